@@ -1,0 +1,15 @@
+#include "flow/game.h"
+
+#include "scenes/content.h"
+#include "scenes/scene_table.h"
+
+namespace pelmot {
+
+Game::Game(Services& services_, GamePaths paths_) : services(services_), paths(std::move(paths_)) {}
+
+Game::~Game() = default;
+
+std::string Game::PictureFolder() const { return paths.content + "/PELMOTPIC"; }
+std::string Game::SystemPictureFolder() const { return paths.content + "/SYSPIC"; }
+
+}  // namespace pelmot

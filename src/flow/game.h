@@ -1,0 +1,45 @@
+// One running game: its state, its window's controls, its content and the
+// services of the machine it runs on. Two games can run side by side.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "flow/game_state.h"
+#include "flow/main_form.h"
+#include "platform/services.h"
+
+namespace pelmot {
+
+class Content;  // the scenario's words, scenes/content.h
+class SceneRunner;
+
+struct GamePaths {
+  std::string dataRoot;  // stands in for the Windows folder
+  std::string content;   // the program's folder: pictures, movie, scenario
+};
+
+class Game {
+ public:
+  Game(Services& services, GamePaths paths);
+  ~Game();
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  GameState state;
+  MainForm form;
+  Services& services;
+  GamePaths paths;
+  // The scene procedures by scene number; tests may put their own in.
+  std::unique_ptr<SceneRunner> scenes;
+  // The scenario's words; may be empty in tests.
+  std::shared_ptr<const Content> content;
+  // Set by the quit paths; the event loop ends the program when it sees it.
+  bool quitRequested = false;
+
+  // Paths of the content folder's picture sets and movie.
+  std::string PictureFolder() const;
+  std::string SystemPictureFolder() const;
+};
+
+}  // namespace pelmot

@@ -1,0 +1,140 @@
+#include "flow/input.h"
+
+#include "flow/game.h"
+#include "flow/pick.h"
+#include "flow/run_flow.h"
+#include "persist/highlight.h"
+#include "persist/menus.h"
+#include "shell/display_mode.h"
+
+namespace pelmot {
+namespace {
+
+bool Inside(const Surface& control, int x, int y) {
+  return x >= control.left && y >= control.top && x < control.left + control.Width() &&
+         y < control.top + control.Height();
+}
+
+// Shows `source` on MainPic as it was, without the message window or with it.
+void RepaintMainPic(Game& game, const Surface& source) {
+  Surface& pic = game.form.MainPic;
+  pic.SetPersistent(true);
+  pic.BitBlt(0, 0, 800, 600, source, 0, 0, Rop::SrcCopy);
+  pic.SetPersistent(false);
+  pic.Refresh();
+}
+
+void OpenPictureOnlyView(Game& game) {
+  RepaintMainPic(game, game.form.MainWork);
+  game.state.FlowMode = kModeSystemMenu;
+}
+
+void LeavePictureOnlyView(Game& game) {
+  GameState& s = game.state;
+  ResetStep(game);
+  if (s.SaveRecord.ResumeMode == kModeScene || s.SaveRecord.ResumeMode == kModeChoice)
+    s.FlowMode = s.SaveRecord.ResumeMode;
+  RepaintMainPic(game, game.form.Msg);
+  s.ClickAdvances = true;
+}
+
+}  // namespace
+
+void Form_MouseDown(Game& game, int button, int /*shift*/, int /*x*/, int /*y*/) {
+  GameState& s = game.state;
+  // Events queued before this press have already run: the loop handles them
+  // strictly in arrival order, which is what yielding once achieved.
+  game.form.SkipTimer.enabled = false;
+  if (!s.ClickAdvances) return;
+  if (button == kLeftButton) {
+    if (s.FlowMode != kModeSystemMenu) Advance(game);
+    else LeavePictureOnlyView(game);
+  } else if (button == kRightButton) {
+    if (s.FlowMode == kModeSlideShow) {
+      ReturnToTitle(game);
+      RunFlow(game);
+    } else if (s.FlowMode == kModeScene) {
+      OpenPictureOnlyView(game);
+    } else if (s.FlowMode == kModeSystemMenu) {
+      RunFlow(game);
+    }
+  }
+}
+
+void MainPic_MouseDown(Game& game, int button, int /*shift*/, int x, int y) {
+  GameState& s = game.state;
+  if (button == kLeftButton && !s.ClickAdvances) {
+    PickAt(game, x, y);
+  } else if (button == kRightButton && s.ClickAdvances) {
+    if (s.FlowMode == kModeScene) {
+      OpenPictureOnlyView(game);
+      game.form.MainPic.enabled = false;
+      s.ClickAdvances = true;
+    } else if (s.FlowMode == kModeSystemMenu) {
+      RunFlow(game);
+    }
+  }
+}
+
+void SkipB_MouseDown(Game& game, int /*button*/, int /*shift*/, int /*x*/, int /*y*/) {
+  if (!game.state.ClickAdvances) return;
+  game.form.SkipB.visible = false;
+  game.form.SkipTimer.enabled = true;
+}
+
+void Form_KeyDown(Game& game, int keyCode, int /*shift*/) {
+  GameState& s = game.state;
+  switch (keyCode) {
+    case kKeyShift:
+      if (s.ClickAdvances) game.form.SkipTimer.enabled = true;
+      break;
+    case kKeyEnter:
+      if (!game.form.SkipTimer.enabled && s.ClickAdvances) Advance(game);
+      break;
+    case kKeyF1:
+      ToggleResolution(game);
+      break;
+    default:
+      break;
+  }
+}
+
+void Form_KeyUp(Game& game, int keyCode, int /*shift*/) {
+  if (keyCode == kKeyShift) game.form.SkipTimer.enabled = false;
+}
+
+void SkipTimer_Timer(Game& game) { Advance(game); }
+
+void Form_MouseMove(Game& game, int /*button*/, int /*shift*/, int x, int y) {
+  Surface& skip = game.form.SkipB;
+  const bool inStrip = x > 780 && y > 410 && y < 590;
+  if (inStrip && game.state.FlowMode == kModeScene && !game.form.SkipTimer.enabled && !skip.visible)
+    skip.visible = true;
+  else if (!inStrip && skip.visible)
+    skip.visible = false;
+}
+
+void MainPic_MouseMove(Game& game, int /*button*/, int /*shift*/, int x, int y) {
+  FrameRowUnderPointer(game, x, y);
+}
+
+void RouteMouseDown(Game& game, int button, int shift, int x, int y) {
+  const MainForm& f = game.form;
+  if (f.SkipB.visible && Inside(f.SkipB, x, y))
+    SkipB_MouseDown(game, button, shift, x - f.SkipB.left, y - f.SkipB.top);
+  else if (f.MainPic.enabled && f.MainPic.visible && Inside(f.MainPic, x, y))
+    MainPic_MouseDown(game, button, shift, x - f.MainPic.left, y - f.MainPic.top);
+  else
+    Form_MouseDown(game, button, shift, x, y);
+}
+
+void RouteMouseMove(Game& game, int button, int shift, int x, int y) {
+  const MainForm& f = game.form;
+  if (f.SkipB.visible && Inside(f.SkipB, x, y)) return;  // the button has no move handler
+  if (f.MainPic.enabled && f.MainPic.visible && Inside(f.MainPic, x, y))
+    MainPic_MouseMove(game, button, shift, x - f.MainPic.left, y - f.MainPic.top);
+  else
+    Form_MouseMove(game, button, shift, x, y);
+}
+
+}  // namespace pelmot

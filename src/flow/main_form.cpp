@@ -1,0 +1,16 @@
+#include "flow/main_form.h"
+
+namespace pelmot {
+
+MainForm::MainForm() : SkipB(20, 180) {
+  MainPic.SetShown(true);
+  MainPic.enabled = false;
+  MainPic.visible = false;
+  MsgMk.backColour = kWhite;
+  MsgMk.Clear();
+  SkipB.left = 780;
+  SkipB.top = 410;
+  SkipB.visible = false;
+}
+
+}  // namespace pelmot

@@ -1,0 +1,20 @@
+// pelmot: the game in a window, a headless script run, or a content check.
+#include <iostream>
+
+#include "shell/app.h"
+#include "shell/options.h"
+
+int main(int argc, char** argv) {
+  std::string error;
+  auto options = pelmot::ParseOptions(argc, argv, error);
+  if (!options) {
+    std::cerr << "pelmot: " << error << "\n\n" << pelmot::UsageText();
+    return 2;
+  }
+  if (options->help) {
+    std::cout << pelmot::UsageText();
+    return 0;
+  }
+  if (options->headless) return pelmot::RunHeadless(*options);
+  return pelmot::RunWindowed(*options);
+}

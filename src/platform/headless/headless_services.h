@@ -1,0 +1,66 @@
+// The machine's services without a window: the caller sets the clock, the
+// answers of message boxes and the display modes, and can read back what the
+// game asked for.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+
+namespace pelmot {
+
+// A message box came up with no answer queued for it.
+class UnansweredMessageBox : public std::runtime_error {
+ public:
+  explicit UnansweredMessageBox(const std::string& text)
+      : std::runtime_error("a message box asked \"" + text + "\" and no answer was queued") {}
+};
+
+class HeadlessClock : public Clock {
+ public:
+  LocalDateTime Now() override;
+  // From now on Now() returns this; without it, the real local time.
+  void Set(const LocalDateTime& now) { fixed_ = now; }
+ private:
+  std::optional<LocalDateTime> fixed_;
+};
+
+class HeadlessDialogs : public Dialogs {
+ public:
+  bool AskYesNo(const std::string& text) override;
+  void ShowMessage(const std::string& text) override;
+  void QueueAnswer(bool yes) { answers_.push_back(yes); }
+  std::size_t PendingAnswers() const { return answers_.size(); }
+  std::vector<std::string> asked;     // every yes/no question, in order
+  std::vector<std::string> messages;  // every plain message, in order
+ private:
+  std::deque<bool> answers_;
+};
+
+class HeadlessDisplay : public Display {
+ public:
+  DisplaySettings Current() override { return current; }
+  void Change(const DisplaySettings& settings) override;
+  int ScreenWidth() override { return current.width; }
+  int ScreenHeight() override { return current.height; }
+  int TwipsPerPixel() override { return twipsPerPixel; }
+  void MoveWindow(int left, int top) override;
+
+  DisplaySettings current{32, 1024, 768};
+  int twipsPerPixel = 15;
+  int windowLeft = 0, windowTop = 0;
+  std::vector<DisplaySettings> changes;  // every mode applied, in order
+};
+
+class HeadlessMultimedia : public Multimedia {
+ public:
+  void SendString(const std::string& command) override { commands.push_back(command); }
+  void Execute(const std::string& command) override { commands.push_back(command); }
+  std::vector<std::string> commands;
+};
+
+}  // namespace pelmot

@@ -1,0 +1,114 @@
+#include "platform/surface.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace pelmot {
+
+Surface::Surface(int width, int height)
+    : width_(width), height_(height), image_(static_cast<std::size_t>(width) * height, kBlack) {}
+
+void Surface::SetShown(bool shown) {
+  shown_ = shown;
+  if (shown_) {
+    screen_ = image_;
+  } else {
+    screen_.clear();
+    screen_.shrink_to_fit();
+  }
+}
+
+std::vector<Colour>& Surface::Target() {
+  if (DrawsToScreen()) return screen_;
+  changed_ = true;
+  return image_;
+}
+
+const std::vector<Colour>& Surface::ScreenPixels() const { return shown_ ? screen_ : image_; }
+
+Colour Surface::ScreenPixel(int x, int y) const { return ScreenPixels()[Index(x, y)]; }
+
+void Surface::Clear() {
+  auto& target = Target();
+  std::fill(target.begin(), target.end(), backColour);
+}
+
+void Surface::FillRect(int x, int y, int w, int h, Colour colour) {
+  int x0 = std::max(x, 0), y0 = std::max(y, 0);
+  int x1 = std::min(x + w, width_), y1 = std::min(y + h, height_);
+  auto& target = Target();
+  for (int yy = y0; yy < y1; ++yy)
+    std::fill(target.begin() + Index(x0, yy), target.begin() + Index(x0, yy) + std::max(0, x1 - x0),
+              colour);
+}
+
+void Surface::Line(int x1, int y1, int x2, int y2, Colour colour) {
+  auto& target = Target();
+  // Bresenham from (x1, y1) towards (x2, y2), stopping before the end point.
+  int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
+  int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
+  int err = dx + dy;
+  int x = x1, y = y1;
+  while (x != x2 || y != y2) {
+    if (x >= 0 && y >= 0 && x < width_ && y < height_) target[Index(x, y)] = colour;
+    int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y += sy;
+    }
+  }
+}
+
+void Surface::BitBlt(int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop) {
+  // Clip against the source, then against the destination, keeping the two
+  // rectangles aligned.
+  if (sx < 0) { dx -= sx; w += sx; sx = 0; }
+  if (sy < 0) { dy -= sy; h += sy; sy = 0; }
+  if (dx < 0) { sx -= dx; w += dx; dx = 0; }
+  if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+  w = std::min({w, src.width_ - sx, width_ - dx});
+  h = std::min({h, src.height_ - sy, height_ - dy});
+  if (w <= 0 || h <= 0) return;
+  auto& target = Target();
+  for (int row = 0; row < h; ++row) {
+    const Colour* from = &src.image_[src.Index(sx, sy + row)];
+    Colour* to = &target[Index(dx, dy + row)];
+    switch (rop) {
+      case Rop::SrcCopy:
+        std::copy(from, from + w, to);
+        break;
+      case Rop::SrcAnd:
+        for (int i = 0; i < w; ++i) to[i] &= from[i];
+        break;
+      case Rop::SrcInvert:
+        for (int i = 0; i < w; ++i) to[i] ^= from[i];
+        break;
+    }
+  }
+}
+
+void Surface::PaintPicture(const Surface& src, int dx, int dy) {
+  BitBlt(dx, dy, src.width_, src.height_, src, 0, 0, Rop::SrcCopy);
+}
+
+void Surface::Refresh() {
+  if (shown_) screen_ = image_;
+  changed_ = false;
+}
+
+void Surface::PresentIfChanged() {
+  if (changed_) Refresh();
+}
+
+void Surface::Resize(int width, int height) {
+  width_ = width;
+  height_ = height;
+  image_.assign(static_cast<std::size_t>(width) * height, backColour);
+  if (shown_) screen_ = image_;
+}
+
+}  // namespace pelmot

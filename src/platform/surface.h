@@ -1,0 +1,93 @@
+// Surface: a 32-bit pixel image standing in for a picture box with a kept
+// image. Pixels are 0x00RRGGBB; the top byte is always 0, so the bitwise
+// raster operations never disturb it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace pelmot {
+
+using Colour = std::uint32_t;
+
+constexpr Colour Rgb(int r, int g, int b) {
+  return (static_cast<Colour>(r & 0xFF) << 16) | (static_cast<Colour>(g & 0xFF) << 8) |
+         static_cast<Colour>(b & 0xFF);
+}
+
+constexpr Colour kBlack = Rgb(0, 0, 0);
+constexpr Colour kWhite = Rgb(255, 255, 255);
+
+// The three raster operations the game uses, bit for bit as GDI does them.
+enum class Rop { SrcCopy, SrcAnd, SrcInvert };
+
+class Surface {
+ public:
+  Surface() : Surface(800, 600) {}
+  Surface(int width, int height);
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+  // --- control properties ---------------------------------------------
+  int left = 0;
+  int top = 0;
+  bool enabled = false;
+  bool visible = true;
+  Colour backColour = kBlack;
+  Colour foreColour = kBlack;
+  int fontPoints = 15;  // as placed; fontPixels is what text is drawn at
+  int fontPixels = 20;
+
+  // Persistent drawing ("keeps its image"): drawing goes into the kept image.
+  // A surface that is shown on screen (see SetShown) also has a screen copy:
+  // with persistent drawing off, drawing goes to the screen copy only and is
+  // lost at the next refresh, as on a real window.
+  void SetPersistent(bool on) { persistent_ = on; }
+  bool Persistent() const { return persistent_; }
+  void SetShown(bool shown);
+
+  // Fills the drawing target with the back colour.
+  void Clear();
+  // A one-pixel line; like GDI the end point itself is not drawn.
+  void Line(int x1, int y1, int x2, int y2, Colour colour);
+  void FillRect(int x, int y, int w, int h, Colour colour);
+  // Block transfer from the kept image of src into this surface's drawing
+  // target, clipped to both surfaces.
+  void BitBlt(int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop);
+  // Paints the whole kept image of src at dx, dy, in its own size.
+  void PaintPicture(const Surface& src, int dx, int dy);
+  // Makes the screen copy show the kept image again.
+  void Refresh();
+  // After an event: the screen shows what persistent drawing changed.
+  void PresentIfChanged();
+  // Resizes the kept image (and screen copy), cleared to the back colour.
+  void Resize(int width, int height);
+
+  Colour ImagePixel(int x, int y) const { return image_[Index(x, y)]; }
+  Colour ScreenPixel(int x, int y) const;
+  void SetImagePixel(int x, int y, Colour c) { image_[Index(x, y)] = c; }
+  const std::vector<Colour>& Image() const { return image_; }
+  std::vector<Colour>& MutableImage() { return image_; }
+  // The pixels a player sees: the screen copy if shown, else the kept image.
+  const std::vector<Colour>& ScreenPixels() const;
+
+  // Where drawing goes now: the kept image, or the screen copy of a shown
+  // surface drawing directly. Text drawing uses this too.
+  std::vector<Colour>& Target();
+  void MarkChanged() { changed_ = true; }
+
+ private:
+  int Index(int x, int y) const { return y * width_ + x; }
+  bool DrawsToScreen() const { return shown_ && !persistent_; }
+
+  int width_;
+  int height_;
+  bool persistent_ = true;
+  bool shown_ = false;
+  bool changed_ = false;
+  std::vector<Colour> image_;
+  std::vector<Colour> screen_;
+};
+
+}  // namespace pelmot

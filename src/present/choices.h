@@ -1,0 +1,20 @@
+// Choices: options written as rows under the text already on the page.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace pelmot {
+
+class Game;
+
+using Options = std::array<std::string, 5>;
+
+// In the message window; the flow waits in FlowMode 5.
+void ShowChoice(Game& game, const Options& options);
+// On the full-screen page; scene play goes on in FlowMode 1.
+void ShowChoice2(Game& game, const Options& options);
+// Skipping stops.
+void StopSkip(Game& game);
+
+}  // namespace pelmot

@@ -1,0 +1,19 @@
+// Numbered pictures: event pictures (marked as seen) and day backgrounds
+// with the status display.
+#pragma once
+
+#include <cstdint>
+
+namespace pelmot {
+
+class Game;
+
+// Marks picture `number` seen and loads it into MainWork; mode 1 also puts
+// it on the screen at once, any other mode leaves it for the next text.
+void ShowEventPic(Game& game, int number, int mode);
+
+// Loads background 114 + index (index 0: chosen by Condition) and paints
+// the day, condition and parameter display over it.
+void ShowBackPic(Game& game, int index);
+
+}  // namespace pelmot

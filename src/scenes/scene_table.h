@@ -1,0 +1,33 @@
+// Which procedure serves which scene number: 95 numbers between 0 and 160.
+#pragma once
+
+#include <optional>
+
+namespace pelmot {
+
+class Game;
+
+enum class SceneModule { ZEMEV, EV2, EV3 };
+
+// "EV3 #12" is the twelfth procedure of module EV3.
+struct ProcedureLabel {
+  SceneModule module;
+  int index;
+  friend bool operator==(const ProcedureLabel&, const ProcedureLabel&) = default;
+};
+
+// The procedure of a scene number, or nothing for a number without one.
+std::optional<ProcedureLabel> SceneProcedure(int sceneNo);
+
+// Runs the procedures. The story's interpreter implements it; tests may put
+// a scene of their own in its place.
+class SceneRunner {
+ public:
+  virtual ~SceneRunner() = default;
+  virtual void Run(Game& game, ProcedureLabel procedure, int sceneNo) = 0;
+};
+
+// Calls the procedure of sceneNo; a number without one does nothing.
+void RunScene(Game& game, int sceneNo);
+
+}  // namespace pelmot

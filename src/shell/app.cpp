@@ -1,0 +1,119 @@
+#include "shell/app.h"
+
+#include <fstream>
+#include <iostream>
+
+#include "flow/game.h"
+#include "flow/input.h"
+#include "platform/cell_text.h"
+#include "platform/clock.h"
+#include "platform/headless/headless_services.h"
+#include "platform/paths.h"
+#include "platform/picload.h"
+#include "platform/sdl/sdl_window.h"
+#include "shell/screen.h"
+#include "shell/script_runner.h"
+#include "shell/shutdown.h"
+#include "shell/startup.h"
+
+namespace pelmot {
+namespace {
+
+GamePaths ResolvePaths(const Options& o) {
+  return {o.dataDir.empty() ? DefaultDataRoot() : o.dataDir,
+          o.contentDir.empty() ? ExecutableFolder() : o.contentDir};
+}
+
+// The window's events become the handlers of MainForm.
+class GameWindow : public WindowEvents {
+ public:
+  explicit GameWindow(Game& game) : game_(game) {}
+  void MouseDown(int button, int shift, int x, int y) override {
+    RouteMouseDown(game_, button, shift, x, y);
+    AfterEvent(game_);
+  }
+  void MouseMove(int button, int shift, int x, int y) override {
+    RouteMouseMove(game_, button, shift, x, y);
+    AfterEvent(game_);
+  }
+  void KeyDown(int keyCode, int shift) override {
+    Form_KeyDown(game_, keyCode, shift);
+    AfterEvent(game_);
+  }
+  void KeyUp(int keyCode, int shift) override {
+    Form_KeyUp(game_, keyCode, shift);
+    AfterEvent(game_);
+  }
+  void TimerTick() override {
+    if (!game_.form.SkipTimer.enabled) return;
+    SkipTimer_Timer(game_);
+    AfterEvent(game_);
+  }
+  void CloseRequested() override {
+    Form_QueryUnload(game_);
+    AfterEvent(game_);
+  }
+  bool TimerEnabled() const override { return game_.form.SkipTimer.enabled; }
+  int TimerIntervalMs() const override { return game_.form.SkipTimer.intervalMs; }
+  bool Finished() const override { return game_.quitRequested; }
+  void Compose(std::vector<Colour>& pixels) override { ComposeClientArea(game_, pixels); }
+
+ private:
+  Game& game_;
+};
+
+}  // namespace
+
+int RunWindowed(const Options& options) {
+  SdlWindow window;
+  std::string error;
+  if (!window.Open("PELMOT", error)) {
+    std::cerr << "pelmot: cannot open a window: " << error << "\n";
+    return 1;
+  }
+  SystemClock clock;
+  HeadlessMultimedia multimedia;
+  PngPictureLoader pictures;
+  CellTextEngine text;
+  Services services{clock, window, window, multimedia, pictures, text};
+  Game game(services, ResolvePaths(options));
+  StartUp(game);
+  AfterEvent(game);
+  GameWindow events(game);
+  window.Run(events);
+  return 0;
+}
+
+int RunHeadless(const Options& options) {
+  std::vector<ScriptCommand> commands;
+  ScriptError parseError;
+  const std::string name = options.script == "-" ? "<stdin>" : options.script;
+  bool parsed;
+  if (options.script == "-") {
+    parsed = ParseScript(std::cin, name, commands, parseError);
+  } else {
+    std::ifstream file(options.script);
+    if (!file) {
+      std::cerr << "pelmot: cannot read the script " << options.script << "\n";
+      return kScriptBad;
+    }
+    parsed = ParseScript(file, name, commands, parseError);
+  }
+  if (!parsed) {
+    std::cerr << parseError.message << "\n";
+    return kScriptBad;
+  }
+  HeadlessClock clock;
+  HeadlessDialogs dialogs;
+  HeadlessDisplay display;
+  HeadlessMultimedia multimedia;
+  PngPictureLoader pictures;
+  CellTextEngine text;
+  Services services{clock, dialogs, display, multimedia, pictures, text};
+  Game game(services, ResolvePaths(options));
+  StartUp(game);
+  AfterEvent(game);
+  return RunScript(game, clock, dialogs, commands, name, {std::cout, std::cerr});
+}
+
+}  // namespace pelmot

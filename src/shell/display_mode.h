@@ -1,0 +1,15 @@
+// Switching the display between the start-up mode and 800 x 600.
+#pragma once
+
+namespace pelmot {
+
+class Game;
+
+// F1 and "解像度変更".
+void ToggleResolution(Game& game);
+// The quit paths put the start-up size back.
+void RestoreStartDisplay(Game& game);
+// Centres the window on the screen.
+void CentreWindow(Game& game);
+
+}  // namespace pelmot

@@ -1,0 +1,20 @@
+// Placing the window's controls.
+#pragma once
+
+namespace pelmot {
+
+class Game;
+class Surface;
+
+// Positions and sizes a control; a font size other than 0 is scaled so text
+// keeps its pixel size whatever the screen's logical resolution.
+void PlaceControl(Game& game, Surface& control, int width, int height, int left, int top,
+                  int fontSize);
+
+// The font size rule alone: points for a requested size at a screen's
+// twips per pixel (15 at 96 dpi, 12 at 120 dpi).
+int ScaledFontSize(int twipsPerPixel, int fontSize);
+// Pixel height of a font of `points` at a screen's twips per pixel.
+int FontPixels(int twipsPerPixel, int points);
+
+}  // namespace pelmot

@@ -1,0 +1,61 @@
+#include "shell/options.h"
+
+#include <string_view>
+
+namespace pelmot {
+
+std::string UsageText() {
+  return "Usage: pelmot [OPTIONS]\n"
+         "Plays PELMOT in a window of 800 x 600 pixels.\n"
+         "\n"
+         "  --data-dir DIR       keep the save data in DIR/TORMVEL/PELMOT\n"
+         "                       (default: $XDG_DATA_HOME, else ~/.local/share)\n"
+         "  --content DIR        read pictures, the logo movie and the scenario from DIR\n"
+         "                       (default: the program's own folder)\n"
+         "  --headless --script FILE\n"
+         "                       play without a window, following the commands in FILE\n"
+         "                       (- for standard input); see docs/scripting.md\n"
+         "  --check-content [DIR] check the scenario in DIR (default: the content folder)\n"
+         "                       and exit: 0 when it is sound, 1 with a list of problems\n"
+         "  --inspect-save FILE  print a save slot, SAVEDATE.DAT or SAVEDATA.DAT in words\n"
+         "  --help               show this text\n";
+}
+
+std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    auto value = [&](std::string& into) {
+      if (i + 1 >= argc) {
+        error = std::string(arg) + " needs a value";
+        return false;
+      }
+      into = argv[++i];
+      return true;
+    };
+    if (arg == "--headless") o.headless = true;
+    else if (arg == "--help" || arg == "-h") o.help = true;
+    else if (arg == "--script") { if (!value(o.script)) return std::nullopt; }
+    else if (arg == "--data-dir") { if (!value(o.dataDir)) return std::nullopt; }
+    else if (arg == "--content") { if (!value(o.contentDir)) return std::nullopt; }
+    else if (arg == "--inspect-save") { if (!value(o.inspectSave)) return std::nullopt; }
+    else if (arg == "--check-content") {
+      o.checkContent = true;
+      if (i + 1 < argc && argv[i + 1][0] != '-') o.contentDir = argv[++i];
+    } else {
+      error = "unknown option " + std::string(arg);
+      return std::nullopt;
+    }
+  }
+  if (o.headless && o.script.empty()) {
+    error = "--headless needs --script FILE";
+    return std::nullopt;
+  }
+  if (!o.script.empty() && !o.headless) {
+    error = "--script is for --headless runs";
+    return std::nullopt;
+  }
+  return o;
+}
+
+}  // namespace pelmot

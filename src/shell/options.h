@@ -1,0 +1,23 @@
+// The command line.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace pelmot {
+
+struct Options {
+  bool headless = false;
+  std::string script;       // with --headless: the script, "-" for standard input
+  std::string dataDir;      // empty: the default data root
+  std::string contentDir;   // empty: the executable's folder
+  bool help = false;
+  bool checkContent = false;
+  std::string inspectSave;  // a data file to print in words
+};
+
+// Parses argv; on a mistake returns nothing and sets `error`.
+std::optional<Options> ParseOptions(int argc, char** argv, std::string& error);
+std::string UsageText();
+
+}  // namespace pelmot

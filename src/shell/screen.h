@@ -1,0 +1,20 @@
+// What the player sees: the 800 x 600 client area of the window.
+#pragma once
+
+#include <vector>
+
+#include "platform/surface.h"
+
+namespace pelmot {
+
+class Game;
+
+// After an event: shown surfaces catch up with what persistent drawing
+// changed, as a window repaints when its handler returns.
+void AfterEvent(Game& game);
+
+// The client area: the window's black background, MainPic at its position
+// (while visible), and the skip button over it (while visible).
+void ComposeClientArea(const Game& game, std::vector<Colour>& out);
+
+}  // namespace pelmot

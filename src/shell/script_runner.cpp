@@ -1,0 +1,233 @@
+#include "shell/script_runner.h"
+
+#include <charconv>
+#include <istream>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <sstream>
+
+#include "flow/game.h"
+#include "flow/input.h"
+#include "flow/pick.h"
+#include "platform/headless/headless_services.h"
+#include "platform/picload.h"
+#include "shell/screen.h"
+#include "shell/shutdown.h"
+#include "shell/state_json.h"
+
+namespace pelmot {
+namespace {
+
+std::optional<int> ToInt(const std::string& text) {
+  int value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::optional<LocalDateTime> ToDateTime(const std::string& date, const std::string& time) {
+  LocalDateTime t;
+  char dash1, dash2, colon1, colon2;
+  std::istringstream d(date), h(time);
+  if (!(d >> t.year >> dash1 >> t.month >> dash2 >> t.day) || dash1 != '-' || dash2 != '-' ||
+      !d.eof())
+    return std::nullopt;
+  if (!(h >> t.hour >> colon1 >> t.minute >> colon2 >> t.second) || colon1 != ':' || colon2 != ':' ||
+      !h.eof())
+    return std::nullopt;
+  if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour < 0 || t.hour > 23 ||
+      t.minute < 0 || t.minute > 59 || t.second < 0 || t.second > 59)
+    return std::nullopt;
+  return t;
+}
+
+// What each verb takes; empty when the arguments are right.
+std::string CheckArguments(const ScriptCommand& c) {
+  const auto& a = c.args;
+  const std::string& v = c.verb;
+  if (v == "click" || v == "rclick" || v == "move") {
+    if (a.size() != 2 || !ToInt(a[0]) || !ToInt(a[1])) return v + " X Y, with whole numbers X and Y";
+  } else if (v == "pick") {
+    if (a.size() != 1 || !ToInt(a[0]) || *ToInt(a[0]) < 0) return "pick N, with a row number N of 0 or more";
+  } else if (v == "key") {
+    if (a.size() != 1 || (a[0] != "enter" && a[0] != "f1")) return "key enter or key f1";
+  } else if (v == "shift") {
+    if (a.size() != 1 || (a[0] != "down" && a[0] != "up")) return "shift down or shift up";
+  } else if (v == "tick") {
+    if (a.size() > 1 || (a.size() == 1 && (!ToInt(a[0]) || *ToInt(a[0]) < 1)))
+      return "tick or tick N, with a count N of 1 or more";
+  } else if (v == "answer") {
+    if (a.size() != 1 || (a[0] != "yes" && a[0] != "no")) return "answer yes or answer no";
+  } else if (v == "close" || v == "state") {
+    if (!a.empty()) return v + " with nothing after it";
+  } else if (v == "now") {
+    if (a.size() != 2 || !ToDateTime(a[0], a[1])) return "now YYYY-MM-DD HH:MM:SS";
+  } else if (v == "shot") {
+    if (a.size() != 1) return "shot FILE";
+  } else if (v == "expect") {
+    if (a.size() != 2) return "expect FIELD VALUE";
+  } else {
+    return "a command (click, rclick, move, pick, key, shift, tick, answer, close, now, shot, "
+           "state, expect), not \"" + v + "\"";
+  }
+  return "";
+}
+
+// Splits a line into words; the value of `expect` is the rest of the line.
+ScriptCommand SplitLine(const std::string& text, int line) {
+  ScriptCommand c;
+  c.line = line;
+  std::istringstream in(text);
+  in >> c.verb;
+  if (c.verb == "expect") {
+    std::string field;
+    if (in >> field) c.args.push_back(field);
+    std::string rest;
+    std::getline(in, rest);
+    const auto begin = rest.find_first_not_of(" \t");
+    const auto end = rest.find_last_not_of(" \t\r");
+    if (begin != std::string::npos) c.args.push_back(rest.substr(begin, end - begin + 1));
+    return c;
+  }
+  std::string word;
+  while (in >> word) c.args.push_back(word);
+  return c;
+}
+
+class Runner {
+ public:
+  Runner(Game& game, HeadlessClock& clock, HeadlessDialogs& dialogs, const std::string& name,
+         ScriptIo io)
+      : game_(game), clock_(clock), dialogs_(dialogs), name_(name), io_(io) {}
+
+  int Run(const std::vector<ScriptCommand>& commands) {
+    for (const ScriptCommand& c : commands) {
+      if (game_.quitRequested && IsInput(c.verb))
+        return Fail(c, kScriptBad, "the game has ended; no more input can reach it");
+      int status = kScriptOk;
+      try {
+        status = Execute(c);
+      } catch (const UnansweredMessageBox& e) {
+        return Fail(c, kScriptBad, std::string(e.what()) + " (add \"answer yes\" or \"answer no\" before this line)");
+      }
+      if (status != kScriptOk) return status;
+      AfterEvent(game_);
+    }
+    return kScriptOk;
+  }
+
+ private:
+  static bool IsInput(const std::string& verb) {
+    return verb != "state" && verb != "expect" && verb != "shot" && verb != "now" && verb != "answer";
+  }
+
+  int Fail(const ScriptCommand& c, int status, const std::string& message) {
+    io_.err << name_ << ":" << c.line << ": " << message << "\n";
+    return status;
+  }
+
+  int Execute(const ScriptCommand& c) {
+    const auto& a = c.args;
+    const std::string& v = c.verb;
+    if (v == "click") RouteMouseDown(game_, kLeftButton, 0, *ToInt(a[0]), *ToInt(a[1]));
+    else if (v == "rclick") RouteMouseDown(game_, kRightButton, 0, *ToInt(a[0]), *ToInt(a[1]));
+    else if (v == "move") RouteMouseMove(game_, 0, 0, *ToInt(a[0]), *ToInt(a[1]));
+    else if (v == "pick") return Pick(c, *ToInt(a[0]));
+    else if (v == "key") PressKey(a[0] == "enter" ? kKeyEnter : kKeyF1);
+    else if (v == "shift") Shift(a[0] == "down");
+    else if (v == "tick") Tick(a.empty() ? 1 : *ToInt(a[0]));
+    else if (v == "answer") dialogs_.QueueAnswer(a[0] == "yes");
+    else if (v == "close") Form_QueryUnload(game_);
+    else if (v == "now") clock_.Set(*ToDateTime(a[0], a[1]));
+    else if (v == "shot") return Shot(c, a[0]);
+    else if (v == "state") io_.out << StateJson(game_) << "\n";
+    else if (v == "expect") return Expect(c, a[0], a[1]);
+    return kScriptOk;
+  }
+
+  int Pick(const ScriptCommand& c, int row) {
+    if (game_.state.ClickAdvances || !game_.form.MainPic.enabled)
+      return Fail(c, kScriptBad, "pick needs a choice or menu on screen, and none waits for a pick");
+    std::optional<Point> p = PickPoint(game_, row);
+    if (!p) return Fail(c, kScriptBad, "row " + std::to_string(row) + " of the list on screen has no item");
+    const MainForm& f = game_.form;
+    RouteMouseMove(game_, 0, 0, f.MainPic.left + p->x, f.MainPic.top + p->y);
+    RouteMouseDown(game_, kLeftButton, 0, f.MainPic.left + p->x, f.MainPic.top + p->y);
+    return kScriptOk;
+  }
+
+  void PressKey(int key) {
+    Form_KeyDown(game_, key, 0);
+    Form_KeyUp(game_, key, 0);
+  }
+
+  void Shift(bool down) {
+    shiftHeld_ = down;
+    if (down) Form_KeyDown(game_, kKeyShift, 1);
+    else Form_KeyUp(game_, kKeyShift, 0);
+  }
+
+  // Each tick is preceded by the repeated key-down of a held Shift; a tick
+  // while the timer is off does nothing and ends a counted run.
+  void Tick(int count) {
+    for (int i = 0; i < count && !game_.quitRequested; ++i) {
+      if (shiftHeld_) Form_KeyDown(game_, kKeyShift, 1);
+      if (!game_.form.SkipTimer.enabled) return;
+      SkipTimer_Timer(game_);
+      AfterEvent(game_);
+    }
+  }
+
+  int Shot(const ScriptCommand& c, const std::string& file) {
+    std::vector<Colour> pixels;
+    ComposeClientArea(game_, pixels);
+    if (!SavePng(pixels, game_.form.clientWidth, game_.form.clientHeight, file))
+      return Fail(c, kScriptBad, "cannot write the picture " + file);
+    return kScriptOk;
+  }
+
+  int Expect(const ScriptCommand& c, const std::string& field, const std::string& wanted) {
+    for (const auto& [name, value] : StateFields(game_)) {
+      if (name != field) continue;
+      if (value == wanted) return kScriptOk;
+      return Fail(c, kScriptExpectFailed, "expected " + field + " " + wanted + ", but it is " + value);
+    }
+    return Fail(c, kScriptBad, "no field named " + field + " (see `state` for the names)");
+  }
+
+  Game& game_;
+  HeadlessClock& clock_;
+  HeadlessDialogs& dialogs_;
+  const std::string& name_;
+  ScriptIo io_;
+  bool shiftHeld_ = false;
+};
+
+}  // namespace
+
+bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCommand>& commands,
+                 ScriptError& error) {
+  std::string text;
+  int line = 0;
+  while (std::getline(in, text)) {
+    ++line;
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos || text[first] == '#') continue;
+    ScriptCommand c = SplitLine(text, line);
+    std::string expected = CheckArguments(c);
+    if (!expected.empty()) {
+      error.message = name + ":" + std::to_string(line) + ": expected " + expected;
+      return false;
+    }
+    commands.push_back(std::move(c));
+  }
+  return true;
+}
+
+int RunScript(Game& game, HeadlessClock& clock, HeadlessDialogs& dialogs,
+              const std::vector<ScriptCommand>& commands, const std::string& name, ScriptIo io) {
+  return Runner(game, clock, dialogs, name, io).Run(commands);
+}
+
+}  // namespace pelmot

@@ -1,0 +1,43 @@
+// The headless script runner: plays the game from a script of player input,
+// one command per line.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace pelmot {
+
+class Game;
+class HeadlessClock;
+class HeadlessDialogs;
+
+struct ScriptCommand {
+  int line = 0;
+  std::string verb;
+  std::vector<std::string> args;
+};
+
+// A script that cannot be parsed: "FILE:LINE: what was expected".
+struct ScriptError {
+  std::string message;
+};
+
+// Parses the whole script first, so a mistake anywhere stops it before any
+// input reaches the game. Returns false and fills `error` on the first bad line.
+bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCommand>& commands,
+                 ScriptError& error);
+
+struct ScriptIo {
+  std::ostream& out;  // `state` lines
+  std::ostream& err;  // failures
+};
+
+// Exit statuses of a script run.
+enum ScriptStatus { kScriptOk = 0, kScriptExpectFailed = 1, kScriptBad = 2 };
+
+// Runs parsed commands against a started game on the headless services.
+int RunScript(Game& game, HeadlessClock& clock, HeadlessDialogs& dialogs,
+              const std::vector<ScriptCommand>& commands, const std::string& name, ScriptIo io);
+
+}  // namespace pelmot

@@ -1,0 +1,12 @@
+// Closing the window.
+#pragma once
+
+namespace pelmot {
+
+class Game;
+
+// The player closes the window: asks first; on yes closes the movie, puts
+// back the start-up display, writes the last-play stamp and ends the game.
+void Form_QueryUnload(Game& game);
+
+}  // namespace pelmot

@@ -1,0 +1,86 @@
+#include "shell/startup.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "flow/game.h"
+#include "persist/data_files.h"
+#include "shell/display_mode.h"
+#include "shell/layout.h"
+#include "shell/movie.h"
+
+namespace pelmot {
+namespace {
+
+void PlaceAllControls(Game& game) {
+  MainForm& f = game.form;
+  PlaceControl(game, f.MainPic, 800, 600, 0, 0, 15);
+  PlaceControl(game, f.MainWork, 800, 600, 0, 0, 15);
+  PlaceControl(game, f.Msg, 800, 600, 0, 0, 18);
+  PlaceControl(game, f.MsgWk, 800, 600, 0, 0, 18);
+  PlaceControl(game, f.MsgMk, 800, 600, 0, 0, 18);
+  PlaceControl(game, f.CMenu, 800, 600, 0, 0, 18);
+  PlaceControl(game, f.SkipB, 20, 180, 780, 410, 15);
+}
+
+void LoadSystemPictures(Game& game) {
+  Surface& work = game.form.MainWork;
+  for (int i = 0; i < 12; ++i) {
+    game.services.pictures.PicLoad(work, i, game.SystemPictureFolder());
+    game.state.SysPic[i] = work;
+    game.state.SysPic[i].SetShown(false);
+    work.Clear();
+  }
+}
+
+void CreateFolder(const std::string& path) {
+  std::error_code ignored;
+  if (!std::filesystem::is_directory(path, ignored)) std::filesystem::create_directory(path, ignored);
+}
+
+}  // namespace
+
+bool MakePath(const std::string& path) {
+  std::size_t start;
+  if (path.rfind("//", 0) == 0) {
+    // Network form: the first folder starts after "//server/share/".
+    std::size_t server = path.find('/', 2);
+    if (server == std::string::npos) return false;
+    std::size_t share = path.find('/', server + 1);
+    if (share == std::string::npos) return false;
+    start = share + 1;
+  } else if (path.rfind("/", 0) == 0) {
+    start = 1;
+  } else {
+    start = 0;
+  }
+  while (true) {
+    std::size_t slash = path.find('/', start);
+    CreateFolder(slash == std::string::npos ? path : path.substr(0, slash));
+    if (slash == std::string::npos) return true;
+    start = slash + 1;
+  }
+}
+
+std::string DataFolder(const Game& game) { return game.state.WinDir + "/TORMVEL/PELMOT"; }
+
+void StartUp(Game& game) {
+  GameState& s = game.state;
+  MainForm& f = game.form;
+  PlaceAllControls(game);
+  s.StartDisplay = game.services.display.Current();
+  s.WinDir = game.paths.dataRoot;
+  MakePath(s.WinDir + "/TORMVEL");
+  MakePath(s.WinDir + "/TORMVEL/PELMOT");
+  // The picture loader is built in; there is no library to copy.
+  ReadPersistentData(game);
+  LoadSystemPictures(game);
+  f.SkipB.BitBlt(0, 0, 20, 180, s.SysPic[11], 565, 225, Rop::SrcCopy);
+  f.MainPic.visible = true;
+  CentreWindow(game);
+  PlaceControl(game, f.MainPic, 800, 600, 85, 190, 15);
+  StartLogoMovie(game);
+  s.ClickAdvances = true;
+}
+
+}  // namespace pelmot

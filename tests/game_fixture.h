@@ -1,0 +1,79 @@
+// A game on the headless services, with the font's metrics and a data root
+// of its own, driven through the handlers as a player would.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "flow/game.h"
+#include "flow/input.h"
+#include "flow/run_flow.h"
+#include "platform/cell_text.h"
+#include "platform/headless/headless_services.h"
+#include "platform/picload.h"
+#include "scenes/scene_table.h"
+#include "shell/screen.h"
+
+namespace pelmot::testing {
+
+// A fresh temporary folder, removed at the end of the test.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::string& path() const { return path_; }
+ private:
+  std::string path_;
+};
+
+// Scenes written in the test: scene number to a procedure of one step.
+class TestScenes : public SceneRunner {
+ public:
+  using Procedure = std::function<void(Game&)>;
+  std::map<int, Procedure> procedures;
+  void Run(Game& game, ProcedureLabel, int sceneNo) override {
+    auto it = procedures.find(sceneNo);
+    if (it != procedures.end()) it->second(game);
+  }
+};
+
+class TestGame {
+ public:
+  TestGame();
+  explicit TestGame(const std::string& dataRoot);
+
+  Game& game() { return *game_; }
+  GameState& state() { return game_->state; }
+  MainForm& form() { return game_->form; }
+  TestScenes& scenes() { return *scenes_; }
+
+  // Input as a player gives it, followed by what the window does after an event.
+  void Click(int x, int y) { Event([&] { RouteMouseDown(*game_, kLeftButton, 0, x, y); }); }
+  void RightClick(int x, int y) { Event([&] { RouteMouseDown(*game_, kRightButton, 0, x, y); }); }
+  void Move(int x, int y) { Event([&] { RouteMouseMove(*game_, 0, 0, x, y); }); }
+  void KeyDown(int key) { Event([&] { Form_KeyDown(*game_, key, 0); }); }
+  void KeyUp(int key) { Event([&] { Form_KeyUp(*game_, key, 0); }); }
+  void Tick() { Event([&] { if (game_->form.SkipTimer.enabled) SkipTimer_Timer(*game_); }); }
+
+  HeadlessClock clock;
+  HeadlessDialogs dialogs;
+  HeadlessDisplay display;
+  HeadlessMultimedia multimedia;
+  PngPictureLoader pictures;
+  CellTextEngine text;
+
+ private:
+  void Event(const std::function<void()>& f) {
+    f();
+    AfterEvent(*game_);
+  }
+  std::unique_ptr<TempDir> ownDir_;
+  Services services_;
+  std::unique_ptr<Game> game_;
+  TestScenes* scenes_ = nullptr;
+};
+
+}  // namespace pelmot::testing
