@@ -3,6 +3,7 @@
 
 #include "shell/app.h"
 #include "shell/options.h"
+#include "shell/story_setup.h"
 
 int main(int argc, char** argv) {
   std::string error;
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
     std::cout << pelmot::UsageText();
     return 0;
   }
+  if (options->checkContent)
+    return pelmot::CheckContent(pelmot::ContentFolder(*options), std::cout, std::cerr);
   if (options->headless) return pelmot::RunHeadless(*options);
   return pelmot::RunWindowed(*options);
 }

@@ -5,7 +5,7 @@
 
 #include "flow/game.h"
 #include "flow/input.h"
-#include "platform/cell_text.h"
+#include "platform/text_factory.h"
 #include "platform/clock.h"
 #include "platform/headless/headless_services.h"
 #include "platform/paths.h"
@@ -15,6 +15,7 @@
 #include "shell/script_runner.h"
 #include "shell/shutdown.h"
 #include "shell/startup.h"
+#include "shell/story_setup.h"
 
 namespace pelmot {
 namespace {
@@ -64,6 +65,10 @@ class GameWindow : public WindowEvents {
 
 }  // namespace
 
+std::string ContentFolder(const Options& options) {
+  return options.contentDir.empty() ? ExecutableFolder() : options.contentDir;
+}
+
 int RunWindowed(const Options& options) {
   SdlWindow window;
   std::string error;
@@ -74,9 +79,10 @@ int RunWindowed(const Options& options) {
   SystemClock clock;
   HeadlessMultimedia multimedia;
   PngPictureLoader pictures;
-  CellTextEngine text;
-  Services services{clock, window, window, multimedia, pictures, text};
+  std::unique_ptr<TextEngine> text = MakeWindowFont();
+  Services services{clock, window, window, multimedia, pictures, *text};
   Game game(services, ResolvePaths(options));
+  if (!InstallStory(game, std::cerr)) return 1;
   StartUp(game);
   AfterEvent(game);
   GameWindow events(game);
@@ -108,9 +114,10 @@ int RunHeadless(const Options& options) {
   HeadlessDisplay display;
   HeadlessMultimedia multimedia;
   PngPictureLoader pictures;
-  CellTextEngine text;
-  Services services{clock, dialogs, display, multimedia, pictures, text};
+  std::unique_ptr<TextEngine> text = MakeWindowFont();
+  Services services{clock, dialogs, display, multimedia, pictures, *text};
   Game game(services, ResolvePaths(options));
+  if (!InstallStory(game, std::cerr)) return 1;
   StartUp(game);
   AfterEvent(game);
   return RunScript(game, clock, dialogs, commands, name, {std::cout, std::cerr});
