@@ -10,7 +10,7 @@ PACKAGES=(
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libpng-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool x11-utils
+  xvfb xdotool x11-utils imagemagick
 )
 
 missing=()
@@ -30,4 +30,5 @@ fi
 echo "bootstrap: installing ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
 "${SUDO[@]}" apt-get update -qq
-"${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+"${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" > /tmp/pelmot-bootstrap.log 2>&1 \
+  || { cat /tmp/pelmot-bootstrap.log >&2; exit 1; }

@@ -2,6 +2,7 @@
 // services of the machine it runs on. Two games can run side by side.
 #pragma once
 
+#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -36,6 +37,8 @@ class Game {
   std::shared_ptr<const Content> content;
   // Set by the quit paths; the event loop ends the program when it sees it.
   bool quitRequested = false;
+  // When set, every press and key names the handler it reached (--trace).
+  std::ostream* trace = nullptr;
 
   // Paths of the content folder's picture sets and movie.
   std::string PictureFolder() const;

@@ -1,5 +1,7 @@
 #include "flow/input.h"
 
+#include <ostream>
+
 #include "flow/game.h"
 #include "flow/pick.h"
 #include "flow/run_flow.h"
@@ -9,6 +11,13 @@
 
 namespace pelmot {
 namespace {
+
+void Trace(Game& game, const char* handler, int a, int b, int x = -1, int y = -1) {
+  if (!game.trace) return;
+  *game.trace << handler << " " << a << " " << b;
+  if (x >= 0) *game.trace << " " << x << " " << y;
+  *game.trace << std::endl;
+}
 
 bool Inside(const Surface& control, int x, int y) {
   return x >= control.left && y >= control.top && x < control.left + control.Width() &&
@@ -82,7 +91,8 @@ void SkipB_MouseDown(Game& game, int /*button*/, int /*shift*/, int /*x*/, int /
   game.form.SkipTimer.enabled = true;
 }
 
-void Form_KeyDown(Game& game, int keyCode, int /*shift*/) {
+void Form_KeyDown(Game& game, int keyCode, int shift) {
+  Trace(game, "Form_KeyDown", keyCode, shift);
   GameState& s = game.state;
   switch (keyCode) {
     case kKeyShift:
@@ -99,7 +109,8 @@ void Form_KeyDown(Game& game, int keyCode, int /*shift*/) {
   }
 }
 
-void Form_KeyUp(Game& game, int keyCode, int /*shift*/) {
+void Form_KeyUp(Game& game, int keyCode, int shift) {
+  Trace(game, "Form_KeyUp", keyCode, shift);
   if (keyCode == kKeyShift) game.form.SkipTimer.enabled = false;
 }
 
@@ -120,12 +131,16 @@ void MainPic_MouseMove(Game& game, int /*button*/, int /*shift*/, int x, int y) 
 
 void RouteMouseDown(Game& game, int button, int shift, int x, int y) {
   const MainForm& f = game.form;
-  if (f.SkipB.visible && Inside(f.SkipB, x, y))
+  if (f.SkipB.visible && Inside(f.SkipB, x, y)) {
+    Trace(game, "SkipB_MouseDown", button, shift, x - f.SkipB.left, y - f.SkipB.top);
     SkipB_MouseDown(game, button, shift, x - f.SkipB.left, y - f.SkipB.top);
-  else if (f.MainPic.enabled && f.MainPic.visible && Inside(f.MainPic, x, y))
+  } else if (f.MainPic.enabled && f.MainPic.visible && Inside(f.MainPic, x, y)) {
+    Trace(game, "MainPic_MouseDown", button, shift, x - f.MainPic.left, y - f.MainPic.top);
     MainPic_MouseDown(game, button, shift, x - f.MainPic.left, y - f.MainPic.top);
-  else
+  } else {
+    Trace(game, "Form_MouseDown", button, shift, x, y);
     Form_MouseDown(game, button, shift, x, y);
+  }
 }
 
 void RouteMouseMove(Game& game, int button, int shift, int x, int y) {

@@ -83,6 +83,7 @@ int RunWindowed(const Options& options) {
   Services services{clock, window, window, multimedia, pictures, *text};
   Game game(services, ResolvePaths(options));
   if (!InstallStory(game, std::cerr)) return 1;
+  if (options.trace) game.trace = &std::cerr;
   StartUp(game);
   AfterEvent(game);
   GameWindow events(game);
@@ -118,6 +119,7 @@ int RunHeadless(const Options& options) {
   Services services{clock, dialogs, display, multimedia, pictures, *text};
   Game game(services, ResolvePaths(options));
   if (!InstallStory(game, std::cerr)) return 1;
+  if (options.trace) game.trace = &std::cerr;
   StartUp(game);
   AfterEvent(game);
   return RunScript(game, clock, dialogs, commands, name, {std::cout, std::cerr});

@@ -18,6 +18,7 @@ std::string UsageText() {
          "  --check-content [DIR] check the scenario in DIR (default: the content folder)\n"
          "                       and exit: 0 when it is sound, 1 with a list of problems\n"
          "  --inspect-save FILE  print a save slot, SAVEDATE.DAT or SAVEDATA.DAT in words\n"
+         "  --trace              name the handler each press and key reaches, on stderr\n"
          "  --help               show this text\n";
 }
 
@@ -35,6 +36,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
     };
     if (arg == "--headless") o.headless = true;
     else if (arg == "--help" || arg == "-h") o.help = true;
+    else if (arg == "--trace") o.trace = true;
     else if (arg == "--script") { if (!value(o.script)) return std::nullopt; }
     else if (arg == "--data-dir") { if (!value(o.dataDir)) return std::nullopt; }
     else if (arg == "--content") { if (!value(o.contentDir)) return std::nullopt; }

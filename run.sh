@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Sets up, builds and starts PELMOT in a window. Options go to the game
+# (see ./run.sh --help).
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/bootstrap.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)"
+exec build/pelmot "$@"
