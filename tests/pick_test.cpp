@@ -61,7 +61,8 @@ TEST(LoadListPick, ANeverSavedSlotCannotBePickedButCancelCan) {
   EXPECT_EQ(s.StepNo[0], 4) << "slot 1 was never saved";
   t.Click(row(2).x, row(2).y);
   EXPECT_EQ(s.ChoiceNo, 2);
-  EXPECT_FALSE(t.form().MainPic.enabled);
+  EXPECT_EQ(s.StepNo[0], 5);
+  EXPECT_EQ(s.MenuItems[0], "はい");
 }
 
 TEST(LoadListPick, CancelIsAlwaysPickable) {

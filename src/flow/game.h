@@ -37,6 +37,8 @@ class Game {
   std::shared_ptr<const Content> content;
   // Set by the quit paths; the event loop ends the program when it sees it.
   bool quitRequested = false;
+  // A failed write of the seen flags has been reported; later ones are not.
+  bool seenFlagsWarned = false;
   // When set, every press and key names the handler it reached (--trace).
   std::ostream* trace = nullptr;
 

@@ -1,15 +1,56 @@
-// The data files: stamps, seen flags and the ten save slots.
+// The data files below the data root, in the original program's exact byte
+// layouts: SAVEDATE.DAT (eleven stamps), SAVEDATA.DAT (seen flags and the
+// last ending) and PELMOTDAT01.DAT ... PELMOTDAT10.DAT (one save record each).
 #pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "flow/game_state.h"
 
 namespace pelmot {
 
 class Game;
 
-// Reads SAVEDATE.DAT and SAVEDATA.DAT into SaveDate and CgSeen.
+// --- byte layouts ---------------------------------------------------------
+using Stamps = std::array<std::string, 11>;
+using SeenFlags = std::array<std::uint8_t, kCgSeenSize>;
+
+// Each stamp as a 16-bit little-endian byte count and its code page 932
+// bytes. Nothing when a stamp holds a character the code page lacks.
+std::optional<std::string> EncodeSaveDate(const Stamps& stamps);
+// Reads eleven entries; when the bytes end first, the rest read as empty.
+Stamps DecodeSaveDate(const std::string& bytes);
+std::string EncodeCgSeen(const SeenFlags& flags);
+// Up to 136 bytes; missing ones read as 0.
+SeenFlags DecodeCgSeen(const std::string& bytes);
+// Fifteen signed 16-bit little-endian words.
+std::string EncodeSlot(const SaveRecord& record);
+// Nothing for fewer than 30 bytes.
+std::optional<SaveRecord> DecodeSlot(const std::string& bytes);
+// "PELMOTDAT01.DAT" for index 0 ... "PELMOTDAT10.DAT" for index 9.
+std::string SlotFileName(int index);
+
+// --- the files of a game --------------------------------------------------
+std::string SaveDatePath(const Game& game);
+std::string CgSeenPath(const Game& game);
+std::string SlotPath(const Game& game, int index);
+
+// Reads SAVEDATE.DAT and SAVEDATA.DAT into SaveDate and CgSeen; a missing
+// file is created empty and reads as empty.
 void ReadPersistentData(Game& game);
-// Writes the whole CgSeen array to SAVEDATA.DAT.
+// Writes the whole CgSeen array. A failure is reported once per run.
 bool WriteCgSeen(Game& game);
+// Writes the whole SaveDate array; a failure shows a message box.
+bool WriteSaveDate(Game& game);
 // Sets the last-play stamp to now and writes SAVEDATE.DAT.
 void WriteLastPlayStamp(Game& game);
+// Writes SaveRecord into slot `index`; a failure shows a message box.
+bool WriteSlot(Game& game, int index);
+// Reads slot `index`; on a missing, short or unplayable file returns nothing
+// and says why in `problem`.
+std::optional<SaveRecord> ReadSlot(const Game& game, int index, std::string& problem);
 
 }  // namespace pelmot

@@ -96,21 +96,4 @@ void CloseSystemMenu(Game& game) {
   }
 }
 
-void SystemMenu(Game& game) {
-  GameState& s = game.state;
-  if (s.StepNo[2] == 0) {
-    s.KeptLineNo = s.LineNo;
-    DrawMenu(game, {"セーブ", "ロード", "タイトルに戻る", "ゲーム終了", "解像度変更", "キャンセル"},
-             "メニュー");
-    return;
-  }
-  ResetStep(game);
-  CloseSystemMenu(game);
-}
-
-void TitleLoad(Game& game) {
-  ReturnToTitle(game);
-  RunFlow(game);
-}
-
 }  // namespace pelmot

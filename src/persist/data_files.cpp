@@ -1,0 +1,176 @@
+#include "persist/data_files.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "flow/game.h"
+#include "persist/stamps.h"
+#include "platform/codepage.h"
+#include "platform/files.h"
+#include "scenes/scene_table.h"
+
+namespace pelmot {
+namespace {
+
+void PutWord(std::string& out, std::uint16_t v) {
+  out.push_back(static_cast<char>(v & 0xFF));
+  out.push_back(static_cast<char>(v >> 8));
+}
+
+std::uint16_t GetWord(const std::string& bytes, std::size_t at) {
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
+                                    (static_cast<unsigned char>(bytes[at + 1]) << 8));
+}
+
+// The original program never truncated its files: bytes past a shorter new
+// content stayed. We keep that, so our files are byte for byte theirs.
+std::string KeepOldTail(const std::string& path, std::string bytes) {
+  if (auto old = ReadWholeFile(path); old && old->size() > bytes.size())
+    bytes += old->substr(bytes.size());
+  return bytes;
+}
+
+bool Replace(Game& game, const std::string& path, const std::string& bytes, bool tellPlayer) {
+  std::string error;
+  if (ReplaceFile(path, KeepOldTail(path, bytes), error)) return true;
+  if (tellPlayer)
+    game.services.dialogs.ShowMessage("データを書き込めませんでした。\n" + path + "\n" + error);
+  return false;
+}
+
+}  // namespace
+
+std::optional<std::string> EncodeSaveDate(const Stamps& stamps) {
+  std::string out;
+  for (const std::string& stamp : stamps) {
+    auto bytes = Utf8ToCp932(stamp);
+    if (!bytes || bytes->size() > 0xFFFF) return std::nullopt;
+    PutWord(out, static_cast<std::uint16_t>(bytes->size()));
+    out += *bytes;
+  }
+  return out;
+}
+
+Stamps DecodeSaveDate(const std::string& bytes) {
+  Stamps stamps{};
+  std::size_t at = 0;
+  for (std::string& stamp : stamps) {
+    if (at + 2 > bytes.size()) break;
+    const std::size_t count = GetWord(bytes, at);
+    at += 2;
+    if (at + count > bytes.size()) break;
+    stamp = Cp932ToUtf8(bytes.substr(at, count)).value_or("");
+    at += count;
+  }
+  return stamps;
+}
+
+std::string EncodeCgSeen(const SeenFlags& flags) {
+  return std::string(reinterpret_cast<const char*>(flags.data()), flags.size());
+}
+
+SeenFlags DecodeCgSeen(const std::string& bytes) {
+  SeenFlags flags{};
+  std::memcpy(flags.data(), bytes.data(), std::min(bytes.size(), flags.size()));
+  return flags;
+}
+
+std::string EncodeSlot(const SaveRecord& r) {
+  std::string out;
+  for (std::int16_t word : {r.ResumeMode, r.SavedScene, r.SceneStep, r.SavedPic, r.Reserved4,
+                            r.Reserved5, r.LastChoice, r.Reserved7, r.Reserved8, r.DayNo,
+                            r.Params[0], r.Params[1], r.Params[2], r.Params[3], r.Condition})
+    PutWord(out, static_cast<std::uint16_t>(word));
+  return out;
+}
+
+std::optional<SaveRecord> DecodeSlot(const std::string& bytes) {
+  if (bytes.size() < 30) return std::nullopt;
+  std::int16_t w[15];
+  for (int i = 0; i < 15; ++i) w[i] = static_cast<std::int16_t>(GetWord(bytes, 2 * i));
+  SaveRecord r;
+  r.ResumeMode = w[0];
+  r.SavedScene = w[1];
+  r.SceneStep = w[2];
+  r.SavedPic = w[3];
+  r.Reserved4 = w[4];
+  r.Reserved5 = w[5];
+  r.LastChoice = w[6];
+  r.Reserved7 = w[7];
+  r.Reserved8 = w[8];
+  r.DayNo = w[9];
+  r.Params = {w[10], w[11], w[12], w[13]};
+  r.Condition = w[14];
+  return r;
+}
+
+std::string SlotFileName(int index) {
+  const int slot = index + 1;
+  return "PELMOTDAT" + std::string(slot < 10 ? "0" : "") + std::to_string(slot) + ".DAT";
+}
+
+std::string SaveDatePath(const Game& game) { return game.state.WinDir + "/TORMVEL/PELMOT/SAVEDATE.DAT"; }
+std::string CgSeenPath(const Game& game) { return game.state.WinDir + "/TORMVEL/PELMOT/SAVEDATA.DAT"; }
+std::string SlotPath(const Game& game, int index) {
+  return game.state.WinDir + "/TORMVEL/PELMOT/" + SlotFileName(index);
+}
+
+void ReadPersistentData(Game& game) {
+  for (const std::string& path : {SaveDatePath(game), CgSeenPath(game)}) EnsureFileExists(path);
+  game.state.SaveDate = DecodeSaveDate(ReadWholeFile(SaveDatePath(game)).value_or(""));
+  game.state.CgSeen = DecodeCgSeen(ReadWholeFile(CgSeenPath(game)).value_or(""));
+}
+
+bool WriteCgSeen(Game& game) {
+  // Seen flags are written often and on their own; say it once per run.
+  const bool ok = Replace(game, CgSeenPath(game), EncodeCgSeen(game.state.CgSeen), !game.seenFlagsWarned);
+  if (!ok) game.seenFlagsWarned = true;
+  return ok;
+}
+
+bool WriteSaveDate(Game& game) {
+  auto bytes = EncodeSaveDate(game.state.SaveDate);
+  if (!bytes) {
+    game.services.dialogs.ShowMessage("日付を保存できませんでした。\n" + SaveDatePath(game));
+    return false;
+  }
+  return Replace(game, SaveDatePath(game), *bytes, true);
+}
+
+void WriteLastPlayStamp(Game& game) {
+  game.state.SaveDate[10] = MakeStamp(game.services.clock.Now());
+  WriteSaveDate(game);
+}
+
+bool WriteSlot(Game& game, int index) {
+  return Replace(game, SlotPath(game, index), EncodeSlot(game.state.SaveRecord), true);
+}
+
+std::optional<SaveRecord> ReadSlot(const Game& game, int index, std::string& problem) {
+  const std::string path = SlotPath(game, index);
+  auto bytes = ReadWholeFile(path);
+  if (!bytes) {
+    problem = "ファイルがありません: " + path;
+    return std::nullopt;
+  }
+  auto record = DecodeSlot(*bytes);
+  if (!record) {
+    problem = "ファイルが短すぎます (" + std::to_string(bytes->size()) + " バイト、30 バイト必要): " + path;
+    return std::nullopt;
+  }
+  const bool modeOk = record->ResumeMode == 1 || record->ResumeMode == 5;
+  const bool sceneOk = SceneProcedure(record->SavedScene).has_value();
+  const bool stepOk = record->SceneStep >= 0;
+  bool valuesOk = record->DayNo >= 1 && record->DayNo <= 15 && record->Condition >= 0 &&
+                  record->Condition <= 7;
+  for (std::int16_t p : record->Params) valuesOk = valuesOk && p >= 0 && p <= 999;
+  if (!modeOk || !sceneOk || !stepOk || !valuesOk) {
+    problem = "このデータからは再開できません (モード " + std::to_string(record->ResumeMode) + "、シーン " +
+              std::to_string(record->SavedScene) + "、ステップ " + std::to_string(record->SceneStep) +
+              "): " + path;
+    return std::nullopt;
+  }
+  return record;
+}
+
+}  // namespace pelmot

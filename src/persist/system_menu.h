@@ -1,0 +1,25 @@
+// The system menu's screens and the save and load they lead to.
+#pragma once
+
+#include <string>
+
+#include "persist/menus.h"
+
+namespace pelmot {
+
+class Game;
+
+// The file-select screen's items: "データ１" ... "データ10", each with its
+// stamp as " yy/mm/dd hh:nn", then "キャンセル".
+MenuTexts FileSelectItems(const Game& game);
+// "データ３26/12/06 09:21にセーブしますか？" and the load wording.
+std::string SlotQuestion(const Game& game, int slot, bool save);
+
+// Saves into slot `index`: the slot file first, its stamp only once the slot
+// is on disk. On failure the files and the game are as they were.
+bool SaveSlot(Game& game, int index);
+// Loads slot `index` and continues the game there. A damaged or unplayable
+// slot is refused with a message box and nothing changes; returns false.
+bool LoadSlot(Game& game, int index);
+
+}  // namespace pelmot
