@@ -2,6 +2,9 @@
 
 #include <random>
 
+#include "flow/pick.h"
+#include "shell/startup.h"
+
 namespace pelmot::testing {
 
 TempDir::TempDir() {
@@ -37,6 +40,20 @@ TestGame::TestGame(const std::string& dataRoot)
   game_->form.MsgMk.fontPixels = 24;
   game_->state.ClickAdvances = true;
   game_->state.SysPic[0].MutableImage().assign(800 * 600, kWhite);
+}
+
+void TestGame::Start() {
+  StartUp(*game_);
+  AfterEvent(*game_);
+}
+
+bool TestGame::Pick(int row) {
+  if (game_->state.ClickAdvances || !game_->form.MainPic.enabled) return false;
+  auto p = PickPoint(*game_, row);
+  if (!p) return false;
+  Move(p->x, p->y);
+  Click(p->x, p->y);
+  return true;
 }
 
 }  // namespace pelmot::testing

@@ -50,6 +50,12 @@ class TestGame {
   MainForm& form() { return game_->form; }
   TestScenes& scenes() { return *scenes_; }
 
+  // Starts the game as the program does: folders, data files, system
+  // pictures, the logo movie.
+  void Start();
+  // Presses the middle of row `row` of the list on screen; false if none.
+  bool Pick(int row);
+
   // Input as a player gives it, followed by what the window does after an event.
   void Click(int x, int y) { Event([&] { RouteMouseDown(*game_, kLeftButton, 0, x, y); }); }
   void RightClick(int x, int y) { Event([&] { RouteMouseDown(*game_, kRightButton, 0, x, y); }); }
