@@ -1,6 +1,7 @@
 // pelmot: the game in a window, a headless script run, or a content check.
 #include <iostream>
 
+#include "persist/inspect.h"
 #include "shell/app.h"
 #include "shell/options.h"
 #include "shell/story_setup.h"
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
     std::cout << pelmot::UsageText();
     return 0;
   }
+  if (!options->inspectSave.empty())
+    return pelmot::InspectDataFile(options->inspectSave, std::cout, std::cerr);
   if (options->checkContent)
     return pelmot::CheckContent(pelmot::ContentFolder(*options), std::cout, std::cerr);
   if (options->headless) return pelmot::RunHeadless(*options);

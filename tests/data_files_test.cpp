@@ -6,6 +6,9 @@
 
 #include "game_fixture.h"
 #include "persist/data_files.h"
+#include "persist/inspect.h"
+
+#include <sstream>
 #include "persist/stamps.h"
 #include "platform/files.h"
 
@@ -181,6 +184,30 @@ TEST(DataFilesOnDisk, AFailedWriteLeavesTheOldFileAndSaysSoOnce) {
   EXPECT_FALSE(WriteCgSeen(t.game()));
   EXPECT_EQ(t.dialogs.messages.size(), 1u) << "the seen flags' failure is told once";
   EXPECT_EQ(*ReadWholeFile(CgSeenPath(t.game())), std::string(136, '\1'));
+}
+
+}  // namespace
+}  // namespace pelmot
+
+namespace pelmot {
+namespace {
+
+TEST(InspectSave, PrintsEachKindOfFileInWords) {
+  testing::TempDir dir;
+  SaveRecord r;
+  r.ResumeMode = 1;
+  r.SavedScene = 12;
+  r.SceneStep = 33;
+  r.Params = {20, 0, 0, 40};
+  std::ofstream(dir.path() + "/PELMOTDAT03.DAT", std::ios::binary) << EncodeSlot(r);
+  std::ofstream(dir.path() + "/SAVEDATA.DAT", std::ios::binary) << std::string("\0\1\0\1", 4);
+  std::ostringstream out, err;
+  EXPECT_EQ(InspectDataFile(dir.path() + "/PELMOTDAT03.DAT", out, err), 0);
+  EXPECT_NE(out.str().find("SceneStep   33"), std::string::npos);
+  EXPECT_NE(out.str().find("Params      20 0 0 40"), std::string::npos);
+  EXPECT_EQ(InspectDataFile(dir.path() + "/SAVEDATA.DAT", out, err), 0);
+  EXPECT_NE(out.str().find("seen 2 of 135 pictures: 1 3"), std::string::npos);
+  EXPECT_EQ(InspectDataFile(dir.path() + "/missing.DAT", out, err), 1);
 }
 
 }  // namespace
