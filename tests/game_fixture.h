@@ -7,6 +7,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "flow/game.h"
 #include "flow/input.h"
@@ -40,6 +42,22 @@ class TestScenes : public SceneRunner {
   }
 };
 
+// The font's metrics, block glyphs, and a record of every text drawn.
+class RecordingText : public CellTextEngine {
+ public:
+  void Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour,
+            int pixelSize) override {
+    drawn.emplace_back(utf8);
+    CellTextEngine::Draw(target, x, y, utf8, colour, pixelSize);
+  }
+  bool Drew(const std::string& text) const {
+    for (const auto& d : drawn)
+      if (d == text) return true;
+    return false;
+  }
+  std::vector<std::string> drawn;
+};
+
 class TestGame {
  public:
   TestGame();
@@ -69,7 +87,7 @@ class TestGame {
   HeadlessDisplay display;
   HeadlessMultimedia multimedia;
   PngPictureLoader pictures;
-  CellTextEngine text;
+  RecordingText text;
 
  private:
   void Event(const std::function<void()>& f) {

@@ -1,0 +1,89 @@
+#include "gallery/gallery.h"
+
+#include "flow/game.h"
+#include "flow/run_flow.h"
+#include "gallery/album_table.h"
+#include "persist/menus.h"
+#include "present/pictures.h"
+#include "present/text_window.h"
+
+namespace pelmot {
+namespace {
+
+bool ThumbnailLit(const GameState& s, const AlbumEntry& entry) {
+  for (int n = entry.thumbFirst; n <= entry.thumbLast; ++n)
+    if (s.CgSeen[n]) return true;
+  return false;
+}
+
+void DrawPage(Game& game, int page) {
+  const GameState& s = game.state;
+  Surface& work = game.form.MainWork;
+  work.PaintPicture(s.SysPic[2 * page + 1], 0, 0);
+  const Surface& sheet = s.SysPic[2 * page + 2];
+  for (int cell = 0; cell < 9; ++cell) {
+    const int entry = 9 * page + cell;
+    if (entry >= kAlbumEntries) break;  // page 4 has eight entries
+    if (!ThumbnailLit(s, kAlbum[entry])) continue;
+    const int x = kCellLeft[cell % 3], y = kCellTop[cell / 3];
+    work.BitBlt(x, y, kCellWidth, kCellHeight, sheet, x, y, Rop::SrcCopy);
+  }
+}
+
+}  // namespace
+
+void ShowAlbum(Game& game) {
+  GameState& s = game.state;
+  Surface& pic = game.form.MainPic;
+  s.ShownPic = kNoPicture;
+  if (s.AlbumPage >= 0 && s.AlbumPage <= 4) DrawPage(game, s.AlbumPage);
+  pic.SetPersistent(true);
+  pic.BitBlt(0, 0, 800, 600, game.form.MainWork, 0, 0, Rop::SrcCopy);
+  pic.SetPersistent(false);
+  pic.Refresh();
+  pic.enabled = true;
+}
+
+void AlbumView(Game& game) {
+  GameState& s = game.state;
+  if (s.SceneNo < 0 || s.SceneNo >= kAlbumEntries) return;
+  const AlbumEntry& entry = kAlbum[s.SceneNo];
+  const int position = s.StepNo[kModeAlbum];
+  if (position >= entry.viewCount || position < 0) {
+    ResetStep(game);
+    ShowAlbum(game);
+    return;
+  }
+  const int picture = entry.viewFirst + position;
+  if (s.CgSeen[picture]) {
+    ShowEventPic(game, picture, 1);
+    return;
+  }
+  // An unseen picture is passed over within the same event.
+  s.StepNo[kModeAlbum] = Add16(s.StepNo[kModeAlbum], 1);
+  RunFlow(game);
+}
+
+void SlideShow(Game& game) {
+  GameState& s = game.state;
+  const int position = s.StepNo[kModeSlideShow];
+  if (position == kSlideCompletion) {
+    ShowText2(game, "ＣＧ達成率" + std::to_string(s.SlideNo) + "／" + std::to_string(kGalleryPictures));
+    return;
+  }
+  if (position >= kSlideLeave || position < 0) {
+    ReturnToTitle(game);
+    RunFlow(game);
+    return;
+  }
+  const int picture = position + kSlideFirstPicture;
+  if (position != kSlideSkipped && s.CgSeen[picture]) {
+    ShowEventPic(game, picture, 1);
+    s.SlideNo = Add16(s.SlideNo, 1);
+    return;
+  }
+  s.StepNo[kModeSlideShow] = Add16(s.StepNo[kModeSlideShow], 1);
+  RunFlow(game);
+}
+
+}  // namespace pelmot
