@@ -24,17 +24,8 @@ bool Inside(const Surface& control, int x, int y) {
          y < control.top + control.Height();
 }
 
-// Shows `source` on MainPic as it was, without the message window or with it.
-void RepaintMainPic(Game& game, const Surface& source) {
-  Surface& pic = game.form.MainPic;
-  pic.SetPersistent(true);
-  pic.BitBlt(0, 0, 800, 600, source, 0, 0, Rop::SrcCopy);
-  pic.SetPersistent(false);
-  pic.Refresh();
-}
-
 void OpenPictureOnlyView(Game& game) {
-  RepaintMainPic(game, game.form.MainWork);
+  game.form.ShowOnMainPic(game.form.MainWork);
   game.state.FlowMode = kModeSystemMenu;
 }
 
@@ -43,7 +34,7 @@ void LeavePictureOnlyView(Game& game) {
   ResetStep(game);
   if (s.SaveRecord.ResumeMode == kModeScene || s.SaveRecord.ResumeMode == kModeChoice)
     s.FlowMode = s.SaveRecord.ResumeMode;
-  RepaintMainPic(game, game.form.Msg);
+  game.form.ShowOnMainPic(game.form.Msg);
   s.ClickAdvances = true;
 }
 

@@ -13,4 +13,11 @@ MainForm::MainForm() : SkipB(20, 180) {
   SkipB.visible = false;
 }
 
+void MainForm::ShowOnMainPic(const Surface& source) {
+  MainPic.SetPersistent(true);
+  MainPic.BitBlt(0, 0, 800, 600, source, 0, 0, Rop::SrcCopy);
+  MainPic.SetPersistent(false);
+  MainPic.Refresh();
+}
+
 }  // namespace pelmot

@@ -22,6 +22,10 @@ struct MainForm {
   Surface CMenu;     // the drawn menu, kept for highlight and pick
   Surface SkipB;     // the 20 x 180 skip button at the right edge
   Timer SkipTimer;
+
+  // Puts the whole of `source` on MainPic's kept image and on the screen:
+  // persistent drawing on, copy, off, refresh.
+  void ShowOnMainPic(const Surface& source);
   int clientWidth = 800;
   int clientHeight = 600;
 };

@@ -34,14 +34,10 @@ void DrawPage(Game& game, int page) {
 
 void ShowAlbum(Game& game) {
   GameState& s = game.state;
-  Surface& pic = game.form.MainPic;
   s.ShownPic = kNoPicture;
   if (s.AlbumPage >= 0 && s.AlbumPage <= 4) DrawPage(game, s.AlbumPage);
-  pic.SetPersistent(true);
-  pic.BitBlt(0, 0, 800, 600, game.form.MainWork, 0, 0, Rop::SrcCopy);
-  pic.SetPersistent(false);
-  pic.Refresh();
-  pic.enabled = true;
+  game.form.ShowOnMainPic(game.form.MainWork);
+  game.form.MainPic.enabled = true;
 }
 
 void AlbumView(Game& game) {

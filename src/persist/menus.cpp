@@ -79,18 +79,12 @@ void CloseSystemMenu(Game& game) {
   s.LineNo = s.KeptLineNo;
   if (s.SaveRecord.ResumeMode == kModeScene) {
     s.FlowMode = kModeScene;
-    f.MainPic.SetPersistent(true);
-    f.MainPic.BitBlt(0, 0, 800, 600, f.Msg, 0, 0, Rop::SrcCopy);
-    f.MainPic.SetPersistent(false);
-    f.MainPic.Refresh();
+    f.ShowOnMainPic(f.Msg);
     s.ClickAdvances = true;
   } else if (s.SaveRecord.ResumeMode == kModeChoice) {
     ResetStep(game);
     s.FlowMode = kModeChoice;
-    f.MainPic.SetPersistent(true);
-    f.MainPic.BitBlt(0, 0, 800, 600, f.MainWork, 0, 0, Rop::SrcCopy);
-    f.MainPic.SetPersistent(false);
-    f.MainPic.Refresh();
+    f.ShowOnMainPic(f.MainWork);
     s.ClickAdvances = true;
     RunFlow(game);
   }
