@@ -1,0 +1,34 @@
+// Checking the scenario against the story's structure: every problem is
+// found, not just the first, each with the line it belongs to.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "scenes/content.h"
+#include "scenes/scenario_parser.h"
+#include "scenes/scene_model.h"
+
+namespace pelmot {
+
+struct ScenarioCheck {
+  std::shared_ptr<Content> content;       // what the sound entries give
+  std::vector<ScenarioProblem> problems;  // in line order; empty: all is well
+};
+
+ScenarioCheck CheckScenario(const ParsedScenario& parsed, const Story& structure);
+
+// "FILE:LINE: message".
+std::string FormatProblem(const std::string& file, const ScenarioProblem& problem);
+
+struct LoadedScenario {
+  std::shared_ptr<const Content> content;
+  std::vector<std::string> problems;  // formatted; empty: all is well
+};
+
+// Reads the scenario file, parses and checks it.
+LoadedScenario LoadScenarioText(const std::string& text, const std::string& fileName, const Story& structure);
+LoadedScenario LoadScenarioFile(const std::string& path, const Story& structure);
+
+}  // namespace pelmot

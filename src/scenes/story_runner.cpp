@@ -1,0 +1,144 @@
+#include "scenes/story_runner.h"
+
+#include "flow/game.h"
+#include "flow/run_flow.h"
+#include "persist/data_files.h"
+#include "persist/menus.h"
+#include "present/choices.h"
+#include "present/pictures.h"
+#include "present/text_window.h"
+#include "scenes/compose_story.h"
+#include "scenes/story_structure.h"
+
+namespace pelmot {
+namespace {
+
+void ShowLine(Game& game, Family family, const std::string& text) {
+  if (family == Family::Day) ShowText(game, text);
+  else ShowText2(game, text);
+}
+
+void ShowOptions(Game& game, Family family, const Op& op) {
+  const int condition = game.state.SaveRecord.Condition;
+  for (const OptionSet& set : op.optionSets) {
+    if (!set.conditions.Holds(condition)) continue;
+    if (family == Family::Day) ShowChoice(game, set.options);
+    else ShowChoice2(game, set.options);
+    return;
+  }
+  // No option set for this Condition: the scenario never comes here, and
+  // the step does nothing.
+}
+
+void GoToScene(Game& game, int sceneNo) {
+  ResetStep(game);
+  game.state.SceneNo = static_cast<std::int16_t>(sceneNo);
+  RunFlow(game);
+}
+
+void Jump(Game& game, int step) {
+  game.state.StepNo[kModeScene] = static_cast<std::int16_t>(step);
+  RunFlow(game);
+}
+
+void FinishEnding(Game& game, int ending) {
+  game.state.EndingNo() = static_cast<std::uint8_t>(ending);
+  WriteCgSeen(game);
+  ReturnToTitle(game);
+  RunFlow(game);
+}
+
+void RunBranch(Game& game, Family family, const Op& op) {
+  const SaveRecord& r = game.state.SaveRecord;
+  for (const BranchCase& c : op.cases) {
+    if (!c.Holds(r.LastChoice, r.Condition)) continue;
+    RunOps(game, family, c.ops);
+    return;
+  }
+}
+
+}  // namespace
+
+void RunOps(Game& game, Family family, const std::vector<Op>& ops) {
+  GameState& s = game.state;
+  SaveRecord& r = s.SaveRecord;
+  for (const Op& op : ops) {
+    switch (op.kind) {
+      case OpKind::Picture:
+        ShowEventPic(game, op.a, 2);
+        break;
+      case OpKind::Background:
+        ShowBackPic(game, op.a);
+        break;
+      case OpKind::Line:
+        ShowLine(game, family, op.text);
+        break;
+      case OpKind::StopSkip:
+        StopSkip(game);
+        break;
+      case OpKind::Choice:
+        ShowOptions(game, family, op);
+        break;
+      case OpKind::AddParam:
+        AddParam(game, op.a, static_cast<std::int16_t>(op.b));
+        break;
+      case OpKind::SetCondition:
+        r.Condition = static_cast<std::int16_t>(op.a);
+        break;
+      case OpKind::SetDay:
+        r.DayNo = static_cast<std::int16_t>(op.a);
+        break;
+      case OpKind::Advance:
+        Jump(game, Add16(s.StepNo[kModeScene], 1));
+        return;
+      case OpKind::Jump:
+        Jump(game, op.a);
+        return;
+      case OpKind::GoToScene:
+        GoToScene(game, op.a);
+        return;
+      case OpKind::GameOver:
+        ResetStep(game);
+        ReturnToTitle(game);
+        RunFlow(game);
+        return;
+      case OpKind::Ending:
+        FinishEnding(game, op.a);
+        return;
+      case OpKind::SelectEnding:
+        GoToScene(game, SelectEndingScene(r.Params, s.EndingNo()));
+        return;
+      case OpKind::Branch:
+        RunBranch(game, family, op);
+        return;
+    }
+  }
+}
+
+void RunSceneStep(Game& game, const SceneScript& scene) {
+  GameState& s = game.state;
+  SaveRecord& r = s.SaveRecord;
+  const int step = s.StepNo[kModeScene];
+  // The step after a choice keeps the pick before anything reads it. A step
+  // re-run to continue its text is past that moment: a menu opened in
+  // between has overwritten ChoiceNo, and LastChoice already holds the pick.
+  if (s.PendingText.empty() && scene.LaneOfChoiceBefore(step, r.Condition))
+    r.LastChoice = s.ChoiceNo;
+  const Lane* lane = scene.ServingLane(step, r.Condition, r.LastChoice);
+  if (!lane) return;
+  const Step* current = lane->At(step);
+  if (!current) return;
+  RunOps(game, scene.family, current->ops);
+}
+
+void InstallStoryContent(Game& game, std::shared_ptr<const Content> content) {
+  auto story = std::make_shared<const Story>(ComposeStory(StoryStructure(), content ? *content : Content()));
+  game.scenes = std::make_unique<StoryScenes>(std::move(story));
+  game.content = std::move(content);
+}
+
+void StoryScenes::Run(Game& game, ProcedureLabel, int sceneNo) {
+  if (const SceneScript* scene = story_->Find(sceneNo)) RunSceneStep(game, *scene);
+}
+
+}  // namespace pelmot

@@ -1,0 +1,35 @@
+// The interpreter: runs one step of a scene per call, as RunFlow asks.
+#pragma once
+
+#include <memory>
+
+#include "scenes/content.h"
+#include "scenes/scene_model.h"
+#include "scenes/scene_table.h"
+
+namespace pelmot {
+
+class Game;
+
+class StoryScenes : public SceneRunner {
+ public:
+  explicit StoryScenes(std::shared_ptr<const Story> story) : story_(std::move(story)) {}
+  void Run(Game& game, ProcedureLabel procedure, int sceneNo) override;
+  const Story& story() const { return *story_; }
+
+ private:
+  std::shared_ptr<const Story> story_;
+};
+
+// Puts the story into the game: the structure composed with `content`
+// becomes game.scenes, and the content game.content.
+void InstallStoryContent(Game& game, std::shared_ptr<const Content> content);
+
+// Runs step StepNo[1] of `scene`: keeps the pick when the step follows a
+// choice, finds the serving lane and runs the step's operations in order.
+void RunSceneStep(Game& game, const SceneScript& scene);
+
+// Runs a list of operations; a hand-on operation is always the last one.
+void RunOps(Game& game, Family family, const std::vector<Op>& ops);
+
+}  // namespace pelmot
