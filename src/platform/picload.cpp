@@ -3,72 +3,132 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace pelmot {
+namespace {
+
+struct SurfaceDeleter {
+  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+using SdlSurface = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+
+const Uint8* RowOf(const SDL_Surface* s, int y) {
+  return static_cast<const Uint8*>(s->pixels) + static_cast<std::ptrdiff_t>(y) * s->pitch;
+}
+
+// The pixel layouts the PNG decoder produces, which ConvertRow reads.
+bool KnownLayout(Uint32 format) {
+  return format == SDL_PIXELFORMAT_RGB24 || format == SDL_PIXELFORMAT_BGR24 ||
+         format == SDL_PIXELFORMAT_RGBA32 || format == SDL_PIXELFORMAT_RGB888 ||
+         format == SDL_PIXELFORMAT_ARGB8888;
+}
+
+// One row of a decoded picture as 0x00RRGGBB pixels.
+void ConvertRow(Uint32 format, const Uint8* in, Colour* out, int n) {
+  switch (format) {
+    case SDL_PIXELFORMAT_RGB24:
+      for (int i = 0; i < n; ++i, in += 3) out[i] = Rgb(in[0], in[1], in[2]);
+      return;
+    case SDL_PIXELFORMAT_BGR24:
+      for (int i = 0; i < n; ++i, in += 3) out[i] = Rgb(in[2], in[1], in[0]);
+      return;
+    case SDL_PIXELFORMAT_RGBA32:
+      for (int i = 0; i < n; ++i, in += 4) out[i] = Rgb(in[0], in[1], in[2]);
+      return;
+    case SDL_PIXELFORMAT_RGB888:
+    case SDL_PIXELFORMAT_ARGB8888: {
+      Uint32 p;
+      for (int i = 0; i < n; ++i, in += 4) {
+        std::memcpy(&p, in, 4);
+        out[i] = p & 0xFFFFFF;
+      }
+      return;
+    }
+    default:
+      std::fill(out, out + n, kBlack);
+  }
+}
+
+SdlSurface Decode(const std::string& path) {
+  SdlSurface loaded(IMG_Load(path.c_str()));
+  if (!loaded) return nullptr;
+  if (KnownLayout(loaded->format->format)) return loaded;
+  // Palettes, grey levels and the like: let SDL bring them to one layout.
+  return SdlSurface(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB888, 0));
+}
+
+// The decoded picture at the origin of `pixels` (width x height), cut at the
+// edges; what it does not cover becomes black.
+void PlaceAtOrigin(const SDL_Surface* picture, std::vector<Colour>& pixels, int width, int height) {
+  const int w = std::min(picture->w, width), h = std::min(picture->h, height);
+  for (int y = 0; y < height; ++y) {
+    Colour* row = pixels.data() + static_cast<std::size_t>(y) * width;
+    int covered = 0;
+    if (y < h) {
+      ConvertRow(picture->format->format, RowOf(picture, y), row, w);
+      covered = w;
+    }
+    std::fill(row + covered, row + width, kBlack);
+  }
+}
+
+}  // namespace
 
 std::string PicturePath(const std::string& folder, int number) {
   return folder + "/" + std::to_string(number) + ".png";
 }
 
 bool LoadImageFile(const std::string& path, Surface& out) {
-  SDL_Surface* loaded = IMG_Load(path.c_str());
-  if (!loaded) return false;
-  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB888, 0);
-  SDL_FreeSurface(loaded);
-  if (!rgb) return false;
-  out.Resize(rgb->w, rgb->h);
-  auto& image = out.MutableImage();
-  for (int y = 0; y < rgb->h; ++y) {
-    const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(rgb->pixels) + y * rgb->pitch);
-    for (int x = 0; x < rgb->w; ++x) image[static_cast<std::size_t>(y) * rgb->w + x] = row[x] & 0xFFFFFF;
-  }
-  SDL_FreeSurface(rgb);
+  SdlSurface picture = Decode(path);
+  if (!picture) return false;
+  out.Resize(picture->w, picture->h);
+  PlaceAtOrigin(picture.get(), out.MutableImage(), out.Width(), out.Height());
   return true;
 }
 
-namespace {
-
-void DrawPlaceholder(Surface& target, int number) {
-  auto& image = target.MutableImage();
-  const int w = target.Width(), h = target.Height();
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) image[static_cast<std::size_t>(y) * w + x] = Rgb(96, 96, 96);
-  // The number in large seven-segment digits, so the gap can be seen.
+void DrawPicturePlaceholder(Surface& target, int number) {
+  const Colour background = Rgb(96, 96, 96), ink = Rgb(230, 230, 230);
+  target.FillRect(0, 0, target.Width(), target.Height(), background);
+  // Seven-segment digits, 60 x 110 with 20 between them, centred.
   static constexpr unsigned char kSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66,
                                                   0x6D, 0x7D, 0x07, 0x7F, 0x6F};
+  struct Bar {
+    int bit, x, y, w, h;
+  };
+  const int digitW = 60, digitH = 110, gap = 20, thick = 12, half = digitH / 2;
+  const Bar bars[7] = {{0, 0, 0, digitW, thick},
+                       {1, digitW - thick, 0, thick, half},
+                       {2, digitW - thick, half, thick, half},
+                       {3, 0, digitH - thick, digitW, thick},
+                       {4, 0, half, thick, half},
+                       {5, 0, 0, thick, half},
+                       {6, 0, half - thick / 2, digitW, thick}};
   const std::string digits = std::to_string(number);
-  const int digitW = 60, digitH = 110, gap = 20, thick = 12;
-  int x0 = (w - static_cast<int>(digits.size()) * (digitW + gap)) / 2, y0 = (h - digitH) / 2;
+  int x0 = (target.Width() - static_cast<int>(digits.size()) * (digitW + gap) + gap) / 2;
+  const int y0 = (target.Height() - digitH) / 2;
   for (char c : digits) {
-    unsigned char seg = c >= '0' && c <= '9' ? kSegments[c - '0'] : 0x40;
-    const int half = digitH / 2;
-    struct Bar { int bit, x, y, w, h; };
-    const Bar bars[7] = {{0, 0, 0, digitW, thick},           {1, digitW - thick, 0, thick, half},
-                         {2, digitW - thick, half, thick, half}, {3, 0, digitH - thick, digitW, thick},
-                         {4, 0, half, thick, half},          {5, 0, 0, thick, half},
-                         {6, 0, half - thick / 2, digitW, thick}};
+    const unsigned char segments = c >= '0' && c <= '9' ? kSegments[c - '0'] : 0x40;
     for (const Bar& b : bars)
-      if (seg & (1 << b.bit))
-        for (int y = y0 + b.y; y < y0 + b.y + b.h && y < h; ++y)
-          for (int x = x0 + b.x; x < x0 + b.x + b.w && x < w; ++x)
-            if (x >= 0 && y >= 0) image[static_cast<std::size_t>(y) * w + x] = Rgb(230, 230, 230);
+      if (segments & (1 << b.bit)) target.FillRect(x0 + b.x, y0 + b.y, b.w, b.h, ink);
     x0 += digitW + gap;
   }
 }
 
-}  // namespace
-
 void PngPictureLoader::PicLoad(Surface& target, int number, const std::string& folder) {
   const std::string path = PicturePath(folder, number);
-  Surface decoded(0, 0);
-  if (!LoadImageFile(path, decoded)) {
-    std::fprintf(stderr, "pelmot: warning: cannot read picture %s: %s\n", path.c_str(), IMG_GetError());
-    DrawPlaceholder(target, number);
-    target.MarkChanged();
+  SdlSurface picture = Decode(path);
+  if (!picture) {
+    if (warned_.insert(path).second)
+      std::fprintf(stderr, "pelmot: warning: cannot read picture %s (%s); showing a placeholder\n",
+                   path.c_str(), IMG_GetError());
+    DrawPicturePlaceholder(target, number);
     return;
   }
-  target.BitBlt(0, 0, decoded.Width(), decoded.Height(), decoded, 0, 0, Rop::SrcCopy);
+  PlaceAtOrigin(picture.get(), target.Target(), target.Width(), target.Height());
 }
 
 bool SavePng(const std::vector<Colour>& pixels, int width, int height, const std::string& path) {

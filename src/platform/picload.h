@@ -1,7 +1,10 @@
-// Our picture loader: picture n of a folder is the PNG file "<n>.png" in it.
+// Our picture loader: picture n of a folder is the PNG file "<n>.png" in it
+// (any format SDL_image reads works under that name).
 #pragma once
 
+#include <set>
 #include <string>
+#include <vector>
 
 #include "platform/services.h"
 
@@ -9,20 +12,29 @@ namespace pelmot {
 
 class PngPictureLoader : public PictureLoader {
  public:
-  // Draws the picture at the origin of target's kept image. A missing or
-  // unreadable file leaves a plain placeholder showing the number and one
-  // warning line on standard error.
+  // Draws the picture at the origin of target's drawing target (its kept
+  // image while it draws persistently); a smaller picture leaves the rest
+  // black, a larger one is cut at the target's edges. A missing or
+  // unreadable file leaves a plain placeholder showing the number, with one
+  // warning line on standard error naming the file (once per file).
   void PicLoad(Surface& target, int number, const std::string& folder) override;
+
+ private:
+  std::set<std::string> warned_;
 };
 
 // Path of picture `number` in `folder`.
 std::string PicturePath(const std::string& folder, int number);
 
-// Decodes a PNG (or any format SDL_image reads) into a surface of its own
-// size; false when the file cannot be read.
+// Decodes a picture file into a surface of its own size; false when the file
+// cannot be read.
 bool LoadImageFile(const std::string& path, Surface& out);
 
-// Writes a surface's pixels as a PNG; false on failure.
+// The placeholder of a picture that cannot be read: mid grey with the
+// number in large digits.
+void DrawPicturePlaceholder(Surface& target, int number);
+
+// Writes pixels (0x00RRGGBB) as an RGB PNG; false on failure.
 bool SavePng(const std::vector<Colour>& pixels, int width, int height, const std::string& path);
 
 }  // namespace pelmot

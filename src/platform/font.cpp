@@ -1,0 +1,208 @@
+#include "platform/font.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "platform/utf8.h"
+
+namespace pelmot {
+namespace {
+
+constexpr const char* kIpaGothicPath = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
+
+// Coverage at or above this counts as ink in the one-bit glyphs: the 50 %
+// line keeps strokes as thick as the outline says.
+constexpr int kInkThreshold = 128;
+
+std::string ToLower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+// The file of `family` if fontconfig has a face of exactly that family;
+// fontconfig otherwise answers with a substitute, which we do not want here.
+FontFile MatchFamily(const std::string& family) {
+  FontFile found;
+  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(""));
+  if (!pattern) return found;
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPatternDestroy(pattern);
+  if (!match) return found;
+  bool familyMatches = false;
+  FcChar8* name = nullptr;
+  for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i)
+    if (ToLower(reinterpret_cast<const char*>(name)) == ToLower(family)) familyMatches = true;
+  FcChar8* file = nullptr;
+  int index = 0;
+  if (familyMatches && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+    found.path = reinterpret_cast<const char*>(file);
+    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) found.index = index;
+  }
+  FcPatternDestroy(match);
+  return found;
+}
+
+}  // namespace
+
+FontFile FindWindowFontFile() {
+  if (FcInit()) {
+    for (const char* family : {"ＭＳ ゴシック", "MS Gothic", "IPAGothic", "IPAゴシック"}) {
+      FontFile file = MatchFamily(family);
+      if (!file.path.empty()) return file;
+    }
+  }
+  std::error_code ignored;
+  if (std::filesystem::exists(kIpaGothicPath, ignored)) return {kIpaGothicPath, 0};
+  return {};
+}
+
+struct FreeTypeTextEngine::Handles {
+  FT_Library library = nullptr;
+  FT_Face face = nullptr;
+  ~Handles() {
+    if (face) FT_Done_Face(face);
+    if (library) FT_Done_FreeType(library);
+  }
+};
+
+std::unique_ptr<FreeTypeTextEngine> FreeTypeTextEngine::Open(const FontFile& file) {
+  auto handles = std::make_unique<Handles>();
+  if (FT_Init_FreeType(&handles->library) != 0) return nullptr;
+  if (FT_New_Face(handles->library, file.path.c_str(), file.index, &handles->face) != 0)
+    return nullptr;
+  if (!FT_IS_SCALABLE(handles->face) && handles->face->num_fixed_sizes == 0) return nullptr;
+  return std::unique_ptr<FreeTypeTextEngine>(new FreeTypeTextEngine(std::move(handles)));
+}
+
+FreeTypeTextEngine::FreeTypeTextEngine(std::unique_ptr<Handles> handles)
+    : ft_(std::move(handles)) {}
+
+FreeTypeTextEngine::~FreeTypeTextEngine() = default;
+
+bool FreeTypeTextEngine::SetSize(int pixelSize) {
+  if (pixelSize == currentSize_) return true;
+  if (FT_Set_Pixel_Sizes(ft_->face, 0, static_cast<FT_UInt>(pixelSize)) != 0) return false;
+  currentSize_ = pixelSize;
+  return true;
+}
+
+// The baseline lies this far below the top of a character cell: the face's
+// ascender scaled to the size (21 of 24 pixels for these fonts).
+int FreeTypeTextEngine::Ascent(int pixelSize) const {
+  const FT_Face face = ft_->face;
+  if (face->units_per_EM == 0) return pixelSize * 7 / 8;
+  return static_cast<int>(std::lround(static_cast<double>(face->ascender) * pixelSize /
+                                      face->units_per_EM));
+}
+
+FreeTypeTextEngine::Glyph FreeTypeTextEngine::Render(char32_t cp, int pixelSize) {
+  Glyph glyph;
+  if (pixelSize <= 0 || !SetSize(pixelSize)) return glyph;
+  const FT_Face face = ft_->face;
+  if (FT_Load_Char(face, cp, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0) return glyph;
+  const FT_GlyphSlot slot = face->glyph;
+  // The linear advance is the outline's own, free of hinting: a full-width
+  // character measures exactly one em.
+  glyph.advance = static_cast<int>((slot->linearHoriAdvance + 0x8000) >> 16);
+  const FT_Bitmap& bitmap = slot->bitmap;
+  const int top = Ascent(pixelSize) - slot->bitmap_top;
+  for (unsigned row = 0; row < bitmap.rows; ++row) {
+    const unsigned char* line = bitmap.buffer + static_cast<long>(row) * bitmap.pitch;
+    auto inked = [&](unsigned col) {
+      if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) return ((line[col >> 3] >> (7 - (col & 7))) & 1) != 0;
+      return line[col] >= kInkThreshold;
+    };
+    unsigned col = 0;
+    while (col < bitmap.width) {
+      if (!inked(col)) {
+        ++col;
+        continue;
+      }
+      const unsigned begin = col;
+      while (col < bitmap.width && inked(col)) ++col;
+      glyph.spans.push_back({static_cast<std::int16_t>(top + static_cast<int>(row)),
+                             static_cast<std::int16_t>(slot->bitmap_left + static_cast<int>(begin)),
+                             static_cast<std::int16_t>(col - begin)});
+    }
+  }
+  return glyph;
+}
+
+const FreeTypeTextEngine::Glyph& FreeTypeTextEngine::GlyphFor(char32_t cp, int pixelSize) {
+  const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(pixelSize)) << 32) | cp;
+  auto it = glyphs_.find(key);
+  if (it == glyphs_.end()) it = glyphs_.emplace(key, Render(cp, pixelSize)).first;
+  return it->second;
+}
+
+int FreeTypeTextEngine::Width(std::string_view utf8, int pixelSize) {
+  int width = 0;
+  for (char32_t cp : DecodeUtf8(utf8)) width += GlyphFor(cp, pixelSize).advance;
+  return width;
+}
+
+void FreeTypeTextEngine::Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour,
+                              int pixelSize) {
+  std::vector<Colour>& pixels = target.Target();
+  const int width = target.Width(), height = target.Height();
+  for (char32_t cp : DecodeUtf8(utf8)) {
+    const Glyph& glyph = GlyphFor(cp, pixelSize);
+    for (const Span& span : glyph.spans) {
+      const int yy = y + span.dy;
+      if (yy < 0 || yy >= height) continue;
+      const int x0 = std::max(x + span.dx, 0);
+      const int x1 = std::min(x + span.dx + span.length, width);
+      if (x0 >= x1) continue;
+      Colour* row = pixels.data() + static_cast<std::size_t>(yy) * width;
+      std::fill(row + x0, row + x1, colour);
+    }
+    x += glyph.advance;
+  }
+  target.MarkChanged();
+}
+
+void FreeTypeTextEngine::DrawSmooth(Surface& target, int x, int y, std::string_view utf8,
+                                    Colour colour, int pixelSize) {
+  if (pixelSize <= 0 || !SetSize(pixelSize)) return;
+  std::vector<Colour>& pixels = target.Target();
+  const int width = target.Width(), height = target.Height();
+  const FT_Face face = ft_->face;
+  const int baseline = y + Ascent(pixelSize);
+  for (char32_t cp : DecodeUtf8(utf8)) {
+    if (FT_Load_Char(face, cp, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0) continue;
+    const FT_GlyphSlot slot = face->glyph;
+    const FT_Bitmap& bitmap = slot->bitmap;
+    if (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY) {
+      for (unsigned row = 0; row < bitmap.rows; ++row) {
+        const int yy = baseline - slot->bitmap_top + static_cast<int>(row);
+        if (yy < 0 || yy >= height) continue;
+        for (unsigned col = 0; col < bitmap.width; ++col) {
+          const int xx = x + slot->bitmap_left + static_cast<int>(col);
+          const int a = bitmap.buffer[static_cast<long>(row) * bitmap.pitch + col];
+          if (xx < 0 || xx >= width || a == 0) continue;
+          Colour& p = pixels[static_cast<std::size_t>(yy) * width + xx];
+          Colour out = 0;
+          for (int shift = 0; shift <= 16; shift += 8) {
+            const int below = (p >> shift) & 0xFF, over = (colour >> shift) & 0xFF;
+            out |= static_cast<Colour>((below * (255 - a) + over * a + 127) / 255) << shift;
+          }
+          p = out;
+        }
+      }
+    }
+    x += static_cast<int>((slot->linearHoriAdvance + 0x8000) >> 16);
+  }
+  target.MarkChanged();
+}
+
+}  // namespace pelmot

@@ -1,0 +1,56 @@
+// ShowChoice, ShowChoice2 and StopSkip: the options written as rows under
+// the question already on the page, then a wait for the pick.
+#include "present/choices.h"
+
+#include "flow/game.h"
+#include "flow/run_flow.h"
+#include "present/text_layout.h"
+#include "present/text_page.h"
+
+namespace pelmot {
+namespace {
+
+// Options start at the left edge of both layouts and are never wrapped.
+constexpr int kOptionX = 20;
+
+void ShowOptions(Game& game, const Options& options, int firstRowY) {
+  GameState& s = game.state;
+  MainForm& f = game.form;
+  s.ClickAdvances = false;
+  for (std::size_t i = 0; i < options.size(); ++i) s.MenuItems[i] = options[i];
+  s.MenuItems[5].clear();
+  SetMessageSurfacesPersistent(game, true);
+  f.MsgWk.Clear();
+  f.MsgMk.Clear();
+  // Counts the non-empty entries 1 ... 5, and draws entries 0 up to that
+  // count: an empty option in the middle leaves a later one out.
+  s.OptionCount = 0;
+  for (int i = 1; i <= 5; ++i)
+    if (!s.MenuItems[i].empty()) ++s.OptionCount;
+  RowBand inked;
+  for (int i = 0; i <= s.OptionCount; ++i) {
+    DrawShadowedRow(game, kOptionX, firstRowY + kRowPitch * s.LineNo, s.MenuItems[i],
+                    kOptionShadow, inked);
+    s.LineNo = Add16(s.LineNo, 1);
+  }
+  ComposeAndPresent(game, inked);
+  SetMessageSurfacesPersistent(game, false);
+  f.MainPic.enabled = true;
+}
+
+}  // namespace
+
+void ShowChoice(Game& game, const Options& options) {
+  StopSkip(game);
+  game.state.FlowMode = kModeChoice;
+  ShowOptions(game, options, kWindowLayout.textY);
+}
+
+void ShowChoice2(Game& game, const Options& options) {
+  StopSkip(game);
+  ShowOptions(game, options, kFullScreenLayout.textY);
+}
+
+void StopSkip(Game& game) { game.form.SkipTimer.enabled = false; }
+
+}  // namespace pelmot

@@ -1,0 +1,56 @@
+// ShowEventPic and ShowBackPic: the numbered pictures a scene shows, loaded
+// into MainWork only when they differ from the one already there.
+#include "present/pictures.h"
+
+#include "flow/game.h"
+#include "persist/data_files.h"
+#include "present/status_display.h"
+
+namespace pelmot {
+namespace {
+
+// The seen flags cover pictures 0 ... 134.
+constexpr int kSeenFlagCount = 135;
+// Day backgrounds are pictures 114 + index.
+constexpr int kBackgroundBase = 114;
+
+void LoadIntoMainWork(Game& game, int number) {
+  game.state.ShownPic = static_cast<std::int16_t>(number);
+  game.form.MainWork.SetPersistent(true);
+  game.services.pictures.PicLoad(game.form.MainWork, number, game.PictureFolder());
+}
+
+void MarkSeen(Game& game, int number) {
+  if (number < 0 || number >= kSeenFlagCount) return;
+  std::uint8_t& seen = game.state.CgSeen[static_cast<std::size_t>(number)];
+  if (seen != 0) return;
+  seen = 1;
+  WriteCgSeen(game);
+}
+
+}  // namespace
+
+void ShowEventPic(Game& game, int number, int mode) {
+  GameState& s = game.state;
+  // The flag is recorded even when nothing else happens.
+  MarkSeen(game, number);
+  if (!s.PendingText.empty() || number == s.ShownPic) return;
+  LoadIntoMainWork(game, number);
+  if (mode != 1) return;  // the next text shows it
+  Surface& screen = game.form.MainPic;
+  screen.SetPersistent(true);
+  screen.BitBlt(0, 0, 800, 600, game.form.MainWork, 0, 0, Rop::SrcCopy);
+  screen.Refresh();
+}
+
+void ShowBackPic(Game& game, int index) {
+  GameState& s = game.state;
+  if (!s.PendingText.empty()) return;
+  const int picture = kBackgroundBase + BackgroundIndex(index, s.SaveRecord.Condition);
+  // The display painted with the background stays until another one loads.
+  if (picture == s.ShownPic) return;
+  LoadIntoMainWork(game, picture);
+  PaintStatusDisplay(game.form.MainWork, s.SysPic[11], s.SaveRecord);
+}
+
+}  // namespace pelmot

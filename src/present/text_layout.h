@@ -1,0 +1,60 @@
+// Row layout of one text line, apart from any drawing: where rows break
+// (measured width, break marks, the line-start rule), when the page is full
+// and what is left for the next page.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelmot {
+
+// The geometry of one of the two text layouts.
+struct TextLayout {
+  int textX;     // left edge of a row's first character cell
+  int textY;     // top of row 0; rows are kRowPitch apart
+  int slack;     // a row ends when slack + its width exceeds limit
+  int limit;
+  int pageFull;  // LineNo at which a broken row fills the page
+};
+
+inline constexpr int kRowPitch = 32;
+inline constexpr int kShadowOffset = 2;
+// ShowText: the message window across the bottom of the screen.
+inline constexpr TextLayout kWindowLayout{30, 424, 10, 716, 3};
+// ShowText2: the whole screen.
+inline constexpr TextLayout kFullScreenLayout{20, 4, 20, 744, 16};
+
+// Characters that never begin a row; one of them after a row's end is
+// pulled onto that row.
+bool IsLineStartProhibited(char32_t c);
+
+// A leading "@" or "＠": the text continues the page already shown.
+bool StartsWithContinueMark(std::u32string_view text);
+
+struct LaidOutRow {
+  std::u32string text;
+  int lineNo;  // row of the page it is drawn on
+};
+
+struct PageLayout {
+  std::vector<LaidOutRow> rows;  // in drawing order
+  int lineNo = 0;                // LineNo after the page
+  bool pageFull = false;         // stopped because the page filled
+  std::u32string rest;           // what waits for the next page; empty at the end
+};
+
+// Width of a row candidate in the measuring font.
+using MeasureRow = std::function<int(std::u32string_view)>;
+
+// Lays out `text` from character `from` (1 after a continue mark, else 0)
+// on a page whose next row is `lineNo`. The row candidate is re-measured
+// after every character; a break mark "@r"/"@R" counts only after at least
+// one character of its row. At the end of the text the remaining
+// characters form a last row even when there are none; that row counts
+// without a page-full test.
+PageLayout LayOutPage(std::u32string_view text, std::size_t from, int lineNo,
+                      const TextLayout& layout, const MeasureRow& measure);
+
+}  // namespace pelmot
