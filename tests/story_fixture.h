@@ -2,6 +2,7 @@
 // through the handlers: clicks, the skip button, timer ticks and picks.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -28,7 +29,13 @@ inline std::shared_ptr<const Content> DefaultContent() {
 
 class StoryGame : public TestGame {
  public:
-  StoryGame() { InstallStoryContent(game(), DefaultContent()); }
+  StoryGame() {
+    InstallStoryContent(game(), DefaultContent());
+    state().WinDir = game().paths.dataRoot;
+    std::filesystem::create_directories(state().WinDir + "/TORMVEL/PELMOT");
+  }
+
+  std::string SeenFlagsPath() { return state().WinDir + "/TORMVEL/PELMOT/SAVEDATA.DAT"; }
 
   SaveRecord& record() { return state().SaveRecord; }
 

@@ -134,8 +134,10 @@ class Checker {
 
   void CheckChoice(const ScenarioEntry& e, const SceneScript& scene, int lane, const Op& choice,
                    std::optional<ConditionSet> conditions, const std::string& header) {
-    if (e.kind != ScenarioEntry::Kind::Choice)
+    if (e.kind != ScenarioEntry::Kind::Choice) {
+      MarkGiven(e, scene, lane, choice);
       return Problem(e.line, header + " is a choice step: write its options after \">\"");
+    }
     if (e.picture || e.background) return Problem(e.line, header + " is a choice step; it shows no picture");
     if (!OptionsByCondition(choice)) {
       if (conditions) return Problem(e.line, header + " offers one set of options; name no Condition");
@@ -157,6 +159,14 @@ class Checker {
     for (int c = 0; c <= 7; ++c)
       if (conditions->Holds(c) && !CountFits(e, SetFor(choice, c)->count, header + " C" + std::to_string(c))) return;
     content_->SetOptions(scene.number, lane, e.step, *conditions, ToOptions(e.options));
+  }
+
+  // A misplaced entry still stands for its step: one problem, not two.
+  void MarkGiven(const ScenarioEntry& e, const SceneScript& scene, int lane, const Op& choice) {
+    for (const OptionSet& set : choice.optionSets)
+      for (int c = kAnyCondition; c <= 7; ++c)
+        if (set.conditions.IsAny() ? c == kAnyCondition : c >= 0 && set.conditions.Holds(c))
+          linesOf_[{scene.number, lane, c}].emplace(e.step, e.line);
   }
 
   static const OptionSet* SetFor(const Op& choice, int condition) {
@@ -194,9 +204,9 @@ class Checker {
 
   void CheckLine(const ScenarioEntry& e, const SceneScript& scene, int lane, const Step& step,
                  const std::string& header) {
+    if (!FirstTime(e, scene, lane, kAnyCondition, header)) return;
     if (e.kind == ScenarioEntry::Kind::Choice)
       return Problem(e.line, header + " is a line step, not a choice: write its line after \"|\"");
-    if (!FirstTime(e, scene, lane, kAnyCondition, header)) return;
     const Op& line = *FindOp(step, OpKind::Line);
     if (line.fixedText && !e.text.empty())
       return Problem(e.line, header + " shows the fixed line " + Quote(line.text) + "; leave its text empty");
