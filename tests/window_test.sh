@@ -13,7 +13,8 @@ done
 work=$(mktemp -d)
 display=":$((100 + RANDOM % 400))"
 cleanup() {
-  [[ -n ${game:-} ]] && kill "$game" 2>/dev/null
+  # SIGKILL: a polite signal would ask the game to close, and it asks first.
+  [[ -n ${game:-} ]] && kill -9 "$game" 2>/dev/null
   [[ -n ${xvfb:-} ]] && kill "$xvfb" 2>/dev/null
   rm -rf "$work"
 }
@@ -27,8 +28,9 @@ for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 
 "$PELMOT" --data-dir "$work/data" --trace >"$work/trace.txt" 2>&1 &
 game=$!
 window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^PELMOT$' 2>/dev/null | head -1)
+# A loaded machine may take a while; give it half a minute.
+for _ in $(seq 300); do
+  window=$(xdotool search --onlyvisible --name '^PELMOT$' 2>/dev/null | head -1)
   [[ -n $window ]] && break
   sleep 0.1
 done
