@@ -11,7 +11,6 @@ for tool in Xvfb xdotool import; do
 done
 
 work=$(mktemp -d)
-display=":$((100 + RANDOM % 400))"
 cleanup() {
   # SIGKILL: a polite signal would ask the game to close, and it asks first.
   [[ -n ${game:-} ]] && kill -9 "$game" 2>/dev/null
@@ -20,10 +19,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and tells its number, so tests running
+# side by side never share a server.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=$display SDL_AUDIODRIVER=dummy
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+if [[ ! -s $work/display ]]; then
+  echo "FAIL: Xvfb did not start" >&2
+  exit 1
+fi
+export DISPLAY=":$(head -1 "$work/display")" SDL_AUDIODRIVER=dummy
 
 "$PELMOT" --data-dir "$work/data" --trace >"$work/trace.txt" 2>&1 &
 game=$!
