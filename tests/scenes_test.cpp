@@ -190,6 +190,11 @@ struct EndingCase {
   int scene;
 };
 
+void PrintTo(const EndingCase& c, std::ostream* os) {
+  *os << "P " << c.params[0] << " " << c.params[1] << " " << c.params[2] << " " << c.params[3] << ", EndingNo "
+      << c.endingNo;
+}
+
 class EndingSelection : public ::testing::TestWithParam<EndingCase> {};
 
 TEST_P(EndingSelection, PicksTheEndingScene) {
