@@ -220,8 +220,8 @@ TEST(SceneRunner, SceneHundredFiftyGoesToTheSelectedEndingInTheSameClick) {
   t.Click(400, 300);
   EXPECT_EQ(t.state().SceneNo, 156);
   EXPECT_EQ(t.state().StepNo[kModeScene], 0);
-  t.state().EndingNo() = 6;
   t.StartScene(150, 0, 15);
+  t.state().EndingNo() = 6;
   t.state().StepNo[kModeScene] = 3;
   t.Click(400, 300);
   EXPECT_EQ(t.state().SceneNo, 160);
@@ -295,8 +295,8 @@ TEST(SceneRunner, ValueChangesRunInTheirOrderBecauseAddParamReadsCondition) {
 
 TEST(SceneRunner, EndingStoresItsNumberWritesTheSeenFlagsAndShowsTheTitle) {
   StoryGame t;
-  t.state().EndingNo() = 7;
   t.StartScene(152, 0, 15);
+  t.state().EndingNo() = 7;
   t.state().StepNo[kModeScene] = 69;
   t.Click(400, 300);
   EXPECT_EQ(t.state().FlowMode, kModeTitle);
