@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "scenes/compose_story.h"
+#include "scenes/greeting_text.h"
 #include "shell/story_setup.h"
 #include "story_fixture.h"
 
@@ -240,6 +241,15 @@ TEST_F(ContentFolder, CheckContentListsEveryProblemAndFails) {
 TEST_F(ContentFolder, CheckContentFailsWithoutAScenario) {
   EXPECT_EQ(CheckContent(dir.path(), out, err), 1);
   EXPECT_NE(err.str().find("cannot read the scenario file"), std::string::npos);
+}
+
+TEST(GreetingText, TheTitleGreetsWithTheScenariosLine) {
+  testing::StoryGame t;
+  EXPECT_EQ(GreetingLine(t.game(), 128), DefaultContent()->GreetingLine(128));
+  EXPECT_FALSE(GreetingLine(t.game(), 128).empty());
+  EXPECT_EQ(GreetingLine(t.game(), 200), "");
+  testing::TestGame bare;
+  EXPECT_EQ(GreetingLine(bare.game(), 128), "") << "no content, no line";
 }
 
 TEST(InstallStory, RefusesABrokenScenarioAndInstallsASoundOne) {

@@ -190,6 +190,11 @@ struct EndingCase {
   int scene;
 };
 
+void PrintTo(const EndingCase& c, std::ostream* os) {
+  *os << "P " << c.params[0] << " " << c.params[1] << " " << c.params[2] << " " << c.params[3] << ", EndingNo "
+      << c.endingNo;
+}
+
 class EndingSelection : public ::testing::TestWithParam<EndingCase> {};
 
 TEST_P(EndingSelection, PicksTheEndingScene) {
@@ -215,8 +220,8 @@ TEST(SceneRunner, SceneHundredFiftyGoesToTheSelectedEndingInTheSameClick) {
   t.Click(400, 300);
   EXPECT_EQ(t.state().SceneNo, 156);
   EXPECT_EQ(t.state().StepNo[kModeScene], 0);
-  t.state().EndingNo() = 6;
   t.StartScene(150, 0, 15);
+  t.state().EndingNo() = 6;
   t.state().StepNo[kModeScene] = 3;
   t.Click(400, 300);
   EXPECT_EQ(t.state().SceneNo, 160);
@@ -290,8 +295,8 @@ TEST(SceneRunner, ValueChangesRunInTheirOrderBecauseAddParamReadsCondition) {
 
 TEST(SceneRunner, EndingStoresItsNumberWritesTheSeenFlagsAndShowsTheTitle) {
   StoryGame t;
-  t.state().EndingNo() = 7;
   t.StartScene(152, 0, 15);
+  t.state().EndingNo() = 7;
   t.state().StepNo[kModeScene] = 69;
   t.Click(400, 300);
   EXPECT_EQ(t.state().FlowMode, kModeTitle);

@@ -9,6 +9,7 @@
 
 #include "flow/pick.h"
 #include "game_fixture.h"
+#include "scenes/compose_story.h"
 #include "scenes/content_check.h"
 #include "scenes/default_scenario.h"
 #include "scenes/story_runner.h"
@@ -27,10 +28,17 @@ inline std::shared_ptr<const Content> DefaultContent() {
   return content;
 }
 
+// The story composed with it, shared by every game of the tests.
+inline std::shared_ptr<const Story> DefaultStory() {
+  static const auto story = std::make_shared<const Story>(ComposeStory(StoryStructure(), *DefaultContent()));
+  return story;
+}
+
 class StoryGame : public TestGame {
  public:
   StoryGame() {
-    InstallStoryContent(game(), DefaultContent());
+    game().scenes = std::make_unique<StoryScenes>(DefaultStory());
+    game().content = DefaultContent();
     state().WinDir = game().paths.dataRoot;
     std::filesystem::create_directories(state().WinDir + "/TORMVEL/PELMOT");
   }
@@ -39,9 +47,17 @@ class StoryGame : public TestGame {
 
   SaveRecord& record() { return state().SaveRecord; }
 
-  // Puts the game into scene play at step 0 of `scene`, as a go-to does.
+  // Puts the game into scene play at step 0 of `scene`, as a go-to does,
+  // whatever it was doing before.
   void StartScene(int scene, int condition = 0, int day = 1) {
     GameState& s = state();
+    s.PendingText.clear();
+    s.ClickAdvances = true;
+    s.EndingNo() = 0;
+    record().LastChoice = 0;
+    form().MainPic.enabled = false;
+    form().SkipTimer.enabled = false;
+    form().SkipB.visible = false;
     s.FlowMode = kModeScene;
     s.StepNo = {};
     s.SceneNo = static_cast<std::int16_t>(scene);

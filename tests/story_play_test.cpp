@@ -165,7 +165,7 @@ class StoryExplorer {
   // is then taken) until it hands on; at a further choice, explores each
   // option from there.
   void Explore(int scene, int condition, int step = 0, int pick = -1) {
-    StoryGame t;
+    StoryGame& t = game_;
     conditionsOf[scene].insert(condition);
     t.StartScene(scene, condition, 2);
     if (step > 0) {
@@ -218,6 +218,7 @@ class StoryExplorer {
     if (seen_.insert(next).second) queue_.push_back(next);
   }
 
+  StoryGame game_;  // started afresh for every run
   std::deque<std::pair<int, int>> queue_;
   std::set<std::pair<int, int>> seen_;
 };

@@ -13,6 +13,7 @@
 namespace pelmot {
 namespace {
 
+constexpr char32_t kLastCodePoint = 0x10FFFF;
 constexpr const char* kIpaGothicPath = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
 
 // Coverage at or above this counts as ink in the one-bit glyphs: the 50 %
@@ -139,10 +140,19 @@ FreeTypeTextEngine::Glyph FreeTypeTextEngine::Render(char32_t cp, int pixelSize)
 }
 
 const FreeTypeTextEngine::Glyph& FreeTypeTextEngine::GlyphFor(char32_t cp, int pixelSize) {
-  const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(pixelSize)) << 32) | cp;
-  auto it = glyphs_.find(key);
-  if (it == glyphs_.end()) it = glyphs_.emplace(key, Render(cp, pixelSize)).first;
-  return it->second;
+  if (cp > kLastCodePoint) cp = U'\uFFFD';
+  SizeCache* sizeCache = nullptr;
+  for (SizeCache& c : cache_)
+    if (c.pixelSize == pixelSize) sizeCache = &c;
+  if (!sizeCache) {
+    cache_.push_back({pixelSize, std::vector<std::unique_ptr<GlyphPage>>((kLastCodePoint >> 8) + 1)});
+    sizeCache = &cache_.back();
+  }
+  std::unique_ptr<GlyphPage>& page = sizeCache->pages[cp >> 8];
+  if (!page) page = std::make_unique<GlyphPage>();
+  std::unique_ptr<Glyph>& glyph = page->glyphs[cp & 0xFF];
+  if (!glyph) glyph = std::make_unique<Glyph>(Render(cp, pixelSize));
+  return *glyph;
 }
 
 int FreeTypeTextEngine::Width(std::string_view utf8, int pixelSize) {

@@ -8,11 +8,11 @@
 // exactly the colour asked for, and no edge picks up noise from the picture.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/services.h"
@@ -56,6 +56,16 @@ class FreeTypeTextEngine : public TextEngine {
     int advance = 0;
     std::vector<Span> spans;
   };
+  // Rendered glyphs of one pixel size in pages of 256 code points: finding
+  // one is two indexings, which matters because a row being laid out is
+  // measured again after every character.
+  struct GlyphPage {
+    std::array<std::unique_ptr<Glyph>, 256> glyphs;
+  };
+  struct SizeCache {
+    int pixelSize = 0;
+    std::vector<std::unique_ptr<GlyphPage>> pages;
+  };
   struct Handles;
 
   explicit FreeTypeTextEngine(std::unique_ptr<Handles> handles);
@@ -66,7 +76,7 @@ class FreeTypeTextEngine : public TextEngine {
 
   std::unique_ptr<Handles> ft_;
   int currentSize_ = 0;
-  std::unordered_map<std::uint64_t, Glyph> glyphs_;
+  std::vector<SizeCache> cache_;
 };
 
 }  // namespace pelmot

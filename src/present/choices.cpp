@@ -20,8 +20,7 @@ void ShowOptions(Game& game, const Options& options, int firstRowY) {
   for (std::size_t i = 0; i < options.size(); ++i) s.MenuItems[i] = options[i];
   s.MenuItems[5].clear();
   SetMessageSurfacesPersistent(game, true);
-  f.MsgWk.Clear();
-  f.MsgMk.Clear();
+  ClearTextLayers(game);
   // Counts the non-empty entries 1 ... 5, and draws entries 0 up to that
   // count: an empty option in the middle leaves a later one out.
   s.OptionCount = 0;

@@ -7,35 +7,82 @@
 namespace pelmot {
 namespace {
 
-// Two pixels at a time: the compiler keeps these loops as plain 64-bit
-// operations, about twice as fast as the pixel loops of BitBlt.
+// Four pixels at a time. Plain pixel loops stay scalar at the build's
+// optimisation level; these blocks become vector operations, several times
+// faster on a full page.
+#if defined(__GNUC__)
+using Block = std::uint32_t __attribute__((vector_size(16)));
+#else
+using Block = std::uint64_t;
+#endif
+constexpr int kBlockPixels = sizeof(Block) / sizeof(Colour);
+
+Block Load(const Colour* p) {
+  Block b;
+  std::memcpy(&b, p, sizeof b);
+  return b;
+}
+void Store(Colour* p, const Block& b) { std::memcpy(p, &b, sizeof b); }
+
+void FillRow(Colour* to, Colour c, int n) {
+  Colour pattern[kBlockPixels];
+  std::fill(pattern, pattern + kBlockPixels, c);
+  const Block b = Load(pattern);
+  int i = 0;
+  for (; i + kBlockPixels <= n; i += kBlockPixels) Store(to + i, b);
+  for (; i < n; ++i) to[i] = c;
+}
+
 void AndRow(Colour* to, const Colour* a, const Colour* b, int n) {
   int i = 0;
-  for (; i + 2 <= n; i += 2) {
-    std::uint64_t x, y;
-    std::memcpy(&x, a + i, 8);
-    std::memcpy(&y, b + i, 8);
-    x &= y;
-    std::memcpy(to + i, &x, 8);
-  }
+  for (; i + kBlockPixels <= n; i += kBlockPixels) Store(to + i, Load(a + i) & Load(b + i));
   for (; i < n; ++i) to[i] = a[i] & b[i];
 }
 
 void AndXorRow(Colour* to, const Colour* mask, const Colour* layer, int n) {
   int i = 0;
-  for (; i + 2 <= n; i += 2) {
-    std::uint64_t x, m, l;
-    std::memcpy(&x, to + i, 8);
-    std::memcpy(&m, mask + i, 8);
-    std::memcpy(&l, layer + i, 8);
-    x = (x & m) ^ l;
-    std::memcpy(to + i, &x, 8);
-  }
+  for (; i + kBlockPixels <= n; i += kBlockPixels)
+    Store(to + i, (Load(to + i) & Load(mask + i)) ^ Load(layer + i));
   for (; i < n; ++i) to[i] = (to[i] & mask[i]) ^ layer[i];
 }
 
 bool SameSize(const Surface& a, const Surface& b) {
   return a.Width() == b.Width() && a.Height() == b.Height();
+}
+
+// The dimmed area clipped to the page and to the mask.
+struct Clipped {
+  int x0, y0, x1, y1;
+  bool Empty() const { return x0 >= x1 || y0 >= y1; }
+};
+
+Clipped Clip(const DimmedArea& d, const Surface& page, const Surface& mask) {
+  return {std::max({d.x, 0, d.x - d.maskX}), std::max({d.y, 0, d.y - d.maskY}),
+          std::min({d.x + d.w, page.Width(), d.x - d.maskX + mask.Width()}),
+          std::min({d.y + d.h, page.Height(), d.y - d.maskY + mask.Height()})};
+}
+
+// One row of the picture into `out`, ANDed with the mask where dimmed.
+void DimmedRow(Colour* out, const Colour* picture, int width, const Colour* maskRow,
+               const Clipped& c) {
+  if (!maskRow) {
+    std::memcpy(out, picture, sizeof(Colour) * width);
+    return;
+  }
+  std::memcpy(out, picture, sizeof(Colour) * c.x0);
+  AndRow(out + c.x0, picture + c.x0, maskRow, c.x1 - c.x0);
+  std::memcpy(out + c.x1, picture + c.x1, sizeof(Colour) * (width - c.x1));
+}
+
+// The same composition with the surfaces' own block transfers, for pages of
+// unusual sizes.
+void PaintFreshPageSlowly(const PageSurfaces& s, const DimmedArea& d, RowBand inked,
+                          Surface& shown) {
+  const int w = s.page.Width(), h = s.page.Height();
+  s.page.BitBlt(0, 0, w, h, s.picture, 0, 0, Rop::SrcCopy);
+  s.page.BitBlt(d.x, d.y, d.w, d.h, s.mask, d.maskX, d.maskY, Rop::SrcAnd);
+  ComposeText(s.page, s.textMask, s.textLayer, inked);
+  shown.BitBlt(0, 0, w, h, s.page, 0, 0, Rop::SrcCopy);
 }
 
 }  // namespace
@@ -51,31 +98,29 @@ void RowBand::Cover(int y, int height) {
   bottom = std::max(bottom, y + height);
 }
 
-void CopyDimmed(Surface& target, const Surface& picture, const Surface& mask, int x, int y, int w,
-                int h, int maskX, int maskY) {
-  if (!SameSize(target, picture)) {
-    target.BitBlt(0, 0, target.Width(), target.Height(), picture, 0, 0, Rop::SrcCopy);
-    target.BitBlt(x, y, w, h, mask, maskX, maskY, Rop::SrcAnd);
-    return;
-  }
-  const int width = target.Width(), height = target.Height();
-  // The dimmed rectangle, clipped to the page and to the mask.
-  const int x0 = std::max({x, 0, x - maskX}), y0 = std::max({y, 0, y - maskY});
-  const int x1 = std::min({x + w, width, x - maskX + mask.Width()});
-  const int y1 = std::min({y + h, height, y - maskY + mask.Height()});
-  std::vector<Colour>& out = target.Target();
-  const std::vector<Colour>& in = picture.Image();
-  for (int row = 0; row < height; ++row) {
-    const std::size_t at = static_cast<std::size_t>(row) * width;
-    if (row < y0 || row >= y1 || x0 >= x1) {
-      std::memcpy(&out[at], &in[at], sizeof(Colour) * width);
-      continue;
-    }
-    const Colour* maskRow =
-        &mask.Image()[static_cast<std::size_t>(row - y + maskY) * mask.Width() + (x0 - x + maskX)];
-    std::memcpy(&out[at], &in[at], sizeof(Colour) * x0);
-    AndRow(&out[at + x0], &in[at + x0], maskRow, x1 - x0);
-    std::memcpy(&out[at + x1], &in[at + x1], sizeof(Colour) * (width - x1));
+void ClearLayer(Surface& layer) {
+  std::vector<Colour>& pixels = layer.Target();
+  FillRow(pixels.data(), layer.backColour, static_cast<int>(pixels.size()));
+}
+
+void PaintFreshPage(const PageSurfaces& s, const DimmedArea& dimmed, RowBand inked, Surface& shown) {
+  if (!SameSize(s.page, s.picture) || !SameSize(s.page, s.textMask) ||
+      !SameSize(s.page, s.textLayer) || !SameSize(s.page, shown))
+    return PaintFreshPageSlowly(s, dimmed, inked, shown);
+  const int width = s.page.Width(), height = s.page.Height();
+  const Clipped c = Clip(dimmed, s.page, s.mask);
+  std::vector<Colour>& out = s.page.Target();
+  std::vector<Colour>& view = shown.Target();
+  for (int y = 0; y < height; ++y) {
+    const std::size_t at = static_cast<std::size_t>(y) * width;
+    const Colour* maskRow = nullptr;
+    if (!c.Empty() && y >= c.y0 && y < c.y1)
+      maskRow = &s.mask.Image()[static_cast<std::size_t>(y - dimmed.y + dimmed.maskY) * s.mask.Width() +
+                                (c.x0 - dimmed.x + dimmed.maskX)];
+    DimmedRow(&out[at], &s.picture.Image()[at], width, maskRow, c);
+    if (y >= inked.top && y < inked.bottom)
+      AndXorRow(&out[at], &s.textMask.Image()[at], &s.textLayer.Image()[at], width);
+    std::memcpy(&view[at], &out[at], sizeof(Colour) * width);
   }
 }
 

@@ -1,7 +1,7 @@
 // The block transfers of the page composition, bit for bit as
 // Surface::BitBlt does them, but limited to the rows that can change and
-// fused where two steps touch the same pixels. A page is rebuilt on every
-// text line, so these run at every click.
+// fused where several steps touch the same pixels. A page is rebuilt on
+// every text line, so these run at every click.
 #pragma once
 
 #include "platform/surface.h"
@@ -18,11 +18,31 @@ struct RowBand {
   static RowBand Whole(const Surface& s) { return {0, s.Height()}; }
 };
 
-// target = picture AND mask over the rectangle x, y, w, h (mask read from
-// maskX, maskY), a plain copy of picture elsewhere. All three are pages of
-// the same size; the result goes to target's drawing target.
-void CopyDimmed(Surface& target, const Surface& picture, const Surface& mask, int x, int y, int w,
-                int h, int maskX, int maskY);
+// The part of a page that the dimming mask is ANDed into, read from the
+// mask at maskX, maskY.
+struct DimmedArea {
+  int x, y, w, h;
+  int maskX = 0, maskY = 0;
+};
+
+// The surfaces of one page composition.
+struct PageSurfaces {
+  Surface& page;             // Msg
+  const Surface& picture;    // MainWork
+  const Surface& mask;       // the dimming mask
+  const Surface& textMask;   // MsgMk: black glyphs on white
+  const Surface& textLayer;  // MsgWk: coloured glyphs on black
+};
+
+// Fills the layer's drawing target with its back colour, as Clear does.
+void ClearLayer(Surface& layer);
+
+// A fresh page in one pass: page = picture, ANDed with the mask over the
+// dimmed area, then (page AND textMask) XOR textLayer over the rows of
+// `inked`; each finished row is also copied to `shown`. The same pixels as
+// the copy, the AND, the two compositions and the copy to the screen one
+// after the other, for a page whose layers were drawn beforehand.
+void PaintFreshPage(const PageSurfaces& s, const DimmedArea& dimmed, RowBand inked, Surface& shown);
 
 // The composition of a text page over the rows of `band`:
 // page = (page AND textMask) XOR textLayer. Outside the rows where text

@@ -9,6 +9,11 @@ void SetMessageSurfacesPersistent(Game& game, bool on) {
   for (Surface* s : {&game.form.Msg, &game.form.MsgWk, &game.form.MsgMk}) s->SetPersistent(on);
 }
 
+void ClearTextLayers(Game& game) {
+  ClearLayer(game.form.MsgWk);
+  ClearLayer(game.form.MsgMk);
+}
+
 void DrawShadowedRow(Game& game, int x, int y, std::string_view utf8, Colour shadow,
                      RowBand& inked) {
   MainForm& f = game.form;
@@ -29,6 +34,13 @@ void ComposeAndPresent(Game& game, RowBand inked) {
   ComposeText(f.Msg, f.MsgMk, f.MsgWk, inked);
   f.MainPic.SetPersistent(true);
   f.MainPic.BitBlt(0, 0, 800, 600, f.Msg, 0, 0, Rop::SrcCopy);
+  f.MainPic.Refresh();
+}
+
+void ComposeFreshPageAndPresent(Game& game, const DimmedArea& dimmed, RowBand inked) {
+  MainForm& f = game.form;
+  f.MainPic.SetPersistent(true);
+  PaintFreshPage({f.Msg, f.MainWork, game.state.SysPic[0], f.MsgMk, f.MsgWk}, dimmed, inked, f.MainPic);
   f.MainPic.Refresh();
 }
 

@@ -12,11 +12,8 @@ namespace {
 
 // The message window dims only its own area (760 x 180 at 20, 410, from the
 // top left of the mask); the full-screen page dims everything.
-struct DimmedArea {
-  int x, y, w, h;
-};
-constexpr DimmedArea kWindowDimmed{20, 410, 760, 180};
-constexpr DimmedArea kWholePage{0, 0, 800, 600};
+constexpr DimmedArea kWindowDimmed{20, 410, 760, 180, 0, 0};
+constexpr DimmedArea kWholePage{0, 0, 800, 600, 0, 0};
 
 struct TextWindowKind {
   const TextLayout& layout;
@@ -24,49 +21,47 @@ struct TextWindowKind {
   bool continueClearsLayers;  // ShowText2 clears MsgWk and MsgMk on "@"
 };
 
-void ClearTextLayers(MainForm& f) {
-  f.MsgWk.Clear();
-  f.MsgMk.Clear();
-}
-
-// A fresh page: the picture waiting in MainWork, dimmed, and empty layers.
-// (Msg needs no clearing of its own: the picture covers all of it.)
-void StartFreshPage(Game& game, const DimmedArea& dim) {
-  MainForm& f = game.form;
-  ClearTextLayers(f);
-  const Surface& mask = game.state.SysPic[0];
-  CopyDimmed(f.Msg, f.MainWork, mask, dim.x, dim.y, dim.w, dim.h, 0, 0);
+// Lays the text out from `from` and draws its rows into the layers; returns
+// the rows the drawing touched.
+RowBand DrawPage(Game& game, const std::u32string& text, std::size_t from, const TextLayout& layout) {
+  GameState& s = game.state;
+  TextEngine& engine = game.services.text;
+  const int measureSize = game.form.Msg.fontPixels;
+  const PageLayout page = LayOutPage(text, from, s.LineNo, layout, [&](std::u32string_view row) {
+    return engine.Width(EncodeUtf8(row), measureSize);
+  });
+  RowBand inked;
+  for (const LaidOutRow& row : page.rows)
+    DrawShadowedRow(game, layout.textX, layout.textY + kRowPitch * row.lineNo, EncodeUtf8(row.text),
+                    kTextShadow, inked);
+  s.LineNo = static_cast<std::int16_t>(page.lineNo);
+  s.PendingText = page.pageFull ? EncodeUtf8(page.rest) : std::string();
+  return inked;
 }
 
 void ShowLine(Game& game, const std::string& argument, const TextWindowKind& kind) {
   GameState& s = game.state;
-  MainForm& f = game.form;
   SetMessageSurfacesPersistent(game, true);
   // A page that waits to be continued wins over whatever the step passes.
   const std::u32string text = DecodeUtf8(s.PendingText.empty() ? argument : s.PendingText);
-  const bool continues = StartsWithContinueMark(text);
-  // Without a continue mark the layers start blank, so only the rows drawn
-  // now need composing; a continued window page may hold earlier text.
-  RowBand inked;
-  if (!continues) {
+  if (!StartsWithContinueMark(text)) {
+    // A fresh page: blank layers, the text, then MainWork dimmed into Msg
+    // with the text composed over it and shown.
     s.LineNo = 0;
-    StartFreshPage(game, kind.dimmed);
+    ClearTextLayers(game);
+    const RowBand inked = DrawPage(game, text, 0, kind.layout);
+    ComposeFreshPageAndPresent(game, kind.dimmed, inked);
   } else if (kind.continueClearsLayers) {
-    ClearTextLayers(f);
+    // Msg keeps the page; only the new rows are composed into it.
+    ClearTextLayers(game);
+    const RowBand inked = DrawPage(game, text, 1, kind.layout);
+    ComposeAndPresent(game, inked);
   } else {
-    inked = RowBand::Whole(f.Msg);
+    // The window's layers keep everything drawn since they were cleared,
+    // and all of it is composed again.
+    DrawPage(game, text, 1, kind.layout);
+    ComposeAndPresent(game, RowBand::Whole(game.form.Msg));
   }
-  TextEngine& engine = game.services.text;
-  const int measureSize = f.Msg.fontPixels;
-  const PageLayout page = LayOutPage(
-      text, continues ? 1 : 0, s.LineNo, kind.layout,
-      [&](std::u32string_view row) { return engine.Width(EncodeUtf8(row), measureSize); });
-  for (const LaidOutRow& row : page.rows)
-    DrawShadowedRow(game, kind.layout.textX, kind.layout.textY + kRowPitch * row.lineNo,
-                    EncodeUtf8(row.text), kTextShadow, inked);
-  s.LineNo = static_cast<std::int16_t>(page.lineNo);
-  ComposeAndPresent(game, inked);
-  s.PendingText = page.pageFull ? EncodeUtf8(page.rest) : std::string();
   SetMessageSurfacesPersistent(game, false);
 }
 

@@ -1,9 +1,12 @@
 #include "scenes/greeting_text.h"
 
 #include "flow/game.h"
+#include "scenes/content.h"
 
 namespace pelmot {
 
-std::string GreetingLine(const Game&, int) { return ""; }
+std::string GreetingLine(const Game& game, int picture) {
+  return game.content ? game.content->GreetingLine(picture) : std::string();
+}
 
 }  // namespace pelmot

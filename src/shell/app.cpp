@@ -1,5 +1,6 @@
 #include "shell/app.h"
 
+#include <chrono>
 #include <fstream>
 #include <iostream>
 
@@ -8,9 +9,14 @@
 #include "platform/text_factory.h"
 #include "platform/clock.h"
 #include "platform/headless/headless_services.h"
+#include "platform/instance_lock.h"
+#include "platform/mci_player.h"
+#include "platform/movie_decoder.h"
 #include "platform/paths.h"
 #include "platform/picload.h"
+#include "platform/picture_prefetch.h"
 #include "platform/sdl/sdl_window.h"
+#include "shell/movie.h"
 #include "shell/screen.h"
 #include "shell/script_runner.h"
 #include "shell/shutdown.h"
@@ -70,20 +76,45 @@ std::string ContentFolder(const Options& options) {
 }
 
 int RunWindowed(const Options& options) {
+  const GamePaths paths = ResolvePaths(options);
+  InstanceLock lock;
+  if (!ClaimSingleInstance(paths.dataRoot, lock)) return 0;  // another copy runs
+  // Start-up's system pictures decode on a thread of their own while the
+  // window, the font and the story get ready.
+  PngPictureLoader png;
+  PrefetchingPictureLoader pictures(png);
+  pictures.Prefetch(paths.content + "/SYSPIC", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
   SdlWindow window;
   std::string error;
   if (!window.Open("PELMOT", error)) {
     std::cerr << "pelmot: cannot open a window: " << error << "\n";
     return 1;
   }
+  // The movie's decoder loads on a thread of its own while the game starts up.
+  PreloadMovieSupport();
   SystemClock clock;
-  HeadlessMultimedia multimedia;
-  PngPictureLoader pictures;
   std::unique_ptr<TextEngine> text = MakeWindowFont();
+  window.SetTextEngine(text.get());
+  MciPlayer multimedia(window, [] {
+    using namespace std::chrono;
+    return static_cast<std::int64_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+  });
   Services services{clock, window, window, multimedia, pictures, *text};
-  Game game(services, ResolvePaths(options));
+  Game game(services, paths);
+  multimedia.AttachWindow(kMainPicHandle, game.form.MainPic);
+  window.SetTimedDrawing(&multimedia);
   if (!InstallStory(game, std::cerr)) return 1;
-  if (options.trace) game.trace = &std::cerr;
+  if (options.trace) {
+    game.trace = &std::cerr;
+    // For measuring start-up: when the first picture reached the screen.
+    window.OnFirstPresent([] {
+      using namespace std::chrono;
+      std::cerr << "FirstFrame "
+                << duration_cast<microseconds>(system_clock::now().time_since_epoch()).count()
+                << std::endl;
+    });
+  }
   StartUp(game);
   AfterEvent(game);
   GameWindow events(game);
@@ -110,14 +141,18 @@ int RunHeadless(const Options& options) {
     std::cerr << parseError.message << "\n";
     return kScriptBad;
   }
+  const GamePaths paths = ResolvePaths(options);
+  InstanceLock lock;
+  if (!ClaimSingleInstance(paths.dataRoot, lock)) return 0;  // the game runs on this data root
+  PreloadMovieSupport();
   HeadlessClock clock;
   HeadlessDialogs dialogs;
   HeadlessDisplay display;
-  HeadlessMultimedia multimedia;
+  HeadlessMultimedia multimedia(dialogs);  // checks the movie; shows nothing
   PngPictureLoader pictures;
   std::unique_ptr<TextEngine> text = MakeWindowFont();
   Services services{clock, dialogs, display, multimedia, pictures, *text};
-  Game game(services, ResolvePaths(options));
+  Game game(services, paths);
   if (!InstallStory(game, std::cerr)) return 1;
   if (options.trace) game.trace = &std::cerr;
   StartUp(game);

@@ -4,9 +4,6 @@
 
 namespace pelmot {
 
-// MainPic's handle in the "parent" clause; our movie layer plays into MainPic.
-constexpr int kMainPicHandle = 1;
-
 void StartLogoMovie(Game& game) {
   GameState& s = game.state;
   s.MoviePath = game.paths.content + "/LOGO.avi";

@@ -5,6 +5,7 @@
 
 #include "flow/game.h"
 #include "persist/data_files.h"
+#include "platform/instance_lock.h"
 #include "shell/display_mode.h"
 #include "shell/layout.h"
 #include "shell/movie.h"
@@ -62,7 +63,16 @@ bool MakePath(const std::string& path) {
   }
 }
 
-std::string DataFolder(const Game& game) { return game.state.WinDir + "/TORMVEL/PELMOT"; }
+std::string DataFolderBelow(const std::string& dataRoot) { return dataRoot + "/TORMVEL/PELMOT"; }
+
+std::string DataFolder(const Game& game) { return DataFolderBelow(game.state.WinDir); }
+
+bool ClaimSingleInstance(const std::string& dataRoot, InstanceLock& lock) {
+  // The lock file lives in the data folder, so the folders come first.
+  MakePath(dataRoot + "/TORMVEL");
+  MakePath(DataFolderBelow(dataRoot));
+  return lock.Acquire(DataFolderBelow(dataRoot)) != InstanceLock::Result::kHeldElsewhere;
+}
 
 void StartUp(Game& game) {
   GameState& s = game.state;
@@ -72,12 +82,13 @@ void StartUp(Game& game) {
   s.WinDir = game.paths.dataRoot;
   MakePath(s.WinDir + "/TORMVEL");
   MakePath(s.WinDir + "/TORMVEL/PELMOT");
-  // The picture loader is built in; there is no library to copy.
+  // The picture loader is built in: there is no library to put in place.
   ReadPersistentData(game);
   LoadSystemPictures(game);
   f.SkipB.BitBlt(0, 0, 20, 180, s.SysPic[11], 565, 225, Rop::SrcCopy);
   f.MainPic.visible = true;
   CentreWindow(game);
+  // The window itself shows when its event loop starts, right after this.
   PlaceControl(game, f.MainPic, 800, 600, 85, 190, 15);
   StartLogoMovie(game);
   s.ClickAdvances = true;

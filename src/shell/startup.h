@@ -6,9 +6,17 @@
 namespace pelmot {
 
 class Game;
+class InstanceLock;
 
-// Everything from laying out the controls to starting the logo movie. The
-// single-instance check is made by the caller before a Game exists.
+// The first step of start-up, taken before a Game exists: makes the data
+// folder below `dataRoot` and takes the lock on it. False when another copy
+// runs on the same data root; the caller then ends at once, silently. A lock
+// that cannot be taken at all (a folder that cannot be written) does not
+// stop the game: it plays, and its file operations fail as they would.
+bool ClaimSingleInstance(const std::string& dataRoot, InstanceLock& lock);
+
+// Everything after it, from laying out the controls to starting the logo
+// movie; the window shows when its loop starts.
 void StartUp(Game& game);
 
 // Creates every missing folder along `path`. Returns false when a network
@@ -16,7 +24,8 @@ void StartUp(Game& game);
 // ignored; later file operations report them.
 bool MakePath(const std::string& path);
 
-// Paths of the data folders below the data root.
+// The data folder ("TORMVEL/PELMOT") below a data root, and the game's own.
+std::string DataFolderBelow(const std::string& dataRoot);
 std::string DataFolder(const Game& game);
 
 }  // namespace pelmot

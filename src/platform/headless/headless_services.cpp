@@ -30,3 +30,26 @@ void HeadlessDisplay::MoveWindow(int left, int top) {
 }
 
 }  // namespace pelmot
+
+namespace pelmot {
+
+HeadlessMultimedia::HeadlessMultimedia() = default;
+
+HeadlessMultimedia::HeadlessMultimedia(Dialogs& reportTo)
+    // No window is attached and nothing is ever drawn: the player only opens,
+    // checks and closes. Its clock stands still.
+    : player_(std::make_unique<MciPlayer>(reportTo, [] { return std::int64_t{0}; })) {}
+
+HeadlessMultimedia::~HeadlessMultimedia() = default;
+
+void HeadlessMultimedia::SendString(const std::string& command) {
+  commands.push_back(command);
+  if (player_) player_->SendString(command);
+}
+
+void HeadlessMultimedia::Execute(const std::string& command) {
+  commands.push_back(command);
+  if (player_) player_->Execute(command);
+}
+
+}  // namespace pelmot

@@ -4,11 +4,13 @@
 #pragma once
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "platform/mci_player.h"
 #include "platform/services.h"
 
 namespace pelmot {
@@ -56,11 +58,20 @@ class HeadlessDisplay : public Display {
   std::vector<DisplaySettings> changes;  // every mode applied, in order
 };
 
+// Records the multimedia commands. Given a message box to report to, it also
+// carries them out without showing anything, so a movie that cannot be
+// played is reported as the window reports it.
 class HeadlessMultimedia : public Multimedia {
  public:
-  void SendString(const std::string& command) override { commands.push_back(command); }
-  void Execute(const std::string& command) override { commands.push_back(command); }
+  HeadlessMultimedia();
+  explicit HeadlessMultimedia(Dialogs& reportTo);
+  ~HeadlessMultimedia() override;
+  void SendString(const std::string& command) override;
+  void Execute(const std::string& command) override;
   std::vector<std::string> commands;
+
+ private:
+  std::unique_ptr<MciPlayer> player_;
 };
 
 }  // namespace pelmot

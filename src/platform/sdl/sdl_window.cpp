@@ -2,8 +2,11 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
+
+#include "platform/message_box.h"
 
 namespace pelmot {
 
@@ -13,7 +16,11 @@ struct SdlWindow::Impl {
   SDL_Texture* texture = nullptr;
   bool fullscreen = false;
   int bitsPerPixel = 0;  // as last set; 0 until a change
-  std::vector<Colour> pixels;
+  std::vector<Colour> pixels;  // the client area as last composed by the game
+  TextEngine* text = nullptr;
+  TimedDrawing* drawing = nullptr;
+  WindowEvents* events = nullptr;  // while Run runs
+  std::function<void()> firstPresent;
 };
 
 namespace {
@@ -57,6 +64,14 @@ SdlWindow::~SdlWindow() {
 }
 
 bool SdlWindow::Open(const std::string& title, std::string& error) {
+  // The picture is 800 x 600 software pixels anyway: SDL's software renderer
+  // shows it without loading a GL driver, which would cost tens of megabytes
+  // and start-up time. SDL_RENDER_DRIVER in the environment still wins.
+  SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
+  SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+  // SIGINT and SIGTERM end the program as they do any other; closing the
+  // window is the player's way to be asked first.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
     error = SDL_GetError();
     return false;
@@ -85,17 +100,31 @@ bool SdlWindow::Open(const std::string& title, std::string& error) {
   return true;
 }
 
+void SdlWindow::SetTextEngine(TextEngine* text) { impl_->text = text; }
+void SdlWindow::SetTimedDrawing(TimedDrawing* drawing) { impl_->drawing = drawing; }
+void SdlWindow::OnFirstPresent(std::function<void()> listener) { impl_->firstPresent = std::move(listener); }
+
+void SdlWindow::Present(const std::vector<Colour>& pixels) {
+  SDL_UpdateTexture(impl_->texture, nullptr, pixels.data(), kWidth * 4);
+  SDL_SetRenderDrawColor(impl_->renderer, 0, 0, 0, 255);
+  SDL_RenderClear(impl_->renderer);
+  SDL_RenderCopy(impl_->renderer, impl_->texture, nullptr, nullptr);
+  SDL_RenderPresent(impl_->renderer);
+  if (impl_->firstPresent) {
+    auto listener = std::move(impl_->firstPresent);
+    impl_->firstPresent = nullptr;
+    listener();
+  }
+}
+
 void SdlWindow::Run(WindowEvents& events) {
+  impl_->events = &events;
   SDL_ShowWindow(impl_->window);
   Uint64 nextTick = 0;
   bool dirty = true;
   auto present = [&] {
     events.Compose(impl_->pixels);
-    SDL_UpdateTexture(impl_->texture, nullptr, impl_->pixels.data(), kWidth * 4);
-    SDL_SetRenderDrawColor(impl_->renderer, 0, 0, 0, 255);
-    SDL_RenderClear(impl_->renderer);
-    SDL_RenderCopy(impl_->renderer, impl_->texture, nullptr, nullptr);
-    SDL_RenderPresent(impl_->renderer);
+    Present(impl_->pixels);
   };
   auto handle = [&](const SDL_Event& e) {
     switch (e.type) {
@@ -130,6 +159,10 @@ void SdlWindow::Run(WindowEvents& events) {
     } else {
       nextTick = 0;
     }
+    if (impl_->drawing) {
+      if (auto wait = impl_->drawing->MillisToNextDrawing())
+        timeout = std::min<int>(timeout, static_cast<int>(std::min<std::int64_t>(*wait, 50)));
+    }
     SDL_Event e;
     if (SDL_WaitEventTimeout(&e, timeout)) {
       handle(e);
@@ -141,32 +174,98 @@ void SdlWindow::Run(WindowEvents& events) {
       if (nextTick < SDL_GetTicks64()) nextTick = SDL_GetTicks64();
       dirty = true;
     }
+    if (!events.Finished() && impl_->drawing && impl_->drawing->DrawDue()) dirty = true;
     if (dirty && !events.Finished()) {
       present();
       dirty = false;
     }
   }
+  impl_->events = nullptr;
+}
+
+namespace {
+
+// One event for a message box; the button chosen, or none yet.
+int BoxEvent(InWindowMessageBox& box, const SDL_Event& e) {
+  using Key = InWindowMessageBox::Key;
+  switch (e.type) {
+    case SDL_QUIT:
+      return box.KeyPressed(Key::kEscape);
+    case SDL_MOUSEMOTION:
+      return box.PointerMoved(e.motion.x, e.motion.y);
+    case SDL_MOUSEBUTTONDOWN:
+      return e.button.button == SDL_BUTTON_LEFT ? box.PointerPressed(e.button.x, e.button.y)
+                                                : InWindowMessageBox::kNone;
+    case SDL_MOUSEBUTTONUP:
+      return e.button.button == SDL_BUTTON_LEFT ? box.PointerReleased(e.button.x, e.button.y)
+                                                : InWindowMessageBox::kNone;
+    case SDL_KEYDOWN:
+      switch (e.key.keysym.sym) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+        case SDLK_SPACE:
+          return box.KeyPressed(Key::kEnter);
+        case SDLK_ESCAPE:
+          return box.KeyPressed(Key::kEscape);
+        case SDLK_RIGHT:
+          return box.KeyPressed(Key::kNext);
+        case SDLK_LEFT:
+          return box.KeyPressed(Key::kPrevious);
+        case SDLK_TAB:
+          return box.KeyPressed((SDL_GetModState() & KMOD_SHIFT) ? Key::kPrevious : Key::kNext);
+        default:
+          return InWindowMessageBox::kNone;
+      }
+    default:
+      return InWindowMessageBox::kNone;
+  }
+}
+
+}  // namespace
+
+// A modal loop of its own, as a message box has: the game gets no events
+// until the box is answered; a playing movie goes on behind it.
+int SdlWindow::RunBox(InWindowMessageBox& box) {
+  Impl& m = *impl_;
+  SDL_ShowWindow(m.window);
+  std::vector<Colour> backdrop = m.pixels;
+  if (backdrop.size() != static_cast<std::size_t>(kWidth) * kHeight) {
+    if (m.events) m.events->Compose(backdrop);
+    else backdrop.assign(static_cast<std::size_t>(kWidth) * kHeight, kBlack);
+  }
+  Surface screen(kWidth, kHeight);
+  auto draw = [&] {
+    screen.MutableImage() = backdrop;
+    box.Draw(screen);
+    Present(screen.Image());
+  };
+  draw();
+  while (true) {
+    int timeout = 100;
+    if (m.drawing) {
+      if (auto wait = m.drawing->MillisToNextDrawing())
+        timeout = static_cast<int>(std::min<std::int64_t>(*wait, timeout));
+    }
+    SDL_Event e;
+    if (SDL_WaitEventTimeout(&e, timeout)) {
+      do {
+        const int chosen = BoxEvent(box, e);
+        if (chosen != InWindowMessageBox::kNone) return chosen;
+      } while (SDL_PollEvent(&e));
+    }
+    if (m.drawing && m.drawing->DrawDue() && m.events) m.events->Compose(backdrop);
+    draw();
+  }
 }
 
 bool SdlWindow::AskYesNo(const std::string& text) {
-  const SDL_MessageBoxButtonData buttons[] = {
-      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "はい"},
-      {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "いいえ"},
-  };
-  SDL_MessageBoxData data{};
-  data.flags = SDL_MESSAGEBOX_INFORMATION;
-  data.window = impl_->window;
-  data.title = "PELMOT";
-  data.message = text.c_str();
-  data.numbuttons = 2;
-  data.buttons = buttons;
-  int pressed = 0;
-  if (SDL_ShowMessageBox(&data, &pressed) != 0) return false;
-  return pressed == 1;
+  InWindowMessageBox box(text, {"はい", "いいえ"}, 0, 1, impl_->text);
+  return RunBox(box) == 0;
 }
 
 void SdlWindow::ShowMessage(const std::string& text) {
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "PELMOT", text.c_str(), impl_->window);
+  InWindowMessageBox box(text, {"OK"}, 0, 0, impl_->text);
+  RunBox(box);
 }
 
 DisplaySettings SdlWindow::Current() {

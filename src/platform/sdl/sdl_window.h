@@ -2,23 +2,34 @@
 // client area is presented scaled to whatever size the window has.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/services.h"
+#include "platform/timed_drawing.h"
 #include "platform/window.h"
 
 namespace pelmot {
+
+class InWindowMessageBox;
 
 class SdlWindow : public Dialogs, public Display {
  public:
   SdlWindow();
   ~SdlWindow() override;
   bool Open(const std::string& title, std::string& error);
+  // The font of the message boxes, which are drawn inside the window.
+  void SetTextEngine(TextEngine* text);
+  // Drawing on its own schedule between events (the logo movie).
+  void SetTimedDrawing(TimedDrawing* drawing);
+  // Called once, right after the first picture reaches the screen.
+  void OnFirstPresent(std::function<void()> listener);
   // Runs until events.Finished(); events are handled strictly in order.
   void Run(WindowEvents& events);
 
-  // Dialogs
+  // Dialogs: modal boxes drawn in the window over the dimmed client area,
+  // answered with the pointer or with Enter (the focused button) and Escape.
   bool AskYesNo(const std::string& text) override;
   void ShowMessage(const std::string& text) override;
   // Display: the start-up mode is the window; 800 x 600 is full screen.
@@ -31,6 +42,8 @@ class SdlWindow : public Dialogs, public Display {
 
  private:
   struct Impl;
+  void Present(const std::vector<Colour>& pixels);
+  int RunBox(InWindowMessageBox& box);
   std::unique_ptr<Impl> impl_;
 };
 

@@ -1,0 +1,158 @@
+// Presentation costs with the real font and the default pictures: a text
+// line on a fresh page, a choice, a picture with and without decoding, and
+// whole steps driven through the click handler.
+#include <SDL_image.h>
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "flow/game.h"
+#include "flow/input.h"
+#include "flow/run_flow.h"
+#include "platform/cell_text.h"
+#include "platform/font.h"
+#include "platform/headless/headless_services.h"
+#include "platform/picload.h"
+#include "present/choices.h"
+#include "present/pictures.h"
+#include "present/text_window.h"
+#include "scenes/scene_table.h"
+#include "shell/screen.h"
+
+namespace pelmot {
+namespace {
+
+// 98 characters, the longest scenario line.
+std::string LongLine() {
+  std::string line;
+  const char* pieces[] = {"「", "今", "日", "は", "、", "い", "い", "天", "気", "で", "す", "ね", "。", "」"};
+  for (int i = 0; i < 98; ++i) line += pieces[i % 14];
+  return line;
+}
+
+class OneStepScene : public SceneRunner {
+ public:
+  std::function<void(Game&)> step;
+  void Run(Game& game, ProcedureLabel, int) override { step(game); }
+};
+
+// A game on the headless services with the window's font and the pictures
+// the build generated.
+class BenchGame {
+ public:
+  BenchGame()
+      : font_(OpenFont()),
+        services_{clock_, dialogs_, display_, multimedia_, pictures_, *font_},
+        game_(services_, GamePaths{std::filesystem::temp_directory_path().string(), PELMOT_CONTENT_DIR}) {
+    MainForm& f = game_.form;
+    for (Surface* s : {&f.Msg, &f.MsgWk, &f.MsgMk, &f.CMenu}) s->fontPixels = 24;
+    f.MainPic.visible = true;
+    pictures_.PicLoad(game_.state.SysPic[0], 0, game_.SystemPictureFolder());
+    auto scene = std::make_unique<OneStepScene>();
+    scene_ = scene.get();
+    game_.scenes = std::move(scene);
+    game_.state.FlowMode = kModeScene;
+    game_.state.SceneNo = 0;
+    game_.state.ClickAdvances = true;
+    for (int n = 0; n < 135; ++n) game_.state.CgSeen[n] = 1;  // no seen-flag writes
+  }
+  Game& game() { return game_; }
+  void SetStep(std::function<void(Game&)> step) { scene_->step = std::move(step); }
+  void Click() {
+    RouteMouseDown(game_, kLeftButton, 0, 400, 300);
+    AfterEvent(game_);
+  }
+
+ private:
+  static std::unique_ptr<TextEngine> OpenFont() {
+    const FontFile file = FindWindowFontFile();
+    if (!file.path.empty())
+      if (auto font = FreeTypeTextEngine::Open(file)) return font;
+    return std::make_unique<CellTextEngine>();
+  }
+  std::unique_ptr<TextEngine> font_;
+  HeadlessClock clock_;
+  HeadlessDialogs dialogs_;
+  HeadlessDisplay display_;
+  HeadlessMultimedia multimedia_;
+  PngPictureLoader pictures_;
+  Services services_;
+  Game game_;
+  OneStepScene* scene_ = nullptr;
+};
+
+void BM_ShowText2_98CharactersFreshPage(benchmark::State& state) {
+  BenchGame g;
+  ShowEventPic(g.game(), 37, 2);
+  const std::string line = LongLine();
+  for (auto _ : state) ShowText2(g.game(), line);
+}
+BENCHMARK(BM_ShowText2_98CharactersFreshPage);
+
+void BM_ShowChoice2_ThreeOptions(benchmark::State& state) {
+  BenchGame g;
+  ShowEventPic(g.game(), 37, 2);
+  ShowText2(g.game(), "どうする？");
+  const Options options{"話しかける", "黙って見ている", "帰る", "", ""};
+  for (auto _ : state) {
+    g.game().state.LineNo = 1;
+    ShowChoice2(g.game(), options);
+  }
+}
+BENCHMARK(BM_ShowChoice2_ThreeOptions);
+
+// The decoding alone, as the library does it, to compare the rest against.
+void BM_DecodePngOnly(benchmark::State& state) {
+  const std::string path = PicturePath(std::string(PELMOT_CONTENT_DIR) + "/PELMOTPIC", 37);
+  for (auto _ : state) SDL_FreeSurface(IMG_Load(path.c_str()));
+}
+BENCHMARK(BM_DecodePngOnly)->Unit(benchmark::kMillisecond);
+
+void BM_ShowEventPic_WithDecode(benchmark::State& state) {
+  BenchGame g;
+  for (auto _ : state) {
+    g.game().state.ShownPic = kNoPicture;
+    ShowEventPic(g.game(), 37, 2);
+  }
+}
+BENCHMARK(BM_ShowEventPic_WithDecode)->Unit(benchmark::kMillisecond);
+
+void BM_ShowEventPic_AlreadyLoaded(benchmark::State& state) {
+  BenchGame g;
+  ShowEventPic(g.game(), 37, 2);
+  for (auto _ : state) ShowEventPic(g.game(), 37, 2);
+}
+BENCHMARK(BM_ShowEventPic_AlreadyLoaded);
+
+// One click of scene play: the step shows its (unchanged) picture and a
+// 98-character line, and the window presents the result.
+void BM_Step_TextOnly(benchmark::State& state) {
+  BenchGame g;
+  const std::string line = LongLine();
+  g.SetStep([&](Game& game) {
+    ShowEventPic(game, 37, 2);
+    ShowText2(game, line);
+  });
+  for (auto _ : state) g.Click();
+}
+BENCHMARK(BM_Step_TextOnly);
+
+// The same with a new picture every click.
+void BM_Step_NewPicture(benchmark::State& state) {
+  BenchGame g;
+  const std::string line = LongLine();
+  int next = 37;
+  g.SetStep([&](Game& game) {
+    next = next == 37 ? 38 : 37;
+    ShowEventPic(game, next, 2);
+    ShowText2(game, line);
+  });
+  for (auto _ : state) g.Click();
+}
+BENCHMARK(BM_Step_NewPicture)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace pelmot
+
+BENCHMARK_MAIN();

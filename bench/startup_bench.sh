@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Start-up under Xvfb: the time from starting the process to the first picture
+# on screen, and the peak memory (resident set) of a run from the start to
+# the title. Each run gets a fresh data root.
+#
+#   bench/startup_bench.sh [PELMOT] [RUNS]
+#
+# Goals: the first picture within 60 ms, the peak under 50 MB.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+pelmot=${1:-$here/../build/pelmot}
+runs=${2:-10}
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || { echo "startup_bench: $tool is not installed" >&2; exit 77; }
+done
+
+work=$(mktemp -d)
+display=":$((100 + RANDOM % 400))"
+cleanup() {
+  [[ -n ${game:-} ]] && kill "$game" 2>/dev/null
+  [[ -n ${xvfb:-} ]] && kill "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display SDL_AUDIODRIVER=dummy
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+firsts=()
+peaks=()
+for run in $(seq "$runs"); do
+  trace=$work/trace$run.txt
+  start=$(date +%s%6N)
+  "$pelmot" --data-dir "$work/data$run" --trace >"$trace" 2>&1 &
+  game=$!
+  for _ in $(seq 200); do grep -q '^FirstFrame ' "$trace" && break; sleep 0.02; done
+  shown=$(sed -n 's/^FirstFrame //p' "$trace")
+  [[ -z $shown ]] && { echo "run $run: no first frame" >&2; cat "$trace" >&2; exit 1; }
+  firsts+=("$(( (shown - start) / 100 ))")  # tenths of a millisecond
+  window=$(xdotool search --pid "$game" --name '^PELMOT$' 2>/dev/null | head -1)
+  sleep 0.3
+  xdotool mousemove --window "$window" 400 300 click 1
+  for _ in $(seq 100); do grep -q '^Form_MouseDown 1 0 400 300$' "$trace" && break; sleep 0.02; done
+  sleep 0.3  # the title is up
+  peaks+=("$(awk '/^VmHWM:/ {print $2}' "/proc/$game/status")")
+  kill "$game"; wait "$game" 2>/dev/null; game=""
+done
+
+stats() {  # min median max of the numbers given
+  sort -n | awk '{v[NR]=$1} END {printf "%s %s %s", v[1], v[int((NR+1)/2)], v[NR]}'
+}
+read -r fmin fmed fmax < <(printf '%s\n' "${firsts[@]}" | stats)
+read -r pmin pmed pmax < <(printf '%s\n' "${peaks[@]}" | stats)
+tenths() { printf '%d.%d' $(($1 / 10)) $(($1 % 10)); }
+echo "runs: $runs"
+echo "first frame after process start: median $(tenths "$fmed") ms (min $(tenths "$fmin"), max $(tenths "$fmax")); goal 60 ms"
+echo "peak RSS from start to the title: median $((pmed / 1024)) MB (min $((pmin / 1024)), max $((pmax / 1024))); goal 50 MB"

@@ -1,0 +1,204 @@
+// The movie module: decodes a movie file's pictures with FFmpeg's libraries.
+// Built as a loadable module (see platform/movie_module.h).
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "platform/movie_module.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libswscale/swscale.h>
+}
+
+namespace {
+
+std::string AvError(int code) {
+  char text[AV_ERROR_MAX_STRING_SIZE] = {};
+  av_strerror(code, text, sizeof text);
+  return text;
+}
+
+void SetError(char* out, int size, const std::string& text) {
+  if (!out || size <= 0) return;
+  const std::size_t n = std::min<std::size_t>(text.size(), static_cast<std::size_t>(size - 1));
+  std::memcpy(out, text.data(), n);
+  out[n] = '\0';
+}
+
+// Our pixels are 0x00RRGGBB words in the machine's byte order.
+constexpr AVPixelFormat kOutFormat = AV_PIX_FMT_0RGB32;
+
+struct Movie {
+  AVFormatContext* format = nullptr;
+  AVCodecContext* codec = nullptr;
+  SwsContext* scaler = nullptr;
+  AVPacket* packet = nullptr;
+  AVFrame* frame = nullptr;
+  int stream = -1;
+  bool draining = false;  // the file is read to its end; the decoder gives what it holds
+  std::int64_t framesOut = 0;
+
+  ~Movie() {
+    sws_freeContext(scaler);
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    avcodec_free_context(&codec);
+    avformat_close_input(&format);
+  }
+
+  bool Open(const char* path, std::string& error);
+  double Rate() const {
+    AVRational r = format->streams[stream]->avg_frame_rate;
+    if (r.num <= 0 || r.den <= 0) r = format->streams[stream]->r_frame_rate;
+    return r.num > 0 && r.den > 0 ? av_q2d(r) : 0;
+  }
+  bool Receive(std::string& error);
+  std::int64_t FrameTimeMs() const;
+  void Convert(std::uint32_t* pixels);
+};
+
+bool Movie::Open(const char* path, std::string& error) {
+  int rc = avformat_open_input(&format, path, nullptr, nullptr);
+  if (rc < 0) {
+    error = AvError(rc);
+    return false;
+  }
+  // An AVI header names the codec and the picture size; reading ahead into
+  // the stream is only needed when it does not.
+  bool known = false;
+  for (unsigned i = 0; i < format->nb_streams; ++i) {
+    const AVCodecParameters* p = format->streams[i]->codecpar;
+    known |= p->codec_type == AVMEDIA_TYPE_VIDEO && p->codec_id != AV_CODEC_ID_NONE && p->width > 0;
+  }
+  if (!known && (rc = avformat_find_stream_info(format, nullptr)) < 0) {
+    error = AvError(rc);
+    return false;
+  }
+  const AVCodec* decoder = nullptr;
+  stream = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, &decoder, 0);
+  if (stream < 0 || !decoder) {
+    error = stream == AVERROR_DECODER_NOT_FOUND ? "no decoder for the movie's pictures"
+                                                : "the file holds no movie pictures";
+    return false;
+  }
+  codec = avcodec_alloc_context3(decoder);
+  packet = av_packet_alloc();
+  frame = av_frame_alloc();
+  if (!codec || !packet || !frame) {
+    error = "out of memory";
+    return false;
+  }
+  avcodec_parameters_to_context(codec, format->streams[stream]->codecpar);
+  codec->thread_count = 1;  // small pictures; a thread pool costs more than it saves
+  if ((rc = avcodec_open2(codec, decoder, nullptr)) < 0) {
+    error = AvError(rc);
+    return false;
+  }
+  if (codec->width <= 0 || codec->height <= 0) {
+    error = "the movie's picture size is unknown";
+    return false;
+  }
+  return true;
+}
+
+// Sends packets until the decoder has a picture; false at the end.
+bool Movie::Receive(std::string& error) {
+  while (true) {
+    int rc = avcodec_receive_frame(codec, frame);
+    if (rc == 0) return true;
+    if (rc == AVERROR_EOF) return false;
+    if (rc != AVERROR(EAGAIN)) {
+      error = AvError(rc);
+      return false;
+    }
+    if (draining) return false;
+    rc = av_read_frame(format, packet);
+    if (rc < 0) {
+      // The end of the file (or a read error, which ends the movie the same
+      // way): the decoder gives out the pictures it still holds.
+      draining = true;
+      avcodec_send_packet(codec, nullptr);
+      continue;
+    }
+    if (packet->stream_index == stream) {
+      rc = avcodec_send_packet(codec, packet);
+      if (rc < 0 && rc != AVERROR(EAGAIN)) {
+        av_packet_unref(packet);
+        error = AvError(rc);
+        return false;
+      }
+    }
+    av_packet_unref(packet);
+  }
+}
+
+std::int64_t Movie::FrameTimeMs() const {
+  const std::int64_t pts = frame->best_effort_timestamp;
+  if (pts != AV_NOPTS_VALUE) {
+    const AVStream* s = format->streams[stream];
+    const std::int64_t start = s->start_time != AV_NOPTS_VALUE ? s->start_time : 0;
+    return av_rescale_q(pts - start, s->time_base, AVRational{1, 1000});
+  }
+  const double rate = Rate();
+  return rate > 0 ? static_cast<std::int64_t>(static_cast<double>(framesOut) * 1000.0 / rate)
+                  : framesOut * 40;
+}
+
+void Movie::Convert(std::uint32_t* pixels) {
+  const int w = codec->width, h = codec->height;
+  scaler = sws_getCachedContext(scaler, frame->width, frame->height,
+                                static_cast<AVPixelFormat>(frame->format), w, h, kOutFormat,
+                                SWS_POINT, nullptr, nullptr, nullptr);
+  if (!scaler) {
+    std::fill(pixels, pixels + static_cast<std::size_t>(w) * h, 0u);
+    return;
+  }
+  std::uint8_t* planes[4] = {reinterpret_cast<std::uint8_t*>(pixels), nullptr, nullptr, nullptr};
+  int strides[4] = {w * 4, 0, 0, 0};
+  sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, planes, strides);
+  // The padding byte must stay 0: the raster operations work on whole words.
+  for (std::size_t i = 0, n = static_cast<std::size_t>(w) * h; i < n; ++i) pixels[i] &= 0x00FFFFFFu;
+}
+
+void* OpenMovie(const char* path, char* error, int errorSize) {
+  auto* movie = new Movie;
+  std::string why;
+  if (!movie->Open(path, why)) {
+    SetError(error, errorSize, why);
+    delete movie;
+    return nullptr;
+  }
+  return movie;
+}
+
+void CloseMovie(void* movie) { delete static_cast<Movie*>(movie); }
+int Width(void* movie) { return static_cast<Movie*>(movie)->codec->width; }
+int Height(void* movie) { return static_cast<Movie*>(movie)->codec->height; }
+double FrameRate(void* movie) { return static_cast<Movie*>(movie)->Rate(); }
+
+int NextPicture(void* handle, std::uint32_t* pixels, std::int64_t* timeMs, char* error, int errorSize) {
+  Movie& m = *static_cast<Movie*>(handle);
+  std::string why;
+  if (!m.Receive(why)) {
+    if (why.empty()) return 0;
+    SetError(error, errorSize, why);
+    return -1;
+  }
+  *timeMs = m.FrameTimeMs();
+  m.Convert(pixels);
+  av_frame_unref(m.frame);
+  ++m.framesOut;
+  return 1;
+}
+
+constexpr PelmotMovieFunctions kFunctions = {
+    kPelmotMovieAbi, OpenMovie, CloseMovie, Width, Height, FrameRate, NextPicture,
+};
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) const PelmotMovieFunctions* pelmot_movie_functions() {
+  return &kFunctions;
+}

@@ -1,0 +1,47 @@
+// A movie file's pictures, one after another. The decoding itself (FFmpeg)
+// lives in a module loaded on the first Open and let go when the last
+// decoder closes; see platform/movie_module.h.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/surface.h"
+
+namespace pelmot {
+
+// Starts loading the movie module on a thread of its own, so that the first
+// Open finds it ready. Optional; Open loads it anyway.
+void PreloadMovieSupport();
+
+class MovieDecoder {
+ public:
+  MovieDecoder();
+  ~MovieDecoder();
+  MovieDecoder(const MovieDecoder&) = delete;
+  MovieDecoder& operator=(const MovieDecoder&) = delete;
+
+  // Opens the file's first video stream; false with a reason in `error`
+  // (also when the movie module cannot be loaded).
+  bool Open(const std::string& path, std::string& error);
+  bool IsOpen() const;
+  void Close();
+
+  int Width() const;
+  int Height() const;
+  // Frames per second as the file declares it (0 when it does not).
+  double FrameRate() const;
+
+  // The next picture as Width() x Height() pixels (0x00RRGGBB), with its time
+  // in milliseconds from the start of the movie. False at the end, and on a
+  // damaged picture with `error` set.
+  bool NextFrame(std::vector<Colour>& pixels, std::int64_t& timeMs, std::string& error);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace pelmot

@@ -1,0 +1,134 @@
+// The window's real font: its metrics, its one-bit drawing, and a page
+// composed with it that holds nothing but picture, face and shadow pixels.
+#include <gtest/gtest.h>
+
+#include "game_fixture.h"
+#include "platform/font.h"
+#include "platform/text_factory.h"
+#include "present/choices.h"
+#include "present/text_window.h"
+
+namespace pelmot {
+namespace {
+
+std::unique_ptr<FreeTypeTextEngine> OpenWindowFont() {
+  const FontFile file = FindWindowFontFile();
+  return file.path.empty() ? nullptr : FreeTypeTextEngine::Open(file);
+}
+
+#define REQUIRE_FONT(font)                                                         \
+  if (!(font)) GTEST_SKIP() << "no window font installed (fonts-ipafont-gothic)"
+
+TEST(WindowFont, FullWidthIsOneEmAndHalfWidthHalf) {
+  auto font = OpenWindowFont();
+  REQUIRE_FONT(font);
+  EXPECT_EQ(font->Width("あ", 24), 24);
+  EXPECT_EQ(font->Width("ａ", 24), 24);
+  EXPECT_EQ(font->Width("a", 24), 12);
+  EXPECT_EQ(font->Width("ｱ", 24), 12) << "half-width katakana";
+  EXPECT_EQ(font->Width("あa。", 24), 60) << "characters, not bytes";
+  EXPECT_EQ(font->Width("あいう", 20), 60);
+  EXPECT_EQ(font->Width("", 24), 0);
+}
+
+TEST(WindowFont, DrawsOnlyTheColourAndOnlyNearItsCells) {
+  auto font = OpenWindowFont();
+  REQUIRE_FONT(font);
+  Surface s(200, 100);
+  const Colour back = Rgb(0x12, 0x34, 0x56), ink = Rgb(0xF0, 0xF0, 0xF0);
+  s.FillRect(0, 0, 200, 100, back);
+  font->Draw(s, 40, 30, "漢字aG", ink, 24);
+  int inked = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 200; ++x) {
+      const Colour p = s.ImagePixel(x, y);
+      ASSERT_TRUE(p == back || p == ink) << "pixel " << x << "," << y;
+      if (p != ink) continue;
+      ++inked;
+      EXPECT_GE(x, 40);
+      EXPECT_LT(x, 40 + 72);
+      EXPECT_GE(y, 30 - 4);
+      EXPECT_LT(y, 30 + 24 + 4);
+    }
+  EXPECT_GT(inked, 100);
+  // Drawn again from the glyph cache: the same pixels.
+  Surface again(200, 100);
+  again.FillRect(0, 0, 200, 100, back);
+  font->Draw(again, 40, 30, "漢字aG", ink, 24);
+  EXPECT_EQ(again.Image(), s.Image());
+}
+
+TEST(WindowFont, ClipsAtTheSurfaceEdges) {
+  auto font = OpenWindowFont();
+  REQUIRE_FONT(font);
+  Surface s(30, 30);
+  font->Draw(s, -10, -10, "漢漢", kWhite, 24);
+  font->Draw(s, 20, 20, "漢漢", kWhite, 24);
+  int inked = 0;
+  for (Colour p : s.Image()) inked += p == kWhite;
+  EXPECT_GT(inked, 0);
+}
+
+TEST(WindowFont, IsWhatTheGameDrawsWith) {
+  if (FindWindowFontFile().path.empty()) GTEST_SKIP() << "no window font installed";
+  auto engine = MakeWindowFont();
+  EXPECT_NE(dynamic_cast<FreeTypeTextEngine*>(engine.get()), nullptr);
+}
+
+// A game drawing with the real font.
+class RealFontGame {
+ public:
+  explicit RealFontGame(TextEngine& font)
+      : services_{clock_, dialogs_, display_, multimedia_, pictures_, font},
+        game_(services_, GamePaths{dir_.path(), dir_.path()}) {
+    for (Surface* s : {&game_.form.Msg, &game_.form.MsgWk, &game_.form.MsgMk}) s->fontPixels = 24;
+  }
+  Game& game() { return game_; }
+
+ private:
+  testing::TempDir dir_;
+  HeadlessClock clock_;
+  HeadlessDialogs dialogs_;
+  HeadlessDisplay display_;
+  HeadlessMultimedia multimedia_;
+  PngPictureLoader pictures_;
+  Services services_;
+  Game game_;
+};
+
+TEST(WindowFont, ComposedPageHoldsOnlyPictureFaceAndShadow) {
+  auto font = OpenWindowFont();
+  REQUIRE_FONT(font);
+  RealFontGame g(*font);
+  Game& game = g.game();
+  Surface& picture = game.form.MainWork;
+  Surface& mask = game.state.SysPic[0];
+  for (int y = 0; y < 600; ++y)
+    for (int x = 0; x < 800; ++x) {
+      picture.SetImagePixel(x, y, Rgb(x % 256, y % 256, (x * y) % 256));
+      mask.SetImagePixel(x, y, (x + y) % 2 ? kWhite : Rgb(0x7F, 0x7F, 0x7F));
+    }
+  const std::string line =
+      "「今日はいい天気ですね。」彼女はそう言って、窓の外を見た。Ｔｈｅ ｓｋｙ was clear; "
+      "風が、少しだけ冷たかった。";
+  ShowText2(game, line);
+  ShowChoice2(game, {"はい", "いいえ", "", "", ""});
+  int face = 0, shadow = 0, optionShadow = 0;
+  for (int y = 0; y < 600; ++y)
+    for (int x = 0; x < 800; ++x) {
+      const Colour p = game.form.MainPic.ScreenPixel(x, y);
+      const Colour dimmed = picture.ImagePixel(x, y) & mask.ImagePixel(x, y);
+      if (p == dimmed) continue;
+      face += p == Rgb(240, 240, 240);
+      shadow += p == Rgb(64, 64, 64);
+      optionShadow += p == Rgb(80, 80, 80);
+      ASSERT_TRUE(p == Rgb(240, 240, 240) || p == Rgb(64, 64, 64) || p == Rgb(80, 80, 80))
+          << "pixel " << x << "," << y << " is " << std::hex << p;
+    }
+  EXPECT_GT(face, 1000);
+  EXPECT_GT(shadow, 300);
+  EXPECT_GT(optionShadow, 30);
+}
+
+}  // namespace
+}  // namespace pelmot

@@ -1,0 +1,300 @@
+// The logo movie: the command strings, the decoder on the generated movie,
+// the player's pacing and drawing, failures, and the in-window message box.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "game_fixture.h"
+#include "platform/headless/headless_services.h"
+#include "platform/mci.h"
+#include "platform/mci_player.h"
+#include "platform/message_box.h"
+#include "platform/movie_decoder.h"
+
+namespace pelmot {
+namespace {
+
+using testing::TempDir;
+
+const std::string kLogo = std::string(PELMOT_OUTPUT_DIR) + "/LOGO.avi";
+
+// --- the command strings --------------------------------------------------------
+
+MciCommand Parse(const std::string& text) {
+  std::string error;
+  auto c = ParseMciCommand(text, error);
+  EXPECT_TRUE(c) << text << ": " << error;
+  return c.value_or(MciCommand{});
+}
+
+TEST(MciCommands, TheGamesThreeCommands) {
+  MciCommand open = Parse("open /g/LOGO.avi alias /g/LOGO.avi style child parent 1234");
+  EXPECT_EQ(open.verb, MciCommand::Verb::kOpen);
+  EXPECT_EQ(open.device, "/g/LOGO.avi");
+  EXPECT_EQ(open.alias, "/g/LOGO.avi");
+  EXPECT_EQ(open.parent, 1234);
+  MciCommand play = Parse("play /g/LOGO.avi window");
+  EXPECT_EQ(play.verb, MciCommand::Verb::kPlay);
+  EXPECT_EQ(play.device, "/g/LOGO.avi");
+  EXPECT_TRUE(play.inWindow);
+  MciCommand close = Parse("close /g/LOGO.avi");
+  EXPECT_EQ(close.verb, MciCommand::Verb::kClose);
+  EXPECT_EQ(close.device, "/g/LOGO.avi");
+}
+
+TEST(MciCommands, PathsWithSpacesAndEvenTheWordAlias) {
+  MciCommand open = Parse("open /my games/an alias here/LOGO.avi alias /my games/an alias here/LOGO.avi "
+                          "style child parent 7");
+  EXPECT_EQ(open.device, "/my games/an alias here/LOGO.avi");
+  EXPECT_EQ(open.alias, "/my games/an alias here/LOGO.avi");
+  EXPECT_EQ(open.parent, 7);
+  EXPECT_EQ(Parse("play /my games/LOGO.avi window").device, "/my games/LOGO.avi");
+  EXPECT_EQ(Parse("close /my games/LOGO.avi").device, "/my games/LOGO.avi");
+  MciCommand quoted = Parse("open \"/a b/x.avi\" alias logo");
+  EXPECT_EQ(quoted.device, "/a b/x.avi");
+  EXPECT_EQ(quoted.Name(), "logo");
+  EXPECT_FALSE(quoted.parent);
+  MciCommand bare = Parse("play logo");
+  EXPECT_FALSE(bare.inWindow);
+  EXPECT_EQ(Parse("open x.avi").Name(), "x.avi");
+}
+
+TEST(MciCommands, MistakesAreNamed) {
+  std::string error;
+  EXPECT_FALSE(ParseMciCommand("seek logo to start", error));
+  EXPECT_NE(error.find("seek"), std::string::npos);
+  EXPECT_FALSE(ParseMciCommand("open x.avi alias x.avi style child parent hwnd", error));
+  EXPECT_NE(error.find("hwnd"), std::string::npos);
+  EXPECT_FALSE(ParseMciCommand("play", error));
+  EXPECT_FALSE(ParseMciCommand("close ", error));
+}
+
+// --- the generated movie ----------------------------------------------------------
+
+int Brightest(const std::vector<Colour>& pixels) {
+  int best = 0;
+  for (Colour c : pixels) best = std::max({best, int(c >> 16 & 0xFF), int(c >> 8 & 0xFF), int(c & 0xFF)});
+  return best;
+}
+
+TEST(LogoMovie, TheGeneratedMovieDecodesFrameByFrame) {
+  MovieDecoder decoder;
+  std::string error;
+  ASSERT_TRUE(decoder.Open(kLogo, error)) << kLogo << ": " << error;
+  EXPECT_EQ(decoder.Width(), 630);
+  EXPECT_EQ(decoder.Height(), 220);
+  EXPECT_DOUBLE_EQ(decoder.FrameRate(), 15.0);
+  std::vector<Colour> pixels, first;
+  std::int64_t t = -1, last = -1;
+  int frames = 0;
+  while (decoder.NextFrame(pixels, t, error)) {
+    if (frames == 0) first = pixels;
+    EXPECT_EQ(t, (frames * 1000 + 7) / 15) << "frame " << frames;  // 15 a second, in order
+    EXPECT_GT(t, last);
+    last = t;
+    ++frames;
+  }
+  EXPECT_EQ(error, "");
+  EXPECT_EQ(frames, 45);  // three seconds
+  ASSERT_EQ(pixels.size(), 630u * 220u);
+  for (Colour c : pixels) ASSERT_EQ(c >> 24, 0u) << "the padding byte must be 0";
+  EXPECT_LT(Brightest(first), 40);    // it fades in from black
+  EXPECT_GT(Brightest(pixels), 200);  // to a bright word
+}
+
+TEST(LogoMovie, ADamagedOrMissingFileIsRefusedWithAReason) {
+  TempDir dir;
+  std::ofstream(dir.path() + "/bad.avi") << "RIFF....AVI not really a movie";
+  MovieDecoder decoder;
+  std::string error;
+  EXPECT_FALSE(decoder.Open(dir.path() + "/bad.avi", error));
+  EXPECT_NE(error, "");
+  EXPECT_FALSE(decoder.Open(dir.path() + "/none.avi", error));
+  EXPECT_NE(error, "");
+  EXPECT_FALSE(decoder.IsOpen());
+}
+
+// --- the player --------------------------------------------------------------------
+
+class Player : public ::testing::Test {
+ protected:
+  Player() : player(dialogs, [this] { return now; }) {
+    screen.SetShown(true);
+    screen.backColour = Rgb(1, 2, 3);
+    screen.Clear();
+    screen.Refresh();
+    player.AttachWindow(1, screen);
+  }
+  void Start(const std::string& file) {
+    player.SendString("open " + file + " alias " + file + " style child parent 1");
+    player.Execute("play " + file + " window");
+  }
+  std::vector<Colour> MovieArea() const {
+    std::vector<Colour> out;
+    for (int y = 0; y < 220; ++y)
+      for (int x = 0; x < 630; ++x) out.push_back(screen.ScreenPixel(x, y));
+    return out;
+  }
+
+  std::int64_t now = 1000;
+  HeadlessDialogs dialogs;
+  Surface screen;  // stands for MainPic
+  MciPlayer player;
+};
+
+TEST_F(Player, PlaysOnTheScreenCopyAtTheTopLeftPacedByTheFrameTimes) {
+  Start(kLogo);
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(player.IsPlaying(kLogo));
+  EXPECT_EQ(player.FramesShown(kLogo), 1);  // the first picture at once
+  EXPECT_EQ(screen.ScreenPixel(629, 219) >> 16, 0u);
+  EXPECT_EQ(screen.ScreenPixel(630, 219), Rgb(1, 2, 3));  // beside it: untouched
+  EXPECT_EQ(screen.ScreenPixel(0, 220), Rgb(1, 2, 3));
+  EXPECT_EQ(screen.ImagePixel(0, 0), Rgb(1, 2, 3));  // the kept image is not drawn on
+  EXPECT_EQ(player.MillisToNextDrawing(), 67);
+  now += 30;
+  EXPECT_FALSE(player.DrawDue());
+  EXPECT_EQ(player.MillisToNextDrawing(), 37);
+  now += 37;
+  EXPECT_TRUE(player.DrawDue());
+  EXPECT_EQ(player.FramesShown(kLogo), 2);
+}
+
+TEST_F(Player, BehindTimeItSkipsToTheLatestPictureAndTheLastOneStays) {
+  Start(kLogo);
+  now += 60000;
+  EXPECT_TRUE(player.DrawDue());
+  EXPECT_EQ(player.FramesShown(kLogo), 2);  // one drawing, of the last picture
+  EXPECT_FALSE(player.IsPlaying(kLogo));
+  EXPECT_TRUE(player.IsOpen(kLogo));
+  EXPECT_FALSE(player.MillisToNextDrawing());
+  const auto last = MovieArea();
+  EXPECT_GT(Brightest(last), 200);
+  now += 5000;
+  EXPECT_FALSE(player.DrawDue());
+  EXPECT_EQ(MovieArea(), last);
+  // Playing again at the end shows nothing new.
+  player.Execute("play " + kLogo + " window");
+  EXPECT_FALSE(player.IsPlaying(kLogo));
+}
+
+TEST_F(Player, ClosingGivesTheSurfacesOwnPictureBack) {
+  Start(kLogo);
+  now += 2000;
+  player.DrawDue();
+  player.Execute("close " + kLogo);
+  EXPECT_FALSE(player.IsOpen(kLogo));
+  EXPECT_FALSE(player.MillisToNextDrawing());
+  for (Colour c : MovieArea()) ASSERT_EQ(c, Rgb(1, 2, 3));
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(Player, AMissingMovieIsReportedOnceByPlayNamingTheFile) {
+  const std::string missing = "/no/such/folder/LOGO.avi";
+  player.SendString("open " + missing + " alias " + missing + " style child parent 1");
+  EXPECT_TRUE(dialogs.messages.empty());  // the open's result is not looked at
+  player.Execute("play " + missing + " window");
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0], MovieFailureMessage(missing, MissingFileReason()));
+  EXPECT_EQ(dialogs.messages[0].rfind(missing, 0), 0u);
+  player.Execute("close " + missing);  // closing what never opened says nothing more
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_FALSE(player.MillisToNextDrawing());
+  EXPECT_EQ(screen.ScreenPixel(0, 0), Rgb(1, 2, 3));
+}
+
+TEST_F(Player, ABrokenMovieIsReportedWithTheFileAndTheDecodersReason) {
+  TempDir dir;
+  const std::string broken = dir.path() + "/LOGO.avi";
+  std::ofstream(broken) << std::string(4096, 'x');
+  Start(broken);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].rfind(broken, 0), 0u);
+  EXPECT_NE(dialogs.messages[0].find("再生できません"), std::string::npos) << dialogs.messages[0];
+}
+
+TEST_F(Player, UnknownDevicesAndCommandsAreReportedByExecuteOnly) {
+  player.SendString("play nothing window");
+  EXPECT_TRUE(dialogs.messages.empty());
+  player.Execute("play nothing window");
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0], MovieFailureMessage("nothing", UnknownDeviceReason()));
+  player.Execute("rewind nothing");
+  EXPECT_EQ(dialogs.messages.size(), 2u);
+}
+
+TEST_F(Player, AMovieWithoutAKnownWindowPlaysWithoutDrawing) {
+  player.SendString("open " + kLogo + " alias logo style child parent 99");
+  player.Execute("play logo window");
+  EXPECT_TRUE(player.IsPlaying("logo"));
+  EXPECT_EQ(screen.ScreenPixel(0, 0), Rgb(1, 2, 3));
+  now += 100;
+  EXPECT_FALSE(player.DrawDue());
+}
+
+TEST(HeadlessMovie, RecordsTheCommandsAndChecksTheMovieWithoutShowingIt) {
+  HeadlessDialogs dialogs;
+  HeadlessMultimedia checked(dialogs);
+  const std::string missing = "/no/such/LOGO.avi";
+  checked.SendString("open " + missing + " alias " + missing + " style child parent 1");
+  checked.Execute("play " + missing + " window");
+  EXPECT_EQ(checked.commands.size(), 2u);
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>{MovieFailureMessage(missing, MissingFileReason())});
+  checked.Execute("open " + kLogo + " alias logo style child parent 1");
+  checked.Execute("play logo window");
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+
+  HeadlessMultimedia recorder;  // tests' own: records only
+  recorder.Execute("play " + missing + " window");
+  EXPECT_EQ(recorder.commands, std::vector<std::string>{"play " + missing + " window"});
+}
+
+// --- the message box drawn in the window ---------------------------------------------
+
+TEST(InWindowBox, YesNoIsCentredAndAnsweredByKeysOrByPressAndReleaseOnAButton) {
+  testing::RecordingText text;
+  using Key = InWindowMessageBox::Key;
+  InWindowMessageBox box("ゲームを終了しますか？", {"はい", "いいえ"}, 0, 1, &text);
+  const BoxRect& f = box.Frame();
+  EXPECT_EQ(f.x * 2 + f.w, 800);
+  EXPECT_EQ(f.y * 2 + f.h, 600);
+  EXPECT_LT(box.Button(0).x, box.Button(1).x);
+  EXPECT_EQ(box.KeyPressed(Key::kEnter), 0);  // はい has the focus
+  EXPECT_EQ(box.KeyPressed(Key::kEscape), 1);
+  EXPECT_EQ(box.KeyPressed(Key::kNext), InWindowMessageBox::kNone);
+  EXPECT_EQ(box.KeyPressed(Key::kEnter), 1);
+  EXPECT_EQ(box.KeyPressed(Key::kPrevious), InWindowMessageBox::kNone);
+  EXPECT_EQ(box.Focus(), 0);
+
+  const BoxRect no = box.Button(1), yes = box.Button(0);
+  EXPECT_EQ(box.PointerPressed(no.x + 5, no.y + 5), InWindowMessageBox::kNone);
+  EXPECT_EQ(box.PointerReleased(yes.x + 5, yes.y + 5), InWindowMessageBox::kNone);  // slid off
+  box.PointerPressed(no.x + 5, no.y + 5);
+  EXPECT_EQ(box.PointerReleased(no.x + no.w - 1, no.y + no.h - 1), 1);
+  EXPECT_EQ(box.PointerPressed(f.x + 1, f.y + 1), InWindowMessageBox::kNone);
+  EXPECT_EQ(box.PointerReleased(f.x + 1, f.y + 1), InWindowMessageBox::kNone);
+
+  Surface screen;
+  screen.MutableImage().assign(800 * 600, Rgb(200, 200, 200));
+  box.Draw(screen);
+  EXPECT_TRUE(text.Drew("ゲームを終了しますか？"));
+  EXPECT_TRUE(text.Drew("はい"));
+  EXPECT_TRUE(text.Drew("いいえ"));
+  EXPECT_EQ(screen.ImagePixel(5, 5), Rgb(100, 100, 100));  // the window behind is dimmed
+  EXPECT_EQ(screen.ImagePixel(f.x, f.y), Rgb(0xF0, 0xF0, 0xF0));  // the frame
+}
+
+TEST(InWindowBox, ALongMessageWrapsInsideTheBox) {
+  testing::RecordingText text;
+  const std::string path = "/home/player/" + std::string(150, 'a') + "/LOGO.avi";
+  InWindowMessageBox box(MovieFailureMessage(path, MissingFileReason()), {"OK"}, 0, 0, &text);
+  EXPECT_GE(box.Lines().size(), 4u);
+  for (const auto& line : box.Lines())
+    EXPECT_LE(text.Width(line, InWindowMessageBox::kTextPixels), box.Frame().w - 48) << line;
+  EXPECT_LE(box.Frame().w, 760);
+  EXPECT_EQ(box.KeyPressed(InWindowMessageBox::Key::kEscape), 0);
+}
+
+}  // namespace
+}  // namespace pelmot
