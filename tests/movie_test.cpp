@@ -11,6 +11,10 @@
 #include "platform/mci_player.h"
 #include "platform/message_box.h"
 #include "platform/movie_decoder.h"
+#include "platform/cell_text.h"
+#include "shell/movie.h"
+#include "shell/screen.h"
+#include "shell/startup.h"
 
 namespace pelmot {
 namespace {
@@ -248,6 +252,74 @@ TEST(HeadlessMovie, RecordsTheCommandsAndChecksTheMovieWithoutShowingIt) {
   HeadlessMultimedia recorder;  // tests' own: records only
   recorder.Execute("play " + missing + " window");
   EXPECT_EQ(recorder.commands, std::vector<std::string>{"play " + missing + " window"});
+}
+
+// --- the logo in the game -------------------------------------------------------------
+
+// A game on the real multimedia layer, with the generated content, as the
+// window runs it (minus the window).
+class GameWithMovie : public ::testing::Test {
+ protected:
+  GameWithMovie()
+      : player(dialogs, [this] { return now; }),
+        services{clock, dialogs, display, player, pictures, text},
+        game(services, GamePaths{root.path(), PELMOT_OUTPUT_DIR}) {
+    player.AttachWindow(kMainPicHandle, game.form.MainPic);
+  }
+  // What the player sees at x, y of the client area.
+  Colour Seen(int x, int y) {
+    ComposeClientArea(game, frame);
+    return frame[y * 800 + x];
+  }
+  int BrightestInLogoArea() {
+    ComposeClientArea(game, frame);
+    int best = 0;
+    for (int y = 190; y < 410; ++y)
+      for (int x = 85; x < 715; ++x) best = std::max(best, int(frame[y * 800 + x] >> 8 & 0xFF));
+    return best;
+  }
+  void Event(const std::function<void()>& f) {
+    f();
+    AfterEvent(game);
+  }
+
+  std::int64_t now = 0;
+  TempDir root;
+  HeadlessClock clock;
+  HeadlessDialogs dialogs;
+  HeadlessDisplay display;
+  MciPlayer player;
+  PngPictureLoader pictures;
+  CellTextEngine text;
+  Services services;
+  Game game;
+  std::vector<Colour> frame;
+};
+
+TEST_F(GameWithMovie, TheLogoShowsAt85190AndSurvivesEventsUntilTheFirstAdvance) {
+  StartUp(game);
+  AfterEvent(game);
+  EXPECT_TRUE(dialogs.messages.empty());
+  now = 2000;  // faded in
+  EXPECT_TRUE(player.DrawDue());
+  EXPECT_GT(BrightestInLogoArea(), 150);
+  EXPECT_EQ(Seen(84, 189), kBlack);
+  // Moving the pointer, a right click and F1 do not advance and leave the logo.
+  Event([&] { RouteMouseMove(game, 0, 0, 300, 300); });
+  Event([&] { RouteMouseDown(game, kRightButton, 0, 300, 300); });
+  Event([&] { Form_KeyDown(game, kKeyF1, 0); });
+  Event([&] { Form_KeyUp(game, kKeyF1, 0); });
+  EXPECT_GT(BrightestInLogoArea(), 150);
+  EXPECT_TRUE(player.IsOpen(game.state.MoviePath));
+  // The first click closes it; the title picture fills the window.
+  const std::string movie = game.state.MoviePath;
+  Event([&] { RouteMouseDown(game, kLeftButton, 0, 300, 300); });
+  EXPECT_FALSE(player.IsOpen(movie));
+  EXPECT_FALSE(player.MillisToNextDrawing());
+  Surface title;
+  ASSERT_TRUE(LoadImageFile(std::string(PELMOT_OUTPUT_DIR) + "/PELMOTPIC/0.png", title));
+  for (int y : {0, 200, 300, 599})
+    for (int x : {0, 100, 400, 799}) EXPECT_EQ(Seen(x, y), title.ImagePixel(x, y)) << x << "," << y;
 }
 
 // --- the message box drawn in the window ---------------------------------------------

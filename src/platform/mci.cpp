@@ -145,7 +145,7 @@ std::string MovieFailureMessage(const std::string& file, const std::string& reas
 }
 
 std::string MissingFileReason() {
-  return "指定されたファイルが見つかりません。パスとファイル名を確認してください。";
+  return "指定されたファイルが見つかりません。\nパスとファイル名を確認してください。";
 }
 
 std::string UnknownDeviceReason() { return "指定されたデバイスは開かれていません。"; }

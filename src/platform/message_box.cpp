@@ -1,6 +1,7 @@
 #include "platform/message_box.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/utf8.h"
 
@@ -63,6 +64,15 @@ int InWindowMessageBox::TextWidth(const std::string& s) const {
   return w;
 }
 
+namespace {
+
+// Closing punctuation stays at the end of a line rather than start the next.
+bool NeverStartsALine(char32_t c) {
+  return std::u32string_view(U"。、，．）」』】！？ー・：；,.)!?:;").find(c) != std::u32string_view::npos;
+}
+
+}  // namespace
+
 // Breaks at newlines, and between characters where a line would overflow.
 std::vector<std::string> InWindowMessageBox::Wrap(const std::string& message, int width) const {
   std::vector<std::string> lines;
@@ -75,7 +85,7 @@ std::vector<std::string> InWindowMessageBox::Wrap(const std::string& message, in
     }
     std::string wider = line;
     AppendUtf8(wider, c);
-    if (!line.empty() && TextWidth(wider) > width) {
+    if (!line.empty() && TextWidth(wider) > width && !NeverStartsALine(c)) {
       lines.push_back(line);
       line.clear();
       AppendUtf8(line, c);
