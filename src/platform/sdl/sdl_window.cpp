@@ -15,6 +15,7 @@ struct SdlWindow::Impl {
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* texture = nullptr;
   bool fullscreen = false;
+  int windowedWidth = 0, windowedHeight = 0;  // the window's size before full screen
   int bitsPerPixel = 0;  // as last set; 0 until a change
   std::vector<Colour> pixels;  // the client area as last composed by the game
   TextEngine* text = nullptr;
@@ -282,6 +283,7 @@ void SdlWindow::Change(const DisplaySettings& settings) {
   const bool wantFull = settings.width == kWidth && settings.height == kHeight;
   if (wantFull == impl_->fullscreen) return;
   if (wantFull) {
+    SDL_GetWindowSize(impl_->window, &impl_->windowedWidth, &impl_->windowedHeight);
     // A real 800 x 600 mode where the screen has one; the desktop scaled otherwise.
     SDL_DisplayMode want{SDL_PIXELFORMAT_UNKNOWN, kWidth, kHeight, 0, nullptr}, got{};
     Uint32 flag = SDL_WINDOW_FULLSCREEN_DESKTOP;
@@ -292,6 +294,10 @@ void SdlWindow::Change(const DisplaySettings& settings) {
     impl_->fullscreen = SDL_SetWindowFullscreen(impl_->window, flag) == 0;
   } else {
     SDL_SetWindowFullscreen(impl_->window, 0);
+    // The size it had; setting it also makes the renderer take it up where
+    // no window manager reports the change.
+    if (impl_->windowedWidth > 0)
+      SDL_SetWindowSize(impl_->window, impl_->windowedWidth, impl_->windowedHeight);
     impl_->fullscreen = false;
   }
 }
