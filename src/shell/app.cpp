@@ -15,7 +15,6 @@
 #include "platform/movie_decoder.h"
 #include "platform/paths.h"
 #include "platform/picload.h"
-#include "platform/picture_prefetch.h"
 #include "platform/sdl/sdl_window.h"
 #include "shell/movie.h"
 #include "shell/screen.h"
@@ -80,11 +79,6 @@ int RunWindowed(const Options& options) {
   const GamePaths paths = ResolvePaths(options);
   InstanceLock lock;
   if (!ClaimSingleInstance(paths.dataRoot, lock)) return 0;  // another copy runs
-  // Start-up's system pictures decode on a thread of their own while the
-  // window, the font and the story get ready.
-  PngPictureLoader png;
-  PrefetchingPictureLoader pictures(png);
-  pictures.Prefetch(paths.content + "/SYSPIC", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
   SdlWindow window;
   std::string error;
   if (!window.Open("PELMOT", error)) {
@@ -94,6 +88,7 @@ int RunWindowed(const Options& options) {
   // The movie's decoder loads on a thread of its own while the game starts up.
   PreloadMovieSupport();
   SystemClock clock;
+  PngPictureLoader pictures;
   std::unique_ptr<TextEngine> text = MakeWindowFont();
   window.SetTextEngine(text.get());
   MciPlayer multimedia(window, [] {
