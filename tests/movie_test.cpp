@@ -316,8 +316,8 @@ TEST_F(GameWithMovie, TheLogoShowsAt85190AndSurvivesEventsUntilTheFirstAdvance) 
   Event([&] { RouteMouseDown(game, kLeftButton, 0, 300, 300); });
   EXPECT_FALSE(player.IsOpen(movie));
   EXPECT_FALSE(player.MillisToNextDrawing());
-  Surface title;
-  ASSERT_TRUE(LoadImageFile(std::string(PELMOT_OUTPUT_DIR) + "/PELMOTPIC/0.png", title));
+  Surface title;  // picture 0 as the loader draws it
+  pictures.PicLoad(title, 0, game.PictureFolder());
   for (int y : {0, 200, 300, 599})
     for (int x : {0, 100, 400, 799}) EXPECT_EQ(Seen(x, y), title.ImagePixel(x, y)) << x << "," << y;
 }

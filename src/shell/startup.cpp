@@ -65,8 +65,6 @@ bool MakePath(const std::string& path) {
 
 std::string DataFolderBelow(const std::string& dataRoot) { return dataRoot + "/TORMVEL/PELMOT"; }
 
-std::string DataFolder(const Game& game) { return DataFolderBelow(game.state.WinDir); }
-
 bool ClaimSingleInstance(const std::string& dataRoot, InstanceLock& lock) {
   // The lock file lives in the data folder, so the folders come first.
   MakePath(dataRoot + "/TORMVEL");
@@ -81,7 +79,7 @@ void StartUp(Game& game) {
   s.StartDisplay = game.services.display.Current();
   s.WinDir = game.paths.dataRoot;
   MakePath(s.WinDir + "/TORMVEL");
-  MakePath(s.WinDir + "/TORMVEL/PELMOT");
+  MakePath(DataFolderBelow(s.WinDir));
   // The picture loader is built in: there is no library to put in place.
   ReadPersistentData(game);
   LoadSystemPictures(game);

@@ -19,13 +19,15 @@ bool ClaimSingleInstance(const std::string& dataRoot, InstanceLock& lock);
 // movie; the window shows when its loop starts.
 void StartUp(Game& game);
 
-// Creates every missing folder along `path`. Returns false when a network
-// path ("//server/share/...") has no share part. Folder creation errors are
-// ignored; later file operations report them.
+// Creates every missing folder along `path`: an absolute path ("/a/b"), a
+// relative one ("a/b", below the working folder) or the network form
+// ("//server/share/a/b"), whose server and share are taken as given and only
+// the folders after them are made. Returns false when a network path has no
+// share part. Folder creation errors are ignored; later file operations
+// report them.
 bool MakePath(const std::string& path);
 
-// The data folder ("TORMVEL/PELMOT") below a data root, and the game's own.
+// The data folder ("TORMVEL/PELMOT") below a data root.
 std::string DataFolderBelow(const std::string& dataRoot);
-std::string DataFolder(const Game& game);
 
 }  // namespace pelmot
