@@ -203,7 +203,10 @@ class StoryExplorer {
     ASSERT_NE(step, nullptr);
     EXPECT_EQ(step->ops.back().kind, OpKind::StopSkip)
         << "skipping stopped in scene " << scene << " at step " << s.StepNo[kModeScene];
-    const Step* next = lane->At(s.StepNo[kModeScene] + 1);
+    // An empty step may stand between the question and its choice.
+    int after = s.StepNo[kModeScene] + 1;
+    while (lane->At(after) && lane->At(after)->IsEmpty()) ++after;
+    const Step* next = lane->At(after);
     EXPECT_TRUE(next && next->IsChoice()) << "a pre-choice line precedes its choice";
   }
 
@@ -236,6 +239,21 @@ TEST(StoryExploration, EveryChoiceSceneIsReachedExactlyWithTheConditionsItServes
   for (int e = 151; e <= 160; ++e) endings.insert(e);
   EXPECT_EQ(explorer.endings, endings);
   EXPECT_TRUE(explorer.gameOver);
+}
+
+}  // namespace
+}  // namespace pelmot
+
+namespace pelmot {
+namespace {
+
+TEST(SceneTwenty, SkippingStopsOnTheQuestionBeforeTheEmptyStep) {
+  testing::StoryGame t;
+  t.StartScene(20, 6, 3);
+  SkipB_MouseDown(t.game(), kLeftButton, 0, 5, 5);
+  for (int i = 0; i < 100 && t.form().SkipTimer.enabled; ++i) t.Tick();
+  EXPECT_EQ(t.state().StepNo[kModeScene], 3);
+  EXPECT_FALSE(t.WaitsForPick());
 }
 
 }  // namespace

@@ -244,8 +244,13 @@ SceneScript SceneBuilder::Finish() const {
     const auto lane_index = static_cast<std::ptrdiff_t>(l);
     if (std::find(runsIntoChoice_.begin(), runsIntoChoice_.end(), lane_index) != runsIntoChoice_.end()) continue;
     for (int step = lane.first + 1; step <= lane.Last(); ++step) {
-      Step* before = lane.At(step - 1);
-      if (lane.At(step)->IsChoice() && IsPlainLine(*before)) before->ops.push_back(Make(OpKind::StopSkip));
+      if (!lane.At(step)->IsChoice()) continue;
+      // The question is the last line before the choice; an empty step may
+      // stand between them (scene 20 with Condition 6).
+      int question = step - 1;
+      while (question > lane.first && lane.At(question)->IsEmpty()) --question;
+      Step* before = lane.At(question);
+      if (IsPlainLine(*before)) before->ops.push_back(Make(OpKind::StopSkip));
     }
   }
   return scene;
