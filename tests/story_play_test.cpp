@@ -258,3 +258,38 @@ TEST(SceneTwenty, SkippingStopsOnTheQuestionBeforeTheEmptyStep) {
 
 }  // namespace
 }  // namespace pelmot
+
+namespace pelmot {
+namespace {
+
+// Scene 40 decides twenty lines after its choice. A game saved on the first
+// of those lines and loaded again must still follow the pick, although the
+// menu picks in between have set ChoiceNo to 0.
+TEST(SceneForty, AGameSavedRightAfterThePickKeepsItsBranchWhenLoaded) {
+  testing::StoryGame t;
+  t.StartScene(40, 6, 5);
+  t.ClickUntilChoiceOrSceneChange();
+  ASSERT_TRUE(t.WaitsForPick());
+  t.Pick(1);
+  ASSERT_EQ(t.state().StepNo[kModeScene], 11);
+  auto openMenu = [&] {
+    t.RightClick(400, 300);
+    t.RightClick(400, 300);
+  };
+  openMenu();
+  t.Pick(0);  // セーブ
+  t.Pick(0);  // データ１
+  t.Pick(0);  // はい
+  ASSERT_FALSE(t.state().SaveDate[0].empty());
+  openMenu();
+  t.Pick(1);  // ロード
+  t.Pick(0);
+  t.Pick(0);
+  EXPECT_EQ(t.state().StepNo[kModeScene], 11);
+  EXPECT_EQ(t.record().LastChoice, 1);
+  t.ClickUntilChoiceOrSceneChange();
+  EXPECT_EQ(t.state().SceneNo, 42) << "pick 1 with Condition 6 leads to scene 42";
+}
+
+}  // namespace
+}  // namespace pelmot

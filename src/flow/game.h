@@ -37,6 +37,9 @@ class Game {
   std::shared_ptr<const Content> content;
   // Set by the quit paths; the event loop ends the program when it sees it.
   bool quitRequested = false;
+  // Set by a pick of a scene choice until the step after it has run: only
+  // in the pick's own event does that step take the pick into LastChoice.
+  bool pickJustMade = false;
   // A failed write of the seen flags has been reported; later ones are not.
   bool seenFlagsWarned = false;
   // When set, every press and key names the handler it reached (--trace).

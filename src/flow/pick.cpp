@@ -59,6 +59,7 @@ void PickWindowChoice(Game& game, int x, int y) {
   s.SaveRecord.LastChoice = s.ChoiceNo;
   s.FlowMode = kModeScene;
   s.StepNo[kModeScene] = Add16(s.StepNo[kModeScene], 1);
+  game.pickJustMade = true;
   RunFlow(game);
 }
 
@@ -72,6 +73,7 @@ void PickPageChoice(Game& game, int x, int y) {
   if (!OverLeftAlignedText(game, s.ChoiceNo, x)) return;
   game.form.MainPic.enabled = false;
   s.StepNo[kModeScene] = Add16(s.StepNo[kModeScene], 1);
+  game.pickJustMade = true;
   RunFlow(game);
 }
 

@@ -1,5 +1,7 @@
 #include "scenes/story_runner.h"
 
+#include <utility>
+
 #include "flow/game.h"
 #include "flow/run_flow.h"
 #include "persist/data_files.h"
@@ -119,10 +121,12 @@ void RunSceneStep(Game& game, const SceneScript& scene) {
   GameState& s = game.state;
   SaveRecord& r = s.SaveRecord;
   const int step = s.StepNo[kModeScene];
-  // The step after a choice keeps the pick before anything reads it. A step
-  // re-run to continue its text is past that moment: a menu opened in
-  // between has overwritten ChoiceNo, and LastChoice already holds the pick.
-  if (s.PendingText.empty() && scene.LaneOfChoiceBefore(step, r.Condition))
+  // The step after a choice keeps the pick before anything reads it, in the
+  // pick's own event. Run again later (to continue its text, or after a
+  // loaded game resumes there) a menu has overwritten ChoiceNo meanwhile,
+  // and LastChoice already holds the pick.
+  const bool pickEvent = std::exchange(game.pickJustMade, false);
+  if (pickEvent && s.PendingText.empty() && scene.LaneOfChoiceBefore(step, r.Condition))
     r.LastChoice = s.ChoiceNo;
   const Lane* lane = scene.ServingLane(step, r.Condition, r.LastChoice);
   if (!lane) return;
