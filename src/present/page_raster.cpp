@@ -79,6 +79,7 @@ void DimmedRow(Colour* out, const Colour* picture, int width, const Colour* mask
 void PaintFreshPageSlowly(const PageSurfaces& s, const DimmedArea& d, RowBand inked,
                           Surface& shown) {
   const int w = s.page.Width(), h = s.page.Height();
+  s.page.Clear();
   s.page.BitBlt(0, 0, w, h, s.picture, 0, 0, Rop::SrcCopy);
   s.page.BitBlt(d.x, d.y, d.w, d.h, s.mask, d.maskX, d.maskY, Rop::SrcAnd);
   ComposeText(s.page, s.textMask, s.textLayer, inked);
