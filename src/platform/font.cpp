@@ -28,15 +28,15 @@ std::string ToLower(std::string text) {
 
 // The file of `family` if fontconfig has a face of exactly that family;
 // fontconfig otherwise answers with a substitute, which we do not want here.
-FontFile MatchFamily(const std::string& family) {
+FontFile MatchFamily(FcConfig* config, const std::string& family) {
   FontFile found;
-  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(""));
+  FcPattern* pattern = FcPatternCreate();
   if (!pattern) return found;
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcConfigSubstitute(config, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
   FcResult result;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPattern* match = FcFontMatch(config, pattern, &result);
   FcPatternDestroy(pattern);
   if (!match) return found;
   bool familyMatches = false;
@@ -56,11 +56,16 @@ FontFile MatchFamily(const std::string& family) {
 }  // namespace
 
 FontFile FindWindowFontFile() {
-  if (FcInit()) {
+  // A configuration of our own, released after the lookup: nothing of
+  // fontconfig stays behind.
+  if (FcConfig* config = FcInitLoadConfigAndFonts()) {
+    FontFile file;
     for (const char* family : {"ＭＳ ゴシック", "MS Gothic", "IPAGothic", "IPAゴシック"}) {
-      FontFile file = MatchFamily(family);
-      if (!file.path.empty()) return file;
+      file = MatchFamily(config, family);
+      if (!file.path.empty()) break;
     }
+    FcConfigDestroy(config);
+    if (!file.path.empty()) return file;
   }
   std::error_code ignored;
   if (std::filesystem::exists(kIpaGothicPath, ignored)) return {kIpaGothicPath, 0};

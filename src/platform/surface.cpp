@@ -1,14 +1,24 @@
 #include "platform/surface.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 namespace pelmot {
 
+namespace {
+std::atomic<std::uint64_t> lastRevision{0};
+}  // namespace
+
 Surface::Surface(int width, int height)
-    : width_(width), height_(height), image_(static_cast<std::size_t>(width) * height, kBlack) {}
+    : width_(width), height_(height), image_(static_cast<std::size_t>(width) * height, kBlack) {
+  Touch();
+}
+
+void Surface::Touch() { revision_ = lastRevision.fetch_add(1, std::memory_order_relaxed) + 1; }
 
 void Surface::SetShown(bool shown) {
+  Touch();
   shown_ = shown;
   if (shown_) {
     screen_ = image_;
@@ -19,6 +29,7 @@ void Surface::SetShown(bool shown) {
 }
 
 std::vector<Colour>& Surface::Target() {
+  Touch();
   if (DrawsToScreen()) return screen_;
   changed_ = true;
   return image_;
@@ -96,6 +107,7 @@ void Surface::PaintPicture(const Surface& src, int dx, int dy) {
 }
 
 void Surface::Refresh() {
+  Touch();
   if (shown_) screen_ = image_;
   changed_ = false;
 }
@@ -105,6 +117,7 @@ void Surface::PresentIfChanged() {
 }
 
 void Surface::Resize(int width, int height) {
+  Touch();
   width_ = width;
   height_ = height;
   image_.assign(static_cast<std::size_t>(width) * height, backColour);

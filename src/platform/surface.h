@@ -66,9 +66,15 @@ class Surface {
 
   Colour ImagePixel(int x, int y) const { return image_[Index(x, y)]; }
   Colour ScreenPixel(int x, int y) const;
-  void SetImagePixel(int x, int y, Colour c) { image_[Index(x, y)] = c; }
+  void SetImagePixel(int x, int y, Colour c) {
+    Touch();
+    image_[Index(x, y)] = c;
+  }
   const std::vector<Colour>& Image() const { return image_; }
-  std::vector<Colour>& MutableImage() { return image_; }
+  std::vector<Colour>& MutableImage() {
+    Touch();
+    return image_;
+  }
   // The pixels a player sees: the screen copy if shown, else the kept image.
   const std::vector<Colour>& ScreenPixels() const;
 
@@ -77,8 +83,17 @@ class Surface {
   std::vector<Colour>& Target();
   void MarkChanged() { changed_ = true; }
 
+  // Every call that may change the kept image or the screen copy (drawing,
+  // Target, MutableImage, SetImagePixel, Resize, Refresh, SetShown) gives the
+  // surface a new revision number, unique in the process: a number read
+  // once names exactly that state of the pixels, so what is known about
+  // them stays known while the number is unchanged. A reference from Target
+  // or MutableImage serves the drawing at hand, not a later one.
+  std::uint64_t Revision() const { return revision_; }
+
  private:
   int Index(int x, int y) const { return y * width_ + x; }
+  void Touch();
   bool DrawsToScreen() const { return shown_ && !persistent_; }
 
   int width_;
@@ -86,6 +101,7 @@ class Surface {
   bool persistent_ = true;
   bool shown_ = false;
   bool changed_ = false;
+  std::uint64_t revision_ = 0;
   std::vector<Colour> image_;
   std::vector<Colour> screen_;
 };

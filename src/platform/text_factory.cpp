@@ -9,12 +9,16 @@ namespace pelmot {
 
 std::unique_ptr<TextEngine> MakeWindowFont() {
   const FontFile file = FindWindowFontFile();
-  if (!file.path.empty()) {
-    if (auto engine = FreeTypeTextEngine::Open(file)) return engine;
+  if (file.path.empty()) {
+    std::fprintf(stderr,
+                 "pelmot: warning: no window font found (MS Gothic, or IPAGothic from the package "
+                 "fonts-ipafont-gothic); text is drawn as blocks\n");
+  } else if (auto engine = FreeTypeTextEngine::Open(file)) {
+    return engine;
+  } else {
+    std::fprintf(stderr, "pelmot: warning: cannot read the window font %s; text is drawn as blocks\n",
+                 file.path.c_str());
   }
-  std::fprintf(stderr,
-               "pelmot: warning: no usable window font (MS Gothic or IPAGothic, package "
-               "fonts-ipafont-gothic); text is drawn as blocks\n");
   return std::make_unique<CellTextEngine>();
 }
 

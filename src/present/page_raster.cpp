@@ -79,6 +79,7 @@ void DimmedRow(Colour* out, const Colour* picture, int width, const Colour* mask
 void PaintFreshPageSlowly(const PageSurfaces& s, const DimmedArea& d, RowBand inked,
                           Surface& shown) {
   const int w = s.page.Width(), h = s.page.Height();
+  s.page.Clear();
   s.page.BitBlt(0, 0, w, h, s.picture, 0, 0, Rop::SrcCopy);
   s.page.BitBlt(d.x, d.y, d.w, d.h, s.mask, d.maskX, d.maskY, Rop::SrcAnd);
   ComposeText(s.page, s.textMask, s.textLayer, inked);
@@ -98,30 +99,49 @@ void RowBand::Cover(int y, int height) {
   bottom = std::max(bottom, y + height);
 }
 
-void ClearLayer(Surface& layer) {
+void ClearLayer(Surface& layer, RowBand rows) {
+  const int top = std::max(rows.top, 0), bottom = std::min(rows.bottom, layer.Height());
+  if (bottom <= top) return;
   std::vector<Colour>& pixels = layer.Target();
-  FillRow(pixels.data(), layer.backColour, static_cast<int>(pixels.size()));
+  const std::size_t at = static_cast<std::size_t>(top) * layer.Width();
+  FillRow(&pixels[at], layer.backColour, (bottom - top) * layer.Width());
 }
 
-void PaintFreshPage(const PageSurfaces& s, const DimmedArea& dimmed, RowBand inked, Surface& shown) {
+void PaintFreshPage(const PageSurfaces& s, const DimmedArea& dimmed, const FreshPageWork& work,
+                    Surface& shown) {
   if (!SameSize(s.page, s.picture) || !SameSize(s.page, s.textMask) ||
       !SameSize(s.page, s.textLayer) || !SameSize(s.page, shown))
-    return PaintFreshPageSlowly(s, dimmed, inked, shown);
+    return PaintFreshPageSlowly(s, dimmed, work.inked, shown);
   const int width = s.page.Width(), height = s.page.Height();
   const Clipped c = Clip(dimmed, s.page, s.mask);
   std::vector<Colour>& out = s.page.Target();
   std::vector<Colour>& view = shown.Target();
+  auto inside = [](RowBand band, int y) { return y >= band.top && y < band.bottom; };
   for (int y = 0; y < height; ++y) {
     const std::size_t at = static_cast<std::size_t>(y) * width;
-    const Colour* maskRow = nullptr;
-    if (!c.Empty() && y >= c.y0 && y < c.y1)
-      maskRow = &s.mask.Image()[static_cast<std::size_t>(y - dimmed.y + dimmed.maskY) * s.mask.Width() +
-                                (c.x0 - dimmed.x + dimmed.maskX)];
-    DimmedRow(&out[at], &s.picture.Image()[at], width, maskRow, c);
-    if (y >= inked.top && y < inked.bottom)
-      AndXorRow(&out[at], &s.textMask.Image()[at], &s.textLayer.Image()[at], width);
-    std::memcpy(&view[at], &out[at], sizeof(Colour) * width);
+    const bool rewrite = inside(work.rewrite, y);
+    if (rewrite) {
+      const Colour* maskRow = nullptr;
+      if (!c.Empty() && y >= c.y0 && y < c.y1)
+        maskRow = &s.mask.Image()[static_cast<std::size_t>(y - dimmed.y + dimmed.maskY) * s.mask.Width() +
+                                  (c.x0 - dimmed.x + dimmed.maskX)];
+      DimmedRow(&out[at], &s.picture.Image()[at], width, maskRow, c);
+      if (inside(work.inked, y))
+        AndXorRow(&out[at], &s.textMask.Image()[at], &s.textLayer.Image()[at], width);
+    }
+    if (rewrite || work.copyAll) std::memcpy(&view[at], &out[at], sizeof(Colour) * width);
   }
+}
+
+void CopyRows(Surface& to, const Surface& from, RowBand rows) {
+  if (!SameSize(to, from)) {
+    to.BitBlt(0, 0, from.Width(), from.Height(), from, 0, 0, Rop::SrcCopy);
+    return;
+  }
+  const int top = std::max(rows.top, 0), bottom = std::min(rows.bottom, to.Height());
+  if (bottom <= top) return;
+  const std::size_t at = static_cast<std::size_t>(top) * to.Width();
+  std::memcpy(&to.Target()[at], &from.Image()[at], sizeof(Colour) * (bottom - top) * to.Width());
 }
 
 void ComposeText(Surface& page, const Surface& textMask, const Surface& textLayer, RowBand band) {

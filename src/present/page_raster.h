@@ -34,15 +34,29 @@ struct PageSurfaces {
   const Surface& textLayer;  // MsgWk: coloured glyphs on black
 };
 
-// Fills the layer's drawing target with its back colour, as Clear does.
-void ClearLayer(Surface& layer);
+// Fills the rows of the layer's drawing target with its back colour, as
+// Clear does for the whole.
+void ClearLayer(Surface& layer, RowBand rows);
+
+// What a fresh page has to redo.
+struct FreshPageWork {
+  RowBand rewrite;     // page rows to compute again (a whole page: all)
+  RowBand inked;       // rows where the layers hold text
+  bool copyAll = true;  // false: `shown` equals the page outside `rewrite`
+};
 
 // A fresh page in one pass: page = picture, ANDed with the mask over the
 // dimmed area, then (page AND textMask) XOR textLayer over the rows of
 // `inked`; each finished row is also copied to `shown`. The same pixels as
 // the copy, the AND, the two compositions and the copy to the screen one
-// after the other, for a page whose layers were drawn beforehand.
-void PaintFreshPage(const PageSurfaces& s, const DimmedArea& dimmed, RowBand inked, Surface& shown);
+// after the other, for a page whose layers were drawn beforehand. Rows
+// outside `rewrite` must already hold the picture dimmed, and no text.
+void PaintFreshPage(const PageSurfaces& s, const DimmedArea& dimmed, const FreshPageWork& work,
+                    Surface& shown);
+
+// Copies the rows of `from`'s kept image into `to`'s drawing target (the
+// whole page when the sizes differ).
+void CopyRows(Surface& to, const Surface& from, RowBand rows);
 
 // The composition of a text page over the rows of `band`:
 // page = (page AND textMask) XOR textLayer. Outside the rows where text

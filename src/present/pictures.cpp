@@ -16,7 +16,6 @@ constexpr int kBackgroundBase = 114;
 
 void LoadIntoMainWork(Game& game, int number) {
   game.state.ShownPic = static_cast<std::int16_t>(number);
-  game.form.MainWork.SetPersistent(true);
   game.services.pictures.PicLoad(game.form.MainWork, number, game.PictureFolder());
 }
 

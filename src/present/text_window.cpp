@@ -27,8 +27,18 @@ RowBand DrawPage(Game& game, const std::u32string& text, std::size_t from, const
   GameState& s = game.state;
   TextEngine& engine = game.services.text;
   const int measureSize = game.form.Msg.fontPixels;
+  // A candidate row is usually the last one and one more character; its
+  // UTF-8 form grows the same way instead of being encoded anew.
+  std::u32string_view encodedRow;
+  std::string utf8;
   const PageLayout page = LayOutPage(text, from, s.LineNo, layout, [&](std::u32string_view row) {
-    return engine.Width(EncodeUtf8(row), measureSize);
+    if (row.data() == encodedRow.data() && row.size() >= encodedRow.size()) {
+      for (char32_t c : row.substr(encodedRow.size())) AppendUtf8(utf8, c);
+    } else {
+      utf8 = EncodeUtf8(row);
+    }
+    encodedRow = row;
+    return engine.Width(utf8, measureSize);
   });
   RowBand inked;
   for (const LaidOutRow& row : page.rows)

@@ -1,0 +1,29 @@
+#include "present/page_memory.h"
+
+namespace pelmot {
+
+void LayerFact::Drew(const Surface& layer, bool heldBefore, RowBand drawn) {
+  if (!heldBefore) {
+    revision = 0;
+    return;
+  }
+  revision = layer.Revision();
+  inked.Cover(drawn.top, drawn.bottom - drawn.top);
+}
+
+bool PageFact::HoldsFor(const Surface& pageSurface, const Surface& pictureSurface,
+                        const Surface& maskSurface, const DimmedArea& dimmed) const {
+  return page != 0 && pageSurface.Revision() == page && pictureSurface.Revision() == picture &&
+         maskSurface.Revision() == mask && area.x == dimmed.x && area.y == dimmed.y &&
+         area.w == dimmed.w && area.h == dimmed.h && area.maskX == dimmed.maskX &&
+         area.maskY == dimmed.maskY;
+}
+
+TextPageFacts& KnownTextPage() {
+  // A cache and nothing more: every fact is checked against the surfaces'
+  // revisions before it is used.
+  thread_local TextPageFacts facts;
+  return facts;
+}
+
+}  // namespace pelmot
