@@ -15,8 +15,10 @@ class GalleryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     t.Start();
-    for (int i = 1; i <= 10; ++i)
+    for (int i = 1; i <= 10; ++i) {
+      t.state().SysPic[i].Resize(800, 600);
       t.state().SysPic[i].MutableImage().assign(800 * 600, i % 2 ? kPage : kSheet);
+    }
   }
   void Seen(std::initializer_list<int> pictures) {
     for (int n : pictures) t.state().CgSeen[n] = 1;
@@ -44,6 +46,21 @@ class GalleryTest : public ::testing::Test {
 
   TestGame t;
 };
+
+TEST(AlbumPictures, LoadWhenTheAlbumFirstShowsThem) {
+  TestGame t;
+  t.Start();
+  EXPECT_EQ(t.state().SysPic[1].Width(), 0) << "not loaded at start";
+  EXPECT_EQ(t.state().SysPic[0].Width(), 800);
+  EXPECT_EQ(t.state().SysPic[11].Width(), 800);
+  t.Click(400, 300);
+  t.Click(400, 300);
+  t.Pick(2);
+  t.Pick(0);
+  EXPECT_EQ(t.state().SysPic[1].Width(), 800);
+  EXPECT_EQ(t.state().SysPic[2].Width(), 800);
+  EXPECT_EQ(t.state().SysPic[3].Width(), 0);
+}
 
 TEST_F(GalleryTest, WithNothingSeenThePageShowsItsBackgroundAndACellRedrawsIt) {
   OpenGallery(0);

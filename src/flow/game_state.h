@@ -56,7 +56,11 @@ struct GameState {
   std::array<std::uint8_t, kCgSeenSize> CgSeen{};
   std::string WinDir;     // the data root standing in for the Windows folder
   std::string MoviePath;  // empty when no movie is open
-  std::array<Surface, 12> SysPic{};
+  // 0 the dimming mask and 11 the status sheet are loaded at start-up; the
+  // album pages 1 ... 10 when the album first shows them (empty until then).
+  std::array<Surface, 12> SysPic = {Surface(), Surface(0, 0), Surface(0, 0), Surface(0, 0),
+                                    Surface(0, 0), Surface(0, 0), Surface(0, 0), Surface(0, 0),
+                                    Surface(0, 0), Surface(0, 0), Surface(0, 0), Surface()};
   DisplaySettings StartDisplay{};
   ::pelmot::SaveRecord SaveRecord{};
 

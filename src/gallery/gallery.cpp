@@ -2,6 +2,7 @@
 
 #include "flow/game.h"
 #include "flow/run_flow.h"
+#include "flow/system_pictures.h"
 #include "gallery/album_table.h"
 #include "persist/menus.h"
 #include "present/pictures.h"
@@ -17,6 +18,8 @@ bool ThumbnailLit(const GameState& s, const AlbumEntry& entry) {
 }
 
 void DrawPage(Game& game, int page) {
+  EnsureSystemPicture(game, 2 * page + 1);
+  EnsureSystemPicture(game, 2 * page + 2);
   const GameState& s = game.state;
   Surface& work = game.form.MainWork;
   work.PaintPicture(s.SysPic[2 * page + 1], 0, 0);

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "flow/game.h"
+#include "flow/system_pictures.h"
 #include "persist/data_files.h"
 #include "platform/instance_lock.h"
 #include "shell/display_mode.h"
@@ -25,13 +26,10 @@ void PlaceAllControls(Game& game) {
 }
 
 void LoadSystemPictures(Game& game) {
-  Surface& work = game.form.MainWork;
-  for (int i = 0; i < 12; ++i) {
-    game.services.pictures.PicLoad(work, i, game.SystemPictureFolder());
-    game.state.SysPic[i] = work;
-    game.state.SysPic[i].SetShown(false);
-    work.Clear();
-  }
+  // The album pages wait until the album first shows them: a player who
+  // never opens it never pays for ten full pictures.
+  LoadSystemPicture(game, 0);
+  LoadSystemPicture(game, 11);
 }
 
 void CreateFolder(const std::string& path) {
