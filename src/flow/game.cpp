@@ -1,5 +1,6 @@
 #include "flow/game.h"
 
+#include "present/page_memory.h"
 #include "scenes/content.h"
 #include "scenes/scene_table.h"
 

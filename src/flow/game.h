@@ -14,6 +14,7 @@ namespace pelmot {
 
 class Content;  // the scenario's words, scenes/content.h
 class SceneRunner;
+struct TextPageFacts;  // what the text window knows of its page, present/page_memory.h
 
 struct GamePaths {
   std::string dataRoot;  // stands in for the Windows folder
@@ -35,6 +36,9 @@ class Game {
   std::unique_ptr<SceneRunner> scenes;
   // The scenario's words; may be empty in tests.
   std::shared_ptr<const Content> content;
+  // What the text window noted of the page it drew last, so the next page
+  // redraws only what changed; made on first use.
+  std::unique_ptr<TextPageFacts> textPage;
   // Set by the quit paths; the event loop ends the program when it sees it.
   bool quitRequested = false;
   // Set by a pick of a scene choice until the step after it has run: only

@@ -1,5 +1,7 @@
 #include "present/page_memory.h"
 
+#include "flow/game.h"
+
 namespace pelmot {
 
 void LayerFact::Drew(const Surface& layer, bool heldBefore, RowBand drawn) {
@@ -19,11 +21,11 @@ bool PageFact::HoldsFor(const Surface& pageSurface, const Surface& pictureSurfac
          area.maskY == dimmed.maskY;
 }
 
-TextPageFacts& KnownTextPage() {
+TextPageFacts& KnownTextPage(Game& game) {
   // A cache and nothing more: every fact is checked against the surfaces'
   // revisions before it is used.
-  thread_local TextPageFacts facts;
-  return facts;
+  if (!game.textPage) game.textPage = std::make_unique<TextPageFacts>();
+  return *game.textPage;
 }
 
 }  // namespace pelmot

@@ -14,6 +14,8 @@
 
 namespace pelmot {
 
+class Game;
+
 // A text layer is its back colour outside `inked`.
 struct LayerFact {
   std::uint64_t revision = 0;  // 0: nothing known
@@ -58,7 +60,7 @@ struct TextPageFacts {
   ShownFact shown;      // MainPic
 };
 
-// The facts noted by the presentation code on this thread.
-TextPageFacts& KnownTextPage();
+// The facts the presentation code noted for this game.
+TextPageFacts& KnownTextPage(Game& game);
 
 }  // namespace pelmot

@@ -22,7 +22,7 @@ void PresentPage(Game& game, RowBand changed, bool shownHeldPage) {
   CopyRows(f.MainPic, f.Msg, shownHeldPage ? changed : RowBand::Whole(f.Msg));
   f.MainPic.Refresh();
   const bool samePage = f.MainPic.Width() == f.Msg.Width() && f.MainPic.Height() == f.Msg.Height();
-  KnownTextPage().shown = samePage ? ShownFact{f.MainPic.Revision(), f.Msg.Revision()} : ShownFact{};
+  KnownTextPage(game).shown = samePage ? ShownFact{f.MainPic.Revision(), f.Msg.Revision()} : ShownFact{};
 }
 
 }  // namespace
@@ -32,7 +32,7 @@ void SetMessageSurfacesPersistent(Game& game, bool on) {
 }
 
 void ClearTextLayers(Game& game) {
-  TextPageFacts& known = KnownTextPage();
+  TextPageFacts& known = KnownTextPage(game);
   ClearKnownLayer(game.form.MsgWk, known.textLayer);
   ClearKnownLayer(game.form.MsgMk, known.textMask);
 }
@@ -41,7 +41,7 @@ void DrawShadowedRow(Game& game, int x, int y, std::string_view utf8, Colour sha
                      RowBand& inked) {
   MainForm& f = game.form;
   TextEngine& text = game.services.text;
-  TextPageFacts& known = KnownTextPage();
+  TextPageFacts& known = KnownTextPage(game);
   const bool layerKnown = known.textLayer.HoldsFor(f.MsgWk);
   const bool maskKnown = known.textMask.HoldsFor(f.MsgMk);
   const int sx = x + kShadowOffset, sy = y + kShadowOffset;
@@ -61,7 +61,7 @@ void DrawShadowedRow(Game& game, int x, int y, std::string_view utf8, Colour sha
 
 void ComposeAndPresent(Game& game, RowBand inked) {
   MainForm& f = game.form;
-  TextPageFacts& known = KnownTextPage();
+  TextPageFacts& known = KnownTextPage(game);
   PageFact& page = known.page;
   const bool pageKnown = page.page != 0 && f.Msg.Revision() == page.page;
   const bool shownHeldPage = known.shown.HoldsFor(f.MainPic, f.Msg);
@@ -78,7 +78,7 @@ void ComposeAndPresent(Game& game, RowBand inked) {
 void ComposeFreshPageAndPresent(Game& game, const DimmedArea& dimmed, RowBand inked) {
   MainForm& f = game.form;
   const Surface& mask = game.state.SysPic[0];
-  TextPageFacts& known = KnownTextPage();
+  TextPageFacts& known = KnownTextPage(game);
   // Rows that held no text on the last page of the same picture need no work.
   FreshPageWork work;
   work.inked = inked;
