@@ -14,6 +14,7 @@
 #include "platform/font.h"
 #include "platform/headless/headless_services.h"
 #include "platform/picload.h"
+#include "persist/menus.h"
 #include "present/choices.h"
 #include "present/pictures.h"
 #include "present/text_window.h"
@@ -101,6 +102,16 @@ void BM_ShowChoice2_ThreeOptions(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ShowChoice2_ThreeOptions);
+
+// The system menu over the picture: dimming, six centred rows and their
+// composition, drawn from scratch every time.
+void BM_DrawMenu_SystemMenu(benchmark::State& state) {
+  BenchGame g;
+  ShowEventPic(g.game(), 37, 2);
+  const MenuTexts items = {"セーブ", "ロード", "タイトルに戻る", "ゲーム終了", "解像度変更", "キャンセル"};
+  for (auto _ : state) DrawMenu(g.game(), items, "メニュー");
+}
+BENCHMARK(BM_DrawMenu_SystemMenu);
 
 // The decoding alone, as the library does it, to compare the rest against:
 // pictures 37 and 38 in turn, as the step with a new picture shows them.
