@@ -47,33 +47,37 @@ void RepaintFrom(Surface& pic, const Surface& clean) {
   pic.BitBlt(0, 0, 800, 600, clean, 0, 0, Rop::SrcCopy);
 }
 
+// Row of the first item of the list on screen.
+int FirstItemRow(const GameState& s) { return s.LineNo - 1 - s.OptionCount; }
+
+// Frames the left-aligned option under the pointer; `firstTextTop` is the
+// text top of the list's first option.
+void FrameHoveredOption(Game& game, int firstTextTop) {
+  const int width = RowTextWidth(game, MenuItem(game, game.state.HoverNo));
+  FrameLeftAligned(game.form.MainPic, width, firstTextTop + kRow * game.state.HoverNo);
+}
+
 void HoverWindowChoice(Game& game, int x, int y) {
   GameState& s = game.state;
-  Surface& pic = game.form.MainPic;
-  const int m = s.LineNo - 1 - s.OptionCount;
-  RepaintFrom(pic, game.form.Msg);
-  if (!(kRow * m + 416 < y && y < 590)) return;
-  s.HoverNo = static_cast<std::int16_t>(FloorDiv(y - (kRow * m + 416), kRow));
-  if (!OverLeftText(game, x)) return;
-  const int width = RowTextWidth(game, MenuItem(game, s.HoverNo));
-  FrameLeftAligned(pic, width, 424 + kRow * (m + s.HoverNo));
+  const int top = kRow * FirstItemRow(s) + 416;
+  RepaintFrom(game.form.MainPic, game.form.Msg);
+  if (!(top < y && y < 590)) return;
+  s.HoverNo = static_cast<std::int16_t>(FloorDiv(y - top, kRow));
+  if (OverLeftText(game, x)) FrameHoveredOption(game, top + 8);
 }
 
 void HoverPageChoice(Game& game, int x, int y) {
   GameState& s = game.state;
-  Surface& pic = game.form.MainPic;
-  const int m = s.LineNo - 1 - s.OptionCount;
-  s.HoverNo = static_cast<std::int16_t>(FloorDiv(y - kRow * m, kRow));
-  RepaintFrom(pic, game.form.Msg);
-  if (y > kRow * s.LineNo || s.HoverNo < 0 || !OverLeftText(game, x)) return;
-  const int width = RowTextWidth(game, MenuItem(game, s.HoverNo));
-  FrameLeftAligned(pic, width, 4 + kRow * (m + s.HoverNo));
+  const int top = kRow * FirstItemRow(s);
+  s.HoverNo = static_cast<std::int16_t>(FloorDiv(y - top, kRow));
+  RepaintFrom(game.form.MainPic, game.form.Msg);
+  if (y <= kRow * s.LineNo && s.HoverNo >= 0 && OverLeftText(game, x)) FrameHoveredOption(game, top + 4);
 }
 
 void HoverMenu(Game& game, int x, int y) {
   GameState& s = game.state;
   Surface& pic = game.form.MainPic;
-  const int m = s.LineNo - 1 - s.OptionCount;
+  const int m = FirstItemRow(s);
   s.HoverNo = static_cast<std::int16_t>(FloorDiv(y - (kRow * m + 12), kRow));
   RepaintFrom(pic, game.form.CMenu);
   if (y > kRow * s.LineNo + 12 || s.HoverNo < 0) return;
