@@ -1,7 +1,7 @@
 // pelmot: the game in a window, a headless script run, or a content check.
 #include <iostream>
 
-#include "persist/inspect.h"
+#include "persist/data_report.h"
 #include "shell/app.h"
 #include "shell/options.h"
 #include "shell/story_setup.h"

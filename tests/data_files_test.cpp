@@ -6,7 +6,7 @@
 
 #include "game_fixture.h"
 #include "persist/data_files.h"
-#include "persist/inspect.h"
+#include "persist/data_report.h"
 
 #include <sstream>
 #include "persist/stamps.h"

@@ -1,4 +1,4 @@
-#include "persist/inspect.h"
+#include "persist/data_report.h"
 
 #include <ostream>
 
