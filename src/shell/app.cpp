@@ -4,6 +4,7 @@
 #include <ctime>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include "flow/game.h"
 #include "flow/input.h"
@@ -27,8 +28,7 @@ namespace pelmot {
 namespace {
 
 GamePaths ResolvePaths(const Options& o) {
-  return {o.dataDir.empty() ? DefaultDataRoot() : o.dataDir,
-          o.contentDir.empty() ? ExecutableFolder() : o.contentDir};
+  return {o.dataDir.empty() ? DefaultDataRoot() : o.dataDir, ContentFolder(o)};
 }
 
 // The window's events become the handlers of MainForm.
@@ -100,7 +100,14 @@ int RunWindowed(const Options& options) {
   Game game(services, paths);
   multimedia.AttachWindow(kMainPicHandle, game.form.MainPic);
   window.SetTimedDrawing(&multimedia);
-  if (!InstallStory(game, std::cerr)) return 1;
+  std::ostringstream problems;
+  if (!InstallStory(game, problems)) {
+    // A player who started the game from the desktop sees no terminal.
+    std::cerr << problems.str();
+    window.ShowMessage("シナリオに問題があるため、ゲームを始められません。\n" +
+                       ScenarioPath(paths.content) + "\npelmot --check-content で問題の一覧を確かめてください。");
+    return 1;
+  }
   if (options.trace) {
     game.trace = &std::cerr;
     // For measuring start-up: when the first picture reached the screen (in

@@ -8,11 +8,12 @@
 #include "scenes/story_structure.h"
 
 namespace pelmot {
-namespace {
 
 std::string ScenarioPath(const std::string& contentDir) {
   return (contentDir.empty() ? std::string(".") : contentDir) + "/" + kScenarioFileName;
 }
+
+namespace {
 
 void ListProblems(const LoadedScenario& loaded, std::ostream& err) {
   for (const std::string& problem : loaded.problems) err << problem << "\n";

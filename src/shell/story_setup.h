@@ -9,6 +9,9 @@ namespace pelmot {
 
 class Game;
 
+// The scenario file of a content folder.
+std::string ScenarioPath(const std::string& contentDir);
+
 // Loads the content folder's scenario and installs the story's scenes.
 // On a malformed scenario writes every problem to `err` and returns false.
 bool InstallStory(Game& game, std::ostream& err);
