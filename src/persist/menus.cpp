@@ -3,28 +3,16 @@
 #include "flow/game.h"
 #include "flow/input.h"
 #include "flow/run_flow.h"
+#include "present/text_page.h"
 
 namespace pelmot {
 namespace {
 
-constexpr Colour kFace = Rgb(240, 240, 240);
-constexpr Colour kShadow = Rgb(80, 80, 80);
-
-void DrawCentredRow(Game& game, const std::string& text, int row) {
-  MainForm& f = game.form;
-  TextEngine& t = game.services.text;
-  const int w = t.Width(text, f.CMenu.fontPixels);
-  const int x = FloorDiv(800 - w, 2), y = 32 * row + 20;
-  t.Draw(f.MsgMk, x + 2, y + 2, text, kBlack, f.MsgMk.fontPixels);
-  t.Draw(f.MsgMk, x, y, text, kBlack, f.MsgMk.fontPixels);
-  t.Draw(f.MsgWk, x + 2, y + 2, text, kShadow, f.MsgWk.fontPixels);
-  t.Draw(f.MsgWk, x, y, text, kFace, f.MsgWk.fontPixels);
-}
-
-void ComposeMenuPage(Game& game) {
-  MainForm& f = game.form;
-  f.CMenu.BitBlt(0, 0, 800, 600, f.MainWork, 0, 0, Rop::SrcCopy);
-  f.CMenu.BitBlt(0, 0, 800, 600, game.state.SysPic[0], 0, 0, Rop::SrcAnd);
+// A centred row: the text's left edge is Int((800 - w) / 2), its top 32 px
+// per row below y = 20.
+void DrawCentredRow(Game& game, const std::string& text, int row, RowBand& inked) {
+  const int w = game.services.text.Width(text, game.form.CMenu.fontPixels);
+  DrawShadowedRow(game, FloorDiv(800 - w, 2), 32 * row + 20, text, kOptionShadow, inked);
 }
 
 }  // namespace
@@ -35,27 +23,25 @@ void DrawMenu(Game& game, const MenuTexts& items, const std::string& title) {
   f.SkipTimer.enabled = false;
   s.ClickAdvances = false;
   for (int i = 0; i < 11; ++i) s.MenuItems[i] = items[i];
-  for (Surface* surface : {&f.CMenu, &f.MsgWk, &f.MsgMk}) {
-    surface->SetPersistent(true);
-    surface->Clear();
-  }
-  ComposeMenuPage(game);
+  // The picture is copied over the whole of CMenu, so it needs no clearing.
+  f.CMenu.SetPersistent(true);
+  SetMessageSurfacesPersistent(game, true);
+  ClearTextLayers(game);
+  f.CMenu.BitBlt(0, 0, 800, 600, f.MainWork, 0, 0, Rop::SrcCopy);
+  f.CMenu.BitBlt(0, 0, 800, 600, s.SysPic[0], 0, 0, Rop::SrcAnd);
   s.OptionCount = 0;
   for (int i = 1; i <= 10; ++i)
     if (!s.MenuItems[i].empty()) ++s.OptionCount;
   const int titleRow = FloorDiv(12 - s.OptionCount, 2) - 1;
   s.LineNo = static_cast<std::int16_t>(titleRow);
-  DrawCentredRow(game, title, s.LineNo++);
-  for (int i = 0; i <= s.OptionCount; ++i) DrawCentredRow(game, s.MenuItems[i], s.LineNo++);
-  f.CMenu.BitBlt(0, 0, 800, 600, f.MsgMk, 0, 0, Rop::SrcAnd);
-  f.CMenu.BitBlt(0, 0, 800, 600, f.MsgWk, 0, 0, Rop::SrcInvert);
-  // Straight to the screen and into the kept image.
-  f.MainPic.SetPersistent(false);
-  f.MainPic.BitBlt(0, 0, 800, 600, f.CMenu, 0, 0, Rop::SrcCopy);
-  f.MainPic.SetPersistent(true);
-  f.MainPic.BitBlt(0, 0, 800, 600, f.CMenu, 0, 0, Rop::SrcCopy);
-  f.MainPic.SetPersistent(false);
-  for (Surface* surface : {&f.CMenu, &f.MsgWk, &f.MsgMk}) surface->SetPersistent(false);
+  RowBand inked;
+  DrawCentredRow(game, title, s.LineNo++, inked);
+  for (int i = 0; i <= s.OptionCount; ++i) DrawCentredRow(game, s.MenuItems[i], s.LineNo++, inked);
+  // The layers are blank outside the rows drawn.
+  ComposeText(f.CMenu, f.MsgMk, f.MsgWk, inked);
+  f.ShowOnMainPic(f.CMenu);
+  f.CMenu.SetPersistent(false);
+  SetMessageSurfacesPersistent(game, false);
   f.MainPic.enabled = true;
 }
 

@@ -36,10 +36,7 @@ void ShowEventPic(Game& game, int number, int mode) {
   if (!s.PendingText.empty() || number == s.ShownPic) return;
   LoadIntoMainWork(game, number);
   if (mode != 1) return;  // the next text shows it
-  Surface& screen = game.form.MainPic;
-  screen.SetPersistent(true);
-  screen.BitBlt(0, 0, 800, 600, game.form.MainWork, 0, 0, Rop::SrcCopy);
-  screen.Refresh();
+  game.form.ShowOnMainPic(game.form.MainWork);
 }
 
 void ShowBackPic(Game& game, int index) {
