@@ -1,5 +1,8 @@
 // The data files' byte layouts, and reading and writing them on disk.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -170,18 +173,36 @@ TEST(DataFilesOnDisk, AShorterWriteKeepsTheOldTailAsTheOriginalDid) {
   EXPECT_EQ(DecodeSaveDate(bytes), t.state().SaveDate);
 }
 
-// A folder where the temporary file should go makes every write fail, even
-// for root.
-void BlockWrites(const std::string& path) { std::filesystem::create_directories(path + ".tmp"); }
+// While it lives, every write of a byte fails, even for root: the file
+// size limit is 0 and its signal ignored, so write() says EFBIG.
+class BlockWrites {
+ public:
+  BlockWrites() {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit none = saved_;
+    none.rlim_cur = 0;
+    ::setrlimit(RLIMIT_FSIZE, &none);
+  }
+  ~BlockWrites() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+ private:
+  rlimit saved_{};
+  void (*oldHandler_)(int) = nullptr;
+};
 
 TEST(DataFilesOnDisk, AFailedWriteLeavesTheOldFileAndSaysSoOnce) {
   TestGame t;
   t.state().WinDir = t.game().paths.dataRoot;
   std::filesystem::create_directories(t.game().paths.dataRoot + "/TORMVEL/PELMOT");
   WriteRaw(CgSeenPath(t.game()), std::string(136, '\1'));
-  BlockWrites(CgSeenPath(t.game()));
-  EXPECT_FALSE(WriteCgSeen(t.game()));
-  EXPECT_FALSE(WriteCgSeen(t.game()));
+  {
+    BlockWrites blocked;
+    EXPECT_FALSE(WriteCgSeen(t.game()));
+    EXPECT_FALSE(WriteCgSeen(t.game()));
+  }
   EXPECT_EQ(t.dialogs.messages.size(), 1u) << "the seen flags' failure is told once";
   EXPECT_EQ(*ReadWholeFile(CgSeenPath(t.game())), std::string(136, '\1'));
 }

@@ -197,7 +197,8 @@ TEST_F(MenuFlowTest, ASlotOfAnUnknownSceneIsRefused) {
 
 TEST_F(MenuFlowTest, AFailedSaveLeavesFilesAndStateAsTheyWere) {
   Advance(2);
-  std::filesystem::create_directories(SlotPath(t.game(), 0) + ".tmp");
+  // A folder that is not empty at the slot's name: the rename fails, even for root.
+  std::filesystem::create_directories(SlotPath(t.game(), 0) + "/blocks-the-rename");
   const SaveRecord before = s().SaveRecord;
   OpenSystemMenu();
   t.Pick(0);

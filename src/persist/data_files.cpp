@@ -1,6 +1,7 @@
 #include "persist/data_files.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "flow/game.h"
@@ -24,8 +25,11 @@ std::uint16_t GetWord(const std::string& bytes, std::size_t at) {
 
 // The original program never truncated its files: bytes past a shorter new
 // content stayed. We keep that, so our files are byte for byte theirs.
+// A file that cannot be read (not a regular file, too large) has no tail to
+// keep: it was refused with a message when the game started.
 std::string KeepOldTail(const std::string& path, std::string bytes) {
-  if (auto old = ReadWholeFile(path); old && old->size() > bytes.size())
+  std::string error;
+  if (auto old = ReadWholeFile(path, kMaxDataFileBytes, error); old && old->size() > bytes.size())
     bytes += old->substr(bytes.size());
   return bytes;
 }
@@ -115,10 +119,23 @@ std::string SlotPath(const Game& game, int index) {
   return game.state.WinDir + "/TORMVEL/PELMOT/" + SlotFileName(index);
 }
 
+// The file's bytes; a file that is there but cannot be read (a pipe, a
+// device, far too large) is told on standard error and in a message box,
+// and the game goes on as with an empty file. Its next write replaces it.
+std::string ReadDataFileAtStart(Game& game, const std::string& path) {
+  std::string error;
+  if (auto bytes = ReadWholeFile(path, kMaxDataFileBytes, error)) return *bytes;
+  if (FileIsMissing(path)) return {};
+  std::fprintf(stderr, "pelmot: cannot read the data file %s\n", error.c_str());
+  game.services.dialogs.ShowMessage("データを読み込めませんでした。\n" + error);
+  return {};
+}
+
 void ReadPersistentData(Game& game) {
+  RemoveStaleTemporaryFiles(game.state.WinDir + "/TORMVEL/PELMOT");
   for (const std::string& path : {SaveDatePath(game), CgSeenPath(game)}) EnsureFileExists(path);
-  game.state.SaveDate = DecodeSaveDate(ReadWholeFile(SaveDatePath(game)).value_or(""));
-  game.state.CgSeen = DecodeCgSeen(ReadWholeFile(CgSeenPath(game)).value_or(""));
+  game.state.SaveDate = DecodeSaveDate(ReadDataFileAtStart(game, SaveDatePath(game)));
+  game.state.CgSeen = DecodeCgSeen(ReadDataFileAtStart(game, CgSeenPath(game)));
 }
 
 bool WriteCgSeen(Game& game) {
@@ -148,9 +165,10 @@ bool WriteSlot(Game& game, int index) {
 
 std::optional<SaveRecord> ReadSlot(const Game& game, int index, std::string& problem) {
   const std::string path = SlotPath(game, index);
-  auto bytes = ReadWholeFile(path);
+  std::string error;
+  auto bytes = ReadWholeFile(path, kMaxDataFileBytes, error);
   if (!bytes) {
-    problem = "ファイルがありません: " + path;
+    problem = FileIsMissing(path) ? "ファイルがありません: " + path : "ファイルを読み込めません: " + error;
     return std::nullopt;
   }
   auto record = DecodeSlot(*bytes);

@@ -74,9 +74,10 @@ void PrintSeenFlags(const std::string& name, const std::string& bytes, std::ostr
 }  // namespace
 
 int InspectDataFile(const std::string& path, std::ostream& out, std::ostream& err) {
-  auto bytes = ReadWholeFile(path);
+  std::string error;
+  auto bytes = ReadWholeFile(path, kMaxDataFileBytes, error);
   if (!bytes) {
-    err << "pelmot: cannot read " << path << "\n";
+    err << "pelmot: cannot read " << error << "\n";
     return 1;
   }
   const std::string name = BaseName(path);

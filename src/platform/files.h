@@ -1,18 +1,72 @@
-// Whole-file reads and writes for the data files.
+// Reading the files the game is given, and replacing the files it writes.
+//
+// Every file the game reads comes through OpenRegularFile: it opens without
+// blocking (a FIFO would otherwise wait for a writer forever), refuses
+// anything that is not a regular file (devices, FIFOs, folders, sockets) and
+// refuses a file larger than its kind can be, so a link to /dev/zero or a
+// huge file cannot eat the memory.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
 namespace pelmot {
 
-// Replaces the file whole: writes a temporary file beside it, flushes it to
-// disk, then renames it over the old one. On failure the old file is as it
-// was and `error` says why.
+// The largest file of each kind the game reads; each is far above what a
+// real one needs and far below what would hurt.
+inline constexpr std::size_t kMaxDataFileBytes = 64 * 1024;            // stamps, seen flags, slots
+inline constexpr std::size_t kMaxScenarioBytes = 16 * 1024 * 1024;     // the scenario text
+inline constexpr std::size_t kMaxScriptBytes = 16 * 1024 * 1024;       // a headless script
+inline constexpr std::size_t kMaxPictureBytes = 32 * 1024 * 1024;      // one 800 x 600 picture
+inline constexpr std::size_t kMaxMovieBytes = std::size_t{1} << 30;    // the logo movie (read as it plays)
+
+// An open regular file; closes itself.
+class RegularFile {
+ public:
+  RegularFile() = default;
+  explicit RegularFile(int fd, std::size_t size) : fd_(fd), size_(size) {}
+  ~RegularFile();
+  RegularFile(RegularFile&& other) noexcept;
+  RegularFile& operator=(RegularFile&& other) noexcept;
+  RegularFile(const RegularFile&) = delete;
+  RegularFile& operator=(const RegularFile&) = delete;
+
+  int fd() const { return fd_; }
+  std::size_t size() const { return size_; }
+  // Hands the descriptor over; the caller closes it.
+  int Release();
+
+ private:
+  int fd_ = -1;
+  std::size_t size_ = 0;
+};
+
+// Opens `path` for reading if it is a regular file of at most `maxBytes`
+// (links are followed); otherwise nothing, and `error` says why in words.
+std::optional<RegularFile> OpenRegularFile(const std::string& path, std::size_t maxBytes,
+                                           std::string& error);
+
+// The whole of a regular file of at most `maxBytes`; nothing, with `error`
+// set, when it is missing, not a regular file, too large or unreadable.
+std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& error);
+
+// A data file (stamps, seen flags, a slot) whole, or nothing.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// True when nothing exists at `path` (not even a dangling link).
+bool FileIsMissing(const std::string& path);
+
+// Replaces the file whole: writes a new temporary file beside it (created
+// exclusively under a fresh name, so nothing planted there is written
+// through), flushes it to disk, then renames it over the old one. A link at
+// `path` is itself replaced; its target is never written. On failure the
+// old file is as it was and `error` says why.
 bool ReplaceFile(const std::string& path, const std::string& bytes, std::string& error);
 
-// The whole file, or nothing when it cannot be read.
-std::optional<std::string> ReadWholeFile(const std::string& path);
+// Removes the temporary files that ReplaceFile left in `folder` when a run
+// ended in the middle of a write (only names it makes: "<name>.tmp-XXXXXX").
+void RemoveStaleTemporaryFiles(const std::string& folder);
 
 // Creates an empty file if none exists; true when the file exists afterwards.
 bool EnsureFileExists(const std::string& path);

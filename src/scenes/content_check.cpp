@@ -1,11 +1,12 @@
 #include "scenes/content_check.h"
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <set>
 #include <sstream>
+
+#include "platform/files.h"
 
 namespace pelmot {
 namespace {
@@ -362,11 +363,10 @@ LoadedScenario LoadScenarioText(const std::string& text, const std::string& file
 }
 
 LoadedScenario LoadScenarioFile(const std::string& path, const Story& structure) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return {nullptr, {path + ": cannot read the scenario file"}};
-  std::ostringstream text;
-  text << file.rdbuf();
-  return LoadScenarioText(text.str(), path, structure);
+  std::string error;
+  auto text = ReadWholeFile(path, kMaxScenarioBytes, error);
+  if (!text) return {nullptr, {"cannot read the scenario file " + error}};
+  return LoadScenarioText(*text, path, structure);
 }
 
 }  // namespace pelmot

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <ctime>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 
@@ -10,6 +9,7 @@
 #include "flow/input.h"
 #include "platform/text_factory.h"
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/headless/headless_services.h"
 #include "platform/instance_lock.h"
 #include "platform/mci_player.h"
@@ -136,11 +136,13 @@ int RunHeadless(const Options& options) {
   if (options.script == "-") {
     parsed = ParseScript(std::cin, name, commands, parseError);
   } else {
-    std::ifstream file(options.script);
-    if (!file) {
-      std::cerr << "pelmot: cannot read the script " << options.script << "\n";
+    std::string error;
+    auto text = ReadWholeFile(options.script, kMaxScriptBytes, error);
+    if (!text) {
+      std::cerr << "pelmot: cannot read the script " << error << "\n";
       return kScriptBad;
     }
+    std::istringstream file(*text);
     parsed = ParseScript(file, name, commands, parseError);
   }
   if (!parsed) {
