@@ -1,6 +1,7 @@
 // The logo movie: the command strings, the decoder on the generated movie,
 // the player's pacing and drawing, failures, and the in-window message box.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -64,6 +65,25 @@ TEST(MciCommands, PathsWithSpacesAndEvenTheWordAlias) {
   EXPECT_EQ(Parse("open x.avi").Name(), "x.avi");
 }
 
+TEST(MciCommands, AQuotedNameIsNeverReadAsKeywords) {
+  const std::string file = "/home/a/Retro type games/my style alias/LOGO.avi";
+  MciCommand open = Parse("open \"" + file + "\" alias \"" + file + "\" style child parent 1");
+  EXPECT_EQ(open.device, file);
+  EXPECT_EQ(open.alias, file);
+  EXPECT_EQ(open.parent, 1);
+  MciCommand play = Parse("play \"" + file + "\" window");
+  EXPECT_EQ(play.device, file);
+  EXPECT_TRUE(play.inWindow);
+  EXPECT_EQ(Parse("close \"" + file + "\"").device, file);
+  EXPECT_EQ(Parse("play \"/a/ends in window\"").device, "/a/ends in window");
+  EXPECT_FALSE(Parse("play \"/a/ends in window\"").inWindow);
+  // A quote inside a name closes nothing unless a space or the end follows.
+  EXPECT_EQ(Parse("close \"/a/say \"hi\"/LOGO.avi\"").device, "/a/say \"hi\"/LOGO.avi");
+  std::string error;
+  EXPECT_FALSE(ParseMciCommand("close \"/a/never closed", error));
+  EXPECT_NE(error.find("quote"), std::string::npos);
+}
+
 TEST(MciCommands, MistakesAreNamed) {
   std::string error;
   EXPECT_FALSE(ParseMciCommand("seek logo to start", error));
@@ -86,14 +106,15 @@ TEST(LogoMovie, TheGeneratedMovieDecodesFrameByFrame) {
   MovieDecoder decoder;
   std::string error;
   ASSERT_TRUE(decoder.Open(kLogo, error)) << kLogo << ": " << error;
-  EXPECT_EQ(decoder.Width(), 630);
-  EXPECT_EQ(decoder.Height(), 220);
   EXPECT_DOUBLE_EQ(decoder.FrameRate(), 15.0);
-  std::vector<Colour> pixels, first;
+  Surface picture(0, 0);
+  std::vector<Colour> first;
   std::int64_t t = -1, last = -1;
   int frames = 0;
-  while (decoder.NextFrame(pixels, t, error)) {
-    if (frames == 0) first = pixels;
+  while (decoder.NextFrame(picture, t, error)) {
+    ASSERT_EQ(picture.Width(), 630);
+    ASSERT_EQ(picture.Height(), 220);
+    if (frames == 0) first = picture.Image();
     EXPECT_EQ(t, (frames * 1000 + 7) / 15) << "frame " << frames;  // 15 a second, in order
     EXPECT_GT(t, last);
     last = t;
@@ -101,10 +122,54 @@ TEST(LogoMovie, TheGeneratedMovieDecodesFrameByFrame) {
   }
   EXPECT_EQ(error, "");
   EXPECT_EQ(frames, 45);  // three seconds
-  ASSERT_EQ(pixels.size(), 630u * 220u);
+  const std::vector<Colour>& pixels = picture.Image();
   for (Colour c : pixels) ASSERT_EQ(c >> 24, 0u) << "the padding byte must be 0";
   EXPECT_LT(Brightest(first), 40);    // it fades in from black
   EXPECT_GT(Brightest(pixels), 200);  // to a bright word
+}
+
+// The logo with its header claiming 16 x 16 pictures; the pictures in the
+// stream are still 630 x 220.
+std::string LogoClaimingSixteenSquare() {
+  std::ifstream in(kLogo, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto put32 = [&](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(v >> (8 * i) & 0xFF);
+  };
+  auto put16 = [&](std::size_t at, std::uint16_t v) {
+    bytes[at] = static_cast<char>(v & 0xFF);
+    bytes[at + 1] = static_cast<char>(v >> 8);
+  };
+  const std::size_t avih = bytes.find("avih"), strh = bytes.find("strh"), strf = bytes.find("strf");
+  EXPECT_NE(avih, std::string::npos);
+  EXPECT_NE(strh, std::string::npos);
+  EXPECT_NE(strf, std::string::npos);
+  put32(avih + 8 + 32, 16);  // dwWidth, dwHeight
+  put32(avih + 8 + 36, 16);
+  put16(strh + 8 + 52, 16);  // rcFrame's right and bottom
+  put16(strh + 8 + 54, 16);
+  put32(strf + 8 + 4, 16);   // biWidth, biHeight
+  put32(strf + 8 + 8, 16);
+  return bytes;
+}
+
+TEST(LogoMovie, PicturesKeepTheirDecodedSizeWhateverTheHeaderSays) {
+  TempDir dir;
+  const std::string path = dir.path() + "/LOGO.avi";
+  std::ofstream(path, std::ios::binary) << LogoClaimingSixteenSquare();
+  MovieDecoder decoder;
+  std::string error;
+  ASSERT_TRUE(decoder.Open(path, error)) << error;
+  Surface picture(0, 0);
+  std::int64_t t = 0;
+  int frames = 0;
+  while (decoder.NextFrame(picture, t, error)) {
+    EXPECT_EQ(picture.Width() * picture.Height(), static_cast<int>(picture.Image().size()));
+    ++frames;
+  }
+  EXPECT_GT(frames, 0);
+  EXPECT_EQ(picture.Width(), 630);
+  EXPECT_EQ(picture.Height(), 220);
 }
 
 TEST(LogoMovie, ADamagedOrMissingFileIsRefusedWithAReason) {
@@ -228,6 +293,29 @@ TEST_F(Player, UnknownDevicesAndCommandsAreReportedByExecuteOnly) {
   EXPECT_EQ(dialogs.messages.size(), 2u);
 }
 
+TEST_F(Player, AHeaderThatLiesAboutThePictureSizeCannotOverrunAnything) {
+  TempDir dir;
+  const std::string file = dir.path() + "/LOGO.avi";
+  std::ofstream(file, std::ios::binary) << LogoClaimingSixteenSquare();
+  Start(file);
+  EXPECT_TRUE(dialogs.messages.empty());
+  now += 60000;
+  player.DrawDue();
+  EXPECT_GT(Brightest(MovieArea()), 200) << "the whole 630 x 220 picture shows";
+  player.Execute("close " + file);
+  for (Colour c : MovieArea()) ASSERT_EQ(c, Rgb(1, 2, 3));
+}
+
+TEST_F(Player, APipeNamedLikeTheMovieIsReportedNotWaitedOn) {
+  TempDir dir;
+  const std::string file = dir.path() + "/LOGO.avi";
+  ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+  Start(file);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].rfind(file, 0), 0u) << dialogs.messages[0];
+  EXPECT_NE(dialogs.messages[0].find("pipe"), std::string::npos) << dialogs.messages[0];
+}
+
 TEST_F(Player, AMovieWithoutAKnownWindowPlaysWithoutDrawing) {
   player.SendString("open " + kLogo + " alias logo style child parent 99");
   player.Execute("play logo window");
@@ -295,6 +383,24 @@ class GameWithMovie : public ::testing::Test {
   Game game;
   std::vector<Colour> frame;
 };
+
+TEST_F(GameWithMovie, AContentFolderNamedWithTheCommandsWordsStillPlaysTheLogo) {
+  const std::string folder = root.path() + "/Retro type games style child alias x parent 3";
+  std::filesystem::create_directories(folder);
+  std::filesystem::copy_file(kLogo, folder + "/LOGO.avi");
+  game.paths.content = folder;
+  StartUp(game);
+  AfterEvent(game);
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front();
+  now = 2000;
+  EXPECT_TRUE(player.DrawDue());
+  EXPECT_GT(BrightestInLogoArea(), 150);
+  const std::string movie = game.state.MoviePath;
+  EXPECT_EQ(movie, folder + "/LOGO.avi");
+  Event([&] { RouteMouseDown(game, kLeftButton, 0, 300, 300); });
+  EXPECT_FALSE(player.IsOpen(movie));
+  EXPECT_TRUE(dialogs.messages.empty());
+}
 
 TEST_F(GameWithMovie, TheLogoShowsAt85190AndSurvivesEventsUntilTheFirstAdvance) {
   StartUp(game);

@@ -122,9 +122,10 @@ TEST(StartUp, OnAFreshDataRootMakesTheFoldersAndEmptyFilesAndStartsTheLogo) {
   // The logo plays inside MainPic, moved to 85, 190.
   const std::string movie = t.game().paths.content + "/LOGO.avi";
   EXPECT_EQ(s.MoviePath, movie);
+  const std::string quoted = "\"" + movie + "\"";
   EXPECT_EQ(t.multimedia.commands,
-            (std::vector<std::string>{"open " + movie + " alias " + movie + " style child parent 1",
-                                      "play " + movie + " window"}));
+            (std::vector<std::string>{"open " + quoted + " alias " + quoted + " style child parent 1",
+                                      "play " + quoted + " window"}));
   EXPECT_TRUE(t.form().MainPic.visible);
   EXPECT_EQ(t.form().MainPic.left, 85);
   EXPECT_EQ(t.form().MainPic.top, 190);
@@ -144,7 +145,7 @@ TEST(StartUp, TheFirstClickClosesTheLogoAndWithoutAStampShowsTheTitleAtOnce) {
   t.Start();
   const std::string movie = t.state().MoviePath;
   t.Click(400, 300);
-  EXPECT_EQ(t.multimedia.commands.back(), "close " + movie);
+  EXPECT_EQ(t.multimedia.commands.back(), "close \"" + movie + "\"");
   EXPECT_EQ(t.state().MoviePath, "");
   EXPECT_EQ(t.form().MainPic.left, 0);
   EXPECT_EQ(t.form().MainPic.top, 0);
@@ -270,7 +271,7 @@ TEST(Closing, YesClosesTheLogoWritesTheStampAndEnds) {
   t.dialogs.QueueAnswer(true);
   Form_QueryUnload(t.game());
   EXPECT_TRUE(t.game().quitRequested);
-  EXPECT_EQ(t.multimedia.commands.back(), "close " + movie);
+  EXPECT_EQ(t.multimedia.commands.back(), "close \"" + movie + "\"");
   EXPECT_EQ(t.state().MoviePath, "");
   EXPECT_EQ(t.state().SaveDate[10], "　2026/12/06 9:21:05");
   // What the next start reads back.

@@ -14,7 +14,7 @@ namespace {
 // Why a movie file cannot be played, in the words of the message box.
 std::string FailureReason(const std::string& file, const std::string& decoderError) {
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) return MissingFileReason();
+  if (!std::filesystem::exists(file, ec)) return MissingFileReason();
   return "動画を再生できません（" + decoderError + "）。";
 }
 
@@ -32,8 +32,10 @@ struct MciPlayer::Movie {
   std::string file;
   MovieDecoder decoder;
   Surface* target = nullptr;
-  Surface shown;    // the picture on screen now
-  Surface pending;  // the next picture, decoded ahead
+  // Each picture keeps the size it was decoded at.
+  Surface shown{0, 0};    // the picture on screen now
+  Surface pending{0, 0};  // the next picture, decoded ahead
+  int coveredWidth = 0, coveredHeight = 0;  // what the pictures shown so far covered
   std::int64_t pendingMs = 0;
   bool hasPending = false;
   bool playing = false;
@@ -44,7 +46,7 @@ struct MciPlayer::Movie {
   // picture the movie simply has no more.
   void DecodeAhead() {
     std::string error;
-    hasPending = decoder.NextFrame(pending.MutableImage(), pendingMs, error);
+    hasPending = decoder.NextFrame(pending, pendingMs, error);
     if (!hasPending) decoder.Close();  // the last picture stays; the decoder's memory goes
   }
 };
@@ -86,12 +88,9 @@ std::optional<std::string> MciPlayer::Open(const MciCommand& c) {
   movie->file = c.device;
   std::string error;
   if (movie->decoder.Open(c.device, error)) {
-    const int w = movie->decoder.Width(), h = movie->decoder.Height();
-    movie->shown = Surface(w, h);
-    movie->pending = Surface(w, h);
     // The first picture is decoded at once: a file that opens but holds no
     // readable picture fails here, like one that does not open.
-    if (!movie->decoder.NextFrame(movie->pending.MutableImage(), movie->pendingMs, error)) {
+    if (!movie->decoder.NextFrame(movie->pending, movie->pendingMs, error)) {
       if (error.empty()) error = "no pictures";
       movie->decoder.Close();
     } else {
@@ -140,7 +139,7 @@ void MciPlayer::Close(const std::string& name) {
   Movie& movie = *it->second;
   if (movie.target && movie.framesShown > 0) {
     // The movie's window goes; the surface shows its own picture there again.
-    BlitToScreen(*movie.target, 0, 0, movie.shown.Width(), movie.shown.Height(), *movie.target, 0, 0);
+    BlitToScreen(*movie.target, 0, 0, movie.coveredWidth, movie.coveredHeight, *movie.target, 0, 0);
   }
   movies_.erase(it);
 }
@@ -158,6 +157,8 @@ bool MciPlayer::DrawDue(Movie& movie, std::int64_t now) {
   if (!due) return false;
   ++movie.framesShown;
   if (!movie.target) return false;
+  movie.coveredWidth = std::max(movie.coveredWidth, movie.shown.Width());
+  movie.coveredHeight = std::max(movie.coveredHeight, movie.shown.Height());
   BlitToScreen(*movie.target, 0, 0, movie.shown.Width(), movie.shown.Height(), movie.shown, 0, 0);
   return true;
 }

@@ -5,12 +5,9 @@
 #include <future>
 #include <mutex>
 
+#include "platform/files.h"
 #include "platform/movie_module.h"
 #include "platform/paths.h"
-
-#ifndef PELMOT_MOVIE_MODULE_DIR
-#define PELMOT_MOVIE_MODULE_DIR ""
-#endif
 
 namespace pelmot {
 namespace {
@@ -29,28 +26,26 @@ class MovieModule {
   const PelmotMovieFunctions& f;
 };
 
-// Beside the program first, then where the build put it.
+// The module beside the program itself, and nowhere else: a copied program
+// without its module plays no movie rather than loading whatever sits where
+// the program was built.
 std::shared_ptr<MovieModule> LoadModule(std::string& error) {
-  error.clear();
-  for (const std::string& dir : {ExecutableFolder(), std::string(PELMOT_MOVIE_MODULE_DIR)}) {
-    if (dir.empty()) continue;
-    const std::string path = dir + "/" + kPelmotMovieModule;
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-      if (error.empty()) error = dlerror();
-      continue;
-    }
-    auto entry = reinterpret_cast<PelmotMovieEntry>(dlsym(handle, "pelmot_movie_functions"));
-    const PelmotMovieFunctions* functions = entry ? entry() : nullptr;
-    if (!functions || functions->abi != kPelmotMovieAbi) {
-      error = path + " is not this program's movie module";
-      dlclose(handle);
-      continue;
-    }
-    return std::make_shared<MovieModule>(handle, functions);
+  const std::string path = ExecutableFolder() + "/" + kPelmotMovieModule;
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    const char* why = dlerror();
+    error = "movie support is missing: " + std::string(why ? why : path);
+    return nullptr;
   }
-  error = "movie support is missing: " + error;
-  return nullptr;
+  auto entry = reinterpret_cast<PelmotMovieEntry>(dlsym(handle, "pelmot_movie_functions"));
+  const PelmotMovieFunctions* functions = entry ? entry() : nullptr;
+  if (!functions || functions->abi != kPelmotMovieAbi) {
+    error = "movie support is missing: " + path + " is not this program's movie module";
+    dlclose(handle);
+    return nullptr;
+  }
+  error.clear();
+  return std::make_shared<MovieModule>(handle, functions);
 }
 
 // One module for all decoders; it goes when the last of them closes.
@@ -100,13 +95,11 @@ void PreloadMovieSupport() {
 struct MovieDecoder::Impl {
   std::shared_ptr<MovieModule> module;
   void* movie = nullptr;
-  int width = 0, height = 0;
 
   void Release() {
     if (movie) module->f.close(movie);
     movie = nullptr;
     module.reset();
-    width = height = 0;
   }
 };
 
@@ -115,38 +108,45 @@ MovieDecoder::~MovieDecoder() { Close(); }
 
 bool MovieDecoder::Open(const std::string& path, std::string& error) {
   Close();
+  auto file = OpenRegularFile(path, kMaxMovieBytes, error);
+  if (!file) return false;
   Impl& m = *impl_;
   m.module = AcquireModule(error);
   if (!m.module) return false;
   char why[256] = {};
-  m.movie = m.module->f.open(path.c_str(), why, sizeof why);
+  m.movie = m.module->f.open(file->Release(), why, sizeof why);
   if (!m.movie) {
     error = why;
     Close();
     return false;
   }
-  m.width = m.module->f.width(m.movie);
-  m.height = m.module->f.height(m.movie);
   return true;
 }
 
 bool MovieDecoder::IsOpen() const { return impl_->movie != nullptr; }
 void MovieDecoder::Close() { impl_->Release(); }
-int MovieDecoder::Width() const { return impl_->width; }
-int MovieDecoder::Height() const { return impl_->height; }
 double MovieDecoder::FrameRate() const {
   return impl_->movie ? impl_->module->f.frameRate(impl_->movie) : 0;
 }
 
-bool MovieDecoder::NextFrame(std::vector<Colour>& pixels, std::int64_t& timeMs, std::string& error) {
+bool MovieDecoder::NextFrame(Surface& picture, std::int64_t& timeMs, std::string& error) {
   error.clear();
   Impl& m = *impl_;
   if (!m.movie) return false;
-  pixels.resize(static_cast<std::size_t>(m.width) * m.height);
+  int width = 0, height = 0;
   char why[256] = {};
-  const int got = m.module->f.next(m.movie, pixels.data(), &timeMs, why, sizeof why);
+  const int got = m.module->f.next(m.movie, &width, &height, &timeMs, why, sizeof why);
   if (got < 0) error = why;
-  return got > 0;
+  if (got <= 0) return false;
+  // A movie plays inside the window: a picture larger than it is refused.
+  if (width <= 0 || height <= 0 || width > kScreenWidth || height > kScreenHeight) {
+    error = "the movie's pictures are " + std::to_string(width) + " x " + std::to_string(height) +
+            ", larger than the window";
+    return false;
+  }
+  if (picture.Width() != width || picture.Height() != height) picture.Resize(width, height);
+  m.module->f.picture(m.movie, picture.MutableImage().data(), width, height);
+  return true;
 }
 
 }  // namespace pelmot

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/surface.h"
 
@@ -24,20 +23,20 @@ class MovieDecoder {
   MovieDecoder& operator=(const MovieDecoder&) = delete;
 
   // Opens the file's first video stream; false with a reason in `error`
-  // (also when the movie module cannot be loaded).
+  // (also when the file is not a regular file, or the movie module cannot
+  // be loaded).
   bool Open(const std::string& path, std::string& error);
   bool IsOpen() const;
   void Close();
 
-  int Width() const;
-  int Height() const;
   // Frames per second as the file declares it (0 when it does not).
   double FrameRate() const;
 
-  // The next picture as Width() x Height() pixels (0x00RRGGBB), with its time
-  // in milliseconds from the start of the movie. False at the end, and on a
-  // damaged picture with `error` set.
-  bool NextFrame(std::vector<Colour>& pixels, std::int64_t& timeMs, std::string& error);
+  // The next picture into `picture`, resized to the size it was decoded at
+  // (never the size the file's header claims), with its time in
+  // milliseconds from the start of the movie. False at the end, and with
+  // `error` set on a damaged picture or one larger than the window.
+  bool NextFrame(Surface& picture, std::int64_t& timeMs, std::string& error);
 
  private:
   struct Impl;

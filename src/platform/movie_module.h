@@ -8,19 +8,22 @@
 
 extern "C" {
 
-constexpr int kPelmotMovieAbi = 1;
+constexpr int kPelmotMovieAbi = 2;
 
 struct PelmotMovieFunctions {
   int abi;  // kPelmotMovieAbi
-  // A movie handle, or null with a reason in `error`.
-  void* (*open)(const char* path, char* error, int errorSize);
+  // A movie read from `fd` (an open regular file, which the movie takes over
+  // and closes, also on failure), or null with a reason in `error`.
+  void* (*open)(int fd, char* error, int errorSize);
   void (*close)(void* movie);
-  int (*width)(void* movie);
-  int (*height)(void* movie);
   double (*frameRate)(void* movie);
-  // 1: the next picture is in `pixels` (width x height words 0x00RRGGBB) and
-  // its time in `timeMs`; 0: the end; -1: a damaged picture, `error` says why.
-  int (*next)(void* movie, std::uint32_t* pixels, std::int64_t* timeMs, char* error, int errorSize);
+  // 1: the next picture is decoded and held; its size (as decoded, whatever
+  // the file's header said) goes to `width` and `height`, its time to
+  // `timeMs`. 0: the end. -1: a damaged picture, `error` says why.
+  int (*next)(void* movie, int* width, int* height, std::int64_t* timeMs, char* error, int errorSize);
+  // The held picture into `pixels`, width x height words 0x00RRGGBB, scaled
+  // if the held picture has another size: nothing is written outside them.
+  void (*picture)(void* movie, std::uint32_t* pixels, int width, int height);
 };
 
 // The one symbol the module exports.
@@ -29,5 +32,5 @@ using PelmotMovieEntry = const PelmotMovieFunctions* (*)();
 
 }  // extern "C"
 
-// The module's file name.
+// The module's file name; it sits beside the program.
 inline constexpr const char* kPelmotMovieModule = "pelmot_movie.so";

@@ -15,6 +15,10 @@ constexpr Colour Rgb(int r, int g, int b) {
          static_cast<Colour>(b & 0xFF);
 }
 
+// The window's client area, which the game's pictures fill.
+constexpr int kScreenWidth = 800;
+constexpr int kScreenHeight = 600;
+
 constexpr Colour kBlack = Rgb(0, 0, 0);
 constexpr Colour kWhite = Rgb(255, 255, 255);
 
@@ -23,7 +27,7 @@ enum class Rop { SrcCopy, SrcAnd, SrcInvert };
 
 class Surface {
  public:
-  Surface() : Surface(800, 600) {}
+  Surface() : Surface(kScreenWidth, kScreenHeight) {}
   Surface(int width, int height);
 
   int Width() const { return width_; }

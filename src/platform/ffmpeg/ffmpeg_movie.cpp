@@ -1,6 +1,10 @@
 // The movie module: decodes a movie file's pictures with FFmpeg's libraries.
 // Built as a loadable module (see platform/movie_module.h).
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -9,6 +13,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/mem.h>
 #include <libswscale/swscale.h>
 }
 
@@ -27,10 +32,54 @@ void SetError(char* out, int size, const std::string& text) {
   out[n] = '\0';
 }
 
+// The movie is read from a descriptor the program opened and checked (a
+// regular file), not from a path FFmpeg would open on its own.
+struct FileInput {
+  int fd = -1;
+  AVIOContext* io = nullptr;
+
+  ~FileInput() {
+    if (io) av_freep(&io->buffer);
+    avio_context_free(&io);
+    if (fd >= 0) ::close(fd);
+  }
+
+  static int Read(void* opaque, std::uint8_t* buffer, int size) {
+    const int fd = static_cast<FileInput*>(opaque)->fd;
+    while (true) {
+      const ssize_t n = ::read(fd, buffer, static_cast<std::size_t>(size));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return AVERROR(errno);
+      return n == 0 ? AVERROR_EOF : static_cast<int>(n);
+    }
+  }
+
+  static std::int64_t Seek(void* opaque, std::int64_t offset, int whence) {
+    const int fd = static_cast<FileInput*>(opaque)->fd;
+    if (whence & AVSEEK_SIZE) {
+      struct stat st {};
+      return ::fstat(fd, &st) == 0 ? static_cast<std::int64_t>(st.st_size) : AVERROR(errno);
+    }
+    const off_t at = ::lseek(fd, static_cast<off_t>(offset), whence & ~AVSEEK_FORCE);
+    return at < 0 ? AVERROR(errno) : static_cast<std::int64_t>(at);
+  }
+
+  bool Start(int descriptor) {
+    fd = descriptor;
+    constexpr int kBufferSize = 64 * 1024;
+    auto* buffer = static_cast<std::uint8_t*>(av_malloc(kBufferSize));
+    if (!buffer) return false;
+    io = avio_alloc_context(buffer, kBufferSize, 0, this, Read, nullptr, Seek);
+    if (!io) av_free(buffer);
+    return io != nullptr;
+  }
+};
+
 // Our pixels are 0x00RRGGBB words in the machine's byte order.
 constexpr AVPixelFormat kOutFormat = AV_PIX_FMT_0RGB32;
 
 struct Movie {
+  FileInput input;  // outlives the format context, which reads through it
   AVFormatContext* format = nullptr;
   AVCodecContext* codec = nullptr;
   SwsContext* scaler = nullptr;
@@ -48,7 +97,7 @@ struct Movie {
     avformat_close_input(&format);
   }
 
-  bool Open(const char* path, std::string& error);
+  bool Open(int fd, std::string& error);
   double Rate() const {
     AVRational r = format->streams[stream]->avg_frame_rate;
     if (r.num <= 0 || r.den <= 0) r = format->streams[stream]->r_frame_rate;
@@ -56,11 +105,19 @@ struct Movie {
   }
   bool Receive(std::string& error);
   std::int64_t FrameTimeMs() const;
-  void Convert(std::uint32_t* pixels);
+  void Convert(std::uint32_t* pixels, int width, int height);
 };
 
-bool Movie::Open(const char* path, std::string& error) {
-  int rc = avformat_open_input(&format, path, nullptr, nullptr);
+bool Movie::Open(int fd, std::string& error) {
+  format = avformat_alloc_context();
+  if (!input.Start(fd) || !format) {
+    error = "out of memory";
+    return false;
+  }
+  format->pb = input.io;
+  format->flags |= AVFMT_FLAG_CUSTOM_IO;
+  // On failure avformat_open_input frees the context and sets it to null.
+  int rc = avformat_open_input(&format, nullptr, nullptr, nullptr);
   if (rc < 0) {
     error = AvError(rc);
     return false;
@@ -94,10 +151,6 @@ bool Movie::Open(const char* path, std::string& error) {
   codec->thread_count = 1;  // small pictures; a thread pool costs more than it saves
   if ((rc = avcodec_open2(codec, decoder, nullptr)) < 0) {
     error = AvError(rc);
-    return false;
-  }
-  if (codec->width <= 0 || codec->height <= 0) {
-    error = "the movie's picture size is unknown";
     return false;
   }
   return true;
@@ -146,26 +199,32 @@ std::int64_t Movie::FrameTimeMs() const {
                   : framesOut * 40;
 }
 
-void Movie::Convert(std::uint32_t* pixels) {
-  const int w = codec->width, h = codec->height;
-  scaler = sws_getCachedContext(scaler, frame->width, frame->height,
-                                static_cast<AVPixelFormat>(frame->format), w, h, kOutFormat,
-                                SWS_POINT, nullptr, nullptr, nullptr);
+// The held picture scaled into width x height words: the output's size is
+// the caller's buffer, whatever size the picture was decoded at.
+void Movie::Convert(std::uint32_t* pixels, int width, int height) {
+  const std::size_t count = static_cast<std::size_t>(width) * height;
+  const auto source = static_cast<AVPixelFormat>(frame->format);
+  const bool usable = frame->width > 0 && frame->height > 0 && source != AV_PIX_FMT_NONE &&
+                      sws_isSupportedInput(source);
+  scaler = usable ? sws_getCachedContext(scaler, frame->width, frame->height, source, width, height,
+                                         kOutFormat, SWS_POINT, nullptr, nullptr, nullptr)
+                  : nullptr;
   if (!scaler) {
-    std::fill(pixels, pixels + static_cast<std::size_t>(w) * h, 0u);
+    std::fill(pixels, pixels + count, 0u);
     return;
   }
   std::uint8_t* planes[4] = {reinterpret_cast<std::uint8_t*>(pixels), nullptr, nullptr, nullptr};
-  int strides[4] = {w * 4, 0, 0, 0};
-  sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, planes, strides);
+  int strides[4] = {width * 4, 0, 0, 0};
+  if (sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, planes, strides) != height)
+    std::fill(pixels, pixels + count, 0u);
   // The padding byte must stay 0: the raster operations work on whole words.
-  for (std::size_t i = 0, n = static_cast<std::size_t>(w) * h; i < n; ++i) pixels[i] &= 0x00FFFFFFu;
+  for (std::size_t i = 0; i < count; ++i) pixels[i] &= 0x00FFFFFFu;
 }
 
-void* OpenMovie(const char* path, char* error, int errorSize) {
+void* OpenMovie(int fd, char* error, int errorSize) {
   auto* movie = new Movie;
   std::string why;
-  if (!movie->Open(path, why)) {
+  if (!movie->Open(fd, why)) {
     SetError(error, errorSize, why);
     delete movie;
     return nullptr;
@@ -174,27 +233,31 @@ void* OpenMovie(const char* path, char* error, int errorSize) {
 }
 
 void CloseMovie(void* movie) { delete static_cast<Movie*>(movie); }
-int Width(void* movie) { return static_cast<Movie*>(movie)->codec->width; }
-int Height(void* movie) { return static_cast<Movie*>(movie)->codec->height; }
 double FrameRate(void* movie) { return static_cast<Movie*>(movie)->Rate(); }
 
-int NextPicture(void* handle, std::uint32_t* pixels, std::int64_t* timeMs, char* error, int errorSize) {
+int NextPicture(void* handle, int* width, int* height, std::int64_t* timeMs, char* error, int errorSize) {
   Movie& m = *static_cast<Movie*>(handle);
+  av_frame_unref(m.frame);
   std::string why;
   if (!m.Receive(why)) {
     if (why.empty()) return 0;
     SetError(error, errorSize, why);
     return -1;
   }
+  *width = m.frame->width;
+  *height = m.frame->height;
   *timeMs = m.FrameTimeMs();
-  m.Convert(pixels);
-  av_frame_unref(m.frame);
   ++m.framesOut;
   return 1;
 }
 
+void HeldPicture(void* handle, std::uint32_t* pixels, int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  static_cast<Movie*>(handle)->Convert(pixels, width, height);
+}
+
 constexpr PelmotMovieFunctions kFunctions = {
-    kPelmotMovieAbi, OpenMovie, CloseMovie, Width, Height, FrameRate, NextPicture,
+    kPelmotMovieAbi, OpenMovie, CloseMovie, FrameRate, NextPicture, HeldPicture,
 };
 
 }  // namespace
