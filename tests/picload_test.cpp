@@ -1,6 +1,9 @@
 // The picture loader: files decoded exactly, placed at the origin, and a
 // placeholder with one warning for a file that cannot be read.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include <fstream>
 #include <random>
@@ -44,7 +47,7 @@ TEST_F(PicLoadTest, DrawsAWholePictureAtTheOrigin) {
   EXPECT_EQ(target.Image(), pixels);
 }
 
-TEST_F(PicLoadTest, SmallerPictureLeavesTheRestBlackAndLargerIsCut) {
+TEST_F(PicLoadTest, SmallerPictureLeavesTheRestBlackAndLargerIsRefused) {
   const auto small = RandomPixels(100, 50, 3);
   ASSERT_TRUE(SavePng(small, 100, 50, PicturePath(dir.path(), 1)));
   target.FillRect(0, 0, 800, 600, kWhite);
@@ -54,11 +57,86 @@ TEST_F(PicLoadTest, SmallerPictureLeavesTheRestBlackAndLargerIsCut) {
   EXPECT_EQ(target.ImagePixel(0, 50), kBlack);
   EXPECT_EQ(target.ImagePixel(799, 599), kBlack);
 
-  const auto large = RandomPixels(900, 700, 4);
-  ASSERT_TRUE(SavePng(large, 900, 700, PicturePath(dir.path(), 2)));
+  const auto large = RandomPixels(801, 600, 4);
+  ASSERT_TRUE(SavePng(large, 801, 600, PicturePath(dir.path(), 2)));
+  ::testing::internal::CaptureStderr();
   loader.PicLoad(target, 2, dir.path());
-  EXPECT_EQ(target.ImagePixel(799, 599), large[599 * 900 + 799]);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("801 x 600"), std::string::npos) << err;
+  EXPECT_EQ(target.ImagePixel(0, 0), Rgb(96, 96, 96)) << "the placeholder";
   EXPECT_EQ(target.Width(), 800);
+}
+
+// Files whose headers claim a picture far larger than the screen: each gets
+// the placeholder and one warning, without the decoder ever asking for the
+// memory the header claims.
+std::string PngHeaderClaiming(std::uint32_t width, std::uint32_t height) {
+  std::string b = "\x89PNG\r\n\x1a\n";
+  b += std::string("\0\0\0\x0dIHDR", 8);
+  for (std::uint32_t v : {width, height})
+    for (int shift : {24, 16, 8, 0}) b.push_back(static_cast<char>(v >> shift & 0xFF));
+  b += std::string("\x08\x02\0\0\0", 5);
+  b += std::string(4, '\0');  // the checksum; never reached
+  return b;
+}
+
+std::string BmpHeaderClaiming(std::int32_t width, std::int32_t height, std::size_t size) {
+  std::string b(size, '\0');
+  b[0] = 'B';
+  b[1] = 'M';
+  b[14] = 40;
+  for (int i = 0; i < 4; ++i) {
+    b[18 + i] = static_cast<char>(width >> (8 * i) & 0xFF);
+    b[22 + i] = static_cast<char>(height >> (8 * i) & 0xFF);
+  }
+  b[26] = 1;
+  b[28] = 24;
+  return b;
+}
+
+TEST_F(PicLoadTest, HeadersClaimingHugePicturesAreRefusedBeforeDecoding) {
+  const std::vector<std::pair<int, std::string>> files = {
+      {10, PngHeaderClaiming(100000, 100000) + std::string(41, '\0')},
+      {11, BmpHeaderClaiming(100000, 100000, 64)},
+      {12, BmpHeaderClaiming(800, -100000, 64)},
+      {13, PngHeaderClaiming(20000, 20000) + std::string(400000, '\0')},
+      {14, std::string("GIF89a\x20\x4e\x20\x4e", 10) + std::string(60, '\0')},
+  };
+  for (const auto& [n, bytes] : files) {
+    std::ofstream(PicturePath(dir.path(), n), std::ios::binary) << bytes;
+    target.FillRect(0, 0, 800, 600, kWhite);
+    ::testing::internal::CaptureStderr();
+    loader.PicLoad(target, n, dir.path());
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(PicturePath(dir.path(), n)), std::string::npos) << n << ": " << err;
+    EXPECT_EQ(target.ImagePixel(0, 0), Rgb(96, 96, 96)) << n;
+    Surface decoded(0, 0);
+    EXPECT_FALSE(LoadImageFile(PicturePath(dir.path(), n), decoded)) << n;
+  }
+}
+
+TEST_F(PicLoadTest, APipeOrADeviceIsRefusedNotWaitedOn) {
+  ASSERT_EQ(::mkfifo(PicturePath(dir.path(), 5).c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", PicturePath(dir.path(), 6));
+  for (int n : {5, 6}) {
+    ::testing::internal::CaptureStderr();
+    loader.PicLoad(target, n, dir.path());
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(PicturePath(dir.path(), n)), std::string::npos) << err;
+    EXPECT_EQ(target.ImagePixel(0, 0), Rgb(96, 96, 96));
+  }
+}
+
+TEST_F(PicLoadTest, ABmpPictureWorksUnderThePngName) {
+  // 2 x 2, 24 bits, rows bottom-up, each padded to 8 bytes.
+  std::string bmp = BmpHeaderClaiming(2, 2, 54);
+  bmp[10] = 54;  // where the pixels start
+  bmp += std::string("\x03\x02\x01\x06\x05\x04\0\0", 8);  // bottom row: 010203, 040506
+  bmp += std::string("\x30\x20\x10\x60\x50\x40\0\0", 8);  // top row: 102030, 405060
+  std::ofstream(PicturePath(dir.path(), 7), std::ios::binary) << bmp;
+  Surface decoded(0, 0);
+  ASSERT_TRUE(LoadImageFile(PicturePath(dir.path(), 7), decoded));
+  EXPECT_EQ(decoded.Image(), (std::vector<Colour>{0x102030, 0x405060, 0x010203, 0x040506}));
 }
 
 TEST_F(PicLoadTest, UnreadableFileGivesAPlaceholderAndOneWarning) {

@@ -5,8 +5,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
+
+#include "platform/files.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -86,12 +90,84 @@ void ConvertRow(Uint32 format, const Uint8* in, Colour* out, int n) {
   }
 }
 
-SdlSurface Decode(const std::string& path) {
-  SdlSurface loaded(IMG_Load(path.c_str()));
-  if (!loaded) return nullptr;
+struct PictureSize {
+  long long width = 0, height = 0;
+};
+
+std::uint32_t BigEndian(const std::string& b, std::size_t at, int bytes) {
+  std::uint32_t v = 0;
+  for (int i = 0; i < bytes; ++i) v = v << 8 | static_cast<unsigned char>(b[at + i]);
+  return v;
+}
+
+std::uint32_t LittleEndian(const std::string& b, std::size_t at, int bytes) {
+  std::uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + i]);
+  return v;
+}
+
+// JPEG: the size is in the first start-of-frame segment.
+std::optional<PictureSize> JpegSize(const std::string& b) {
+  std::size_t at = 2;
+  while (at + 9 <= b.size() && static_cast<unsigned char>(b[at]) == 0xFF) {
+    const unsigned marker = static_cast<unsigned char>(b[at + 1]);
+    const std::size_t length = BigEndian(b, at + 2, 2);
+    const bool startOfFrame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+                              marker != 0xCC;
+    if (startOfFrame) return PictureSize{BigEndian(b, at + 7, 2), BigEndian(b, at + 5, 2)};
+    if (length < 2) return std::nullopt;
+    at += 2 + length;
+  }
+  return std::nullopt;
+}
+
+// The size a picture file says it has, read from its header alone, for the
+// formats a picture may come in; nothing for any other file.
+std::optional<PictureSize> HeaderSize(const std::string& b) {
+  if (b.size() >= 24 && b.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0 && b.compare(12, 4, "IHDR") == 0)
+    return PictureSize{BigEndian(b, 16, 4), BigEndian(b, 20, 4)};
+  if (b.size() >= 26 && b.compare(0, 2, "BM") == 0) {
+    if (LittleEndian(b, 14, 4) == 12) return PictureSize{LittleEndian(b, 18, 2), LittleEndian(b, 20, 2)};
+    const auto height = static_cast<std::int32_t>(LittleEndian(b, 22, 4));  // negative: top-down rows
+    return PictureSize{static_cast<std::int32_t>(LittleEndian(b, 18, 4)), std::llabs(height)};
+  }
+  if (b.size() >= 10 && (b.compare(0, 6, "GIF87a") == 0 || b.compare(0, 6, "GIF89a") == 0))
+    return PictureSize{LittleEndian(b, 6, 2), LittleEndian(b, 8, 2)};
+  if (b.size() >= 4 && b.compare(0, 3, "\xFF\xD8\xFF") == 0) return JpegSize(b);
+  return std::nullopt;
+}
+
+bool FitsTheScreen(long long width, long long height) {
+  return width > 0 && height > 0 && width <= kScreenWidth && height <= kScreenHeight;
+}
+
+// The picture in `path`, decoded only once its header says it is a PNG,
+// BMP, GIF or JPEG picture no larger than the screen; a file claiming a
+// huge size never reaches the decoder. Nothing, with `error` set, else.
+SdlSurface Decode(const std::string& path, std::string& error) {
+  auto bytes = ReadWholeFile(path, kMaxPictureBytes, error);
+  if (!bytes) return nullptr;
+  const auto size = HeaderSize(*bytes);
+  if (!size) {
+    error = "not a PNG, BMP, GIF or JPEG picture";
+    return nullptr;
+  }
+  if (!FitsTheScreen(size->width, size->height)) {
+    error = "the picture says it is " + std::to_string(size->width) + " x " + std::to_string(size->height) +
+            "; a picture is at most " + std::to_string(kScreenWidth) + " x " + std::to_string(kScreenHeight);
+    return nullptr;
+  }
+  SdlSurface loaded(IMG_Load_RW(SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size())), 1));
+  if (loaded && !FitsTheScreen(loaded->w, loaded->h)) loaded.reset();  // the header lied
+  if (!loaded) {
+    error = IMG_GetError();
+    return nullptr;
+  }
   if (KnownLayout(loaded->format->format)) return loaded;
   // Palettes, grey levels and the like: let SDL bring them to one layout.
-  return SdlSurface(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB888, 0));
+  SdlSurface converted(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB888, 0));
+  if (!converted) error = SDL_GetError();
+  return converted;
 }
 
 // The decoded picture at the origin of `pixels` (width x height), cut at the
@@ -116,7 +192,8 @@ std::string PicturePath(const std::string& folder, int number) {
 }
 
 bool LoadImageFile(const std::string& path, Surface& out) {
-  SdlSurface picture = Decode(path);
+  std::string error;
+  SdlSurface picture = Decode(path, error);
   if (!picture) return false;
   out.Resize(picture->w, picture->h);
   PlaceAtOrigin(picture.get(), out.MutableImage(), out.Width(), out.Height());
@@ -153,11 +230,12 @@ void DrawPicturePlaceholder(Surface& target, int number) {
 
 void PngPictureLoader::PicLoad(Surface& target, int number, const std::string& folder) {
   const std::string path = PicturePath(folder, number);
-  SdlSurface picture = Decode(path);
+  std::string error;
+  SdlSurface picture = Decode(path, error);
   if (!picture) {
     if (warned_.insert(path).second)
       std::fprintf(stderr, "pelmot: warning: cannot read picture %s (%s); showing a placeholder\n",
-                   path.c_str(), IMG_GetError());
+                   path.c_str(), error.c_str());
     DrawPicturePlaceholder(target, number);
     return;
   }

@@ -1,5 +1,6 @@
 // Our picture loader: picture n of a folder is the PNG file "<n>.png" in it
-// (any format SDL_image reads works under that name).
+// (a BMP, GIF or JPEG picture works under that name too). A picture is at
+// most 800 x 600; its header is read before anything is decoded.
 #pragma once
 
 #include <set>
@@ -14,9 +15,9 @@ class PngPictureLoader : public PictureLoader {
  public:
   // Draws the picture at the origin of target's drawing target (its kept
   // image while it draws persistently); a smaller picture leaves the rest
-  // black, a larger one is cut at the target's edges. A missing or
-  // unreadable file leaves a plain placeholder showing the number, with one
-  // warning line on standard error naming the file (once per file).
+  // black. A missing or unreadable file, or one larger than the screen,
+  // leaves a plain placeholder showing the number, with one warning line
+  // on standard error naming the file (once per file).
   void PicLoad(Surface& target, int number, const std::string& folder) override;
 
  private:
@@ -26,8 +27,8 @@ class PngPictureLoader : public PictureLoader {
 // Path of picture `number` in `folder`.
 std::string PicturePath(const std::string& folder, int number);
 
-// Decodes a picture file into a surface of its own size; false when the file
-// cannot be read.
+// Decodes a picture file of at most 800 x 600 into a surface of its own
+// size; false when the file cannot be read or is larger.
 bool LoadImageFile(const std::string& path, Surface& out);
 
 // The placeholder of a picture that cannot be read: mid grey with the
