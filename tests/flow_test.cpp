@@ -141,7 +141,7 @@ TEST(TitleFlow, FirstAdvanceClosesTheMovieAndShowsTheTitlePictureWithoutAStamp) 
   t.form().MainPic.left = 85;
   t.form().MainPic.top = 190;
   t.Click(5, 5);
-  EXPECT_EQ(t.multimedia.commands, std::vector<std::string>{"close /content/LOGO.avi"});
+  EXPECT_EQ(t.multimedia.commands, std::vector<std::string>{"close \"/content/LOGO.avi\""});
   EXPECT_EQ(s.MoviePath, "");
   EXPECT_EQ(t.form().MainPic.left, 0);
   EXPECT_EQ(t.form().MainPic.top, 0);

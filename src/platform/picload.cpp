@@ -146,7 +146,10 @@ bool FitsTheScreen(long long width, long long height) {
 // huge size never reaches the decoder. Nothing, with `error` set, else.
 SdlSurface Decode(const std::string& path, std::string& error) {
   auto bytes = ReadWholeFile(path, kMaxPictureBytes, error);
-  if (!bytes) return nullptr;
+  if (!bytes) {
+    if (error.rfind(path + ": ", 0) == 0) error.erase(0, path.size() + 2);  // the warning names it
+    return nullptr;
+  }
   const auto size = HeaderSize(*bytes);
   if (!size) {
     error = "not a PNG, BMP, GIF or JPEG picture";
