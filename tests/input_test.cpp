@@ -138,6 +138,31 @@ TEST_F(InputTest, ASecondRightClickOpensTheSystemMenu) {
   EXPECT_EQ(s().MenuItems[0], "セーブ");
 }
 
+// A menu pick left over from before (ChoiceNo 0 is "セーブ") must not be
+// taken again by a key pressed while only the picture shows.
+TEST_F(InputTest, KeysInThePictureOnlyViewPickNoMenuItem) {
+  t.form().Msg.MutableImage().assign(800 * 600, Rgb(1, 2, 3));
+  t.Click(400, 300);
+  s().ChoiceNo = 0;
+  t.RightClick(400, 300);
+  t.KeyDown(kKeyEnter);
+  EXPECT_EQ(s().FlowMode, kModeScene) << "Enter leaves the view as a left click does";
+  EXPECT_TRUE(s().MenuItems[0].empty()) << "no file-select screen";
+  EXPECT_EQ(t.form().MainPic.ScreenPixel(5, 5), Rgb(1, 2, 3));
+  EXPECT_EQ(stepsRun, (std::vector<int>{1}));
+
+  t.RightClick(400, 300);
+  HoldShiftAndTick(5);
+  t.KeyUp(kKeyShift);
+  EXPECT_EQ(s().FlowMode, kModeSystemMenu);
+  EXPECT_TRUE(s().ClickAdvances) << "still the picture-only view";
+  EXPECT_EQ(s().StepNo[2], 0);
+  EXPECT_TRUE(s().MenuItems[0].empty());
+  t.Click(400, 300);
+  t.Click(400, 300);
+  EXPECT_EQ(stepsRun, (std::vector<int>{1, 2}));
+}
+
 // Page choice after step 3: two rows under a question on row 0, so the
 // options sit on rows 1 and 2 (y 32 ... 95). "はい" is 48 px wide.
 TEST_F(InputTest, PageChoiceHitTestingAtItsBoundaries) {

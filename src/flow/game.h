@@ -44,6 +44,10 @@ class Game {
   // Set by a pick of a scene choice until the step after it has run: only
   // in the pick's own event does that step take the pick into LastChoice.
   bool pickJustMade = false;
+  // The numbered picture MainWork holds (kNoPicture for none). ShownPic
+  // forgets it whenever the next picture must load again, but the picture
+  // stays on screen, and a save records this one.
+  int mainWorkPicture = kNoPicture;
   // A failed write of the seen flags has been reported; later ones are not.
   bool seenFlagsWarned = false;
   // When set, every press and key names the handler it reached (--trace).

@@ -24,7 +24,14 @@ bool Inside(const Surface& control, int x, int y) {
          y < control.top + control.Height();
 }
 
+// FlowMode 2 with nothing to pick: the picture alone shows, the menu is not
+// drawn yet.
+bool InPictureOnlyView(const Game& game) {
+  return game.state.FlowMode == kModeSystemMenu && game.state.ClickAdvances;
+}
+
 void OpenPictureOnlyView(Game& game) {
+  game.form.SkipTimer.enabled = false;
   game.form.ShowOnMainPic(game.form.MainWork);
   game.state.FlowMode = kModeSystemMenu;
 }
@@ -86,11 +93,15 @@ void Form_KeyDown(Game& game, int keyCode, int shift) {
   Trace(game, "Form_KeyDown", keyCode, shift);
   GameState& s = game.state;
   switch (keyCode) {
+    // In the picture-only view an advance would run the menu's pick step
+    // with a pick the player never made: Enter leaves the view as a left
+    // click does, and Shift does not skip.
     case kKeyShift:
-      if (s.ClickAdvances) game.form.SkipTimer.enabled = true;
+      if (s.ClickAdvances && !InPictureOnlyView(game)) game.form.SkipTimer.enabled = true;
       break;
     case kKeyEnter:
-      if (!game.form.SkipTimer.enabled && s.ClickAdvances) Advance(game);
+      if (InPictureOnlyView(game)) LeavePictureOnlyView(game);
+      else if (!game.form.SkipTimer.enabled && s.ClickAdvances) Advance(game);
       break;
     case kKeyF1:
       ToggleResolution(game);
@@ -105,7 +116,13 @@ void Form_KeyUp(Game& game, int keyCode, int shift) {
   if (keyCode == kKeyShift) game.form.SkipTimer.enabled = false;
 }
 
-void SkipTimer_Timer(Game& game) { Advance(game); }
+void SkipTimer_Timer(Game& game) {
+  if (InPictureOnlyView(game)) {
+    game.form.SkipTimer.enabled = false;
+    return;
+  }
+  Advance(game);
+}
 
 void Form_MouseMove(Game& game, int /*button*/, int /*shift*/, int x, int y) {
   Surface& skip = game.form.SkipB;

@@ -11,6 +11,7 @@ void LoadSystemPicture(Game& game, int index) {
   picture = work;
   picture.SetShown(false);
   work.Clear();
+  game.mainWorkPicture = kNoPicture;
 }
 
 void EnsureSystemPicture(Game& game, int index) {

@@ -38,7 +38,10 @@ void DrawPage(Game& game, int page) {
 void ShowAlbum(Game& game) {
   GameState& s = game.state;
   s.ShownPic = kNoPicture;
-  if (s.AlbumPage >= 0 && s.AlbumPage <= 4) DrawPage(game, s.AlbumPage);
+  if (s.AlbumPage >= 0 && s.AlbumPage <= 4) {
+    DrawPage(game, s.AlbumPage);
+    game.mainWorkPicture = kNoPicture;
+  }
   game.form.ShowOnMainPic(game.form.MainWork);
   game.form.MainPic.enabled = true;
 }

@@ -57,6 +57,7 @@ void ReturnToTitle(Game& game) {
     surface->SetPersistent(true);
     surface->Clear();
   }
+  game.mainWorkPicture = kNoPicture;
 }
 
 void CloseSystemMenu(Game& game) {

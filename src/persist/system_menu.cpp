@@ -7,6 +7,7 @@
 #include "persist/stamps.h"
 #include "present/pictures.h"
 #include "present/text_window.h"
+#include "scenes/story_runner.h"
 #include "shell/display_mode.h"
 
 namespace pelmot {
@@ -27,6 +28,35 @@ void YesNo(Game& game, const std::string& question) { DrawMenu(game, {"はい", 
 void Resume(Game& game) {
   ResetStep(game);
   CloseSystemMenu(game);
+}
+
+// The scene a loaded game resumes in, as data; nothing for scenes written
+// in code.
+const SceneScript* SavedSceneScript(const Game& game) {
+  const Story* story = game.scenes ? game.scenes->Script() : nullptr;
+  return story ? story->Find(game.state.SaveRecord.SavedScene) : nullptr;
+}
+
+// Puts back into MainWork what the screen showed at the save: the saved
+// picture, with the status display when the scene last painted it as a day
+// background. A slot the original program saved after a menu had closed
+// holds 200 instead; the scene's own steps then say which picture it was.
+void RestoreSavedPicture(Game& game, const SceneScript* scene) {
+  const SaveRecord& r = game.state.SaveRecord;
+  std::optional<Op> op;
+  if (scene) op = LastPictureOp(*scene, r.SceneStep, r.Condition, r.LastChoice);
+  const bool background = op && op->kind == OpKind::Background;
+  const int fromSteps = !op ? kNoPicture : background ? BackgroundPicture(op->a, r.Condition) : op->a;
+  const int number = IsScenePicture(r.SavedPic) ? r.SavedPic : fromSteps;
+  if (!IsScenePicture(number)) {
+    // Nothing tells the picture: a blank one, not the title's or the last game's.
+    game.form.MainWork.Clear();
+    game.mainWorkPicture = kNoPicture;
+  } else if (background && number == fromSteps) {
+    LoadBackgroundPicture(game, number);
+  } else {
+    ShowEventPic(game, number, 2);
+  }
 }
 
 void MainMenuPick(Game& game) {
@@ -111,7 +141,9 @@ bool SaveSlot(Game& game, int index) {
   const std::string stampBefore = s.SaveDate[index];
   s.SaveRecord.SceneStep = s.StepNo[1];
   s.SaveRecord.SavedScene = s.SceneNo;
-  s.SaveRecord.SavedPic = s.ShownPic;
+  // The picture on screen, also when a closed menu has made ShownPic forget
+  // it: the original program reads the slot the same way.
+  s.SaveRecord.SavedPic = static_cast<std::int16_t>(game.mainWorkPicture);
   // The slot goes to disk before its stamp, so a stamp never announces a
   // save that is not there.
   if (!WriteSlot(game, index)) {
@@ -139,16 +171,15 @@ bool LoadSlot(Game& game, int index) {
   ResetStep(game);
   s.ShownPic = kNoPicture;
   s.PendingText.clear();  // a page of the game left behind must not continue here
-  if (s.SaveRecord.ResumeMode == 1) {
-    s.FlowMode = kModeScene;
-    s.StepNo[1] = s.SaveRecord.SceneStep;
-  } else {
-    s.StepNo[5] = s.SaveRecord.SceneStep;
-    s.FlowMode = kModeChoice;
-  }
+  // ReadSlot lets only scene play (ResumeMode 1) through.
+  s.FlowMode = kModeScene;
+  s.StepNo[1] = s.SaveRecord.SceneStep;
   s.SceneNo = s.SaveRecord.SavedScene;
-  ShowEventPic(game, s.SaveRecord.SavedPic, 2);
-  ShowText2(game, "");
+  const SceneScript* scene = SavedSceneScript(game);
+  RestoreSavedPicture(game, scene);
+  // An empty page of the scene's own kind: a day scene dims only its window.
+  if (scene && scene->family == Family::Day) ShowText(game, "");
+  else ShowText2(game, "");
   RunFlow(game);
   return true;
 }

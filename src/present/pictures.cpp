@@ -16,6 +16,7 @@ constexpr int kBackgroundBase = 114;
 
 void LoadIntoMainWork(Game& game, int number) {
   game.state.ShownPic = static_cast<std::int16_t>(number);
+  game.mainWorkPicture = number;
   game.services.pictures.PicLoad(game.form.MainWork, number, game.PictureFolder());
 }
 
@@ -42,11 +43,19 @@ void ShowEventPic(Game& game, int number, int mode) {
 void ShowBackPic(Game& game, int index) {
   GameState& s = game.state;
   if (!s.PendingText.empty()) return;
-  const int picture = kBackgroundBase + BackgroundIndex(index, s.SaveRecord.Condition);
+  const int picture = BackgroundPicture(index, s.SaveRecord.Condition);
   // The display painted with the background stays until another one loads.
   if (picture == s.ShownPic) return;
-  LoadIntoMainWork(game, picture);
-  PaintStatusDisplay(game.form.MainWork, s.SysPic[11], s.SaveRecord);
+  LoadBackgroundPicture(game, picture);
 }
+
+int BackgroundPicture(int index, int condition) { return kBackgroundBase + BackgroundIndex(index, condition); }
+
+void LoadBackgroundPicture(Game& game, int number) {
+  LoadIntoMainWork(game, number);
+  PaintStatusDisplay(game.form.MainWork, game.state.SysPic[11], game.state.SaveRecord);
+}
+
+bool IsScenePicture(int number) { return number >= 0 && number < kSeenFlagCount; }
 
 }  // namespace pelmot

@@ -16,4 +16,14 @@ void ShowEventPic(Game& game, int number, int mode);
 // the day, condition and parameter display over it.
 void ShowBackPic(Game& game, int index);
 
+// The picture number ShowBackPic(index) loads under `condition`.
+int BackgroundPicture(int index, int condition);
+
+// Loads picture `number` into MainWork as a day background, with the status
+// display painted over it; the screen is left to the next text.
+void LoadBackgroundPicture(Game& game, int number);
+
+// True for a number ShowEventPic and ShowBackPic can load (0 ... 134).
+bool IsScenePicture(int number);
+
 }  // namespace pelmot

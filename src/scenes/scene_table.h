@@ -6,6 +6,7 @@
 namespace pelmot {
 
 class Game;
+class Story;
 
 enum class SceneModule { ZEMEV, EV2, EV3 };
 
@@ -25,6 +26,9 @@ class SceneRunner {
  public:
   virtual ~SceneRunner() = default;
   virtual void Run(Game& game, ProcedureLabel procedure, int sceneNo) = 0;
+  // The scenes as data, when the runner has them (scenes written in code
+  // have none): what a loaded game checks its step against.
+  virtual const Story* Script() const { return nullptr; }
 };
 
 // Calls the procedure of sceneNo; a number without one does nothing.

@@ -135,6 +135,17 @@ void RunSceneStep(Game& game, const SceneScript& scene) {
   RunOps(game, scene.family, current->ops);
 }
 
+std::optional<Op> LastPictureOp(const SceneScript& scene, int step, int condition, int lastChoice) {
+  for (int k = step; k >= 0; --k) {
+    const Lane* lane = scene.ServingLane(k, condition, lastChoice);
+    const Step* current = lane ? lane->At(k) : nullptr;
+    if (!current) continue;
+    for (auto op = current->ops.rbegin(); op != current->ops.rend(); ++op)
+      if (op->kind == OpKind::Picture || op->kind == OpKind::Background) return *op;
+  }
+  return std::nullopt;
+}
+
 void InstallStoryContent(Game& game, std::shared_ptr<const Content> content) {
   auto story = std::make_shared<const Story>(ComposeStory(StoryStructure(), content ? *content : Content()));
   game.scenes = std::make_unique<StoryScenes>(std::move(story));

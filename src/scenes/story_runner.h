@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "scenes/content.h"
 #include "scenes/scene_model.h"
@@ -16,6 +17,7 @@ class StoryScenes : public SceneRunner {
   explicit StoryScenes(std::shared_ptr<const Story> story) : story_(std::move(story)) {}
   void Run(Game& game, ProcedureLabel procedure, int sceneNo) override;
   const Story& story() const { return *story_; }
+  const Story* Script() const override { return story_.get(); }
 
  private:
   std::shared_ptr<const Story> story_;
@@ -28,6 +30,12 @@ void InstallStoryContent(Game& game, std::shared_ptr<const Content> content);
 // Runs step StepNo[1] of `scene`: keeps the pick when the step follows a
 // choice, finds the serving lane and runs the step's operations in order.
 void RunSceneStep(Game& game, const SceneScript& scene);
+
+// The picture operation that ran last in `scene` up to and including
+// `step`, following the lanes the Condition and pick select: a Picture
+// (a: its number) or a Background (a: its index). Nothing when the steps
+// show no picture, so the picture came from an earlier scene.
+std::optional<Op> LastPictureOp(const SceneScript& scene, int step, int condition, int lastChoice);
 
 // Runs a list of operations; a hand-on operation is always the last one.
 void RunOps(Game& game, Family family, const std::vector<Op>& ops);

@@ -10,6 +10,7 @@
 #include "flow/game.h"
 #include "flow/input.h"
 #include "flow/pick.h"
+#include "persist/stamps.h"
 #include "platform/headless/headless_services.h"
 #include "platform/picload.h"
 #include "shell/screen.h"
@@ -36,9 +37,7 @@ std::optional<LocalDateTime> ToDateTime(const std::string& date, const std::stri
   if (!(h >> t.hour >> colon1 >> t.minute >> colon2 >> t.second) || colon1 != ':' || colon2 != ':' ||
       !h.eof())
     return std::nullopt;
-  if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour < 0 || t.hour > 23 ||
-      t.minute < 0 || t.minute > 59 || t.second < 0 || t.second > 59)
-    return std::nullopt;
+  if (!InStampRange(t)) return std::nullopt;  // the game's stamps hold no other date
   return t;
 }
 
@@ -62,7 +61,7 @@ std::string CheckArguments(const ScriptCommand& c) {
   } else if (v == "close" || v == "state") {
     if (!a.empty()) return v + " with nothing after it";
   } else if (v == "now") {
-    if (a.size() != 2 || !ToDateTime(a[0], a[1])) return "now YYYY-MM-DD HH:MM:SS";
+    if (a.size() != 2 || !ToDateTime(a[0], a[1])) return "now YYYY-MM-DD HH:MM:SS, a real date in the years 1 ... 9999";
   } else if (v == "shot") {
     if (a.size() != 1) return "shot FILE";
   } else if (v == "expect") {

@@ -1,0 +1,192 @@
+// A loaded game shows what the screen showed when it was saved, and slots
+// that would resume into a dead end are refused.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "persist/data_files.h"
+#include "persist/stamps.h"
+#include "platform/files.h"
+#include "story_fixture.h"
+
+namespace pelmot {
+namespace {
+
+using testing::DefaultStory;
+using testing::StoryGame;
+
+class LoadScreenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.clock.Set({2026, 12, 6, 9, 21, 5});
+    t.Start();
+  }
+  GameState& s() { return t.state(); }
+  std::vector<Colour> Screen() { return t.form().MainPic.ScreenPixels(); }
+
+  void OpenSystemMenu() {
+    t.RightClick(400, 300);
+    t.RightClick(400, 300);
+    ASSERT_EQ(s().MenuItems[0], "セーブ");
+  }
+  void SaveToSlotOne() {
+    OpenSystemMenu();
+    t.Pick(0);  // セーブ
+    t.Pick(0);  // データ１
+    t.Pick(0);  // はい
+  }
+  void BackToTitleAndLoadSlotOne() {
+    OpenSystemMenu();
+    t.Pick(2);  // タイトルに戻る
+    t.Pick(0);
+    ASSERT_EQ(s().FlowMode, kModeTitle);
+    t.Click(400, 300);
+    t.Pick(1);  // ゲームロード
+    t.Pick(0);
+    t.Pick(0);
+  }
+  void WriteSlotOne(const SaveRecord& r) {
+    std::ofstream(SlotPath(t.game(), 0), std::ios::binary | std::ios::trunc) << EncodeSlot(r);
+    s().SaveDate[0] = MakeStamp({2026, 12, 6, 9, 0, 0});
+  }
+  // A step of `scene` at or after `from` that shows a line but loads no
+  // picture of its own: its picture comes from an earlier step.
+  int StepWithoutItsOwnPicture(int scene, int from) {
+    const Lane& lane = DefaultStory()->Find(scene)->lanes.front();
+    for (int k = std::max(from, lane.first); k <= lane.Last(); ++k) {
+      bool line = false, picture = false;
+      for (const Op& op : lane.At(k)->ops) {
+        line = line || op.kind == OpKind::Line;
+        picture = picture || op.kind == OpKind::Picture || op.kind == OpKind::Background;
+      }
+      if (line && !picture) return k;
+    }
+    return -1;
+  }
+  void ClickToStep(int step) {
+    while (s().StepNo[kModeScene] < step || !s().PendingText.empty()) t.Click(400, 300);
+    ASSERT_EQ(s().StepNo[kModeScene], step);
+  }
+
+  StoryGame t;
+};
+
+TEST_F(LoadScreenTest, ADaySceneLoadsWithItsStatusDisplay) {
+  // A sheet unlike any placeholder picture, so the status display shows.
+  s().SysPic[11].MutableImage().assign(800 * 600, Rgb(200, 30, 30));
+  t.StartScene(15, 0, 2);
+  while (s().ShownPic < 115 || s().ShownPic > 134) t.Click(400, 300);
+  const int background = s().ShownPic;
+  // A menu opened and closed first: the picture stays, ShownPic forgets it.
+  OpenSystemMenu();
+  t.Pick(5);  // キャンセル
+  ASSERT_EQ(s().ShownPic, kNoPicture);
+  const std::vector<Colour> saved = Screen();
+  const int step = s().StepNo[kModeScene];
+  SaveToSlotOne();
+  EXPECT_EQ(DecodeSlot(*ReadWholeFile(SlotPath(t.game(), 0)))->SavedPic, background);
+  BackToTitleAndLoadSlotOne();
+  EXPECT_EQ(s().SceneNo, 15);
+  EXPECT_EQ(s().StepNo[kModeScene], step);
+  EXPECT_EQ(s().ShownPic, background);
+  EXPECT_EQ(t.form().MainPic.ScreenPixel(600, 20), Rgb(200, 30, 30)) << "the panel";
+  EXPECT_TRUE(Screen() == saved) << "the background with the status display and the same line";
+}
+
+TEST_F(LoadScreenTest, ASaveAfterAClosedMenuShowsThePictureOfItsStretch) {
+  t.StartScene(3);
+  const int step = StepWithoutItsOwnPicture(3, 1);
+  ASSERT_GT(step, 0);
+  ClickToStep(step);
+  const int picture = t.game().mainWorkPicture;
+  ASSERT_TRUE(picture > 0 && picture < 135);
+  OpenSystemMenu();
+  t.Pick(5);  // キャンセル
+  const std::vector<Colour> saved = Screen();
+  SaveToSlotOne();
+  EXPECT_EQ(DecodeSlot(*ReadWholeFile(SlotPath(t.game(), 0)))->SavedPic, picture);
+  BackToTitleAndLoadSlotOne();
+  EXPECT_EQ(s().StepNo[kModeScene], step);
+  EXPECT_EQ(s().ShownPic, picture);
+  EXPECT_TRUE(Screen() == saved) << "not the title picture behind the line";
+}
+
+TEST_F(LoadScreenTest, AnOldSlotHoldingNoPictureFindsItFromTheScenesSteps) {
+  t.StartScene(3);
+  const int step = StepWithoutItsOwnPicture(3, 1);
+  ClickToStep(step);
+  const std::vector<Colour> onScreen = Screen();
+  const int picture = t.game().mainWorkPicture;
+  SaveRecord r = t.record();
+  r.ResumeMode = 1;
+  r.SavedScene = 3;
+  r.SceneStep = static_cast<std::int16_t>(step);
+  r.SavedPic = kNoPicture;  // what the original program saved after a menu closed
+  WriteSlotOne(r);
+  BackToTitleAndLoadSlotOne();
+  ASSERT_TRUE(t.dialogs.messages.empty());
+  EXPECT_EQ(s().ShownPic, picture);
+  EXPECT_TRUE(Screen() == onScreen);
+}
+
+TEST_F(LoadScreenTest, SlotsThatResumeIntoADeadEndAreRefused) {
+  t.StartScene(3);
+  t.Click(400, 300);
+  const GameState before = s();
+  SaveRecord r = t.record();
+  r.ResumeMode = 1;
+  r.SavedScene = 3;
+  r.SavedPic = 5;
+  const int last = DefaultStory()->Find(3)->lanes.front().Last();
+  struct Case {
+    std::int16_t mode, step;
+  } refused[] = {{5, 3}, {1, 30000}, {1, static_cast<std::int16_t>(last + 1)}};
+  for (const Case& c : refused) {
+    r.ResumeMode = c.mode;
+    r.SceneStep = c.step;
+    WriteSlotOne(r);
+    OpenSystemMenu();
+    t.Pick(1);  // ロード
+    t.Pick(0);
+    t.Pick(0);
+    ASSERT_EQ(t.dialogs.messages.size(), 1u) << c.mode << " " << c.step;
+    EXPECT_NE(t.dialogs.messages[0].find("再開できません"), std::string::npos);
+    t.dialogs.messages.clear();
+    EXPECT_EQ(s().FlowMode, kModeScene);
+    EXPECT_EQ(s().SceneNo, before.SceneNo);
+    EXPECT_EQ(s().StepNo[kModeScene], before.StepNo[kModeScene]);
+  }
+  r.ResumeMode = 1;
+  r.SceneStep = static_cast<std::int16_t>(last);
+  WriteSlotOne(r);
+  std::string problem;
+  EXPECT_TRUE(ReadSlot(t.game(), 0, problem)) << problem;
+}
+
+// A step the story holds loads again, in every lane (its first, a middle
+// and its last step).
+TEST_F(LoadScreenTest, StepsOfEveryLaneAreAccepted) {
+  for (const SceneScript& scene : DefaultStory()->Scenes()) {
+    for (const Lane& lane : scene.lanes) {
+      SaveRecord r;
+      r.ResumeMode = 1;
+      r.SavedScene = static_cast<std::int16_t>(scene.number);
+      r.DayNo = 2;
+      for (int c = 0; c < 8; ++c)
+        if (lane.key.conditions.Holds(c)) {
+          r.Condition = static_cast<std::int16_t>(c);
+          break;
+        }
+      r.LastChoice = static_cast<std::int16_t>(lane.key.pick == kAnyPick ? 0 : lane.key.pick);
+      for (int k : {lane.first, (lane.first + lane.Last()) / 2, lane.Last()}) {
+        r.SceneStep = static_cast<std::int16_t>(k);
+        WriteSlotOne(r);
+        std::string problem;
+        EXPECT_TRUE(ReadSlot(t.game(), 0, problem)) << problem;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace pelmot
