@@ -84,6 +84,18 @@ class GameWindow : public WindowEvents {
   Game& game_;
 };
 
+// Says in the window and on standard error what start-up found wrong; false
+// when the game cannot start at all.
+bool SayStartUpProblems(const GamePaths& paths, const std::string& fontProblem, SdlWindow& window) {
+  if (!fontProblem.empty()) TellNoFont(fontProblem, window);
+  if (auto missing = MissingContentFolder(paths.content)) {
+    TellProblem(*missing, window, std::cerr);
+    return false;
+  }
+  if (auto unusable = UnusableDataFolder(paths.dataRoot)) TellProblem(*unusable, window, std::cerr);
+  return true;
+}
+
 }  // namespace
 
 std::string ContentFolder(const Options& options) {
@@ -100,10 +112,6 @@ int RunWindowed(const Options& options) {
     std::cerr << "pelmot: cannot open a window: " << error << "\n";
     return 1;
   }
-  if (auto missing = MissingContentFolder(paths.content)) {
-    TellProblem(*missing, window, std::cerr);
-    return 1;
-  }
   // The movie's decoder loads on a thread of its own while the game starts up.
   PreloadMovieSupport();
   SystemClock clock;
@@ -111,8 +119,7 @@ int RunWindowed(const Options& options) {
   std::string fontProblem;
   std::unique_ptr<TextEngine> text = MakeWindowFont(&fontProblem);
   window.SetTextEngine(text.get());
-  if (!fontProblem.empty()) TellNoFont(fontProblem, window);
-  if (auto unusable = UnusableDataFolder(paths.dataRoot)) TellProblem(*unusable, window, std::cerr);
+  if (!SayStartUpProblems(paths, fontProblem, window)) return 1;
   MciPlayer multimedia(window, [] {
     using namespace std::chrono;
     return static_cast<std::int64_t>(
