@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: once in a normal build (with the window
-# test under Xvfb) and once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# test under Xvfb), once under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and a few seconds of each fuzzing harness (docs/fuzzing.md).
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/bootstrap.sh
@@ -17,3 +18,10 @@ export UBSAN_OPTIONS=print_stacktrace=1
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DPELMOT_SANITIZE=ON -DPELMOT_BENCH=OFF >/dev/null
 cmake --build build-sanitize -j"$jobs"
 (cd build-sanitize && ctest --output-on-failure -j"$jobs" -E window_under_xvfb)
+
+# Each reader of the game's files fuzzed for a few seconds, from the kept
+# seeds and the content the normal build generated.
+CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMOT_FUZZ=ON \
+  -DPELMOT_TESTS=OFF -DPELMOT_BENCH=OFF >/dev/null
+cmake --build build-fuzz -j"$jobs" --target fuzzers
+fuzz/run_short.sh build-fuzz build 5

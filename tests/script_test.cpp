@@ -6,6 +6,7 @@
 #include "game_fixture.h"
 #include "present/choices.h"
 #include "shell/script_runner.h"
+#include "shell/state_json.h"
 
 namespace pelmot {
 namespace {
@@ -136,6 +137,48 @@ TEST_F(ScriptTest, InputAfterTheGameEndedIsABadScript) {
 TEST_F(ScriptTest, NowSetsTheClock) {
   Run("now 2026-12-06 09:21:05\n");
   EXPECT_EQ(t.clock.Now(), (LocalDateTime{2026, 12, 6, 9, 21, 5}));
+}
+
+}  // namespace
+}  // namespace pelmot
+
+namespace pelmot {
+namespace {
+
+TEST_F(ScriptTest, ACommentAfterACommandIsIgnored) {
+  Outcome o = Run("click 5 5   # the first step\nclick 5 5\t# tab before it\n"
+                  "expect StepNo[1] 2 # a comment after a value\n"
+                  "expect PendingText \"\"   # quotes closed before it\n");
+  EXPECT_EQ(o.status, kScriptOk) << o.err;
+  EXPECT_EQ(Run("click 5 5 # 7\nclick 5# 5\n").err, "play.txt:2: expected click X Y, with whole numbers X and Y")
+      << "a # inside a word is part of it";
+}
+
+TEST_F(ScriptTest, AHashInsideAQuotedValueIsNoComment) {
+  t.state().PendingText = "# not a comment";
+  EXPECT_EQ(Run("expect PendingText \"# not a comment\"  # but this is\n").status, kScriptOk);
+  t.state().PendingText = "say \"#\" here";
+  EXPECT_EQ(Run("expect PendingText \"say \\\"#\\\" here\"\n").status, kScriptOk);
+}
+
+TEST_F(ScriptTest, LastMessageIsNullUntilABoxShowsThenItsText) {
+  Outcome before = Run("state\nexpect LastMessage null\n");
+  EXPECT_EQ(before.status, kScriptOk) << before.err;
+  EXPECT_NE(before.out.find("\"LastMessage\":null}"), std::string::npos) << before.out;
+  Outcome after = Run("answer no\nclose\nstate\n");
+  ASSERT_FALSE(t.dialogs.asked.empty());
+  EXPECT_NE(after.out.find("\"LastMessage\":" + JsonString(t.dialogs.asked.back())), std::string::npos)
+      << after.out;
+}
+
+TEST(HeadlessDialogs, EchoesEveryBoxToItsStreamAsItComesUp) {
+  std::ostringstream err;
+  HeadlessDialogs dialogs(err);
+  dialogs.ShowMessage("保存できません。\n理由");
+  dialogs.QueueAnswer(true);
+  dialogs.AskYesNo("終了しますか？");
+  EXPECT_EQ(err.str(), "pelmot: message: 保存できません。\n  理由\npelmot: question: 終了しますか？\n");
+  EXPECT_EQ(dialogs.LastMessage(), "終了しますか？");
 }
 
 }  // namespace

@@ -211,34 +211,41 @@ TEST(SingleInstance, AFolderThatCannotHoldTheLockDoesNotStopTheGame) {
   EXPECT_TRUE(ClaimSingleInstance("/proc/no-such-folder", lock));
 }
 
-// Runs the program headless on `root` with a script that prints the state.
-int RunProgram(const std::string& root, std::string& out) {
+// Runs the program headless on `root` with a script that prints the state;
+// standard error goes to `err`.
+int RunProgram(const std::string& root, std::string& out, std::string& err) {
   TempDir scratch;
   const std::string script = scratch.path() + "/s.txt";
+  const std::string errFile = scratch.path() + "/err.txt";
   std::ofstream(script) << "state\n";
   // Under the sanitizers the child's own leak report is not this test's business.
   const std::string command = "ASAN_OPTIONS=detect_leaks=0 " + std::string(PELMOT_OUTPUT_DIR) +
                               "/pelmot --headless --script " + script + " --data-dir " + root +
-                              " 2>/dev/null";
+                              " 2>" + errFile;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return -1;
   char buffer[4096];
   out.clear();
   while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
   const int status = ::pclose(pipe);
+  std::ostringstream text;
+  text << std::ifstream(errFile).rdbuf();
+  err = text.str();
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(SingleInstance, TheProgramEndsSilentlyWhileAnotherCopyHoldsTheDataRoot) {
+// A script that never ran must not pass: its own status, and a message.
+TEST(SingleInstance, AHeadlessRunOnALockedDataRootFailsWithStatusThreeAndSaysWhy) {
   TempDir root;
   InstanceLock running;
   ASSERT_TRUE(ClaimSingleInstance(root.path(), running));
-  std::string out;
-  EXPECT_EQ(RunProgram(root.path(), out), 0);
+  std::string out, err;
+  EXPECT_EQ(RunProgram(root.path(), out, err), 3);
   EXPECT_EQ(out, "");
+  EXPECT_NE(err.find("already runs on the data root " + root.path()), std::string::npos) << err;
   EXPECT_FALSE(fs::exists(root.path() + "/TORMVEL/PELMOT/SAVEDATE.DAT"));
   running.Release();
-  EXPECT_EQ(RunProgram(root.path(), out), 0);
+  EXPECT_EQ(RunProgram(root.path(), out, err), 0);
   EXPECT_NE(out.find("\"FlowMode\""), std::string::npos) << out;
 }
 

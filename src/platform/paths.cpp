@@ -1,5 +1,8 @@
 #include "platform/paths.h"
 
+#include <limits.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -13,10 +16,53 @@ std::string ExecutableFolder() {
   return exe.parent_path().string();
 }
 
-std::string DefaultDataRoot() {
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return xdg;
+std::string DefaultDataRoot(std::string& warning) {
+  warning.clear();
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
+    if (xdg[0] == '/') return xdg;
+    warning = "XDG_DATA_HOME (" + std::string(xdg) +
+              ") is not an absolute path and is ignored; the data goes below ~/.local/share";
+  }
   if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.local/share";
   return ".";
+}
+
+bool IsFolder(const std::string& folder) {
+  std::error_code ignored;
+  return std::filesystem::is_directory(folder, ignored);
+}
+
+namespace {
+
+bool HasOverlongName(const std::string& path) {
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t slash = path.find('/', start);
+    if (slash == std::string::npos) slash = path.size();
+    if (slash - start > NAME_MAX) return true;
+    start = slash + 1;
+  }
+  return false;
+}
+
+// Creating a file is the only sure test: permissions say nothing for root,
+// nor for a file system mounted read-only.
+bool CanCreateFileIn(const std::string& folder) {
+  std::string probe = folder + "/.pelmot-probe-XXXXXX";
+  const int fd = ::mkstemp(probe.data());
+  if (fd < 0) return false;
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return true;
+}
+
+}  // namespace
+
+FolderFault CheckDataFolder(const std::string& folder, std::size_t longestName) {
+  if (folder.size() + 1 + longestName >= PATH_MAX || HasOverlongName(folder))
+    return FolderFault::kPathTooLong;
+  if (!IsFolder(folder)) return FolderFault::kMissing;
+  return CanCreateFileIn(folder) ? FolderFault::kNone : FolderFault::kNotWritable;
 }
 
 }  // namespace pelmot

@@ -7,18 +7,19 @@
 
 namespace pelmot {
 
-std::unique_ptr<TextEngine> MakeWindowFont() {
+std::unique_ptr<TextEngine> MakeWindowFont(std::string* problem) {
   const FontFile file = FindWindowFontFile();
+  std::string why;
   if (file.path.empty()) {
-    std::fprintf(stderr,
-                 "pelmot: warning: no window font found (MS Gothic, or IPAGothic from the package "
-                 "fonts-ipafont-gothic); text is drawn as blocks\n");
+    why = "no window font found (MS Gothic, or IPAGothic from the package fonts-ipafont-gothic); "
+          "text is drawn as blocks";
   } else if (auto engine = FreeTypeTextEngine::Open(file)) {
     return engine;
   } else {
-    std::fprintf(stderr, "pelmot: warning: cannot read the window font %s; text is drawn as blocks\n",
-                 file.path.c_str());
+    why = "cannot read the window font " + file.path + "; text is drawn as blocks";
   }
+  if (problem) *problem = why;
+  else std::fprintf(stderr, "pelmot: warning: %s\n", why.c_str());
   return std::make_unique<CellTextEngine>();
 }
 

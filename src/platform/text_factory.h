@@ -2,11 +2,15 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/services.h"
 
 namespace pelmot {
 
-std::unique_ptr<TextEngine> MakeWindowFont();
+// The window's font; without one, an engine that draws every character as
+// a block. Then `problem` (when given) says why in a sentence; without it,
+// a warning goes to standard error.
+std::unique_ptr<TextEngine> MakeWindowFont(std::string* problem = nullptr);
 
 }  // namespace pelmot

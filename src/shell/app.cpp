@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/headless/headless_services.h"
 #include "platform/instance_lock.h"
+#include "platform/message_box.h"
 #include "platform/mci_player.h"
 #include "platform/movie_decoder.h"
 #include "platform/paths.h"
@@ -22,13 +23,27 @@
 #include "shell/script_runner.h"
 #include "shell/shutdown.h"
 #include "shell/startup.h"
+#include "shell/startup_checks.h"
 #include "shell/story_setup.h"
 
 namespace pelmot {
 namespace {
 
+// The folders to use; a relative $XDG_DATA_HOME is ignored with a warning.
 GamePaths ResolvePaths(const Options& o) {
-  return {o.dataDir.empty() ? DefaultDataRoot() : o.dataDir, ContentFolder(o)};
+  if (!o.dataDir.empty()) return {o.dataDir, ContentFolder(o)};
+  std::string warning;
+  GamePaths paths{DefaultDataRoot(warning), ContentFolder(o)};
+  if (!warning.empty()) std::cerr << "pelmot: warning: " << warning << "\n";
+  return paths;
+}
+
+// Without a font the game's own box would show blocks: the desktop's box
+// says it where there is one.
+void TellNoFont(const std::string& why, SdlWindow& window) {
+  const StartUpProblem problem = NoFont(why);
+  std::cerr << problem.forTerminal << std::endl;
+  if (!ShowDesktopMessage("PELMOT", problem.forPlayer)) window.ShowMessage(problem.forPlayer);
 }
 
 // The window's events become the handlers of MainForm.
@@ -69,6 +84,18 @@ class GameWindow : public WindowEvents {
   Game& game_;
 };
 
+// Says in the window and on standard error what start-up found wrong; false
+// when the game cannot start at all.
+bool SayStartUpProblems(const GamePaths& paths, const std::string& fontProblem, SdlWindow& window) {
+  if (!fontProblem.empty()) TellNoFont(fontProblem, window);
+  if (auto missing = MissingContentFolder(paths.content)) {
+    TellProblem(*missing, window, std::cerr);
+    return false;
+  }
+  if (auto unusable = UnusableDataFolder(paths.dataRoot)) TellProblem(*unusable, window, std::cerr);
+  return true;
+}
+
 }  // namespace
 
 std::string ContentFolder(const Options& options) {
@@ -89,8 +116,10 @@ int RunWindowed(const Options& options) {
   PreloadMovieSupport();
   SystemClock clock;
   PngPictureLoader pictures;
-  std::unique_ptr<TextEngine> text = MakeWindowFont();
+  std::string fontProblem;
+  std::unique_ptr<TextEngine> text = MakeWindowFont(&fontProblem);
   window.SetTextEngine(text.get());
+  if (!SayStartUpProblems(paths, fontProblem, window)) return 1;
   MciPlayer multimedia(window, [] {
     using namespace std::chrono;
     return static_cast<std::int64_t>(
@@ -150,18 +179,31 @@ int RunHeadless(const Options& options) {
     return kScriptBad;
   }
   const GamePaths paths = ResolvePaths(options);
+  // Every message box's text goes to standard error as it comes up.
+  HeadlessDialogs dialogs(std::cerr);
+  if (auto missing = MissingContentFolder(paths.content)) {
+    std::cerr << missing->forTerminal << "\n";
+    return kScriptCannotStart;
+  }
   InstanceLock lock;
-  if (!ClaimSingleInstance(paths.dataRoot, lock)) return 0;  // the game runs on this data root
+  if (!ClaimSingleInstance(paths.dataRoot, lock)) {
+    // Unlike a second window, a script that did not run must not pass.
+    std::cerr << "pelmot: the game already runs on the data root " << paths.dataRoot
+              << "; nothing was played (give each run a --data-dir of its own)\n";
+    return kScriptDataRootLocked;
+  }
   PreloadMovieSupport();
   HeadlessClock clock;
-  HeadlessDialogs dialogs;
   HeadlessDisplay display;
   HeadlessMultimedia multimedia(dialogs);  // checks the movie; shows nothing
   PngPictureLoader pictures;
-  std::unique_ptr<TextEngine> text = MakeWindowFont();
+  std::string fontProblem;
+  std::unique_ptr<TextEngine> text = MakeWindowFont(&fontProblem);
+  if (!fontProblem.empty()) TellProblem(NoFont(fontProblem), dialogs, std::cerr);
+  if (auto unusable = UnusableDataFolder(paths.dataRoot)) TellProblem(*unusable, dialogs, std::cerr);
   Services services{clock, dialogs, display, multimedia, pictures, *text};
   Game game(services, paths);
-  if (!InstallStory(game, std::cerr)) return 1;
+  if (!InstallStory(game, std::cerr)) return kScriptCannotStart;
   if (options.trace) game.trace = &std::cerr;
   StartUp(game);
   AfterEvent(game);

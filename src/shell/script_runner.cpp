@@ -73,6 +73,21 @@ std::string CheckArguments(const ScriptCommand& c) {
   return "";
 }
 
+// The line without its comment: a "#" at the start of a word outside a
+// quoted string starts one, so "shot a#b.png" and `expect PendingText "#"`
+// keep theirs.
+std::string WithoutComment(const std::string& text) {
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted && c == '\\') ++i;
+    else if (c == '"') quoted = !quoted;
+    else if (c == '#' && !quoted && (i == 0 || text[i - 1] == ' ' || text[i - 1] == '\t'))
+      return text.substr(0, i);
+  }
+  return text;
+}
+
 // Splits a line into words; the value of `expect` is the rest of the line.
 ScriptCommand SplitLine(const std::string& text, int line) {
   ScriptCommand c;
@@ -140,7 +155,7 @@ class Runner {
     else if (v == "close") Form_QueryUnload(game_);
     else if (v == "now") clock_.Set(*ToDateTime(a[0], a[1]));
     else if (v == "shot") return Shot(c, a[0]);
-    else if (v == "state") io_.out << StateJson(game_) << "\n";
+    else if (v == "state") io_.out << StateJson(game_, dialogs_.LastMessage()) << "\n";
     else if (v == "expect") return Expect(c, a[0], a[1]);
     return kScriptOk;
   }
@@ -187,7 +202,7 @@ class Runner {
   }
 
   int Expect(const ScriptCommand& c, const std::string& field, const std::string& wanted) {
-    for (const auto& [name, value] : StateFields(game_)) {
+    for (const auto& [name, value] : StateFields(game_, dialogs_.LastMessage())) {
       if (name != field) continue;
       if (value == wanted) return kScriptOk;
       return Fail(c, kScriptExpectFailed, "expected " + field + " " + wanted + ", but it is " + value);
@@ -211,8 +226,8 @@ bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCo
   int line = 0;
   while (std::getline(in, text)) {
     ++line;
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos || text[first] == '#') continue;
+    text = WithoutComment(text);
+    if (text.find_first_not_of(" \t\r") == std::string::npos) continue;
     ScriptCommand c = SplitLine(text, line);
     std::string expected = CheckArguments(c);
     if (!expected.empty()) {

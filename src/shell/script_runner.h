@@ -33,8 +33,14 @@ struct ScriptIo {
   std::ostream& err;  // failures
 };
 
-// Exit statuses of a script run.
-enum ScriptStatus { kScriptOk = 0, kScriptExpectFailed = 1, kScriptBad = 2 };
+// Exit statuses of a headless run.
+enum ScriptStatus {
+  kScriptOk = 0,
+  kScriptExpectFailed = 1,
+  kScriptBad = 2,
+  kScriptDataRootLocked = 3,  // another copy runs on the data root; nothing ran
+  kScriptCannotStart = 4,     // no content folder, or a scenario with problems
+};
 
 // Runs parsed commands against a started game on the headless services.
 int RunScript(Game& game, HeadlessClock& clock, HeadlessDialogs& dialogs,

@@ -44,7 +44,8 @@ std::string JsonString(const std::string& utf8) {
   return out + "\"";
 }
 
-std::vector<std::pair<std::string, std::string>> StateFields(const Game& game) {
+std::vector<std::pair<std::string, std::string>> StateFields(
+    const Game& game, const std::optional<std::string>& lastMessage) {
   const GameState& s = game.state;
   const SaveRecord& r = s.SaveRecord;
   auto num = [](auto v) { return Number(static_cast<long>(v)); };
@@ -89,13 +90,14 @@ std::vector<std::pair<std::string, std::string>> StateFields(const Game& game) {
   f.emplace_back("SkipTimer", Bool(game.form.SkipTimer.enabled));
   f.emplace_back("MainPicEnabled", Bool(game.form.MainPic.enabled));
   f.emplace_back("SkipBVisible", Bool(game.form.SkipB.visible));
+  f.emplace_back("LastMessage", lastMessage ? JsonString(*lastMessage) : "null");
   return f;
 }
 
-std::string StateJson(const Game& game) {
+std::string StateJson(const Game& game, const std::optional<std::string>& lastMessage) {
   std::string out = "{";
   bool first = true;
-  for (const auto& [name, value] : StateFields(game)) {
+  for (const auto& [name, value] : StateFields(game, lastMessage)) {
     if (name.find('[') != std::string::npos) continue;
     if (!first) out += ",";
     first = false;

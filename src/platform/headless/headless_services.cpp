@@ -1,5 +1,7 @@
 #include "platform/headless/headless_services.h"
 
+#include <ostream>
+
 #include "platform/clock.h"
 
 namespace pelmot {
@@ -9,15 +11,31 @@ LocalDateTime HeadlessClock::Now() {
   return SystemLocalTime();
 }
 
+// "pelmot: message: TEXT", with the box's further lines indented below.
+void HeadlessDialogs::Echo(const char* kind, const std::string& text) {
+  last_ = text;
+  if (!echo_) return;
+  *echo_ << "pelmot: " << kind << ": ";
+  for (char c : text) {
+    *echo_ << c;
+    if (c == '\n') *echo_ << "  ";
+  }
+  *echo_ << std::endl;
+}
+
 bool HeadlessDialogs::AskYesNo(const std::string& text) {
   asked.push_back(text);
+  Echo("question", text);
   if (answers_.empty()) throw UnansweredMessageBox(text);
   bool yes = answers_.front();
   answers_.pop_front();
   return yes;
 }
 
-void HeadlessDialogs::ShowMessage(const std::string& text) { messages.push_back(text); }
+void HeadlessDialogs::ShowMessage(const std::string& text) {
+  messages.push_back(text);
+  Echo("message", text);
+}
 
 void HeadlessDisplay::Change(const DisplaySettings& settings) {
   current = settings;

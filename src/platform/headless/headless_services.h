@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -31,15 +32,24 @@ class HeadlessClock : public Clock {
   std::optional<LocalDateTime> fixed_;
 };
 
+// Without a window nobody would see a message box: given a stream to echo
+// to, each box's text is written there as it comes up.
 class HeadlessDialogs : public Dialogs {
  public:
+  HeadlessDialogs() = default;
+  explicit HeadlessDialogs(std::ostream& echo) : echo_(&echo) {}
   bool AskYesNo(const std::string& text) override;
   void ShowMessage(const std::string& text) override;
   void QueueAnswer(bool yes) { answers_.push_back(yes); }
   std::size_t PendingAnswers() const { return answers_.size(); }
+  // The text of the last box of either kind; nothing before the first.
+  const std::optional<std::string>& LastMessage() const { return last_; }
   std::vector<std::string> asked;     // every yes/no question, in order
   std::vector<std::string> messages;  // every plain message, in order
  private:
+  void Echo(const char* kind, const std::string& text);
+  std::ostream* echo_ = nullptr;
+  std::optional<std::string> last_;
   std::deque<bool> answers_;
 };
 
