@@ -157,9 +157,13 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return ReadWholeFile(path, kMaxDataFileBytes, error);
 }
 
+// No file stands at the path: nothing by that name, or a folder on the way
+// that is missing, is no folder, or makes the path too long (the data
+// folder's own check has said so already).
 bool FileIsMissing(const std::string& path) {
   struct stat st {};
-  return ::lstat(path.c_str(), &st) != 0 && errno == ENOENT;
+  if (::lstat(path.c_str(), &st) == 0) return false;
+  return errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG;
 }
 
 bool ReplaceFile(const std::string& path, const std::string& bytes, std::string& error) {
