@@ -24,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   pelmot::MovieDecoder movie;
   std::string error;
   if (!movie.Open(path, error)) return 0;
-  std::vector<pelmot::Colour> pixels;
+  pelmot::Surface picture(1, 1);
   std::int64_t timeMs = 0;
-  for (int i = 0; i < kFramesPerInput && movie.NextFrame(pixels, timeMs, error); ++i) {
+  for (int i = 0; i < kFramesPerInput && movie.NextFrame(picture, timeMs, error); ++i) {
   }
   return 0;
 }

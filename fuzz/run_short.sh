@@ -14,6 +14,7 @@ trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$here/findings"
 
 failed=0
+passed=0
 for harness in ${PELMOT_FUZZ_HARNESSES:-scenario data_files script picture movie}; do
   corpus="$scratch/$harness"
   mkdir -p "$corpus"
@@ -31,9 +32,11 @@ for harness in ${PELMOT_FUZZ_HARNESSES:-scenario data_files script picture movie
       >"$scratch/$harness.log" 2>&1; then
     echo "fuzz_$harness found a fault; the reproducer is in fuzz/findings:" >&2
     tail -40 "$scratch/$harness.log" >&2
-    failed=1
+    failed=$((failed + 1))
   else
+    passed=$((passed + 1))
     echo "fuzz_$harness: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$scratch/$harness.log")"
   fi
 done
-exit $failed
+echo "fuzz: $passed passed, $failed failed"
+((failed == 0))
