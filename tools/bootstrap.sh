@@ -11,6 +11,7 @@ PACKAGES=(
   libpng-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool x11-utils imagemagick
+  graphviz librsvg2-bin
 )
 
 missing=()
