@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
+#include <map>
 #include <ostream>
 
 #include "platform/files.h"
@@ -41,18 +42,32 @@ std::optional<SeenFlags> ReadProgress(const std::string& dataDir, std::ostream& 
 
 // The ending a first play reaches with the fewest picks: a later play's
 // script plays it first, so that EndingNo is no longer 0.
-const OutcomeFigures* QuickestEnding(const StoryMap& map) {
+const OutcomeFigures* QuickestEnding(const StoryMap& map, int besides) {
   const OutcomeFigures* best = nullptr;
   for (const OutcomeFigures& o : map.outcomes) {
     const auto& route = o.plays[kFirstPlay].shortest;
-    if (o.outcome >= kGameOver || !route) continue;
+    if (o.outcome >= kGameOver || o.outcome == besides || !route) continue;
     if (!best || route->size() < best->plays[kFirstPlay].shortest->size()) best = &o;
   }
   return best;
 }
 
-RouteScript ScriptFor(const OutcomeFigures& o, int play, const OutcomeFigures* first) {
+// A picture the ending's scene shows and no other scene does.
+int ProofPicture(const StoryMap& map, int outcome) {
+  if (outcome >= kGameOver) return 0;
+  std::map<int, int> scenes;
+  for (const MapNode& node : map.nodes)
+    for (int picture : node.pictures) ++scenes[picture];
+  for (const MapNode& node : map.nodes)
+    if (node.scene == kFirstEndingScene + outcome)
+      for (int picture : node.pictures)
+        if (scenes[picture] == 1) return picture;
+  return 0;
+}
+
+RouteScript ScriptFor(const StoryMap& map, const OutcomeFigures& o, int play, const OutcomeFigures* first) {
   RouteScript script;
+  script.proofPicture = ProofPicture(map, o.outcome);
   const std::string where = o.outcome == kGameOver ? "the game over" : "ending scene " + OutcomeName(o.outcome);
   script.title = "The fewest picks to " + where + (play == kFirstPlay ? ", in a first play." : ", after an ending.");
   script.picks = *o.plays[play].shortest;
@@ -81,13 +96,14 @@ std::optional<ScriptPaths> WriteScripts(const StoryMap& map, const std::string& 
     return std::nullopt;
   }
   ScriptPaths paths;
-  const OutcomeFigures* first = QuickestEnding(map);
   for (const OutcomeFigures& o : map.outcomes) {
     paths.push_back({});
+    // A later play first reaches another ending, so the route's own shows.
+    const OutcomeFigures* first = QuickestEnding(map, o.outcome);
     for (int play : {kFirstPlay, kAfterEnding}) {
       if (!o.plays[play].shortest || o.outcome == kStuck || (play == kAfterEnding && !first)) continue;
       const std::string path = (folder / ScriptName(o.outcome, play)).string();
-      if (!WriteText(path, ScriptText(ScriptFor(o, play, first)), err)) return std::nullopt;
+      if (!WriteText(path, ScriptText(ScriptFor(map, o, play, first)), err)) return std::nullopt;
       paths.back()[play] = path;
     }
   }

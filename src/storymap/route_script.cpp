@@ -27,7 +27,7 @@ std::string ScriptText(const RouteScript& route) {
   PlayPicks(out, route.picks);
   out += "shift up\n";
   out += "expect FlowMode 0\n";
-  out += route.gameOver ? "expect SceneNo 2\n" : "expect SceneNo " + std::to_string(150 + route.expectEnding) + "\n";
+  if (route.proofPicture) out += "expect CgSeen[" + std::to_string(route.proofPicture) + "] 1\n";
   out += "expect EndingNo " + std::to_string(route.expectEnding) + "\n";
   out += "state\n";
   return out;

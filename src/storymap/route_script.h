@@ -13,6 +13,7 @@ struct RouteScript {
   std::vector<int> picks;        // the route itself
   int expectEnding = 0;          // EndingNo afterwards; 0 for the game over
   bool gameOver = false;
+  int proofPicture = 0;          // a picture only the ending shows: seen afterwards
 };
 
 // The script plays from the logo on a fresh data folder: it starts a new
