@@ -1,10 +1,12 @@
-// pelmot: the game in a window, a headless script run, or a content check.
+// pelmot: the game in a window, a headless script run, a content check or
+// the story map.
 #include <iostream>
 
 #include "persist/data_report.h"
 #include "shell/app.h"
 #include "shell/options.h"
 #include "shell/story_setup.h"
+#include "storymap/map_command.h"
 
 int main(int argc, char** argv) {
   std::string error;
@@ -19,6 +21,9 @@ int main(int argc, char** argv) {
   }
   if (!options->inspectSave.empty())
     return pelmot::InspectDataFile(options->inspectSave, std::cout, std::cerr);
+  if (!options->storyMap.empty())
+    return pelmot::storymap::WriteStoryMap({options->storyMap, pelmot::ContentFolder(*options), options->dataDir},
+                                           std::cout, std::cerr);
   if (options->checkContent)
     return pelmot::CheckContent(pelmot::ContentFolder(*options), std::cout, std::cerr);
   if (options->headless) return pelmot::RunHeadless(*options);

@@ -12,6 +12,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
+  graphviz librsvg2-bin
 )
 
 missing=()

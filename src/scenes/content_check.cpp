@@ -369,4 +369,41 @@ LoadedScenario LoadScenarioFile(const std::string& path, const Story& structure)
   return LoadScenarioText(*text, path, structure);
 }
 
+namespace {
+
+// The lane an entry of a sound scenario names.
+int LaneOf(const ScenarioEntry& e, const SceneScript& scene) {
+  if (scene.rule == LaneRule::ByPick) return e.step <= scene.SharedChoiceStep() ? 0 : 1 + e.pick;
+  if (scene.rule == LaneRule::Single || !e.conditions) return 0;
+  for (std::size_t i = 0; i < scene.lanes.size(); ++i)
+    if (scene.lanes[i].key.conditions == *e.conditions) return static_cast<int>(i);
+  return 0;
+}
+
+bool EverShown(const ScenarioEntry& e, const SceneScript& scene, int lane, const ShownTest& shown) {
+  const bool optionsByCondition = e.kind == ScenarioEntry::Kind::Choice && e.conditions &&
+                                  scene.rule != LaneRule::ByCondition;
+  if (!optionsByCondition) return shown(e.scene, lane, e.step, kAnyCondition);
+  for (int c = 0; c <= 7; ++c)
+    if (e.conditions->Holds(c) && shown(e.scene, lane, e.step, c)) return true;
+  return false;
+}
+
+}  // namespace
+
+std::vector<std::string> UnshownEntryWarnings(const std::string& text, const std::string& fileName,
+                                              const Story& structure, const ShownTest& shown) {
+  std::vector<std::string> warnings;
+  for (const ScenarioEntry& e : ParseScenario(text).entries) {
+    const SceneScript* scene = e.kind == ScenarioEntry::Kind::Greeting ? nullptr : structure.Find(e.scene);
+    if (!scene) continue;
+    const int lane = LaneOf(e, *scene);
+    if (lane >= static_cast<int>(scene->lanes.size()) || EverShown(e, *scene, lane, shown)) continue;
+    const std::string what = e.kind == ScenarioEntry::Kind::Choice ? "these options" : "this line";
+    warnings.push_back(fileName + ":" + std::to_string(e.line) + ": warning: no play ever shows " + what +
+                       " (scene " + StepHeader(*scene, lane, e.step) + ")");
+  }
+  return warnings;
+}
+
 }  // namespace pelmot

@@ -2,6 +2,7 @@
 // found, not just the first, each with the line it belongs to.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,5 +31,14 @@ struct LoadedScenario {
 // Reads the scenario file, parses and checks it.
 LoadedScenario LoadScenarioText(const std::string& text, const std::string& fileName, const Story& structure);
 LoadedScenario LoadScenarioFile(const std::string& path, const Story& structure);
+
+// Whether some play shows a step's line, or a choice step's options with
+// Condition `condition` (-1: with any Condition).
+using ShownTest = std::function<bool(int scene, int lane, int step, int condition)>;
+
+// "FILE:LINE: warning: ..." for every line and option set of a sound
+// scenario that no play ever shows. Words there are wasted, not wrong.
+std::vector<std::string> UnshownEntryWarnings(const std::string& text, const std::string& fileName,
+                                              const Story& structure, const ShownTest& shown);
 
 }  // namespace pelmot

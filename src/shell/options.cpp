@@ -18,6 +18,9 @@ std::string UsageText() {
          "  --check-content [DIR] check the scenario in DIR (default: the content folder)\n"
          "                       and exit: 0 when it is sound, 1 with a list of problems\n"
          "  --inspect-save FILE  print a save slot, SAVEDATE.DAT or SAVEDATA.DAT in words\n"
+         "  --story-map FILE     draw the story's scenes and choices into FILE (.svg, .json\n"
+         "                       or .dot), the shortest route to each ending beside it;\n"
+         "                       with --data-dir, mark what that data folder has seen\n"
          "  --trace              name the handler each press and key reaches, on stderr\n"
          "  --help               show this text\n";
 }
@@ -41,6 +44,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
     else if (arg == "--data-dir") { if (!value(o.dataDir)) return std::nullopt; }
     else if (arg == "--content") { if (!value(o.contentDir)) return std::nullopt; }
     else if (arg == "--inspect-save") { if (!value(o.inspectSave)) return std::nullopt; }
+    else if (arg == "--story-map") { if (!value(o.storyMap)) return std::nullopt; }
     else if (arg == "--check-content") {
       o.checkContent = true;
       if (i + 1 < argc && argv[i + 1][0] != '-') o.contentDir = argv[++i];

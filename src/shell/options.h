@@ -15,6 +15,7 @@ struct Options {
   bool trace = false;       // name the handler each press and key reaches, on stderr
   bool checkContent = false;
   std::string inspectSave;  // a data file to print in words
+  std::string storyMap;     // where to write the story map
 };
 
 // Parses argv; on a mistake returns nothing and sets `error`.

@@ -1,11 +1,15 @@
 #include "shell/story_setup.h"
 
+#include <climits>
+#include <fstream>
 #include <ostream>
+#include <sstream>
 
 #include "flow/game.h"
 #include "scenes/content_check.h"
 #include "scenes/story_runner.h"
 #include "scenes/story_structure.h"
+#include "storymap/story_map.h"
 
 namespace pelmot {
 
@@ -17,6 +21,25 @@ namespace {
 
 void ListProblems(const LoadedScenario& loaded, std::ostream& err) {
   for (const std::string& problem : loaded.problems) err << problem << "\n";
+}
+
+// The lines and options no play can show, found by walking every play.
+void ListUnshownEntries(const std::string& path, std::ostream& err) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  const storymap::ShownSteps reached = storymap::ReachableSteps(StoryStructure());
+  auto shown = [&](int scene, int lane, int step, int condition) {
+    if (reached.lines.count({scene, lane, step})) return true;
+    for (auto it = reached.options.lower_bound({scene, lane, step, INT_MIN});
+         it != reached.options.end() && std::get<0>(*it) == scene && std::get<1>(*it) == lane &&
+         std::get<2>(*it) == step;
+         ++it)
+      if (condition < 0 || std::get<3>(*it) == condition) return true;
+    return false;
+  };
+  for (const std::string& warning : UnshownEntryWarnings(text.str(), path, StoryStructure(), shown))
+    err << warning << "\n";
 }
 
 }  // namespace
@@ -41,6 +64,7 @@ int CheckContent(const std::string& contentDir, std::ostream& out, std::ostream&
     err << loaded.problems.size() << " problem(s) in " << path << "\n";
     return 1;
   }
+  ListUnshownEntries(path, err);
   out << path << ": no problems\n";
   return 0;
 }

@@ -1,0 +1,14 @@
+// Running another program and waiting for it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pelmot {
+
+// Runs `argv[0]` (found on PATH) with the arguments that follow, without a
+// shell, and waits. True when it ran and exited with status 0; otherwise
+// `error` says what went wrong.
+bool RunProgram(const std::vector<std::string>& argv, std::string& error);
+
+}  // namespace pelmot
