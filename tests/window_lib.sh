@@ -1,3 +1,5 @@
+# shellcheck shell=bash
+# shellcheck disable=SC2154  # work, game, window and the rest belong to window_test.sh
 # Helpers for window_test.sh: an X server of its own, the game in it, and
 # looking at what it shows. Sourced; expects PELMOT and work to be set.
 
@@ -48,6 +50,9 @@ shows() {
   import -window "$window" "$1" 2>/dev/null && [[ $(differing "$1" "$2") == 0 ]]
 }
 
+# A window manager that supports the desktop hints names itself on the root.
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
 # start_x SIZE [WINDOW-MANAGER]: an X server of its own with one screen of
 # SIZE (WIDTHxHEIGHT), and the window manager in it, if named. Xvfb picks a
 # free display itself and tells its number, so tests running side by side
@@ -59,12 +64,11 @@ start_x() {
   xvfb=$!
   for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
   [[ -s $work/display ]] || fail "Xvfb did not start"
-  export DISPLAY=":$(head -1 "$work/display")" SDL_AUDIODRIVER=dummy
+  DISPLAY=":$(head -1 "$work/display")"
+  export DISPLAY SDL_AUDIODRIVER=dummy
   if [[ -n ${2:-} ]]; then
     "$2" >"$work/wm.txt" 2>&1 &
     wm=$!
-    # A window manager that supports the desktop hints names itself on the root.
-    wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
     wait_for 100 wm_ready || fail "the window manager $2 did not start: $(cat "$work/wm.txt")"
   fi
 }

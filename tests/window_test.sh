@@ -30,7 +30,10 @@ for tool in Xvfb xdotool xwininfo xprop import convert compare; do
 done
 
 work=$(mktemp -d)
-game="" wm="" xvfb="" trace=""
+# The game, the window manager and the X server running, the game's trace
+# and window: set by window_lib.sh.
+# shellcheck disable=SC2034
+game="" wm="" xvfb="" trace="" window=""
 cleanup() {
   # stop_x ends the game with SIGKILL: a polite signal would ask the game
   # to close, and it asks first.
@@ -38,7 +41,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-# shellcheck source=window_lib.sh
+# shellcheck source-path=SCRIPTDIR source=window_lib.sh
 source "$here/window_lib.sh"
 
 # What the story shows, played headless: at the first choice after a held
