@@ -1,16 +1,28 @@
 #!/usr/bin/env bash
-# The game in a real window under Xvfb, as a player starts it: the window
-# opens with the logo movie playing at 85, 190; a second copy on the same data
-# ends at once without a window; a click reaches the window's handler and
-# brings the title picture; closing the window asks in a box drawn in the
-# window, "いいえ" (Escape) keeps playing and "はい" (Enter) ends the program
-# with the last-play stamp written. Skips (status 77) without Xvfb.
+# The game in a real window under Xvfb, as a player starts it:
+# - the window opens with the logo movie playing at 85, 190; a second copy on
+#   the same data ends at once without a window; a click reaches the window's
+#   handler and brings the title picture;
+# - F1 without a window manager: the window covers the screen and shows the
+#   whole picture, twice its size between black bars, and the pointer maps
+#   to it; F1 again brings the 800 x 600 window back;
+# - a held Shift (X repeats no modifier key) skips across scene changes, from
+#   the second option of the first choice to scene 5's question, as a
+#   headless run shows it;
+# - resized, the window filters the picture (640 x 480, 1024 x 768) and
+#   shows it by a whole multiple exactly (1600 x 1200);
+# - closing the window asks in a box drawn in the window, "いいえ" (Escape)
+#   keeps playing and "はい" (Enter) ends the program with the last-play
+#   stamp written;
+# - F1 under a window manager (openbox) on a 1024 x 768 screen: the whole
+#   picture, filtered, with the pointer mapped to it, and back.
+# Skips (status 77) without Xvfb and the other tools.
 #
-# PELMOT_SHOTS=DIR keeps the screenshots (logo, title, close box) in DIR.
+# PELMOT_SHOTS=DIR keeps the screenshots in DIR.
 set -uo pipefail
 PELMOT=$1
 here=$(cd "$(dirname "$0")" && pwd)
-for tool in Xvfb xdotool import convert compare; do
+for tool in Xvfb xdotool xwininfo xprop import convert compare; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIP: $tool is not installed; run tools/bootstrap.sh" >&2
     exit 77
@@ -18,47 +30,43 @@ for tool in Xvfb xdotool import convert compare; do
 done
 
 work=$(mktemp -d)
+# The game, the window manager and the X server running, the game's trace
+# and window: set by window_lib.sh.
+# shellcheck disable=SC2034
+game="" wm="" xvfb="" trace="" window=""
 cleanup() {
-  # SIGKILL: a polite signal would ask the game to close, and it asks first.
-  [[ -n ${game:-} ]] && kill -9 "$game" 2>/dev/null
-  [[ -n ${xvfb:-} ]] && kill "$xvfb" 2>/dev/null
+  # stop_x ends the game with SIGKILL: a polite signal would ask the game
+  # to close, and it asks first.
+  stop_x
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  echo "--- trace:" >&2
-  cat "$work/trace.txt" >&2
-  exit 1
-}
-keep() { [[ -d ${PELMOT_SHOTS:-} ]] && cp "$work/$1" "$PELMOT_SHOTS/window_$1"; }
-# The highest channel value (0 ... 255) in a part of a screenshot.
-brightest() { convert "$1" -crop "$2" +repage -format '%[fx:round(255*maxima)]' info:; }
-# How many pixels two pictures differ in.
-differing() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
-windows() { xdotool search --name '^PELMOT$' 2>/dev/null | wc -l; }
+# shellcheck source-path=SCRIPTDIR source=window_lib.sh
+source "$here/window_lib.sh"
 
-# Xvfb picks a free display itself and tells its number, so tests running
-# side by side never share a server.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-if [[ ! -s $work/display ]]; then
-  echo "FAIL: Xvfb did not start" >&2
-  exit 1
-fi
-export DISPLAY=":$(head -1 "$work/display")" SDL_AUDIODRIVER=dummy
+# What the story shows, played headless: at the first choice after a held
+# Shift, and at scene 5's question after the second option and a held Shift
+# (a headless held Shift repeats its key-down before every tick).
+"$PELMOT" --headless --script - --data-dir "$work/reference" >/dev/null 2>"$work/reference.txt" <<EOF
+click 400 300
+click 400 300
+pick 0
+shift down
+tick 100000
+shift up
+shot $work/first_choice.png
+click 400 300
+pick 1
+shift down
+tick 100000
+tick 100000
+shift up
+shot $work/question5.png
+EOF
+[[ -s $work/question5.png ]] || fail "the headless reference run failed: $(cat "$work/reference.txt")"
 
-"$PELMOT" --data-dir "$work/data" --trace >"$work/trace.txt" 2>&1 &
-game=$!
-window=""
-# A loaded machine may take a while; give it half a minute.
-for _ in $(seq 300); do
-  window=$(xdotool search --onlyvisible --name '^PELMOT$' 2>/dev/null | head -1)
-  [[ -n $window ]] && break
-  sleep 0.1
-done
-[[ -n $window ]] || fail "no window appeared"
+start_x 1920x1200
+start_game data
 
 # A second copy on the same data ends at once, silently, without a window.
 timeout 10 "$PELMOT" --data-dir "$work/data" >"$work/second.txt" 2>&1
@@ -76,9 +84,7 @@ logo=$(brightest "$work/logo.png" 630x220+85+190)
 [[ $(brightest "$work/logo.png" 800x190+0+0) -eq 0 ]] || fail "something shows above the logo"
 
 # A click: the logo closes and, on a first run, the title picture follows.
-xdotool mousemove --window "$window" 400 300 click 1
-for _ in $(seq 50); do grep -q '^Form_MouseDown 1 0 400 300$' "$work/trace.txt" && break; sleep 0.1; done
-grep -q '^Form_MouseDown 1 0 400 300$' "$work/trace.txt" || fail "the click did not reach Form_MouseDown"
+click 400 300 'Form_MouseDown 1 0 400 300'
 sleep 0.5
 import -window "$window" "$work/title.png"
 keep title.png
@@ -91,6 +97,76 @@ else
   [[ $(differing "$work/title.png" "$work/logo.png") -gt 0 ]] || fail "the click changed nothing"
 fi
 
+# Full screen without a window manager: the window covers the 1920 x 1200
+# screen, the picture shows whole at twice its size (1600 x 1200, each pixel
+# a square) between black bars, and a click maps back to the picture.
+windowed=$(geometry)
+xdotool key --window "$window" F1
+wait_for 50 place_is "0 0 1920 1200" || fail "full screen does not cover the screen: the window is at $(geometry)"
+sleep 0.5
+import -window root "$work/full.png"
+keep full.png
+convert "$work/title.png" -filter box -resize 200% "$work/title_2x.png"
+convert "$work/full.png" -crop 1600x1200+160+0 +repage "$work/full_picture.png"
+off=$(differing "$work/full_picture.png" "$work/title_2x.png")
+[[ ${off:-1} -eq 0 ]] || fail "full screen does not show the whole picture at twice its size ($off pixels differ; full.png)"
+[[ $(brightest "$work/full.png" 160x1200+0+0) -eq 0 && $(brightest "$work/full.png" 160x1200+1760+0) -eq 0 ]] \
+  || fail "the bars beside the full-screen picture are not black"
+click_screen $((160 + 2 * 200)) $((2 * 150)) 'Form_MouseDown 1 0 200 150'
+xdotool key --window "$window" F1
+wait_for 50 place_is "$windowed" || fail "F1 did not bring the window back to $windowed: it is at $(geometry)"
+sleep 0.3
+
+# The title menu; its first item starts a game. A held Shift skips to the
+# first choice, across the change from the title to the first scene.
+click 400 156 'MainPic_MouseDown 1 0 400 156'
+xdotool keydown Shift_L
+wait_for 60 shows "$work/held.png" "$work/first_choice.png" \
+  || { keep held.png; fail "a held Shift did not skip to the first choice (held.png)"; }
+xdotool keyup Shift_L
+# The last line before the options, then the second option (to scene 3).
+click 400 300 'MainPic_MouseDown 1 0 400 300'
+click 104 80 'MainPic_MouseDown 1 0 104 80'
+# Held again, Shift skips through scene 3, and on across the change to
+# scene 4, to scene 5's question.
+xdotool keydown Shift_L
+wait_for 60 shows "$work/held.png" "$work/question5.png" \
+  || { keep held.png; fail "a held Shift stopped before scene 5's question (held.png)"; }
+xdotool keyup Shift_L
+repeats=$(grep -ac '^Form_KeyDown 16 1$' "$trace")
+keep held.png
+
+# Resized, the window shows the whole picture scaled. Not by a whole
+# multiple it is filtered (nearest pixels drop rows of glyphs at 640 x 480
+# and band the dimming dots at 1024 x 768): it must look like the picture
+# resized with a triangle filter. By a whole multiple each pixel is a square.
+xdotool windowmove "$window" 0 0
+scaled=""
+for size in 640x480 1024x768; do
+  xdotool windowsize "$window" "${size%x*}" "${size#*x}"
+  wait_for 50 size_is "${size%x*}" "${size#*x}" || fail "the window did not take the size $size"
+  sleep 0.5
+  import -window "$window" "$work/scaled_$size.png"
+  keep "scaled_$size.png"
+  convert "$work/question5.png" -filter triangle -resize "$size!" "$work/expected_$size.png"
+  off=$(rmse "$work/scaled_$size.png" "$work/expected_$size.png")
+  below "${off:-1}" 0.05 || fail "at $size the picture is not filtered (RMSE $off from a filtered one; scaled_$size.png)"
+  scaled+=" $size (RMSE $off)"
+done
+xdotool windowsize "$window" 1600 1200
+wait_for 50 size_is 1600 1200 || fail "the window did not take the size 1600x1200"
+sleep 0.5
+import -window "$window" "$work/scaled_1600x1200.png"
+keep scaled_1600x1200.png
+convert "$work/question5.png" -filter box -resize 200% "$work/expected_1600x1200.png"
+off=$(differing "$work/scaled_1600x1200.png" "$work/expected_1600x1200.png")
+[[ ${off:-1} -eq 0 ]] || fail "at 1600x1200 the picture is not shown at twice its size ($off pixels differ)"
+xdotool windowsize "$window" 800 600
+wait_for 50 size_is 800 600 || fail "the window did not take the size 800x600 again"
+sleep 0.5
+import -window "$window" "$work/story.png"
+[[ $(differing "$work/story.png" "$work/question5.png") -eq 0 ]] || fail "at 800x600 again the window does not show the picture as it was"
+
 # Closing the window asks first, in a box drawn inside the window.
 close_window() {
   python3 "$here/x11_close.py" "$window" || fail "cannot ask the window to close"
@@ -102,15 +178,16 @@ else
   close_window
   import -window "$window" "$work/box.png"
   keep box.png
-  [[ $(differing "$work/box.png" "$work/title.png") -gt 10000 ]] || fail "no box appeared on closing"
+  [[ $(differing "$work/box.png" "$work/story.png") -gt 10000 ]] || fail "no box appeared on closing"
   xdotool key --window "$window" Escape
   sleep 0.5
   kill -0 "$game" 2>/dev/null || fail "the game ended although the answer was no"
   import -window "$window" "$work/after_no.png"
-  [[ $(differing "$work/after_no.png" "$work/title.png") -eq 0 ]] || fail "the game did not come back as it was"
+  [[ $(differing "$work/after_no.png" "$work/story.png") -eq 0 ]] || fail "the game did not come back as it was"
   [[ -s $work/data/TORMVEL/PELMOT/SAVEDATE.DAT ]] && fail "answering no wrote the last-play stamp"
   close_window
-  xdotool key --window "$window" Return
+  # The window goes with the key-down; xdotool may not find it for the key-up.
+  xdotool key --window "$window" Return 2>/dev/null
   for _ in $(seq 50); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$game" 2>/dev/null && fail "the game did not end on yes"
   wait "$game"
@@ -119,4 +196,37 @@ else
   [[ $status -eq 0 ]] || fail "the game ended with status $status"
   [[ -s $work/data/TORMVEL/PELMOT/SAVEDATE.DAT ]] || fail "the last-play stamp was not written"
 fi
-echo "window opened with the logo (brightest $logo), a second copy ended silently, the click showed the title, closing asked and ended on yes"
+
+# Full screen under a window manager, on a screen whose size is not a whole
+# multiple: the whole picture, filtered, and the pointer mapped to it.
+wm_off=""
+if ! command -v openbox >/dev/null; then
+  echo "note: openbox is missing (run tools/bootstrap.sh); full screen under a window manager is not checked" >&2
+else
+  start_x 1024x768 openbox
+  start_game data_wm
+  sleep 1.5
+  click 400 300 'Form_MouseDown 1 0 400 300'
+  sleep 0.5
+  import -window "$window" "$work/wm_title.png"
+  [[ $(differing "$work/wm_title.png" "$work/title.png") -eq 0 ]] || fail "under openbox the window does not show the title picture"
+  xdotool key --window "$window" F1
+  wait_for 50 place_is "0 0 1024 768" || fail "under openbox full screen does not cover the screen: the window is at $(geometry)"
+  sleep 0.5
+  import -window root "$work/wm_full.png"
+  keep wm_full.png
+  convert "$work/title.png" -filter triangle -resize '1024x768!' "$work/expected_wm_full.png"
+  wm_off=$(rmse "$work/wm_full.png" "$work/expected_wm_full.png")
+  below "${wm_off:-1}" 0.05 || fail "under openbox full screen does not show the whole picture (RMSE $wm_off; wm_full.png)"
+  click_screen 256 192 'Form_MouseDown 1 0 200 150'
+  xdotool key --window "$window" F1
+  wait_for 50 size_is 800 600 || fail "under openbox F1 did not bring the 800 x 600 window back: it is at $(geometry)"
+  sleep 0.5
+  import -window root "$work/wm_back.png"
+  keep wm_back.png
+fi
+
+echo "window opened with the logo (brightest $logo), a second copy ended silently, the click showed the title;" \
+  "full screen showed the whole picture without a window manager${wm_off:+ and with one (RMSE $wm_off)}, with the pointer mapped;" \
+  "a held Shift ($repeats key-downs) skipped to scene 5's question; scaled:$scaled, 1600x1200 exact;" \
+  "closing asked and ended on yes"

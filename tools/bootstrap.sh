@@ -13,6 +13,7 @@ PACKAGES=(
   xvfb xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
   graphviz librsvg2-bin
+  xvfb xdotool x11-utils imagemagick openbox
 )
 
 missing=()

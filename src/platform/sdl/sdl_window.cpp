@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "platform/message_box.h"
@@ -14,8 +15,11 @@ struct SdlWindow::Impl {
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* texture = nullptr;
+  SDL_Texture* enlarged = nullptr;  // the picture by a whole multiple, to be filtered
+  int enlargedBy = 0;
   bool fullscreen = false;
-  int windowedWidth = 0, windowedHeight = 0;  // the window's size before full screen
+  int windowedLeft = 0, windowedTop = 0;  // the window's place and size before full screen
+  int windowedWidth = 0, windowedHeight = 0;
   int bitsPerPixel = 0;  // as last set; 0 until a change
   std::vector<Colour> pixels;  // the client area as last composed by the game
   TextEngine* text = nullptr;
@@ -46,6 +50,18 @@ int ToVirtualKey(SDL_Keycode key) {
 
 int ShiftState() { return (SDL_GetModState() & KMOD_SHIFT) ? 1 : 0; }
 
+bool IsShift(SDL_Keycode key) { return key == SDLK_LSHIFT || key == SDLK_RSHIFT; }
+
+bool ShiftPhysicallyDown() {
+  const Uint8* keys = SDL_GetKeyboardState(nullptr);
+  return keys[SDL_SCANCODE_LSHIFT] || keys[SDL_SCANCODE_RSHIFT];
+}
+
+// The keyboard's usual typematic pace on Windows (delay 1, speed 31): the
+// first repeat half a second after the press, then about 30 a second.
+constexpr Uint64 kRepeatDelayMs = 500;
+constexpr Uint64 kRepeatIntervalMs = 33;
+
 int ToButton(Uint8 sdlButton) {
   if (sdlButton == SDL_BUTTON_LEFT) return 1;
   if (sdlButton == SDL_BUTTON_RIGHT) return 2;
@@ -58,6 +74,7 @@ int ToButton(Uint8 sdlButton) {
 SdlWindow::SdlWindow() : impl_(std::make_unique<Impl>()) {}
 
 SdlWindow::~SdlWindow() {
+  if (impl_->enlarged) SDL_DestroyTexture(impl_->enlarged);
   if (impl_->texture) SDL_DestroyTexture(impl_->texture);
   if (impl_->renderer) SDL_DestroyRenderer(impl_->renderer);
   if (impl_->window) SDL_DestroyWindow(impl_->window);
@@ -105,12 +122,55 @@ void SdlWindow::SetTextEngine(TextEngine* text) { impl_->text = text; }
 void SdlWindow::SetTimedDrawing(TimedDrawing* drawing) { impl_->drawing = drawing; }
 void SdlWindow::OnFirstPresent(std::function<void()> listener) { impl_->firstPresent = std::move(listener); }
 
+// The picture enlarged by a whole multiple, each pixel a square, in the
+// texture m.enlarged; false where that texture cannot be had.
+bool SdlWindow::Enlarge(const std::vector<Colour>& pixels, int multiple) {
+  Impl& m = *impl_;
+  if (m.enlargedBy != multiple) {
+    if (m.enlarged) SDL_DestroyTexture(m.enlarged);
+    m.enlarged = SDL_CreateTexture(m.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                   kWidth * multiple, kHeight * multiple);
+    m.enlargedBy = m.enlarged ? multiple : 0;
+  }
+  void* raw = nullptr;
+  int pitch = 0;
+  if (!m.enlarged || SDL_LockTexture(m.enlarged, nullptr, &raw, &pitch) != 0) return false;
+  auto* out = static_cast<unsigned char*>(raw);
+  const std::size_t rowBytes = sizeof(Colour) * kWidth * multiple;
+  for (int y = 0; y < kHeight; ++y) {
+    unsigned char* first = out + static_cast<std::size_t>(y) * multiple * pitch;
+    Colour* row = reinterpret_cast<Colour*>(first);
+    const Colour* in = pixels.data() + static_cast<std::size_t>(y) * kWidth;
+    for (int x = 0; x < kWidth; ++x)
+      for (int i = 0; i < multiple; ++i) row[x * multiple + i] = in[x];
+    for (int i = 1; i < multiple; ++i) std::memcpy(first + static_cast<std::size_t>(i) * pitch, first, rowBytes);
+  }
+  SDL_UnlockTexture(m.enlarged);
+  return true;
+}
+
+// How the 800 x 600 picture reaches a window of another size (with the
+// aspect ratio kept, in black bars): by a whole multiple, each pixel becomes
+// a square of pixels, exactly. Otherwise nearest pixels would drop or double
+// whole rows and columns (glyph strokes vanish at 640 x 480, the dimming dots
+// form bands at 1024 x 768), so the picture is filtered linearly; from twice
+// its size up, it is first enlarged by the largest whole multiple that fits
+// and only that is filtered, which keeps edges and dots as sharp as at the
+// whole multiple below ("sharp bilinear").
 void SdlWindow::Present(const std::vector<Colour>& pixels) {
-  SDL_UpdateTexture(impl_->texture, nullptr, pixels.data(), kWidth * 4);
-  SDL_SetRenderDrawColor(impl_->renderer, 0, 0, 0, 255);
-  SDL_RenderClear(impl_->renderer);
-  SDL_RenderCopy(impl_->renderer, impl_->texture, nullptr, nullptr);
-  SDL_RenderPresent(impl_->renderer);
+  Impl& m = *impl_;
+  float sx = 1, sy = 1;
+  SDL_RenderGetScale(m.renderer, &sx, &sy);
+  const bool whole = sx >= 1 && sx == std::floor(sx) && sy == std::floor(sy);
+  const int multiple = static_cast<int>(std::floor(std::min(sx, sy)));
+  SDL_Texture* shown = m.texture;
+  if (!whole && multiple >= 2 && Enlarge(pixels, multiple)) shown = m.enlarged;
+  else SDL_UpdateTexture(m.texture, nullptr, pixels.data(), kWidth * 4);
+  SDL_SetTextureScaleMode(shown, whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+  SDL_SetRenderDrawColor(m.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(m.renderer);
+  SDL_RenderCopy(m.renderer, shown, nullptr, nullptr);
+  SDL_RenderPresent(m.renderer);
   if (impl_->firstPresent) {
     auto listener = std::move(impl_->firstPresent);
     impl_->firstPresent = nullptr;
@@ -122,6 +182,12 @@ void SdlWindow::Run(WindowEvents& events) {
   impl_->events = &events;
   SDL_ShowWindow(impl_->window);
   Uint64 nextTick = 0;
+  // A held Shift repeats its key-down, which the game needs: a scene change
+  // stops skipping, and the next key-down of the held Shift starts it again.
+  // X servers and Wayland compositors repeat no modifier key, so the window
+  // makes the repeats itself, at one pace everywhere (the system's own
+  // repeats of Shift, where it makes them, are dropped).
+  Uint64 nextShiftRepeat = 0;  // 0: Shift is not held
   bool dirty = true;
   auto present = [&] {
     events.Compose(impl_->pixels);
@@ -139,11 +205,19 @@ void SdlWindow::Run(WindowEvents& events) {
         events.MouseMove(0, ShiftState(), e.motion.x, e.motion.y);
         break;
       case SDL_KEYDOWN:
-        // A held key repeats its key-down, as the keyboard's auto-repeat does.
+        if (IsShift(e.key.keysym.sym)) {
+          if (e.key.repeat) break;
+          nextShiftRepeat = SDL_GetTicks64() + kRepeatDelayMs;
+        }
+        // Other held keys repeat their key-down as the system's auto-repeat does.
         events.KeyDown(ToVirtualKey(e.key.keysym.sym), ShiftState());
         break;
       case SDL_KEYUP:
+        if (IsShift(e.key.keysym.sym) && !ShiftPhysicallyDown()) nextShiftRepeat = 0;
         events.KeyUp(ToVirtualKey(e.key.keysym.sym), ShiftState());
+        break;
+      case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) nextShiftRepeat = 0;
         break;
       default:
         break;
@@ -164,10 +238,22 @@ void SdlWindow::Run(WindowEvents& events) {
       if (auto wait = impl_->drawing->MillisToNextDrawing())
         timeout = std::min<int>(timeout, static_cast<int>(std::min<std::int64_t>(*wait, 50)));
     }
+    if (nextShiftRepeat != 0)
+      timeout = std::min<int>(timeout, nextShiftRepeat > now ? static_cast<int>(nextShiftRepeat - now) : 0);
     SDL_Event e;
     if (SDL_WaitEventTimeout(&e, timeout)) {
       handle(e);
       while (!events.Finished() && SDL_PollEvent(&e)) handle(e);
+    }
+    if (nextShiftRepeat != 0 && !events.Finished() && SDL_GetTicks64() >= nextShiftRepeat) {
+      // A key-up missed (say, while a message box had the keyboard) ends it too.
+      if (ShiftPhysicallyDown()) {
+        events.KeyDown(kVkShift, ShiftState());
+        nextShiftRepeat = std::max(nextShiftRepeat + kRepeatIntervalMs, SDL_GetTicks64() + 1);
+        dirty = true;
+      } else {
+        nextShiftRepeat = 0;
+      }
     }
     if (events.TimerEnabled() && nextTick != 0 && SDL_GetTicks64() >= nextTick) {
       events.TimerTick();
@@ -279,27 +365,51 @@ DisplaySettings SdlWindow::Current() {
 }
 
 void SdlWindow::Change(const DisplaySettings& settings) {
-  impl_->bitsPerPixel = settings.bitsPerPixel;
+  Impl& m = *impl_;
+  m.bitsPerPixel = settings.bitsPerPixel;
   const bool wantFull = settings.width == kWidth && settings.height == kHeight;
-  if (wantFull == impl_->fullscreen) return;
+  if (wantFull == m.fullscreen) return;
   if (wantFull) {
-    SDL_GetWindowSize(impl_->window, &impl_->windowedWidth, &impl_->windowedHeight);
+    SDL_GetWindowPosition(m.window, &m.windowedLeft, &m.windowedTop);
+    SDL_GetWindowSize(m.window, &m.windowedWidth, &m.windowedHeight);
+    int display = SDL_GetWindowDisplayIndex(m.window);
+    if (display < 0) display = 0;
+    SDL_Rect cover{0, 0, 0, 0};
+    SDL_GetDisplayBounds(display, &cover);
     // A real 800 x 600 mode where the screen has one; the desktop scaled otherwise.
     SDL_DisplayMode want{SDL_PIXELFORMAT_UNKNOWN, kWidth, kHeight, 0, nullptr}, got{};
     Uint32 flag = SDL_WINDOW_FULLSCREEN_DESKTOP;
-    if (SDL_GetClosestDisplayMode(0, &want, &got) && got.w == kWidth && got.h == kHeight) {
-      SDL_SetWindowDisplayMode(impl_->window, &got);
+    if (SDL_GetClosestDisplayMode(display, &want, &got) && got.w == kWidth && got.h == kHeight) {
+      SDL_SetWindowDisplayMode(m.window, &got);
       flag = SDL_WINDOW_FULLSCREEN;
+      cover.w = kWidth;
+      cover.h = kHeight;
     }
-    impl_->fullscreen = SDL_SetWindowFullscreen(impl_->window, flag) == 0;
+    // Full screen is a request to the window manager, and SDL takes the
+    // window for the whole screen whether or not one honours it. Without a
+    // window manager the window would keep its size while the picture is
+    // drawn for the screen's, cropped. So the window first covers the screen
+    // itself: borderless, at the screen's corner, of the screen's size.
+    SDL_SetWindowBordered(m.window, SDL_FALSE);
+    SDL_SetWindowPosition(m.window, cover.x, cover.y);
+    SDL_SetWindowSize(m.window, cover.w, cover.h);
+    m.fullscreen = SDL_SetWindowFullscreen(m.window, flag) == 0;
+    if (!m.fullscreen) RestoreWindowed();
   } else {
-    SDL_SetWindowFullscreen(impl_->window, 0);
-    // The size it had; setting it also makes the renderer take it up where
-    // no window manager reports the change.
-    if (impl_->windowedWidth > 0)
-      SDL_SetWindowSize(impl_->window, impl_->windowedWidth, impl_->windowedHeight);
-    impl_->fullscreen = false;
+    SDL_SetWindowFullscreen(m.window, 0);
+    RestoreWindowed();
+    m.fullscreen = false;
   }
+}
+
+// The window as it was before full screen: frame, size and place. Setting
+// the size also makes the renderer take it up where no window manager
+// reports the change.
+void SdlWindow::RestoreWindowed() {
+  Impl& m = *impl_;
+  SDL_SetWindowBordered(m.window, SDL_TRUE);
+  if (m.windowedWidth > 0) SDL_SetWindowSize(m.window, m.windowedWidth, m.windowedHeight);
+  SDL_SetWindowPosition(m.window, m.windowedLeft, m.windowedTop);
 }
 
 int SdlWindow::ScreenWidth() { return Current().width; }

@@ -1,5 +1,6 @@
 // The real window: SDL's events become the program's handler calls, and the
-// client area is presented scaled to whatever size the window has.
+// client area is presented scaled to whatever size the window has (see
+// Present for how).
 #pragma once
 
 #include <functional>
@@ -43,7 +44,9 @@ class SdlWindow : public Dialogs, public Display {
  private:
   struct Impl;
   void Present(const std::vector<Colour>& pixels);
+  bool Enlarge(const std::vector<Colour>& pixels, int multiple);
   int RunBox(InWindowMessageBox& box);
+  void RestoreWindowed();
   std::unique_ptr<Impl> impl_;
 };
 
