@@ -10,7 +10,6 @@ PACKAGES=(
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libpng-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
   graphviz librsvg2-bin
   xvfb xdotool x11-utils imagemagick openbox
