@@ -7,14 +7,14 @@
 #include <filesystem>
 #include <functional>
 
-#include "flow/game.h"
+#include "game/game.h"
 #include "flow/input.h"
-#include "flow/run_flow.h"
+#include "game/run_flow.h"
 #include "platform/cell_text.h"
 #include "platform/font.h"
 #include "platform/headless/headless_services.h"
 #include "platform/picload.h"
-#include "persist/menus.h"
+#include "present/menu_page.h"
 #include "present/choices.h"
 #include "present/pictures.h"
 #include "present/text_window.h"

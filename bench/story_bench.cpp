@@ -11,16 +11,16 @@
 #include <iostream>
 #include <random>
 
-#include "flow/game.h"
+#include "game/game.h"
 #include "flow/input.h"
 #include "flow/pick.h"
-#include "flow/run_flow.h"
+#include "game/run_flow.h"
 #include "platform/headless/headless_services.h"
 #include "platform/picload.h"
 #include "platform/text_factory.h"
 #include "scenes/story_runner.h"
 #include "shell/screen.h"
-#include "shell/story_setup.h"
+#include "app/story_setup.h"
 
 namespace pelmot {
 namespace {
@@ -32,7 +32,7 @@ const std::vector<int> kPicksToEndingTen = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
 // Counts every scene step the story runs, nested ones included.
 class CountingScenes : public SceneRunner {
  public:
-  explicit CountingScenes(std::unique_ptr<SceneRunner> inner) : inner_(std::move(inner)) {}
+  explicit CountingScenes(std::shared_ptr<SceneRunner> inner) : inner_(std::move(inner)) {}
   void Run(Game& game, ProcedureLabel procedure, int sceneNo) override {
     ++steps;
     inner_->Run(game, procedure, sceneNo);
@@ -40,7 +40,7 @@ class CountingScenes : public SceneRunner {
   long steps = 0;
 
  private:
-  std::unique_ptr<SceneRunner> inner_;
+  std::shared_ptr<SceneRunner> inner_;
 };
 
 class StoryBenchGame {

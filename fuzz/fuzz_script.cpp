@@ -2,7 +2,7 @@
 #include <sstream>
 
 #include "fuzz_input.h"
-#include "shell/script_runner.h"
+#include "app/script_runner.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::istringstream in(pelmot::fuzz::Bytes(data, size));

@@ -1,12 +1,43 @@
 #!/usr/bin/env bash
-# Only src/platform may include SDL, FreeType, fontconfig, FFmpeg or OS headers.
+# Two rules of the source tree:
+# - only src/platform may include SDL, FreeType, fontconfig, FFmpeg or OS
+#   headers;
+# - the folders of src form layers, lowest first, and a file includes only
+#   from its own folder or a lower one, so no two folders depend on each
+#   other in a loop.
 set -uo pipefail
 src=$1
-pattern='#\s*include\s*[<"](SDL|ft2build|freetype|fontconfig|libav|libsw|unistd|fcntl|dlfcn|pthread|windows|sys/|X11/)'
+status=0
+
+pattern='#\s*include\s*[<"](SDL|ft2build|freetype|fontconfig|libav|libsw|unistd|fcntl|dlfcn|pthread|windows|sys/|X11/|graphviz)'
 found=$(grep -rnE "$pattern" "$src" --include='*.h' --include='*.cpp' | grep -v "^$src/platform/")
 if [[ -n $found ]]; then
   echo "platform headers outside src/platform:" >&2
   echo "$found" >&2
-  exit 1
+  status=1
 fi
-echo "no platform headers outside src/platform"
+
+layers=(platform game persist present shell scenes menus gallery flow storymap app main)
+declare -A rank
+for i in "${!layers[@]}"; do rank[${layers[$i]}]=$i; done
+
+while IFS= read -r line; do
+  file=${line%%:*}
+  target=$(sed -E 's/.*#\s*include\s*"([^"]+)".*/\1/' <<<"${line#*:}")
+  from=$(cut -d/ -f1 <<<"${file#"$src"/}")
+  to=$(cut -d/ -f1 <<<"$target")
+  [[ $target == */* ]] || continue
+  if [[ -z ${rank[$from]+x} ]]; then
+    echo "$file: folder $from has no place in the layers" >&2
+    status=1
+  elif [[ -z ${rank[$to]+x} ]]; then
+    echo "$file: includes $target from a folder that has no place in the layers" >&2
+    status=1
+  elif ((rank[$to] > rank[$from])); then
+    echo "$file: $from includes $target from the higher folder $to" >&2
+    status=1
+  fi
+done < <(grep -rnoE '#\s*include\s*"[^"]+"' "$src" --include='*.h' --include='*.cpp' | cut -d: -f1,3-)
+
+((status == 0)) && echo "no platform headers outside src/platform; folders include only downwards (${layers[*]})"
+exit $status

@@ -10,7 +10,7 @@
 
 #include "scenes/compose_story.h"
 #include "scenes/greeting_text.h"
-#include "shell/story_setup.h"
+#include "app/story_setup.h"
 #include "story_fixture.h"
 
 namespace pelmot {

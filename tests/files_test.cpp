@@ -9,6 +9,7 @@
 
 #include "game_fixture.h"
 #include "persist/data_files.h"
+#include "scenes/playable_slot.h"
 #include "persist/data_report.h"
 #include "platform/files.h"
 

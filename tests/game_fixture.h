@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "flow/game.h"
+#include "game/game.h"
 #include "flow/input.h"
-#include "flow/run_flow.h"
+#include "game/run_flow.h"
 #include "platform/cell_text.h"
 #include "platform/headless/headless_services.h"
 #include "platform/picload.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "game_fixture.h"
-#include "persist/menus.h"
+#include "present/menu_page.h"
 #include "present/choices.h"
 
 namespace pelmot {

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "persist/data_files.h"
+#include "scenes/playable_slot.h"
 #include "persist/stamps.h"
 #include "platform/files.h"
 #include "story_fixture.h"

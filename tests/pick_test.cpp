@@ -3,7 +3,7 @@
 
 #include "flow/pick.h"
 #include "game_fixture.h"
-#include "persist/menus.h"
+#include "present/menu_page.h"
 
 namespace pelmot {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "game_fixture.h"
 #include "present/choices.h"
-#include "shell/script_runner.h"
-#include "shell/state_json.h"
+#include "app/script_runner.h"
+#include "app/state_json.h"
 
 namespace pelmot {
 namespace {

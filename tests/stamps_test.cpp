@@ -9,8 +9,8 @@
 #include "game_fixture.h"
 #include "persist/data_files.h"
 #include "persist/stamps.h"
-#include "persist/system_menu.h"
-#include "shell/script_runner.h"
+#include "menus/system_menu.h"
+#include "app/script_runner.h"
 
 namespace pelmot {
 namespace {

@@ -6,8 +6,9 @@
 
 #include "game_fixture.h"
 #include "persist/data_files.h"
+#include "scenes/playable_slot.h"
 #include "persist/stamps.h"
-#include "persist/system_menu.h"
+#include "menus/system_menu.h"
 #include "platform/files.h"
 #include "present/choices.h"
 #include "present/pictures.h"

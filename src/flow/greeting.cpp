@@ -1,7 +1,7 @@
 #include "flow/greeting.h"
 
-#include "flow/game.h"
-#include "flow/run_flow.h"
+#include "game/game.h"
+#include "game/run_flow.h"
 #include "persist/data_files.h"
 #include "persist/stamps.h"
 #include "present/pictures.h"

@@ -2,11 +2,11 @@
 
 #include <ostream>
 
-#include "flow/game.h"
+#include "game/game.h"
 #include "flow/pick.h"
-#include "flow/run_flow.h"
-#include "persist/highlight.h"
-#include "persist/menus.h"
+#include "game/run_flow.h"
+#include "menus/pointer_frame.h"
+#include "present/menu_page.h"
 #include "shell/display_mode.h"
 
 namespace pelmot {

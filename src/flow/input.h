@@ -23,7 +23,4 @@ void MainPic_MouseMove(Game& game, int button, int shift, int x, int y);
 void RouteMouseDown(Game& game, int button, int shift, int x, int y);
 void RouteMouseMove(Game& game, int button, int shift, int x, int y);
 
-// Integer division cut toward minus infinity, as the row formulas need.
-constexpr int FloorDiv(int a, int b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-
 }  // namespace pelmot

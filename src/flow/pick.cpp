@@ -1,12 +1,13 @@
 #include "flow/pick.h"
 
+
 #include <string>
 
-#include "flow/game.h"
-#include "flow/input.h"
-#include "flow/run_flow.h"
+#include "game/game.h"
+#include "game/screen_geometry.h"
+#include "game/run_flow.h"
 #include "gallery/gallery.h"
-#include "persist/menus.h"
+#include "present/menu_page.h"
 
 namespace pelmot {
 namespace {
@@ -135,16 +136,6 @@ void PickAlbum(Game& game, int x, int y) {
 bool Between(int v, int lo, int hi) { return v > lo && v < hi; }
 
 }  // namespace
-
-int RowTextWidth(const Game& game, const std::string& text) {
-  return game.services.text.Width(text, game.form.Msg.fontPixels);
-}
-
-const std::string& MenuItem(const Game& game, int index) {
-  static const std::string kNone;
-  if (index < 0 || index >= static_cast<int>(game.state.MenuItems.size())) return kNone;
-  return game.state.MenuItems[index];
-}
 
 AlbumHit HitTestAlbum(int x, int y) {
   if (Between(y, 7, 46)) {

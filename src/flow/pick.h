@@ -12,11 +12,6 @@ class Game;
 // A left press on an enabled MainPic while ClickAdvances is false.
 void PickAt(Game& game, int x, int y);
 
-// Text width in the font of Msg, which measures every row.
-int RowTextWidth(const Game& game, const std::string& text);
-// MenuItems[index], or "" for an index outside the array.
-const std::string& MenuItem(const Game& game, int index);
-
 struct Point {
   int x;
   int y;

@@ -1,15 +1,17 @@
 #include "flow/title.h"
 
-#include "flow/game.h"
+#include "game/game.h"
 #include "flow/greeting.h"
-#include "flow/run_flow.h"
+#include "game/run_flow.h"
 #include "gallery/gallery.h"
 #include "persist/data_files.h"
-#include "persist/menus.h"
+#include "menus/system_menu.h"
+#include "present/menu_page.h"
 #include "present/pictures.h"
 #include "shell/display_mode.h"
 #include "shell/layout.h"
 #include "shell/movie.h"
+#include "shell/shutdown.h"
 
 namespace pelmot {
 namespace {
@@ -119,13 +121,6 @@ void RunTitleStep(Game& game) {
       ActOnTitleChoice(game);
       break;
   }
-}
-
-void QuitSequence(Game& game) {
-  CloseLogoMovie(game);
-  RestoreStartDisplay(game);
-  WriteLastPlayStamp(game);
-  game.quitRequested = true;
 }
 
 }  // namespace pelmot

@@ -9,8 +9,4 @@ class Game;
 // One title step, by StepNo[0].
 void RunTitleStep(Game& game);
 
-// Puts back the start-up display size, writes the last-play stamp and ends
-// the program. Shared by the title's and the system menu's quit.
-void QuitSequence(Game& game);
-
 }  // namespace pelmot

@@ -1,10 +1,10 @@
 #include "gallery/gallery.h"
 
-#include "flow/game.h"
-#include "flow/run_flow.h"
-#include "flow/system_pictures.h"
+#include "game/game.h"
+#include "game/run_flow.h"
+#include "present/system_pictures.h"
 #include "gallery/album_table.h"
-#include "persist/menus.h"
+#include "present/menu_page.h"
 #include "present/pictures.h"
 #include "present/text_window.h"
 

@@ -4,12 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "flow/game.h"
+#include "game/game.h"
 #include "persist/stamps.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
-#include "scenes/scene_model.h"
-#include "scenes/scene_table.h"
 
 namespace pelmot {
 namespace {
@@ -41,18 +39,6 @@ bool Replace(Game& game, const std::string& path, const std::string& bytes, bool
   if (tellPlayer)
     game.services.dialogs.ShowMessage("データを書き込めませんでした。\n" + path + "\n" + error);
   return false;
-}
-
-// The saved step must be one its scene's lane holds for the saved Condition
-// and pick: past the lane's end every click runs nothing until the 16-bit
-// step counter wraps.
-bool StepInItsLane(const Game& game, const SaveRecord& r) {
-  const Story* story = game.scenes ? game.scenes->Script() : nullptr;
-  if (!story) return true;  // scenes written in code say nothing of their steps
-  const SceneScript* scene = story->Find(r.SavedScene);
-  if (!scene) return false;
-  const Lane* lane = scene->ServingLane(r.SceneStep, r.Condition, r.LastChoice);
-  return lane && lane->Has(r.SceneStep);
 }
 
 }  // namespace
@@ -174,36 +160,6 @@ void WriteLastPlayStamp(Game& game) {
 
 bool WriteSlot(Game& game, int index) {
   return Replace(game, SlotPath(game, index), EncodeSlot(game.state.SaveRecord), true);
-}
-
-std::optional<SaveRecord> ReadSlot(const Game& game, int index, std::string& problem) {
-  const std::string path = SlotPath(game, index);
-  std::string error;
-  auto bytes = ReadWholeFile(path, kMaxDataFileBytes, error);
-  if (!bytes) {
-    problem = FileIsMissing(path) ? "ファイルがありません: " + path : "ファイルを読み込めません: " + error;
-    return std::nullopt;
-  }
-  auto record = DecodeSlot(*bytes);
-  if (!record) {
-    problem = "ファイルが短すぎます (" + std::to_string(bytes->size()) + " バイト、30 バイト必要): " + path;
-    return std::nullopt;
-  }
-  // Mode 5 would wait for a choice that loading never draws; the game only
-  // saves in scene play (mode 1).
-  const bool modeOk = record->ResumeMode == 1;
-  const bool sceneOk = SceneProcedure(record->SavedScene).has_value();
-  const bool stepOk = record->SceneStep >= 0 && sceneOk && StepInItsLane(game, *record);
-  bool valuesOk = record->DayNo >= 1 && record->DayNo <= 15 && record->Condition >= 0 &&
-                  record->Condition <= 7;
-  for (std::int16_t p : record->Params) valuesOk = valuesOk && p >= 0 && p <= 999;
-  if (!modeOk || !sceneOk || !stepOk || !valuesOk) {
-    problem = "このデータからは再開できません (モード " + std::to_string(record->ResumeMode) + "、シーン " +
-              std::to_string(record->SavedScene) + "、ステップ " + std::to_string(record->SceneStep) +
-              "): " + path;
-    return std::nullopt;
-  }
-  return record;
 }
 
 }  // namespace pelmot

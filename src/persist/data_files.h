@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "flow/game_state.h"
+#include "game/game_state.h"
 
 namespace pelmot {
 
@@ -49,8 +49,5 @@ bool WriteSaveDate(Game& game);
 void WriteLastPlayStamp(Game& game);
 // Writes SaveRecord into slot `index`; a failure shows a message box.
 bool WriteSlot(Game& game, int index);
-// Reads slot `index`; on a missing, short or unplayable file returns nothing
-// and says why in `problem`.
-std::optional<SaveRecord> ReadSlot(const Game& game, int index, std::string& problem);
 
 }  // namespace pelmot

@@ -2,8 +2,8 @@
 // the question already on the page, then a wait for the pick.
 #include "present/choices.h"
 
-#include "flow/game.h"
-#include "flow/run_flow.h"
+#include "game/game.h"
+#include "game/run_flow.h"
 #include "present/text_layout.h"
 #include "present/text_page.h"
 

@@ -1,6 +1,6 @@
 #include "present/page_memory.h"
 
-#include "flow/game.h"
+#include "game/game.h"
 
 namespace pelmot {
 

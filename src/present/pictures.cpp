@@ -2,7 +2,7 @@
 // into MainWork only when they differ from the one already there.
 #include "present/pictures.h"
 
-#include "flow/game.h"
+#include "game/game.h"
 #include "persist/data_files.h"
 #include "present/status_display.h"
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <optional>
 
-#include "flow/game_state.h"
+#include "game/game_state.h"
 #include "platform/surface.h"
 
 namespace pelmot {

@@ -1,6 +1,6 @@
 #include "present/text_page.h"
 
-#include "flow/game.h"
+#include "game/game.h"
 #include "present/page_memory.h"
 #include "present/text_layout.h"
 

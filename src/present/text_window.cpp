@@ -2,7 +2,7 @@
 // dimmed picture, with the rest kept in PendingText when the page fills.
 #include "present/text_window.h"
 
-#include "flow/game.h"
+#include "game/game.h"
 #include "platform/utf8.h"
 #include "present/text_layout.h"
 #include "present/text_page.h"

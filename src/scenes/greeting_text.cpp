@@ -1,6 +1,6 @@
 #include "scenes/greeting_text.h"
 
-#include "flow/game.h"
+#include "game/game.h"
 #include "scenes/content.h"
 
 namespace pelmot {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "flow/game.h"
+#include "game/game.h"
 
 namespace pelmot {
 namespace {

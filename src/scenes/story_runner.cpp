@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "flow/game.h"
-#include "flow/run_flow.h"
+#include "game/game.h"
+#include "game/run_flow.h"
 #include "persist/data_files.h"
-#include "persist/menus.h"
+#include "present/menu_page.h"
 #include "present/choices.h"
 #include "present/pictures.h"
 #include "present/text_window.h"

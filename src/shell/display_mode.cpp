@@ -1,6 +1,6 @@
 #include "shell/display_mode.h"
 
-#include "flow/game.h"
+#include "game/game.h"
 
 namespace pelmot {
 

@@ -1,7 +1,7 @@
 #include "shell/layout.h"
 
-#include "flow/game.h"
-#include "flow/input.h"
+#include "game/game.h"
+#include "game/screen_geometry.h"
 
 namespace pelmot {
 

@@ -1,6 +1,6 @@
 #include "shell/movie.h"
 
-#include "flow/game.h"
+#include "game/game.h"
 
 namespace pelmot {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "flow/game.h"
+#include "game/game.h"
 
 namespace pelmot {
 namespace {

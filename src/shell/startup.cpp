@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "flow/game.h"
-#include "flow/system_pictures.h"
+#include "game/game.h"
+#include "present/system_pictures.h"
 #include "persist/data_files.h"
 #include "platform/instance_lock.h"
 #include "shell/display_mode.h"

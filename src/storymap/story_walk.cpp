@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "flow/run_flow.h"
+#include "game/run_flow.h"
 
 namespace pelmot::storymap {
 namespace {

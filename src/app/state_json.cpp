@@ -1,8 +1,8 @@
-#include "shell/state_json.h"
+#include "app/state_json.h"
 
 #include <cstdio>
 
-#include "flow/game.h"
+#include "game/game.h"
 
 namespace pelmot {
 namespace {

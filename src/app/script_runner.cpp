@@ -1,4 +1,4 @@
-#include "shell/script_runner.h"
+#include "app/script_runner.h"
 
 #include <charconv>
 #include <istream>
@@ -7,7 +7,7 @@
 #include <ostream>
 #include <sstream>
 
-#include "flow/game.h"
+#include "game/game.h"
 #include "flow/input.h"
 #include "flow/pick.h"
 #include "persist/stamps.h"
@@ -15,7 +15,7 @@
 #include "platform/picload.h"
 #include "shell/screen.h"
 #include "shell/shutdown.h"
-#include "shell/state_json.h"
+#include "app/state_json.h"
 
 namespace pelmot {
 namespace {

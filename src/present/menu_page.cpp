@@ -1,8 +1,8 @@
-#include "persist/menus.h"
+#include "present/menu_page.h"
 
-#include "flow/game.h"
-#include "flow/input.h"
-#include "flow/run_flow.h"
+#include "game/game.h"
+#include "game/screen_geometry.h"
+#include "game/run_flow.h"
 #include "present/text_page.h"
 
 namespace pelmot {
@@ -16,6 +16,16 @@ void DrawCentredRow(Game& game, const std::string& text, int row, RowBand& inked
 }
 
 }  // namespace
+
+int RowTextWidth(const Game& game, const std::string& text) {
+  return game.services.text.Width(text, game.form.Msg.fontPixels);
+}
+
+const std::string& MenuItem(const Game& game, int index) {
+  static const std::string kNone;
+  if (index < 0 || index >= static_cast<int>(game.state.MenuItems.size())) return kNone;
+  return game.state.MenuItems[index];
+}
 
 void DrawMenu(Game& game, const MenuTexts& items, const std::string& title) {
   GameState& s = game.state;
@@ -43,38 +53,6 @@ void DrawMenu(Game& game, const MenuTexts& items, const std::string& title) {
   f.CMenu.SetPersistent(false);
   SetMessageSurfacesPersistent(game, false);
   f.MainPic.enabled = true;
-}
-
-void ReturnToTitle(Game& game) {
-  GameState& s = game.state;
-  s.ShownPic = kNoPicture;
-  ResetStep(game);
-  s.FlowMode = kModeTitle;
-  s.StepNo[1] = 0;
-  s.StepNo[0] = 2;
-  s.PendingText.clear();  // an unfinished page never leaks into the next game
-  for (Surface* surface : {&game.form.MainPic, &game.form.MainWork}) {
-    surface->SetPersistent(true);
-    surface->Clear();
-  }
-  game.mainWorkPicture = kNoPicture;
-}
-
-void CloseSystemMenu(Game& game) {
-  GameState& s = game.state;
-  MainForm& f = game.form;
-  s.LineNo = s.KeptLineNo;
-  if (s.SaveRecord.ResumeMode == kModeScene) {
-    s.FlowMode = kModeScene;
-    f.ShowOnMainPic(f.Msg);
-    s.ClickAdvances = true;
-  } else if (s.SaveRecord.ResumeMode == kModeChoice) {
-    ResetStep(game);
-    s.FlowMode = kModeChoice;
-    f.ShowOnMainPic(f.MainWork);
-    s.ClickAdvances = true;
-    RunFlow(game);
-  }
 }
 
 }  // namespace pelmot

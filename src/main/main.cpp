@@ -3,9 +3,9 @@
 #include <iostream>
 
 #include "persist/data_report.h"
-#include "shell/app.h"
-#include "shell/options.h"
-#include "shell/story_setup.h"
+#include "main/app.h"
+#include "app/options.h"
+#include "app/story_setup.h"
 #include "storymap/map_command.h"
 
 int main(int argc, char** argv) {

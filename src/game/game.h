@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "flow/game_state.h"
-#include "flow/main_form.h"
+#include "game/game_state.h"
+#include "game/main_form.h"
 #include "platform/services.h"
 
 namespace pelmot {
@@ -33,12 +33,12 @@ class Game {
   Services& services;
   GamePaths paths;
   // The scene procedures by scene number; tests may put their own in.
-  std::unique_ptr<SceneRunner> scenes;
+  std::shared_ptr<SceneRunner> scenes;
   // The scenario's words; may be empty in tests.
   std::shared_ptr<const Content> content;
   // What the text window noted of the page it drew last, so the next page
   // redraws only what changed; made on first use.
-  std::unique_ptr<TextPageFacts> textPage;
+  std::shared_ptr<TextPageFacts> textPage;
   // Set by the quit paths; the event loop ends the program when it sees it.
   bool quitRequested = false;
   // Set by a pick of a scene choice until the step after it has run: only

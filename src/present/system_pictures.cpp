@@ -1,6 +1,6 @@
-#include "flow/system_pictures.h"
+#include "present/system_pictures.h"
 
-#include "flow/game.h"
+#include "game/game.h"
 
 namespace pelmot {
 

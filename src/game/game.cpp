@@ -1,8 +1,5 @@
-#include "flow/game.h"
+#include "game/game.h"
 
-#include "present/page_memory.h"
-#include "scenes/content.h"
-#include "scenes/scene_table.h"
 
 namespace pelmot {
 

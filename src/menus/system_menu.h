@@ -3,11 +3,16 @@
 
 #include <string>
 
-#include "persist/menus.h"
+#include "present/menu_page.h"
 
 namespace pelmot {
 
 class Game;
+
+// One step of the system menu (FlowMode 2).
+void SystemMenu(Game& game);
+// One step of the load flow started from the title.
+void TitleLoad(Game& game);
 
 // The file-select screen's items: "データ１" ... "データ10", each with its
 // stamp as " yy/mm/dd hh:nn", then "キャンセル".

@@ -1,11 +1,11 @@
-#include "shell/story_setup.h"
+#include "app/story_setup.h"
 
 #include <climits>
 #include <fstream>
 #include <ostream>
 #include <sstream>
 
-#include "flow/game.h"
+#include "game/game.h"
 #include "scenes/content_check.h"
 #include "scenes/story_runner.h"
 #include "scenes/story_structure.h"

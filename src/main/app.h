@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "shell/options.h"
+#include "app/options.h"
 
 namespace pelmot {
 

@@ -1,11 +1,11 @@
-#include "shell/app.h"
+#include "main/app.h"
 
 #include <chrono>
 #include <ctime>
 #include <iostream>
 #include <sstream>
 
-#include "flow/game.h"
+#include "game/game.h"
 #include "flow/input.h"
 #include "platform/text_factory.h"
 #include "platform/clock.h"
@@ -20,11 +20,11 @@
 #include "platform/sdl/sdl_window.h"
 #include "shell/movie.h"
 #include "shell/screen.h"
-#include "shell/script_runner.h"
+#include "app/script_runner.h"
 #include "shell/shutdown.h"
 #include "shell/startup.h"
 #include "shell/startup_checks.h"
-#include "shell/story_setup.h"
+#include "app/story_setup.h"
 
 namespace pelmot {
 namespace {

@@ -1,11 +1,11 @@
-#include "persist/highlight.h"
+#include "menus/pointer_frame.h"
 
 #include <cmath>
 
-#include "flow/game.h"
-#include "flow/input.h"
-#include "flow/pick.h"
-#include "flow/run_flow.h"
+#include "game/game.h"
+#include "game/screen_geometry.h"
+#include "game/run_flow.h"
+#include "present/menu_page.h"
 
 namespace pelmot {
 namespace {

@@ -1,12 +1,13 @@
-#include "persist/system_menu.h"
+#include "menus/system_menu.h"
 
-#include "flow/game.h"
-#include "flow/run_flow.h"
-#include "flow/title.h"
+#include "game/game.h"
+#include "game/run_flow.h"
+#include "shell/shutdown.h"
 #include "persist/data_files.h"
 #include "persist/stamps.h"
 #include "present/pictures.h"
 #include "present/text_window.h"
+#include "scenes/playable_slot.h"
 #include "scenes/story_runner.h"
 #include "shell/display_mode.h"
 

@@ -1,4 +1,4 @@
-#include "flow/main_form.h"
+#include "game/main_form.h"
 
 namespace pelmot {
 

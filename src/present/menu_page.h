@@ -10,16 +10,13 @@ class Game;
 
 using MenuTexts = std::array<std::string, 11>;
 
+// Text width in the font of Msg, which measures every row.
+int RowTextWidth(const Game& game, const std::string& text);
+// MenuItems[index], or "" for an index outside the array.
+const std::string& MenuItem(const Game& game, int index);
+
 // Draws a centred menu of up to eleven items under a title row over the
 // dimmed picture, and waits for a pick.
 void DrawMenu(Game& game, const MenuTexts& items, const std::string& title);
-// One step of the system menu (FlowMode 2).
-void SystemMenu(Game& game);
-// Resumes the game the system menu interrupted.
-void CloseSystemMenu(Game& game);
-// Drops the game; the next RunFlow shows the title picture.
-void ReturnToTitle(Game& game);
-// One step of the load flow started from the title.
-void TitleLoad(Game& game);
 
 }  // namespace pelmot

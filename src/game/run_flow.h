@@ -34,6 +34,11 @@ inline constexpr std::array<std::int16_t, 16> DayTable = {0,  0,  37, 34, 99, 0,
 // Condition, DayTable for parameter 3, the result kept within 0 ... 999.
 void AddParam(Game& game, int index, std::int16_t amount);
 
+// Resumes the game the system menu interrupted.
+void CloseSystemMenu(Game& game);
+// Drops the game; the next RunFlow shows the title picture.
+void ReturnToTitle(Game& game);
+
 // The advance shared by a click, Enter and a skip tick: raise the step of the
 // current mode unless a text is still pending, then run the step.
 void Advance(Game& game);

@@ -1,39 +1,14 @@
-#include "flow/run_flow.h"
+#include "game/run_flow.h"
 
-#include "flow/game.h"
-#include "flow/title.h"
-#include "gallery/gallery.h"
-#include "persist/menus.h"
-#include "scenes/scene_table.h"
+#include "game/game.h"
+#include "game/modes.h"
 
 namespace pelmot {
 
 void RunFlow(Game& game) {
   GameState& s = game.state;
   s.ClickAdvances = true;  // a step that shows a menu or choice sets it back
-  switch (s.FlowMode) {
-    case kModeTitle:
-      RunTitleStep(game);
-      break;
-    case kModeScene:
-      s.SaveRecord.ResumeMode = kModeScene;
-      RunScene(game, s.SceneNo);
-      break;
-    case kModeSystemMenu:
-      SystemMenu(game);
-      break;
-    case kModeAlbum:
-      AlbumView(game);
-      break;
-    case kModeSlideShow:
-      SlideShow(game);
-      break;
-    case kModeChoice:
-      s.SaveRecord.ResumeMode = kModeChoice;
-      break;
-    default:
-      break;
-  }
+  if (const Mode* mode = ModeFor(s.FlowMode)) mode->Step(game);
 }
 
 void ResetStep(Game& game) {
@@ -63,6 +38,38 @@ void Advance(Game& game) {
   if (s.PendingText.empty() && s.FlowMode >= 0 && s.FlowMode < static_cast<int>(s.StepNo.size()))
     s.StepNo[s.FlowMode] = Add16(s.StepNo[s.FlowMode], 1);
   RunFlow(game);
+}
+
+void ReturnToTitle(Game& game) {
+  GameState& s = game.state;
+  s.ShownPic = kNoPicture;
+  ResetStep(game);
+  s.FlowMode = kModeTitle;
+  s.StepNo[1] = 0;
+  s.StepNo[0] = 2;
+  s.PendingText.clear();  // an unfinished page never leaks into the next game
+  for (Surface* surface : {&game.form.MainPic, &game.form.MainWork}) {
+    surface->SetPersistent(true);
+    surface->Clear();
+  }
+  game.mainWorkPicture = kNoPicture;
+}
+
+void CloseSystemMenu(Game& game) {
+  GameState& s = game.state;
+  MainForm& f = game.form;
+  s.LineNo = s.KeptLineNo;
+  if (s.SaveRecord.ResumeMode == kModeScene) {
+    s.FlowMode = kModeScene;
+    f.ShowOnMainPic(f.Msg);
+    s.ClickAdvances = true;
+  } else if (s.SaveRecord.ResumeMode == kModeChoice) {
+    ResetStep(game);
+    s.FlowMode = kModeChoice;
+    f.ShowOnMainPic(f.MainWork);
+    s.ClickAdvances = true;
+    RunFlow(game);
+  }
 }
 
 }  // namespace pelmot

@@ -1,0 +1,18 @@
+// Reading a save slot the game can resume: the file's bytes, and the
+// scene, step and values it names checked against the story.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "game/game_state.h"
+
+namespace pelmot {
+
+class Game;
+
+// Reads slot `index`; on a missing, short or unplayable file returns nothing
+// and says why in `problem`.
+std::optional<SaveRecord> ReadSlot(const Game& game, int index, std::string& problem);
+
+}  // namespace pelmot
