@@ -1,0 +1,7 @@
+# zlib: the static library and its header, for libpng.
+build_zlib() {
+  cd "$1"
+  CFLAGS="-O2" nice emconfigure ./configure --static --prefix="$PREFIX"
+  em_make libz.a
+  em_make install
+}
