@@ -10,6 +10,7 @@ set -euo pipefail
 
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
+# shellcheck source=/dev/null
 for part in "$HERE"/deps/*.sh; do source "$part"; done
 
 CACHE_ROOT=${PELMOT_WEB_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/pelmot-web}
@@ -63,7 +64,7 @@ build_all() {
     read -r version dir < "$WORK/fetched-$name"
     printf '%-14s %5d s  (fetch %s %s)\n' "fetch" $(($(now) - start)) "$name" "$version" >> "$PREFIX/timings.txt"
     printf '%s %s\n' "$name" "$version" >> "$PREFIX/built-from.txt"
-    (timed_build "$name" "$WORK/$dir")
+    timed_build "$name" "$WORK/$dir"
   done
   start=$(now)
   "$HERE/smoke/run_smoke.sh" "$PREFIX" ${movie:+"$movie"} || die "the smoke test failed"
@@ -78,7 +79,7 @@ main() {
   key=$(sha256sum <<< "$manifest_text" | cut -c1-16)
   PREFIX=$CACHE_ROOT/$key
   WORK=$CACHE_ROOT/work-$key
-  export PREFIX WORK JOBS
+  export HERE PREFIX WORK JOBS
   if ! $force && [[ -f $PREFIX/complete.stamp ]] && [[ $(cat "$PREFIX/complete.stamp") == "$manifest_text" ]]; then
     $print_prefix && printf '%s\n' "$PREFIX"
     log "up to date: $PREFIX"

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers shared by the dependency build steps.
 
 log() { printf 'build_deps: %s\n' "$*" >&2; }
@@ -58,12 +59,15 @@ unpacked_dir() {
 # Seconds since the epoch, for the timings file.
 now() { date +%s; }
 
-# Runs "build_NAME SOURCE_DIR" and notes how long it took.
+# Runs "build_NAME SOURCE_DIR" and notes how long it took. The build runs in
+# a bash of its own, so that it stops at its first failing command (errexit
+# is ignored in a function called on the left of ||).
 timed_build() {
   local name=$1 dir=$2 start
   start=$(now)
   log "building $name"
-  "build_${name//[-.]/_}" "$dir" > "$WORK/build-$name.log" 2>&1 ||
+  bash -euo pipefail -c 'for part in "$0"/deps/*.sh; do source "$part"; done; "$1" "$2"' \
+    "$HERE" "build_${name//[-.]/_}" "$dir" > "$WORK/build-$name.log" 2>&1 ||
     { tail -n 60 "$WORK/build-$name.log" >&2; die "building $name failed (log: $WORK/build-$name.log)"; }
   printf '%-14s %5d s\n' "$name" $(($(now) - start)) >> "$PREFIX/timings.txt"
 }

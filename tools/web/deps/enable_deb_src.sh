@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Makes Debian's source packages reachable by `apt-get source`: when no source
 # lines are configured, adds one for each Debian binary archive that apt
 # already uses (taken from `apt-cache policy`, so no address is written here).

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # FFmpeg cut down to what the logo movie needs: LOGO.avi is MPEG-4 Part 2
 # video (Simple Profile, yuv420p) in an AVI file. So: the mpeg4 decoder (it
 # pulls in the h263 decoder and the mpeg4video parser), the avi demuxer, the
@@ -7,7 +8,7 @@ FFMPEG_DECODERS=(mpeg4)
 FFMPEG_DEMUXERS=(avi)
 
 build_ffmpeg() {
-  cd "$1"
+  cd "$1" || return
   local -a parts=()
   local d
   for d in "${FFMPEG_DECODERS[@]}"; do parts+=("--enable-decoder=$d"); done

@@ -1,7 +1,8 @@
+# shellcheck shell=bash
 # SDL2_image reading PNG (through libpng, which also saves PNG), BMP and GIF,
 # which need nothing else. Nothing is loaded dynamically.
 build_libsdl2_image() {
-  mkdir -p "$1/wasm-build" && cd "$1/wasm-build"
+  mkdir -p "$1/wasm-build" && cd "$1/wasm-build" || return
   local -a formats=()
   local f
   for f in AVIF JPG JXL LBM PCX PNM QOI SVG TGA TIF WEBP XCF XPM XV; do

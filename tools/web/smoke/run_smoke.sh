@@ -5,6 +5,7 @@ set -euo pipefail
 prefix=$1
 movie=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=/dev/null
 source "$here/../deps/em_env.sh"
 font=$(fc-match -f '%{file}' 'IPAGothic' 2>/dev/null || true)
 [[ -f $font ]] || font=/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf
