@@ -11,9 +11,12 @@
 #include "flow/input.h"
 #include "game/run_flow.h"
 #include "platform/cell_text.h"
-#include "platform/font.h"
+#include "platform/common/font.h"
+#include "platform/common/codepage.h"
+#include "platform/common/files.h"
+#include "platform/common/instance_lock.h"
 #include "platform/headless/headless_services.h"
-#include "platform/picload.h"
+#include "platform/common/picload.h"
 #include "present/menu_page.h"
 #include "present/choices.h"
 #include "present/pictures.h"
@@ -44,7 +47,7 @@ class BenchGame {
  public:
   BenchGame()
       : font_(OpenFont()),
-        services_{clock_, dialogs_, display_, multimedia_, pictures_, *font_},
+        services_{clock_, dialogs_, display_, multimedia_, pictures_, *font_, files_, codePage_, lock_, clock_},
         game_(services_, GamePaths{std::filesystem::temp_directory_path().string(), PELMOT_CONTENT_DIR}) {
     MainForm& f = game_.form;
     for (Surface* s : {&f.Msg, &f.MsgWk, &f.MsgMk, &f.CMenu}) s->fontPixels = 24;
@@ -78,6 +81,9 @@ class BenchGame {
   HeadlessDisplay display_;
   HeadlessMultimedia multimedia_;
   PngPictureLoader pictures_;
+  SystemFiles files_;
+  Cp932CodePage codePage_;
+  FileInstanceLock lock_;
   Services services_;
   Game game_;
   OneStepScene* scene_ = nullptr;

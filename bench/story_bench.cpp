@@ -15,9 +15,12 @@
 #include "flow/input.h"
 #include "flow/pick.h"
 #include "game/run_flow.h"
+#include "platform/common/codepage.h"
+#include "platform/common/files.h"
+#include "platform/common/instance_lock.h"
 #include "platform/headless/headless_services.h"
-#include "platform/picload.h"
-#include "platform/text_factory.h"
+#include "platform/common/picload.h"
+#include "platform/common/text_factory.h"
 #include "scenes/story_runner.h"
 #include "shell/screen.h"
 #include "app/story_setup.h"
@@ -48,7 +51,7 @@ class StoryBenchGame {
   StoryBenchGame()
       : dataRoot_(std::filesystem::temp_directory_path() / ("pelmot-bench-" + std::to_string(std::random_device{}()))),
         font_(MakeWindowFont()),
-        services_{clock_, dialogs_, display_, multimedia_, pictures_, *font_},
+        services_{clock_, dialogs_, display_, multimedia_, pictures_, *font_, files_, codePage_, lock_, clock_},
         game_(services_, GamePaths{dataRoot_.string(), PELMOT_CONTENT_DIR}) {
     std::filesystem::create_directories(dataRoot_ / "TORMVEL" / "PELMOT");
     game_.state.WinDir = dataRoot_.string();
@@ -108,6 +111,9 @@ class StoryBenchGame {
   HeadlessMultimedia multimedia_;
   PngPictureLoader pictures_;
   std::unique_ptr<TextEngine> font_;
+  SystemFiles files_;
+  Cp932CodePage codePage_;
+  FileInstanceLock lock_;
   Services services_;
   Game game_;
   CountingScenes* scenes_ = nullptr;

@@ -3,8 +3,8 @@
 #include <dlfcn.h>
 
 #include "fuzz_input.h"
-#include "platform/movie_decoder.h"
-#include "platform/paths.h"
+#include "platform/common/movie_decoder.h"
+#include "platform/common/paths.h"
 
 namespace {
 constexpr int kFramesPerInput = 8;

@@ -1,7 +1,7 @@
 // Pictures: the loader reads the file as the game would, and draws it the
 // way the game does.
 #include "fuzz_input.h"
-#include "platform/picload.h"
+#include "platform/common/picload.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string path = pelmot::fuzz::WriteScratchFile("0.png", pelmot::fuzz::Bytes(data, size));

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Two rules of the source tree:
+# Three rules of the source tree:
 # - only src/platform may include SDL, FreeType, fontconfig, FFmpeg or OS
 #   headers;
+# - the game core sees the platform through its interfaces (the headers
+#   directly in src/platform) only: the backends (platform/common, sdl,
+#   headless, ffmpeg) are included by the platform itself and by src/main,
+#   which wires them to the core;
 # - the folders of src form layers, lowest first, and a file includes only
 #   from its own folder or a lower one, so no two folders depend on each
 #   other in a loop.
@@ -14,6 +18,23 @@ found=$(grep -rnE "$pattern" "$src" --include='*.h' --include='*.cpp' | grep -v 
 if [[ -n $found ]]; then
   echo "platform headers outside src/platform:" >&2
   echo "$found" >&2
+  status=1
+fi
+
+backends='#\s*include\s*"platform/(common|sdl|headless|ffmpeg)/'
+found=$(grep -rnE "$backends" "$src" --include='*.h' --include='*.cpp' | grep -v -e "^$src/platform/" -e "^$src/main/")
+if [[ -n $found ]]; then
+  echo "backend headers included by the game core (only src/main wires the backends in):" >&2
+  echo "$found" >&2
+  status=1
+fi
+
+# The interfaces and pure code directly in src/platform (the library the core
+# links) include neither a backend nor a system library.
+pure=$(find "$src/platform" -maxdepth 1 \( -name '*.h' -o -name '*.cpp' \) -exec grep -HnE "$pattern|$backends" {} +)
+if [[ -n $pure ]]; then
+  echo "system or backend headers in the platform's interfaces (src/platform/*):" >&2
+  echo "$pure" >&2
   status=1
 fi
 
@@ -39,5 +60,6 @@ while IFS= read -r line; do
   fi
 done < <(grep -rnoE '#\s*include\s*"[^"]+"' "$src" --include='*.h' --include='*.cpp' | cut -d: -f1,3-)
 
-((status == 0)) && echo "no platform headers outside src/platform; folders include only downwards (${layers[*]})"
+((status == 0)) && echo "no platform headers outside src/platform; backends only in src/main;" \
+  "folders include only downwards (${layers[*]})"
 exit $status

@@ -11,6 +11,7 @@
 #include "scenes/compose_story.h"
 #include "scenes/greeting_text.h"
 #include "app/story_setup.h"
+#include "platform/common/files.h"
 #include "story_fixture.h"
 
 namespace pelmot {
@@ -217,12 +218,13 @@ class ContentFolder : public ::testing::Test {
     std::ofstream(dir.path() + "/scenario.txt", std::ios::binary) << text;
   }
   TempDir dir;
+  SystemFiles files;
   std::ostringstream out, err;
 };
 
 TEST_F(ContentFolder, CheckContentPassesTheDefaultScenario) {
   Write(DefaultScenarioText());
-  EXPECT_EQ(CheckContent(dir.path(), out, err), 0);
+  EXPECT_EQ(CheckContent(files, dir.path(), out, err), 0);
   EXPECT_EQ(err.str(), "");
   EXPECT_NE(out.str().find("no problems"), std::string::npos);
 }
@@ -230,7 +232,7 @@ TEST_F(ContentFolder, CheckContentPassesTheDefaultScenario) {
 TEST_F(ContentFolder, CheckContentListsEveryProblemAndFails) {
   std::string text = Replaced(DefaultScenarioText(), "12 s5 ", "12 s5 pic=500 | x");
   Write(text + "24 s0 | x\n");
-  EXPECT_EQ(CheckContent(dir.path(), out, err), 1);
+  EXPECT_EQ(CheckContent(files, dir.path(), out, err), 1);
   const std::string file = dir.path() + "/scenario.txt";
   EXPECT_NE(err.str().find(file + ":" + std::to_string(LineOf(text, "12 s5")) + ": picture 500"), std::string::npos)
       << err.str();
@@ -239,7 +241,7 @@ TEST_F(ContentFolder, CheckContentListsEveryProblemAndFails) {
 }
 
 TEST_F(ContentFolder, CheckContentFailsWithoutAScenario) {
-  EXPECT_EQ(CheckContent(dir.path(), out, err), 1);
+  EXPECT_EQ(CheckContent(files, dir.path(), out, err), 1);
   EXPECT_NE(err.str().find("cannot read the scenario file"), std::string::npos);
 }
 

@@ -13,10 +13,14 @@
 
 #include <sstream>
 #include "persist/stamps.h"
-#include "platform/files.h"
+#include "platform/common/codepage.h"
+#include "platform/common/files.h"
 
 namespace pelmot {
 namespace {
+
+Cp932CodePage cp932;
+SystemFiles systemFiles;
 
 using testing::TempDir;
 using testing::TestGame;
@@ -83,35 +87,35 @@ TEST(SlotLayout, FileNamesCarryTwoDigits) {
 TEST(SaveDateLayout, CountedShiftJisStringsAndEmptyOnes) {
   Stamps stamps{};
   stamps[0] = "　2026/12/06 9:21:05";
-  const auto bytes = EncodeSaveDate(stamps);
+  const auto bytes = EncodeSaveDate(stamps, cp932);
   ASSERT_TRUE(bytes);
   // 20 bytes of text: 81 40 for the ideographic space, then 18 ASCII characters.
   EXPECT_EQ(bytes->substr(0, 4), Bytes({20, 0, 0x81, 0x40}));
   EXPECT_EQ(bytes->substr(4, 18), "2026/12/06 9:21:05");
   EXPECT_EQ(bytes->size(), 22u + 20u);
   EXPECT_EQ(bytes->substr(22), std::string(20, '\0'));
-  EXPECT_EQ(DecodeSaveDate(*bytes), stamps);
+  EXPECT_EQ(DecodeSaveDate(*bytes, cp932), stamps);
 }
 
 TEST(SaveDateLayout, AShortFileReadsWhatItHasAndTheRestAsEmpty) {
   Stamps stamps{};
   stamps[0] = "　2026/12/06 9:21:05";
   stamps[1] = "　2026/12/07 10:00:00";
-  const std::string bytes = *EncodeSaveDate(stamps);
-  EXPECT_EQ(DecodeSaveDate("")[0], "");
+  const std::string bytes = *EncodeSaveDate(stamps, cp932);
+  EXPECT_EQ(DecodeSaveDate("", cp932)[0], "");
   // Cut inside the second stamp: the first reads, the second and the rest are empty.
-  Stamps cut = DecodeSaveDate(bytes.substr(0, 30));
+  Stamps cut = DecodeSaveDate(bytes.substr(0, 30), cp932);
   EXPECT_EQ(cut[0], stamps[0]);
   EXPECT_EQ(cut[1], "");
   // Cut inside a count.
-  EXPECT_EQ(DecodeSaveDate(bytes.substr(0, 23))[1], "");
+  EXPECT_EQ(DecodeSaveDate(bytes.substr(0, 23), cp932)[1], "");
 }
 
 TEST(SaveDateLayout, TrailingBytesAfterTheElevenEntriesAreNeverRead) {
   Stamps stamps{};
   stamps[10] = "　2026/12/06 23:59:59";
-  const std::string bytes = *EncodeSaveDate(stamps) + "old bytes of a longer file";
-  EXPECT_EQ(DecodeSaveDate(bytes), stamps);
+  const std::string bytes = *EncodeSaveDate(stamps, cp932) + "old bytes of a longer file";
+  EXPECT_EQ(DecodeSaveDate(bytes, cp932), stamps);
 }
 
 TEST(CgSeenLayout, OneHundredThirtySixRawBytes) {
@@ -168,7 +172,7 @@ TEST(DataFilesOnDisk, AShorterWriteKeepsTheOldTailAsTheOriginalDid) {
   std::string bytes = *ReadWholeFile(path);
   EXPECT_EQ(bytes.size(), 100u);
   EXPECT_EQ(bytes.substr(42), std::string(58, 'x'));
-  EXPECT_EQ(DecodeSaveDate(bytes), t.state().SaveDate);
+  EXPECT_EQ(DecodeSaveDate(bytes, t.codePage), t.state().SaveDate);
 }
 
 // While it lives, every write of a byte fails, even for root: the file
@@ -221,12 +225,12 @@ TEST(InspectSave, PrintsEachKindOfFileInWords) {
   std::ofstream(dir.path() + "/PELMOTDAT03.DAT", std::ios::binary) << EncodeSlot(r);
   std::ofstream(dir.path() + "/SAVEDATA.DAT", std::ios::binary) << std::string("\0\1\0\1", 4);
   std::ostringstream out, err;
-  EXPECT_EQ(InspectDataFile(dir.path() + "/PELMOTDAT03.DAT", out, err), 0);
+  EXPECT_EQ(InspectDataFile(systemFiles, cp932, dir.path() + "/PELMOTDAT03.DAT", out, err), 0);
   EXPECT_NE(out.str().find("SceneStep   33"), std::string::npos);
   EXPECT_NE(out.str().find("Params      20 0 0 40"), std::string::npos);
-  EXPECT_EQ(InspectDataFile(dir.path() + "/SAVEDATA.DAT", out, err), 0);
+  EXPECT_EQ(InspectDataFile(systemFiles, cp932, dir.path() + "/SAVEDATA.DAT", out, err), 0);
   EXPECT_NE(out.str().find("seen 2 of 135 pictures: 1 3"), std::string::npos);
-  EXPECT_EQ(InspectDataFile(dir.path() + "/missing.DAT", out, err), 1);
+  EXPECT_EQ(InspectDataFile(systemFiles, cp932, dir.path() + "/missing.DAT", out, err), 1);
 }
 
 }  // namespace

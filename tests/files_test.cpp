@@ -11,7 +11,8 @@
 #include "persist/data_files.h"
 #include "scenes/playable_slot.h"
 #include "persist/data_report.h"
-#include "platform/files.h"
+#include "platform/common/codepage.h"
+#include "platform/common/files.h"
 
 namespace pelmot {
 namespace {
@@ -19,6 +20,9 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDir;
 using testing::TestGame;
+
+Cp932CodePage cp932;
+SystemFiles systemFiles;
 
 void WriteRaw(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
@@ -95,7 +99,7 @@ TEST(InspectSave, ADeviceOrAPipeIsRefusedWithAMessage) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const std::string& path : {std::string("/dev/zero"), fifo}) {
     std::ostringstream out, err;
-    EXPECT_EQ(InspectDataFile(path, out, err), 1);
+    EXPECT_EQ(InspectDataFile(systemFiles, cp932, path, out, err), 1);
     EXPECT_NE(err.str().find(path), std::string::npos) << err.str();
   }
 }

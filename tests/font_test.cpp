@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "game_fixture.h"
-#include "platform/font.h"
-#include "platform/text_factory.h"
+#include "platform/common/font.h"
+#include "platform/common/text_factory.h"
 #include "present/choices.h"
 #include "present/text_window.h"
 
@@ -79,7 +79,7 @@ TEST(WindowFont, IsWhatTheGameDrawsWith) {
 class RealFontGame {
  public:
   explicit RealFontGame(TextEngine& font)
-      : services_{clock_, dialogs_, display_, multimedia_, pictures_, font},
+      : services_{clock_, dialogs_, display_, multimedia_, pictures_, font, files_, codePage_, lock_, clock_},
         game_(services_, GamePaths{dir_.path(), dir_.path()}) {
     for (Surface* s : {&game_.form.Msg, &game_.form.MsgWk, &game_.form.MsgMk}) s->fontPixels = 24;
   }
@@ -92,6 +92,9 @@ class RealFontGame {
   HeadlessDisplay display_;
   HeadlessMultimedia multimedia_;
   PngPictureLoader pictures_;
+  SystemFiles files_;
+  Cp932CodePage codePage_;
+  FileInstanceLock lock_;
   Services services_;
   Game game_;
 };

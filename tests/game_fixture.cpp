@@ -23,7 +23,7 @@ TempDir::~TempDir() {
 TestGame::TestGame() : TestGame("") {}
 
 TestGame::TestGame(const std::string& dataRoot)
-    : services_{clock, dialogs, display, multimedia, pictures, text} {
+    : services_{clock, dialogs, display, multimedia, pictures, text, files, codePage, lock, clock} {
   std::string root = dataRoot;
   if (root.empty()) {
     ownDir_ = std::make_unique<TempDir>();

@@ -14,8 +14,11 @@
 #include "flow/input.h"
 #include "game/run_flow.h"
 #include "platform/cell_text.h"
+#include "platform/common/codepage.h"
+#include "platform/common/files.h"
+#include "platform/common/instance_lock.h"
 #include "platform/headless/headless_services.h"
-#include "platform/picload.h"
+#include "platform/common/picload.h"
 #include "scenes/scene_table.h"
 #include "shell/screen.h"
 
@@ -88,6 +91,9 @@ class TestGame {
   HeadlessMultimedia multimedia;
   PngPictureLoader pictures;
   RecordingText text;
+  SystemFiles files;
+  Cp932CodePage codePage;
+  FileInstanceLock lock;
 
  private:
   void Event(const std::function<void()>& f) {

@@ -5,7 +5,7 @@
 #include "game_fixture.h"
 #include "persist/data_files.h"
 #include "persist/stamps.h"
-#include "platform/files.h"
+#include "platform/common/files.h"
 
 namespace pelmot {
 namespace {

@@ -7,7 +7,7 @@
 #include "persist/data_files.h"
 #include "scenes/playable_slot.h"
 #include "persist/stamps.h"
-#include "platform/files.h"
+#include "platform/common/files.h"
 #include "story_fixture.h"
 
 namespace pelmot {

@@ -11,9 +11,9 @@
 #include "game_fixture.h"
 #include "platform/headless/headless_services.h"
 #include "platform/mci.h"
-#include "platform/mci_player.h"
+#include "platform/common/mci_player.h"
 #include "platform/message_box.h"
-#include "platform/movie_decoder.h"
+#include "platform/common/movie_decoder.h"
 #include "platform/cell_text.h"
 #include "shell/movie.h"
 #include "shell/screen.h"
@@ -387,7 +387,7 @@ class GameWithMovie : public ::testing::Test {
  protected:
   GameWithMovie()
       : player(dialogs, [this] { return now; }),
-        services{clock, dialogs, display, player, pictures, text},
+        services{clock, dialogs, display, player, pictures, text, files, codePage, lock, clock},
         game(services, GamePaths{root.path(), PELMOT_OUTPUT_DIR}) {
     player.AttachWindow(kMainPicHandle, game.form.MainPic);
   }
@@ -416,6 +416,9 @@ class GameWithMovie : public ::testing::Test {
   MciPlayer player;
   PngPictureLoader pictures;
   CellTextEngine text;
+  SystemFiles files;
+  Cp932CodePage codePage;
+  FileInstanceLock lock;
   Services services;
   Game game;
   std::vector<Colour> frame;

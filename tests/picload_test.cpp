@@ -9,7 +9,7 @@
 #include <random>
 
 #include "game_fixture.h"
-#include "platform/picload.h"
+#include "platform/common/picload.h"
 #include "present/text_window.h"
 
 namespace pelmot {

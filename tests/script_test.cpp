@@ -39,7 +39,8 @@ class ScriptTest : public ::testing::Test {
     ScriptError error;
     if (!ParseScript(in, "play.txt", commands, error)) return {kScriptBad, "", error.message};
     std::ostringstream out, err;
-    int status = RunScript(t.game(), t.clock, t.dialogs, commands, "play.txt", {out, err});
+    HeadlessScriptHooks hooks(t.clock, t.dialogs);
+    int status = RunScript(t.game(), hooks, commands, "play.txt", {out, err});
     return {status, out.str(), err.str()};
   }
 

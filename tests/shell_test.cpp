@@ -11,8 +11,8 @@
 
 #include "game_fixture.h"
 #include "persist/data_files.h"
-#include "platform/instance_lock.h"
-#include "platform/picload.h"
+#include "platform/common/instance_lock.h"
+#include "platform/common/picload.h"
 #include "shell/display_mode.h"
 #include "shell/layout.h"
 #include "shell/shutdown.h"
@@ -26,6 +26,10 @@ using testing::TempDir;
 using testing::TestGame;
 
 bool IsDir(const std::string& p) { return fs::is_directory(p); }
+
+SystemFiles systemFiles;
+
+bool MakePath(const std::string& path) { return systemFiles.MakePath(path); }
 
 // --- MakePath --------------------------------------------------------------
 
@@ -193,22 +197,22 @@ TEST(PlaceControl, FontSizeRule) {
 
 TEST(SingleInstance, ASecondClaimOnTheSameDataRootIsRefusedUntilTheFirstEnds) {
   TempDir dir;
-  InstanceLock first, second, other;
-  EXPECT_TRUE(ClaimSingleInstance(dir.path(), first));
+  FileInstanceLock first, second, other;
+  EXPECT_TRUE(ClaimSingleInstance(systemFiles, dir.path(), first));
   EXPECT_TRUE(first.Held());
   EXPECT_TRUE(IsDir(dir.path() + "/TORMVEL/PELMOT"));
-  EXPECT_FALSE(ClaimSingleInstance(dir.path(), second));
+  EXPECT_FALSE(ClaimSingleInstance(systemFiles, dir.path(), second));
   EXPECT_FALSE(second.Held());
   TempDir elsewhere;
-  EXPECT_TRUE(ClaimSingleInstance(elsewhere.path(), other));
+  EXPECT_TRUE(ClaimSingleInstance(systemFiles, elsewhere.path(), other));
   first.Release();
-  EXPECT_TRUE(ClaimSingleInstance(dir.path(), second));
+  EXPECT_TRUE(ClaimSingleInstance(systemFiles, dir.path(), second));
 }
 
 TEST(SingleInstance, AFolderThatCannotHoldTheLockDoesNotStopTheGame) {
-  InstanceLock lock;
+  FileInstanceLock lock;
   EXPECT_EQ(lock.Acquire("/proc/no-such-folder"), InstanceLock::Result::kUnavailable);
-  EXPECT_TRUE(ClaimSingleInstance("/proc/no-such-folder", lock));
+  EXPECT_TRUE(ClaimSingleInstance(systemFiles, "/proc/no-such-folder", lock));
 }
 
 // Runs the program headless on `root` with a script that prints the state;
@@ -237,8 +241,8 @@ int RunProgram(const std::string& root, std::string& out, std::string& err) {
 // A script that never ran must not pass: its own status, and a message.
 TEST(SingleInstance, AHeadlessRunOnALockedDataRootFailsWithStatusThreeAndSaysWhy) {
   TempDir root;
-  InstanceLock running;
-  ASSERT_TRUE(ClaimSingleInstance(root.path(), running));
+  FileInstanceLock running;
+  ASSERT_TRUE(ClaimSingleInstance(systemFiles, root.path(), running));
   std::string out, err;
   EXPECT_EQ(RunProgram(root.path(), out, err), 3);
   EXPECT_EQ(out, "");
@@ -285,7 +289,7 @@ TEST(Closing, YesClosesTheLogoWritesTheStampAndEnds) {
   TestGame next(t.game().paths.dataRoot);
   next.Start();
   EXPECT_EQ(next.state().SaveDate[10], "　2026/12/06 9:21:05");
-  EXPECT_EQ(DecodeSaveDate(FileText(SaveDatePath(t.game())))[10], "　2026/12/06 9:21:05");
+  EXPECT_EQ(DecodeSaveDate(FileText(SaveDatePath(t.game())), t.codePage)[10], "　2026/12/06 9:21:05");
 }
 
 TEST(Closing, YesAfterTheLogoSendsNoCloseAndGivesBackTheStartUpDisplay) {

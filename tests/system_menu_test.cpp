@@ -9,7 +9,7 @@
 #include "scenes/playable_slot.h"
 #include "persist/stamps.h"
 #include "menus/system_menu.h"
-#include "platform/files.h"
+#include "platform/common/files.h"
 #include "present/choices.h"
 #include "present/pictures.h"
 #include "present/text_window.h"
@@ -77,7 +77,7 @@ TEST_F(MenuFlowTest, SaveToSlotThreeThenLoadItFromTheTitle) {
   EXPECT_EQ(record->SceneStep, 2);
   EXPECT_EQ(record->SavedPic, 12);
   EXPECT_EQ(record->DayNo, 1);
-  EXPECT_EQ(DecodeSaveDate(*ReadWholeFile(SaveDatePath(t.game())))[2], "　2026/12/06 9:21:05");
+  EXPECT_EQ(DecodeSaveDate(*ReadWholeFile(SaveDatePath(t.game())), t.codePage)[2], "　2026/12/06 9:21:05");
 
   Advance(2);
   OpenSystemMenu();
@@ -208,7 +208,7 @@ TEST_F(MenuFlowTest, AFailedSaveLeavesFilesAndStateAsTheyWere) {
   ASSERT_EQ(t.dialogs.messages.size(), 1u);
   EXPECT_EQ(s().SaveDate[0], "") << "no stamp announces the failed save";
   EXPECT_EQ(s().SaveRecord.SceneStep, before.SceneStep);
-  EXPECT_EQ(DecodeSaveDate(*ReadWholeFile(SaveDatePath(t.game())))[0], "");
+  EXPECT_EQ(DecodeSaveDate(*ReadWholeFile(SaveDatePath(t.game())), t.codePage)[0], "");
   EXPECT_EQ(s().FlowMode, kModeScene);
 }
 
@@ -219,7 +219,7 @@ TEST_F(MenuFlowTest, QuitFromTheSystemMenuWritesTheLastPlayStamp) {
   EXPECT_EQ(s().MenuItems[0], "はい");
   t.Pick(0);
   EXPECT_TRUE(t.game().quitRequested);
-  EXPECT_EQ(DecodeSaveDate(*ReadWholeFile(SaveDatePath(t.game())))[10], "　2026/12/07 22:00:00");
+  EXPECT_EQ(DecodeSaveDate(*ReadWholeFile(SaveDatePath(t.game())), t.codePage)[10], "　2026/12/07 22:00:00");
 }
 
 TEST(TitleQuit, YesQuitsAndWritesTheStampNoReturnsToTheTitlePicture) {

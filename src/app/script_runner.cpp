@@ -11,8 +11,7 @@
 #include "flow/input.h"
 #include "flow/pick.h"
 #include "persist/stamps.h"
-#include "platform/headless/headless_services.h"
-#include "platform/picload.h"
+#include "platform/script_hooks.h"
 #include "shell/screen.h"
 #include "shell/shutdown.h"
 #include "app/state_json.h"
@@ -111,9 +110,8 @@ ScriptCommand SplitLine(const std::string& text, int line) {
 
 class Runner {
  public:
-  Runner(Game& game, HeadlessClock& clock, HeadlessDialogs& dialogs, const std::string& name,
-         ScriptIo io)
-      : game_(game), clock_(clock), dialogs_(dialogs), name_(name), io_(io) {}
+  Runner(Game& game, ScriptHooks& hooks, const std::string& name, ScriptIo io)
+      : game_(game), hooks_(hooks), name_(name), io_(io) {}
 
   int Run(const std::vector<ScriptCommand>& commands) {
     for (const ScriptCommand& c : commands) {
@@ -151,11 +149,11 @@ class Runner {
     else if (v == "key") PressKey(a[0] == "enter" ? kKeyEnter : kKeyF1);
     else if (v == "shift") Shift(a[0] == "down");
     else if (v == "tick") Tick(a.empty() ? 1 : *ToInt(a[0]));
-    else if (v == "answer") dialogs_.QueueAnswer(a[0] == "yes");
+    else if (v == "answer") hooks_.QueueAnswer(a[0] == "yes");
     else if (v == "close") Form_QueryUnload(game_);
-    else if (v == "now") clock_.Set(*ToDateTime(a[0], a[1]));
+    else if (v == "now") hooks_.SetNow(*ToDateTime(a[0], a[1]));
     else if (v == "shot") return Shot(c, a[0]);
-    else if (v == "state") io_.out << StateJson(game_, dialogs_.LastMessage()) << "\n";
+    else if (v == "state") io_.out << StateJson(game_, hooks_.LastMessage()) << "\n";
     else if (v == "expect") return Expect(c, a[0], a[1]);
     return kScriptOk;
   }
@@ -196,13 +194,13 @@ class Runner {
   int Shot(const ScriptCommand& c, const std::string& file) {
     std::vector<Colour> pixels;
     ComposeClientArea(game_, pixels);
-    if (!SavePng(pixels, game_.form.clientWidth, game_.form.clientHeight, file))
+    if (!hooks_.SavePicture(pixels, game_.form.clientWidth, game_.form.clientHeight, file))
       return Fail(c, kScriptBad, "cannot write the picture " + file);
     return kScriptOk;
   }
 
   int Expect(const ScriptCommand& c, const std::string& field, const std::string& wanted) {
-    for (const auto& [name, value] : StateFields(game_, dialogs_.LastMessage())) {
+    for (const auto& [name, value] : StateFields(game_, hooks_.LastMessage())) {
       if (name != field) continue;
       if (value == wanted) return kScriptOk;
       return Fail(c, kScriptExpectFailed, "expected " + field + " " + wanted + ", but it is " + value);
@@ -211,8 +209,7 @@ class Runner {
   }
 
   Game& game_;
-  HeadlessClock& clock_;
-  HeadlessDialogs& dialogs_;
+  ScriptHooks& hooks_;
   const std::string& name_;
   ScriptIo io_;
   bool shiftHeld_ = false;
@@ -239,9 +236,9 @@ bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCo
   return true;
 }
 
-int RunScript(Game& game, HeadlessClock& clock, HeadlessDialogs& dialogs,
-              const std::vector<ScriptCommand>& commands, const std::string& name, ScriptIo io) {
-  return Runner(game, clock, dialogs, name, io).Run(commands);
+int RunScript(Game& game, ScriptHooks& hooks, const std::vector<ScriptCommand>& commands,
+              const std::string& name, ScriptIo io) {
+  return Runner(game, hooks, name, io).Run(commands);
 }
 
 }  // namespace pelmot

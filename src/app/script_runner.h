@@ -9,8 +9,7 @@
 namespace pelmot {
 
 class Game;
-class HeadlessClock;
-class HeadlessDialogs;
+class ScriptHooks;
 
 struct ScriptCommand {
   int line = 0;
@@ -43,7 +42,7 @@ enum ScriptStatus {
 };
 
 // Runs parsed commands against a started game on the headless services.
-int RunScript(Game& game, HeadlessClock& clock, HeadlessDialogs& dialogs,
-              const std::vector<ScriptCommand>& commands, const std::string& name, ScriptIo io);
+int RunScript(Game& game, ScriptHooks& hooks, const std::vector<ScriptCommand>& commands,
+              const std::string& name, ScriptIo io);
 
 }  // namespace pelmot

@@ -45,7 +45,7 @@ void ListUnshownEntries(const std::string& path, std::ostream& err) {
 }  // namespace
 
 bool InstallStory(Game& game, std::ostream& err) {
-  LoadedScenario loaded = LoadScenarioFile(ScenarioPath(game.paths.content), StoryStructure());
+  LoadedScenario loaded = LoadScenarioFile(game.services.files, ScenarioPath(game.paths.content), StoryStructure());
   if (!loaded.problems.empty()) {
     ListProblems(loaded, err);
     err << "pelmot: the scenario has " << loaded.problems.size()
@@ -56,9 +56,9 @@ bool InstallStory(Game& game, std::ostream& err) {
   return true;
 }
 
-int CheckContent(const std::string& contentDir, std::ostream& out, std::ostream& err) {
+int CheckContent(Files& files, const std::string& contentDir, std::ostream& out, std::ostream& err) {
   const std::string path = ScenarioPath(contentDir);
-  LoadedScenario loaded = LoadScenarioFile(path, StoryStructure());
+  LoadedScenario loaded = LoadScenarioFile(files, path, StoryStructure());
   if (!loaded.problems.empty()) {
     ListProblems(loaded, err);
     err << loaded.problems.size() << " problem(s) in " << path << "\n";

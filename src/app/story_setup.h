@@ -7,6 +7,7 @@
 
 namespace pelmot {
 
+class Files;
 class Game;
 
 // The scenario file of a content folder.
@@ -18,6 +19,6 @@ bool InstallStory(Game& game, std::ostream& err);
 
 // `pelmot --check-content [DIR]`: 0 when the scenario is sound, 1 with the
 // list of problems on `err`.
-int CheckContent(const std::string& contentDir, std::ostream& out, std::ostream& err);
+int CheckContent(Files& files, const std::string& contentDir, std::ostream& out, std::ostream& err);
 
 }  // namespace pelmot

@@ -7,16 +7,18 @@
 
 #include "game/game.h"
 #include "flow/input.h"
-#include "platform/text_factory.h"
-#include "platform/clock.h"
-#include "platform/files.h"
+#include "platform/common/text_factory.h"
+#include "platform/common/clock.h"
+#include "platform/common/codepage.h"
+#include "platform/common/files.h"
 #include "platform/headless/headless_services.h"
-#include "platform/instance_lock.h"
+#include "platform/common/instance_lock.h"
 #include "platform/message_box.h"
-#include "platform/mci_player.h"
-#include "platform/movie_decoder.h"
-#include "platform/paths.h"
-#include "platform/picload.h"
+#include "platform/common/mci_player.h"
+#include "platform/common/movie_decoder.h"
+#include "platform/common/paths.h"
+#include "platform/common/picload.h"
+#include "platform/sdl/desktop_message.h"
 #include "platform/sdl/sdl_window.h"
 #include "shell/movie.h"
 #include "shell/screen.h"
@@ -86,13 +88,14 @@ class GameWindow : public WindowEvents {
 
 // Says in the window and on standard error what start-up found wrong; false
 // when the game cannot start at all.
-bool SayStartUpProblems(const GamePaths& paths, const std::string& fontProblem, SdlWindow& window) {
+bool SayStartUpProblems(Files& files, const GamePaths& paths, const std::string& fontProblem,
+                        SdlWindow& window) {
   if (!fontProblem.empty()) TellNoFont(fontProblem, window);
-  if (auto missing = MissingContentFolder(paths.content)) {
+  if (auto missing = MissingContentFolder(files, paths.content)) {
     TellProblem(*missing, window, std::cerr);
     return false;
   }
-  if (auto unusable = UnusableDataFolder(paths.dataRoot)) TellProblem(*unusable, window, std::cerr);
+  if (auto unusable = UnusableDataFolder(files, paths.dataRoot)) TellProblem(*unusable, window, std::cerr);
   return true;
 }
 
@@ -104,8 +107,9 @@ std::string ContentFolder(const Options& options) {
 
 int RunWindowed(const Options& options) {
   const GamePaths paths = ResolvePaths(options);
-  InstanceLock lock;
-  if (!ClaimSingleInstance(paths.dataRoot, lock)) return 0;  // another copy runs
+  SystemFiles files;
+  FileInstanceLock lock;
+  if (!ClaimSingleInstance(files, paths.dataRoot, lock)) return 0;  // another copy runs
   SdlWindow window;
   std::string error;
   if (!window.Open("PELMOT", error)) {
@@ -115,17 +119,15 @@ int RunWindowed(const Options& options) {
   // The movie's decoder loads on a thread of its own while the game starts up.
   PreloadMovieSupport();
   SystemClock clock;
+  SteadyClock steady;
+  Cp932CodePage codePage;
   PngPictureLoader pictures;
   std::string fontProblem;
   std::unique_ptr<TextEngine> text = MakeWindowFont(&fontProblem);
   window.SetTextEngine(text.get());
-  if (!SayStartUpProblems(paths, fontProblem, window)) return 1;
-  MciPlayer multimedia(window, [] {
-    using namespace std::chrono;
-    return static_cast<std::int64_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-  });
-  Services services{clock, window, window, multimedia, pictures, *text};
+  if (!SayStartUpProblems(files, paths, fontProblem, window)) return 1;
+  MciPlayer multimedia(window, [&steady] { return steady.NowMs(); });
+  Services services{clock, window, window, multimedia, pictures, *text, files, codePage, lock, steady};
   Game game(services, paths);
   multimedia.AttachWindow(kMainPicHandle, game.form.MainPic);
   window.SetTimedDrawing(&multimedia);
@@ -181,12 +183,13 @@ int RunHeadless(const Options& options) {
   const GamePaths paths = ResolvePaths(options);
   // Every message box's text goes to standard error as it comes up.
   HeadlessDialogs dialogs(std::cerr);
-  if (auto missing = MissingContentFolder(paths.content)) {
+  SystemFiles files;
+  if (auto missing = MissingContentFolder(files, paths.content)) {
     std::cerr << missing->forTerminal << "\n";
     return kScriptCannotStart;
   }
-  InstanceLock lock;
-  if (!ClaimSingleInstance(paths.dataRoot, lock)) {
+  FileInstanceLock lock;
+  if (!ClaimSingleInstance(files, paths.dataRoot, lock)) {
     // Unlike a second window, a script that did not run must not pass.
     std::cerr << "pelmot: the game already runs on the data root " << paths.dataRoot
               << "; nothing was played (give each run a --data-dir of its own)\n";
@@ -194,20 +197,22 @@ int RunHeadless(const Options& options) {
   }
   PreloadMovieSupport();
   HeadlessClock clock;
+  Cp932CodePage codePage;
   HeadlessDisplay display;
   HeadlessMultimedia multimedia(dialogs);  // checks the movie; shows nothing
   PngPictureLoader pictures;
   std::string fontProblem;
   std::unique_ptr<TextEngine> text = MakeWindowFont(&fontProblem);
   if (!fontProblem.empty()) TellProblem(NoFont(fontProblem), dialogs, std::cerr);
-  if (auto unusable = UnusableDataFolder(paths.dataRoot)) TellProblem(*unusable, dialogs, std::cerr);
-  Services services{clock, dialogs, display, multimedia, pictures, *text};
+  if (auto unusable = UnusableDataFolder(files, paths.dataRoot)) TellProblem(*unusable, dialogs, std::cerr);
+  Services services{clock, dialogs, display, multimedia, pictures, *text, files, codePage, lock, clock};
   Game game(services, paths);
   if (!InstallStory(game, std::cerr)) return kScriptCannotStart;
   if (options.trace) game.trace = &std::cerr;
   StartUp(game);
   AfterEvent(game);
-  return RunScript(game, clock, dialogs, commands, name, {std::cout, std::cerr});
+  HeadlessScriptHooks hooks(clock, dialogs);
+  return RunScript(game, hooks, commands, name, {std::cout, std::cerr});
 }
 
 }  // namespace pelmot

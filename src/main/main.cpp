@@ -6,6 +6,9 @@
 #include "main/app.h"
 #include "app/options.h"
 #include "app/story_setup.h"
+#include "platform/common/codepage.h"
+#include "platform/common/files.h"
+#include "platform/common/run_program.h"
 #include "storymap/map_command.h"
 
 int main(int argc, char** argv) {
@@ -19,13 +22,18 @@ int main(int argc, char** argv) {
     std::cout << pelmot::UsageText();
     return 0;
   }
-  if (!options->inspectSave.empty())
-    return pelmot::InspectDataFile(options->inspectSave, std::cout, std::cerr);
-  if (!options->storyMap.empty())
+  pelmot::SystemFiles files;
+  if (!options->inspectSave.empty()) {
+    pelmot::Cp932CodePage codePage;
+    return pelmot::InspectDataFile(files, codePage, options->inspectSave, std::cout, std::cerr);
+  }
+  if (!options->storyMap.empty()) {
+    pelmot::SystemPrograms programs;
     return pelmot::storymap::WriteStoryMap({options->storyMap, pelmot::ContentFolder(*options), options->dataDir},
-                                           std::cout, std::cerr);
+                                           files, programs, std::cout, std::cerr);
+  }
   if (options->checkContent)
-    return pelmot::CheckContent(pelmot::ContentFolder(*options), std::cout, std::cerr);
+    return pelmot::CheckContent(files, pelmot::ContentFolder(*options), std::cout, std::cerr);
   if (options->headless) return pelmot::RunHeadless(*options);
   return pelmot::RunWindowed(*options);
 }

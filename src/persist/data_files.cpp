@@ -6,8 +6,6 @@
 
 #include "game/game.h"
 #include "persist/stamps.h"
-#include "platform/codepage.h"
-#include "platform/files.h"
 
 namespace pelmot {
 namespace {
@@ -26,16 +24,17 @@ std::uint16_t GetWord(const std::string& bytes, std::size_t at) {
 // content stayed. We keep that, so our files are byte for byte theirs.
 // A file that cannot be read (not a regular file, too large) has no tail to
 // keep: it was refused with a message when the game started.
-std::string KeepOldTail(const std::string& path, std::string bytes) {
+std::string KeepOldTail(Files& files, const std::string& path, std::string bytes) {
   std::string error;
-  if (auto old = ReadWholeFile(path, kMaxDataFileBytes, error); old && old->size() > bytes.size())
+  if (auto old = files.ReadWhole(path, kMaxDataFileBytes, error); old && old->size() > bytes.size())
     bytes += old->substr(bytes.size());
   return bytes;
 }
 
 bool Replace(Game& game, const std::string& path, const std::string& bytes, bool tellPlayer) {
   std::string error;
-  if (ReplaceFile(path, KeepOldTail(path, bytes), error)) return true;
+  Files& files = game.services.files;
+  if (files.ReplaceWhole(path, KeepOldTail(files, path, bytes), error)) return true;
   if (tellPlayer)
     game.services.dialogs.ShowMessage("データを書き込めませんでした。\n" + path + "\n" + error);
   return false;
@@ -43,10 +42,10 @@ bool Replace(Game& game, const std::string& path, const std::string& bytes, bool
 
 }  // namespace
 
-std::optional<std::string> EncodeSaveDate(const Stamps& stamps) {
+std::optional<std::string> EncodeSaveDate(const Stamps& stamps, CodePage& codePage) {
   std::string out;
   for (const std::string& stamp : stamps) {
-    auto bytes = Utf8ToCp932(stamp);
+    auto bytes = codePage.FromUtf8(stamp);
     if (!bytes || bytes->size() > 0xFFFF) return std::nullopt;
     PutWord(out, static_cast<std::uint16_t>(bytes->size()));
     out += *bytes;
@@ -54,7 +53,7 @@ std::optional<std::string> EncodeSaveDate(const Stamps& stamps) {
   return out;
 }
 
-Stamps DecodeSaveDate(const std::string& bytes) {
+Stamps DecodeSaveDate(const std::string& bytes, CodePage& codePage) {
   Stamps stamps{};
   std::size_t at = 0;
   for (std::string& stamp : stamps) {
@@ -62,7 +61,7 @@ Stamps DecodeSaveDate(const std::string& bytes) {
     const std::size_t count = GetWord(bytes, at);
     at += 2;
     if (at + count > bytes.size()) break;
-    stamp = Cp932ToUtf8(bytes.substr(at, count)).value_or("");
+    stamp = codePage.ToUtf8(bytes.substr(at, count)).value_or("");
     at += count;
   }
   return stamps;
@@ -123,17 +122,19 @@ std::string SlotPath(const Game& game, int index) {
 // and the game goes on as with an empty file. Its next write replaces it.
 std::string ReadDataFileAtStart(Game& game, const std::string& path) {
   std::string error;
-  if (auto bytes = ReadWholeFile(path, kMaxDataFileBytes, error)) return *bytes;
-  if (FileIsMissing(path)) return {};
+  Files& files = game.services.files;
+  if (auto bytes = files.ReadWhole(path, kMaxDataFileBytes, error)) return *bytes;
+  if (files.IsMissing(path)) return {};
   std::fprintf(stderr, "pelmot: cannot read the data file %s\n", error.c_str());
   game.services.dialogs.ShowMessage("データを読み込めませんでした。\n" + error);
   return {};
 }
 
 void ReadPersistentData(Game& game) {
-  RemoveStaleTemporaryFiles(game.state.WinDir + "/TORMVEL/PELMOT");
-  for (const std::string& path : {SaveDatePath(game), CgSeenPath(game)}) EnsureFileExists(path);
-  game.state.SaveDate = DecodeSaveDate(ReadDataFileAtStart(game, SaveDatePath(game)));
+  Files& files = game.services.files;
+  files.RemoveStaleTemporaries(game.state.WinDir + "/TORMVEL/PELMOT");
+  for (const std::string& path : {SaveDatePath(game), CgSeenPath(game)}) files.EnsureExists(path);
+  game.state.SaveDate = DecodeSaveDate(ReadDataFileAtStart(game, SaveDatePath(game)), game.services.codePage);
   game.state.CgSeen = DecodeCgSeen(ReadDataFileAtStart(game, CgSeenPath(game)));
 }
 
@@ -145,7 +146,7 @@ bool WriteCgSeen(Game& game) {
 }
 
 bool WriteSaveDate(Game& game) {
-  auto bytes = EncodeSaveDate(game.state.SaveDate);
+  auto bytes = EncodeSaveDate(game.state.SaveDate, game.services.codePage);
   if (!bytes) {
     game.services.dialogs.ShowMessage("日付を保存できませんでした。\n" + SaveDatePath(game));
     return false;

@@ -12,6 +12,7 @@
 
 namespace pelmot {
 
+class CodePage;
 class Game;
 
 // --- byte layouts ---------------------------------------------------------
@@ -20,9 +21,9 @@ using SeenFlags = std::array<std::uint8_t, kCgSeenSize>;
 
 // Each stamp as a 16-bit little-endian byte count and its code page 932
 // bytes. Nothing when a stamp holds a character the code page lacks.
-std::optional<std::string> EncodeSaveDate(const Stamps& stamps);
+std::optional<std::string> EncodeSaveDate(const Stamps& stamps, CodePage& codePage);
 // Reads eleven entries; when the bytes end first, the rest read as empty.
-Stamps DecodeSaveDate(const std::string& bytes);
+Stamps DecodeSaveDate(const std::string& bytes, CodePage& codePage);
 std::string EncodeCgSeen(const SeenFlags& flags);
 // Up to 136 bytes; missing ones read as 0.
 SeenFlags DecodeCgSeen(const std::string& bytes);

@@ -4,7 +4,7 @@
 
 #include "persist/data_files.h"
 #include "persist/stamps.h"
-#include "platform/files.h"
+#include "platform/services.h"
 
 namespace pelmot {
 namespace {
@@ -41,8 +41,8 @@ void PrintSlot(const std::string& name, const std::string& bytes, std::ostream& 
       << "  Condition   " << r->Condition << "\n";
 }
 
-void PrintStamps(const std::string& name, const std::string& bytes, std::ostream& out) {
-  const Stamps stamps = DecodeSaveDate(bytes);
+void PrintStamps(const std::string& name, const std::string& bytes, CodePage& codePage, std::ostream& out) {
+  const Stamps stamps = DecodeSaveDate(bytes, codePage);
   out << name << ": time stamps, " << bytes.size() << " bytes\n";
   for (int i = 0; i < 11; ++i) {
     const std::string label = i < 10 ? "  slot " + std::to_string(i + 1) : "  last play";
@@ -73,16 +73,17 @@ void PrintSeenFlags(const std::string& name, const std::string& bytes, std::ostr
 
 }  // namespace
 
-int InspectDataFile(const std::string& path, std::ostream& out, std::ostream& err) {
+int InspectDataFile(Files& files, CodePage& codePage, const std::string& path, std::ostream& out,
+                    std::ostream& err) {
   std::string error;
-  auto bytes = ReadWholeFile(path, kMaxDataFileBytes, error);
+  auto bytes = files.ReadWhole(path, kMaxDataFileBytes, error);
   if (!bytes) {
     err << "pelmot: cannot read " << error << "\n";
     return 1;
   }
   const std::string name = BaseName(path);
   const std::string upper = Upper(name);
-  if (upper == "SAVEDATE.DAT") PrintStamps(name, *bytes, out);
+  if (upper == "SAVEDATE.DAT") PrintStamps(name, *bytes, codePage, out);
   else if (upper == "SAVEDATA.DAT") PrintSeenFlags(name, *bytes, out);
   else if (upper.rfind("PELMOTDAT", 0) == 0 || bytes->size() == 30) PrintSlot(name, *bytes, out);
   else {

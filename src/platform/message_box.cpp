@@ -1,7 +1,5 @@
 #include "platform/message_box.h"
 
-#include <SDL.h>
-
 #include <algorithm>
 #include <string_view>
 
@@ -164,10 +162,6 @@ int InWindowMessageBox::KeyPressed(Key key) {
       return kNone;
   }
   return kNone;
-}
-
-bool ShowDesktopMessage(const std::string& title, const std::string& text) {
-  return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, title.c_str(), text.c_str(), nullptr) == 0;
 }
 
 }  // namespace pelmot

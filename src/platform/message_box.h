@@ -61,8 +61,4 @@ class InWindowMessageBox {
   int pressed_ = kNone;
 };
 
-// The desktop's own message box, for when the game has no font to draw one
-// itself; false when the desktop has none either.
-bool ShowDesktopMessage(const std::string& title, const std::string& text);
-
 }  // namespace pelmot

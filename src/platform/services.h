@@ -2,8 +2,12 @@
 // these interfaces; the SDL window and the headless runner implement them.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/surface.h"
 
@@ -76,6 +80,88 @@ class TextEngine {
                     int pixelSize) = 0;
 };
 
+// The largest file of each kind the game reads; each is far above what a
+// real one needs and far below what would hurt.
+inline constexpr std::size_t kMaxDataFileBytes = 64 * 1024;            // stamps, seen flags, slots
+inline constexpr std::size_t kMaxScenarioBytes = 16 * 1024 * 1024;     // the scenario text
+inline constexpr std::size_t kMaxScriptBytes = 16 * 1024 * 1024;       // a headless script
+inline constexpr std::size_t kMaxPictureBytes = 32 * 1024 * 1024;      // one 800 x 600 picture
+inline constexpr std::size_t kMaxMovieBytes = std::size_t{1} << 30;    // the logo movie (read as it plays)
+
+// Why the game cannot keep its files in a folder.
+enum class FolderFault { kNone, kPathTooLong, kMissing, kNotWritable };
+
+// The files the game reads and writes, and their folders.
+class Files {
+ public:
+  virtual ~Files() = default;
+  // The whole of a regular file of at most `maxBytes`; nothing, with `error`
+  // set, when it is missing, not a regular file, too large or unreadable.
+  virtual std::optional<std::string> ReadWhole(const std::string& path, std::size_t maxBytes,
+                                               std::string& error) = 0;
+  // True when nothing exists at `path` (not even a dangling link).
+  virtual bool IsMissing(const std::string& path) = 0;
+  // Replaces the file whole, or leaves the old one as it was and says why.
+  virtual bool ReplaceWhole(const std::string& path, const std::string& bytes, std::string& error) = 0;
+  // Removes what interrupted replacements left in `folder`.
+  virtual void RemoveStaleTemporaries(const std::string& folder) = 0;
+  // Creates an empty file if none exists; true when the file exists afterwards.
+  virtual bool EnsureExists(const std::string& path) = 0;
+  // Creates every missing folder along `path`: an absolute path ("/a/b"), a
+  // relative one ("a/b", below the working folder) or the network form
+  // ("//server/share/a/b"), whose server and share are taken as given and
+  // only the folders after them are made. False when a network path has no
+  // share part. Creation errors are ignored; later file operations report them.
+  virtual bool MakePath(const std::string& path) = 0;
+  virtual bool IsFolder(const std::string& path) = 0;
+  // Whether the game can keep its files in `folder`; `longestName` is the
+  // longest file name it writes there.
+  virtual FolderFault CheckDataFolder(const std::string& folder, std::size_t longestName) = 0;
+};
+
+// One copy of the program per data folder.
+class InstanceLock {
+ public:
+  enum class Result {
+    kAcquired,      // this process is the only copy
+    kHeldElsewhere, // another copy runs on the same data folder
+    kUnavailable,   // the lock file cannot be opened (a folder that cannot be written)
+  };
+  virtual ~InstanceLock() = default;
+  // Takes the lock on `folder` without waiting; the folder must exist.
+  // Taking it again while held releases the old lock first.
+  virtual Result Acquire(const std::string& folder) = 0;
+  virtual void Release() = 0;
+  virtual bool Held() const = 0;
+};
+
+// Text in the data files is in code page 932 (Shift_JIS); inside it is UTF-8.
+class CodePage {
+ public:
+  virtual ~CodePage() = default;
+  // Nothing when the text has a character code page 932 cannot hold.
+  virtual std::optional<std::string> FromUtf8(const std::string& utf8) = 0;
+  // Nothing when the bytes are not valid code page 932.
+  virtual std::optional<std::string> ToUtf8(const std::string& cp932) = 0;
+};
+
+// Milliseconds from some fixed moment; never goes back, whatever the wall
+// clock does.
+class MonotonicClock {
+ public:
+  virtual ~MonotonicClock() = default;
+  virtual std::int64_t NowMs() = 0;
+};
+
+// Another program, run and waited for (the story map's drawing).
+class Programs {
+ public:
+  virtual ~Programs() = default;
+  // Runs `argv[0]` (found on PATH) with the arguments that follow, without a
+  // shell. True when it exited with status 0; otherwise `error` says why.
+  virtual bool Run(const std::vector<std::string>& argv, std::string& error) = 0;
+};
+
 // Everything together; the game holds a reference to one of these.
 struct Services {
   Clock& clock;
@@ -84,6 +170,10 @@ struct Services {
   Multimedia& multimedia;
   PictureLoader& pictures;
   TextEngine& text;
+  Files& files;
+  CodePage& codePage;
+  InstanceLock& lock;
+  MonotonicClock& monotonic;
 };
 
 }  // namespace pelmot

@@ -6,7 +6,7 @@
 #include <set>
 #include <sstream>
 
-#include "platform/files.h"
+#include "platform/services.h"
 
 namespace pelmot {
 namespace {
@@ -362,9 +362,9 @@ LoadedScenario LoadScenarioText(const std::string& text, const std::string& file
   return loaded;
 }
 
-LoadedScenario LoadScenarioFile(const std::string& path, const Story& structure) {
+LoadedScenario LoadScenarioFile(Files& files, const std::string& path, const Story& structure) {
   std::string error;
-  auto text = ReadWholeFile(path, kMaxScenarioBytes, error);
+  auto text = files.ReadWhole(path, kMaxScenarioBytes, error);
   if (!text) return {nullptr, {"cannot read the scenario file " + error}};
   return LoadScenarioText(*text, path, structure);
 }

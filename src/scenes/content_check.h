@@ -13,6 +13,8 @@
 
 namespace pelmot {
 
+class Files;
+
 struct ScenarioCheck {
   std::shared_ptr<Content> content;       // what the sound entries give
   std::vector<ScenarioProblem> problems;  // in line order; empty: all is well
@@ -30,7 +32,7 @@ struct LoadedScenario {
 
 // Reads the scenario file, parses and checks it.
 LoadedScenario LoadScenarioText(const std::string& text, const std::string& fileName, const Story& structure);
-LoadedScenario LoadScenarioFile(const std::string& path, const Story& structure);
+LoadedScenario LoadScenarioFile(Files& files, const std::string& path, const Story& structure);
 
 // Whether some play shows a step's line, or a choice step's options with
 // Condition `condition` (-1: with any Condition).

@@ -2,7 +2,6 @@
 
 #include "game/game.h"
 #include "persist/data_files.h"
-#include "platform/files.h"
 #include "scenes/scene_model.h"
 #include "scenes/scene_table.h"
 
@@ -26,9 +25,10 @@ bool StepInItsLane(const Game& game, const SaveRecord& r) {
 std::optional<SaveRecord> ReadSlot(const Game& game, int index, std::string& problem) {
   const std::string path = SlotPath(game, index);
   std::string error;
-  auto bytes = ReadWholeFile(path, kMaxDataFileBytes, error);
+  Files& files = game.services.files;
+  auto bytes = files.ReadWhole(path, kMaxDataFileBytes, error);
   if (!bytes) {
-    problem = FileIsMissing(path) ? "ファイルがありません: " + path : "ファイルを読み込めません: " + error;
+    problem = files.IsMissing(path) ? "ファイルがありません: " + path : "ファイルを読み込めません: " + error;
     return std::nullopt;
   }
   auto record = DecodeSlot(*bytes);

@@ -1,12 +1,8 @@
 #include "shell/startup.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "game/game.h"
 #include "present/system_pictures.h"
 #include "persist/data_files.h"
-#include "platform/instance_lock.h"
 #include "shell/display_mode.h"
 #include "shell/layout.h"
 #include "shell/movie.h"
@@ -32,41 +28,14 @@ void LoadSystemPictures(Game& game) {
   LoadSystemPicture(game, 11);
 }
 
-void CreateFolder(const std::string& path) {
-  std::error_code ignored;
-  if (!std::filesystem::is_directory(path, ignored)) std::filesystem::create_directory(path, ignored);
-}
-
 }  // namespace
-
-bool MakePath(const std::string& path) {
-  std::size_t start;
-  if (path.rfind("//", 0) == 0) {
-    // Network form: the first folder starts after "//server/share/".
-    std::size_t server = path.find('/', 2);
-    if (server == std::string::npos) return false;
-    std::size_t share = path.find('/', server + 1);
-    if (share == std::string::npos) return false;
-    start = share + 1;
-  } else if (path.rfind("/", 0) == 0) {
-    start = 1;
-  } else {
-    start = 0;
-  }
-  while (true) {
-    std::size_t slash = path.find('/', start);
-    CreateFolder(slash == std::string::npos ? path : path.substr(0, slash));
-    if (slash == std::string::npos) return true;
-    start = slash + 1;
-  }
-}
 
 std::string DataFolderBelow(const std::string& dataRoot) { return dataRoot + "/TORMVEL/PELMOT"; }
 
-bool ClaimSingleInstance(const std::string& dataRoot, InstanceLock& lock) {
+bool ClaimSingleInstance(Files& files, const std::string& dataRoot, InstanceLock& lock) {
   // The lock file lives in the data folder, so the folders come first.
-  MakePath(dataRoot + "/TORMVEL");
-  MakePath(DataFolderBelow(dataRoot));
+  files.MakePath(dataRoot + "/TORMVEL");
+  files.MakePath(DataFolderBelow(dataRoot));
   return lock.Acquire(DataFolderBelow(dataRoot)) != InstanceLock::Result::kHeldElsewhere;
 }
 
@@ -76,8 +45,8 @@ void StartUp(Game& game) {
   PlaceAllControls(game);
   s.StartDisplay = game.services.display.Current();
   s.WinDir = game.paths.dataRoot;
-  MakePath(s.WinDir + "/TORMVEL");
-  MakePath(DataFolderBelow(s.WinDir));
+  game.services.files.MakePath(s.WinDir + "/TORMVEL");
+  game.services.files.MakePath(DataFolderBelow(s.WinDir));
   // The picture loader is built in: there is no library to put in place.
   ReadPersistentData(game);
   LoadSystemPictures(game);

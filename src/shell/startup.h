@@ -5,6 +5,7 @@
 
 namespace pelmot {
 
+class Files;
 class Game;
 class InstanceLock;
 
@@ -13,19 +14,11 @@ class InstanceLock;
 // runs on the same data root; the caller then ends at once, silently. A lock
 // that cannot be taken at all (a folder that cannot be written) does not
 // stop the game: it plays, and its file operations fail as they would.
-bool ClaimSingleInstance(const std::string& dataRoot, InstanceLock& lock);
+bool ClaimSingleInstance(Files& files, const std::string& dataRoot, InstanceLock& lock);
 
 // Everything after it, from laying out the controls to starting the logo
 // movie; the window shows when its loop starts.
 void StartUp(Game& game);
-
-// Creates every missing folder along `path`: an absolute path ("/a/b"), a
-// relative one ("a/b", below the working folder) or the network form
-// ("//server/share/a/b"), whose server and share are taken as given and only
-// the folders after them are made. Returns false when a network path has no
-// share part. Folder creation errors are ignored; later file operations
-// report them.
-bool MakePath(const std::string& path);
 
 // The data folder ("TORMVEL/PELMOT") below a data root.
 std::string DataFolderBelow(const std::string& dataRoot);

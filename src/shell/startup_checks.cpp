@@ -2,7 +2,6 @@
 
 #include <ostream>
 
-#include "platform/paths.h"
 #include "platform/services.h"
 #include "shell/startup.h"
 
@@ -22,8 +21,8 @@ std::string ShortPath(const std::string& path) {
 
 }  // namespace
 
-std::optional<StartUpProblem> MissingContentFolder(const std::string& contentDir) {
-  if (IsFolder(contentDir)) return std::nullopt;
+std::optional<StartUpProblem> MissingContentFolder(Files& files, const std::string& contentDir) {
+  if (files.IsFolder(contentDir)) return std::nullopt;
   return StartUpProblem{
       "ゲームのデータのフォルダーがありません。\n" + ShortPath(contentDir) +
           "\n--content で正しいフォルダーを指定してください。",
@@ -31,10 +30,10 @@ std::optional<StartUpProblem> MissingContentFolder(const std::string& contentDir
           " does not exist; give the game's own folder with --content DIR"};
 }
 
-std::optional<StartUpProblem> UnusableDataFolder(const std::string& dataRoot) {
+std::optional<StartUpProblem> UnusableDataFolder(Files& files, const std::string& dataRoot) {
   const std::string folder = DataFolderBelow(dataRoot);
   std::string player, terminal;
-  switch (CheckDataFolder(folder, kLongestDataFileName)) {
+  switch (files.CheckDataFolder(folder, kLongestDataFileName)) {
     case FolderFault::kNone:
       return std::nullopt;
     case FolderFault::kPathTooLong:

@@ -9,6 +9,7 @@
 namespace pelmot {
 
 class Dialogs;
+class Files;
 
 struct StartUpProblem {
   std::string forPlayer;    // the message box's text
@@ -16,11 +17,11 @@ struct StartUpProblem {
 };
 
 // A --content folder that does not exist: the game cannot start.
-std::optional<StartUpProblem> MissingContentFolder(const std::string& contentDir);
+std::optional<StartUpProblem> MissingContentFolder(Files& files, const std::string& contentDir);
 
 // A data folder (below the data root) that cannot hold the save files: the
 // game still plays, but nothing it saves would be kept.
-std::optional<StartUpProblem> UnusableDataFolder(const std::string& dataRoot);
+std::optional<StartUpProblem> UnusableDataFolder(Files& files, const std::string& dataRoot);
 
 // No font for the window's text: every character is drawn as a block.
 // `why` is the font lookup's own account.

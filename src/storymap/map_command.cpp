@@ -7,8 +7,7 @@
 #include <map>
 #include <ostream>
 
-#include "platform/files.h"
-#include "platform/run_program.h"
+#include "platform/services.h"
 #include "scenes/compose_story.h"
 #include "scenes/content_check.h"
 #include "scenes/story_structure.h"
@@ -25,17 +24,18 @@ std::string Lowercase(std::string text) {
   return text;
 }
 
-bool WriteText(const std::string& path, const std::string& text, std::ostream& err) {
+bool WriteText(Files& files, const std::string& path, const std::string& text, std::ostream& err) {
   std::string error;
-  if (ReplaceFile(path, text, error)) return true;
+  if (files.ReplaceWhole(path, text, error)) return true;
   err << "pelmot: " << error << "\n";
   return false;
 }
 
-std::optional<SeenFlags> ReadProgress(const std::string& dataDir, std::ostream& err) {
+std::optional<SeenFlags> ReadProgress(Files& files, const std::string& dataDir, std::ostream& err) {
   if (dataDir.empty()) return std::nullopt;
   const std::string path = dataDir + "/TORMVEL/PELMOT/SAVEDATA.DAT";
-  std::optional<std::string> bytes = ReadWholeFile(path);
+  std::string error;
+  std::optional<std::string> bytes = files.ReadWhole(path, kMaxDataFileBytes, error);
   if (!bytes) err << "pelmot: " << path << " cannot be read; the map shows nothing seen\n";
   return DecodeCgSeen(bytes.value_or(""));
 }
@@ -86,7 +86,8 @@ std::string ScriptName(int outcome, int play) {
 }
 
 // The scripts go to a folder beside the map: "map.svg" has "map-routes/".
-std::optional<ScriptPaths> WriteScripts(const StoryMap& map, const std::string& output, std::ostream& err) {
+std::optional<ScriptPaths> WriteScripts(Files& files, const StoryMap& map, const std::string& output,
+                                        std::ostream& err) {
   fs::path folder = fs::path(output);
   folder.replace_filename(folder.stem().string() + "-routes");
   std::error_code ec;
@@ -103,18 +104,19 @@ std::optional<ScriptPaths> WriteScripts(const StoryMap& map, const std::string& 
     for (int play : {kFirstPlay, kAfterEnding}) {
       if (!o.plays[play].shortest || o.outcome == kStuck || (play == kAfterEnding && !first)) continue;
       const std::string path = (folder / ScriptName(o.outcome, play)).string();
-      if (!WriteText(path, ScriptText(ScriptFor(map, o, play, first)), err)) return std::nullopt;
+      if (!WriteText(files, path, ScriptText(ScriptFor(map, o, play, first)), err)) return std::nullopt;
       paths.back()[play] = path;
     }
   }
   return paths;
 }
 
-bool WriteSvg(const std::string& output, const std::string& dot, std::ostream& err) {
+bool WriteSvg(Files& files, Programs& programs, const std::string& output, const std::string& dot,
+              std::ostream& err) {
   const std::string source = output + ".dot~";
-  if (!WriteText(source, dot, err)) return false;
+  if (!WriteText(files, source, dot, err)) return false;
   std::string error;
-  const bool drawn = RunProgram({"dot", "-Tsvg", "-o", output, source}, error);
+  const bool drawn = programs.Run({"dot", "-Tsvg", "-o", output, source}, error);
   fs::remove(source);
   if (!drawn) err << "pelmot: " << error << " (the drawing needs Graphviz's dot; .dot and .json do not)\n";
   return drawn;
@@ -136,27 +138,28 @@ void PrintFigures(const StoryMap& map, std::ostream& out) {
 
 }  // namespace
 
-int WriteStoryMap(const MapRequest& request, std::ostream& out, std::ostream& err) {
+int WriteStoryMap(const MapRequest& request, Files& files, Programs& programs, std::ostream& out,
+                  std::ostream& err) {
   const std::string extension = Lowercase(fs::path(request.output).extension().string());
   if (extension != ".svg" && extension != ".json" && extension != ".dot") {
     err << "pelmot: --story-map writes .svg, .json or .dot, not \"" << request.output << "\"\n";
     return 1;
   }
   const std::string scenario = (request.contentDir.empty() ? "." : request.contentDir) + "/" + kScenarioFileName;
-  LoadedScenario loaded = LoadScenarioFile(scenario, StoryStructure());
+  LoadedScenario loaded = LoadScenarioFile(files, scenario, StoryStructure());
   if (!loaded.problems.empty()) {
     for (const std::string& problem : loaded.problems) err << problem << "\n";
     err << "pelmot: the scenario has problems; no map\n";
     return 1;
   }
   const Story story = ComposeStory(StoryStructure(), *loaded.content);
-  const StoryMap map = BuildStoryMap(story, ReadProgress(request.dataDir, err));
-  const std::optional<ScriptPaths> scripts = WriteScripts(map, request.output, err);
+  const StoryMap map = BuildStoryMap(story, ReadProgress(files, request.dataDir, err));
+  const std::optional<ScriptPaths> scripts = WriteScripts(files, map, request.output, err);
   if (!scripts) return 1;
   bool written = false;
-  if (extension == ".json") written = WriteText(request.output, JsonText(map, *scripts), err);
-  else if (extension == ".dot") written = WriteText(request.output, DotText(map), err);
-  else written = WriteSvg(request.output, DotText(map), err);
+  if (extension == ".json") written = WriteText(files, request.output, JsonText(map, *scripts), err);
+  else if (extension == ".dot") written = WriteText(files, request.output, DotText(map), err);
+  else written = WriteSvg(files, programs, request.output, DotText(map), err);
   if (!written) return 1;
   PrintFigures(map, out);
   return 0;

@@ -6,6 +6,11 @@
 #include <iosfwd>
 #include <string>
 
+namespace pelmot {
+class Files;
+class Programs;
+}  // namespace pelmot
+
 namespace pelmot::storymap {
 
 struct MapRequest {
@@ -15,6 +20,7 @@ struct MapRequest {
 };
 
 // 0 when written; 1 with the reason on `err`.
-int WriteStoryMap(const MapRequest& request, std::ostream& out, std::ostream& err);
+int WriteStoryMap(const MapRequest& request, Files& files, Programs& programs, std::ostream& out,
+                  std::ostream& err);
 
 }  // namespace pelmot::storymap

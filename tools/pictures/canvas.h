@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "platform/font.h"
+#include "platform/common/font.h"
 #include "platform/surface.h"
 
 namespace pelmot::pictures {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "platform/cell_text.h"
-#include "platform/font.h"
-#include "platform/picload.h"
+#include "platform/common/font.h"
+#include "platform/common/picload.h"
 #include "scene_pictures.h"
 #include "system_pictures.h"
 

@@ -2,7 +2,8 @@
 
 #include <ostream>
 
-#include "platform/clock.h"
+#include "platform/common/clock.h"
+#include "platform/common/picload.h"
 
 namespace pelmot {
 
@@ -35,6 +36,11 @@ bool HeadlessDialogs::AskYesNo(const std::string& text) {
 void HeadlessDialogs::ShowMessage(const std::string& text) {
   messages.push_back(text);
   Echo("message", text);
+}
+
+bool HeadlessScriptHooks::SavePicture(const std::vector<Colour>& pixels, int width, int height,
+                                      const std::string& path) {
+  return SavePng(pixels, width, height, path);
 }
 
 void HeadlessDisplay::Change(const DisplaySettings& settings) {

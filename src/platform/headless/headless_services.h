@@ -3,33 +3,31 @@
 // game asked for.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <iosfwd>
 #include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "platform/mci_player.h"
+#include "platform/common/mci_player.h"
+#include "platform/script_hooks.h"
 #include "platform/services.h"
 
 namespace pelmot {
 
-// A message box came up with no answer queued for it.
-class UnansweredMessageBox : public std::runtime_error {
- public:
-  explicit UnansweredMessageBox(const std::string& text)
-      : std::runtime_error("a message box asked \"" + text + "\" and no answer was queued") {}
-};
-
-class HeadlessClock : public Clock {
+// The wall clock reads what it was set to (the real local time until
+// then); the monotonic time starts at 0 and moves only when advanced.
+class HeadlessClock : public Clock, public MonotonicClock {
  public:
   LocalDateTime Now() override;
-  // From now on Now() returns this; without it, the real local time.
   void Set(const LocalDateTime& now) { fixed_ = now; }
+  std::int64_t NowMs() override { return monotonicMs_; }
+  void Advance(std::int64_t ms) { monotonicMs_ += ms; }
  private:
   std::optional<LocalDateTime> fixed_;
+  std::int64_t monotonicMs_ = 0;
 };
 
 // Without a window nobody would see a message box: given a stream to echo
@@ -82,6 +80,21 @@ class HeadlessMultimedia : public Multimedia {
 
  private:
   std::unique_ptr<MciPlayer> player_;
+};
+
+// What a script sets and reads, on the headless clock and message boxes.
+class HeadlessScriptHooks : public ScriptHooks {
+ public:
+  HeadlessScriptHooks(HeadlessClock& clock, HeadlessDialogs& dialogs) : clock_(clock), dialogs_(dialogs) {}
+  void SetNow(const LocalDateTime& now) override { clock_.Set(now); }
+  void QueueAnswer(bool yes) override { dialogs_.QueueAnswer(yes); }
+  const std::optional<std::string>& LastMessage() const override { return dialogs_.LastMessage(); }
+  bool SavePicture(const std::vector<Colour>& pixels, int width, int height,
+                   const std::string& path) override;
+
+ private:
+  HeadlessClock& clock_;
+  HeadlessDialogs& dialogs_;
 };
 
 }  // namespace pelmot

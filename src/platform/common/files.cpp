@@ -1,4 +1,4 @@
-#include "platform/files.h"
+#include "platform/common/files.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "platform/paths.h"
+#include "platform/common/paths.h"
 
 #include <limits.h>
 #include <unistd.h>

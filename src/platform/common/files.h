@@ -11,15 +11,9 @@
 #include <optional>
 #include <string>
 
-namespace pelmot {
+#include "platform/services.h"
 
-// The largest file of each kind the game reads; each is far above what a
-// real one needs and far below what would hurt.
-inline constexpr std::size_t kMaxDataFileBytes = 64 * 1024;            // stamps, seen flags, slots
-inline constexpr std::size_t kMaxScenarioBytes = 16 * 1024 * 1024;     // the scenario text
-inline constexpr std::size_t kMaxScriptBytes = 16 * 1024 * 1024;       // a headless script
-inline constexpr std::size_t kMaxPictureBytes = 32 * 1024 * 1024;      // one 800 x 600 picture
-inline constexpr std::size_t kMaxMovieBytes = std::size_t{1} << 30;    // the logo movie (read as it plays)
+namespace pelmot {
 
 // An open regular file; closes itself.
 class RegularFile {
@@ -70,5 +64,24 @@ void RemoveStaleTemporaryFiles(const std::string& folder);
 
 // Creates an empty file if none exists; true when the file exists afterwards.
 bool EnsureFileExists(const std::string& path);
+
+// The game's files on this machine's file system, through the functions
+// above.
+class SystemFiles : public Files {
+ public:
+  std::optional<std::string> ReadWhole(const std::string& path, std::size_t maxBytes,
+                                       std::string& error) override {
+    return ReadWholeFile(path, maxBytes, error);
+  }
+  bool IsMissing(const std::string& path) override { return FileIsMissing(path); }
+  bool ReplaceWhole(const std::string& path, const std::string& bytes, std::string& error) override {
+    return ReplaceFile(path, bytes, error);
+  }
+  void RemoveStaleTemporaries(const std::string& folder) override { RemoveStaleTemporaryFiles(folder); }
+  bool EnsureExists(const std::string& path) override { return EnsureFileExists(path); }
+  bool MakePath(const std::string& path) override;
+  bool IsFolder(const std::string& path) override;
+  FolderFault CheckDataFolder(const std::string& folder, std::size_t longestName) override;
+};
 
 }  // namespace pelmot

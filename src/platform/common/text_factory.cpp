@@ -1,9 +1,9 @@
-#include "platform/text_factory.h"
+#include "platform/common/text_factory.h"
 
 #include <cstdio>
 
 #include "platform/cell_text.h"
-#include "platform/font.h"
+#include "platform/common/font.h"
 
 namespace pelmot {
 

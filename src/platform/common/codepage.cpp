@@ -1,4 +1,4 @@
-#include "platform/codepage.h"
+#include "platform/common/codepage.h"
 
 #include <iconv.h>
 

@@ -1,13 +1,13 @@
-#include "platform/movie_decoder.h"
+#include "platform/common/movie_decoder.h"
 
 #include <dlfcn.h>
 
 #include <future>
 #include <mutex>
 
-#include "platform/files.h"
+#include "platform/common/files.h"
 #include "platform/movie_module.h"
-#include "platform/paths.h"
+#include "platform/common/paths.h"
 
 namespace pelmot {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/instance_lock.h"
+#include "platform/common/instance_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -8,9 +8,9 @@
 
 namespace pelmot {
 
-InstanceLock::~InstanceLock() { Release(); }
+FileInstanceLock::~FileInstanceLock() { Release(); }
 
-InstanceLock::Result InstanceLock::Acquire(const std::string& folder) {
+InstanceLock::Result FileInstanceLock::Acquire(const std::string& folder) {
   Release();
   const std::string path = folder + "/pelmot.lock";
   // Close-on-exec: a child process must not keep the lock alive.
@@ -31,7 +31,7 @@ InstanceLock::Result InstanceLock::Acquire(const std::string& folder) {
   return Result::kAcquired;
 }
 
-void InstanceLock::Release() {
+void FileInstanceLock::Release() {
   if (fd_ < 0) return;
   ::close(fd_);  // closing the only descriptor drops the lock
   fd_ = -1;

@@ -1,4 +1,4 @@
-#include "platform/mci_player.h"
+#include "platform/common/mci_player.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/movie_decoder.h"
+#include "platform/common/movie_decoder.h"
 
 namespace pelmot {
 namespace {

@@ -4,11 +4,19 @@
 #include <optional>
 #include <string>
 
+#include "platform/services.h"
+
 namespace pelmot {
 
 // Nothing when the text has a character code page 932 cannot hold.
 std::optional<std::string> Utf8ToCp932(const std::string& utf8);
 // Nothing when the bytes are not valid code page 932.
 std::optional<std::string> Cp932ToUtf8(const std::string& cp932);
+
+class Cp932CodePage : public CodePage {
+ public:
+  std::optional<std::string> FromUtf8(const std::string& utf8) override { return Utf8ToCp932(utf8); }
+  std::optional<std::string> ToUtf8(const std::string& cp932) override { return Cp932ToUtf8(cp932); }
+};
 
 }  // namespace pelmot

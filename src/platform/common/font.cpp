@@ -1,4 +1,4 @@
-#include "platform/font.h"
+#include "platform/common/font.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

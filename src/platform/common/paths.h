@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/services.h"
+
 namespace pelmot {
 
 // The folder of the running executable.
@@ -17,7 +19,6 @@ std::string DefaultDataRoot(std::string& warning);
 // Why the game cannot keep its files in `folder`. `longestName` is the
 // longest file name the game writes there: a path the system would refuse
 // for that file counts as too long.
-enum class FolderFault { kNone, kPathTooLong, kMissing, kNotWritable };
 FolderFault CheckDataFolder(const std::string& folder, std::size_t longestName);
 
 // Whether `folder` is an existing folder.

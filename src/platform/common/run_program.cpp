@@ -1,4 +1,4 @@
-#include "platform/run_program.h"
+#include "platform/common/run_program.h"
 
 #include <spawn.h>
 #include <sys/wait.h>

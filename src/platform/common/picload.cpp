@@ -1,4 +1,4 @@
-#include "platform/picload.h"
+#include "platform/common/picload.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-#include "platform/files.h"
+#include "platform/common/files.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
