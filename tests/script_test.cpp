@@ -176,7 +176,9 @@ TEST(HeadlessDialogs, EchoesEveryBoxToItsStreamAsItComesUp) {
   HeadlessDialogs dialogs(err);
   dialogs.ShowMessage("保存できません。\n理由");
   dialogs.QueueAnswer(true);
-  dialogs.AskYesNo("終了しますか？");
+  bool answeredYes = false;
+  dialogs.AskYesNo("終了しますか？", [&](bool yes) { answeredYes = yes; });
+  EXPECT_TRUE(answeredYes) << "a queued answer answers at once";
   EXPECT_EQ(err.str(), "pelmot: message: 保存できません。\n  理由\npelmot: question: 終了しますか？\n");
   EXPECT_EQ(dialogs.LastMessage(), "終了しますか？");
 }
