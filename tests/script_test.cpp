@@ -110,6 +110,18 @@ TEST_F(ScriptTest, ShiftAndTickSkipToTheChoiceAndStopEarly) {
   EXPECT_EQ(o.status, kScriptOk) << o.err;
 }
 
+TEST_F(ScriptTest, WaitFiresTheSkipTimerAtEachDueTimeOnTheWay) {
+  Outcome o = Run("shift down\nexpect StepNo[1] 0\nwait 9\nexpect StepNo[1] 0\nwait 1\nexpect StepNo[1] 1\n"
+                  "wait 25\nexpect StepNo[1] 2\nexpect SkipTimer false\nwait 1000\nexpect StepNo[1] 2\n");
+  EXPECT_EQ(o.status, kScriptOk) << o.err;
+}
+
+TEST_F(ScriptTest, WaitWithoutATimerOnlyMovesTheClockOn) {
+  EXPECT_EQ(Run("wait 0\nwait 100000\nexpect StepNo[1] 0\n").status, kScriptOk);
+  EXPECT_EQ(Run("wait -1\n").err, "play.txt:1: expected wait MS, with a count MS of 0 or more milliseconds");
+  EXPECT_EQ(Run("answer yes\nclose\nwait 5\n").status, kScriptBad) << "no time passes after the end";
+}
+
 TEST_F(ScriptTest, TickWithoutShiftOrTimerDoesNothing) {
   EXPECT_EQ(Run("tick 5\nexpect StepNo[1] 0\n").status, kScriptOk);
 }
