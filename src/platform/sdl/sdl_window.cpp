@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 
@@ -185,11 +187,10 @@ void SdlWindow::Present(const std::vector<Colour>& pixels) {
 namespace {
 
 // The idle wait: how long the loop sleeps at most while nothing is due.
-constexpr int kIdleWaitMs = 50;
+constexpr std::int64_t kIdleWaitMs = 50;
 
 InputEvent MouseEvent(InputEvent::Kind kind, int button, int x, int y) {
-  InputEvent e;
-  e.kind = kind;
+  InputEvent e{kind};
   e.button = button;
   e.shift = ShiftState();
   e.x = x;
@@ -198,12 +199,73 @@ InputEvent MouseEvent(InputEvent::Kind kind, int button, int x, int y) {
 }
 
 InputEvent KeyEvent(InputEvent::Kind kind, int key) {
-  InputEvent e;
-  e.kind = kind;
+  InputEvent e{kind};
   e.key = key;
   e.shift = ShiftState();
   return e;
 }
+
+// The event as the program takes it; nothing for events it does not take.
+std::optional<InputEvent> Translate(const SDL_Event& e) {
+  using Kind = InputEvent::Kind;
+  switch (e.type) {
+    case SDL_QUIT:
+      return InputEvent{Kind::kCloseRequested};
+    case SDL_MOUSEBUTTONDOWN:
+      return MouseEvent(Kind::kMouseDown, ToButton(e.button.button), e.button.x, e.button.y);
+    case SDL_MOUSEBUTTONUP:
+      return MouseEvent(Kind::kMouseUp, ToButton(e.button.button), e.button.x, e.button.y);
+    case SDL_MOUSEMOTION:
+      return MouseEvent(Kind::kMouseMove, 0, e.motion.x, e.motion.y);
+    case SDL_KEYDOWN:
+      // Held keys repeat their key-down as the system's auto-repeat does.
+      return KeyEvent(Kind::kKeyDown, ToVirtualKey(e.key.keysym.sym));
+    case SDL_KEYUP:
+      return KeyEvent(Kind::kKeyUp, ToVirtualKey(e.key.keysym.sym));
+    default:
+      return std::nullopt;
+  }
+}
+
+// A held Shift repeats its key-down, which the game needs: a scene change
+// stops skipping, and the next key-down of the held Shift starts it again.
+// X servers and Wayland compositors repeat no modifier key, so the window
+// makes the repeats itself, at one pace everywhere (the system's own
+// repeats of Shift, where it makes them, are dropped).
+class ShiftRepeat {
+ public:
+  // Notes a press or release of Shift; false for the system's own repeat.
+  bool Note(const SDL_Event& e) {
+    if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) next_ = 0;
+    if ((e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) || !IsShift(e.key.keysym.sym)) return true;
+    if (e.type == SDL_KEYUP) {
+      if (!ShiftPhysicallyDown()) next_ = 0;
+      return true;
+    }
+    if (e.key.repeat) return false;
+    next_ = SDL_GetTicks64() + kRepeatDelayMs;
+    return true;
+  }
+  // Milliseconds from now to the next repeat; nothing while Shift is up.
+  std::optional<std::int64_t> MillisToNext(Uint64 now) const {
+    if (next_ == 0) return std::nullopt;
+    return next_ > now ? static_cast<std::int64_t>(next_ - now) : 0;
+  }
+  // True when a repeat is due now (and counts it).
+  bool TakeDue() {
+    if (next_ == 0 || SDL_GetTicks64() < next_) return false;
+    // A key-up missed (say, while the window had no focus) ends it too.
+    if (!ShiftPhysicallyDown()) {
+      next_ = 0;
+      return false;
+    }
+    next_ = std::max(next_ + kRepeatIntervalMs, SDL_GetTicks64() + 1);
+    return true;
+  }
+
+ private:
+  Uint64 next_ = 0;  // 0: Shift is not held
+};
 
 }  // namespace
 
@@ -212,79 +274,33 @@ InputEvent KeyEvent(InputEvent::Kind kind, int key) {
 // sleeps until an event comes or the core has work due.
 void SdlWindow::Run(WindowEvents& core) {
   SDL_ShowWindow(impl_->window);
-  // A held Shift repeats its key-down, which the game needs: a scene change
-  // stops skipping, and the next key-down of the held Shift starts it again.
-  // X servers and Wayland compositors repeat no modifier key, so the window
-  // makes the repeats itself, at one pace everywhere (the system's own
-  // repeats of Shift, where it makes them, are dropped).
-  Uint64 nextShiftRepeat = 0;  // 0: Shift is not held
+  ShiftRepeat shift;
   bool dirty = true;
-  auto present = [&] {
-    core.Compose(impl_->pixels);
-    Present(impl_->pixels);
-  };
   auto handle = [&](const SDL_Event& e) {
-    using Kind = InputEvent::Kind;
-    switch (e.type) {
-      case SDL_QUIT:
-        core.OnEvent(InputEvent{Kind::kCloseRequested});
-        break;
-      case SDL_MOUSEBUTTONDOWN:
-        core.OnEvent(MouseEvent(Kind::kMouseDown, ToButton(e.button.button), e.button.x, e.button.y));
-        break;
-      case SDL_MOUSEBUTTONUP:
-        core.OnEvent(MouseEvent(Kind::kMouseUp, ToButton(e.button.button), e.button.x, e.button.y));
-        break;
-      case SDL_MOUSEMOTION:
-        core.OnEvent(MouseEvent(Kind::kMouseMove, 0, e.motion.x, e.motion.y));
-        break;
-      case SDL_KEYDOWN:
-        if (IsShift(e.key.keysym.sym)) {
-          if (e.key.repeat) break;
-          nextShiftRepeat = SDL_GetTicks64() + kRepeatDelayMs;
-        }
-        // Other held keys repeat their key-down as the system's auto-repeat does.
-        core.OnEvent(KeyEvent(Kind::kKeyDown, ToVirtualKey(e.key.keysym.sym)));
-        break;
-      case SDL_KEYUP:
-        if (IsShift(e.key.keysym.sym) && !ShiftPhysicallyDown()) nextShiftRepeat = 0;
-        core.OnEvent(KeyEvent(Kind::kKeyUp, ToVirtualKey(e.key.keysym.sym)));
-        break;
-      case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) nextShiftRepeat = 0;
-        break;
-      default:
-        break;
-    }
+    if (!shift.Note(e)) return;
+    if (auto event = Translate(e)) core.OnEvent(*event);
     dirty = true;
   };
-  present();
   while (!core.Finished()) {
+    if (dirty) {
+      core.Compose(impl_->pixels);
+      Present(impl_->pixels);
+      dirty = false;
+    }
     const Uint64 now = SDL_GetTicks64();
     std::int64_t timeout = kIdleWaitMs;
     if (auto work = core.MillisToNextWork(static_cast<std::int64_t>(now))) timeout = std::min(timeout, *work);
-    if (nextShiftRepeat != 0)
-      timeout = std::min<std::int64_t>(timeout, nextShiftRepeat > now ? nextShiftRepeat - now : 0);
+    if (auto repeat = shift.MillisToNext(now)) timeout = std::min(timeout, *repeat);
     SDL_Event e;
     if (SDL_WaitEventTimeout(&e, static_cast<int>(std::max<std::int64_t>(timeout, 0)))) {
       handle(e);
       while (!core.Finished() && SDL_PollEvent(&e)) handle(e);
     }
-    if (nextShiftRepeat != 0 && !core.Finished() && SDL_GetTicks64() >= nextShiftRepeat) {
-      // A key-up missed (say, while the window had no focus) ends it too.
-      if (ShiftPhysicallyDown()) {
-        core.OnEvent(KeyEvent(InputEvent::Kind::kKeyDown, kVkShift));
-        nextShiftRepeat = std::max(nextShiftRepeat + kRepeatIntervalMs, SDL_GetTicks64() + 1);
-        dirty = true;
-      } else {
-        nextShiftRepeat = 0;
-      }
+    if (!core.Finished() && shift.TakeDue()) {
+      core.OnEvent(KeyEvent(InputEvent::Kind::kKeyDown, kVkShift));
+      dirty = true;
     }
     if (!core.Finished() && core.OnFrame(static_cast<std::int64_t>(SDL_GetTicks64()))) dirty = true;
-    if (dirty && !core.Finished()) {
-      present();
-      dirty = false;
-    }
   }
 }
 
