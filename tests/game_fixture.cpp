@@ -22,8 +22,12 @@ TempDir::~TempDir() {
 
 TestGame::TestGame() : TestGame("") {}
 
-TestGame::TestGame(const std::string& dataRoot)
-    : services_{clock, dialogs, display, multimedia, pictures, text, files, codePage, lock, clock} {
+TestGame::TestGame(const std::string& dataRoot, Boxes boxesFrom)
+    : services_{clock,     boxesFrom == Boxes::kInGame ? static_cast<Dialogs&>(boxes) : dialogs,
+                display,   multimedia,
+                pictures,  text,
+                files,     codePage,
+                lock,      clock} {
   std::string root = dataRoot;
   if (root.empty()) {
     ownDir_ = std::make_unique<TempDir>();

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "game/dialog_queue.h"
 #include "game/game.h"
 #include "flow/input.h"
 #include "game/run_flow.h"
@@ -61,10 +62,15 @@ class RecordingText : public CellTextEngine {
   std::vector<std::string> drawn;
 };
 
+// Who answers the game's message boxes: the headless services at once (from
+// queued answers), or the game's own dialog state, through a GameHost's events.
+enum class Boxes { kHeadless, kInGame };
+
 class TestGame {
  public:
   TestGame();
-  explicit TestGame(const std::string& dataRoot);
+  explicit TestGame(const std::string& dataRoot, Boxes boxes = Boxes::kHeadless);
+  explicit TestGame(Boxes boxes) : TestGame("", boxes) {}
 
   Game& game() { return *game_; }
   GameState& state() { return game_->state; }
@@ -94,6 +100,7 @@ class TestGame {
   SystemFiles files;
   Cp932CodePage codePage;
   FileInstanceLock lock;
+  DialogQueue boxes{&text};  // the game's dialogs with Boxes::kInGame
 
  private:
   void Event(const std::function<void()>& f) {

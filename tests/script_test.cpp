@@ -111,6 +111,18 @@ TEST_F(ScriptTest, ShiftAndTickSkipToTheChoiceAndStopEarly) {
   EXPECT_EQ(o.status, kScriptOk) << o.err;
 }
 
+TEST_F(ScriptTest, WaitFiresTheSkipTimerAtEachDueTimeOnTheWay) {
+  Outcome o = Run("shift down\nexpect StepNo[1] 0\nwait 9\nexpect StepNo[1] 0\nwait 1\nexpect StepNo[1] 1\n"
+                  "wait 25\nexpect StepNo[1] 2\nexpect SkipTimer false\nwait 1000\nexpect StepNo[1] 2\n");
+  EXPECT_EQ(o.status, kScriptOk) << o.err;
+}
+
+TEST_F(ScriptTest, WaitWithoutATimerOnlyMovesTheClockOn) {
+  EXPECT_EQ(Run("wait 0\nwait 100000\nexpect StepNo[1] 0\n").status, kScriptOk);
+  EXPECT_EQ(Run("wait -1\n").err, "play.txt:1: expected wait MS, with a count MS of 0 or more milliseconds");
+  EXPECT_EQ(Run("answer yes\nclose\nwait 5\n").status, kScriptBad) << "no time passes after the end";
+}
+
 TEST_F(ScriptTest, TickWithoutShiftOrTimerDoesNothing) {
   EXPECT_EQ(Run("tick 5\nexpect StepNo[1] 0\n").status, kScriptOk);
 }
@@ -177,7 +189,9 @@ TEST(HeadlessDialogs, EchoesEveryBoxToItsStreamAsItComesUp) {
   HeadlessDialogs dialogs(err);
   dialogs.ShowMessage("保存できません。\n理由");
   dialogs.QueueAnswer(true);
-  dialogs.AskYesNo("終了しますか？");
+  bool answeredYes = false;
+  dialogs.AskYesNo("終了しますか？", [&](bool yes) { answeredYes = yes; });
+  EXPECT_TRUE(answeredYes) << "a queued answer answers at once";
   EXPECT_EQ(err.str(), "pelmot: message: 保存できません。\n  理由\npelmot: question: 終了しますか？\n");
   EXPECT_EQ(dialogs.LastMessage(), "終了しますか？");
 }

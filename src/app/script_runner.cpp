@@ -1,19 +1,20 @@
 #include "app/script_runner.h"
 
 #include <charconv>
+#include <cstdint>
 #include <istream>
 #include <map>
 #include <optional>
 #include <ostream>
 #include <sstream>
 
+#include "app/game_host.h"
 #include "game/game.h"
 #include "flow/input.h"
 #include "flow/pick.h"
 #include "persist/stamps.h"
 #include "platform/script_hooks.h"
 #include "shell/screen.h"
-#include "shell/shutdown.h"
 #include "app/state_json.h"
 
 namespace pelmot {
@@ -55,6 +56,8 @@ std::string CheckArguments(const ScriptCommand& c) {
   } else if (v == "tick") {
     if (a.size() > 1 || (a.size() == 1 && (!ToInt(a[0]) || *ToInt(a[0]) < 1)))
       return "tick or tick N, with a count N of 1 or more";
+  } else if (v == "wait") {
+    if (a.size() != 1 || !ToInt(a[0]) || *ToInt(a[0]) < 0) return "wait MS, with a count MS of 0 or more milliseconds";
   } else if (v == "answer") {
     if (a.size() != 1 || (a[0] != "yes" && a[0] != "no")) return "answer yes or answer no";
   } else if (v == "close" || v == "state") {
@@ -66,7 +69,7 @@ std::string CheckArguments(const ScriptCommand& c) {
   } else if (v == "expect") {
     if (a.size() != 2) return "expect FIELD VALUE";
   } else {
-    return "a command (click, rclick, move, pick, key, shift, tick, answer, close, now, shot, "
+    return "a command (click, rclick, move, pick, key, shift, tick, wait, answer, close, now, shot, "
            "state, expect), not \"" + v + "\"";
   }
   return "";
@@ -111,7 +114,7 @@ ScriptCommand SplitLine(const std::string& text, int line) {
 class Runner {
  public:
   Runner(Game& game, ScriptHooks& hooks, const std::string& name, ScriptIo io)
-      : game_(game), hooks_(hooks), name_(name), io_(io) {}
+      : game_(game), hooks_(hooks), name_(name), io_(io), host_(game) {}
 
   int Run(const std::vector<ScriptCommand>& commands) {
     for (const ScriptCommand& c : commands) {
@@ -142,15 +145,16 @@ class Runner {
   int Execute(const ScriptCommand& c) {
     const auto& a = c.args;
     const std::string& v = c.verb;
-    if (v == "click") RouteMouseDown(game_, kLeftButton, 0, *ToInt(a[0]), *ToInt(a[1]));
-    else if (v == "rclick") RouteMouseDown(game_, kRightButton, 0, *ToInt(a[0]), *ToInt(a[1]));
-    else if (v == "move") RouteMouseMove(game_, 0, 0, *ToInt(a[0]), *ToInt(a[1]));
+    if (v == "click") Mouse(InputEvent::Kind::kMouseDown, kLeftButton, *ToInt(a[0]), *ToInt(a[1]));
+    else if (v == "rclick") Mouse(InputEvent::Kind::kMouseDown, kRightButton, *ToInt(a[0]), *ToInt(a[1]));
+    else if (v == "move") Mouse(InputEvent::Kind::kMouseMove, 0, *ToInt(a[0]), *ToInt(a[1]));
     else if (v == "pick") return Pick(c, *ToInt(a[0]));
     else if (v == "key") PressKey(a[0] == "enter" ? kKeyEnter : kKeyF1);
     else if (v == "shift") Shift(a[0] == "down");
     else if (v == "tick") Tick(a.empty() ? 1 : *ToInt(a[0]));
+    else if (v == "wait") Wait(*ToInt(a[0]));
     else if (v == "answer") hooks_.QueueAnswer(a[0] == "yes");
-    else if (v == "close") Form_QueryUnload(game_);
+    else if (v == "close") host_.OnEvent(InputEvent{InputEvent::Kind::kCloseRequested});
     else if (v == "now") hooks_.SetNow(*ToDateTime(a[0], a[1]));
     else if (v == "shot") return Shot(c, a[0]);
     else if (v == "state") io_.out << StateJson(game_, hooks_.LastMessage()) << "\n";
@@ -164,31 +168,58 @@ class Runner {
     std::optional<Point> p = PickPoint(game_, row);
     if (!p) return Fail(c, kScriptBad, "row " + std::to_string(row) + " of the list on screen has no item");
     const MainForm& f = game_.form;
-    RouteMouseMove(game_, 0, 0, f.MainPic.left + p->x, f.MainPic.top + p->y);
-    RouteMouseDown(game_, kLeftButton, 0, f.MainPic.left + p->x, f.MainPic.top + p->y);
+    Mouse(InputEvent::Kind::kMouseMove, 0, f.MainPic.left + p->x, f.MainPic.top + p->y);
+    Mouse(InputEvent::Kind::kMouseDown, kLeftButton, f.MainPic.left + p->x, f.MainPic.top + p->y);
     return kScriptOk;
   }
 
+  void Mouse(InputEvent::Kind kind, int button, int x, int y) {
+    InputEvent e{kind};
+    e.button = button;
+    e.x = x;
+    e.y = y;
+    host_.OnEvent(e);
+  }
+
+  void Key(InputEvent::Kind kind, int key, int shift) {
+    InputEvent e{kind};
+    e.key = key;
+    e.shift = shift;
+    host_.OnEvent(e);
+  }
+
   void PressKey(int key) {
-    Form_KeyDown(game_, key, 0);
-    Form_KeyUp(game_, key, 0);
+    Key(InputEvent::Kind::kKeyDown, key, 0);
+    Key(InputEvent::Kind::kKeyUp, key, 0);
   }
 
   void Shift(bool down) {
     shiftHeld_ = down;
-    if (down) Form_KeyDown(game_, kKeyShift, 1);
-    else Form_KeyUp(game_, kKeyShift, 0);
+    if (down) Key(InputEvent::Kind::kKeyDown, kKeyShift, 1);
+    else Key(InputEvent::Kind::kKeyUp, kKeyShift, 0);
   }
 
   // Each tick is preceded by the repeated key-down of a held Shift; a tick
   // while the timer is off does nothing and ends a counted run.
   void Tick(int count) {
     for (int i = 0; i < count && !game_.quitRequested; ++i) {
-      if (shiftHeld_) Form_KeyDown(game_, kKeyShift, 1);
+      if (shiftHeld_) Key(InputEvent::Kind::kKeyDown, kKeyShift, 1);
       if (!game_.form.SkipTimer.enabled) return;
-      SkipTimer_Timer(game_);
-      AfterEvent(game_);
+      host_.FireTimer(TimerName::Skip);
     }
+  }
+
+  // The monotonic clock moves on by `ms`; each timer fires at each of its
+  // due times on the way, in order, as the window's pump would fire them.
+  void Wait(int ms) {
+    const std::int64_t until = nowMs_ + ms;
+    while (!game_.quitRequested) {
+      const auto next = host_.MillisToNextWork(nowMs_);
+      if (!next || nowMs_ + *next > until) break;
+      nowMs_ += *next;
+      host_.OnFrame(nowMs_);
+    }
+    nowMs_ = until;
   }
 
   int Shot(const ScriptCommand& c, const std::string& file) {
@@ -212,6 +243,8 @@ class Runner {
   ScriptHooks& hooks_;
   const std::string& name_;
   ScriptIo io_;
+  GameHost host_;
+  std::int64_t nowMs_ = 0;  // the run's monotonic clock, moved on by `wait` only
   bool shiftHeld_ = false;
 };
 

@@ -1,18 +1,16 @@
 // The window's controls: the visible picture, the off-screen surfaces of the
-// message window and menus, the skip button and the skip timer.
+// message window and menus, the skip button and the timers.
 #pragma once
 
+#include "game/timers.h"
 #include "platform/surface.h"
 
 namespace pelmot {
 
-struct Timer {
-  bool enabled = false;
-  int intervalMs = 10;
-};
-
 struct MainForm {
   MainForm();
+  MainForm(const MainForm&) = delete;  // SkipTimer refers into its own timers
+  MainForm& operator=(const MainForm&) = delete;
 
   Surface MainPic;   // the visible game surface
   Surface MainWork;  // the current picture without the message window
@@ -21,7 +19,8 @@ struct MainForm {
   Surface MsgMk;     // text mask: black glyphs on white
   Surface CMenu;     // the drawn menu, kept for highlight and pick
   Surface SkipB;     // the 20 x 180 skip button at the right edge
-  Timer SkipTimer;
+  Timers timers;
+  Timer& SkipTimer = timers[TimerName::Skip];
 
   // Puts the whole of `source` on MainPic's kept image and on the screen:
   // persistent drawing on, copy, off, refresh.

@@ -5,6 +5,8 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/game_host.h"
+#include "game/dialog_queue.h"
 #include "game/game.h"
 #include "flow/input.h"
 #include "platform/common/text_factory.h"
@@ -42,60 +44,29 @@ GamePaths ResolvePaths(const Options& o) {
 
 // Without a font the game's own box would show blocks: the desktop's box
 // says it where there is one.
-void TellNoFont(const std::string& why, SdlWindow& window) {
+void TellNoFont(const std::string& why, Dialogs& boxes) {
   const StartUpProblem problem = NoFont(why);
   std::cerr << problem.forTerminal << std::endl;
-  if (!ShowDesktopMessage("PELMOT", problem.forPlayer)) window.ShowMessage(problem.forPlayer);
+  if (!ShowDesktopMessage("PELMOT", problem.forPlayer)) boxes.ShowMessage(problem.forPlayer);
 }
 
-// The window's events become the handlers of MainForm.
-class GameWindow : public WindowEvents {
- public:
-  explicit GameWindow(Game& game) : game_(game) {}
-  void MouseDown(int button, int shift, int x, int y) override {
-    RouteMouseDown(game_, button, shift, x, y);
-    AfterEvent(game_);
-  }
-  void MouseMove(int button, int shift, int x, int y) override {
-    RouteMouseMove(game_, button, shift, x, y);
-    AfterEvent(game_);
-  }
-  void KeyDown(int keyCode, int shift) override {
-    Form_KeyDown(game_, keyCode, shift);
-    AfterEvent(game_);
-  }
-  void KeyUp(int keyCode, int shift) override {
-    Form_KeyUp(game_, keyCode, shift);
-    AfterEvent(game_);
-  }
-  void TimerTick() override {
-    if (!game_.form.SkipTimer.enabled) return;
-    SkipTimer_Timer(game_);
-    AfterEvent(game_);
-  }
-  void CloseRequested() override {
-    Form_QueryUnload(game_);
-    AfterEvent(game_);
-  }
-  bool TimerEnabled() const override { return game_.form.SkipTimer.enabled; }
-  int TimerIntervalMs() const override { return game_.form.SkipTimer.intervalMs; }
-  bool Finished() const override { return game_.quitRequested; }
-  void Compose(std::vector<Colour>& pixels) override { ComposeClientArea(game_, pixels); }
-
- private:
-  Game& game_;
-};
+// The boxes opened before the game started, answered before it starts.
+void ShowBoxesAlone(SdlWindow& window, DialogQueue& boxes) {
+  if (!boxes.Open()) return;
+  BoxesOnly pump(boxes);
+  window.Run(pump);
+}
 
 // Says in the window and on standard error what start-up found wrong; false
 // when the game cannot start at all.
 bool SayStartUpProblems(Files& files, const GamePaths& paths, const std::string& fontProblem,
-                        SdlWindow& window) {
-  if (!fontProblem.empty()) TellNoFont(fontProblem, window);
+                        DialogQueue& boxes) {
+  if (!fontProblem.empty()) TellNoFont(fontProblem, boxes);
   if (auto missing = MissingContentFolder(files, paths.content)) {
-    TellProblem(*missing, window, std::cerr);
+    TellProblem(*missing, boxes, std::cerr);
     return false;
   }
-  if (auto unusable = UnusableDataFolder(files, paths.dataRoot)) TellProblem(*unusable, window, std::cerr);
+  if (auto unusable = UnusableDataFolder(files, paths.dataRoot)) TellProblem(*unusable, boxes, std::cerr);
   return true;
 }
 
@@ -124,19 +95,21 @@ int RunWindowed(const Options& options) {
   PngPictureLoader pictures;
   std::string fontProblem;
   std::unique_ptr<TextEngine> text = MakeWindowFont(&fontProblem);
-  window.SetTextEngine(text.get());
-  if (!SayStartUpProblems(files, paths, fontProblem, window)) return 1;
-  MciPlayer multimedia(window, [&steady] { return steady.NowMs(); });
-  Services services{clock, window, window, multimedia, pictures, *text, files, codePage, lock, steady};
+  DialogQueue boxes(text.get());
+  const bool canStart = SayStartUpProblems(files, paths, fontProblem, boxes);
+  ShowBoxesAlone(window, boxes);
+  if (!canStart) return 1;
+  MciPlayer multimedia(boxes, [&steady] { return steady.NowMs(); });
+  Services services{clock, boxes, window, multimedia, pictures, *text, files, codePage, lock, steady};
   Game game(services, paths);
   multimedia.AttachWindow(kMainPicHandle, game.form.MainPic);
-  window.SetTimedDrawing(&multimedia);
   std::ostringstream problems;
   if (!InstallStory(game, problems)) {
     // A player who started the game from the desktop sees no terminal.
     std::cerr << problems.str();
-    window.ShowMessage("シナリオに問題があるため、ゲームを始められません。\n" +
-                       ScenarioPath(paths.content) + "\npelmot --check-content で問題の一覧を確かめてください。");
+    boxes.ShowMessage("シナリオに問題があるため、ゲームを始められません。\n" + ScenarioPath(paths.content) +
+                      "\npelmot --check-content で問題の一覧を確かめてください。");
+    ShowBoxesAlone(window, boxes);
     return 1;
   }
   if (options.trace) {
@@ -154,8 +127,8 @@ int RunWindowed(const Options& options) {
   }
   StartUp(game);
   AfterEvent(game);
-  GameWindow events(game);
-  window.Run(events);
+  GameHost host(game, &boxes, &multimedia);
+  window.Run(host);
   return 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,12 +33,16 @@ class Clock {
   virtual LocalDateTime Now() = 0;
 };
 
+// Message boxes. Neither call waits for the player: a box opens and the
+// game takes no other input until it is answered; boxes opened while one is
+// up come after it in turn.
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
-  // A yes/no message box; true for yes.
-  virtual bool AskYesNo(const std::string& text) = 0;
-  // A message box with an OK button.
+  // A yes/no box; `answered` runs with true for yes once the player answers
+  // (at once, before AskYesNo returns, where the answer is known already).
+  virtual void AskYesNo(const std::string& text, std::function<void(bool yes)> answered) = 0;
+  // A box with an OK button.
   virtual void ShowMessage(const std::string& text) = 0;
 };
 

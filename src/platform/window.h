@@ -1,29 +1,59 @@
-// What a window sends to the program and asks of it. The SDL window calls
-// these; it knows nothing of the game behind them.
+// What a window sends to the program and asks of it. The platform pumps: it
+// hands over each event as it arrives and calls OnFrame once per frame; the
+// program never blocks and never waits for input of its own. The SDL window
+// calls these and knows nothing of the game behind them.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/surface.h"
 
 namespace pelmot {
 
-// Windows' virtual key codes, which the handlers take.
-enum VirtualKey { kVkEnter = 13, kVkShift = 16, kVkF1 = 112 };
+// Windows' virtual key codes. The game's handlers take Enter, Shift and F1
+// (other keys reach them as 0); a message box also takes the rest.
+enum VirtualKey {
+  kVkTab = 9,
+  kVkEnter = 13,
+  kVkShift = 16,
+  kVkEscape = 27,
+  kVkSpace = 32,
+  kVkLeft = 37,
+  kVkRight = 39,
+  kVkF1 = 112,
+};
+
+struct InputEvent {
+  enum class Kind {
+    kMouseDown,
+    kMouseUp,
+    kMouseMove,
+    kKeyDown,
+    kKeyUp,
+    kCloseRequested,  // the player closes the window
+    kDialogAnswered,  // `answer`: the button chosen in the open message box
+  };
+  Kind kind = Kind::kMouseMove;
+  int button = 0;  // 1 left, 2 right, 4 middle; 0 for a move
+  int shift = 0;   // 1 while Shift is down
+  int x = 0, y = 0;  // pixels of the 800 x 600 client area
+  int key = 0;     // a VirtualKey, 0 for any other key
+  int answer = 0;  // the button's index, 0 the first
+};
 
 class WindowEvents {
  public:
   virtual ~WindowEvents() = default;
-  // x, y in pixels of the 800 x 600 client area; button 1 left, 2 right.
-  virtual void MouseDown(int button, int shift, int x, int y) = 0;
-  virtual void MouseMove(int button, int shift, int x, int y) = 0;
-  virtual void KeyDown(int keyCode, int shift) = 0;
-  virtual void KeyUp(int keyCode, int shift) = 0;
-  virtual void TimerTick() = 0;
-  virtual void CloseRequested() = 0;
-  // Between events: whether the timer runs, and its interval.
-  virtual bool TimerEnabled() const = 0;
-  virtual int TimerIntervalMs() const = 0;
+  // One event, in the order they arrived.
+  virtual void OnEvent(const InputEvent& event) = 0;
+  // Once per frame, at nowMs on a monotonic clock: fires the timers that are
+  // due and draws what the movie has due. True when the picture changed.
+  virtual bool OnFrame(std::int64_t nowMs) = 0;
+  // How long a desktop loop may sleep from nowMs before OnFrame has work
+  // (0: at once); nothing while only input can change anything.
+  virtual std::optional<std::int64_t> MillisToNextWork(std::int64_t nowMs) = 0;
   virtual bool Finished() const = 0;
   // The client area as it is now, 800 x 600 pixels.
   virtual void Compose(std::vector<Colour>& pixels) = 0;

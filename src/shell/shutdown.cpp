@@ -16,8 +16,10 @@ void QuitSequence(Game& game) {
 }
 
 void Form_QueryUnload(Game& game) {
-  if (!game.services.dialogs.AskYesNo("ゲームを終了しますか？")) return;
-  QuitSequence(game);
+  // The game goes on untouched until the answer comes; yes quits then.
+  game.services.dialogs.AskYesNo("ゲームを終了しますか？", [&game](bool yes) {
+    if (yes) QuitSequence(game);
+  });
 }
 
 }  // namespace pelmot

@@ -24,13 +24,13 @@ void HeadlessDialogs::Echo(const char* kind, const std::string& text) {
   *echo_ << std::endl;
 }
 
-bool HeadlessDialogs::AskYesNo(const std::string& text) {
+void HeadlessDialogs::AskYesNo(const std::string& text, std::function<void(bool yes)> answered) {
   asked.push_back(text);
   Echo("question", text);
   if (answers_.empty()) throw UnansweredMessageBox(text);
-  bool yes = answers_.front();
+  const bool yes = answers_.front();
   answers_.pop_front();
-  return yes;
+  if (answered) answered(yes);
 }
 
 void HeadlessDialogs::ShowMessage(const std::string& text) {

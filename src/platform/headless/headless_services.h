@@ -31,12 +31,13 @@ class HeadlessClock : public Clock, public MonotonicClock {
 };
 
 // Without a window nobody would see a message box: given a stream to echo
-// to, each box's text is written there as it comes up.
+// to, each box's text is written there as it comes up. A question takes the
+// next queued answer at once; a message closes at once.
 class HeadlessDialogs : public Dialogs {
  public:
   HeadlessDialogs() = default;
   explicit HeadlessDialogs(std::ostream& echo) : echo_(&echo) {}
-  bool AskYesNo(const std::string& text) override;
+  void AskYesNo(const std::string& text, std::function<void(bool yes)> answered) override;
   void ShowMessage(const std::string& text) override;
   void QueueAnswer(bool yes) { answers_.push_back(yes); }
   std::size_t PendingAnswers() const { return answers_.size(); }

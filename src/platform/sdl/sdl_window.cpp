@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
-#include "platform/message_box.h"
 
 namespace pelmot {
 
@@ -22,9 +23,6 @@ struct SdlWindow::Impl {
   int windowedWidth = 0, windowedHeight = 0;
   int bitsPerPixel = 0;  // as last set; 0 until a change
   std::vector<Colour> pixels;  // the client area as last composed by the game
-  TextEngine* text = nullptr;
-  TimedDrawing* drawing = nullptr;
-  WindowEvents* events = nullptr;  // while Run runs
   std::function<void()> firstPresent;
 };
 
@@ -43,6 +41,16 @@ int ToVirtualKey(SDL_Keycode key) {
       return kVkShift;
     case SDLK_F1:
       return kVkF1;
+    case SDLK_TAB:
+      return kVkTab;
+    case SDLK_ESCAPE:
+      return kVkEscape;
+    case SDLK_SPACE:
+      return kVkSpace;
+    case SDLK_LEFT:
+      return kVkLeft;
+    case SDLK_RIGHT:
+      return kVkRight;
     default:
       return 0;
   }
@@ -118,8 +126,6 @@ bool SdlWindow::Open(const std::string& title, std::string& error) {
   return true;
 }
 
-void SdlWindow::SetTextEngine(TextEngine* text) { impl_->text = text; }
-void SdlWindow::SetTimedDrawing(TimedDrawing* drawing) { impl_->drawing = drawing; }
 void SdlWindow::OnFirstPresent(std::function<void()> listener) { impl_->firstPresent = std::move(listener); }
 
 // The picture enlarged by a whole multiple, each pixel a square, in the
@@ -178,181 +184,124 @@ void SdlWindow::Present(const std::vector<Colour>& pixels) {
   }
 }
 
-void SdlWindow::Run(WindowEvents& events) {
-  impl_->events = &events;
-  SDL_ShowWindow(impl_->window);
-  Uint64 nextTick = 0;
-  // A held Shift repeats its key-down, which the game needs: a scene change
-  // stops skipping, and the next key-down of the held Shift starts it again.
-  // X servers and Wayland compositors repeat no modifier key, so the window
-  // makes the repeats itself, at one pace everywhere (the system's own
-  // repeats of Shift, where it makes them, are dropped).
-  Uint64 nextShiftRepeat = 0;  // 0: Shift is not held
-  bool dirty = true;
-  auto present = [&] {
-    events.Compose(impl_->pixels);
-    Present(impl_->pixels);
-  };
-  auto handle = [&](const SDL_Event& e) {
-    switch (e.type) {
-      case SDL_QUIT:
-        events.CloseRequested();
-        break;
-      case SDL_MOUSEBUTTONDOWN:
-        events.MouseDown(ToButton(e.button.button), ShiftState(), e.button.x, e.button.y);
-        break;
-      case SDL_MOUSEMOTION:
-        events.MouseMove(0, ShiftState(), e.motion.x, e.motion.y);
-        break;
-      case SDL_KEYDOWN:
-        if (IsShift(e.key.keysym.sym)) {
-          if (e.key.repeat) break;
-          nextShiftRepeat = SDL_GetTicks64() + kRepeatDelayMs;
-        }
-        // Other held keys repeat their key-down as the system's auto-repeat does.
-        events.KeyDown(ToVirtualKey(e.key.keysym.sym), ShiftState());
-        break;
-      case SDL_KEYUP:
-        if (IsShift(e.key.keysym.sym) && !ShiftPhysicallyDown()) nextShiftRepeat = 0;
-        events.KeyUp(ToVirtualKey(e.key.keysym.sym), ShiftState());
-        break;
-      case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) nextShiftRepeat = 0;
-        break;
-      default:
-        break;
-    }
-    dirty = true;
-  };
-  present();
-  while (!events.Finished()) {
-    const Uint64 now = SDL_GetTicks64();
-    int timeout = 50;
-    if (events.TimerEnabled()) {
-      if (nextTick == 0) nextTick = now + events.TimerIntervalMs();
-      timeout = nextTick > now ? static_cast<int>(nextTick - now) : 0;
-    } else {
-      nextTick = 0;
-    }
-    if (impl_->drawing) {
-      if (auto wait = impl_->drawing->MillisToNextDrawing())
-        timeout = std::min<int>(timeout, static_cast<int>(std::min<std::int64_t>(*wait, 50)));
-    }
-    if (nextShiftRepeat != 0)
-      timeout = std::min<int>(timeout, nextShiftRepeat > now ? static_cast<int>(nextShiftRepeat - now) : 0);
-    SDL_Event e;
-    if (SDL_WaitEventTimeout(&e, timeout)) {
-      handle(e);
-      while (!events.Finished() && SDL_PollEvent(&e)) handle(e);
-    }
-    if (nextShiftRepeat != 0 && !events.Finished() && SDL_GetTicks64() >= nextShiftRepeat) {
-      // A key-up missed (say, while a message box had the keyboard) ends it too.
-      if (ShiftPhysicallyDown()) {
-        events.KeyDown(kVkShift, ShiftState());
-        nextShiftRepeat = std::max(nextShiftRepeat + kRepeatIntervalMs, SDL_GetTicks64() + 1);
-        dirty = true;
-      } else {
-        nextShiftRepeat = 0;
-      }
-    }
-    if (events.TimerEnabled() && nextTick != 0 && SDL_GetTicks64() >= nextTick) {
-      events.TimerTick();
-      nextTick += events.TimerIntervalMs();
-      if (nextTick < SDL_GetTicks64()) nextTick = SDL_GetTicks64();
-      dirty = true;
-    }
-    if (!events.Finished() && impl_->drawing && impl_->drawing->DrawDue()) dirty = true;
-    if (dirty && !events.Finished()) {
-      present();
-      dirty = false;
-    }
-  }
-  impl_->events = nullptr;
-}
-
 namespace {
 
-// One event for a message box; the button chosen, or none yet.
-int BoxEvent(InWindowMessageBox& box, const SDL_Event& e) {
-  using Key = InWindowMessageBox::Key;
+// The idle wait: how long the loop sleeps at most while nothing is due.
+constexpr std::int64_t kIdleWaitMs = 50;
+
+InputEvent MouseEvent(InputEvent::Kind kind, int button, int x, int y) {
+  InputEvent e{kind};
+  e.button = button;
+  e.shift = ShiftState();
+  e.x = x;
+  e.y = y;
+  return e;
+}
+
+InputEvent KeyEvent(InputEvent::Kind kind, int key) {
+  InputEvent e{kind};
+  e.key = key;
+  e.shift = ShiftState();
+  return e;
+}
+
+// The event as the program takes it; nothing for events it does not take.
+std::optional<InputEvent> Translate(const SDL_Event& e) {
+  using Kind = InputEvent::Kind;
   switch (e.type) {
     case SDL_QUIT:
-      return box.KeyPressed(Key::kEscape);
-    case SDL_MOUSEMOTION:
-      return box.PointerMoved(e.motion.x, e.motion.y);
+      return InputEvent{Kind::kCloseRequested};
     case SDL_MOUSEBUTTONDOWN:
-      return e.button.button == SDL_BUTTON_LEFT ? box.PointerPressed(e.button.x, e.button.y)
-                                                : InWindowMessageBox::kNone;
+      return MouseEvent(Kind::kMouseDown, ToButton(e.button.button), e.button.x, e.button.y);
     case SDL_MOUSEBUTTONUP:
-      return e.button.button == SDL_BUTTON_LEFT ? box.PointerReleased(e.button.x, e.button.y)
-                                                : InWindowMessageBox::kNone;
+      return MouseEvent(Kind::kMouseUp, ToButton(e.button.button), e.button.x, e.button.y);
+    case SDL_MOUSEMOTION:
+      return MouseEvent(Kind::kMouseMove, 0, e.motion.x, e.motion.y);
     case SDL_KEYDOWN:
-      switch (e.key.keysym.sym) {
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER:
-        case SDLK_SPACE:
-          return box.KeyPressed(Key::kEnter);
-        case SDLK_ESCAPE:
-          return box.KeyPressed(Key::kEscape);
-        case SDLK_RIGHT:
-          return box.KeyPressed(Key::kNext);
-        case SDLK_LEFT:
-          return box.KeyPressed(Key::kPrevious);
-        case SDLK_TAB:
-          return box.KeyPressed((SDL_GetModState() & KMOD_SHIFT) ? Key::kPrevious : Key::kNext);
-        default:
-          return InWindowMessageBox::kNone;
-      }
+      // Held keys repeat their key-down as the system's auto-repeat does.
+      return KeyEvent(Kind::kKeyDown, ToVirtualKey(e.key.keysym.sym));
+    case SDL_KEYUP:
+      return KeyEvent(Kind::kKeyUp, ToVirtualKey(e.key.keysym.sym));
     default:
-      return InWindowMessageBox::kNone;
+      return std::nullopt;
   }
 }
+
+// A held Shift repeats its key-down, which the game needs: a scene change
+// stops skipping, and the next key-down of the held Shift starts it again.
+// X servers and Wayland compositors repeat no modifier key, so the window
+// makes the repeats itself, at one pace everywhere (the system's own
+// repeats of Shift, where it makes them, are dropped).
+class ShiftRepeat {
+ public:
+  // Notes a press or release of Shift; false for the system's own repeat.
+  bool Note(const SDL_Event& e) {
+    if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) next_ = 0;
+    if ((e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) || !IsShift(e.key.keysym.sym)) return true;
+    if (e.type == SDL_KEYUP) {
+      if (!ShiftPhysicallyDown()) next_ = 0;
+      return true;
+    }
+    if (e.key.repeat) return false;
+    next_ = SDL_GetTicks64() + kRepeatDelayMs;
+    return true;
+  }
+  // Milliseconds from now to the next repeat; nothing while Shift is up.
+  std::optional<std::int64_t> MillisToNext(Uint64 now) const {
+    if (next_ == 0) return std::nullopt;
+    return next_ > now ? static_cast<std::int64_t>(next_ - now) : 0;
+  }
+  // True when a repeat is due now (and counts it).
+  bool TakeDue() {
+    if (next_ == 0 || SDL_GetTicks64() < next_) return false;
+    // A key-up missed (say, while the window had no focus) ends it too.
+    if (!ShiftPhysicallyDown()) {
+      next_ = 0;
+      return false;
+    }
+    next_ = std::max(next_ + kRepeatIntervalMs, SDL_GetTicks64() + 1);
+    return true;
+  }
+
+ private:
+  Uint64 next_ = 0;  // 0: Shift is not held
+};
 
 }  // namespace
 
-// A modal loop of its own, as a message box has: the game gets no events
-// until the box is answered; a playing movie goes on behind it.
-int SdlWindow::RunBox(InWindowMessageBox& box) {
-  Impl& m = *impl_;
-  SDL_ShowWindow(m.window);
-  std::vector<Colour> backdrop = m.pixels;
-  if (backdrop.size() != static_cast<std::size_t>(kWidth) * kHeight) {
-    if (m.events) m.events->Compose(backdrop);
-    else backdrop.assign(static_cast<std::size_t>(kWidth) * kHeight, kBlack);
-  }
-  Surface screen(kWidth, kHeight);
-  auto draw = [&] {
-    screen.MutableImage() = backdrop;
-    box.Draw(screen);
-    Present(screen.Image());
+// A thin pump: each SDL event becomes one call of core.OnEvent, strictly in
+// order, and each pass one call of core.OnFrame; between passes the loop
+// sleeps until an event comes or the core has work due.
+void SdlWindow::Run(WindowEvents& core) {
+  SDL_ShowWindow(impl_->window);
+  ShiftRepeat shift;
+  bool dirty = true;
+  auto handle = [&](const SDL_Event& e) {
+    if (!shift.Note(e)) return;
+    if (auto event = Translate(e)) core.OnEvent(*event);
+    dirty = true;
   };
-  draw();
-  while (true) {
-    int timeout = 100;
-    if (m.drawing) {
-      if (auto wait = m.drawing->MillisToNextDrawing())
-        timeout = static_cast<int>(std::min<std::int64_t>(*wait, timeout));
+  while (!core.Finished()) {
+    if (dirty) {
+      core.Compose(impl_->pixels);
+      Present(impl_->pixels);
+      dirty = false;
     }
+    const Uint64 now = SDL_GetTicks64();
+    std::int64_t timeout = kIdleWaitMs;
+    if (auto work = core.MillisToNextWork(static_cast<std::int64_t>(now))) timeout = std::min(timeout, *work);
+    if (auto repeat = shift.MillisToNext(now)) timeout = std::min(timeout, *repeat);
     SDL_Event e;
-    if (SDL_WaitEventTimeout(&e, timeout)) {
-      do {
-        const int chosen = BoxEvent(box, e);
-        if (chosen != InWindowMessageBox::kNone) return chosen;
-      } while (SDL_PollEvent(&e));
+    if (SDL_WaitEventTimeout(&e, static_cast<int>(std::max<std::int64_t>(timeout, 0)))) {
+      handle(e);
+      while (!core.Finished() && SDL_PollEvent(&e)) handle(e);
     }
-    if (m.drawing && m.drawing->DrawDue() && m.events) m.events->Compose(backdrop);
-    draw();
+    if (!core.Finished() && shift.TakeDue()) {
+      core.OnEvent(KeyEvent(InputEvent::Kind::kKeyDown, kVkShift));
+      dirty = true;
+    }
+    if (!core.Finished() && core.OnFrame(static_cast<std::int64_t>(SDL_GetTicks64()))) dirty = true;
   }
-}
-
-bool SdlWindow::AskYesNo(const std::string& text) {
-  InWindowMessageBox box(text, {"はい", "いいえ"}, 0, 1, impl_->text);
-  return RunBox(box) == 0;
-}
-
-void SdlWindow::ShowMessage(const std::string& text) {
-  InWindowMessageBox box(text, {"OK"}, 0, 0, impl_->text);
-  RunBox(box);
 }
 
 DisplaySettings SdlWindow::Current() {

@@ -1,5 +1,5 @@
-// The real window: SDL's events become the program's handler calls, and the
-// client area is presented scaled to whatever size the window has (see
+// The real window: SDL's events are pumped into the program one by one, and
+// the client area is presented scaled to whatever size the window has (see
 // Present for how).
 #pragma once
 
@@ -8,31 +8,21 @@
 #include <string>
 
 #include "platform/services.h"
-#include "platform/timed_drawing.h"
 #include "platform/window.h"
 
 namespace pelmot {
 
-class InWindowMessageBox;
-
-class SdlWindow : public Dialogs, public Display {
+class SdlWindow : public Display {
  public:
   SdlWindow();
   ~SdlWindow() override;
   bool Open(const std::string& title, std::string& error);
-  // The font of the message boxes, which are drawn inside the window.
-  void SetTextEngine(TextEngine* text);
-  // Drawing on its own schedule between events (the logo movie).
-  void SetTimedDrawing(TimedDrawing* drawing);
   // Called once, right after the first picture reaches the screen.
   void OnFirstPresent(std::function<void()> listener);
-  // Runs until events.Finished(); events are handled strictly in order.
-  void Run(WindowEvents& events);
+  // Pumps events and frames into `core` until core.Finished(); events are
+  // handed over strictly in order. May run more than once.
+  void Run(WindowEvents& core);
 
-  // Dialogs: modal boxes drawn in the window over the dimmed client area,
-  // answered with the pointer or with Enter (the focused button) and Escape.
-  bool AskYesNo(const std::string& text) override;
-  void ShowMessage(const std::string& text) override;
   // Display: the start-up mode is the window; 800 x 600 is full screen.
   DisplaySettings Current() override;
   void Change(const DisplaySettings& settings) override;
@@ -45,7 +35,6 @@ class SdlWindow : public Dialogs, public Display {
   struct Impl;
   void Present(const std::vector<Colour>& pixels);
   bool Enlarge(const std::vector<Colour>& pixels, int multiple);
-  int RunBox(InWindowMessageBox& box);
   void RestoreWindowed();
   std::unique_ptr<Impl> impl_;
 };

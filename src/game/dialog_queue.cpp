@@ -1,0 +1,80 @@
+#include "game/dialog_queue.h"
+
+#include <utility>
+
+namespace pelmot {
+
+// Yes is the first button and has the focus; Escape and closing say no.
+void DialogQueue::AskYesNo(const std::string& text, std::function<void(bool yes)> answered) {
+  boxes_.push_back({text, InWindowMessageBox(text, {"はい", "いいえ"}, 0, 1, text_), std::move(answered)});
+}
+
+void DialogQueue::ShowMessage(const std::string& text) {
+  boxes_.push_back({text, InWindowMessageBox(text, {"OK"}, 0, 0, text_), nullptr});
+}
+
+// The keys and pointer of a desktop message box; the button chosen, or none yet.
+int DialogQueue::BoxInput(InWindowMessageBox& box, const InputEvent& e) {
+  using Key = InWindowMessageBox::Key;
+  using Kind = InputEvent::Kind;
+  switch (e.kind) {
+    case Kind::kCloseRequested:
+      return box.KeyPressed(Key::kEscape);
+    case Kind::kDialogAnswered:
+      return e.answer;
+    case Kind::kMouseMove:
+      return box.PointerMoved(e.x, e.y);
+    case Kind::kMouseDown:
+      return e.button == 1 ? box.PointerPressed(e.x, e.y) : InWindowMessageBox::kNone;
+    case Kind::kMouseUp:
+      return e.button == 1 ? box.PointerReleased(e.x, e.y) : InWindowMessageBox::kNone;
+    case Kind::kKeyDown:
+      switch (e.key) {
+        case kVkEnter:
+        case kVkSpace:
+          return box.KeyPressed(Key::kEnter);
+        case kVkEscape:
+          return box.KeyPressed(Key::kEscape);
+        case kVkRight:
+          return box.KeyPressed(Key::kNext);
+        case kVkLeft:
+          return box.KeyPressed(Key::kPrevious);
+        case kVkTab:
+          return box.KeyPressed(e.shift ? Key::kPrevious : Key::kNext);
+        default:
+          return InWindowMessageBox::kNone;
+      }
+    case Kind::kKeyUp:
+      return InWindowMessageBox::kNone;
+  }
+  return InWindowMessageBox::kNone;
+}
+
+void DialogQueue::OnEvent(const InputEvent& event) {
+  if (boxes_.empty()) return;
+  const int chosen = BoxInput(boxes_.front().box, event);
+  if (chosen != InWindowMessageBox::kNone) Answer(chosen);
+}
+
+// The box leaves before its answer runs, so the answer may open boxes of its own.
+void DialogQueue::Answer(int button) {
+  if (boxes_.empty()) return;
+  OpenBox answered = std::move(boxes_.front());
+  boxes_.pop_front();
+  if (answered.answered) answered.answered(button == 0);
+}
+
+void DialogQueue::DrawOver(std::vector<Colour>& pixels) const {
+  if (boxes_.empty()) return;
+  Surface screen(kScreenWidth, kScreenHeight);
+  screen.MutableImage() = std::move(pixels);
+  boxes_.front().box.Draw(screen);
+  pixels = screen.Image();
+}
+
+void BoxesOnly::Compose(std::vector<Colour>& pixels) {
+  pixels.assign(static_cast<std::size_t>(kScreenWidth) * kScreenHeight, kBlack);
+  boxes_.DrawOver(pixels);
+}
+
+}  // namespace pelmot

@@ -1,0 +1,51 @@
+// The window's timers by name. Handlers switch a timer on and off and set
+// its interval; the pump (app/game_host.h) keeps each one's next due time on
+// a monotonic clock in milliseconds and fires it when that time comes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace pelmot {
+
+struct Timer {
+  bool enabled = false;
+  int intervalMs = 10;
+};
+
+// In the order they fire when several are due at once.
+enum class TimerName {
+  Skip,         // advances while skipping (the skip button, a held Shift)
+  AutoForward,  // room for turning pages on their own; nothing starts it yet
+};
+inline constexpr TimerName kAllTimers[] = {TimerName::Skip, TimerName::AutoForward};
+inline constexpr int kTimerCount = 2;
+
+class Timers {
+ public:
+  Timer& operator[](TimerName name) { return slots_[Index(name)].timer; }
+  const Timer& operator[](TimerName name) const { return slots_[Index(name)].timer; }
+
+  // Between events: a timer switched on since is due one interval from
+  // now; one switched off forgets its due time.
+  void Schedule(std::int64_t nowMs);
+  // Whether `name` runs and its due time has come by nowMs.
+  bool IsDue(TimerName name, std::int64_t nowMs) const;
+  // After `name` fired: its next due time, one interval on (never before
+  // nowMs, so a late pump does not fire a burst to catch up).
+  void Fired(TimerName name, std::int64_t nowMs);
+  // Milliseconds from nowMs until the next timer is due (0: now); nothing
+  // while no timer runs.
+  std::optional<std::int64_t> MillisToNextDue(std::int64_t nowMs) const;
+
+ private:
+  static constexpr int Index(TimerName name) { return static_cast<int>(name); }
+  struct Slot {
+    Timer timer;
+    std::optional<std::int64_t> dueMs;
+  };
+  std::array<Slot, kTimerCount> slots_;
+};
+
+}  // namespace pelmot

@@ -1,0 +1,283 @@
+// The pump: message boxes as a state of the game answered by events, and
+// the named timers fired from a monotonic clock.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/game_host.h"
+#include "game_fixture.h"
+#include "persist/data_files.h"
+
+namespace pelmot {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Boxes;
+using testing::TestGame;
+
+InputEvent Key(int key, int shift = 0) {
+  InputEvent e{InputEvent::Kind::kKeyDown};
+  e.key = key;
+  e.shift = shift;
+  return e;
+}
+
+InputEvent Mouse(InputEvent::Kind kind, int x, int y, int button = 1) {
+  InputEvent e{kind};
+  e.button = button;
+  e.x = x;
+  e.y = y;
+  return e;
+}
+
+const InputEvent kClose{InputEvent::Kind::kCloseRequested};
+constexpr const char* kQuitQuestion = "ゲームを終了しますか？";
+
+// A started game whose boxes are its own, driven through a GameHost.
+struct BoxGame {
+  BoxGame() : t(Boxes::kInGame), host(t.game(), &t.boxes) {
+    t.clock.Set({2026, 12, 6, 9, 21, 5});
+    t.Start();
+  }
+  TestGame t;
+  GameHost host;
+};
+
+class BoxTest : public ::testing::Test {
+ protected:
+  std::string SaveDate() { return t.game().paths.dataRoot + "/TORMVEL/PELMOT/SAVEDATE.DAT"; }
+  BoxGame b;
+  TestGame& t = b.t;
+  GameHost& host = b.host;
+};
+
+// --- the quit question ------------------------------------------------------------
+
+TEST_F(BoxTest, ClosingAsksAndTheGameWaitsForTheAnswer) {
+  host.OnEvent(kClose);
+  ASSERT_TRUE(t.boxes.Open());
+  EXPECT_EQ(t.boxes.FrontText(), kQuitQuestion);
+  EXPECT_EQ(t.boxes.Front().Focus(), 0) << "yes has the focus";
+  EXPECT_FALSE(t.game().quitRequested);
+  EXPECT_FALSE(host.Finished());
+}
+
+TEST_F(BoxTest, EscapeOrASecondCloseKeepsTheGameExactlyWhereItWas) {
+  const auto commands = t.multimedia.commands;
+  for (const InputEvent& no : {Key(kVkEscape), kClose}) {
+    host.OnEvent(kClose);
+    host.OnEvent(no);
+    EXPECT_FALSE(t.boxes.Open());
+    EXPECT_FALSE(t.game().quitRequested);
+  }
+  EXPECT_EQ(t.multimedia.commands, commands);
+  EXPECT_EQ(t.state().SaveDate[10], "");
+  EXPECT_EQ(fs::file_size(SaveDate()), 0u);
+  host.OnEvent(Mouse(InputEvent::Kind::kMouseDown, 400, 300));
+  EXPECT_EQ(t.state().StepNo[0], 2) << "the next click is the first advance";
+}
+
+TEST_F(BoxTest, EnterOrSpaceSaysYesQuitsAndWritesTheStamp) {
+  host.OnEvent(kClose);
+  host.OnEvent(Key(kVkEnter));
+  EXPECT_TRUE(t.game().quitRequested);
+  EXPECT_TRUE(host.Finished());
+  EXPECT_EQ(t.state().MoviePath, "");
+  EXPECT_EQ(t.state().SaveDate[10], "　2026/12/06 9:21:05");
+  EXPECT_GT(fs::file_size(SaveDate()), 0u);
+
+  BoxGame other;
+  other.host.OnEvent(kClose);
+  other.host.OnEvent(Key(kVkSpace));
+  EXPECT_TRUE(other.t.game().quitRequested);
+}
+
+TEST_F(BoxTest, ArrowsAndTabMoveTheFocusThatEnterChooses) {
+  host.OnEvent(kClose);
+  host.OnEvent(Key(kVkRight));
+  EXPECT_EQ(t.boxes.Front().Focus(), 1);
+  host.OnEvent(Key(kVkTab));
+  EXPECT_EQ(t.boxes.Front().Focus(), 0) << "Tab wraps round";
+  host.OnEvent(Key(kVkTab, 1));
+  EXPECT_EQ(t.boxes.Front().Focus(), 1) << "Shift+Tab goes back";
+  host.OnEvent(Key(kVkLeft));
+  host.OnEvent(Key(kVkLeft));
+  EXPECT_EQ(t.boxes.Front().Focus(), 1);
+  host.OnEvent(Key(kVkEnter));
+  EXPECT_FALSE(t.game().quitRequested) << "Enter chose the focused no";
+}
+
+TEST_F(BoxTest, AButtonIsChosenByAPressAndAReleaseBothOnIt) {
+  host.OnEvent(kClose);
+  const BoxRect yes = t.boxes.Front().Button(0);
+  const BoxRect no = t.boxes.Front().Button(1);
+  host.OnEvent(Mouse(InputEvent::Kind::kMouseDown, yes.x + 5, yes.y + 5));
+  host.OnEvent(Mouse(InputEvent::Kind::kMouseUp, no.x + 5, no.y + 5));
+  EXPECT_TRUE(t.boxes.Open()) << "released off the button pressed";
+  host.OnEvent(Mouse(InputEvent::Kind::kMouseDown, yes.x + 5, yes.y + 5, 2));
+  host.OnEvent(Mouse(InputEvent::Kind::kMouseUp, yes.x + 5, yes.y + 5, 2));
+  EXPECT_TRUE(t.boxes.Open()) << "the right button chooses nothing";
+  host.OnEvent(Mouse(InputEvent::Kind::kMouseDown, yes.x + 5, yes.y + 5));
+  host.OnEvent(Mouse(InputEvent::Kind::kMouseUp, yes.x + 6, yes.y + 6));
+  EXPECT_FALSE(t.boxes.Open());
+  EXPECT_TRUE(t.game().quitRequested);
+}
+
+TEST_F(BoxTest, AnAnswerEventAnswersTheBoxOnScreen) {
+  host.OnEvent(kClose);
+  InputEvent answer{InputEvent::Kind::kDialogAnswered};
+  answer.answer = 1;
+  host.OnEvent(answer);
+  EXPECT_FALSE(t.boxes.Open());
+  EXPECT_FALSE(t.game().quitRequested);
+  host.OnEvent(answer);  // no box: nothing
+  EXPECT_FALSE(t.game().quitRequested);
+}
+
+// --- modal boxes ------------------------------------------------------------------
+
+TEST_F(BoxTest, WhileABoxIsOpenTheGameTakesNoInputAndNoTimerFires) {
+  t.boxes.ShowMessage("データを書き込めませんでした。");
+  const GameState before = t.state();
+  host.OnEvent(Mouse(InputEvent::Kind::kMouseDown, 400, 300));
+  host.OnEvent(Key(kVkEnter));  // Enter closes the box, not the logo
+  EXPECT_FALSE(t.boxes.Open());
+  EXPECT_EQ(t.state().StepNo, before.StepNo);
+
+  t.boxes.ShowMessage("もう一つ");
+  host.OnEvent(Key(kVkShift, 1));
+  EXPECT_FALSE(t.form().SkipTimer.enabled) << "a held Shift does not reach the game";
+  t.form().SkipTimer.enabled = true;
+  EXPECT_EQ(host.MillisToNextWork(0), std::nullopt);
+  EXPECT_FALSE(host.OnFrame(1000));
+  EXPECT_EQ(t.state().StepNo, before.StepNo);
+}
+
+TEST_F(BoxTest, MessagesOpenedTogetherComeUpOneAfterAnother) {
+  t.boxes.ShowMessage("一つ目");
+  t.boxes.ShowMessage("二つ目");
+  t.boxes.AskYesNo("三つ目？", [](bool) {});
+  EXPECT_EQ(t.boxes.Count(), 3u);
+  EXPECT_EQ(t.boxes.FrontText(), "一つ目");
+  host.OnEvent(Key(kVkEnter));
+  EXPECT_EQ(t.boxes.FrontText(), "二つ目");
+  host.OnEvent(kClose);  // Escape closes a message as OK does
+  EXPECT_EQ(t.boxes.FrontText(), "三つ目？");
+  host.OnEvent(Key(kVkEscape));
+  EXPECT_FALSE(t.boxes.Open());
+}
+
+TEST_F(BoxTest, TheGameEndsOnlyOnceTheLastBoxIsAnswered) {
+  t.game().quitRequested = true;
+  t.boxes.ShowMessage("日付を保存できませんでした。");
+  EXPECT_FALSE(host.Finished()) << "a box opened on the way out still shows";
+  host.OnEvent(Key(kVkEnter));
+  EXPECT_TRUE(host.Finished());
+}
+
+TEST_F(BoxTest, ABoxIsDrawnOverTheDimmedPicture) {
+  std::vector<Colour> plain, boxed;
+  host.Compose(plain);
+  host.OnEvent(kClose);
+  host.Compose(boxed);
+  ASSERT_EQ(boxed.size(), plain.size());
+  EXPECT_EQ(boxed[0], (plain[0] >> 1) & 0x007F7F7Fu) << "the corner is dimmed";
+  const BoxRect frame = t.boxes.Front().Frame();
+  EXPECT_NE(boxed[frame.y * 800 + frame.x], plain[frame.y * 800 + frame.x]);
+  EXPECT_TRUE(t.text.Drew(kQuitQuestion));
+  EXPECT_TRUE(t.text.Drew("はい"));
+  EXPECT_TRUE(t.text.Drew("いいえ"));
+}
+
+TEST(BoxesOnly, ShowsTheBoxesOverBlackAndFinishesWithTheLast) {
+  DialogQueue boxes(nullptr);
+  BoxesOnly pump(boxes);
+  EXPECT_TRUE(pump.Finished());
+  boxes.ShowMessage("フォントが見つかりません。");
+  EXPECT_FALSE(pump.Finished());
+  std::vector<Colour> pixels;
+  pump.Compose(pixels);
+  ASSERT_EQ(pixels.size(), 800u * 600u);
+  EXPECT_EQ(pixels[0], kBlack);
+  pump.OnEvent(kClose);
+  EXPECT_TRUE(pump.Finished());
+}
+
+// --- named timers -----------------------------------------------------------------
+
+TEST(Timers, ATimerIsDueOneIntervalAfterItWasSwitchedOn) {
+  Timers timers;
+  timers[TimerName::Skip] = {true, 10};
+  timers.Schedule(100);
+  EXPECT_FALSE(timers.IsDue(TimerName::Skip, 109));
+  EXPECT_TRUE(timers.IsDue(TimerName::Skip, 110));
+  EXPECT_EQ(timers.MillisToNextDue(104), 6);
+  timers.Schedule(105);  // scheduled already: stays
+  EXPECT_EQ(timers.MillisToNextDue(105), 5);
+  timers.Fired(TimerName::Skip, 110);
+  EXPECT_EQ(timers.MillisToNextDue(110), 10);
+  timers.Fired(TimerName::Skip, 175);
+  EXPECT_EQ(timers.MillisToNextDue(175), 0) << "late: due at once, without a burst";
+  timers.Fired(TimerName::Skip, 175);
+  EXPECT_EQ(timers.MillisToNextDue(175), 10);
+}
+
+TEST(Timers, SwitchedOffAndOnAgainCountsFromTheNewStart) {
+  Timers timers;
+  timers[TimerName::Skip] = {true, 10};
+  timers.Schedule(0);
+  timers[TimerName::Skip].enabled = false;
+  EXPECT_FALSE(timers.IsDue(TimerName::Skip, 50));
+  timers.Schedule(50);
+  EXPECT_EQ(timers.MillisToNextDue(50), std::nullopt);
+  timers[TimerName::Skip].enabled = true;
+  timers.Schedule(60);
+  EXPECT_EQ(timers.MillisToNextDue(60), 10);
+}
+
+TEST(Timers, SeveralTimersKeepTheirOwnTimesAndTheNextIsTheEarliest) {
+  Timers timers;
+  timers[TimerName::Skip] = {true, 30};
+  timers[TimerName::AutoForward] = {true, 20};
+  timers.Schedule(0);
+  EXPECT_EQ(timers.MillisToNextDue(0), 20);
+  EXPECT_TRUE(timers.IsDue(TimerName::AutoForward, 20));
+  EXPECT_FALSE(timers.IsDue(TimerName::Skip, 20));
+  timers.Fired(TimerName::AutoForward, 20);
+  EXPECT_EQ(timers.MillisToNextDue(20), 10) << "the skip timer at 30 comes first now";
+  timers[TimerName::Skip].intervalMs = 0;
+  timers.Fired(TimerName::Skip, 30);
+  EXPECT_EQ(timers.MillisToNextDue(30), 1) << "a zero interval still moves on";
+}
+
+TEST(Timers, TheFormsSkipTimerIsTheNamedOne) {
+  TestGame t;
+  t.form().SkipTimer.enabled = true;
+  t.form().SkipTimer.intervalMs = 25;
+  EXPECT_TRUE(t.form().timers[TimerName::Skip].enabled);
+  EXPECT_EQ(t.form().timers[TimerName::Skip].intervalMs, 25);
+  EXPECT_FALSE(t.form().timers[TimerName::AutoForward].enabled);
+}
+
+TEST(GameHostTimers, TheSkipTimerAdvancesAtEachDueTimeAndStopsWithShift) {
+  TestGame t;
+  t.state().FlowMode = kModeScene;
+  t.state().SceneNo = 40;
+  GameHost host(t.game());
+  host.OnEvent(Key(kVkShift, 1));
+  ASSERT_TRUE(t.form().SkipTimer.enabled);
+  const int step = t.state().StepNo[1];
+  EXPECT_EQ(host.MillisToNextWork(1000), t.form().SkipTimer.intervalMs);
+  EXPECT_FALSE(host.OnFrame(1000 + t.form().SkipTimer.intervalMs - 1));
+  EXPECT_TRUE(host.OnFrame(1000 + t.form().SkipTimer.intervalMs));
+  EXPECT_EQ(t.state().StepNo[1], step + 1);
+  InputEvent up{InputEvent::Kind::kKeyUp};
+  up.key = kVkShift;
+  host.OnEvent(up);
+  EXPECT_EQ(host.MillisToNextWork(5000), std::nullopt);
+  EXPECT_FALSE(host.OnFrame(5000));
+  EXPECT_EQ(t.state().StepNo[1], step + 1);
+}
+
+}  // namespace
+}  // namespace pelmot
