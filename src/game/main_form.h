@@ -20,7 +20,7 @@ struct MainForm {
   Surface MsgWk;     // text layer: coloured glyphs on black
   Surface MsgMk;     // text mask: black glyphs on white
   Surface CMenu;     // the drawn menu, kept for highlight and pick
-  Surface SkipB;     // the 20 x 180 skip button at the right edge
+  Surface SkipB;     // the skip button at the right edge (kSkipStrip)
   Timer SkipTimer;
 
   // Puts the whole of `source` on MainPic's kept image and on the screen:

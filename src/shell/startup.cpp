@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "game/game.h"
+#include "game/screen_geometry.h"
 #include "present/system_pictures.h"
 #include "persist/data_files.h"
 #include "platform/instance_lock.h"
@@ -22,7 +23,7 @@ void PlaceAllControls(Game& game) {
   PlaceControl(game, f.MsgWk, 800, 600, 0, 0, 18);
   PlaceControl(game, f.MsgMk, 800, 600, 0, 0, 18);
   PlaceControl(game, f.CMenu, 800, 600, 0, 0, 18);
-  PlaceControl(game, f.SkipB, 20, 180, 780, 410, 15);
+  PlaceControl(game, f.SkipB, kSkipStrip.width, kSkipStrip.height, kSkipStrip.left, kSkipStrip.top, 15);
 }
 
 void LoadSystemPictures(Game& game) {
