@@ -18,12 +18,12 @@ bool ThumbnailLit(const GameState& s, const AlbumEntry& entry) {
 }
 
 void DrawPage(Game& game, int page) {
-  EnsureSystemPicture(game, 2 * page + 1);
-  EnsureSystemPicture(game, 2 * page + 2);
+  EnsureSystemPicture(game, AlbumPagePicture(page));
+  EnsureSystemPicture(game, AlbumSheetPicture(page));
   const GameState& s = game.state;
   Surface& work = game.form.MainWork;
-  work.PaintPicture(s.SysPic[2 * page + 1], 0, 0);
-  const Surface& sheet = s.SysPic[2 * page + 2];
+  work.PaintPicture(s.SysPic[AlbumPagePicture(page)], 0, 0);
+  const Surface& sheet = s.SysPic[AlbumSheetPicture(page)];
   for (int cell = 0; cell < kAlbumCells; ++cell) {
     const int entry = kAlbumCells * page + cell;
     if (entry >= kAlbumEntries) break;  // page 4 has eight entries

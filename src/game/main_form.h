@@ -26,8 +26,8 @@ struct MainForm {
   // Puts the whole of `source` on MainPic's kept image and on the screen:
   // persistent drawing on, copy, off, refresh.
   void ShowOnMainPic(const Surface& source);
-  int clientWidth = 800;
-  int clientHeight = 600;
+  int clientWidth = kScreenWidth;
+  int clientHeight = kScreenHeight;
 };
 
 }  // namespace pelmot

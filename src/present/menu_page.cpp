@@ -51,8 +51,8 @@ void DrawMenu(Game& game, const MenuTexts& items, const std::string& title) {
   f.CMenu.SetPersistent(true);
   SetMessageSurfacesPersistent(game, true);
   ClearTextLayers(game);
-  f.CMenu.BitBlt(0, 0, 800, 600, f.MainWork, 0, 0, Rop::SrcCopy);
-  f.CMenu.BitBlt(0, 0, 800, 600, s.SysPic[0], 0, 0, Rop::SrcAnd);
+  f.CMenu.BitBlt(0, 0, kScreenWidth, kScreenHeight, f.MainWork, 0, 0, Rop::SrcCopy);
+  f.CMenu.BitBlt(0, 0, kScreenWidth, kScreenHeight, s.SysPic[kDimmingMask], 0, 0, Rop::SrcAnd);
   s.OptionCount = 0;
   for (int i = 1; i <= 10; ++i)
     if (!s.MenuItems[i].empty()) ++s.OptionCount;

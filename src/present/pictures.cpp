@@ -53,7 +53,7 @@ int BackgroundPicture(int index, int condition) { return kBackgroundBase + Backg
 
 void LoadBackgroundPicture(Game& game, int number) {
   LoadIntoMainWork(game, number);
-  PaintStatusDisplay(game.form.MainWork, game.state.SysPic[11], game.state.SaveRecord);
+  PaintStatusDisplay(game.form.MainWork, game.state.SysPic[kStatusSheet], game.state.SaveRecord);
 }
 
 bool IsScenePicture(int number) { return number >= 0 && number < kSeenFlagCount; }
