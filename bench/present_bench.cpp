@@ -91,7 +91,7 @@ class BenchGame {
 
 void BM_ShowText2_98CharactersFreshPage(benchmark::State& state) {
   BenchGame g;
-  ShowEventPic(g.game(), 37, 2);
+  ShowEventPic(g.game(), 37, PictureShow::WithNextText);
   const std::string line = LongLine();
   for (auto _ : state) ShowText2(g.game(), line);
 }
@@ -99,7 +99,7 @@ BENCHMARK(BM_ShowText2_98CharactersFreshPage);
 
 void BM_ShowChoice2_ThreeOptions(benchmark::State& state) {
   BenchGame g;
-  ShowEventPic(g.game(), 37, 2);
+  ShowEventPic(g.game(), 37, PictureShow::WithNextText);
   ShowText2(g.game(), "どうする？");
   const Options options{"話しかける", "黙って見ている", "帰る", "", ""};
   for (auto _ : state) {
@@ -113,7 +113,7 @@ BENCHMARK(BM_ShowChoice2_ThreeOptions);
 // composition, drawn from scratch every time.
 void BM_DrawMenu_SystemMenu(benchmark::State& state) {
   BenchGame g;
-  ShowEventPic(g.game(), 37, 2);
+  ShowEventPic(g.game(), 37, PictureShow::WithNextText);
   const MenuTexts items = {"セーブ", "ロード", "タイトルに戻る", "ゲーム終了", "解像度変更", "キャンセル"};
   for (auto _ : state) DrawMenu(g.game(), items, "メニュー");
 }
@@ -137,15 +137,15 @@ void BM_ShowEventPic_WithDecode(benchmark::State& state) {
   int next = 37;
   for (auto _ : state) {
     next = next == 37 ? 38 : 37;
-    ShowEventPic(g.game(), next, 2);
+    ShowEventPic(g.game(), next, PictureShow::WithNextText);
   }
 }
 BENCHMARK(BM_ShowEventPic_WithDecode)->Unit(benchmark::kMillisecond);
 
 void BM_ShowEventPic_AlreadyLoaded(benchmark::State& state) {
   BenchGame g;
-  ShowEventPic(g.game(), 37, 2);
-  for (auto _ : state) ShowEventPic(g.game(), 37, 2);
+  ShowEventPic(g.game(), 37, PictureShow::WithNextText);
+  for (auto _ : state) ShowEventPic(g.game(), 37, PictureShow::WithNextText);
 }
 BENCHMARK(BM_ShowEventPic_AlreadyLoaded);
 
@@ -155,7 +155,7 @@ void BM_Step_TextOnly(benchmark::State& state) {
   BenchGame g;
   const std::string line = LongLine();
   g.SetStep([&](Game& game) {
-    ShowEventPic(game, 37, 2);
+    ShowEventPic(game, 37, PictureShow::WithNextText);
     ShowText2(game, line);
   });
   for (auto _ : state) g.Click();
@@ -169,7 +169,7 @@ void BM_Step_NewPicture(benchmark::State& state) {
   int next = 37;
   g.SetStep([&](Game& game) {
     next = next == 37 ? 38 : 37;
-    ShowEventPic(game, next, 2);
+    ShowEventPic(game, next, PictureShow::WithNextText);
     ShowText2(game, line);
   });
   for (auto _ : state) g.Click();

@@ -1,6 +1,7 @@
 // Picks on the centred menus and the album page, at their pixel boundaries.
 #include <gtest/gtest.h>
 
+#include "flow/album_mode.h"
 #include "flow/pick.h"
 #include "game_fixture.h"
 #include "present/menu_page.h"

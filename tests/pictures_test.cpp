@@ -53,7 +53,7 @@ class PicturesTest : public ::testing::Test {
 TEST_F(PicturesTest, ModeTwoLoadsIntoMainWorkAndShowsNothing) {
   Fill(t.form().MainPic, kBlack);
   t.form().MainPic.Refresh();
-  ShowEventPic(t.game(), 37, 2);
+  ShowEventPic(t.game(), 37, PictureShow::WithNextText);
   EXPECT_EQ(Work(400, 300), PictureColour(37));
   EXPECT_EQ(t.state().ShownPic, 37);
   EXPECT_EQ(Shown(400, 300), kBlack);
@@ -62,32 +62,32 @@ TEST_F(PicturesTest, ModeTwoLoadsIntoMainWorkAndShowsNothing) {
 }
 
 TEST_F(PicturesTest, ModeOneShowsAtOnceAndKeepsIt) {
-  ShowEventPic(t.game(), 37, 1);
+  ShowEventPic(t.game(), 37, PictureShow::Now);
   EXPECT_EQ(Shown(0, 0), PictureColour(37));
   EXPECT_EQ(t.form().MainPic.ImagePixel(799, 599), PictureColour(37));
 }
 
 TEST_F(PicturesTest, ThePictureAlreadyLoadedIsNeitherReloadedNorShownAgain) {
-  ShowEventPic(t.game(), 37, 1);
+  ShowEventPic(t.game(), 37, PictureShow::Now);
   Fill(t.form().MainWork, kWhite);
   Fill(t.form().MainPic, kBlack);
   t.form().MainPic.Refresh();
-  ShowEventPic(t.game(), 37, 1);
+  ShowEventPic(t.game(), 37, PictureShow::Now);
   EXPECT_EQ(Work(10, 10), kWhite);
   EXPECT_EQ(Shown(10, 10), kBlack);
 }
 
 TEST_F(PicturesTest, AfterResetStepTheSameNumberLoadsAgain) {
-  ShowEventPic(t.game(), 37, 2);
+  ShowEventPic(t.game(), 37, PictureShow::WithNextText);
   Fill(t.form().MainWork, kWhite);
   ResetStep(t.game());
-  ShowEventPic(t.game(), 37, 2);
+  ShowEventPic(t.game(), 37, PictureShow::WithNextText);
   EXPECT_EQ(Work(10, 10), PictureColour(37));
 }
 
 TEST_F(PicturesTest, PendingTextMarksSeenButLoadsNothing) {
   t.state().PendingText = "つづき";
-  ShowEventPic(t.game(), 37, 1);
+  ShowEventPic(t.game(), 37, PictureShow::Now);
   EXPECT_EQ(t.state().CgSeen[37], 1);
   EXPECT_EQ(t.state().ShownPic, kNoPicture);
   EXPECT_NE(Work(10, 10), PictureColour(37));
@@ -96,15 +96,15 @@ TEST_F(PicturesTest, PendingTextMarksSeenButLoadsNothing) {
 }
 
 TEST_F(PicturesTest, SeenFlagIsWrittenOnlyWhenItChanges) {
-  ShowEventPic(t.game(), 37, 2);
+  ShowEventPic(t.game(), 37, PictureShow::WithNextText);
   std::string file = SeenFile();
   ASSERT_EQ(file.size(), static_cast<std::size_t>(kCgSeenSize));
   EXPECT_EQ(file[37], 1);
   std::filesystem::remove(CgSeenPath(t.game()));
   ResetStep(t.game());
-  ShowEventPic(t.game(), 37, 2);
+  ShowEventPic(t.game(), 37, PictureShow::WithNextText);
   EXPECT_FALSE(std::filesystem::exists(CgSeenPath(t.game()))) << "an unchanged flag writes nothing";
-  ShowEventPic(t.game(), 134, 2);
+  ShowEventPic(t.game(), 134, PictureShow::WithNextText);
   file = SeenFile();
   ASSERT_EQ(file.size(), static_cast<std::size_t>(kCgSeenSize));
   EXPECT_EQ(file[134], 1);
@@ -113,20 +113,20 @@ TEST_F(PicturesTest, SeenFlagIsWrittenOnlyWhenItChanges) {
 
 TEST_F(PicturesTest, OnlyPictures0To134HaveSeenFlags) {
   t.state().EndingNo() = 6;
-  ShowEventPic(t.game(), 135, 2);
-  ShowEventPic(t.game(), 200, 2);
-  ShowEventPic(t.game(), -1, 2);
+  ShowEventPic(t.game(), 135, PictureShow::WithNextText);
+  ShowEventPic(t.game(), 200, PictureShow::WithNextText);
+  ShowEventPic(t.game(), -1, PictureShow::WithNextText);
   EXPECT_EQ(t.state().EndingNo(), 6);
   for (int n = 0; n < 135; ++n) EXPECT_EQ(t.state().CgSeen[n], 0) << n;
-  ShowEventPic(t.game(), 0, 2);
+  ShowEventPic(t.game(), 0, PictureShow::WithNextText);
   EXPECT_EQ(t.state().CgSeen[0], 1);
 }
 
 TEST_F(PicturesTest, MissingPictureLeavesAPlaceholderAndOneWarning) {
   ::testing::internal::CaptureStderr();
-  ShowEventPic(t.game(), 77, 1);
+  ShowEventPic(t.game(), 77, PictureShow::Now);
   ResetStep(t.game());
-  ShowEventPic(t.game(), 77, 1);
+  ShowEventPic(t.game(), 77, PictureShow::Now);
   const std::string err = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(err.find("PELMOTPIC/77.png"), std::string::npos) << err;
   EXPECT_EQ(err.find('\n'), err.size() - 1) << "one line: " << err;

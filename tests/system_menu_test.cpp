@@ -29,7 +29,7 @@ void InstallPlainScene(TestGame& t) {
       return;
     }
     if (step == 6) g.state.SaveRecord.LastChoice = g.state.ChoiceNo;
-    ShowEventPic(g, 10 + step, 2);
+    ShowEventPic(g, 10 + step, PictureShow::WithNextText);
     ShowText2(g, "台詞");
   };
 }

@@ -1,6 +1,7 @@
 #include "flow/greeting.h"
 
 #include "game/game.h"
+#include "game/flow_steps.h"
 #include "game/run_flow.h"
 #include "persist/data_files.h"
 #include "persist/stamps.h"
@@ -49,12 +50,12 @@ void Greeting(Game& game) {
   const GreetingChoice choice =
       ChooseGreeting(s.EndingNo(), ParseStamp(stamp), stamp.empty(), game.services.clock.Now());
   if (choice.titleAtOnce) {
-    s.StepNo[0] = 2;
+    s.StepNo[kModeTitle] = kTitleNewGame;
     RunFlow(game);
     return;
   }
   if (choice.picture != 0) {
-    ShowEventPic(game, choice.picture, 2);
+    ShowEventPic(game, choice.picture, PictureShow::WithNextText);
     ShowText(game, GreetingLine(game, choice.picture));
   }
   if (s.EndingNo() != 0) {

@@ -2,11 +2,12 @@
 
 #include <ostream>
 
-#include "game/game.h"
+#include "flow/mode_units.h"
 #include "flow/pick.h"
+#include "flow/picture_only_view.h"
+#include "game/game.h"
 #include "game/run_flow.h"
-#include "menus/pointer_frame.h"
-#include "present/menu_page.h"
+#include "game/screen_geometry.h"
 #include "shell/display_mode.h"
 
 namespace pelmot {
@@ -24,63 +25,23 @@ bool Inside(const Surface& control, int x, int y) {
          y < control.top + control.Height();
 }
 
-// FlowMode 2 with nothing to pick: the picture alone shows, the menu is not
-// drawn yet.
-bool InPictureOnlyView(const Game& game) {
-  return game.state.FlowMode == kModeSystemMenu && game.state.ClickAdvances;
-}
-
-void OpenPictureOnlyView(Game& game) {
-  game.form.SkipTimer.enabled = false;
-  game.form.ShowOnMainPic(game.form.MainWork);
-  game.state.FlowMode = kModeSystemMenu;
-}
-
-void LeavePictureOnlyView(Game& game) {
-  GameState& s = game.state;
-  ResetStep(game);
-  if (s.SaveRecord.ResumeMode == kModeScene || s.SaveRecord.ResumeMode == kModeChoice)
-    s.FlowMode = s.SaveRecord.ResumeMode;
-  game.form.ShowOnMainPic(game.form.Msg);
-  s.ClickAdvances = true;
-}
-
 }  // namespace
 
+// The rules every mode shares stay here: a press stops skipping, and
+// advances or picks only when the state allows; the mode says what it does.
 void Form_MouseDown(Game& game, int button, int /*shift*/, int /*x*/, int /*y*/) {
-  GameState& s = game.state;
   // Events queued before this press have already run: the loop handles them
   // strictly in arrival order, which is what yielding once achieved.
   game.form.SkipTimer.enabled = false;
-  if (!s.ClickAdvances) return;
-  if (button == kLeftButton) {
-    if (s.FlowMode != kModeSystemMenu) Advance(game);
-    else LeavePictureOnlyView(game);
-  } else if (button == kRightButton) {
-    if (s.FlowMode == kModeSlideShow) {
-      ReturnToTitle(game);
-      RunFlow(game);
-    } else if (s.FlowMode == kModeScene) {
-      OpenPictureOnlyView(game);
-    } else if (s.FlowMode == kModeSystemMenu) {
-      RunFlow(game);
-    }
-  }
+  if (!game.state.ClickAdvances) return;
+  if (button == kLeftButton) CurrentMode(game).WindowPress(game, PointerButton::Left);
+  else if (button == kRightButton) CurrentMode(game).WindowPress(game, PointerButton::Right);
 }
 
 void MainPic_MouseDown(Game& game, int button, int /*shift*/, int x, int y) {
-  GameState& s = game.state;
-  if (button == kLeftButton && !s.ClickAdvances) {
-    PickAt(game, x, y);
-  } else if (button == kRightButton && s.ClickAdvances) {
-    if (s.FlowMode == kModeScene) {
-      OpenPictureOnlyView(game);
-      game.form.MainPic.enabled = false;
-      s.ClickAdvances = true;
-    } else if (s.FlowMode == kModeSystemMenu) {
-      RunFlow(game);
-    }
-  }
+  const bool clickAdvances = game.state.ClickAdvances;
+  if (button == kLeftButton && !clickAdvances) PickAt(game, x, y);
+  else if (button == kRightButton && clickAdvances) CurrentMode(game).PictureRightPress(game);
 }
 
 void SkipB_MouseDown(Game& game, int /*button*/, int /*shift*/, int /*x*/, int /*y*/) {
@@ -126,15 +87,15 @@ void SkipTimer_Timer(Game& game) {
 
 void Form_MouseMove(Game& game, int /*button*/, int /*shift*/, int x, int y) {
   Surface& skip = game.form.SkipB;
-  const bool inStrip = x > 780 && y > 410 && y < 590;
-  if (inStrip && game.state.FlowMode == kModeScene && !game.form.SkipTimer.enabled && !skip.visible)
+  const bool inStrip = InSkipStrip(x, y);
+  if (inStrip && CurrentMode(game).OffersSkipButton() && !game.form.SkipTimer.enabled && !skip.visible)
     skip.visible = true;
   else if (!inStrip && skip.visible)
     skip.visible = false;
 }
 
 void MainPic_MouseMove(Game& game, int /*button*/, int /*shift*/, int x, int y) {
-  FrameRowUnderPointer(game, x, y);
+  CurrentMode(game).Hover(game, x, y);
 }
 
 void RouteMouseDown(Game& game, int button, int shift, int x, int y) {

@@ -1,62 +1,33 @@
 #include "game/modes.h"
 
-#include "flow/title.h"
+#include <iterator>
+
+#include "flow/mode_units.h"
 #include "game/game.h"
-#include "game/run_flow.h"
-#include "gallery/gallery.h"
-#include "menus/system_menu.h"
-#include "scenes/scene_table.h"
 
 namespace pelmot {
 namespace {
 
-class TitleMode : public Mode {
+// A FlowMode no unit has: no step runs.
+class UnknownMode : public MenuMode {
  public:
-  void Step(Game& game) const override { RunTitleStep(game); }
-};
-
-class SceneMode : public Mode {
- public:
-  void Step(Game& game) const override {
-    game.state.SaveRecord.ResumeMode = kModeScene;
-    RunScene(game, game.state.SceneNo);
-  }
-};
-
-// The picture-only view and the system menu's screens.
-class SystemMenuMode : public Mode {
- public:
-  void Step(Game& game) const override { SystemMenu(game); }
-};
-
-class AlbumMode : public Mode {
- public:
-  void Step(Game& game) const override { AlbumView(game); }
-};
-
-class SlideShowMode : public Mode {
- public:
-  void Step(Game& game) const override { SlideShow(game); }
-};
-
-// A scene choice in the message window: the pick itself moves on.
-class ChoiceMode : public Mode {
- public:
-  void Step(Game& game) const override { game.state.SaveRecord.ResumeMode = kModeChoice; }
+  void Step(Game& /*game*/) const override {}
 };
 
 }  // namespace
 
+// Indexed by FlowMode: kModeTitle ... kModeChoice.
 const Mode* ModeFor(int flowMode) {
-  static const TitleMode title;
-  static const SceneMode scene;
-  static const SystemMenuMode systemMenu;
-  static const AlbumMode album;
-  static const SlideShowMode slideShow;
-  static const ChoiceMode choice;
-  static const Mode* const modes[] = {&title, &scene, &systemMenu, &album, &slideShow, &choice};
+  static const Mode* const modes[] = {&TitleModeUnit(),     &SceneModeUnit(),     &SystemMenuModeUnit(),
+                                      &AlbumModeUnit(),     &SlideShowModeUnit(), &ChoiceModeUnit()};
   if (flowMode < 0 || flowMode >= static_cast<int>(std::size(modes))) return nullptr;
   return modes[flowMode];
+}
+
+const Mode& CurrentMode(const Game& game) {
+  static const UnknownMode unknown;
+  const Mode* mode = ModeFor(game.state.FlowMode);
+  return mode ? *mode : unknown;
 }
 
 }  // namespace pelmot

@@ -2,6 +2,7 @@
 
 #include "game/game.h"
 #include "flow/greeting.h"
+#include "game/flow_steps.h"
 #include "game/run_flow.h"
 #include "gallery/gallery.h"
 #include "persist/data_files.h"
@@ -16,16 +17,17 @@
 namespace pelmot {
 namespace {
 
-enum TitleItem { kStart = 0, kLoad = 1, kCgMode = 2, kQuit = 3 };
+// The CG mode menu's rows.
+enum CgModeItem { kCgAlbum = 0, kCgSlideShow = 1 };
 
 void CloseMovieAndGreet(Game& game) {
   GameState& s = game.state;
   CloseLogoMovie(game);
   game.form.MainPic.Clear();
-  PlaceControl(game, game.form.MainPic, 800, 600, 0, 0, 15);
+  PlaceControl(game, game.form.MainPic, kScreenWidth, kScreenHeight, 0, 0, 15);
   Greeting(game);
   if (s.SaveDate[10].empty()) {
-    s.StepNo[0] = 2;
+    s.StepNo[kModeTitle] = kTitleNewGame;
     RunFlow(game);
   }
 }
@@ -39,7 +41,7 @@ void NewGameAndTitlePicture(Game& game) {
   s.AlbumPage = 0;
   s.ShownPic = kNoPicture;
   s.PendingText.clear();  // an unfinished page never leaks into a new game
-  ShowEventPic(game, 0, 1);
+  ShowEventPic(game, kTitlePicture, PictureShow::Now);
 }
 
 void ShowTitleMenu(Game& game) {
@@ -49,14 +51,14 @@ void ShowTitleMenu(Game& game) {
 
 void CgModeStep(Game& game, int step) {
   GameState& s = game.state;
-  if (step == 4) {
+  if (step == kTitleItemFirst) {
     DrawMenu(game, {"アルバムモード", "スライドショー", "キャンセル"}, "ＣＧモード");
-  } else if (step == 5) {
-    if (s.ChoiceNo == 0) {
+  } else if (step == kTitleItemSecond) {
+    if (s.ChoiceNo == kCgAlbum) {
       ShowAlbum(game);
       ResetStep(game);
       s.FlowMode = kModeAlbum;
-    } else if (s.ChoiceNo == 1) {
+    } else if (s.ChoiceNo == kCgSlideShow) {
       ResetStep(game);
       s.FlowMode = kModeSlideShow;
       RunFlow(game);
@@ -68,10 +70,10 @@ void CgModeStep(Game& game, int step) {
 }
 
 void QuitStep(Game& game, int step) {
-  if (step == 4) {
-    DrawMenu(game, {"はい", "いいえ"}, "ゲームを終了してWINDOWSに戻りますか？");
-  } else if (step == 5) {
-    if (game.state.ChoiceNo == 0) {
+  if (step == kTitleItemFirst) {
+    AskToQuit(game);
+  } else if (step == kTitleItemSecond) {
+    if (game.state.ChoiceNo == kYesRow) {
       QuitSequence(game);
     } else {
       ReturnToTitle(game);
@@ -82,21 +84,21 @@ void QuitStep(Game& game, int step) {
 
 void ActOnTitleChoice(Game& game) {
   GameState& s = game.state;
-  const int step = s.StepNo[0];
-  if (step == 4) s.TitleChoice = s.ChoiceNo;
+  const int step = s.StepNo[kModeTitle];
+  if (step == kTitleItemFirst) s.TitleChoice = s.ChoiceNo;
   switch (s.TitleChoice) {
-    case kStart:
+    case kTitleStart:
       s.FlowMode = kModeScene;
       s.SceneNo = 0;
       RunFlow(game);
       break;
-    case kLoad:
+    case kTitleLoad:
       TitleLoad(game);
       break;
-    case kCgMode:
+    case kTitleCgMode:
       CgModeStep(game, step);
       break;
-    case kQuit:
+    case kTitleQuit:
       QuitStep(game, step);
       break;
     default:
@@ -107,14 +109,14 @@ void ActOnTitleChoice(Game& game) {
 }  // namespace
 
 void RunTitleStep(Game& game) {
-  switch (game.state.StepNo[0]) {
-    case 1:
+  switch (game.state.StepNo[kModeTitle]) {
+    case kTitleGreeting:
       CloseMovieAndGreet(game);
       break;
-    case 2:
+    case kTitleNewGame:
       NewGameAndTitlePicture(game);
       break;
-    case 3:
+    case kTitleMenu:
       ShowTitleMenu(game);
       break;
     default:

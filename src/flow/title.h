@@ -1,4 +1,4 @@
-// The title flow (FlowMode 0): greeting, title picture, title menu and what
+// The title flow (kModeTitle): greeting, title picture, title menu and what
 // its items lead to.
 #pragma once
 
@@ -6,7 +6,7 @@ namespace pelmot {
 
 class Game;
 
-// One title step, by StepNo[0].
+// One title step, by StepNo[kModeTitle] (game/flow_steps.h).
 void RunTitleStep(Game& game);
 
 }  // namespace pelmot

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "game/screen_geometry.h"
+
 namespace pelmot {
 
 struct AlbumEntry {
@@ -30,11 +32,9 @@ inline constexpr std::array<AlbumEntry, kAlbumEntries> kAlbum = {{
     {110, 110, 110, 1}, {111, 111, 111, 1}, {112, 112, 112, 1}, {113, 113, 113, 1},
 }};
 
-// Cells are 200 x 150; their top-left corners by column and by row.
-inline constexpr int kCellLeft[3] = {41, 299, 557};
-inline constexpr int kCellTop[3] = {60, 239, 418};
-inline constexpr int kCellWidth = 200;
-inline constexpr int kCellHeight = 150;
+// Pages 0 ... kAlbumLastPage of kAlbumCells entries each; the last page
+// has eight.
+inline constexpr int kAlbumLastPage = (kAlbumEntries - 1) / kAlbumCells;
 
 // Slideshow positions: 0 ... 94 show picture position + 19 (position 2,
 // picture 21, is passed over), 95 the completion line, 96 leaves.

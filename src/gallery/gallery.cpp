@@ -18,18 +18,18 @@ bool ThumbnailLit(const GameState& s, const AlbumEntry& entry) {
 }
 
 void DrawPage(Game& game, int page) {
-  EnsureSystemPicture(game, 2 * page + 1);
-  EnsureSystemPicture(game, 2 * page + 2);
+  EnsureSystemPicture(game, AlbumPagePicture(page));
+  EnsureSystemPicture(game, AlbumSheetPicture(page));
   const GameState& s = game.state;
   Surface& work = game.form.MainWork;
-  work.PaintPicture(s.SysPic[2 * page + 1], 0, 0);
-  const Surface& sheet = s.SysPic[2 * page + 2];
-  for (int cell = 0; cell < 9; ++cell) {
-    const int entry = 9 * page + cell;
+  work.PaintPicture(s.SysPic[AlbumPagePicture(page)], 0, 0);
+  const Surface& sheet = s.SysPic[AlbumSheetPicture(page)];
+  for (int cell = 0; cell < kAlbumCells; ++cell) {
+    const int entry = kAlbumCells * page + cell;
     if (entry >= kAlbumEntries) break;  // page 4 has eight entries
     if (!ThumbnailLit(s, kAlbum[entry])) continue;
-    const int x = kCellLeft[cell % 3], y = kCellTop[cell / 3];
-    work.BitBlt(x, y, kCellWidth, kCellHeight, sheet, x, y, Rop::SrcCopy);
+    const ScreenRect r = AlbumCell(cell);
+    work.BitBlt(r.left, r.top, r.width, r.height, sheet, r.left, r.top, Rop::SrcCopy);
   }
 }
 
@@ -38,7 +38,7 @@ void DrawPage(Game& game, int page) {
 void ShowAlbum(Game& game) {
   GameState& s = game.state;
   s.ShownPic = kNoPicture;
-  if (s.AlbumPage >= 0 && s.AlbumPage <= 4) {
+  if (s.AlbumPage >= 0 && s.AlbumPage <= kAlbumLastPage) {
     DrawPage(game, s.AlbumPage);
     game.mainWorkPicture = kNoPicture;
   }
@@ -58,7 +58,7 @@ void AlbumView(Game& game) {
   }
   const int picture = entry.viewFirst + position;
   if (s.CgSeen[picture]) {
-    ShowEventPic(game, picture, 1);
+    ShowEventPic(game, picture, PictureShow::Now);
     return;
   }
   // An unseen picture is passed over within the same event.
@@ -80,7 +80,7 @@ void SlideShow(Game& game) {
   }
   const int picture = position + kSlideFirstPicture;
   if (position != kSlideSkipped && s.CgSeen[picture]) {
-    ShowEventPic(game, picture, 1);
+    ShowEventPic(game, picture, PictureShow::Now);
     s.SlideNo = Add16(s.SlideNo, 1);
     return;
   }

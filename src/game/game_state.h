@@ -34,6 +34,13 @@ inline constexpr int kCgSeenSize = 136;
 inline constexpr int kEndingIndex = 135;  // CgSeen[135] is EndingNo
 inline constexpr std::int16_t kNoPicture = 200;
 
+// SysPic: the dimming mask, the album pages (each a page picture and the
+// sheet its lit thumbnails come from) and the status sheet.
+inline constexpr int kDimmingMask = 0;
+inline constexpr int kStatusSheet = 11;
+constexpr int AlbumPagePicture(int page) { return 2 * page + 1; }
+constexpr int AlbumSheetPicture(int page) { return 2 * page + 2; }
+
 struct GameState {
   std::int16_t FlowMode = 0;
   std::array<std::int16_t, 8> StepNo{};
@@ -56,8 +63,8 @@ struct GameState {
   std::array<std::uint8_t, kCgSeenSize> CgSeen{};
   std::string WinDir;     // the data root standing in for the Windows folder
   std::string MoviePath;  // empty when no movie is open
-  // 0 the dimming mask and 11 the status sheet are loaded at start-up; the
-  // album pages 1 ... 10 when the album first shows them (empty until then).
+  // The dimming mask and the status sheet are loaded at start-up; the album
+  // pages 1 ... 10 when the album first shows them (empty until then).
   std::array<Surface, 12> SysPic = {Surface(), Surface(0, 0), Surface(0, 0), Surface(0, 0),
                                     Surface(0, 0), Surface(0, 0), Surface(0, 0), Surface(0, 0),
                                     Surface(0, 0), Surface(0, 0), Surface(0, 0), Surface()};

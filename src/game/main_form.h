@@ -18,15 +18,15 @@ struct MainForm {
   Surface MsgWk;     // text layer: coloured glyphs on black
   Surface MsgMk;     // text mask: black glyphs on white
   Surface CMenu;     // the drawn menu, kept for highlight and pick
-  Surface SkipB;     // the 20 x 180 skip button at the right edge
+  Surface SkipB;     // the skip button at the right edge (kSkipStrip)
   Timers timers;
   Timer& SkipTimer = timers[TimerName::Skip];
 
   // Puts the whole of `source` on MainPic's kept image and on the screen:
   // persistent drawing on, copy, off, refresh.
   void ShowOnMainPic(const Surface& source);
-  int clientWidth = 800;
-  int clientHeight = 600;
+  int clientWidth = kScreenWidth;
+  int clientHeight = kScreenHeight;
 };
 
 }  // namespace pelmot

@@ -1,5 +1,6 @@
 #include "game/run_flow.h"
 
+#include "game/flow_steps.h"
 #include "game/game.h"
 #include "game/modes.h"
 
@@ -45,8 +46,8 @@ void ReturnToTitle(Game& game) {
   s.ShownPic = kNoPicture;
   ResetStep(game);
   s.FlowMode = kModeTitle;
-  s.StepNo[1] = 0;
-  s.StepNo[0] = 2;
+  s.StepNo[kModeScene] = 0;
+  s.StepNo[kModeTitle] = kTitleNewGame;
   s.PendingText.clear();  // an unfinished page never leaks into the next game
   for (Surface* surface : {&game.form.MainPic, &game.form.MainWork}) {
     surface->SetPersistent(true);

@@ -4,13 +4,10 @@
 
 #include "game/game.h"
 #include "game/screen_geometry.h"
-#include "game/run_flow.h"
 #include "present/menu_page.h"
 
 namespace pelmot {
 namespace {
-
-constexpr int kRow = 32;
 
 // Coordinates of the centred frame may end in one half; the drawing rounds.
 int Round(double v) { return static_cast<int>(std::floor(v + 0.5)); }
@@ -24,83 +21,84 @@ void Rectangle(Surface& pic, int left, int top, int right, int bottom) {
 
 // Frames A and B: left-aligned options, text top at `textTop`.
 void FrameLeftAligned(Surface& pic, int width, int textTop) {
-  Rectangle(pic, 14, textTop - 4, width + 24, textTop + 28);
+  Rectangle(pic, kOptionFrameLeft, textTop - kFrameAboveText, kOptionLeft + width + kOptionFrameRightMargin,
+            textTop + kFrameBelowText);
 }
 
-// Frame C: a centred menu row k.
-void FrameCentred(Surface& pic, int width, int k) {
-  const int top = kRow * k + 16, bottom = kRow * k + 48;
-  const int half = FloorDiv(800 - width, 2);
-  const int left = Round((798.0 - width) / 2.0);
+// Frame C: a centred menu row, text top at `textTop`.
+void FrameCentred(Surface& pic, int width, int textTop) {
+  const int top = textTop - kFrameAboveText, bottom = textTop + kFrameBelowText;
+  const int half = CentredLeft(width);
+  const double frameLeft = (kScreenWidth - kCentredFrameLeftInset - width) / 2.0;
+  const int left = Round(frameLeft);
+  const int right = kScreenWidth - half + kCentredFrameRightMargin;
   pic.Line(left, top - 1, left, bottom, kBlack);
-  pic.Line(Round((798.0 - width) / 2.0 - 1), top, 800 - half + 2, top, kBlack);
-  pic.Line(left, bottom, 800 - half, bottom, kBlack);
-  pic.Line(802 - half, bottom, 802 - half, top, kBlack);
-}
-
-bool OverLeftText(const Game& game, int x) {
-  const std::string& text = MenuItem(game, game.state.HoverNo);
-  return !text.empty() && x > 16 && x < RowTextWidth(game, text) + 24;
+  pic.Line(Round(frameLeft - 1), top, right, top, kBlack);
+  pic.Line(left, bottom, kScreenWidth - half, bottom, kBlack);
+  pic.Line(right, bottom, right, top, kBlack);
 }
 
 void RepaintFrom(Surface& pic, const Surface& clean) {
-  pic.BitBlt(0, 0, 800, 600, clean, 0, 0, Rop::SrcCopy);
+  pic.BitBlt(0, 0, kScreenWidth, kScreenHeight, clean, 0, 0, Rop::SrcCopy);
 }
-
-// Row of the first item of the list on screen.
-int FirstItemRow(const GameState& s) { return s.LineNo - 1 - s.OptionCount; }
 
 // Frames the left-aligned option under the pointer; `firstTextTop` is the
 // text top of the list's first option.
 void FrameHoveredOption(Game& game, int firstTextTop) {
   const int width = RowTextWidth(game, MenuItem(game, game.state.HoverNo));
-  FrameLeftAligned(game.form.MainPic, width, firstTextTop + kRow * game.state.HoverNo);
+  FrameLeftAligned(game.form.MainPic, width, firstTextTop + kRowPitch * game.state.HoverNo);
 }
 
 void HoverWindowChoice(Game& game, int x, int y) {
   GameState& s = game.state;
-  const int top = kRow * FirstItemRow(s) + 416;
+  const int top = kRowPitch * FirstItemRow(s) + kWindowRowsTop;
   RepaintFrom(game.form.MainPic, game.form.Msg);
-  if (!(top < y && y < 590)) return;
-  s.HoverNo = static_cast<std::int16_t>(FloorDiv(y - top, kRow));
-  if (OverLeftText(game, x)) FrameHoveredOption(game, top + 8);
+  if (!(top < y && y < kMessageWindow.Bottom())) return;
+  s.HoverNo = static_cast<std::int16_t>(FloorDiv(y - top, kRowPitch));
+  if (OverLeftAlignedItem(game, s.HoverNo, x)) FrameHoveredOption(game, top + kWindowTextInset);
 }
 
 void HoverPageChoice(Game& game, int x, int y) {
   GameState& s = game.state;
-  const int top = kRow * FirstItemRow(s);
-  s.HoverNo = static_cast<std::int16_t>(FloorDiv(y - top, kRow));
+  const int top = kPageRowsTop + kRowPitch * FirstItemRow(s);
+  s.HoverNo = static_cast<std::int16_t>(FloorDiv(y - top, kRowPitch));
   RepaintFrom(game.form.MainPic, game.form.Msg);
-  if (y <= kRow * s.LineNo && s.HoverNo >= 0 && OverLeftText(game, x)) FrameHoveredOption(game, top + 4);
+  if (y <= kRowPitch * s.LineNo && s.HoverNo >= 0 && OverLeftAlignedItem(game, s.HoverNo, x))
+    FrameHoveredOption(game, top + kPageTextInset);
 }
 
 void HoverMenu(Game& game, int x, int y) {
   GameState& s = game.state;
   Surface& pic = game.form.MainPic;
   const int m = FirstItemRow(s);
-  s.HoverNo = static_cast<std::int16_t>(FloorDiv(y - (kRow * m + 12), kRow));
+  s.HoverNo = static_cast<std::int16_t>(FloorDiv(y - (kRowPitch * m + kMenuRowsTop), kRowPitch));
   RepaintFrom(pic, game.form.CMenu);
-  if (y > kRow * s.LineNo + 12 || s.HoverNo < 0) return;
-  const std::string& text = MenuItem(game, s.HoverNo);
-  if (text.empty()) return;
-  const int width = RowTextWidth(game, text);
-  const int half = FloorDiv(800 - width, 2);
-  if (!(half < x && x < 800 - half)) return;
-  FrameCentred(pic, width, m + s.HoverNo);
+  if (y > kRowPitch * s.LineNo + kMenuRowsTop || s.HoverNo < 0) return;
+  if (!OverCentredItem(game, s.HoverNo, x)) return;
+  const int width = RowTextWidth(game, MenuItem(game, s.HoverNo));
+  FrameCentred(pic, width, kMenuTextTop + kRowPitch * (m + s.HoverNo));
+}
+
+// The frame is drawn on MainPic's kept image.
+template <typename Hover>
+void Persistently(Game& game, Hover hover) {
+  game.form.MainPic.SetPersistent(true);
+  hover();
+  game.form.MainPic.SetPersistent(false);
 }
 
 }  // namespace
 
-void FrameRowUnderPointer(Game& game, int x, int y) {
-  GameState& s = game.state;
-  Surface& pic = game.form.MainPic;
-  if (s.FlowMode == kModeAlbum) return;
-  if (s.FlowMode != kModeChoice && s.ClickAdvances) return;
-  pic.SetPersistent(true);
-  if (s.FlowMode == kModeChoice) HoverWindowChoice(game, x, y);
-  else if (s.FlowMode == kModeScene) HoverPageChoice(game, x, y);
-  else HoverMenu(game, x, y);
-  pic.SetPersistent(false);
+void FrameWindowChoiceRow(Game& game, int x, int y) {
+  Persistently(game, [&] { HoverWindowChoice(game, x, y); });
+}
+
+void FramePageChoiceRow(Game& game, int x, int y) {
+  Persistently(game, [&] { HoverPageChoice(game, x, y); });
+}
+
+void FrameMenuRow(Game& game, int x, int y) {
+  Persistently(game, [&] { HoverMenu(game, x, y); });
 }
 
 }  // namespace pelmot

@@ -1,12 +1,18 @@
 // The frame that follows the pointer over the rows of a menu or choice.
+// Each repaints MainPic's clean image and frames the row under the pointer
+// at x, y if the pointer is over that item's text; the mode on screen says
+// which one applies.
 #pragma once
 
 namespace pelmot {
 
 class Game;
 
-// The pointer moved to x, y over an enabled MainPic: repaint the clean
-// image and frame the row under the pointer, if it is over an item's text.
-void FrameRowUnderPointer(Game& game, int x, int y);
+// A scene choice in the message window.
+void FrameWindowChoiceRow(Game& game, int x, int y);
+// A choice on the full-screen page.
+void FramePageChoiceRow(Game& game, int x, int y);
+// A centred menu: the title's and the system menu's.
+void FrameMenuRow(Game& game, int x, int y);
 
 }  // namespace pelmot

@@ -1,6 +1,7 @@
 #include "menus/system_menu.h"
 
 #include "game/game.h"
+#include "game/flow_steps.h"
 #include "game/run_flow.h"
 #include "shell/shutdown.h"
 #include "persist/data_files.h"
@@ -14,7 +15,8 @@
 namespace pelmot {
 namespace {
 
-enum MenuKinds { kSave = 0, kLoad = 1, kToTitle = 2, kQuit = 3 };
+// The system menu's rows.
+enum SystemMenuItem { kItemSave = 0, kItemLoad = 1, kItemToTitle = 2, kItemQuit = 3, kItemResolution = 4 };
 
 const char* const kFullWidthDigits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
 
@@ -23,8 +25,6 @@ std::string FullWidthNumber(int n) {
   for (char c : std::to_string(n)) out += kFullWidthDigits[c - '0'];
   return out;
 }
-
-void YesNo(Game& game, const std::string& question) { DrawMenu(game, {"はい", "いいえ"}, question); }
 
 void Resume(Game& game) {
   ResetStep(game);
@@ -41,7 +41,7 @@ const SceneScript* SavedSceneScript(const Game& game) {
 // Puts back into MainWork what the screen showed at the save: the saved
 // picture, with the status display when the scene last painted it as a day
 // background. A slot the original program saved after a menu had closed
-// holds 200 instead; the scene's own steps then say which picture it was.
+// holds kNoPicture instead; the scene's own steps then say which picture it was.
 void RestoreSavedPicture(Game& game, const SceneScript* scene) {
   const SaveRecord& r = game.state.SaveRecord;
   std::optional<Op> op;
@@ -56,25 +56,25 @@ void RestoreSavedPicture(Game& game, const SceneScript* scene) {
   } else if (background && number == fromSteps) {
     LoadBackgroundPicture(game, number);
   } else {
-    ShowEventPic(game, number, 2);
+    ShowEventPic(game, number, PictureShow::WithNextText);
   }
 }
 
 void MainMenuPick(Game& game) {
   GameState& s = game.state;
   switch (s.ChoiceNo) {
-    case 0:
-    case 1:
+    case kItemSave:
+    case kItemLoad:
       DrawMenu(game, FileSelectItems(game), "ファイル選択");
-      s.MenuKind = s.ChoiceNo == 0 ? kSave : kLoad;
+      s.MenuKind = s.ChoiceNo == kItemSave ? kMenuSave : kMenuLoad;
       break;
-    case 2:
-    case 3:
-      s.MenuKind = s.ChoiceNo == 2 ? kToTitle : kQuit;
-      s.StepNo[2] = 2;
+    case kItemToTitle:
+    case kItemQuit:
+      s.MenuKind = s.ChoiceNo == kItemToTitle ? kMenuToTitle : kMenuQuit;
+      s.StepNo[kModeSystemMenu] = kSystemMenuQuestion;
       RunFlow(game);
       break;
-    case 4:
+    case kItemResolution:
       ToggleResolution(game);
       Resume(game);
       break;
@@ -86,32 +86,32 @@ void MainMenuPick(Game& game) {
 
 void SecondScreen(Game& game) {
   GameState& s = game.state;
-  if (s.MenuKind == kSave || s.MenuKind == kLoad) {
-    if (s.ChoiceNo >= 0 && s.ChoiceNo <= 9) {
+  if (s.MenuKind == kMenuSave || s.MenuKind == kMenuLoad) {
+    if (s.ChoiceNo >= 0 && s.ChoiceNo < kSlotCount) {
       s.MenuSlot = s.ChoiceNo;
-      YesNo(game, SlotQuestion(game, s.MenuSlot, s.MenuKind == kSave));
+      AskYesNo(game, SlotQuestion(game, s.MenuSlot, s.MenuKind == kMenuSave));
     } else {
       Resume(game);
     }
-  } else if (s.MenuKind == kToTitle) {
-    YesNo(game, "ゲームを中断してタイトルに戻りますか？");
-  } else if (s.MenuKind == kQuit) {
-    YesNo(game, "ゲームを終了してWINDOWSに戻りますか？");
+  } else if (s.MenuKind == kMenuToTitle) {
+    AskYesNo(game, "ゲームを中断してタイトルに戻りますか？");
+  } else if (s.MenuKind == kMenuQuit) {
+    AskToQuit(game);
   }
 }
 
 void Confirmed(Game& game) {
   GameState& s = game.state;
-  const bool yes = s.ChoiceNo == 0;
-  if (yes && s.MenuKind == kSave) {
+  const bool yes = s.ChoiceNo == kYesRow;
+  if (yes && s.MenuKind == kMenuSave) {
     SaveSlot(game, s.MenuSlot);
     Resume(game);
-  } else if (yes && s.MenuKind == kLoad && !s.SaveDate[s.MenuSlot].empty()) {
+  } else if (yes && s.MenuKind == kMenuLoad && !s.SaveDate[s.MenuSlot].empty()) {
     if (!LoadSlot(game, s.MenuSlot)) Resume(game);
-  } else if (yes && s.MenuKind == kToTitle) {
+  } else if (yes && s.MenuKind == kMenuToTitle) {
     ReturnToTitle(game);
     RunFlow(game);
-  } else if (yes && s.MenuKind == kQuit) {
+  } else if (yes && s.MenuKind == kMenuQuit) {
     QuitSequence(game);
   } else {
     Resume(game);
@@ -120,14 +120,18 @@ void Confirmed(Game& game) {
 
 }  // namespace
 
+void AskYesNo(Game& game, const std::string& question) { DrawMenu(game, {"はい", "いいえ"}, question); }
+
+void AskToQuit(Game& game) { AskYesNo(game, "ゲームを終了してWINDOWSに戻りますか？"); }
+
 MenuTexts FileSelectItems(const Game& game) {
   MenuTexts items;
-  for (int k = 0; k < 10; ++k) {
+  for (int k = 0; k < kSlotCount; ++k) {
     const std::string label = k < 9 ? "データ" + FullWidthNumber(k + 1) : "データ10";
     const std::string stamp = ShortStamp(game.state.SaveDate[k]);
     items[k] = stamp.empty() ? label : label + " " + stamp;
   }
-  items[10] = "キャンセル";
+  items[kFileListCancelRow] = "キャンセル";
   return items;
 }
 
@@ -140,7 +144,7 @@ bool SaveSlot(Game& game, int index) {
   GameState& s = game.state;
   const SaveRecord before = s.SaveRecord;
   const std::string stampBefore = s.SaveDate[index];
-  s.SaveRecord.SceneStep = s.StepNo[1];
+  s.SaveRecord.SceneStep = s.StepNo[kModeScene];
   s.SaveRecord.SavedScene = s.SceneNo;
   // The picture on screen, also when a closed menu has made ShownPic forget
   // it: the original program reads the slot the same way.
@@ -172,9 +176,9 @@ bool LoadSlot(Game& game, int index) {
   ResetStep(game);
   s.ShownPic = kNoPicture;
   s.PendingText.clear();  // a page of the game left behind must not continue here
-  // ReadSlot lets only scene play (ResumeMode 1) through.
+  // ReadSlot lets only scene play (ResumeMode kModeScene) through.
   s.FlowMode = kModeScene;
-  s.StepNo[1] = s.SaveRecord.SceneStep;
+  s.StepNo[kModeScene] = s.SaveRecord.SceneStep;
   s.SceneNo = s.SaveRecord.SavedScene;
   const SceneScript* scene = SavedSceneScript(game);
   RestoreSavedPicture(game, scene);
@@ -187,19 +191,19 @@ bool LoadSlot(Game& game, int index) {
 
 void SystemMenu(Game& game) {
   GameState& s = game.state;
-  switch (s.StepNo[2]) {
-    case 0:
+  switch (s.StepNo[kModeSystemMenu]) {
+    case kSystemMenuShow:
       s.KeptLineNo = s.LineNo;
       DrawMenu(game, {"セーブ", "ロード", "タイトルに戻る", "ゲーム終了", "解像度変更", "キャンセル"},
                "メニュー");
       break;
-    case 1:
+    case kSystemMenuPicked:
       MainMenuPick(game);
       break;
-    case 2:
+    case kSystemMenuQuestion:
       SecondScreen(game);
       break;
-    case 3:
+    case kSystemMenuAnswered:
       Confirmed(game);
       break;
     default:
@@ -209,13 +213,13 @@ void SystemMenu(Game& game) {
 
 void TitleLoad(Game& game) {
   GameState& s = game.state;
-  const int step = s.StepNo[0];
-  if (step == 4) {
+  const int step = s.StepNo[kModeTitle];
+  if (step == kTitleItemFirst) {
     DrawMenu(game, FileSelectItems(game), "ファイル選択");
-  } else if (step == 5 && s.ChoiceNo >= 0 && s.ChoiceNo <= 9) {
+  } else if (step == kTitleItemSecond && s.ChoiceNo >= 0 && s.ChoiceNo < kSlotCount) {
     s.MenuSlot = s.ChoiceNo;
-    YesNo(game, SlotQuestion(game, s.MenuSlot, false));
-  } else if (step == 6 && s.ChoiceNo == 0 && !s.SaveDate[s.MenuSlot].empty() && LoadSlot(game, s.MenuSlot)) {
+    AskYesNo(game, SlotQuestion(game, s.MenuSlot, false));
+  } else if (step == kTitleItemThird && s.ChoiceNo == kYesRow && !s.SaveDate[s.MenuSlot].empty() && LoadSlot(game, s.MenuSlot)) {
     return;
   } else {
     ReturnToTitle(game);

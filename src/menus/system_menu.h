@@ -9,10 +9,16 @@ namespace pelmot {
 
 class Game;
 
-// One step of the system menu (FlowMode 2).
+// One step of the system menu (kModeSystemMenu).
 void SystemMenu(Game& game);
 // One step of the load flow started from the title.
 void TitleLoad(Game& game);
+
+// A yes / no question as a centred menu: "はい" is row kYesRow.
+void AskYesNo(Game& game, const std::string& question);
+// The question before the game ends, asked alike from the title and the
+// system menu.
+void AskToQuit(Game& game);
 
 // The file-select screen's items: "データ１" ... "データ10", each with its
 // stamp as " yy/mm/dd hh:nn", then "キャンセル".

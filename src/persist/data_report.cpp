@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "game/run_flow.h"
 #include "persist/data_files.h"
 #include "persist/stamps.h"
 #include "platform/services.h"
@@ -27,7 +28,9 @@ void PrintSlot(const std::string& name, const std::string& bytes, std::ostream& 
     return;
   }
   out << (bytes.size() > 30 ? " (bytes after the 30th are never read)" : "") << "\n";
-  const char* mode = r->ResumeMode == 1 ? " (scene play)" : r->ResumeMode == 5 ? " (waiting for a choice)" : " (not a mode a game resumes in)";
+  const char* mode = r->ResumeMode == kModeScene    ? " (scene play)"
+                     : r->ResumeMode == kModeChoice ? " (waiting for a choice)"
+                                                    : " (not a mode a game resumes in)";
   out << "  ResumeMode  " << r->ResumeMode << mode << "\n"
       << "  SavedScene  " << r->SavedScene << "\n"
       << "  SceneStep   " << r->SceneStep << "\n"

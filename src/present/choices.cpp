@@ -10,9 +10,7 @@
 namespace pelmot {
 namespace {
 
-// Options start at the left edge of both layouts and are never wrapped.
-constexpr int kOptionX = 20;
-
+// Options start at kOptionLeft in both layouts and are never wrapped.
 void ShowOptions(Game& game, const Options& options, int firstRowY) {
   GameState& s = game.state;
   MainForm& f = game.form;
@@ -28,7 +26,7 @@ void ShowOptions(Game& game, const Options& options, int firstRowY) {
     if (!s.MenuItems[i].empty()) ++s.OptionCount;
   RowBand inked;
   for (int i = 0; i <= s.OptionCount; ++i) {
-    DrawShadowedRow(game, kOptionX, firstRowY + kRowPitch * s.LineNo, s.MenuItems[i],
+    DrawShadowedRow(game, kOptionLeft, firstRowY + kRowPitch * s.LineNo, s.MenuItems[i],
                     kOptionShadow, inked);
     s.LineNo = Add16(s.LineNo, 1);
   }

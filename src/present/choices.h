@@ -10,9 +10,9 @@ class Game;
 
 using Options = std::array<std::string, 5>;
 
-// In the message window; the flow waits in FlowMode 5.
+// In the message window; the flow waits in kModeChoice.
 void ShowChoice(Game& game, const Options& options);
-// On the full-screen page; scene play goes on in FlowMode 1.
+// On the full-screen page; scene play goes on in kModeScene.
 void ShowChoice2(Game& game, const Options& options);
 // Skipping stops.
 void StopSkip(Game& game);

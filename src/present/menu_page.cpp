@@ -8,11 +8,11 @@
 namespace pelmot {
 namespace {
 
-// A centred row: the text's left edge is Int((800 - w) / 2), its top 32 px
-// per row below y = 20.
+// A centred row: the text's left edge is Int((800 - w) / 2), its top one
+// row pitch per row below kMenuTextTop.
 void DrawCentredRow(Game& game, const std::string& text, int row, RowBand& inked) {
   const int w = game.services.text.Width(text, game.form.CMenu.fontPixels);
-  DrawShadowedRow(game, FloorDiv(800 - w, 2), 32 * row + 20, text, kOptionShadow, inked);
+  DrawShadowedRow(game, CentredLeft(w), kRowPitch * row + kMenuTextTop, text, kOptionShadow, inked);
 }
 
 }  // namespace
@@ -27,6 +27,20 @@ const std::string& MenuItem(const Game& game, int index) {
   return game.state.MenuItems[index];
 }
 
+int FirstItemRow(const GameState& s) { return s.LineNo - 1 - s.OptionCount; }
+
+bool OverLeftAlignedItem(const Game& game, int index, int x) {
+  const std::string& text = MenuItem(game, index);
+  return !text.empty() && OverOptionText(RowTextWidth(game, text), x);
+}
+
+bool OverCentredItem(const Game& game, int index, int x) {
+  const std::string& text = MenuItem(game, index);
+  if (text.empty()) return false;
+  const int left = CentredLeft(RowTextWidth(game, text));
+  return x > left && x < kScreenWidth - left;
+}
+
 void DrawMenu(Game& game, const MenuTexts& items, const std::string& title) {
   GameState& s = game.state;
   MainForm& f = game.form;
@@ -37,8 +51,8 @@ void DrawMenu(Game& game, const MenuTexts& items, const std::string& title) {
   f.CMenu.SetPersistent(true);
   SetMessageSurfacesPersistent(game, true);
   ClearTextLayers(game);
-  f.CMenu.BitBlt(0, 0, 800, 600, f.MainWork, 0, 0, Rop::SrcCopy);
-  f.CMenu.BitBlt(0, 0, 800, 600, s.SysPic[0], 0, 0, Rop::SrcAnd);
+  f.CMenu.BitBlt(0, 0, kScreenWidth, kScreenHeight, f.MainWork, 0, 0, Rop::SrcCopy);
+  f.CMenu.BitBlt(0, 0, kScreenWidth, kScreenHeight, s.SysPic[kDimmingMask], 0, 0, Rop::SrcAnd);
   s.OptionCount = 0;
   for (int i = 1; i <= 10; ++i)
     if (!s.MenuItems[i].empty()) ++s.OptionCount;

@@ -7,6 +7,7 @@
 namespace pelmot {
 
 class Game;
+struct GameState;
 
 using MenuTexts = std::array<std::string, 11>;
 
@@ -14,6 +15,14 @@ using MenuTexts = std::array<std::string, 11>;
 int RowTextWidth(const Game& game, const std::string& text);
 // MenuItems[index], or "" for an index outside the array.
 const std::string& MenuItem(const Game& game, int index);
+
+// Row of the first item of the menu or choice on screen, counted as
+// LineNo counts rows: LineNo - 1 - OptionCount.
+int FirstItemRow(const GameState& s);
+// True when x lies over item `index`'s text: a left-aligned option, or a
+// row of a centred menu. An empty item has no text to be over.
+bool OverLeftAlignedItem(const Game& game, int index, int x);
+bool OverCentredItem(const Game& game, int index, int x);
 
 // Draws a centred menu of up to eleven items under a title row over the
 // dimmed picture, and waits for a pick.

@@ -30,13 +30,13 @@ void MarkSeen(Game& game, int number) {
 
 }  // namespace
 
-void ShowEventPic(Game& game, int number, int mode) {
+void ShowEventPic(Game& game, int number, PictureShow show) {
   GameState& s = game.state;
   // The flag is recorded even when nothing else happens.
   MarkSeen(game, number);
   if (!s.PendingText.empty() || number == s.ShownPic) return;
   LoadIntoMainWork(game, number);
-  if (mode != 1) return;  // the next text shows it
+  if (show != PictureShow::Now) return;  // the next text shows it
   game.form.ShowOnMainPic(game.form.MainWork);
 }
 
@@ -53,7 +53,7 @@ int BackgroundPicture(int index, int condition) { return kBackgroundBase + Backg
 
 void LoadBackgroundPicture(Game& game, int number) {
   LoadIntoMainWork(game, number);
-  PaintStatusDisplay(game.form.MainWork, game.state.SysPic[11], game.state.SaveRecord);
+  PaintStatusDisplay(game.form.MainWork, game.state.SysPic[kStatusSheet], game.state.SaveRecord);
 }
 
 bool IsScenePicture(int number) { return number >= 0 && number < kSeenFlagCount; }

@@ -8,9 +8,16 @@ namespace pelmot {
 
 class Game;
 
-// Marks picture `number` seen and loads it into MainWork; mode 1 also puts
-// it on the screen at once, any other mode leaves it for the next text.
-void ShowEventPic(Game& game, int number, int mode);
+// The title picture.
+inline constexpr int kTitlePicture = 0;
+
+// When ShowEventPic puts its picture on the screen.
+enum class PictureShow { Now, WithNextText };
+
+// Marks picture `number` seen and loads it into MainWork; PictureShow::Now
+// also puts it on the screen at once, WithNextText leaves it for the next
+// text.
+void ShowEventPic(Game& game, int number, PictureShow show);
 
 // Loads background 114 + index (index 0: chosen by Condition) and paints
 // the day, condition and parameter display over it.

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "game/screen_geometry.h"
+
 namespace pelmot {
 
 // The geometry of one of the two text layouts.
@@ -19,12 +21,11 @@ struct TextLayout {
   int pageFull;  // LineNo at which a broken row fills the page
 };
 
-inline constexpr int kRowPitch = 32;
 inline constexpr int kShadowOffset = 2;
 // ShowText: the message window across the bottom of the screen.
-inline constexpr TextLayout kWindowLayout{30, 424, 10, 716, 3};
+inline constexpr TextLayout kWindowLayout{30, kWindowRowsTop + kWindowTextInset, 10, 716, 3};
 // ShowText2: the whole screen.
-inline constexpr TextLayout kFullScreenLayout{20, 4, 20, 744, 16};
+inline constexpr TextLayout kFullScreenLayout{kOptionLeft, kPageRowsTop + kPageTextInset, 20, 744, 16};
 
 // Characters that never begin a row; one of them after a row's end is
 // pulled onto that row.

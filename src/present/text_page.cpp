@@ -77,7 +77,7 @@ void ComposeAndPresent(Game& game, RowBand inked) {
 
 void ComposeFreshPageAndPresent(Game& game, const DimmedArea& dimmed, RowBand inked) {
   MainForm& f = game.form;
-  const Surface& mask = game.state.SysPic[0];
+  const Surface& mask = game.state.SysPic[kDimmingMask];
   TextPageFacts& known = KnownTextPage(game);
   // Rows that held no text on the last page of the same picture need no work.
   FreshPageWork work;

@@ -32,7 +32,7 @@ void DrawShadowedRow(Game& game, int x, int y, std::string_view utf8, Colour sha
 void ComposeAndPresent(Game& game, RowBand inked);
 
 // A fresh page with its text drawn in the layers: MainWork copied into Msg
-// and dimmed over `dimmed` by the mask SysPic[0], then composed and
+// and dimmed over `dimmed` by the mask SysPic[kDimmingMask], then composed and
 // presented as above, all in one pass over the page.
 void ComposeFreshPageAndPresent(Game& game, const DimmedArea& dimmed, RowBand inked);
 

@@ -10,10 +10,11 @@
 namespace pelmot {
 namespace {
 
-// The message window dims only its own area (760 x 180 at 20, 410, from the
-// top left of the mask); the full-screen page dims everything.
-constexpr DimmedArea kWindowDimmed{20, 410, 760, 180, 0, 0};
-constexpr DimmedArea kWholePage{0, 0, 800, 600, 0, 0};
+// The message window dims only its own area (from the top left of the
+// mask); the full-screen page dims everything.
+constexpr DimmedArea kWindowDimmed{kMessageWindow.left, kMessageWindow.top, kMessageWindow.width,
+                                   kMessageWindow.height, 0, 0};
+constexpr DimmedArea kWholePage{0, 0, kScreenWidth, kScreenHeight, 0, 0};
 
 struct TextWindowKind {
   const TextLayout& layout;

@@ -1,6 +1,7 @@
 #include "scenes/playable_slot.h"
 
 #include "game/game.h"
+#include "game/run_flow.h"
 #include "persist/data_files.h"
 #include "scenes/scene_model.h"
 #include "scenes/scene_table.h"
@@ -38,7 +39,7 @@ std::optional<SaveRecord> ReadSlot(const Game& game, int index, std::string& pro
   }
   // Mode 5 would wait for a choice that loading never draws; the game only
   // saves in scene play (mode 1).
-  const bool modeOk = record->ResumeMode == 1;
+  const bool modeOk = record->ResumeMode == kModeScene;
   const bool sceneOk = SceneProcedure(record->SavedScene).has_value();
   const bool stepOk = record->SceneStep >= 0 && sceneOk && StepInItsLane(game, *record);
   bool valuesOk = record->DayNo >= 1 && record->DayNo <= 15 && record->Condition >= 0 &&

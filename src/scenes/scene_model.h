@@ -39,7 +39,7 @@ class ConditionSet {
 // Which text and choice operations a scene's steps use.
 enum class Family {
   Prologue,  // full-screen text, choices on the page
-  Day,       // the message window, choices in the window (FlowMode 5)
+  Day,       // the message window, choices in the window (kModeChoice)
   Event,     // full-screen text, choices on the page
 };
 

@@ -67,7 +67,7 @@ void RunOps(Game& game, Family family, const std::vector<Op>& ops) {
   for (const Op& op : ops) {
     switch (op.kind) {
       case OpKind::Picture:
-        ShowEventPic(game, op.a, 2);
+        ShowEventPic(game, op.a, PictureShow::WithNextText);
         break;
       case OpKind::Background:
         ShowBackPic(game, op.a);

@@ -27,7 +27,7 @@ class StoryScenes : public SceneRunner {
 // becomes game.scenes, and the content game.content.
 void InstallStoryContent(Game& game, std::shared_ptr<const Content> content);
 
-// Runs step StepNo[1] of `scene`: keeps the pick when the step follows a
+// Runs step StepNo[kModeScene] of `scene`: keeps the pick when the step follows a
 // choice, finds the serving lane and runs the step's operations in order.
 void RunSceneStep(Game& game, const SceneScript& scene);
 

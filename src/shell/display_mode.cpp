@@ -15,10 +15,11 @@ void ToggleResolution(Game& game) {
   DisplaySettings work = d.Current();
   const DisplaySettings& start = game.state.StartDisplay;
   work.bitsPerPixel = 16;
-  if (work.width != 800 && work.height != 600) {
-    work.width = 800;
-    work.height = 600;
-  } else if (start.width != 800 && start.height != 600) {
+  // The display switches to the game's own size, or back to where it started.
+  if (work.width != kScreenWidth && work.height != kScreenHeight) {
+    work.width = kScreenWidth;
+    work.height = kScreenHeight;
+  } else if (start.width != kScreenWidth && start.height != kScreenHeight) {
     work.width = start.width;
     work.height = start.height;
   } else {

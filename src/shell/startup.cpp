@@ -1,6 +1,8 @@
 #include "shell/startup.h"
 
 #include "game/game.h"
+#include "game/screen_geometry.h"
+#include "present/status_display.h"
 #include "present/system_pictures.h"
 #include "persist/data_files.h"
 #include "shell/display_mode.h"
@@ -12,20 +14,20 @@ namespace {
 
 void PlaceAllControls(Game& game) {
   MainForm& f = game.form;
-  PlaceControl(game, f.MainPic, 800, 600, 0, 0, 15);
-  PlaceControl(game, f.MainWork, 800, 600, 0, 0, 15);
-  PlaceControl(game, f.Msg, 800, 600, 0, 0, 18);
-  PlaceControl(game, f.MsgWk, 800, 600, 0, 0, 18);
-  PlaceControl(game, f.MsgMk, 800, 600, 0, 0, 18);
-  PlaceControl(game, f.CMenu, 800, 600, 0, 0, 18);
-  PlaceControl(game, f.SkipB, 20, 180, 780, 410, 15);
+  PlaceControl(game, f.MainPic, kScreenWidth, kScreenHeight, 0, 0, 15);
+  PlaceControl(game, f.MainWork, kScreenWidth, kScreenHeight, 0, 0, 15);
+  PlaceControl(game, f.Msg, kScreenWidth, kScreenHeight, 0, 0, 18);
+  PlaceControl(game, f.MsgWk, kScreenWidth, kScreenHeight, 0, 0, 18);
+  PlaceControl(game, f.MsgMk, kScreenWidth, kScreenHeight, 0, 0, 18);
+  PlaceControl(game, f.CMenu, kScreenWidth, kScreenHeight, 0, 0, 18);
+  PlaceControl(game, f.SkipB, kSkipStrip.width, kSkipStrip.height, kSkipStrip.left, kSkipStrip.top, 15);
 }
 
 void LoadSystemPictures(Game& game) {
   // The album pages wait until the album first shows them: a player who
   // never opens it never pays for ten full pictures.
-  LoadSystemPicture(game, 0);
-  LoadSystemPicture(game, 11);
+  LoadSystemPicture(game, kDimmingMask);
+  LoadSystemPicture(game, kStatusSheet);
 }
 
 }  // namespace
@@ -50,11 +52,12 @@ void StartUp(Game& game) {
   // The picture loader is built in: there is no library to put in place.
   ReadPersistentData(game);
   LoadSystemPictures(game);
-  f.SkipB.BitBlt(0, 0, 20, 180, s.SysPic[11], 565, 225, Rop::SrcCopy);
+  const SheetRect& button = status_sheet::kSkipButton;
+  f.SkipB.BitBlt(0, 0, button.w, button.h, s.SysPic[kStatusSheet], button.x, button.y, Rop::SrcCopy);
   f.MainPic.visible = true;
   CentreWindow(game);
   // The window itself shows when its event loop starts, right after this.
-  PlaceControl(game, f.MainPic, 800, 600, 85, 190, 15);
+  PlaceControl(game, f.MainPic, kScreenWidth, kScreenHeight, 85, 190, 15);
   StartLogoMovie(game);
   s.ClickAdvances = true;
 }

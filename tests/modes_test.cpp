@@ -1,0 +1,109 @@
+// The mode units: one per FlowMode, each answering the pointer its own way,
+// and the screen geometry their drawing and hit-testing share.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "flow/album_mode.h"
+#include "flow/pick.h"
+#include "game/modes.h"
+#include "game/screen_geometry.h"
+#include "game_fixture.h"
+#include "gallery/album_table.h"
+#include "gallery/gallery.h"
+
+namespace pelmot {
+namespace {
+
+using testing::TestGame;
+
+constexpr int kModes[] = {kModeTitle, kModeScene, kModeSystemMenu, kModeAlbum, kModeSlideShow, kModeChoice};
+
+TEST(ModeTable, EveryFlowModeHasAUnitOfItsOwnAndNoOtherValueHasOne) {
+  std::set<const Mode*> units;
+  for (int mode : kModes) {
+    ASSERT_NE(ModeFor(mode), nullptr) << mode;
+    units.insert(ModeFor(mode));
+  }
+  EXPECT_EQ(units.size(), std::size(kModes));
+  EXPECT_EQ(ModeFor(-1), nullptr);
+  EXPECT_EQ(ModeFor(kModeChoice + 1), nullptr);
+}
+
+// A game waiting for a click in `mode`, with nothing that a step could do.
+void WaitIn(TestGame& t, int mode) {
+  t.state().FlowMode = static_cast<std::int16_t>(mode);
+  t.state().ClickAdvances = true;
+  t.state().StepNo = {};
+}
+
+TEST(ModeUnits, OnlyScenePlayOffersTheSkipButton) {
+  for (int mode : kModes) {
+    TestGame t;
+    WaitIn(t, mode);
+    t.Move(kSkipStrip.left + 1, kSkipStrip.top + 1);
+    EXPECT_EQ(t.form().SkipB.visible, mode == kModeScene) << "mode " << mode;
+    t.Move(kSkipStrip.left, kSkipStrip.top - 1);  // above the strip
+    EXPECT_FALSE(t.form().SkipB.visible) << "mode " << mode;
+  }
+}
+
+TEST(ModeUnits, ARightPressOnTheWindowIsEachModesOwn) {
+  for (int mode : kModes) {
+    TestGame t;
+    WaitIn(t, mode);
+    t.state().SaveRecord.ResumeMode = kModeScene;
+    t.RightClick(5, 5);
+    const GameState& s = t.state();
+    switch (mode) {
+      case kModeScene:  // the picture-only view
+        EXPECT_EQ(s.FlowMode, kModeSystemMenu);
+        EXPECT_TRUE(s.ClickAdvances);
+        break;
+      case kModeSystemMenu:  // the view's right press draws the menu
+        EXPECT_EQ(s.FlowMode, kModeSystemMenu);
+        EXPECT_FALSE(s.ClickAdvances);
+        break;
+      case kModeSlideShow:  // leaves for the title picture
+        EXPECT_EQ(s.FlowMode, kModeTitle);
+        EXPECT_EQ(s.StepNo[kModeTitle], 2);
+        break;
+      default:  // nothing happens
+        EXPECT_EQ(s.FlowMode, mode);
+        EXPECT_EQ(s.StepNo[mode], 0);
+        EXPECT_TRUE(s.ClickAdvances);
+        break;
+    }
+  }
+}
+
+// The thumbnails are drawn into AlbumCell's rectangles; a press and the
+// headless pick must find the same cells.
+TEST(AlbumGeometry, DrawnCellsAndPressedCellsAgree) {
+  for (int cell = 0; cell < kAlbumCells; ++cell) {
+    const ScreenRect r = AlbumCell(cell);
+    for (Point inside : {Point{r.left, r.top}, Point{r.Right() - 1, r.Bottom() - 1}, AlbumCellMiddle(cell)}) {
+      const AlbumHit hit = HitTestAlbum(inside.x, inside.y);
+      EXPECT_EQ(hit.region, AlbumRegion::Cell);
+      EXPECT_EQ(hit.cell, cell);
+    }
+    EXPECT_EQ(HitTestAlbum(r.left - 1, r.top).region, AlbumRegion::None);
+    EXPECT_EQ(HitTestAlbum(r.left, r.Bottom()).region, AlbumRegion::None);
+  }
+}
+
+TEST(AlbumGeometry, TheHeadlessPickOpensTheEntryOfTheCellItNames) {
+  TestGame t;
+  t.state().CgSeen[kAlbum[13].viewFirst] = 1;  // page 1, cell 4
+  t.state().AlbumPage = 1;
+  ShowAlbum(t.game());
+  t.state().FlowMode = kModeAlbum;
+  t.state().ClickAdvances = false;
+  ASSERT_TRUE(t.Pick(4));
+  EXPECT_EQ(t.state().SceneNo, 13);
+  EXPECT_EQ(t.state().ShownPic, kAlbum[13].viewFirst);
+  EXPECT_FALSE(PickPoint(t.game(), kAlbumCells)) << "no tenth cell";
+}
+
+}  // namespace
+}  // namespace pelmot
