@@ -20,6 +20,7 @@
 #include "platform/common/movie_decoder.h"
 #include "platform/common/paths.h"
 #include "platform/common/picload.h"
+#include "platform/common/picture_service.h"
 #include "platform/sdl/desktop_message.h"
 #include "platform/sdl/sdl_window.h"
 #include "shell/movie.h"
@@ -92,7 +93,7 @@ int RunWindowed(const Options& options) {
   SystemClock clock;
   SteadyClock steady;
   Cp932CodePage codePage;
-  PngPictureLoader pictures;
+  PictureService pictures({kDefaultPictureBudget, DefaultPictureCacheFolder()});
   std::string fontProblem;
   std::unique_ptr<TextEngine> text = MakeWindowFont(&fontProblem);
   DialogQueue boxes(text.get());
@@ -173,7 +174,7 @@ int RunHeadless(const Options& options) {
   Cp932CodePage codePage;
   HeadlessDisplay display;
   HeadlessMultimedia multimedia(dialogs);  // checks the movie; shows nothing
-  PngPictureLoader pictures;
+  PictureService pictures({kDefaultPictureBudget, DefaultPictureCacheFolder()});
   std::string fontProblem;
   std::unique_ptr<TextEngine> text = MakeWindowFont(&fontProblem);
   if (!fontProblem.empty()) TellProblem(NoFont(fontProblem), dialogs, std::cerr);

@@ -72,6 +72,9 @@ class PictureLoader {
  public:
   virtual ~PictureLoader() = default;
   virtual void PicLoad(Surface& target, int number, const std::string& folder) = 0;
+  // A hint that PicLoad may soon ask for this picture: a loader may decode
+  // it ahead of need. Nothing the game sees depends on it.
+  virtual void Prefetch(int /*number*/, const std::string& /*folder*/) {}
 };
 
 // Measures and draws UTF-8 text in the window's font at a pixel size.

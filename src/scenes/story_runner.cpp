@@ -10,6 +10,7 @@
 #include "present/pictures.h"
 #include "present/text_window.h"
 #include "scenes/compose_story.h"
+#include "scenes/picture_lookahead.h"
 #include "scenes/story_structure.h"
 
 namespace pelmot {
@@ -133,6 +134,8 @@ void RunSceneStep(Game& game, const SceneScript& scene) {
   const Step* current = lane->At(step);
   if (!current) return;
   RunOps(game, scene.family, current->ops);
+  // Where play stands now (after any jump), the pictures that can come next.
+  HintUpcomingPictures(game);
 }
 
 std::optional<Op> LastPictureOp(const SceneScript& scene, int step, int condition, int lastChoice) {

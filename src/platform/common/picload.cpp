@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "platform/common/files.h"
 
@@ -173,19 +174,14 @@ SdlSurface Decode(const std::string& path, std::string& error) {
   return converted;
 }
 
-// The decoded picture at the origin of `pixels` (width x height), cut at the
-// edges; what it does not cover becomes black.
-void PlaceAtOrigin(const SDL_Surface* picture, std::vector<Colour>& pixels, int width, int height) {
-  const int w = std::min(picture->w, width), h = std::min(picture->h, height);
-  for (int y = 0; y < height; ++y) {
-    Colour* row = pixels.data() + static_cast<std::size_t>(y) * width;
-    int covered = 0;
-    if (y < h) {
-      ConvertRow(picture->format->format, RowOf(picture, y), row, w);
-      covered = w;
-    }
-    std::fill(row + covered, row + width, kBlack);
-  }
+// The decoded SDL picture as 0x00RRGGBB pixels in its own size.
+void CopyOut(const SDL_Surface* picture, DecodedPicture& out) {
+  out.width = picture->w;
+  out.height = picture->h;
+  out.pixels.resize(static_cast<std::size_t>(picture->w) * picture->h);
+  for (int y = 0; y < picture->h; ++y)
+    ConvertRow(picture->format->format, RowOf(picture, y),
+               out.pixels.data() + static_cast<std::size_t>(y) * picture->w, picture->w);
 }
 
 }  // namespace
@@ -194,12 +190,45 @@ std::string PicturePath(const std::string& folder, int number) {
   return folder + "/" + std::to_string(number) + ".png";
 }
 
-bool LoadImageFile(const std::string& path, Surface& out) {
-  std::string error;
+bool DecodePictureFile(const std::string& path, DecodedPicture& out, std::string& error) {
   SdlSurface picture = Decode(path, error);
   if (!picture) return false;
-  out.Resize(picture->w, picture->h);
-  PlaceAtOrigin(picture.get(), out.MutableImage(), out.Width(), out.Height());
+  CopyOut(picture.get(), out);
+  return true;
+}
+
+void PrepareDecoders() { IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG); }
+
+void PlacePicture(const DecodedPicture& picture, Surface& target) {
+  std::vector<Colour>& pixels = target.Target();
+  const int width = target.Width(), height = target.Height();
+  const int w = std::min(picture.width, width), h = std::min(picture.height, height);
+  for (int y = 0; y < height; ++y) {
+    Colour* row = pixels.data() + static_cast<std::size_t>(y) * width;
+    int covered = 0;
+    if (y < h) {
+      const Colour* from = picture.pixels.data() + static_cast<std::size_t>(y) * picture.width;
+      std::copy(from, from + w, row);
+      covered = w;
+    }
+    std::fill(row + covered, row + width, kBlack);
+  }
+}
+
+void ConvertRgbPixels(const unsigned char* rgb, Colour* out, int count) { ConvertRgb24Row(rgb, out, count); }
+
+void WarnUnreadablePicture(std::set<std::string>& warned, const std::string& path, const std::string& error) {
+  if (warned.insert(path).second)
+    std::fprintf(stderr, "pelmot: warning: cannot read picture %s (%s); showing a placeholder\n",
+                 path.c_str(), error.c_str());
+}
+
+bool LoadImageFile(const std::string& path, Surface& out) {
+  std::string error;
+  DecodedPicture picture;
+  if (!DecodePictureFile(path, picture, error)) return false;
+  out.Resize(picture.width, picture.height);
+  out.MutableImage() = std::move(picture.pixels);
   return true;
 }
 
@@ -234,15 +263,13 @@ void DrawPicturePlaceholder(Surface& target, int number) {
 void PngPictureLoader::PicLoad(Surface& target, int number, const std::string& folder) {
   const std::string path = PicturePath(folder, number);
   std::string error;
-  SdlSurface picture = Decode(path, error);
-  if (!picture) {
-    if (warned_.insert(path).second)
-      std::fprintf(stderr, "pelmot: warning: cannot read picture %s (%s); showing a placeholder\n",
-                   path.c_str(), error.c_str());
+  DecodedPicture picture;
+  if (!DecodePictureFile(path, picture, error)) {
+    WarnUnreadablePicture(warned_, path, error);
     DrawPicturePlaceholder(target, number);
     return;
   }
-  PlaceAtOrigin(picture.get(), target.Target(), target.Width(), target.Height());
+  PlacePicture(picture, target);
 }
 
 bool SavePng(const std::vector<Colour>& pixels, int width, int height, const std::string& path) {

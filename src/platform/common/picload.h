@@ -11,6 +11,32 @@
 
 namespace pelmot {
 
+// A picture decoded to 0x00RRGGBB pixels, row by row, in its own size.
+struct DecodedPicture {
+  int width = 0, height = 0;
+  std::vector<Colour> pixels;
+  std::size_t Bytes() const { return pixels.size() * sizeof(Colour); }
+};
+
+// Decodes the picture file at `path` (PNG, BMP, GIF or JPEG of at most
+// 800 x 600, checked from its header before decoding); false, with `error`
+// set, when it cannot.
+bool DecodePictureFile(const std::string& path, DecodedPicture& out, std::string& error);
+
+// Sets the decoders up once, so threads that decode later only read that
+// setting.
+void PrepareDecoders();
+
+// Draws `picture` at the origin of target's drawing target, cut at the
+// edges; what it does not cover becomes black.
+void PlacePicture(const DecodedPicture& picture, Surface& target);
+
+// RGB bytes (three a pixel) as 0x00RRGGBB pixels.
+void ConvertRgbPixels(const unsigned char* rgb, Colour* out, int count);
+
+// The warning line for a picture that cannot be read, once per path.
+void WarnUnreadablePicture(std::set<std::string>& warned, const std::string& path, const std::string& error);
+
 class PngPictureLoader : public PictureLoader {
  public:
   // Draws the picture at the origin of target's drawing target (its kept
