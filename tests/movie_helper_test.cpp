@@ -91,7 +91,7 @@ TEST(MovieHelper, FfmpegNeverMapsIntoTheGame) {
 }
 
 TEST(MovieHelper, AHelperThatDiesOrHangsEndsTheMovieWithAReason) {
-  for (int signal : {SIGKILL, SIGSEGV, SIGSTOP}) {
+  for (int signal : {SIGKILL, SIGSTOP}) {  // dies (as in a crash), or hangs
     MovieDecoder decoder;
     std::string error;
     ASSERT_TRUE(decoder.Open(kLogo, error)) << error;
