@@ -1,32 +1,33 @@
-// The logo movie: opened through the movie module, and its first pictures
-// decoded.
-#include <dlfcn.h>
+// The logo movie: the movie helper's decoding, run in-process so that the
+// fuzzer sees its coverage: opened, and its first pictures decoded into a
+// block of the helper's size.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <vector>
 
 #include "fuzz_input.h"
-#include "platform/common/movie_decoder.h"
-#include "platform/common/paths.h"
+#include "platform/ffmpeg/ffmpeg_movie.h"
+#include "platform/movie_protocol.h"
 
 namespace {
 constexpr int kFramesPerInput = 8;
 }
 
-// The decoder lets the module go when its last movie closes; libFuzzer
-// still counts the coverage of the module's code and would write into the
-// unmapped counters. Kept loaded for the whole run, it stays mapped.
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  const std::string module = pelmot::ExecutableFolder() + "/pelmot_movie.so";
-  if (!::dlopen(module.c_str(), RTLD_NOW | RTLD_NODELETE)) return 1;
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string path = pelmot::fuzz::WriteScratchFile("LOGO.avi", pelmot::fuzz::Bytes(data, size));
-  pelmot::MovieDecoder movie;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return 0;
   std::string error;
-  if (!movie.Open(path, error)) return 0;
-  pelmot::Surface picture(1, 1);
-  std::int64_t timeMs = 0;
-  for (int i = 0; i < kFramesPerInput && movie.NextFrame(picture, timeMs, error); ++i) {
+  pelmot::ffmpeg::MoviePtr movie = pelmot::ffmpeg::OpenMovie(fd, error);
+  if (!movie) return 0;
+  static std::vector<std::uint32_t> pixels(pelmot::movie_protocol::kPictureBytes / sizeof(std::uint32_t));
+  for (int i = 0; i < kFramesPerInput; ++i) {
+    int width = 0, height = 0;
+    std::int64_t timeMs = 0;
+    if (pelmot::ffmpeg::NextPicture(*movie, width, height, timeMs, error) <= 0) break;
+    if (pelmot::movie_protocol::FitsTheWindow(width, height))
+      pelmot::ffmpeg::HeldPicture(*movie, pixels.data(), width, height);
   }
   return 0;
 }

@@ -344,41 +344,6 @@ TEST(HeadlessMovie, RecordsTheCommandsAndChecksTheMovieWithoutShowingIt) {
   EXPECT_EQ(recorder.commands, std::vector<std::string>{"play " + missing + " window"});
 }
 
-// --- where the movie module comes from -----------------------------------------------
-
-// Runs a copy of the program in `folder` headless (the logo plays at start)
-// and returns the dynamic loader's list of what it loaded.
-std::string LoadedLibrariesOfACopyIn(const std::string& folder) {
-  const std::string program = folder + "/pelmot";
-  std::filesystem::copy_file(std::string(PELMOT_OUTPUT_DIR) + "/pelmot", program);
-  std::ofstream(folder + "/script.txt") << "state\n";
-  const std::string log = folder + "/loader.txt";
-  const std::string command = "LD_DEBUG=files LD_DEBUG_OUTPUT='" + log + "' '" + program +
-                              "' --headless --script '" + folder + "/script.txt' --content '" +
-                              PELMOT_OUTPUT_DIR + "' --data-dir '" + folder + "/data' >/dev/null 2>&1";
-  EXPECT_NE(std::system(command.c_str()), -1);
-  std::string all;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (entry.path().filename().string().rfind("loader.txt", 0) != 0) continue;
-    std::ifstream in(entry.path());
-    all.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  return all;
-}
-
-TEST(MovieModule, IsLoadedFromBesideTheProgramNeverFromTheBuildFolder) {
-  const std::string built = std::string(PELMOT_OUTPUT_DIR) + "/pelmot_movie.so";
-  TempDir alone;
-  const std::string withoutModule = LoadedLibrariesOfACopyIn(alone.path());
-  ASSERT_NE(withoutModule, "") << "the loader wrote no list";
-  EXPECT_EQ(withoutModule.find(built), std::string::npos) << "a copy loaded the build folder's module";
-  TempDir paired;
-  std::filesystem::copy_file(built, paired.path() + "/pelmot_movie.so");
-  const std::string withModule = LoadedLibrariesOfACopyIn(paired.path());
-  EXPECT_NE(withModule.find(paired.path() + "/pelmot_movie.so"), std::string::npos);
-  EXPECT_EQ(withModule.find(built), std::string::npos);
-}
-
 // --- the logo in the game -------------------------------------------------------------
 
 // A game on the real multimedia layer, with the generated content, as the

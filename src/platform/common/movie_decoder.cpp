@@ -1,107 +1,195 @@
 #include "platform/common/movie_decoder.h"
 
-#include <dlfcn.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/mman.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
-#include <future>
-#include <mutex>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 
 #include "platform/common/files.h"
-#include "platform/movie_module.h"
 #include "platform/common/paths.h"
+#include "platform/movie_protocol.h"
+
+extern char** environ;
 
 namespace pelmot {
 namespace {
 
-class MovieModule {
+using namespace movie_protocol;
+
+// How long the helper may take: to start and read the movie's header (its
+// libraries load first), and for each picture. Past that it is stopped and
+// the movie cannot play.
+constexpr int kOpenTimeoutMs = 5000;
+constexpr int kPictureTimeoutMs = 2000;
+
+class Descriptor {
  public:
-  MovieModule(void* handle, const PelmotMovieFunctions* functions) : handle_(handle), f(*functions) {}
-  ~MovieModule() { dlclose(handle_); }
-  MovieModule(const MovieModule&) = delete;
-  MovieModule& operator=(const MovieModule&) = delete;
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  ~Descriptor() { Reset(); }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  void Reset(int fd = -1) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+  }
 
  private:
-  void* handle_;
-
- public:
-  const PelmotMovieFunctions& f;
+  int fd_;
 };
 
-// The module beside the program itself, and nowhere else: a copied program
-// without its module plays no movie rather than loading whatever sits where
-// the program was built.
-std::shared_ptr<MovieModule> LoadModule(std::string& error) {
-  const std::string path = ExecutableFolder() + "/" + kPelmotMovieModule;
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle) {
-    const char* why = dlerror();
-    error = "movie support is missing: " + std::string(why ? why : path);
-    return nullptr;
+std::string Reason(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+
+// A sealed block of one largest picture: the helper can write the pixels
+// but cannot shrink it under the game's mapping.
+int PictureBlock(std::string& error) {
+  const int fd = ::memfd_create("pelmot-movie-picture", MFD_CLOEXEC | MFD_ALLOW_SEALING);
+  if (fd < 0) {
+    error = Reason("no shared memory for the movie");
+    return -1;
   }
-  auto entry = reinterpret_cast<PelmotMovieEntry>(dlsym(handle, "pelmot_movie_functions"));
-  const PelmotMovieFunctions* functions = entry ? entry() : nullptr;
-  if (!functions || functions->abi != kPelmotMovieAbi) {
-    error = "movie support is missing: " + path + " is not this program's movie module";
-    dlclose(handle);
-    return nullptr;
+  if (::ftruncate(fd, static_cast<off_t>(kPictureBytes)) != 0 ||
+      ::fcntl(fd, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_SEAL) != 0) {
+    error = Reason("no shared memory for the movie");
+    ::close(fd);
+    return -1;
   }
-  error.clear();
-  return std::make_shared<MovieModule>(handle, functions);
+  return fd;
 }
 
-// One module for all decoders; it goes when the last of them closes.
-struct ModuleCache {
-  std::mutex mutex;
-  std::weak_ptr<MovieModule> loaded;
-  std::shared_ptr<MovieModule> preloaded;  // held until a decoder takes it
-  std::future<void> preloading;
-};
-
-ModuleCache& Cache() {
-  static ModuleCache cache;
-  return cache;
-}
-
-std::shared_ptr<MovieModule> AcquireModule(std::string& error) {
-  ModuleCache& c = Cache();
-  std::unique_lock lock(c.mutex);
-  if (c.preloading.valid()) {
-    auto pending = std::move(c.preloading);
-    lock.unlock();
-    pending.wait();
-    lock.lock();
-  }
-  std::shared_ptr<MovieModule> module = c.loaded.lock();
-  if (!module) module = std::move(c.preloaded);
-  if (!module) module = LoadModule(error);
-  c.preloaded.reset();
-  c.loaded = module;
-  return module;
-}
+// A copy of `fd` numbered above the helper's fixed descriptors, so that
+// placing them cannot overwrite one with another.
+int Above(int fd) { return ::fcntl(fd, F_DUPFD_CLOEXEC, kPictureFd + 1); }
 
 }  // namespace
 
-void PreloadMovieSupport() {
-  ModuleCache& c = Cache();
-  std::lock_guard lock(c.mutex);
-  if (c.preloading.valid() || c.preloaded || !c.loaded.expired()) return;
-  c.preloading = std::async(std::launch::async, [&c] {
-    std::string error;
-    auto module = LoadModule(error);
-    std::lock_guard inner(c.mutex);
-    c.preloaded = std::move(module);
-  });
-}
+void PreloadMovieSupport() {}
 
 struct MovieDecoder::Impl {
-  std::shared_ptr<MovieModule> module;
-  void* movie = nullptr;
+  pid_t helper = -1;
+  Descriptor channel;
+  const std::uint32_t* pixels = nullptr;  // the shared block, read only
+  double frameRate = 0;
+  bool asked = false;  // the next picture is requested already, decoding while the game waits
+
+  bool Start(int movieFd, std::string& error);
+  bool Receive(Reply& reply, int timeoutMs, std::string& error);
+  bool Ask();
+  bool Request(Reply& reply, std::string& error);
 
   void Release() {
-    if (movie) module->f.close(movie);
-    movie = nullptr;
-    module.reset();
+    channel.Reset();
+    if (helper > 0) {
+      ::kill(helper, SIGKILL);
+      while (::waitpid(helper, nullptr, 0) < 0 && errno == EINTR) {
+      }
+    }
+    helper = -1;
+    if (pixels) ::munmap(const_cast<std::uint32_t*>(pixels), kPictureBytes);
+    pixels = nullptr;
+    frameRate = 0;
+    asked = false;
   }
 };
+
+// The helper beside the program itself, and nowhere else: a copied program
+// without it plays no movie rather than running whatever sits where the
+// program was built.
+bool MovieDecoder::Impl::Start(int movieFd, std::string& error) {
+  Descriptor block(PictureBlock(error));
+  if (block.get() < 0) return false;
+  void* shared = ::mmap(nullptr, kPictureBytes, PROT_READ, MAP_SHARED, block.get(), 0);
+  if (shared == MAP_FAILED) {
+    error = Reason("no shared memory for the movie");
+    return false;
+  }
+  pixels = static_cast<const std::uint32_t*>(shared);
+  int ends[2];
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
+    error = Reason("cannot start the movie decoder");
+    return false;
+  }
+  channel.Reset(ends[0]);
+  Descriptor helperEnd(Above(ends[1])), movie(Above(movieFd)), picture(Above(block.get()));
+  ::close(ends[1]);
+  if (helperEnd.get() < 0 || movie.get() < 0 || picture.get() < 0) {
+    error = Reason("cannot start the movie decoder");
+    return false;
+  }
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, helperEnd.get(), kChannelFd);
+  posix_spawn_file_actions_adddup2(&actions, movie.get(), kMovieFd);
+  posix_spawn_file_actions_adddup2(&actions, picture.get(), kPictureFd);
+  const std::string path = ExecutableFolder() + "/" + kHelperName;
+  char* const argv[] = {const_cast<char*>(path.c_str()), nullptr};
+  const int rc = ::posix_spawn(&helper, path.c_str(), &actions, nullptr, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) {
+    helper = -1;
+    error = "movie support is missing: " + path + ": " + std::strerror(rc);
+    return false;
+  }
+  Reply opened;
+  if (!Receive(opened, kOpenTimeoutMs, error)) return false;
+  frameRate = opened.frameRate;
+  return true;
+}
+
+// One reply, whole, within the time; a helper that fails, stops or hangs
+// gives a reason instead.
+bool MovieDecoder::Impl::Receive(Reply& reply, int timeoutMs, std::string& error) {
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  auto* bytes = reinterpret_cast<char*>(&reply);
+  std::size_t got = 0;
+  while (got < sizeof reply) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    pollfd wait{channel.get(), POLLIN, 0};
+    const int ready = left.count() > 0 ? ::poll(&wait, 1, static_cast<int>(left.count())) : 0;
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready == 0) {
+      error = "the movie decoder did not answer in time";
+      return false;
+    }
+    const ssize_t n = ready > 0 ? ::recv(channel.get(), bytes + got, sizeof reply - got, 0) : -1;
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = "the movie decoder stopped";
+      return false;
+    }
+    got += static_cast<std::size_t>(n);
+  }
+  if (reply.status == kFailed) {
+    reply.error[sizeof reply.error - 1] = '\0';
+    error = reply.error[0] ? reply.error : "the movie cannot be decoded";
+    return false;
+  }
+  return reply.status == kPicture || reply.status == kEnd;
+}
+
+bool MovieDecoder::Impl::Ask() {
+  const char next = kNextPicture;
+  asked = ::send(channel.get(), &next, 1, MSG_NOSIGNAL) == 1;
+  return asked;
+}
+
+bool MovieDecoder::Impl::Request(Reply& reply, std::string& error) {
+  if (!asked && !Ask()) {
+    error = "the movie decoder stopped";
+    return false;
+  }
+  asked = false;
+  return Receive(reply, kPictureTimeoutMs, error);
+}
 
 MovieDecoder::MovieDecoder() : impl_(std::make_unique<Impl>()) {}
 MovieDecoder::~MovieDecoder() { Close(); }
@@ -110,42 +198,37 @@ bool MovieDecoder::Open(const std::string& path, std::string& error) {
   Close();
   auto file = OpenRegularFile(path, kMaxMovieBytes, error);
   if (!file) return false;
-  Impl& m = *impl_;
-  m.module = AcquireModule(error);
-  if (!m.module) return false;
-  char why[256] = {};
-  m.movie = m.module->f.open(file->Release(), why, sizeof why);
-  if (!m.movie) {
-    error = why;
+  if (!impl_->Start(file->fd(), error)) {
     Close();
     return false;
   }
   return true;
 }
 
-bool MovieDecoder::IsOpen() const { return impl_->movie != nullptr; }
+bool MovieDecoder::IsOpen() const { return impl_->helper > 0; }
 void MovieDecoder::Close() { impl_->Release(); }
-double MovieDecoder::FrameRate() const {
-  return impl_->movie ? impl_->module->f.frameRate(impl_->movie) : 0;
-}
+double MovieDecoder::FrameRate() const { return impl_->frameRate; }
 
 bool MovieDecoder::NextFrame(Surface& picture, std::int64_t& timeMs, std::string& error) {
   error.clear();
   Impl& m = *impl_;
-  if (!m.movie) return false;
-  int width = 0, height = 0;
-  char why[256] = {};
-  const int got = m.module->f.next(m.movie, &width, &height, &timeMs, why, sizeof why);
-  if (got < 0) error = why;
-  if (got <= 0) return false;
+  if (!IsOpen()) return false;
+  Reply reply;
+  if (!m.Request(reply, error) || reply.status == kEnd) return false;
   // A movie plays inside the window: a picture larger than it is refused.
-  if (width <= 0 || height <= 0 || width > kScreenWidth || height > kScreenHeight) {
-    error = "the movie's pictures are " + std::to_string(width) + " x " + std::to_string(height) +
-            ", larger than the window";
+  if (!FitsTheWindow(reply.width, reply.height)) {
+    error = "the movie's pictures are " + std::to_string(reply.width) + " x " +
+            std::to_string(reply.height) + ", larger than the window";
     return false;
   }
-  if (picture.Width() != width || picture.Height() != height) picture.Resize(width, height);
-  m.module->f.picture(m.movie, picture.MutableImage().data(), width, height);
+  if (picture.Width() != reply.width || picture.Height() != reply.height)
+    picture.Resize(reply.width, reply.height);
+  // The padding byte must stay 0: the raster operations work on whole words.
+  const std::size_t count = static_cast<std::size_t>(reply.width) * reply.height;
+  std::uint32_t* out = picture.MutableImage().data();
+  for (std::size_t i = 0; i < count; ++i) out[i] = m.pixels[i] & 0x00FFFFFFu;
+  timeMs = reply.timeMs;
+  m.Ask();  // the pixels are copied out: the helper may decode the next picture into them
   return true;
 }
 

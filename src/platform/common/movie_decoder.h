@@ -1,6 +1,6 @@
 // A movie file's pictures, one after another. The decoding itself (FFmpeg)
-// lives in a module loaded on the first Open and let go when the last
-// decoder closes; see platform/movie_module.h.
+// runs in a helper program started by Open and stopped by Close; see
+// platform/movie_protocol.h.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +11,8 @@
 
 namespace pelmot {
 
-// Starts loading the movie module on a thread of its own, so that the first
-// Open finds it ready. Optional; Open loads it anyway.
+// Whatever makes the first Open quicker. The helper program is started by
+// Open itself, so today there is nothing to do ahead.
 void PreloadMovieSupport();
 
 class MovieDecoder {
@@ -23,8 +23,8 @@ class MovieDecoder {
   MovieDecoder& operator=(const MovieDecoder&) = delete;
 
   // Opens the file's first video stream; false with a reason in `error`
-  // (also when the file is not a regular file, or the movie module cannot
-  // be loaded).
+  // (also when the file is not a regular file, or the helper program is
+  // missing, stops or does not answer in time).
   bool Open(const std::string& path, std::string& error);
   bool IsOpen() const;
   void Close();

@@ -1,5 +1,6 @@
-// The movie module: decodes a movie file's pictures with FFmpeg's libraries.
-// Built as a loadable module (see platform/movie_module.h).
+// Decodes a movie file's pictures with FFmpeg's libraries.
+#include "platform/ffmpeg/ffmpeg_movie.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,8 +9,6 @@
 #include <cstring>
 #include <string>
 
-#include "platform/movie_module.h"
-
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -17,19 +16,13 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+namespace pelmot::ffmpeg {
 namespace {
 
 std::string AvError(int code) {
   char text[AV_ERROR_MAX_STRING_SIZE] = {};
   av_strerror(code, text, sizeof text);
   return text;
-}
-
-void SetError(char* out, int size, const std::string& text) {
-  if (!out || size <= 0) return;
-  const std::size_t n = std::min<std::size_t>(text.size(), static_cast<std::size_t>(size - 1));
-  std::memcpy(out, text.data(), n);
-  out[n] = '\0';
 }
 
 // The movie is read from a descriptor the program opened and checked (a
@@ -74,6 +67,8 @@ struct FileInput {
     return io != nullptr;
   }
 };
+
+}  // namespace
 
 // Our pixels are 0x00RRGGBB words in the machine's byte order.
 constexpr AVPixelFormat kOutFormat = AV_PIX_FMT_0RGB32;
@@ -221,47 +216,30 @@ void Movie::Convert(std::uint32_t* pixels, int width, int height) {
   for (std::size_t i = 0; i < count; ++i) pixels[i] &= 0x00FFFFFFu;
 }
 
-void* OpenMovie(int fd, char* error, int errorSize) {
-  auto* movie = new Movie;
-  std::string why;
-  if (!movie->Open(fd, why)) {
-    SetError(error, errorSize, why);
-    delete movie;
-    return nullptr;
-  }
+void MovieDeleter::operator()(Movie* movie) const { delete movie; }
+
+MoviePtr OpenMovie(int fd, std::string& error) {
+  MoviePtr movie(new Movie);
+  if (!movie->Open(fd, error)) return nullptr;
   return movie;
 }
 
-void CloseMovie(void* movie) { delete static_cast<Movie*>(movie); }
-double FrameRate(void* movie) { return static_cast<Movie*>(movie)->Rate(); }
+double FrameRate(const Movie& movie) { return movie.Rate(); }
 
-int NextPicture(void* handle, int* width, int* height, std::int64_t* timeMs, char* error, int errorSize) {
-  Movie& m = *static_cast<Movie*>(handle);
+int NextPicture(Movie& m, int& width, int& height, std::int64_t& timeMs, std::string& error) {
   av_frame_unref(m.frame);
-  std::string why;
-  if (!m.Receive(why)) {
-    if (why.empty()) return 0;
-    SetError(error, errorSize, why);
-    return -1;
-  }
-  *width = m.frame->width;
-  *height = m.frame->height;
-  *timeMs = m.FrameTimeMs();
+  error.clear();
+  if (!m.Receive(error)) return error.empty() ? 0 : -1;
+  width = m.frame->width;
+  height = m.frame->height;
+  timeMs = m.FrameTimeMs();
   ++m.framesOut;
   return 1;
 }
 
-void HeldPicture(void* handle, std::uint32_t* pixels, int width, int height) {
+void HeldPicture(Movie& movie, std::uint32_t* pixels, int width, int height) {
   if (width <= 0 || height <= 0) return;
-  static_cast<Movie*>(handle)->Convert(pixels, width, height);
+  movie.Convert(pixels, width, height);
 }
 
-constexpr PelmotMovieFunctions kFunctions = {
-    kPelmotMovieAbi, OpenMovie, CloseMovie, FrameRate, NextPicture, HeldPicture,
-};
-
-}  // namespace
-
-extern "C" __attribute__((visibility("default"))) const PelmotMovieFunctions* pelmot_movie_functions() {
-  return &kFunctions;
-}
+}  // namespace pelmot::ffmpeg

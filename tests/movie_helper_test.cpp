@@ -1,0 +1,172 @@
+// The movie helper program: damaged movies, a helper that dies or hangs in
+// the middle of a movie, and where the helper is looked for.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "game_fixture.h"
+#include "platform/common/mci_player.h"
+#include "platform/common/movie_decoder.h"
+#include "platform/headless/headless_services.h"
+
+namespace pelmot {
+namespace {
+
+using testing::TempDir;
+
+const std::string kLogo = std::string(PELMOT_OUTPUT_DIR) + "/LOGO.avi";
+
+std::string LogoBytes() {
+  std::ifstream in(kLogo, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string Write(const TempDir& dir, const std::string& bytes) {
+  const std::string path = dir.path() + "/LOGO.avi";
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
+// The helper programs this process started (its children named pelmot-movie).
+std::vector<pid_t> Helpers() {
+  std::vector<pid_t> found;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::ifstream stat(entry.path() / "stat");
+    std::string pid, comm, state;
+    long parent = 0;
+    if (!(stat >> pid >> comm >> state >> parent)) continue;
+    if (parent == ::getpid() && comm == "(pelmot-movie)") found.push_back(std::stoi(pid));
+  }
+  return found;
+}
+
+// Decodes every picture; the count, and the error that ended it.
+int DecodeAll(MovieDecoder& decoder, std::string& error) {
+  Surface picture(0, 0);
+  std::int64_t t = 0;
+  int frames = 0;
+  while (decoder.NextFrame(picture, t, error)) ++frames;
+  return frames;
+}
+
+TEST(MovieHelper, DamagedMoviesAreRefusedOrEndEarlyAndTheHelperGoes) {
+  const std::string logo = LogoBytes();
+  ASSERT_GT(logo.size(), 4096u);
+  std::mt19937 noise(12);
+  std::string garbage = "RIFF";
+  for (int i = 0; i < 20000; ++i) garbage += static_cast<char>(noise());
+  std::string scrambled = logo;  // the header intact, the pictures' bytes noise
+  for (std::size_t i = 4096; i < scrambled.size(); i += 7) scrambled[i] = static_cast<char>(noise());
+  for (const std::string& bytes : {logo.substr(0, 200), logo.substr(0, logo.size() / 2), garbage, scrambled}) {
+    TempDir dir;
+    MovieDecoder decoder;
+    std::string error;
+    if (!decoder.Open(Write(dir, bytes), error)) {
+      EXPECT_NE(error, "");
+    } else {
+      EXPECT_LT(DecodeAll(decoder, error), 46);
+    }
+    decoder.Close();
+    EXPECT_TRUE(Helpers().empty()) << "a closed decoder leaves no helper behind";
+  }
+}
+
+TEST(MovieHelper, FfmpegNeverMapsIntoTheGame) {
+  MovieDecoder decoder;
+  std::string error;
+  ASSERT_TRUE(decoder.Open(kLogo, error)) << error;
+  EXPECT_GT(DecodeAll(decoder, error), 40);
+  std::ifstream in("/proc/self/maps");
+  const std::string maps((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(maps.find("libavcodec"), std::string::npos);
+  EXPECT_EQ(maps.find("libavformat"), std::string::npos);
+}
+
+TEST(MovieHelper, AHelperThatDiesOrHangsEndsTheMovieWithAReason) {
+  for (int signal : {SIGKILL, SIGSTOP}) {  // dies (as in a crash), or hangs
+    MovieDecoder decoder;
+    std::string error;
+    ASSERT_TRUE(decoder.Open(kLogo, error)) << error;
+    Surface picture(0, 0);
+    std::int64_t t = 0;
+    ASSERT_TRUE(decoder.NextFrame(picture, t, error)) << error;
+    const std::vector<pid_t> helpers = Helpers();
+    ASSERT_EQ(helpers.size(), 1u);
+    ::kill(helpers[0], signal);
+    int frames = 0;
+    while (decoder.NextFrame(picture, t, error)) ++frames;
+    EXPECT_LT(frames, 44) << "signal " << signal;
+    EXPECT_NE(error, "") << "signal " << signal;
+    decoder.Close();
+    EXPECT_TRUE(Helpers().empty());
+  }
+}
+
+TEST(MovieHelper, ThePlayerKeepsTheLastPictureWhenTheHelperDiesAndTheGameGoesOn) {
+  std::int64_t now = 1000;
+  HeadlessDialogs dialogs;
+  MciPlayer player(dialogs, [&now] { return now; });
+  Surface screen;
+  screen.SetShown(true);
+  player.AttachWindow(1, screen);
+  player.SendString("open " + kLogo + " alias logo style child parent 1");
+  player.Execute("play logo window");
+  ASSERT_TRUE(player.IsPlaying("logo"));
+  now += 500;
+  player.DrawDue();
+  for (pid_t helper : Helpers()) ::kill(helper, SIGKILL);
+  now += 5000;
+  player.DrawDue();
+  EXPECT_FALSE(player.IsPlaying("logo"));
+  EXPECT_LT(player.FramesShown("logo"), 45);
+  EXPECT_TRUE(dialogs.messages.empty());
+  player.Execute("close logo");
+  EXPECT_TRUE(Helpers().empty());
+}
+
+// Runs a copy of the program in `folder` headless (the logo plays at start)
+// with the dynamic loader's log on; returns the log, which names every
+// program run and library loaded.
+std::string LoaderLogOfACopyIn(const std::string& folder) {
+  const std::string program = folder + "/pelmot";
+  std::filesystem::copy_file(std::string(PELMOT_OUTPUT_DIR) + "/pelmot", program);
+  std::ofstream(folder + "/script.txt") << "state\n";
+  const std::string log = folder + "/loader.txt";
+  const std::string command = "LD_DEBUG=files LD_DEBUG_OUTPUT='" + log + "' '" + program +
+                              "' --headless --script '" + folder + "/script.txt' --content '" +
+                              PELMOT_OUTPUT_DIR + "' --data-dir '" + folder + "/data' >/dev/null 2>&1";
+  EXPECT_NE(std::system(command.c_str()), -1);
+  std::string all;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().filename().string().rfind("loader.txt", 0) != 0) continue;
+    std::ifstream in(entry.path());
+    all.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  return all;
+}
+
+TEST(MovieHelper, IsRunFromBesideTheProgramNeverFromTheBuildFolder) {
+  const std::string built = std::string(PELMOT_OUTPUT_DIR) + "/pelmot-movie";
+  TempDir alone;
+  const std::string withoutHelper = LoaderLogOfACopyIn(alone.path());
+  ASSERT_NE(withoutHelper, "") << "the loader wrote no log";
+  EXPECT_EQ(withoutHelper.find(built), std::string::npos) << "a copy ran the build folder's helper";
+  EXPECT_EQ(withoutHelper.find("libavcodec"), std::string::npos);
+  TempDir paired;
+  std::filesystem::copy_file(built, paired.path() + "/pelmot-movie");
+  const std::string withHelper = LoaderLogOfACopyIn(paired.path());
+  EXPECT_NE(withHelper.find(paired.path() + "/pelmot-movie"), std::string::npos);
+  EXPECT_NE(withHelper.find("libavcodec"), std::string::npos) << "the helper decoded the logo";
+  EXPECT_EQ(withHelper.find(built), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pelmot
