@@ -65,7 +65,8 @@ EOF
   sed -n 's/.*cpu_ms_per_line=\([0-9.]*\).*peak_rss_kb=\([0-9]*\).*/our_skip_cpu_ms \1\nour_peak_rss_kb \2/p' \
     "$work/window.txt" >>"$results"
   "$build/bench/story_bench" --benchmark_filter=first_play --benchmark_format=json 2>/dev/null |
-    python3 -c 'import json,sys; b=json.load(sys.stdin)["benchmarks"][0]; print("our_story_lines_per_s", round(b["lines_per_wall_s"]))' \
+    python3 -c 'import json,sys; b=json.load(sys.stdin)["benchmarks"][0]
+print("our_story_lines_per_s", round(b["lines_per_wall_s"])); print("our_story_lines_per_cpu_s", round(b["lines_per_cpu_s"]))' \
     >>"$results"
   echo "load_average $(cut -d' ' -f1 /proc/loadavg)" >>"$results"
 done
@@ -90,6 +91,6 @@ print("|---|---|---|---|---|")
 for name, ours, theirs, goal, unit in rows:
     o, t = med(ours), med(theirs)
     print("| %s | %g %s | %g %s | %.2fx | %s |" % (name, o, unit, t, unit, o / t if t else float("nan"), goal))
-print("| headless whole story, new game to ending 10 | %g lines/s (wall) | - | - | >= 5000 lines/s |"
-      % med("our_story_lines_per_s"))
+print("| headless whole story, new game to ending 10 | %g lines/s wall (%g per CPU s) | - | - | >= 5000 lines/s |"
+      % (med("our_story_lines_per_s"), med("our_story_lines_per_cpu_s")))
 EOF
