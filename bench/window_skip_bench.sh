@@ -7,8 +7,9 @@
 # game shows them: its --trace names each one), so every figure includes
 # drawing, composing and the window's present:
 #   cpu_ms_per_line   processor time of the whole process (all threads)
-#   wall_ms_per_line  wall time, less the time the script took to notice a
-#                     stop at a choice and click
+#   wall_ms_per_line  wall time
+# both less what passed while the game waited at a choice until the script
+# noticed the stop and clicked
 #   peak_rss_kb       peak resident set of the session (logo, title, lines)
 # Each run starts on a fresh data root, so it is a first play: every new
 # picture is marked seen and written.
@@ -76,29 +77,32 @@ for run in $(seq "$runs"); do
   (($(shown) > 0)) || give_up "the new game showed no line"
   xdotool keydown Shift_L
   for _ in $(seq 300); do (($(shown) > 1)) && break; sleep 0.01; done
-  first=$(shown) start_cpu=$(cpu_ticks "$game") start=$(now_us) waited=0
-  last=$first changed=$start stop=0
+  first=$(shown) start_cpu=$(cpu_ticks "$game") start=$(now_us) waited=0 idle_cpu=0
+  last=$first changed=$start changed_cpu=$start_cpu stop=0
   while (($(shown) - first < lines)); do
     sleep 0.01
     n=$(shown) t=$(now_us)
-    if ((n != last)); then last=$n changed=$t; continue; fi
-    # Nothing new for 0.3 s: the skip waits at a choice or a menu.
+    if ((n != last)); then last=$n changed=$t changed_cpu=$(cpu_ticks "$game"); continue; fi
+    # Nothing new for 0.3 s: the skip waits at a choice or a menu. The
+    # time (and the little processor time) until the click is left out.
     if ((t - changed > 300000)); then
       ((t - start > 120000000)) && give_up "stuck after $((n - first)) lines"
       waited=$((waited + t - changed))
+      now_cpu=$(cpu_ticks "$game")
+      idle_cpu=$((idle_cpu + now_cpu - changed_cpu))
       xdotool mousemove --window "$window" ${stops[$stop]} click 1
       stop=$(((stop + 1) % ${#stops[@]}))
-      changed=$(now_us)
+      changed=$(now_us) changed_cpu=$now_cpu
     fi
   done
   end=$(now_us) end_cpu=$(cpu_ticks "$game") n=$(($(shown) - first))
   xdotool keyup Shift_L
   peaks+=("$(awk '/^VmHWM:/ {print $2}' "/proc/$game/status")")
-  cpus+=("$(awk -v c=$((end_cpu - start_cpu)) -v n="$n" -v hz="$ticks_per_s" 'BEGIN {printf "%.3f", 1000 * c / hz / n}')")
+  cpus+=("$(awk -v c=$((end_cpu - start_cpu - idle_cpu)) -v n="$n" -v hz="$ticks_per_s" 'BEGIN {printf "%.3f", 1000 * c / hz / n}')")
   walls+=("$(awk -v w=$((end - start - waited)) -v n="$n" 'BEGIN {printf "%.3f", w / 1000 / n}')")
   loads+=("$(load)")
   echo "run $run: $n lines, cpu_ms_per_line=${cpus[-1]} wall_ms_per_line=${walls[-1]}" \
-       "(choice waits $((waited / 1000)) ms left out) peak_rss_kb=${peaks[-1]} load=${loads[-1]}" >&2
+       "(choice waits $((waited / 1000)) ms, $((idle_cpu * 1000 / ticks_per_s)) ms CPU left out) peak_rss_kb=${peaks[-1]} load=${loads[-1]}" >&2
   kill "$game"; wait "$game" 2>/dev/null; game=""
 done
 
