@@ -57,7 +57,7 @@ read -r fmin fmed fmax < <(printf '%s\n' "${firsts[@]}" | stats)
 read -r cmin cmed cmax < <(printf '%s\n' "${cpus[@]}" | stats)
 read -r pmin pmed pmax < <(printf '%s\n' "${peaks[@]}" | stats)
 tenths() { printf '%d.%d' $(($1 / 10)) $(($1 % 10)); }
-echo "runs: $runs"
+echo "runs: $runs; load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "first frame after process start: median $(tenths "$fmed") ms (min $(tenths "$fmin"), max $(tenths "$fmax")); goal 60 ms"
 echo "processor time until then (all threads): median $(tenths "$cmed") ms (min $(tenths "$cmin"), max $(tenths "$cmax"))"
 echo "peak RSS from start to the title: median $((pmed / 1024)) MB (min $((pmin / 1024)), max $((pmax / 1024))); goal 50 MB"

@@ -4,6 +4,8 @@
 // draws each character as a block inset one pixel in its 24 x 24 cell.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "game_fixture.h"
 #include "present/choices.h"
 #include "present/text_window.h"
@@ -167,6 +169,18 @@ TEST_F(TextWindowTest, TextThatExactlyFillsTheWindowLeavesNothingPending) {
   EXPECT_EQ(t.state().PendingText, "");
   EXPECT_EQ(t.state().LineNo, 3);
   ExpectCharacterAt(30 + 24 * 29, 424 + 64);
+}
+
+// Each page shown counts as a line, in either window, and the trace names it.
+TEST_F(TextWindowTest, CountsEachPageShownAndTracesIt) {
+  std::ostringstream trace;
+  t.game().trace = &trace;
+  ShowText(t.game(), Repeat("あ", 90) + "い");
+  ShowText(t.game(), "ちがう");
+  ShowText2(t.game(), "う");
+  EXPECT_EQ(t.game().linesShown, 3);
+  EXPECT_EQ(trace.str(), "LineShown 1\nLineShown 2\nLineShown 3\n");
+  t.game().trace = nullptr;
 }
 
 TEST_F(TextWindowTest, SwitchesTheMessageSurfacesBackToDirectDrawing) {

@@ -52,6 +52,9 @@ class Game {
   bool seenFlagsWarned = false;
   // When set, every press and key names the handler it reached (--trace).
   std::ostream* trace = nullptr;
+  // Pages of text the text window has shown since the start, for measuring
+  // the cost of a line; --trace also names each one ("LineShown N").
+  long linesShown = 0;
 
   // Paths of the content folder's picture sets and movie.
   std::string PictureFolder() const;

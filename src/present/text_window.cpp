@@ -2,6 +2,8 @@
 // dimmed picture, with the rest kept in PendingText when the page fills.
 #include "present/text_window.h"
 
+#include <ostream>
+
 #include "game/game.h"
 #include "platform/utf8.h"
 #include "present/text_layout.h"
@@ -74,6 +76,8 @@ void ShowLine(Game& game, const std::string& argument, const TextWindowKind& kin
     ComposeAndPresent(game, RowBand::Whole(game.form.Msg));
   }
   SetMessageSurfacesPersistent(game, false);
+  ++game.linesShown;
+  if (game.trace) *game.trace << "LineShown " << game.linesShown << '\n';
 }
 
 }  // namespace

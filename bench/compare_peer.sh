@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# PELMOT and ONScripter on the same kind of work, run back to back: each
+# round runs the peer workload once, then each of our benchmarks once, so a
+# busy machine slows both alike. Prints the median of each figure over the
+# rounds, the ratio to ONScripter's and the goal, with the load average.
+#
+#   bench/compare_peer.sh [ROUNDS] [BUILD] [PEER_BENCH]
+#
+# ROUNDS      default 5
+# BUILD       a build with pelmot and bench/story_bench (default: build)
+# PEER_BENCH  the peer workload (default: ../shared/peer-bench; copied first)
+# Needs: onscripter xvfb xdotool imagemagick time fonts-ipafont-gothic gcc python3
+#
+# The figures, ours from bench/startup_bench.sh, bench/window_skip_bench.sh
+# (on bench/peer_content.sh's pictures) and bench/story_bench:
+#   first frame       process start to the first picture on screen, wall and
+#                     processor time (ONScripter: its line 1; its processor
+#                     time is that of a run that quits right after line 1)
+#   skip CPU per line with Shift (Ctrl) held, window present included, on
+#                     twenty 1 MB noisy pictures (ONScripter: processor time
+#                     of the 200-line run less that of the line-1 run, / 199)
+#   peak RSS          a session: start, (logo, title,) 200 lines
+#   headless story    lines shown per wall second, new game to ending 10,
+#                     first play (no peer figure)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+rounds=${1:-5}
+build=$(cd "${2:-$here/../build}" && pwd)
+peer_source=${3:-$here/../../shared/peer-bench}
+for tool in /usr/games/onscripter-1byte Xvfb xdotool convert /usr/bin/time gcc python3; do
+  command -v "$tool" >/dev/null || { echo "compare_peer: $tool is not installed" >&2; exit 77; }
+done
+[[ -x $build/pelmot && -x $build/bench/story_bench ]] || { echo "compare_peer: build $build first" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/peer"
+cp -r "$peer_source/." "$work/peer/"
+chmod -R u+w "$work/peer"
+"$work/peer/tools/setup_onscripter_game.sh" >&2
+"$here/peer_content.sh" "$work/content" "$build" "$work/peer"
+results=$work/rounds.txt
+
+loadavg() { cut -d' ' -f1-3 /proc/loadavg; }
+echo "load average at the start: $(loadavg)" >&2
+for round in $(seq "$rounds"); do
+  echo "--- round $round of $rounds (load $(loadavg))" >&2
+  REPEAT=1 WARMUP=0 "$work/peer/bench_onscripter.sh" >"$work/ons.txt"
+  first_json=$(ls -t "$work"/peer/results/onscripter-first-*.json | head -1)
+  skip_json=$(ls -t "$work"/peer/results/onscripter-skip-*.json | head -1)
+  python3 - "$first_json" "$skip_json" >>"$results" <<'EOF'
+import json, sys
+first = [r for r in json.load(open(sys.argv[1]))["runs"] if not r["warmup"]][0]
+skip = [r for r in json.load(open(sys.argv[2]))["runs"] if not r["warmup"]][0]
+print("ons_first_wall_ms", first["first_line_ms"])
+print("ons_first_cpu_ms", round(1000 * first["cpu_s"], 1))
+print("ons_skip_cpu_ms", round(1000 * (skip["cpu_s"] - first["cpu_s"]) / 199, 3))
+print("ons_peak_rss_kb", skip["peak_rss_kb"])
+EOF
+  "$here/startup_bench.sh" "$build/pelmot" 1 >"$work/start.txt"
+  sed -n 's/^first frame after process start: median \([0-9.]*\) ms.*/our_first_wall_ms \1/p;
+          s/^processor time until then (all threads): median \([0-9.]*\) ms.*/our_first_cpu_ms \1/p' \
+    "$work/start.txt" >>"$results"
+  "$here/window_skip_bench.sh" "$build/pelmot" 1 200 "$work/content" | tail -n 1 >"$work/window.txt"
+  sed -n 's/.*cpu_ms_per_line=\([0-9.]*\).*peak_rss_kb=\([0-9]*\).*/our_skip_cpu_ms \1\nour_peak_rss_kb \2/p' \
+    "$work/window.txt" >>"$results"
+  "$build/bench/story_bench" --benchmark_filter=first_play --benchmark_format=json 2>/dev/null |
+    python3 -c 'import json,sys; b=json.load(sys.stdin)["benchmarks"][0]
+print("our_story_lines_per_s", round(b["lines_per_wall_s"])); print("our_story_lines_per_cpu_s", round(b["lines_per_cpu_s"]))' \
+    >>"$results"
+  echo "load_average $(cut -d' ' -f1 /proc/loadavg)" >>"$results"
+done
+
+python3 - "$results" "$rounds" <<'EOF'
+import statistics, sys
+values = {}
+for line in open(sys.argv[1]):
+    key, value = line.split()
+    values.setdefault(key, []).append(float(value))
+med = lambda k: statistics.median(values[k]) if k in values else float("nan")
+rows = [  # measure, ours, theirs, goal, unit
+    ("start to first frame, wall", "our_first_wall_ms", "ons_first_wall_ms", "<= 0.7x", "ms"),
+    ("start to first frame, CPU", "our_first_cpu_ms", "ons_first_cpu_ms", "<= 0.6x", "ms"),
+    ("skip, CPU per line, peer pictures", "our_skip_cpu_ms", "ons_skip_cpu_ms", "<= 0.4x", "ms"),
+    ("peak RSS, session (200 lines)", "our_peak_rss_kb", "ons_peak_rss_kb", "<= 0.7x (45 MB)", "kB"),
+]
+print("medians of %s rounds, load average %s (min %s, max %s)" % (
+    sys.argv[2], med("load_average"), min(values["load_average"]), max(values["load_average"])))
+print("| Measure | PELMOT | ONScripter | ratio | goal |")
+print("|---|---|---|---|---|")
+for name, ours, theirs, goal, unit in rows:
+    o, t = med(ours), med(theirs)
+    print("| %s | %g %s | %g %s | %.2fx | %s |" % (name, o, unit, t, unit, o / t if t else float("nan"), goal))
+print("| headless whole story, new game to ending 10 | %g lines/s wall (%g per CPU s) | - | - | >= 5000 lines/s |"
+      % (med("our_story_lines_per_s"), med("our_story_lines_per_cpu_s")))
+EOF
