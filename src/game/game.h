@@ -50,6 +50,9 @@ class Game {
   int mainWorkPicture = kNoPicture;
   // A failed write of the seen flags has been reported; later ones are not.
   bool seenFlagsWarned = false;
+  // The skip button's face has been painted from the status sheet (the
+  // first time the button shows).
+  bool skipButtonPainted = false;
   // When set, every press and key names the handler it reached (--trace).
   std::ostream* trace = nullptr;
 
