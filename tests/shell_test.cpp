@@ -140,7 +140,7 @@ TEST(StartUp, OnAFreshDataRootMakesTheFoldersAndEmptyFilesAndStartsTheLogo) {
   EXPECT_EQ(s.FlowMode, 0);
   for (int step : s.StepNo) EXPECT_EQ(step, 0);
   // The status sheet waits for its first use: the first frame is the logo.
-  EXPECT_EQ(s.SysPic[11].Width(), 0);
+  EXPECT_EQ(s.SysPic[11].ImagePixel(0, 0), kBlack);
   // The skip button, when it first shows, is the sheet's strip at 565, 225.
   t.state().FlowMode = kModeScene;
   t.Move(790, 500);

@@ -50,6 +50,8 @@ class Game {
   int mainWorkPicture = kNoPicture;
   // A failed write of the seen flags has been reported; later ones are not.
   bool seenFlagsWarned = false;
+  // Start-up has asked for the status sheet, which loads when first used.
+  bool statusSheetDue = false;
   // The skip button's face has been painted from the status sheet (the
   // first time the button shows).
   bool skipButtonPainted = false;

@@ -64,11 +64,12 @@ struct GameState {
   std::string WinDir;     // the data root standing in for the Windows folder
   std::string MoviePath;  // empty when no movie is open
   // The dimming mask is loaded at start-up; the status sheet when a
-  // background or the skip button first needs it, and the album pages
-  // 1 ... 10 when the album first shows them (each empty until then).
+  // background or the skip button first needs it (Game::statusSheetDue),
+  // and the album pages 1 ... 10 when the album first shows them (empty
+  // until then).
   std::array<Surface, 12> SysPic = {Surface(), Surface(0, 0), Surface(0, 0), Surface(0, 0),
                                     Surface(0, 0), Surface(0, 0), Surface(0, 0), Surface(0, 0),
-                                    Surface(0, 0), Surface(0, 0), Surface(0, 0), Surface(0, 0)};
+                                    Surface(0, 0), Surface(0, 0), Surface(0, 0), Surface()};
   DisplaySettings StartDisplay{};
   ::pelmot::SaveRecord SaveRecord{};
 

@@ -22,9 +22,10 @@ void EnsureSystemPicture(Game& game, int index) {
 
 const Surface& StatusSheet(Game& game) {
   Surface& sheet = game.state.SysPic[kStatusSheet];
-  if (sheet.Width() == 0) {
-    // What LoadSystemPicture makes from MainWork as it is at start-up: a
-    // clear picture of the screen's size with the sheet at its origin.
+  if (game.statusSheetDue) {
+    game.statusSheetDue = false;
+    // What LoadSystemPicture made of it from MainWork as it is at start-up:
+    // a clear picture of the screen's size with the sheet at its origin.
     Surface loaded(kScreenWidth, kScreenHeight);
     game.services.pictures.PicLoad(loaded, kStatusSheet, game.SystemPictureFolder());
     sheet = std::move(loaded);

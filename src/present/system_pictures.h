@@ -14,7 +14,8 @@ void LoadSystemPicture(Game& game, int index);
 // the first time the album shows it).
 void EnsureSystemPicture(Game& game, int index);
 
-// SysPic[kStatusSheet], loaded the first time it is asked for. Unlike
+// SysPic[kStatusSheet], loaded the first time it is asked for after
+// start-up asked for it (Game::statusSheetDue). Unlike
 // LoadSystemPicture this leaves MainWork alone, so it may be called while
 // MainWork holds a picture.
 const Surface& StatusSheet(Game& game);

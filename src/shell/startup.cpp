@@ -27,6 +27,7 @@ void LoadSystemPictures(Game& game) {
   // never opens it never pays for ten full pictures. The status sheet waits
   // for the first background or skip button: the first frame is the logo.
   LoadSystemPicture(game, kDimmingMask);
+  game.statusSheetDue = true;
 }
 
 }  // namespace
