@@ -58,8 +58,8 @@ print("ons_skip_cpu_ms", round(1000 * (skip["cpu_s"] - first["cpu_s"]) / 199, 3)
 print("ons_peak_rss_kb", skip["peak_rss_kb"])
 EOF
   "$here/startup_bench.sh" "$build/pelmot" 1 >"$work/start.txt"
-  sed -n 's/^first frame after process start: median \([0-9.]*\) ms.*/our_first_wall_ms \1/p;
-          s/^processor time until then (all threads): median \([0-9.]*\) ms.*/our_first_cpu_ms \1/p' \
+  sed -n 's/^ *first frame after process start: median \([0-9.]*\) ms.*/our_first_wall_ms \1/p;
+          s/^ *processor time until then (all threads): median \([0-9.]*\) ms.*/our_first_cpu_ms \1/p' \
     "$work/start.txt" >>"$results"
   "$here/window_skip_bench.sh" "$build/pelmot" 1 200 "$work/content" | tail -n 1 >"$work/window.txt"
   sed -n 's/.*cpu_ms_per_line=\([0-9.]*\).*peak_rss_kb=\([0-9]*\).*/our_skip_cpu_ms \1\nour_peak_rss_kb \2/p' \

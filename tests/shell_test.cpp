@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "game_fixture.h"
+#include "game/run_flow.h"
 #include "persist/data_files.h"
 #include "platform/common/instance_lock.h"
 #include "platform/common/picload.h"
@@ -138,7 +139,12 @@ TEST(StartUp, OnAFreshDataRootMakesTheFoldersAndEmptyFilesAndStartsTheLogo) {
   EXPECT_TRUE(s.ClickAdvances);
   EXPECT_EQ(s.FlowMode, 0);
   for (int step : s.StepNo) EXPECT_EQ(step, 0);
-  // The skip button is the sheet's strip at 565, 225.
+  // The status sheet waits for its first use: the first frame is the logo.
+  EXPECT_EQ(s.SysPic[11].ImagePixel(0, 0), kBlack);
+  // The skip button, when it first shows, is the sheet's strip at 565, 225.
+  t.state().FlowMode = kModeScene;
+  t.Move(790, 500);
+  ASSERT_TRUE(t.form().SkipB.visible);
   for (int y : {0, 90, 179})
     for (int x : {0, 10, 19}) EXPECT_EQ(t.form().SkipB.ImagePixel(x, y), Rgb(x, y, 200)) << x << "," << y;
   EXPECT_EQ(s.SysPic[11].ImagePixel(0, 0), Rgb(10, 20, 30));

@@ -5,6 +5,7 @@
 #include "flow/input.h"
 #include "game/dialog_queue.h"
 #include "game/game.h"
+#include "persist/data_files.h"
 #include "shell/screen.h"
 #include "shell/shutdown.h"
 
@@ -23,6 +24,7 @@ bool GameHost::Finished() const { return game_.quitRequested && !BoxOpen(); }
 void GameHost::OnEvent(const InputEvent& event) {
   if (BoxOpen()) boxes_->OnEvent(event);
   else ToHandlers(event);
+  ReportLateWriteFailure(game_);
   AfterEvent(game_);
 }
 
@@ -66,6 +68,7 @@ void GameHost::FireTimer(TimerName name) {
 // the game takes nothing while one is open.
 bool GameHost::OnFrame(std::int64_t nowMs) {
   bool changed = false;
+  if (!Finished() && ReportLateWriteFailure(game_)) changed = true;
   Timers& timers = game_.form.timers;
   if (!BoxOpen()) timers.Schedule(nowMs);
   for (TimerName name : kAllTimers) {

@@ -8,6 +8,7 @@
 #include "game/game.h"
 #include "game/run_flow.h"
 #include "game/screen_geometry.h"
+#include "present/system_pictures.h"
 #include "shell/display_mode.h"
 
 namespace pelmot {
@@ -88,8 +89,10 @@ void SkipTimer_Timer(Game& game) {
 void Form_MouseMove(Game& game, int /*button*/, int /*shift*/, int x, int y) {
   Surface& skip = game.form.SkipB;
   const bool inStrip = InSkipStrip(x, y);
-  if (inStrip && CurrentMode(game).OffersSkipButton() && !game.form.SkipTimer.enabled && !skip.visible)
+  if (inStrip && CurrentMode(game).OffersSkipButton() && !game.form.SkipTimer.enabled && !skip.visible) {
+    PaintSkipButtonOnce(game);
     skip.visible = true;
+  }
   else if (!inStrip && skip.visible)
     skip.visible = false;
 }

@@ -50,6 +50,11 @@ class Game {
   int mainWorkPicture = kNoPicture;
   // A failed write of the seen flags has been reported; later ones are not.
   bool seenFlagsWarned = false;
+  // Start-up has asked for the status sheet, which loads when first used.
+  bool statusSheetDue = false;
+  // The skip button's face has been painted from the status sheet (the
+  // first time the button shows).
+  bool skipButtonPainted = false;
   // When set, every press and key names the handler it reached (--trace).
   std::ostream* trace = nullptr;
   // Pages of text the text window has shown since the start, for measuring

@@ -63,8 +63,10 @@ struct GameState {
   std::array<std::uint8_t, kCgSeenSize> CgSeen{};
   std::string WinDir;     // the data root standing in for the Windows folder
   std::string MoviePath;  // empty when no movie is open
-  // The dimming mask and the status sheet are loaded at start-up; the album
-  // pages 1 ... 10 when the album first shows them (empty until then).
+  // The dimming mask is loaded at start-up; the status sheet when a
+  // background or the skip button first needs it (Game::statusSheetDue),
+  // and the album pages 1 ... 10 when the album first shows them (empty
+  // until then).
   std::array<Surface, 12> SysPic = {Surface(), Surface(0, 0), Surface(0, 0), Surface(0, 0),
                                     Surface(0, 0), Surface(0, 0), Surface(0, 0), Surface(0, 0),
                                     Surface(0, 0), Surface(0, 0), Surface(0, 0), Surface()};

@@ -21,6 +21,7 @@
 #include "platform/common/paths.h"
 #include "platform/common/picload.h"
 #include "platform/common/picture_service.h"
+#include "platform/common/write_behind.h"
 #include "platform/sdl/desktop_message.h"
 #include "platform/sdl/sdl_window.h"
 #include "shell/movie.h"
@@ -71,6 +72,14 @@ bool SayStartUpProblems(Files& files, const GamePaths& paths, const std::string&
   return true;
 }
 
+// Whatever ended the game, the seen flags reach the disk; a failure
+// among them that no box told is told on standard error.
+void FinishWrites(Game& game) {
+  game.services.files.FinishLaterWrites();
+  if (auto failure = game.services.files.TakeLaterWriteFailure(); failure && !game.seenFlagsWarned)
+    std::cerr << "pelmot: cannot write the data file " << failure->path << ": " << failure->error << "\n";
+}
+
 }  // namespace
 
 std::string ContentFolder(const Options& options) {
@@ -79,17 +88,19 @@ std::string ContentFolder(const Options& options) {
 
 int RunWindowed(const Options& options) {
   const GamePaths paths = ResolvePaths(options);
-  SystemFiles files;
+  SystemFiles systemFiles;
+  WriteBehindFiles files(systemFiles);
   FileInstanceLock lock;
   if (!ClaimSingleInstance(files, paths.dataRoot, lock)) return 0;  // another copy runs
+  // The movie's decoder loads on a thread of its own while the window opens
+  // and the game starts up: the logo is the first thing shown.
+  PreloadMovieSupport();
   SdlWindow window;
   std::string error;
   if (!window.Open("PELMOT", error)) {
     std::cerr << "pelmot: cannot open a window: " << error << "\n";
     return 1;
   }
-  // The movie's decoder loads on a thread of its own while the game starts up.
-  PreloadMovieSupport();
   SystemClock clock;
   SteadyClock steady;
   Cp932CodePage codePage;
@@ -130,6 +141,7 @@ int RunWindowed(const Options& options) {
   AfterEvent(game);
   GameHost host(game, &boxes, &multimedia);
   window.Run(host);
+  FinishWrites(game);
   return 0;
 }
 
@@ -157,7 +169,8 @@ int RunHeadless(const Options& options) {
   const GamePaths paths = ResolvePaths(options);
   // Every message box's text goes to standard error as it comes up.
   HeadlessDialogs dialogs(std::cerr);
-  SystemFiles files;
+  SystemFiles systemFiles;
+  WriteBehindFiles files(systemFiles);
   if (auto missing = MissingContentFolder(files, paths.content)) {
     std::cerr << missing->forTerminal << "\n";
     return kScriptCannotStart;
@@ -186,7 +199,9 @@ int RunHeadless(const Options& options) {
   StartUp(game);
   AfterEvent(game);
   HeadlessScriptHooks hooks(clock, dialogs);
-  return RunScript(game, hooks, commands, name, {std::cout, std::cerr});
+  const int result = RunScript(game, hooks, commands, name, {std::cout, std::cerr});
+  FinishWrites(game);
+  return result;
 }
 
 }  // namespace pelmot

@@ -31,12 +31,11 @@ std::string KeepOldTail(Files& files, const std::string& path, std::string bytes
   return bytes;
 }
 
-bool Replace(Game& game, const std::string& path, const std::string& bytes, bool tellPlayer) {
+bool Replace(Game& game, const std::string& path, const std::string& bytes) {
   std::string error;
   Files& files = game.services.files;
   if (files.ReplaceWhole(path, KeepOldTail(files, path, bytes), error)) return true;
-  if (tellPlayer)
-    game.services.dialogs.ShowMessage("データを書き込めませんでした。\n" + path + "\n" + error);
+  game.services.dialogs.ShowMessage("データを書き込めませんでした。\n" + path + "\n" + error);
   return false;
 }
 
@@ -139,10 +138,24 @@ void ReadPersistentData(Game& game) {
 }
 
 bool WriteCgSeen(Game& game) {
+  // Written with each newly seen picture: the write may finish after the
+  // step that asked for it, and only the newest flags need to reach the disk.
+  game.services.files.ReplaceWholeLater(
+      CgSeenPath(game), [path = CgSeenPath(game), bytes = EncodeCgSeen(game.state.CgSeen)](Files& files) {
+        return KeepOldTail(files, path, bytes);
+      });
+  return !ReportLateWriteFailure(game);
+}
+
+bool ReportLateWriteFailure(Game& game) {
+  auto failure = game.services.files.TakeLaterWriteFailure();
+  if (!failure) return false;
   // Seen flags are written often and on their own; say it once per run.
-  const bool ok = Replace(game, CgSeenPath(game), EncodeCgSeen(game.state.CgSeen), !game.seenFlagsWarned);
-  if (!ok) game.seenFlagsWarned = true;
-  return ok;
+  if (!game.seenFlagsWarned)
+    game.services.dialogs.ShowMessage("データを書き込めませんでした。\n" + failure->path + "\n" +
+                                      failure->error);
+  game.seenFlagsWarned = true;
+  return true;
 }
 
 bool WriteSaveDate(Game& game) {
@@ -151,7 +164,7 @@ bool WriteSaveDate(Game& game) {
     game.services.dialogs.ShowMessage("日付を保存できませんでした。\n" + SaveDatePath(game));
     return false;
   }
-  return Replace(game, SaveDatePath(game), *bytes, true);
+  return Replace(game, SaveDatePath(game), *bytes);
 }
 
 void WriteLastPlayStamp(Game& game) {
@@ -160,7 +173,7 @@ void WriteLastPlayStamp(Game& game) {
 }
 
 bool WriteSlot(Game& game, int index) {
-  return Replace(game, SlotPath(game, index), EncodeSlot(game.state.SaveRecord), true);
+  return Replace(game, SlotPath(game, index), EncodeSlot(game.state.SaveRecord));
 }
 
 }  // namespace pelmot

@@ -42,8 +42,14 @@ std::string SlotPath(const Game& game, int index);
 // Reads SAVEDATE.DAT and SAVEDATA.DAT into SaveDate and CgSeen; a missing
 // file is created empty and reads as empty.
 void ReadPersistentData(Game& game);
-// Writes the whole CgSeen array. A failure is reported once per run.
+// Writes the whole CgSeen array, possibly after this returns (see
+// Files::ReplaceWholeLater); false when a write of it is known to have
+// failed. A failure is reported once per run.
 bool WriteCgSeen(Game& game);
+// Tells the player, once per run, of a seen-flag write that failed after
+// WriteCgSeen returned; true when there was one. Called after each event
+// and frame, and when the game ends.
+bool ReportLateWriteFailure(Game& game);
 // Writes the whole SaveDate array; a failure shows a message box.
 bool WriteSaveDate(Game& game);
 // Sets the last-play stamp to now and writes SAVEDATE.DAT.

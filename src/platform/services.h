@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/surface.h"
@@ -99,6 +100,12 @@ inline constexpr std::size_t kMaxMovieBytes = std::size_t{1} << 30;    // the lo
 // Why the game cannot keep its files in a folder.
 enum class FolderFault { kNone, kPathTooLong, kMissing, kNotWritable };
 
+// A replacement asked for with Files::ReplaceWholeLater that failed.
+struct LaterWriteFailure {
+  std::string path;
+  std::string error;
+};
+
 // The files the game reads and writes, and their folders.
 class Files {
  public:
@@ -125,6 +132,29 @@ class Files {
   // Whether the game can keep its files in `folder`; `longestName` is the
   // longest file name it writes there.
   virtual FolderFault CheckDataFolder(const std::string& folder, std::size_t longestName) = 0;
+
+  // --- replacements that may finish later ---------------------------------
+  // Replaces the file whole with what `contents` makes (it may read the old
+  // file through the Files it is given). Replacements may be made later, on
+  // another thread, but always in the order asked; one not yet begun gives
+  // way to a newer one for the same path, as only the newest content counts.
+  // A path written this way is written only this way. Here they are made at
+  // once; a write-behind implementation overrides all three.
+  virtual void ReplaceWholeLater(const std::string& path,
+                                 std::function<std::string(Files&)> contents) {
+    std::string error;
+    if (!ReplaceWhole(path, contents(*this), error) && !laterFailure_)
+      laterFailure_ = LaterWriteFailure{path, error};
+  }
+  // Returns once every replacement asked for so far has been made or failed.
+  virtual void FinishLaterWrites() {}
+  // The first failed replacement not taken yet.
+  virtual std::optional<LaterWriteFailure> TakeLaterWriteFailure() {
+    return std::exchange(laterFailure_, std::nullopt);
+  }
+
+ private:
+  std::optional<LaterWriteFailure> laterFailure_;
 };
 
 // One copy of the program per data folder.

@@ -29,9 +29,12 @@ namespace {
 std::atomic<std::uint64_t> lastRevision{0};
 }  // namespace
 
-Surface::Surface(int width, int height)
-    : width_(width), height_(height), image_(static_cast<std::size_t>(width) * height, kBlack) {
-  Touch();
+Surface::Surface(int width, int height) : width_(width), height_(height) { Touch(); }
+
+std::vector<Colour>& Surface::Allocated(std::vector<Colour>& pixels) const {
+  const auto size = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
+  if (pixels.size() != size) pixels.assign(size, kBlack);
+  return pixels;
 }
 
 void Surface::Touch() { revision_ = lastRevision.fetch_add(1, std::memory_order_relaxed) + 1; }
@@ -49,16 +52,26 @@ void Surface::SetShown(bool shown) {
 
 std::vector<Colour>& Surface::Target() {
   Touch();
-  if (DrawsToScreen()) return screen_;
+  if (DrawsToScreen()) return Allocated(screen_);
   changed_ = true;
-  return image_;
+  return Allocated(image_);
 }
 
-const std::vector<Colour>& Surface::ScreenPixels() const { return shown_ ? screen_ : image_; }
+const std::vector<Colour>& Surface::ScreenPixels() const { return Allocated(shown_ ? screen_ : image_); }
 
-Colour Surface::ScreenPixel(int x, int y) const { return ScreenPixels()[Index(x, y)]; }
+Colour Surface::ScreenPixel(int x, int y) const {
+  const std::vector<Colour>& pixels = shown_ ? screen_ : image_;
+  return pixels.empty() ? kBlack : pixels[Index(x, y)];
+}
 
 void Surface::Clear() {
+  std::vector<Colour>& pixels = DrawsToScreen() ? screen_ : image_;
+  if (backColour == kBlack && pixels.empty()) {
+    // Black over pixels not made yet: they stay unmade.
+    Touch();
+    if (!DrawsToScreen()) changed_ = true;
+    return;
+  }
   auto& target = Target();
   std::fill(target.begin(), target.end(), backColour);
 }
@@ -104,8 +117,9 @@ void Surface::BitBlt(int dx, int dy, int w, int h, const Surface& src, int sx, i
   h = std::min({h, src.height_ - sy, height_ - dy});
   if (w <= 0 || h <= 0) return;
   auto& target = Target();
+  const std::vector<Colour>& source = src.Image();
   for (int row = 0; row < h; ++row) {
-    const Colour* from = &src.image_[src.Index(sx, sy + row)];
+    const Colour* from = &source[src.Index(sx, sy + row)];
     Colour* to = &target[Index(dx, dy + row)];
     switch (rop) {
       case Rop::SrcCopy:
@@ -141,7 +155,9 @@ void Surface::Resize(int width, int height) {
   Touch();
   width_ = width;
   height_ = height;
-  image_.assign(static_cast<std::size_t>(width) * height, backColour);
+  // All black needs no pixels until they are used.
+  if (backColour == kBlack) image_.clear();
+  else image_.assign(static_cast<std::size_t>(width) * height, backColour);
   if (shown_) screen_ = image_;
 }
 

@@ -68,16 +68,16 @@ class Surface {
   // Resizes the kept image (and screen copy), cleared to the back colour.
   void Resize(int width, int height);
 
-  Colour ImagePixel(int x, int y) const { return image_[Index(x, y)]; }
+  Colour ImagePixel(int x, int y) const { return image_.empty() ? kBlack : image_[Index(x, y)]; }
   Colour ScreenPixel(int x, int y) const;
   void SetImagePixel(int x, int y, Colour c) {
     Touch();
-    image_[Index(x, y)] = c;
+    Allocated(image_)[Index(x, y)] = c;
   }
-  const std::vector<Colour>& Image() const { return image_; }
+  const std::vector<Colour>& Image() const { return Allocated(image_); }
   std::vector<Colour>& MutableImage() {
     Touch();
-    return image_;
+    return Allocated(image_);
   }
   // The pixels a player sees: the screen copy if shown, else the kept image.
   const std::vector<Colour>& ScreenPixels() const;
@@ -99,6 +99,9 @@ class Surface {
   int Index(int x, int y) const { return y * width_ + x; }
   void Touch();
   bool DrawsToScreen() const { return shown_ && !persistent_; }
+  // The pixels of the kept image or the screen copy, made (all black) on
+  // first use: a surface never drawn or read costs no memory.
+  std::vector<Colour>& Allocated(std::vector<Colour>& pixels) const;
 
   int width_;
   int height_;
@@ -106,8 +109,10 @@ class Surface {
   bool shown_ = false;
   bool changed_ = false;
   std::uint64_t revision_ = 0;
-  std::vector<Colour> image_;
-  std::vector<Colour> screen_;
+  // Empty stands for all black until first used (see Allocated); the
+  // screen copy is also empty while the surface is not shown.
+  mutable std::vector<Colour> image_;
+  mutable std::vector<Colour> screen_;
 };
 
 }  // namespace pelmot

@@ -5,6 +5,7 @@
 #include "game/game.h"
 #include "persist/data_files.h"
 #include "present/status_display.h"
+#include "present/system_pictures.h"
 
 namespace pelmot {
 namespace {
@@ -53,7 +54,7 @@ int BackgroundPicture(int index, int condition) { return kBackgroundBase + Backg
 
 void LoadBackgroundPicture(Game& game, int number) {
   LoadIntoMainWork(game, number);
-  PaintStatusDisplay(game.form.MainWork, game.state.SysPic[kStatusSheet], game.state.SaveRecord);
+  PaintStatusDisplay(game.form.MainWork, StatusSheet(game), game.state.SaveRecord);
 }
 
 bool IsScenePicture(int number) { return number >= 0 && number < kSeenFlagCount; }

@@ -1,6 +1,7 @@
 #include "present/system_pictures.h"
 
 #include "game/game.h"
+#include "present/status_display.h"
 
 namespace pelmot {
 
@@ -17,6 +18,26 @@ void LoadSystemPicture(Game& game, int index) {
 void EnsureSystemPicture(Game& game, int index) {
   const Surface& picture = game.state.SysPic[index];
   if (picture.Width() == 0 || picture.Height() == 0) LoadSystemPicture(game, index);
+}
+
+const Surface& StatusSheet(Game& game) {
+  Surface& sheet = game.state.SysPic[kStatusSheet];
+  if (game.statusSheetDue) {
+    game.statusSheetDue = false;
+    // What LoadSystemPicture made of it from MainWork as it is at start-up:
+    // a clear picture of the screen's size with the sheet at its origin.
+    Surface loaded(kScreenWidth, kScreenHeight);
+    game.services.pictures.PicLoad(loaded, kStatusSheet, game.SystemPictureFolder());
+    sheet = std::move(loaded);
+  }
+  return sheet;
+}
+
+void PaintSkipButtonOnce(Game& game) {
+  if (game.skipButtonPainted) return;
+  const SheetRect& button = status_sheet::kSkipButton;
+  game.form.SkipB.BitBlt(0, 0, button.w, button.h, StatusSheet(game), button.x, button.y, Rop::SrcCopy);
+  game.skipButtonPainted = true;
 }
 
 }  // namespace pelmot

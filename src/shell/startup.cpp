@@ -2,7 +2,6 @@
 
 #include "game/game.h"
 #include "game/screen_geometry.h"
-#include "present/status_display.h"
 #include "present/system_pictures.h"
 #include "persist/data_files.h"
 #include "shell/display_mode.h"
@@ -25,9 +24,10 @@ void PlaceAllControls(Game& game) {
 
 void LoadSystemPictures(Game& game) {
   // The album pages wait until the album first shows them: a player who
-  // never opens it never pays for ten full pictures.
+  // never opens it never pays for ten full pictures. The status sheet waits
+  // for the first background or skip button: the first frame is the logo.
   LoadSystemPicture(game, kDimmingMask);
-  LoadSystemPicture(game, kStatusSheet);
+  game.statusSheetDue = true;
 }
 
 }  // namespace
@@ -52,8 +52,6 @@ void StartUp(Game& game) {
   // The picture loader is built in: there is no library to put in place.
   ReadPersistentData(game);
   LoadSystemPictures(game);
-  const SheetRect& button = status_sheet::kSkipButton;
-  f.SkipB.BitBlt(0, 0, button.w, button.h, s.SysPic[kStatusSheet], button.x, button.y, Rop::SrcCopy);
   f.MainPic.visible = true;
   CentreWindow(game);
   // The window itself shows when its event loop starts, right after this.

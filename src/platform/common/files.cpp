@@ -53,7 +53,8 @@ std::string KindOf(mode_t mode) {
 }
 
 std::string RandomSuffix() {
-  static std::mt19937_64 engine{std::random_device{}()};
+  // Replacements run on the game thread and on the write-behind thread.
+  thread_local std::mt19937_64 engine{std::random_device{}()};
   std::uniform_int_distribution<std::size_t> pick(0, sizeof kTempAlphabet - 2);
   std::string out;
   for (std::size_t i = 0; i < kTempSuffixLength; ++i) out.push_back(kTempAlphabet[pick(engine)]);
