@@ -122,7 +122,9 @@ TEST(WriteBehind, AFailedWriteIsToldOnceAtTheNextEventOrWrite) {
   BehindGame g(files);
   WriteCgSeen(g.game);
   g.behind.FinishLaterWrites();
-  EXPECT_TRUE(g.t.dialogs.messages.empty()) << "told on the game's thread, not the writer's";
+  // The writer may fail before WriteCgSeen returns, which then tells it
+  // itself; either way on the game's thread, and never twice.
+  EXPECT_LE(g.t.dialogs.messages.size(), 1u);
   GameHost host(g.game);
   host.OnEvent(InputEvent{});
   ASSERT_EQ(g.t.dialogs.messages.size(), 1u);
