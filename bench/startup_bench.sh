@@ -21,17 +21,14 @@ for tool in Xvfb xdotool; do
 done
 
 work=$(mktemp -d)
-display=":$((100 + RANDOM % 400))"
 cleanup() {
   [[ -n ${game:-} ]] && kill "$game" 2>/dev/null
   [[ -n ${xvfb:-} ]] && kill "$xvfb" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display SDL_AUDIODRIVER=dummy
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb
 
 # One run of program $1 as run number $2: appends "first cpu peak" (tenths
 # of a millisecond, tenths of a millisecond, kB) to $work/results-$3.

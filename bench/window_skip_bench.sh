@@ -32,7 +32,6 @@ content_args=()
 [[ -n $content ]] && content_args=(--content "$content")
 
 work=$(mktemp -d)
-display=":$((100 + RANDOM % 400))"
 game="" xvfb=""
 cleanup() {
   [[ -n $game ]] && { xdotool keyup Shift_L 2>/dev/null; kill "$game" 2>/dev/null; }
@@ -40,10 +39,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display SDL_AUDIODRIVER=dummy
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb
 
 now_us() { date +%s%6N; }
 ticks_per_s=$(getconf CLK_TCK)

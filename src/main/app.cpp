@@ -97,9 +97,6 @@ int RunWindowed(const Options& options) {
   WriteBehindFiles files(systemFiles);
   FileInstanceLock lock;
   if (!ClaimSingleInstance(files, paths.dataRoot, lock)) return 0;  // another copy runs
-  // The movie's decoder loads on a thread of its own while the window opens
-  // and the game starts up: the logo is the first thing shown.
-  PreloadMovieSupport();
   SdlWindow window;
   std::string error;
   if (!window.Open("PELMOT", error)) {
@@ -187,7 +184,6 @@ int RunHeadless(const Options& options) {
               << "; nothing was played (give each run a --data-dir of its own)\n";
     return kScriptDataRootLocked;
   }
-  PreloadMovieSupport();
   HeadlessClock clock;
   Cp932CodePage codePage;
   HeadlessDisplay display;

@@ -71,8 +71,6 @@ int Above(int fd) { return ::fcntl(fd, F_DUPFD_CLOEXEC, kPictureFd + 1); }
 
 }  // namespace
 
-void PreloadMovieSupport() {}
-
 struct MovieDecoder::Impl {
   pid_t helper = -1;
   Descriptor channel;

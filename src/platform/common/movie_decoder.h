@@ -11,10 +11,6 @@
 
 namespace pelmot {
 
-// Whatever makes the first Open quicker. The helper program is started by
-// Open itself, so today there is nothing to do ahead.
-void PreloadMovieSupport();
-
 class MovieDecoder {
  public:
   MovieDecoder();

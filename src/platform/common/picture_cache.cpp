@@ -7,7 +7,6 @@
 #define QOI_NO_STDIO
 #include <qoi.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -172,12 +171,6 @@ bool DiskPictureCache::Store(const std::string& source, const SourceStamp& stamp
   std::filesystem::create_directories(folder_, made);
   std::string error;
   return ReplaceFile(FileOf(source), bytes, error);
-}
-
-std::string DefaultPictureCacheFolder() {
-  if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg == '/') return std::string(xdg) + "/pelmot/pictures";
-  if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.cache/pelmot/pictures";
-  return "";
 }
 
 }  // namespace pelmot

@@ -73,8 +73,4 @@ class DiskPictureCache {
   std::string folder_;
 };
 
-// The disk cache's folder: $XDG_CACHE_HOME/pelmot/pictures, or
-// ~/.cache/pelmot/pictures; empty when neither variable is set.
-std::string DefaultPictureCacheFolder();
-
 }  // namespace pelmot
