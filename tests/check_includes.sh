@@ -38,7 +38,7 @@ if [[ -n $pure ]]; then
   status=1
 fi
 
-layers=(platform game persist present shell scenes menus gallery flow storymap app main)
+layers=(platform game persist present shell scenes menus gallery flow comforts storymap app main)
 declare -A rank
 for i in "${!layers[@]}"; do rank[${layers[$i]}]=$i; done
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "comforts/comforts.h"
 #include "flow/input.h"
 #include "game/dialog_queue.h"
 #include "game/game.h"
@@ -30,6 +31,7 @@ void GameHost::OnEvent(const InputEvent& event) {
 
 void GameHost::ToHandlers(const InputEvent& e) {
   using Kind = InputEvent::Kind;
+  if (ComfortsTakeEvent(game_, e)) return;
   switch (e.kind) {
     case Kind::kMouseDown:
       RouteMouseDown(game_, e.button, e.shift, e.x, e.y);
@@ -48,6 +50,7 @@ void GameHost::ToHandlers(const InputEvent& e) {
       break;
     case Kind::kMouseUp:         // no handler takes a release
     case Kind::kDialogAnswered:  // no box to answer
+    case Kind::kWheel:           // the game's own handlers take no wheel
       break;
   }
 }
@@ -95,6 +98,7 @@ std::optional<std::int64_t> GameHost::MillisToNextWork(std::int64_t nowMs) {
 
 void GameHost::Compose(std::vector<Colour>& pixels) {
   ComposeClientArea(game_, pixels);
+  ComfortsDrawOver(game_, pixels);
   if (BoxOpen()) boxes_->DrawOver(pixels);
 }
 

@@ -14,8 +14,8 @@
 #include "flow/pick.h"
 #include "persist/stamps.h"
 #include "platform/script_hooks.h"
-#include "shell/screen.h"
 #include "app/state_json.h"
+#include "shell/screen.h"
 
 namespace pelmot {
 namespace {
@@ -25,6 +25,22 @@ std::optional<int> ToInt(const std::string& text) {
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
+}
+
+// The keys a script can press, by name.
+const std::map<std::string, int>& KeysByName() {
+  static const std::map<std::string, int> keys = {
+      {"enter", kVkEnter}, {"f1", kVkF1},       {"escape", kVkEscape}, {"space", kVkSpace},
+      {"tab", kVkTab},     {"up", kVkUp},       {"down", kVkDown},     {"left", kVkLeft},
+      {"right", kVkRight}, {"pageup", kVkPageUp}, {"pagedown", kVkPageDown}, {"a", kVkA},
+      {"f2", kVkF2},       {"f5", kVkF5},       {"f9", kVkF9}};
+  return keys;
+}
+
+std::string KeyNames() {
+  std::string names;
+  for (const auto& [name, key] : KeysByName()) names += (names.empty() ? "" : ", ") + name;
+  return names;
 }
 
 std::optional<LocalDateTime> ToDateTime(const std::string& date, const std::string& time) {
@@ -50,9 +66,13 @@ std::string CheckArguments(const ScriptCommand& c) {
   } else if (v == "pick") {
     if (a.size() != 1 || !ToInt(a[0]) || *ToInt(a[0]) < 0) return "pick N, with a row number N of 0 or more";
   } else if (v == "key") {
-    if (a.size() != 1 || (a[0] != "enter" && a[0] != "f1")) return "key enter or key f1";
-  } else if (v == "shift") {
-    if (a.size() != 1 || (a[0] != "down" && a[0] != "up")) return "shift down or shift up";
+    if (a.size() != 1 || !KeysByName().count(a[0])) return "key NAME, with NAME one of " + KeyNames();
+  } else if (v == "shift" || v == "ctrl") {
+    if (a.size() != 1 || (a[0] != "down" && a[0] != "up")) return v + " down or " + v + " up";
+  } else if (v == "wheel") {
+    if (a.empty() || a.size() > 2 || (a[0] != "up" && a[0] != "down") ||
+        (a.size() == 2 && (!ToInt(a[1]) || *ToInt(a[1]) < 1)))
+      return "wheel up or wheel down, with a count N of 1 or more notches after it if you like";
   } else if (v == "tick") {
     if (a.size() > 1 || (a.size() == 1 && (!ToInt(a[0]) || *ToInt(a[0]) < 1)))
       return "tick or tick N, with a count N of 1 or more";
@@ -69,7 +89,7 @@ std::string CheckArguments(const ScriptCommand& c) {
   } else if (v == "expect") {
     if (a.size() != 2) return "expect FIELD VALUE";
   } else {
-    return "a command (click, rclick, move, pick, key, shift, tick, wait, answer, close, now, shot, "
+    return "a command (click, rclick, move, pick, key, shift, ctrl, wheel, tick, wait, answer, close, now, shot, "
            "state, expect), not \"" + v + "\"";
   }
   return "";
@@ -149,8 +169,10 @@ class Runner {
     else if (v == "rclick") Mouse(InputEvent::Kind::kMouseDown, kRightButton, *ToInt(a[0]), *ToInt(a[1]));
     else if (v == "move") Mouse(InputEvent::Kind::kMouseMove, 0, *ToInt(a[0]), *ToInt(a[1]));
     else if (v == "pick") return Pick(c, *ToInt(a[0]));
-    else if (v == "key") PressKey(a[0] == "enter" ? kKeyEnter : kKeyF1);
+    else if (v == "key") PressKey(KeysByName().at(a[0]));
     else if (v == "shift") Shift(a[0] == "down");
+    else if (v == "ctrl") Ctrl(a[0] == "down");
+    else if (v == "wheel") Wheel(a[0] == "up", a.size() == 2 ? *ToInt(a[1]) : 1);
     else if (v == "tick") Tick(a.empty() ? 1 : *ToInt(a[0]));
     else if (v == "wait") Wait(*ToInt(a[0]));
     else if (v == "answer") hooks_.QueueAnswer(a[0] == "yes");
@@ -185,7 +207,24 @@ class Runner {
     InputEvent e{kind};
     e.key = key;
     e.shift = shift;
+    e.ctrl = ctrlHeld_ ? 1 : 0;
     host_.OnEvent(e);
+  }
+
+  void Ctrl(bool down) {
+    ctrlHeld_ = down;
+    Key(down ? InputEvent::Kind::kKeyDown : InputEvent::Kind::kKeyUp, kVkControl, shiftHeld_ ? 1 : 0);
+  }
+
+  // One event a notch, as a desktop wheel sends them.
+  void Wheel(bool up, int notches) {
+    for (int i = 0; i < notches && !game_.quitRequested; ++i) {
+      InputEvent e{InputEvent::Kind::kWheel};
+      e.wheel = up ? 1 : -1;
+      e.shift = shiftHeld_ ? 1 : 0;
+      e.ctrl = ctrlHeld_ ? 1 : 0;
+      host_.OnEvent(e);
+    }
   }
 
   void PressKey(int key) {
@@ -224,7 +263,7 @@ class Runner {
 
   int Shot(const ScriptCommand& c, const std::string& file) {
     std::vector<Colour> pixels;
-    ComposeClientArea(game_, pixels);
+    host_.Compose(pixels);
     if (!hooks_.SavePicture(pixels, game_.form.clientWidth, game_.form.clientHeight, file))
       return Fail(c, kScriptBad, "cannot write the picture " + file);
     return kScriptOk;
@@ -246,6 +285,7 @@ class Runner {
   GameHost host_;
   std::int64_t nowMs_ = 0;  // the run's monotonic clock, moved on by `wait` only
   bool shiftHeld_ = false;
+  bool ctrlHeld_ = false;
 };
 
 }  // namespace

@@ -45,6 +45,7 @@ int DialogQueue::BoxInput(InWindowMessageBox& box, const InputEvent& e) {
           return InWindowMessageBox::kNone;
       }
     case Kind::kKeyUp:
+    case Kind::kWheel:
       return InWindowMessageBox::kNone;
   }
   return InWindowMessageBox::kNone;

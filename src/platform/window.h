@@ -12,17 +12,27 @@
 
 namespace pelmot {
 
-// Windows' virtual key codes. The game's handlers take Enter, Shift and F1
-// (other keys reach them as 0); a message box also takes the rest.
+// Windows' virtual key codes. The game's own handlers take Enter, Shift and
+// F1 (other keys reach them as 0); a message box and the player's comforts
+// (backlog, quick save, keyboard navigation, ...) take the rest.
 enum VirtualKey {
   kVkTab = 9,
   kVkEnter = 13,
   kVkShift = 16,
+  kVkControl = 17,
   kVkEscape = 27,
   kVkSpace = 32,
+  kVkPageUp = 33,
+  kVkPageDown = 34,
   kVkLeft = 37,
+  kVkUp = 38,
   kVkRight = 39,
+  kVkDown = 40,
+  kVkA = 65,
   kVkF1 = 112,
+  kVkF2 = 113,
+  kVkF5 = 116,
+  kVkF9 = 120,
 };
 
 struct InputEvent {
@@ -34,13 +44,16 @@ struct InputEvent {
     kKeyUp,
     kCloseRequested,  // the player closes the window
     kDialogAnswered,  // `answer`: the button chosen in the open message box
+    kWheel,           // the mouse wheel turned by `wheel` notches
   };
   Kind kind = Kind::kMouseMove;
   int button = 0;  // 1 left, 2 right, 4 middle; 0 for a move
   int shift = 0;   // 1 while Shift is down
+  int ctrl = 0;    // 1 while Ctrl is down
   int x = 0, y = 0;  // pixels of the 800 x 600 client area
   int key = 0;     // a VirtualKey, 0 for any other key
   int answer = 0;  // the button's index, 0 the first
+  int wheel = 0;   // notches: positive away from the player (up), negative down
 };
 
 class WindowEvents {

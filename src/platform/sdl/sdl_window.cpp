@@ -51,12 +51,33 @@ int ToVirtualKey(SDL_Keycode key) {
       return kVkLeft;
     case SDLK_RIGHT:
       return kVkRight;
+    case SDLK_UP:
+      return kVkUp;
+    case SDLK_DOWN:
+      return kVkDown;
+    case SDLK_PAGEUP:
+      return kVkPageUp;
+    case SDLK_PAGEDOWN:
+      return kVkPageDown;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+      return kVkControl;
+    case SDLK_a:
+      return kVkA;
+    case SDLK_F2:
+      return kVkF2;
+    case SDLK_F5:
+      return kVkF5;
+    case SDLK_F9:
+      return kVkF9;
     default:
       return 0;
   }
 }
 
 int ShiftState() { return (SDL_GetModState() & KMOD_SHIFT) ? 1 : 0; }
+
+int CtrlState() { return (SDL_GetModState() & KMOD_CTRL) ? 1 : 0; }
 
 bool IsShift(SDL_Keycode key) { return key == SDLK_LSHIFT || key == SDLK_RSHIFT; }
 
@@ -193,6 +214,7 @@ InputEvent MouseEvent(InputEvent::Kind kind, int button, int x, int y) {
   InputEvent e{kind};
   e.button = button;
   e.shift = ShiftState();
+  e.ctrl = CtrlState();
   e.x = x;
   e.y = y;
   return e;
@@ -202,6 +224,15 @@ InputEvent KeyEvent(InputEvent::Kind kind, int key) {
   InputEvent e{kind};
   e.key = key;
   e.shift = ShiftState();
+  e.ctrl = CtrlState();
+  return e;
+}
+
+InputEvent WheelEvent(const SDL_MouseWheelEvent& w) {
+  InputEvent e{InputEvent::Kind::kWheel};
+  e.wheel = w.direction == SDL_MOUSEWHEEL_FLIPPED ? -w.y : w.y;
+  e.shift = ShiftState();
+  e.ctrl = CtrlState();
   return e;
 }
 
@@ -222,6 +253,9 @@ std::optional<InputEvent> Translate(const SDL_Event& e) {
       return KeyEvent(Kind::kKeyDown, ToVirtualKey(e.key.keysym.sym));
     case SDL_KEYUP:
       return KeyEvent(Kind::kKeyUp, ToVirtualKey(e.key.keysym.sym));
+    case SDL_MOUSEWHEEL:
+      if (e.wheel.y == 0) return std::nullopt;
+      return WheelEvent(e.wheel);
     default:
       return std::nullopt;
   }
