@@ -27,7 +27,7 @@
 #include "platform/common/files.h"
 #include "platform/common/instance_lock.h"
 #include "platform/headless/headless_services.h"
-#include "platform/common/picload.h"
+#include "platform/common/picture_service.h"
 #include "platform/common/text_factory.h"
 #include "scenes/story_runner.h"
 #include "shell/screen.h"
@@ -72,6 +72,13 @@ class CountingScenes : public SceneRunner {
  private:
   std::shared_ptr<SceneRunner> inner_;
 };
+
+// The pictures as the game loads them: the memory cache with look-ahead,
+// and the copies on disk when PELMOT_BENCH_DISK_CACHE names a folder.
+PictureServiceSettings BenchPictureSettings() {
+  const char* disk = std::getenv("PELMOT_BENCH_DISK_CACHE");
+  return {kDefaultPictureBudget, disk ? disk : ""};
+}
 
 class StoryBenchGame {
  public:
@@ -138,7 +145,7 @@ class StoryBenchGame {
   HeadlessDialogs dialogs_;
   HeadlessDisplay display_;
   HeadlessMultimedia multimedia_;
-  PngPictureLoader pictures_;
+  PictureService pictures_{BenchPictureSettings()};
   std::unique_ptr<TextEngine> font_;
   SystemFiles files_;
   Cp932CodePage codePage_;

@@ -61,5 +61,31 @@ TEST(LazySurface, ANeverDrawnSourceBlitsAsBlack) {
   EXPECT_NE(target.Revision(), before) << "a clear is a change even when it costs nothing";
 }
 
+// The screen copy of a shown surface: drawing with persistent drawing off
+// shows on screen only, over what the kept image held at that moment, and a
+// refresh brings the kept image back, however often the two alternate.
+TEST(ScreenCopy, DirectDrawingLastsUntilTheNextRefresh) {
+  Surface s(4, 2);
+  s.SetShown(true);
+  s.SetPersistent(true);
+  s.FillRect(0, 0, 4, 2, Rgb(1, 1, 1));
+  s.Refresh();
+  for (int round = 0; round < 2; ++round) {
+    s.SetPersistent(false);
+    s.FillRect(0, 0, 1, 1, Rgb(9, 9, 9));
+    EXPECT_EQ(s.ScreenPixel(0, 0), Rgb(9, 9, 9));
+    EXPECT_EQ(s.ScreenPixel(3, 1), round == 0 ? Rgb(1, 1, 1) : Rgb(2, 2, 2));
+    EXPECT_EQ(s.ImagePixel(0, 0), round == 0 ? Rgb(1, 1, 1) : Rgb(2, 2, 2));
+    s.Refresh();
+    EXPECT_EQ(s.ScreenPixel(0, 0), s.ImagePixel(0, 0));
+    s.SetPersistent(true);
+    s.FillRect(0, 0, 4, 2, Rgb(2, 2, 2));
+    s.PresentIfChanged();
+    EXPECT_EQ(s.ScreenPixels(), s.Image());
+  }
+  s.SetShown(false);
+  EXPECT_EQ(s.ScreenPixel(1, 1), Rgb(2, 2, 2));
+}
+
 }  // namespace
 }  // namespace pelmot

@@ -42,9 +42,8 @@ void Surface::Touch() { revision_ = lastRevision.fetch_add(1, std::memory_order_
 void Surface::SetShown(bool shown) {
   Touch();
   shown_ = shown;
-  if (shown_) {
-    screen_ = image_;
-  } else {
+  screenOwn_ = false;
+  if (!shown_) {
     screen_.clear();
     screen_.shrink_to_fit();
   }
@@ -52,20 +51,32 @@ void Surface::SetShown(bool shown) {
 
 std::vector<Colour>& Surface::Target() {
   Touch();
-  if (DrawsToScreen()) return Allocated(screen_);
+  if (DrawsToScreen()) return OwnScreen();
   changed_ = true;
   return Allocated(image_);
 }
 
-const std::vector<Colour>& Surface::ScreenPixels() const { return Allocated(shown_ ? screen_ : image_); }
+// The screen copy gets pixels of its own when drawing first goes to it
+// alone; until then it shows the kept image, so a refresh copies nothing.
+std::vector<Colour>& Surface::OwnScreen() {
+  if (!screenOwn_) {
+    screen_.assign(image_.begin(), image_.end());
+    screenOwn_ = true;
+  }
+  return Allocated(screen_);
+}
+
+const std::vector<Colour>& Surface::ScreenPixels() const {
+  return Allocated(shown_ && screenOwn_ ? screen_ : image_);
+}
 
 Colour Surface::ScreenPixel(int x, int y) const {
-  const std::vector<Colour>& pixels = shown_ ? screen_ : image_;
+  const std::vector<Colour>& pixels = shown_ && screenOwn_ ? screen_ : image_;
   return pixels.empty() ? kBlack : pixels[Index(x, y)];
 }
 
 void Surface::Clear() {
-  std::vector<Colour>& pixels = DrawsToScreen() ? screen_ : image_;
+  const std::vector<Colour>& pixels = DrawsToScreen() && screenOwn_ ? screen_ : image_;
   if (backColour == kBlack && pixels.empty()) {
     // Black over pixels not made yet: they stay unmade.
     Touch();
@@ -143,7 +154,7 @@ void Surface::PaintPicture(const Surface& src, int dx, int dy) {
 
 void Surface::Refresh() {
   Touch();
-  if (shown_) screen_ = image_;
+  screenOwn_ = false;
   changed_ = false;
 }
 
@@ -158,7 +169,7 @@ void Surface::Resize(int width, int height) {
   // All black needs no pixels until they are used.
   if (backColour == kBlack) image_.clear();
   else image_.assign(static_cast<std::size_t>(width) * height, backColour);
-  if (shown_) screen_ = image_;
+  screenOwn_ = false;
 }
 
 }  // namespace pelmot

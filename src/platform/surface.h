@@ -99,6 +99,7 @@ class Surface {
   int Index(int x, int y) const { return y * width_ + x; }
   void Touch();
   bool DrawsToScreen() const { return shown_ && !persistent_; }
+  std::vector<Colour>& OwnScreen();
   // The pixels of the kept image or the screen copy, made (all black) on
   // first use: a surface never drawn or read costs no memory.
   std::vector<Colour>& Allocated(std::vector<Colour>& pixels) const;
@@ -108,9 +109,13 @@ class Surface {
   bool persistent_ = true;
   bool shown_ = false;
   bool changed_ = false;
+  // The screen copy holds pixels of its own (drawing went to it alone since
+  // the last refresh); otherwise the screen shows the kept image.
+  bool screenOwn_ = false;
   std::uint64_t revision_ = 0;
   // Empty stands for all black until first used (see Allocated); the
-  // screen copy is also empty while the surface is not shown.
+  // screen copy is also empty while the surface is not shown. Its buffer
+  // is kept for reuse while the screen shows the kept image.
   mutable std::vector<Colour> image_;
   mutable std::vector<Colour> screen_;
 };
