@@ -1,7 +1,7 @@
 // The picture part of a click that shows a new picture, when look-ahead had
 // 10 ms for it: CPU time of the event thread only, median and 99th
 // percentile. Beside it, one picture decoded on the event thread (no hint),
-// and the decoders alone: PNG, the QOI copy, and a copy of pixels in memory.
+// and the decoders alone: PNG, the packed copy on disk, and a copy of pixels in memory.
 #include <benchmark/benchmark.h>
 #include <time.h>
 
@@ -66,7 +66,7 @@ void BM_NewPictureWithoutLookAhead(benchmark::State& state) {
 }
 BENCHMARK(BM_NewPictureWithoutLookAhead)->Iterations(150)->Unit(benchmark::kMillisecond);
 
-// The decoders alone, on one picture: arg 0 PNG, 1 the QOI copy, 2 a copy
+// The decoders alone, on one picture: arg 0 PNG, 1 the packed copy on disk, 2 a copy
 // of already decoded pixels.
 void BM_Decode(benchmark::State& state) {
   const std::string path = state.range(1) ? std::string(PELMOT_NOISY_PICTURE) : PicturePath(kPictures, 5);
@@ -86,7 +86,7 @@ void BM_Decode(benchmark::State& state) {
   }
   std::filesystem::remove_all(cache);
 }
-BENCHMARK(BM_Decode)->ArgsProduct({{0, 1, 2}, {0, 1}})->ArgNames({"png_qoi_copy", "noisy"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Decode)->ArgsProduct({{0, 1, 2}, {0, 1}})->ArgNames({"png_disk_memory", "noisy"})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pelmot

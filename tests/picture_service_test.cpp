@@ -1,4 +1,4 @@
-// The picture service: its memory budget and order, the QOI copies on disk
+// The picture service: its memory budget and order, the packed copies on disk
 // (never shown when damaged or stale), hints decoded ahead, and the hints
 // the story gives along its lanes and at its choices.
 #include <gtest/gtest.h>
@@ -166,14 +166,14 @@ TEST(PictureLookAhead, FollowsTheLaneThenEveryPickOfTheChoice) {
   const int condition = 3;
   const int background = BackgroundPicture(0, condition);
   // From the start: 5, then three ways each past the choice, both picks.
-  EXPECT_EQ(UpcomingPictures(story, scene, 0, condition, 0),
+  EXPECT_EQ(UpcomingPictures(story, scene, 0, condition, 0, 3),
             (std::vector<int>{5, 10, background, 20, 30}));
   // On the choice itself: each pick's first three; pick 1 goes on into
   // scene 2 and stops at its game over.
-  EXPECT_EQ(UpcomingPictures(story, scene, 2, condition, 0), (std::vector<int>{10, background, 11, 20, 30}));
+  EXPECT_EQ(UpcomingPictures(story, scene, 2, condition, 0, 3), (std::vector<int>{10, background, 11, 20, 30}));
   // Inside pick 0's lane only that lane counts.
-  EXPECT_EQ(UpcomingPictures(story, scene, 3, condition, 0), (std::vector<int>{background, 11, 12}));
-  EXPECT_EQ(UpcomingPictures(story, scene, 3, condition, 1), (std::vector<int>{30}));
+  EXPECT_EQ(UpcomingPictures(story, scene, 3, condition, 0, 3), (std::vector<int>{background, 11, 12}));
+  EXPECT_EQ(UpcomingPictures(story, scene, 3, condition, 1, 3), (std::vector<int>{30}));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ PACKAGES=(
   libsdl2-dev libsdl2-image-dev
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
-  libpng-dev libqoi-dev zlib1g-dev
+  libpng-dev liblz4-dev libxxhash-dev zlib1g-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   graphviz librsvg2-bin

@@ -35,10 +35,9 @@
 namespace pelmot {
 namespace {
 
-// Decoded pictures are kept in memory and decoded ahead of need. The QOI
-// copies on disk stay off for now: at the title they raised the peak
-// memory from 35 MB to 66 MB.
-PictureServiceSettings PlayingPictureSettings() { return {kDefaultPictureBudget, ""}; }
+// Decoded pictures are kept in memory, decoded ahead of need, and kept
+// packed on disk below the user's cache folder for the next run.
+PictureServiceSettings PlayingPictureSettings() { return {kDefaultPictureBudget, DefaultPictureCacheFolder()}; }
 
 // The folders to use; a relative $XDG_DATA_HOME is ignored with a warning.
 GamePaths ResolvePaths(const Options& o) {

@@ -1,5 +1,6 @@
 // pelmot: the game in a window, a headless script run, a content check or
 // the story map.
+#include "platform/common/memory_policy.h"
 #include <iostream>
 
 #include "persist/data_report.h"
@@ -12,6 +13,7 @@
 #include "storymap/map_command.h"
 
 int main(int argc, char** argv) {
+  pelmot::ReturnLargeBuffersWhenFreed();
   std::string error;
   auto options = pelmot::ParseOptions(argc, argv, error);
   if (!options) {

@@ -25,7 +25,13 @@ void AfterEvent(Game& game) { game.form.MainPic.PresentIfChanged(); }
 
 void ComposeClientArea(const Game& game, std::vector<Colour>& out) {
   const MainForm& f = game.form;
-  out.assign(static_cast<std::size_t>(f.clientWidth) * f.clientHeight, kBlack);
+  const std::size_t size = static_cast<std::size_t>(f.clientWidth) * f.clientHeight;
+  // Black shows only where MainPic leaves the client area uncovered.
+  const bool covered = f.MainPic.visible && f.MainPic.left <= 0 && f.MainPic.top <= 0 &&
+                       f.MainPic.left + f.MainPic.Width() >= f.clientWidth &&
+                       f.MainPic.top + f.MainPic.Height() >= f.clientHeight;
+  if (covered) out.resize(size);
+  else out.assign(size, kBlack);
   if (f.MainPic.visible) CopyClipped(f.MainPic, out, f.clientWidth, f.clientHeight);
   if (f.SkipB.visible) CopyClipped(f.SkipB, out, f.clientWidth, f.clientHeight);
 }

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -132,24 +133,31 @@ std::optional<RegularFile> OpenRegularFile(const std::string& path, std::size_t 
 std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& error) {
   auto file = OpenRegularFile(path, maxBytes, error);
   if (!file) return std::nullopt;
-  // The size is only what fstat said a moment ago: read what is there, up
-  // to one byte past the limit to see a file that grew meanwhile.
-  std::string bytes;
-  char buffer[64 * 1024];
+  // The size is only what fstat says now: read what is there, up to one
+  // byte past the limit to see a file that grew meanwhile. Reading straight
+  // into a buffer of that size spares a large file the copies of growing.
+  struct stat st {};
+  std::size_t expected = 0;
+  if (::fstat(file->fd(), &st) == 0 && st.st_size > 0)
+    expected = std::min(static_cast<std::size_t>(st.st_size), maxBytes);
+  std::string bytes(expected + 1, '\0');
+  std::size_t used = 0;
   while (true) {
-    ssize_t n = ::read(file->fd(), buffer, sizeof buffer);
+    if (used == bytes.size()) bytes.resize(std::min(2 * bytes.size(), maxBytes + 1));
+    ssize_t n = ::read(file->fd(), bytes.data() + used, bytes.size() - used);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       error = path + ": " + ErrnoText(errno);
       return std::nullopt;
     }
     if (n == 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(n));
-    if (bytes.size() > maxBytes) {
+    used += static_cast<std::size_t>(n);
+    if (used > maxBytes) {
       error = path + ": too large (more than " + std::to_string(maxBytes) + " bytes)";
       return std::nullopt;
     }
   }
+  bytes.resize(used);
   return bytes;
 }
 

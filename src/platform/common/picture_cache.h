@@ -1,6 +1,7 @@
 // Where decoded pictures are kept between uses: in memory, least recently
-// used out past a budget of bytes; and on disk, as QOI files that decode
-// several times faster than the PNG pictures they come from.
+// used out past a budget of bytes; and on disk, as LZ4-packed pixels that
+// unpack at about the speed of a copy, many times faster than the PNG
+// pictures they come from.
 #pragma once
 
 #include <cstddef>
@@ -72,5 +73,9 @@ class DiskPictureCache {
  private:
   std::string folder_;
 };
+
+// The disk cache's folder: $XDG_CACHE_HOME/pelmot/pictures, or
+// ~/.cache/pelmot/pictures; empty (no disk cache) when neither is set.
+std::string DefaultPictureCacheFolder();
 
 }  // namespace pelmot

@@ -1,6 +1,6 @@
 // The picture loader the game runs with: decoded pictures come from a
 // memory cache, filled ahead of need by one worker thread from the hints the
-// story gives (Prefetch), and from a QOI copy on disk when the source has
+// story gives (Prefetch), and from a packed copy on disk when the source has
 // not changed since it was made.
 //
 // PicLoad always draws the same pixels a plain decode would: a picture the
@@ -22,9 +22,9 @@
 
 namespace pelmot {
 
-// Eight full-screen pictures (1.92 MB each, 15.4 MB): the one on screen and
-// three hinted ahead in each of two branches, with one to spare.
-inline constexpr std::size_t kDefaultPictureBudget = 8 * std::size_t{kScreenWidth} * kScreenHeight * sizeof(Colour);
+// Six full-screen pictures (1.92 MB each, 11.5 MB): the one on screen and
+// two hinted ahead in each of two branches, with one to spare.
+inline constexpr std::size_t kDefaultPictureBudget = 6 * std::size_t{kScreenWidth} * kScreenHeight * sizeof(Colour);
 
 struct PictureServiceSettings {
   std::size_t budgetBytes = kDefaultPictureBudget;
@@ -51,7 +51,7 @@ class PictureService : public PictureLoader {
     int fromMemory = 0;     // decoded earlier (or ahead of need)
     int waited = 0;         // the worker was decoding it
     int decodedNow = 0;     // decoded on the calling thread
-    int fromDisk = 0;       // of all decodes, those read from the QOI copy
+    int fromDisk = 0;       // of all decodes, those read from the copy on disk
   };
   Counts counts();
 

@@ -209,6 +209,10 @@ namespace {
 
 // The idle wait: how long the loop sleeps at most while nothing is due.
 constexpr std::int64_t kIdleWaitMs = 50;
+// A display shows about 60 pictures a second: a skip that turns a page every
+// 10 ms would otherwise compose and present pictures no one sees. The last
+// picture always follows within this time.
+constexpr Uint64 kFrameIntervalMs = 16;
 
 InputEvent MouseEvent(InputEvent::Kind kind, int button, int x, int y) {
   InputEvent e{kind};
@@ -315,14 +319,17 @@ void SdlWindow::Run(WindowEvents& core) {
     if (auto event = Translate(e)) core.OnEvent(*event);
     dirty = true;
   };
+  Uint64 lastPresent = 0;
   while (!core.Finished()) {
-    if (dirty) {
+    if (dirty && SDL_GetTicks64() - lastPresent >= kFrameIntervalMs) {
       core.Compose(impl_->pixels);
       Present(impl_->pixels);
+      lastPresent = SDL_GetTicks64();
       dirty = false;
     }
     const Uint64 now = SDL_GetTicks64();
     std::int64_t timeout = kIdleWaitMs;
+    if (dirty) timeout = static_cast<std::int64_t>(lastPresent + kFrameIntervalMs) - static_cast<std::int64_t>(now);
     if (auto work = core.MillisToNextWork(static_cast<std::int64_t>(now))) timeout = std::min(timeout, *work);
     if (auto repeat = shift.MillisToNext(now)) timeout = std::min(timeout, *repeat);
     SDL_Event e;
