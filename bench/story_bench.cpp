@@ -20,6 +20,7 @@
 #include <fstream>
 #include <iostream>
 #include <random>
+#include <thread>
 
 #include "game/game.h"
 #include "flow/input.h"
@@ -143,6 +144,20 @@ class StoryBenchGame {
     std::filesystem::remove_all(dataRoot_ / "picture-cache", ignored);
   }
 
+  // One click as a player makes it: on the option a choice waits for, else
+  // anywhere in the window to go on.
+  void Click(std::size_t& pick) {
+    GameState& s = game_.state;
+    if (!s.ClickAdvances && game_.form.MainPic.enabled) {
+      std::optional<Point> p = PickPoint(game_, kPicksToEndingTen.at(pick++));
+      RouteMouseDown(game_, kLeftButton, 0, game_.form.MainPic.left + p->x, game_.form.MainPic.top + p->y);
+    } else {
+      RouteMouseDown(game_, kLeftButton, 0, 400, 300);
+    }
+    AfterEvent(game_);
+  }
+  int PictureOnScreen() const { return game_.mainWorkPicture; }
+
   bool AtTitle() const { return game_.state.FlowMode == kModeTitle; }
   int EndingNo() const { return game_.state.EndingNo(); }
   long Steps() const { return scenes_->steps; }
@@ -209,6 +224,43 @@ void BM_WholeStoryToEndingTen(benchmark::State& state, bool firstPlay, bool newI
   state.counters["load_before"] = loadBefore;
   state.counters["load_after"] = LoadAverage();
 }
+double ThreadCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+// A player reading: each click comes 10 ms after the last one ended (the
+// time look-ahead has; a reader gives it seconds), and the clicks that
+// bring a new picture are timed: processor time of the event thread, which
+// is what the player waits for. On a new install every picture comes from
+// its PNG; with the packed copies on disk from those.
+void BM_ClickToANewPicture(benchmark::State& state, bool newInstall) {
+  StoryBenchGame g;
+  std::vector<double> ms;
+  for (auto _ : state) {
+    if (newInstall) g.DropDiskCopies();
+    g.NewGame(true);
+    std::size_t pick = 0;
+    while (!g.AtTitle()) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      const int before = g.PictureOnScreen();
+      const double start = ThreadCpuMs();
+      g.Click(pick);
+      const double took = ThreadCpuMs() - start;
+      if (g.PictureOnScreen() != before) ms.push_back(took);
+    }
+  }
+  std::sort(ms.begin(), ms.end());
+  if (ms.empty()) return state.SkipWithError("no click brought a new picture");
+  state.counters["clicks"] = static_cast<double>(ms.size());
+  state.counters["median_cpu_ms"] = ms[ms.size() / 2];
+  state.counters["p99_cpu_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+  state.counters["load"] = LoadAverage();
+}
+BENCHMARK_CAPTURE(BM_ClickToANewPicture, new_install, true)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ClickToANewPicture, packed_copies, false)->Iterations(2)->Unit(benchmark::kMillisecond);
+
 BENCHMARK_CAPTURE(BM_WholeStoryToEndingTen, first_play, true, false)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK_CAPTURE(BM_WholeStoryToEndingTen, replay, false, false)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK_CAPTURE(BM_WholeStoryToEndingTen, new_install, true, true)->Unit(benchmark::kMillisecond)->MinTime(2.0);

@@ -11,7 +11,7 @@ namespace pelmot {
 class Game;
 
 // How many pictures ahead each way of the story is followed.
-inline constexpr int kPicturesAhead = 2;
+inline constexpr int kPicturesAhead = 1;
 
 // The pictures (by number, nearest first, each once) that the steps after
 // `step` of `scene` can show, following the lane that Condition and

@@ -49,6 +49,10 @@ void PictureMemoryCache::Put(const std::string& path, const SourceStamp& stamp, 
   byPath_[path] = entries_.begin();
 }
 
+void PictureMemoryCache::MakeRoomFor(std::size_t bytes) {
+  while (!entries_.empty() && bytes_ + bytes > budget_) Remove(std::prev(entries_.end()));
+}
+
 std::vector<std::string> PictureMemoryCache::PathsByRecency() const {
   std::vector<std::string> paths;
   for (const Entry& e : entries_) paths.push_back(e.path);

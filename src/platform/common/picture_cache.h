@@ -40,6 +40,9 @@ class PictureMemoryCache {
   // Whether the picture is kept and matches `stamp`, without using it.
   bool Holds(const std::string& path, const SourceStamp& stamp) const;
   void Put(const std::string& path, const SourceStamp& stamp, SharedPicture picture);
+  // Lets the least recently used go until `bytes` more fit the budget, so
+  // a picture about to be decoded never stands beside a full cache.
+  void MakeRoomFor(std::size_t bytes);
   // The kept paths, most recently used first.
   std::vector<std::string> PathsByRecency() const;
   std::size_t Bytes() const { return bytes_; }

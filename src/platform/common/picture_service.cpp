@@ -62,6 +62,7 @@ SharedPicture PictureService::Obtain(const std::string& path, const SourceStamp&
   // Hinted but not started: decoding here is sooner than waiting in line.
   hints_.erase(std::remove(hints_.begin(), hints_.end(), path), hints_.end());
   ++counts_.decodedNow;
+  memory_.MakeRoomFor(kFullScreenPictureBytes);
   lock.unlock();
   SharedPicture picture = DecodeFresh(path, stamp, false);
   lock.lock();
@@ -98,6 +99,7 @@ void PictureService::RunHint(std::unique_lock<std::mutex>& lock, const std::stri
   const auto stamp = StampOf(path);
   lock.lock();
   if (!stamp || memory_.Holds(path, *stamp)) return;
+  memory_.MakeRoomFor(kFullScreenPictureBytes);
   inFlight_ = path;
   lock.unlock();
   SharedPicture picture = DecodeFresh(path, *stamp, true);

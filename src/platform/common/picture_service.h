@@ -22,9 +22,12 @@
 
 namespace pelmot {
 
-// Six full-screen pictures (1.92 MB each, 11.5 MB): the one on screen and
-// two hinted ahead in each of two branches, with one to spare.
-inline constexpr std::size_t kDefaultPictureBudget = 6 * std::size_t{kScreenWidth} * kScreenHeight * sizeof(Colour);
+inline constexpr std::size_t kFullScreenPictureBytes = std::size_t{kScreenWidth} * kScreenHeight * sizeof(Colour);
+// Four full-screen pictures (7.7 MB): the one on screen, the next one on
+// each of two ways, and one to spare. Read back from its packed copy, a
+// picture takes a fraction of a millisecond, so looking further ahead buys
+// nothing but memory.
+inline constexpr std::size_t kDefaultPictureBudget = 4 * kFullScreenPictureBytes;
 
 struct PictureServiceSettings {
   std::size_t budgetBytes = kDefaultPictureBudget;
