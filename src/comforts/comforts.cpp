@@ -5,6 +5,7 @@
 #include "comforts/comfort_state.h"
 #include "flow/input.h"
 #include "game/game.h"
+#include "game/run_flow.h"
 
 namespace pelmot {
 namespace {
@@ -39,7 +40,7 @@ void RecordRead(Game& game, ComfortState& c, const ShownPage& page) {
 
 void PageShown(Game& game, const ShownPage& page) {
   ComfortState& c = Comforts(game);
-  c.backlog.Add(page, game.playsBegun);
+  if (game.state.FlowMode == kModeScene) c.backlog.Add(page, game.playsBegun);
   SkipPageShown(game, c);
   RecordRead(game, c, page);
   AutoForwardPageShown(game, c, page);
