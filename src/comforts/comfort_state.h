@@ -15,6 +15,9 @@ struct ComfortState {
   Settings settings;
   ReadRecord read;
   bool readRecordWritable = true;
+  // Lines were read since the record was last written: it is written once
+  // skipping pauses, not at every line a skip runs through.
+  bool readRecordDue = false;
   Backlog backlog;
   AutoForward autoForward;
   SettingsScreen settingsScreen;

@@ -32,10 +32,9 @@ void SkipPageShown(Game& game, ComfortState& c) {
   }
 }
 
-void RecordRead(Game& game, ComfortState& c, const ShownPage& page) {
+void RecordRead(const Game& game, ComfortState& c, const ShownPage& page) {
   const auto key = CurrentLineKey(game);
-  if (!key || !page.lineEnds || !c.read.Add(*key) || !c.readRecordWritable) return;
-  SaveReadRecordLater(game, c.read);
+  if (key && page.lineEnds && c.read.Add(*key) && c.readRecordWritable) c.readRecordDue = true;
 }
 
 void PageShown(Game& game, const ShownPage& page) {
@@ -107,6 +106,10 @@ void ComfortsAfterEvent(Game& game) {
   if (!game.comforts) return;
   ComfortState& c = *game.comforts;
   AutoForwardAfterEvent(game, c);
+  if (c.readRecordDue && (!game.form.SkipTimer.enabled || game.quitRequested)) {
+    SaveReadRecordLater(game, c.read);
+    c.readRecordDue = false;
+  }
   // A held Ctrl keeps skipping going, as the window's repeats do for Shift.
   if (c.ctrlHeld && !c.heldSkipStopped && !game.form.SkipTimer.enabled && !ComfortsHoldTimers(game))
     Form_KeyDown(game, kKeyShift, 0);

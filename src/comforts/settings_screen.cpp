@@ -106,9 +106,11 @@ void TakeKey(Game& game, ComfortState& c, int key) {
     case kVkUp: Select(c, c.settingsScreen.selected - 1); break;
     case kVkDown:
     case kVkTab: Select(c, c.settingsScreen.selected + 1); break;
-    case kVkLeft: Change(game, c, -1, false); break;
+    case kVkLeft:
     case kVkRight:
-      if (c.settingsScreen.selected != static_cast<int>(SettingsRow::Close)) Change(game, c, +1, false);
+      // The arrows change a setting; they never close the screen.
+      if (c.settingsScreen.selected != static_cast<int>(SettingsRow::Close))
+        Change(game, c, key == kVkLeft ? -1 : +1, false);
       break;
     case kVkEnter:
     case kVkSpace: Change(game, c, +1, true); break;
