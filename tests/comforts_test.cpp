@@ -212,6 +212,19 @@ TEST_F(ComfortsTest, CtrlHeldSkipsAsShiftDoes) {
   EXPECT_FALSE(g.form().SkipTimer.enabled);
 }
 
+TEST_F(ComfortsTest, ACtrlWhoseReleaseNeverCameStopsSkipping) {
+  Begin();
+  InputEvent down = KeyEvent(InputEvent::Kind::kKeyDown, kVkControl);
+  down.ctrl = 1;
+  host->OnEvent(down);
+  ASSERT_TRUE(g.form().SkipTimer.enabled);
+  Click();  // stops skipping; Ctrl, still down, starts it again
+  EXPECT_TRUE(g.form().SkipTimer.enabled);
+  host->OnEvent(KeyEvent(InputEvent::Kind::kKeyDown, kVkEnter));  // says Ctrl is up
+  Click();
+  EXPECT_FALSE(g.form().SkipTimer.enabled);
+}
+
 TEST_F(ComfortsTest, TheReadRecordIsKeptInItsOwnFile) {
   Begin();
   Click();

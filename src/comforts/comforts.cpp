@@ -68,6 +68,16 @@ bool TakeSkipKeys(Game& game, ComfortState& c, const InputEvent& e) {
   return ctrl;
 }
 
+// Keys and the wheel say whether Ctrl is down: one held without its release
+// ever arriving (the window lost the focus) stops keeping skipping going.
+void NoteCtrlState(ComfortState& c, const InputEvent& e) {
+  using Kind = InputEvent::Kind;
+  const bool saysCtrl = e.kind == Kind::kKeyDown || e.kind == Kind::kKeyUp || e.kind == Kind::kWheel;
+  if (!c.ctrlHeld || !saysCtrl || e.ctrl || e.key == kVkControl) return;
+  c.ctrlHeld = false;
+  if (!c.shiftHeld) c.heldSkipStopped = false;
+}
+
 }  // namespace
 
 ComfortState& Comforts(Game& game) {
@@ -87,6 +97,7 @@ void ComfortsBegin(Game& game) {
 bool ComfortsTakeEvent(Game& game, const InputEvent& e) {
   using Kind = InputEvent::Kind;
   ComfortState& c = Comforts(game);
+  NoteCtrlState(c, e);
   if (RepeatOrRelease(e, kVkF2, c.settingsKeyHeld) || RepeatOrRelease(e, kVkA, c.autoKeyHeld)) return true;
   if (SettingsScreenTakeEvent(game, c, e)) return true;
   if (BacklogTakeEvent(game, c.backlog, e)) return true;
