@@ -105,6 +105,7 @@ TEST_F(ComfortsTest, TheHistoryChangesNothingAndHoldsTheTimers) {
   ASSERT_TRUE(comforts().backlog.open);
   EXPECT_FALSE(host->MillisToNextWork(0)) << "no timer runs while it is open";
   host->OnFrame(100000);
+  host->FireTimer(TimerName::Skip);
   Click();
   Press(kVkEnter);
   Press(kVkUp);
@@ -237,6 +238,19 @@ TEST_F(ComfortsTest, TheReadRecordIsKeptInItsOwnFile) {
   EXPECT_FALSE(record->Has({0, 0, 3}));
 }
 
+TEST_F(ComfortsTest, TheReadRecordWaitsForSkippingToPause) {
+  Begin();
+  SkipB_MouseDown(g.game(), 1, 0, 0, 0);
+  host->FireTimer(TimerName::Skip);
+  host->FireTimer(TimerName::Skip);
+  ASSERT_TRUE(g.form().SkipTimer.enabled);
+  EXPECT_FALSE(fs::exists(DataFile("READLINES.TXT"))) << "not a write at every line skipped";
+  while (g.form().SkipTimer.enabled) host->FireTimer(TimerName::Skip);
+  const auto record = ReadRecord::Decode(Slurp(DataFile("READLINES.TXT")));
+  ASSERT_TRUE(record);
+  EXPECT_TRUE(record->Has({0, 0, 2}));
+}
+
 TEST_F(ComfortsTest, ADamagedReadRecordIsSaidOnceAndLeftAsItIs) {
   Write(DataFile("READLINES.TXT"), "not a record\n");
   Begin();
@@ -311,6 +325,18 @@ TEST_F(ComfortsTest, TheSettingsScreenSetsAndKeepsWhatChanged) {
   GameHost nextHost(next.game());
   EXPECT_EQ(next.display.windowMultiple, 2);
   EXPECT_EQ(Comforts(next.game()).settings, *kept);
+}
+
+TEST_F(ComfortsTest, TheArrowsOnTheLastRowLeaveTheSettingsScreenOpen) {
+  Begin();
+  Press(kVkF2);
+  Press(kVkUp);  // round to the last row
+  ASSERT_EQ(comforts().settingsScreen.selected, static_cast<int>(SettingsRow::Close));
+  Press(kVkLeft);
+  Press(kVkRight);
+  EXPECT_TRUE(comforts().settingsScreen.open);
+  Press(kVkEnter);
+  EXPECT_FALSE(comforts().settingsScreen.open);
 }
 
 TEST_F(ComfortsTest, ClicksOnTheSettingsRowsChangeThemAndAHeldF2DoesNotFlicker) {
