@@ -18,6 +18,11 @@ int HandlerKey(int key) { return key == kVkEnter || key == kVkShift || key == kV
 
 }  // namespace
 
+GameHost::GameHost(Game& game, DialogQueue* boxes, TimedDrawing* movie)
+    : game_(game), boxes_(boxes), movie_(movie) {
+  ComfortsBegin(game_);
+}
+
 bool GameHost::BoxOpen() const { return boxes_ && boxes_->Open(); }
 
 bool GameHost::Finished() const { return game_.quitRequested && !BoxOpen(); }
@@ -30,8 +35,13 @@ void GameHost::OnEvent(const InputEvent& event) {
 }
 
 void GameHost::ToHandlers(const InputEvent& e) {
-  using Kind = InputEvent::Kind;
   if (ComfortsTakeEvent(game_, e)) return;
+  ToGameHandlers(e);
+  ComfortsAfterEvent(game_);
+}
+
+void GameHost::ToGameHandlers(const InputEvent& e) {
+  using Kind = InputEvent::Kind;
   switch (e.kind) {
     case Kind::kMouseDown:
       RouteMouseDown(game_, e.button, e.shift, e.x, e.y);
@@ -56,26 +66,28 @@ void GameHost::ToHandlers(const InputEvent& e) {
 }
 
 void GameHost::FireTimer(TimerName name) {
-  if (!game_.form.timers[name].enabled) return;
+  if (!game_.form.timers[name].enabled || ComfortsHoldTimers(game_)) return;
   switch (name) {
     case TimerName::Skip:
       SkipTimer_Timer(game_);
       break;
     case TimerName::AutoForward:
+      ComfortsAutoForwardTimer(game_);
       break;
   }
+  ComfortsAfterEvent(game_);
   AfterEvent(game_);
 }
 
 // Each due timer fires once a frame at most; a box keeps them waiting, as
-// the game takes nothing while one is open.
+// the game takes nothing while one is open, and so does a comfort's screen.
 bool GameHost::OnFrame(std::int64_t nowMs) {
   bool changed = false;
   if (!Finished() && ReportLateWriteFailure(game_)) changed = true;
   Timers& timers = game_.form.timers;
   if (!BoxOpen()) timers.Schedule(nowMs);
   for (TimerName name : kAllTimers) {
-    if (Finished() || BoxOpen() || !timers.IsDue(name, nowMs)) continue;
+    if (Finished() || BoxOpen() || ComfortsHoldTimers(game_) || !timers.IsDue(name, nowMs)) continue;
     FireTimer(name);
     timers.Fired(name, nowMs);
     changed = true;
@@ -86,7 +98,7 @@ bool GameHost::OnFrame(std::int64_t nowMs) {
 
 std::optional<std::int64_t> GameHost::MillisToNextWork(std::int64_t nowMs) {
   std::optional<std::int64_t> next;
-  if (!BoxOpen()) {
+  if (!BoxOpen() && !ComfortsHoldTimers(game_)) {
     game_.form.timers.Schedule(nowMs);
     next = game_.form.timers.MillisToNextDue(nowMs);
   }

@@ -22,8 +22,8 @@ class GameHost : public WindowEvents {
   // `boxes`: the game's own message boxes, where the platform leaves them to
   // the game (null where its Dialogs answer at once, as headless); `movie`:
   // drawing on the movie's own schedule (null for none).
-  explicit GameHost(Game& game, DialogQueue* boxes = nullptr, TimedDrawing* movie = nullptr)
-      : game_(game), boxes_(boxes), movie_(movie) {}
+  // The game has started: the comforts read their files here.
+  explicit GameHost(Game& game, DialogQueue* boxes = nullptr, TimedDrawing* movie = nullptr);
 
   // To the open message box if there is one, else to the game's handlers.
   void OnEvent(const InputEvent& event) override;
@@ -41,6 +41,7 @@ class GameHost : public WindowEvents {
  private:
   bool BoxOpen() const;
   void ToHandlers(const InputEvent& event);
+  void ToGameHandlers(const InputEvent& event);
   Game& game_;
   DialogQueue* boxes_;
   TimedDrawing* movie_;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "comforts/comfort_state.h"
 #include "game/game.h"
 
 namespace pelmot {
@@ -24,6 +25,17 @@ void AddArray(Fields& fields, const std::string& name, const Array& values, ToJs
 }
 
 std::string Number(long v) { return std::to_string(v); }
+
+// The comforts as a player who never used one sees them: closed, off, the
+// design's skipping.
+void AddComfortFields(Fields& f, const Game& game) {
+  const ComfortState* c = game.comforts.get();
+  f.emplace_back("BacklogOpen", Bool(c && c->backlog.open));
+  f.emplace_back("BacklogLines", Number(c ? c->backlog.Lines() : 0));
+  f.emplace_back("AutoForward", Bool(c && c->autoForward.on));
+  const bool readOnly = c && c->settings.skipMode == SkipMode::ReadOnly;
+  f.emplace_back("SkipMode", JsonString(readOnly ? "read" : "all"));
+}
 
 }  // namespace
 
@@ -90,6 +102,7 @@ std::vector<std::pair<std::string, std::string>> StateFields(
   f.emplace_back("SkipTimer", Bool(game.form.SkipTimer.enabled));
   f.emplace_back("MainPicEnabled", Bool(game.form.MainPic.enabled));
   f.emplace_back("SkipBVisible", Bool(game.form.SkipB.visible));
+  AddComfortFields(f, game);
   f.emplace_back("LastMessage", lastMessage ? JsonString(*lastMessage) : "null");
   return f;
 }

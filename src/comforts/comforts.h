@@ -12,8 +12,22 @@ namespace pelmot {
 
 class Game;
 
+// Once the game has started: reads what the player set and has read, and
+// puts the window as the settings say.
+void ComfortsBegin(Game& game);
+
 // True when a comfort took the event, so the game's handlers must not see it.
 bool ComfortsTakeEvent(Game& game, const InputEvent& event);
+
+// After every event and timer the game's handlers saw.
+void ComfortsAfterEvent(Game& game);
+
+// While a comfort's screen is open (the history of lines, the settings) the
+// game's timers wait.
+bool ComfortsHoldTimers(const Game& game);
+
+// The AutoForward timer fired.
+void ComfortsAutoForwardTimer(Game& game);
 
 // Draws what the comforts show over the composed client area.
 void ComfortsDrawOver(Game& game, std::vector<Colour>& pixels);

@@ -10,7 +10,7 @@ bool InPictureOnlyView(const Game& game) {
 }
 
 void OpenPictureOnlyView(Game& game) {
-  game.form.SkipTimer.enabled = false;
+  game.form.StopSkipping();
   game.form.ShowOnMainPic(game.form.MainWork);
   game.state.FlowMode = kModeSystemMenu;
 }

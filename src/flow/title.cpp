@@ -41,6 +41,7 @@ void NewGameAndTitlePicture(Game& game) {
   s.AlbumPage = 0;
   s.ShownPic = kNoPicture;
   s.PendingText.clear();  // an unfinished page never leaks into a new game
+  ++game.playsBegun;
   ShowEventPic(game, kTitlePicture, PictureShow::Now);
 }
 

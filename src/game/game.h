@@ -2,9 +2,11 @@
 // services of the machine it runs on. Two games can run side by side.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "game/game_state.h"
 #include "game/main_form.h"
@@ -15,6 +17,16 @@ namespace pelmot {
 class Content;  // the scenario's words, scenes/content.h
 class SceneRunner;
 struct TextPageFacts;  // what the text window knows of its page, present/page_memory.h
+
+struct ComfortState;  // what the player's comforts keep, comforts/comfort_state.h
+
+// One page of text as the text window showed it.
+struct ShownPage {
+  std::vector<std::string> rows;  // the rows drawn, in order
+  bool freshPage = false;         // the page was cleared first
+  bool continuesLine = false;     // the rest of a line a full page left waiting
+  bool lineEnds = false;          // nothing of the line waits for another page
+};
 
 struct GamePaths {
   std::string dataRoot;  // stands in for the Windows folder
@@ -39,6 +51,12 @@ class Game {
   // What the text window noted of the page it drew last, so the next page
   // redraws only what changed; made on first use.
   std::shared_ptr<TextPageFacts> textPage;
+  // The comforts' own state; made when a comfort is first used.
+  std::shared_ptr<ComfortState> comforts;
+  // Told of every page of text shown; set by the comforts (may be empty).
+  std::function<void(const ShownPage&)> pageShown;
+  // Raised when a new game starts and when a saved one is loaded.
+  int playsBegun = 0;
   // Set by the quit paths; the event loop ends the program when it sees it.
   bool quitRequested = false;
   // Set by a pick of a scene choice until the step after it has run: only

@@ -21,6 +21,15 @@ struct MainForm {
   Surface SkipB;     // the skip button at the right edge (kSkipStrip)
   Timers timers;
   Timer& SkipTimer = timers[TimerName::Skip];
+  // Where the game stops skipping (a choice, a menu, a question, a new step
+  // count): turning pages on their own stops there too, and skipStops counts
+  // every such stop.
+  void StopSkipping() {
+    SkipTimer.enabled = false;
+    timers[TimerName::AutoForward].enabled = false;
+    ++skipStops;
+  }
+  long skipStops = 0;
 
   // Puts the whole of `source` on MainPic's kept image and on the screen:
   // persistent drawing on, copy, off, refresh.

@@ -16,7 +16,7 @@ void ResetStep(Game& game) {
   GameState& s = game.state;
   s.SlideNo = 0;
   s.ShownPic = kNoPicture;
-  game.form.SkipTimer.enabled = false;
+  game.form.StopSkipping();
   s.ClickAdvances = false;
   if (s.FlowMode >= 0 && s.FlowMode < static_cast<int>(s.StepNo.size())) s.StepNo[s.FlowMode] = 0;
 }

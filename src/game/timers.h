@@ -17,7 +17,7 @@ struct Timer {
 // In the order they fire when several are due at once.
 enum class TimerName {
   Skip,         // advances while skipping (the skip button, a held Shift)
-  AutoForward,  // room for turning pages on their own; nothing starts it yet
+  AutoForward,  // turns pages on their own (each page shown arms it once)
 };
 inline constexpr TimerName kAllTimers[] = {TimerName::Skip, TimerName::AutoForward};
 inline constexpr int kTimerCount = 2;

@@ -176,6 +176,7 @@ bool LoadSlot(Game& game, int index) {
   ResetStep(game);
   s.ShownPic = kNoPicture;
   s.PendingText.clear();  // a page of the game left behind must not continue here
+  ++game.playsBegun;
   // ReadSlot lets only scene play (ResumeMode kModeScene) through.
   s.FlowMode = kModeScene;
   s.StepNo[kModeScene] = s.SaveRecord.SceneStep;

@@ -57,6 +57,9 @@ class Display {
   virtual int ScreenHeight() = 0;
   virtual int TwipsPerPixel() = 0;
   virtual void MoveWindow(int left, int top) = 0;
+  // Sizes the window (not full screen) to `multiple` times the picture, or
+  // to the largest that fits the screen for 0. Without a window, nothing.
+  virtual void SizeWindow(int multiple) { (void)multiple; }
 };
 
 // The multimedia command strings ("open ...", "play ... window", "close ...").

@@ -48,6 +48,6 @@ void ShowChoice2(Game& game, const Options& options) {
   ShowOptions(game, options, kFullScreenLayout.textY);
 }
 
-void StopSkip(Game& game) { game.form.SkipTimer.enabled = false; }
+void StopSkip(Game& game) { game.form.StopSkipping(); }
 
 }  // namespace pelmot

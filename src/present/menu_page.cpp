@@ -44,7 +44,7 @@ bool OverCentredItem(const Game& game, int index, int x) {
 void DrawMenu(Game& game, const MenuTexts& items, const std::string& title) {
   GameState& s = game.state;
   MainForm& f = game.form;
-  f.SkipTimer.enabled = false;
+  f.StopSkipping();
   s.ClickAdvances = false;
   for (int i = 0; i < 11; ++i) s.MenuItems[i] = items[i];
   // The picture is copied over the whole of CMenu, so it needs no clearing.

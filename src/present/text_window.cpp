@@ -25,8 +25,9 @@ struct TextWindowKind {
 };
 
 // Lays the text out from `from` and draws its rows into the layers; returns
-// the rows the drawing touched.
-RowBand DrawPage(Game& game, const std::u32string& text, std::size_t from, const TextLayout& layout) {
+// the rows the drawing touched; `shown` gets the rows when someone listens.
+RowBand DrawPage(Game& game, const std::u32string& text, std::size_t from, const TextLayout& layout,
+                 ShownPage& shown) {
   GameState& s = game.state;
   TextEngine& engine = game.services.text;
   const int measureSize = game.form.Msg.fontPixels;
@@ -44,9 +45,11 @@ RowBand DrawPage(Game& game, const std::u32string& text, std::size_t from, const
     return engine.Width(utf8, measureSize);
   });
   RowBand inked;
-  for (const LaidOutRow& row : page.rows)
-    DrawShadowedRow(game, layout.textX, layout.textY + kRowPitch * row.lineNo, EncodeUtf8(row.text),
-                    kTextShadow, inked);
+  for (const LaidOutRow& row : page.rows) {
+    std::string utf8Row = EncodeUtf8(row.text);
+    DrawShadowedRow(game, layout.textX, layout.textY + kRowPitch * row.lineNo, utf8Row, kTextShadow, inked);
+    if (game.pageShown) shown.rows.push_back(std::move(utf8Row));
+  }
   s.LineNo = static_cast<std::int16_t>(page.lineNo);
   s.PendingText = page.pageFull ? EncodeUtf8(page.rest) : std::string();
   return inked;
@@ -56,27 +59,32 @@ void ShowLine(Game& game, const std::string& argument, const TextWindowKind& kin
   GameState& s = game.state;
   SetMessageSurfacesPersistent(game, true);
   // A page that waits to be continued wins over whatever the step passes.
+  ShownPage shown;
+  shown.continuesLine = !s.PendingText.empty();
   const std::u32string text = DecodeUtf8(s.PendingText.empty() ? argument : s.PendingText);
-  if (!StartsWithContinueMark(text)) {
+  shown.freshPage = !StartsWithContinueMark(text);
+  if (shown.freshPage) {
     // A fresh page: blank layers, the text, then MainWork dimmed into Msg
     // with the text composed over it and shown.
     s.LineNo = 0;
     ClearTextLayers(game);
-    const RowBand inked = DrawPage(game, text, 0, kind.layout);
+    const RowBand inked = DrawPage(game, text, 0, kind.layout, shown);
     ComposeFreshPageAndPresent(game, kind.dimmed, inked);
   } else if (kind.continueClearsLayers) {
     // Msg keeps the page; only the new rows are composed into it.
     ClearTextLayers(game);
-    const RowBand inked = DrawPage(game, text, 1, kind.layout);
+    const RowBand inked = DrawPage(game, text, 1, kind.layout, shown);
     ComposeAndPresent(game, inked);
   } else {
     // The window's layers keep everything drawn since they were cleared,
     // and all of it is composed again.
-    DrawPage(game, text, 1, kind.layout);
+    DrawPage(game, text, 1, kind.layout, shown);
     ComposeAndPresent(game, RowBand::Whole(game.form.Msg));
   }
   SetMessageSurfacesPersistent(game, false);
   ++game.linesShown;
+  shown.lineEnds = s.PendingText.empty();
+  if (game.pageShown) game.pageShown(shown);
   if (game.trace) *game.trace << "LineShown " << game.linesShown << '\n';
 }
 

@@ -60,8 +60,10 @@ class HeadlessDisplay : public Display {
   int ScreenHeight() override { return current.height; }
   int TwipsPerPixel() override { return twipsPerPixel; }
   void MoveWindow(int left, int top) override;
+  void SizeWindow(int multiple) override { windowMultiple = multiple; }
 
   DisplaySettings current{32, 1024, 768};
+  int windowMultiple = 1;  // as SizeWindow asked last (0: fit the screen)
   int twipsPerPixel = 15;
   int windowLeft = 0, windowTop = 0;
   std::vector<DisplaySettings> changes;  // every mode applied, in order

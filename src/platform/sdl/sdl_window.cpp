@@ -415,4 +415,27 @@ void SdlWindow::MoveWindow(int left, int top) {
   if (!impl_->fullscreen && impl_->window) SDL_SetWindowPosition(impl_->window, left, top);
 }
 
+// Whole multiples keep glyph rows sharp; "fit" takes the largest size of
+// the picture's shape that the screen's usable area holds.
+void SdlWindow::SizeWindow(int multiple) {
+  Impl& m = *impl_;
+  if (!m.window) return;
+  int width = kWidth * std::max(multiple, 1), height = kHeight * std::max(multiple, 1);
+  if (multiple == 0) {
+    int display = SDL_GetWindowDisplayIndex(m.window);
+    SDL_Rect usable{0, 0, kWidth, kHeight};
+    if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0) usable = {0, 0, kWidth, kHeight};
+    const double scale = std::min(static_cast<double>(usable.w) / kWidth, static_cast<double>(usable.h) / kHeight);
+    width = std::max(1, static_cast<int>(kWidth * scale));
+    height = std::max(1, static_cast<int>(kHeight * scale));
+  }
+  if (m.fullscreen) {
+    m.windowedWidth = width;  // taken up when full screen ends
+    m.windowedHeight = height;
+    return;
+  }
+  SDL_SetWindowSize(m.window, width, height);
+  SDL_SetWindowPosition(m.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
 }  // namespace pelmot

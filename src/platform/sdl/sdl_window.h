@@ -30,6 +30,7 @@ class SdlWindow : public Display {
   int ScreenHeight() override;
   int TwipsPerPixel() override;
   void MoveWindow(int left, int top) override;
+  void SizeWindow(int multiple) override;
 
  private:
   struct Impl;

@@ -1,0 +1,75 @@
+#include "comforts/auto_forward.h"
+
+#include <algorithm>
+
+#include "comforts/comfort_canvas.h"
+#include "comforts/comfort_state.h"
+#include "flow/input.h"
+#include "flow/picture_only_view.h"
+#include "game/game.h"
+#include "platform/utf8.h"
+
+namespace pelmot {
+namespace {
+
+constexpr const char* kMark = "自動";
+
+Timer& AutoTimer(Game& game) { return game.form.timers[TimerName::AutoForward]; }
+
+void Arm(Game& game, const ComfortState& comforts) {
+  const Settings& s = comforts.settings;
+  const long wait = s.autoBaseMs + static_cast<long>(s.autoPerCharMs) * comforts.autoForward.lastPageChars;
+  AutoTimer(game) = {true, static_cast<int>(std::clamp(wait, 1L, 2L * kMaxAutoWaitMs))};
+}
+
+bool MayAdvance(const Game& game) {
+  return game.state.ClickAdvances && !InPictureOnlyView(game) && !game.form.SkipTimer.enabled;
+}
+
+}  // namespace
+
+void ToggleAutoForward(Game& game, ComfortState& comforts) {
+  AutoForward& a = comforts.autoForward;
+  if (a.on) {
+    StopAutoForward(game, comforts);
+    return;
+  }
+  a.on = true;
+  a.skipStopsSeen = game.form.skipStops;
+  if (MayAdvance(game)) Arm(game, comforts);
+}
+
+void StopAutoForward(Game& game, ComfortState& comforts) {
+  comforts.autoForward.on = false;
+  AutoTimer(game).enabled = false;
+}
+
+void AutoForwardPageShown(Game& game, ComfortState& comforts, const ShownPage& page) {
+  int chars = 0;
+  for (const std::string& row : page.rows) chars += static_cast<int>(DecodeUtf8(row).size());
+  comforts.autoForward.lastPageChars = chars;
+  if (comforts.autoForward.on) Arm(game, comforts);
+}
+
+void AutoForwardTimer(Game& game, ComfortState& comforts) {
+  AutoTimer(game).enabled = false;  // each page arms it anew
+  if (!comforts.autoForward.on || !MayAdvance(game)) return;
+  Form_MouseDown(game, kLeftButton, 0, 0, 0);
+  // A step that showed no text still waits before the next.
+  if (comforts.autoForward.on && !AutoTimer(game).enabled && MayAdvance(game)) Arm(game, comforts);
+}
+
+void AutoForwardAfterEvent(Game& game, ComfortState& comforts) {
+  AutoForward& a = comforts.autoForward;
+  if (a.on && game.form.skipStops != a.skipStopsSeen)
+    StopAutoForward(game, comforts);
+  a.skipStopsSeen = game.form.skipStops;
+}
+
+void DrawAutoForwardMark(Game& game, std::vector<Colour>& pixels) {
+  ComfortCanvas canvas(game, pixels, kComfortMarkArea);
+  const int x = kComfortMarkArea.Right() - kComfortMarkMargin - canvas.TextWidth(kMark);
+  canvas.ShadowedText(x, kComfortMarkArea.top + kPageTextInset, kMark);
+}
+
+}  // namespace pelmot

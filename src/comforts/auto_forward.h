@@ -1,0 +1,33 @@
+// Turning pages on their own: each page waits a time that grows with its
+// length, then advances as a click would. It stops wherever the game stops
+// skipping and whenever the player presses a mouse button.
+#pragma once
+
+#include <vector>
+
+#include "platform/surface.h"
+
+namespace pelmot {
+
+class Game;
+struct ComfortState;
+struct ShownPage;
+
+struct AutoForward {
+  bool on = false;
+  int lastPageChars = 0;  // characters of the page on screen
+  long skipStopsSeen = 0;
+};
+
+void ToggleAutoForward(Game& game, ComfortState& comforts);
+void StopAutoForward(Game& game, ComfortState& comforts);
+// A page was shown: it waits its time before the next advance.
+void AutoForwardPageShown(Game& game, ComfortState& comforts, const ShownPage& page);
+// The AutoForward timer fired.
+void AutoForwardTimer(Game& game, ComfortState& comforts);
+// After every event and timer: the game stopped skipping, so it stops too.
+void AutoForwardAfterEvent(Game& game, ComfortState& comforts);
+// The mark in the corner while it is on.
+void DrawAutoForwardMark(Game& game, std::vector<Colour>& pixels);
+
+}  // namespace pelmot

@@ -1,0 +1,41 @@
+// Drawing over the composed client area in the game's own text style: the
+// comforts' screens and marks never touch the game's surfaces.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "game/screen_geometry.h"
+#include "platform/surface.h"
+
+namespace pelmot {
+
+class Game;
+
+class ComfortCanvas {
+ public:
+  // Works on `area` of the client area `pixels` (clientWidth wide).
+  ComfortCanvas(Game& game, std::vector<Colour>& pixels, ScreenRect area);
+  // Puts the drawing back into the pixels.
+  ~ComfortCanvas();
+  ComfortCanvas(const ComfortCanvas&) = delete;
+  ComfortCanvas& operator=(const ComfortCanvas&) = delete;
+
+  // The picture without its text (MainWork) under the game's dimming mask,
+  // as the centred menus show it, over the whole area.
+  void DimmedPicture();
+  // A row of text at x, y of the client area with the text window's shadow.
+  void ShadowedText(int x, int y, std::string_view utf8);
+  // The outline of `r` (client coordinates).
+  void Outline(const ScreenRect& r, Colour colour);
+  void HorizontalLine(int x1, int x2, int y, Colour colour);
+  int TextWidth(std::string_view utf8) const;
+
+ private:
+  Game& game_;
+  std::vector<Colour>& pixels_;
+  ScreenRect area_;
+  Surface surface_;
+};
+
+}  // namespace pelmot

@@ -1,0 +1,82 @@
+#include "comforts/read_record.h"
+
+#include <sstream>
+
+#include "game/game.h"
+#include "game/run_flow.h"
+#include "scenes/scene_model.h"
+#include "scenes/scene_table.h"
+
+namespace pelmot {
+namespace {
+
+constexpr const char* kHeader = "PELMOT read lines 1";
+// Far above the story's steps, far below what would hurt.
+constexpr std::size_t kMaxReadRecordBytes = 4 * 1024 * 1024;
+constexpr int kMaxNumber = 32767;  // scene numbers and steps are 16-bit on disk elsewhere
+
+bool InRange(int v) { return v >= 0 && v <= kMaxNumber; }
+
+}  // namespace
+
+std::string ReadRecord::Encode() const {
+  std::string out = std::string(kHeader) + "\n";
+  for (const LineKey& k : read_)
+    out += std::to_string(k.scene) + " " + std::to_string(k.lane) + " " + std::to_string(k.step) + "\n";
+  return out;
+}
+
+std::optional<ReadRecord> ReadRecord::Decode(const std::string& text) {
+  std::istringstream in(text);
+  std::string line;
+  if (!std::getline(in, line) || line != kHeader) return std::nullopt;
+  ReadRecord record;
+  while (std::getline(in, line)) {
+    if (line.empty()) continue;
+    std::istringstream fields(line);
+    LineKey key;
+    std::string extra;
+    if (!(fields >> key.scene >> key.lane >> key.step) || (fields >> extra)) return std::nullopt;
+    if (!InRange(key.scene) || !InRange(key.lane) || !InRange(key.step)) return std::nullopt;
+    record.Add(key);
+  }
+  return record;
+}
+
+std::optional<LineKey> CurrentLineKey(const Game& game) {
+  const GameState& s = game.state;
+  if (s.FlowMode != kModeScene || !game.scenes) return std::nullopt;
+  const Story* story = game.scenes->Script();
+  const SceneScript* scene = story ? story->Find(s.SceneNo) : nullptr;
+  if (!scene) return std::nullopt;
+  const int step = s.StepNo[kModeScene];
+  const Lane* lane = scene->ServingLane(step, s.SaveRecord.Condition, s.SaveRecord.LastChoice);
+  if (!lane) return std::nullopt;
+  return LineKey{s.SceneNo, static_cast<int>(lane - scene->lanes.data()), step};
+}
+
+std::string ReadRecordPath(const Game& game) { return game.state.WinDir + "/TORMVEL/PELMOT/READLINES.TXT"; }
+
+ReadRecord LoadReadRecord(Game& game, bool& writable) {
+  writable = true;
+  const std::string path = ReadRecordPath(game);
+  Files& files = game.services.files;
+  if (files.IsMissing(path)) return {};
+  std::string error;
+  const auto text = files.ReadWhole(path, kMaxReadRecordBytes, error);
+  std::optional<ReadRecord> record;
+  if (text) record = ReadRecord::Decode(*text);
+  if (record) return *record;
+  writable = false;
+  game.services.dialogs.ShowMessage("既読の記録を読み込めませんでした。ファイルはそのまま残し、"
+                                    "今回読んだ文は記録しません。\n" + path +
+                                    (error.empty() ? "" : "\n" + error));
+  return {};
+}
+
+void SaveReadRecordLater(Game& game, const ReadRecord& record) {
+  game.services.files.ReplaceWholeLater(ReadRecordPath(game),
+                                        [bytes = record.Encode()](Files&) { return bytes; });
+}
+
+}  // namespace pelmot

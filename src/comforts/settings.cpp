@@ -1,0 +1,103 @@
+#include "comforts/settings.h"
+
+#include <charconv>
+#include <sstream>
+
+#include "game/game.h"
+
+namespace pelmot {
+namespace {
+
+constexpr std::size_t kMaxSettingsBytes = 4096;
+constexpr const char* kHeader = "# PELMOT settings";
+
+std::optional<int> Milliseconds(const std::string& value) {
+  int ms = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), ms);
+  if (error != std::errc() || end != value.data() + value.size() || ms < 0 || ms > kMaxAutoWaitMs)
+    return std::nullopt;
+  return ms;
+}
+
+bool Apply(Settings& s, const std::string& key, const std::string& value) {
+  if (key == "auto_forward_base_ms" || key == "auto_forward_per_char_ms") {
+    const auto ms = Milliseconds(value);
+    if (!ms) return false;
+    (key == "auto_forward_base_ms" ? s.autoBaseMs : s.autoPerCharMs) = *ms;
+  } else if (key == "skip") {
+    if (value != "all" && value != "read") return false;
+    s.skipMode = value == "all" ? SkipMode::All : SkipMode::ReadOnly;
+  } else if (key == "window_size") {
+    if (value == "1") s.windowSize = WindowSize::One;
+    else if (value == "2") s.windowSize = WindowSize::Two;
+    else if (value == "fit") s.windowSize = WindowSize::Fit;
+    else return false;
+  } else if (key == "full_screen") {
+    if (value != "0" && value != "1") return false;
+    s.fullScreen = value == "1";
+  } else {
+    return false;
+  }
+  return true;
+}
+
+const char* WindowSizeName(WindowSize size) {
+  switch (size) {
+    case WindowSize::Two: return "2";
+    case WindowSize::Fit: return "fit";
+    case WindowSize::One: break;
+  }
+  return "1";
+}
+
+}  // namespace
+
+std::optional<Settings> ParseSettings(const std::string& text) {
+  Settings s;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    const auto equals = line.find('=');
+    if (equals == std::string::npos || !Apply(s, line.substr(0, equals), line.substr(equals + 1)))
+      return std::nullopt;
+  }
+  return s;
+}
+
+std::string FormatSettings(const Settings& s) {
+  std::ostringstream out;
+  out << kHeader << "\n"
+      << "auto_forward_base_ms=" << s.autoBaseMs << "\n"
+      << "auto_forward_per_char_ms=" << s.autoPerCharMs << "\n"
+      << "skip=" << (s.skipMode == SkipMode::All ? "all" : "read") << "\n"
+      << "window_size=" << WindowSizeName(s.windowSize) << "\n"
+      << "full_screen=" << (s.fullScreen ? 1 : 0) << "\n";
+  return out.str();
+}
+
+std::string SettingsPath(const Game& game) { return game.state.WinDir + "/TORMVEL/PELMOT/SETTINGS.TXT"; }
+
+Settings LoadSettings(Game& game) {
+  const std::string path = SettingsPath(game);
+  Files& files = game.services.files;
+  if (files.IsMissing(path)) return {};
+  std::string error;
+  const auto text = files.ReadWhole(path, kMaxSettingsBytes, error);
+  std::optional<Settings> settings;
+  if (text) settings = ParseSettings(*text);
+  if (settings) return *settings;
+  game.services.dialogs.ShowMessage("設定を読み込めませんでした。初期設定で始めます。\n" + path +
+                                    (error.empty() ? "" : "\n" + error));
+  return {};
+}
+
+bool SaveSettings(Game& game, const Settings& settings) {
+  std::string error;
+  if (game.services.files.ReplaceWhole(SettingsPath(game), FormatSettings(settings), error)) return true;
+  game.services.dialogs.ShowMessage("設定を保存できませんでした。\n" + SettingsPath(game) + "\n" + error);
+  return false;
+}
+
+}  // namespace pelmot

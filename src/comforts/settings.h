@@ -1,0 +1,39 @@
+// What the player has set, kept in a file of its own beside the game's data
+// files. Without that file every setting is the game's own behaviour.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace pelmot {
+
+class Game;
+
+enum class SkipMode { All, ReadOnly };
+// The window's size: a whole multiple of the picture, or the largest that
+// fits the screen.
+enum class WindowSize { One, Two, Fit };
+
+struct Settings {
+  int autoBaseMs = 1500;     // every line waits this long ...
+  int autoPerCharMs = 80;    // ... and this much more for each of its characters
+  SkipMode skipMode = SkipMode::All;
+  WindowSize windowSize = WindowSize::One;
+  bool fullScreen = false;
+  bool operator==(const Settings&) const = default;
+};
+
+inline constexpr int kMaxAutoWaitMs = 60000;  // either wait, at most
+
+// "key=value" lines; nothing when a line is unknown or a value out of range.
+std::optional<Settings> ParseSettings(const std::string& text);
+std::string FormatSettings(const Settings& settings);
+
+std::string SettingsPath(const Game& game);
+// The settings in the file; defaults when there is none, and defaults with
+// one message box when it cannot be read or is damaged.
+Settings LoadSettings(Game& game);
+// Replaces the file whole; a failure is shown and the old file stays.
+bool SaveSettings(Game& game, const Settings& settings);
+
+}  // namespace pelmot

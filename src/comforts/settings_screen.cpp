@@ -1,0 +1,187 @@
+#include "comforts/settings_screen.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "comforts/comfort_canvas.h"
+#include "comforts/comfort_state.h"
+#include "flow/input.h"
+#include "game/game.h"
+#include "shell/display_mode.h"
+
+namespace pelmot {
+namespace {
+
+constexpr std::array kBaseChoicesMs{500, 1000, 1500, 2000, 3000, 5000};
+constexpr std::array kPerCharChoicesMs{0, 20, 40, 60, 80, 100, 150};
+constexpr const char* kTitle = "設定";
+constexpr Colour kFrameColour = Rgb(240, 240, 240);
+
+bool IsFullScreen(Game& game) {
+  const DisplaySettings now = game.services.display.Current();
+  return now.width == kScreenWidth || now.height == kScreenHeight;
+}
+
+// The next choice above (or below) `value`; past the end, the first (or
+// last) when `wrap`, else where it is.
+template <std::size_t N>
+int Stepped(int value, const std::array<int, N>& choices, int direction, bool wrap) {
+  if (direction > 0) {
+    for (int c : choices)
+      if (c > value) return c;
+    return wrap ? choices.front() : std::max(value, choices.back());
+  }
+  for (auto it = choices.rbegin(); it != choices.rend(); ++it)
+    if (*it < value) return *it;
+  return wrap ? choices.back() : std::min(value, choices.front());
+}
+
+std::string OnOff(bool on) { return on ? "入" : "切"; }
+
+std::string WindowSizeText(WindowSize size) {
+  switch (size) {
+    case WindowSize::Two: return "２倍";
+    case WindowSize::Fit: return "画面に合わせる";
+    case WindowSize::One: break;
+  }
+  return "１倍";
+}
+
+std::string RowText(const ComfortState& c, SettingsRow row) {
+  const Settings& s = c.settings;
+  switch (row) {
+    case SettingsRow::AutoForward: return "自動送り　" + OnOff(c.autoForward.on);
+    case SettingsRow::AutoBase: return "自動送りの待ち（基本）　" + std::to_string(s.autoBaseMs) + "ミリ秒";
+    case SettingsRow::AutoPerChar: return "自動送りの待ち（一文字）　" + std::to_string(s.autoPerCharMs) + "ミリ秒";
+    case SettingsRow::Skip: return std::string("スキップ　") + (s.skipMode == SkipMode::All ? "すべて" : "既読のみ");
+    case SettingsRow::WindowSize: return "ウィンドウの大きさ　" + WindowSizeText(s.windowSize);
+    case SettingsRow::FullScreen: return "フルスクリーン　" + OnOff(s.fullScreen);
+    case SettingsRow::Close:
+    case SettingsRow::Count: break;
+  }
+  return "戻る";
+}
+
+WindowSize NextWindowSize(WindowSize size, int direction) {
+  const int n = (static_cast<int>(size) + direction + 3) % 3;
+  return static_cast<WindowSize>(n);
+}
+
+void Close(Game& game, ComfortState& c) {
+  c.settingsScreen.open = false;
+  if (!(c.settings == c.settingsScreen.whenOpened)) SaveSettings(game, c.settings);
+}
+
+// Changes the selected setting one way; Enter and a click go forward and
+// wrap round.
+void Change(Game& game, ComfortState& c, int direction, bool wrap) {
+  Settings& s = c.settings;
+  switch (static_cast<SettingsRow>(c.settingsScreen.selected)) {
+    case SettingsRow::AutoForward: ToggleAutoForward(game, c); break;
+    case SettingsRow::AutoBase: s.autoBaseMs = Stepped(s.autoBaseMs, kBaseChoicesMs, direction, wrap); break;
+    case SettingsRow::AutoPerChar:
+      s.autoPerCharMs = Stepped(s.autoPerCharMs, kPerCharChoicesMs, direction, wrap);
+      break;
+    case SettingsRow::Skip:
+      s.skipMode = s.skipMode == SkipMode::All ? SkipMode::ReadOnly : SkipMode::All;
+      break;
+    case SettingsRow::WindowSize:
+      s.windowSize = NextWindowSize(s.windowSize, direction);
+      game.services.display.SizeWindow(s.windowSize == WindowSize::Fit ? 0 : static_cast<int>(s.windowSize) + 1);
+      break;
+    case SettingsRow::FullScreen:
+      s.fullScreen = !s.fullScreen;
+      ApplyWindowSettings(game, s);
+      break;
+    case SettingsRow::Close:
+    case SettingsRow::Count: Close(game, c); break;
+  }
+}
+
+void Select(ComfortState& c, int row) { c.settingsScreen.selected = (row + kSettingsRowCount) % kSettingsRowCount; }
+
+void TakeKey(Game& game, ComfortState& c, int key) {
+  switch (key) {
+    case kVkUp: Select(c, c.settingsScreen.selected - 1); break;
+    case kVkDown:
+    case kVkTab: Select(c, c.settingsScreen.selected + 1); break;
+    case kVkLeft:
+    case kVkRight:
+      // The arrows change a setting; they never close the screen.
+      if (c.settingsScreen.selected != static_cast<int>(SettingsRow::Close))
+        Change(game, c, key == kVkLeft ? -1 : +1, false);
+      break;
+    case kVkEnter:
+    case kVkSpace: Change(game, c, +1, true); break;
+    case kVkEscape:
+    case kVkF2: Close(game, c); break;
+    default: break;
+  }
+}
+
+void TakePress(Game& game, ComfortState& c, const InputEvent& e) {
+  if (e.button == kRightButton) {
+    Close(game, c);
+    return;
+  }
+  const int row = SettingsRowAt(e.y);
+  if (e.button != kLeftButton || row < 0 || row >= kSettingsRowCount) return;
+  Select(c, row);
+  Change(game, c, +1, true);
+}
+
+}  // namespace
+
+void OpenSettingsScreen(Game& game, ComfortState& c) {
+  SettingsScreen& screen = c.settingsScreen;
+  screen.open = true;
+  screen.selected = 0;
+  c.settings.fullScreen = IsFullScreen(game);  // F1 may have changed it
+  screen.whenOpened = c.settings;
+}
+
+bool SettingsScreenTakeEvent(Game& game, ComfortState& c, const InputEvent& e) {
+  using Kind = InputEvent::Kind;
+  if (!c.settingsScreen.open) return false;
+  switch (e.kind) {
+    case Kind::kKeyUp:
+    case Kind::kCloseRequested:
+    case Kind::kDialogAnswered:
+      return false;
+    case Kind::kKeyDown: TakeKey(game, c, e.key); break;
+    case Kind::kMouseDown: TakePress(game, c, e); break;
+    case Kind::kMouseMove: {
+      const int row = SettingsRowAt(e.y);
+      if (row >= 0 && row < kSettingsRowCount) Select(c, row);
+      break;
+    }
+    case Kind::kMouseUp:
+    case Kind::kWheel: break;
+  }
+  return true;
+}
+
+void DrawSettingsScreen(Game& game, const ComfortState& c, std::vector<Colour>& pixels) {
+  ComfortCanvas canvas(game, pixels, kWholeScreen);
+  canvas.DimmedPicture();
+  canvas.ShadowedText(CentredLeft(canvas.TextWidth(kTitle)), kMenuTextTop, kTitle);
+  for (int i = 0; i < kSettingsRowCount; ++i) {
+    const std::string text = RowText(c, static_cast<SettingsRow>(i));
+    const int width = canvas.TextWidth(text);
+    const int top = SettingsRowTextTop(i);
+    canvas.ShadowedText(CentredLeft(width), top, text);
+    if (i == c.settingsScreen.selected)
+      canvas.Outline({CentredLeft(width) - kSettingsFrameSide, top - kFrameAboveText,
+                      width + 2 * kSettingsFrameSide, kRowPitch},
+                     kFrameColour);
+  }
+}
+
+void ApplyWindowSettings(Game& game, const Settings& settings) {
+  if (settings.fullScreen != IsFullScreen(game)) ToggleResolution(game);
+  if (settings.windowSize != WindowSize::One)
+    game.services.display.SizeWindow(settings.windowSize == WindowSize::Fit ? 0 : 2);
+}
+
+}  // namespace pelmot
