@@ -1,8 +1,13 @@
 #include "comforts/comforts.h"
 
+#include "comforts/keyboard.h"
+
 namespace pelmot {
 
-bool ComfortsTakeEvent(Game& /*game*/, const InputEvent& /*event*/) { return false; }
+bool ComfortsTakeEvent(Game& game, const InputEvent& event) {
+  if (KeyboardTakesEvent(game, event)) return true;
+  return false;
+}
 
 void ComfortsDrawOver(Game& /*game*/, std::vector<Colour>& /*pixels*/) {}
 

@@ -15,6 +15,8 @@ namespace pelmot {
 class Content;  // the scenario's words, scenes/content.h
 class SceneRunner;
 struct TextPageFacts;  // what the text window knows of its page, present/page_memory.h
+struct KeyboardFocus;  // the row the keys frame, comforts/keyboard.cpp
+struct CornerLine;     // the short line in the corner, comforts/corner_line.cpp
 
 struct GamePaths {
   std::string dataRoot;  // stands in for the Windows folder
@@ -39,6 +41,10 @@ class Game {
   // What the text window noted of the page it drew last, so the next page
   // redraws only what changed; made on first use.
   std::shared_ptr<TextPageFacts> textPage;
+  // The row or album cell the arrow keys have framed; made on first use.
+  std::shared_ptr<KeyboardFocus> keyboardFocus;
+  // What the corner line says (after a quick save or load); made on first use.
+  std::shared_ptr<CornerLine> cornerLine;
   // Set by the quit paths; the event loop ends the program when it sees it.
   bool quitRequested = false;
   // Set by a pick of a scene choice until the step after it has run: only

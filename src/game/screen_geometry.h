@@ -97,4 +97,15 @@ constexpr Point AlbumCellMiddle(int cell) {
   return {r.left + (r.width - 1) / 2, r.top + (r.height - 1) / 2};
 }
 
+// The frame the arrow keys move over the album page: rings of one pixel,
+// the first this far outside the cell or button, dark at both edges.
+inline constexpr int kAlbumKeyFrameGap = 1;
+inline constexpr int kAlbumKeyFrameRings = 4;
+inline constexpr Colour kAlbumKeyFrameColour = Rgb(240, 240, 240);
+
+// The corner line (what a quick save or load did): its box at the top left,
+// the text inset by the padding.
+inline constexpr Point kCornerLineOrigin{8, 8};
+inline constexpr int kCornerLinePadding = 6;
+
 }  // namespace pelmot
