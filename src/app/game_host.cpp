@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "comforts/comforts.h"
+#include "comforts/corner_line.h"
 #include "flow/input.h"
 #include "game/dialog_queue.h"
 #include "game/game.h"
@@ -62,6 +63,9 @@ void GameHost::FireTimer(TimerName name) {
       SkipTimer_Timer(game_);
       break;
     case TimerName::AutoForward:
+      break;
+    case TimerName::CornerLine:
+      HideCornerLine(game_);
       break;
   }
   AfterEvent(game_);
