@@ -138,6 +138,20 @@ TEST_F(QuickSaveTest, AQuickLoadFromTheTitleMenuStartsTheSavedGame) {
   EXPECT_EQ(s().FlowMode, kModeScene);
   EXPECT_EQ(s().StepNo[kModeScene], step);
   EXPECT_TRUE(s().ClickAdvances);
+  EXPECT_FALSE(t.form().MainPic.enabled) << "the menu's picture takes no more picks";
+  t.Click(400, 300);
+  EXPECT_EQ(s().StepNo[kModeScene], step + 1) << "a click advances the loaded game";
+}
+
+TEST_F(QuickSaveTest, AFailedQuickLoadLeavesTheTitleMenuPickable) {
+  t.Click(400, 300);  // the title menu
+  std::string error;
+  ASSERT_TRUE(t.files.ReplaceWhole(QuickSlotPath(t.game()), "short", error));
+  Press(kVkF9);
+  EXPECT_EQ(Line(), "クイックロードできませんでした");
+  EXPECT_TRUE(t.form().MainPic.enabled);
+  ASSERT_TRUE(t.Pick(0));
+  EXPECT_EQ(s().FlowMode, kModeScene);
 }
 
 TEST_F(QuickSaveTest, ADamagedQuickSaveIsRefusedAndKept) {

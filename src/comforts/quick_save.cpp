@@ -63,8 +63,13 @@ bool QuickLoad(Game& game) {
     ShowCornerLine(game, "クイックセーブのデータがありません");
     return false;
   }
-  // A damaged file is refused with the slots' message; nothing changes.
+  // Loading from the title menu leaves it as an accepted pick does: its
+  // picture takes no more picks. A damaged file is refused with the slots'
+  // message, and the menu waits on as before.
+  const bool menuWaited = game.form.MainPic.enabled;
+  game.form.MainPic.enabled = false;
   if (!LoadSaveFile(game, path)) {
+    game.form.MainPic.enabled = menuWaited;
     ShowCornerLine(game, "クイックロードできませんでした");
     return false;
   }
