@@ -233,5 +233,14 @@ TEST(InspectSave, PrintsEachKindOfFileInWords) {
   EXPECT_EQ(InspectDataFile(systemFiles, cp932, dir.path() + "/missing.DAT", out, err), 1);
 }
 
+TEST(InspectSave, TheQuickSaveIsASlotEvenWhenItIsShort) {
+  testing::TempDir dir;
+  std::ofstream(dir.path() + "/PELMOTQUICK.DAT", std::ios::binary) << "short";
+  std::ostringstream out, err;
+  InspectDataFile(systemFiles, cp932, dir.path() + "/PELMOTQUICK.DAT", out, err);
+  EXPECT_EQ(err.str().find("is not"), std::string::npos) << err.str();
+  EXPECT_NE((out.str() + err.str()).find("PELMOTQUICK.DAT"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace pelmot

@@ -68,6 +68,12 @@ TEST(ModeUnits, ARightPressOnTheWindowIsEachModesOwn) {
         EXPECT_EQ(s.FlowMode, kModeTitle);
         EXPECT_EQ(s.StepNo[kModeTitle], 2);
         break;
+      case kModeAlbum:  // the viewer goes back to its page, which waits for a pick
+        EXPECT_EQ(s.FlowMode, kModeAlbum);
+        EXPECT_EQ(s.StepNo[kModeAlbum], 0);
+        EXPECT_FALSE(s.ClickAdvances);
+        EXPECT_TRUE(t.form().MainPic.enabled);
+        break;
       default:  // nothing happens
         EXPECT_EQ(s.FlowMode, mode);
         EXPECT_EQ(s.StepNo[mode], 0);

@@ -14,6 +14,8 @@
 # - closing the window asks in a box drawn in the window, "いいえ" (Escape)
 #   keeps playing and "はい" (Enter) ends the program with the last-play
 #   stamp written;
+# - the keys beside the mouse: Down and Enter in the title menu, F5 and F9
+#   with the corner line, two Escapes for the system menu, Up and Enter;
 # - F1 under a window manager (openbox) on a 1024 x 768 screen: the whole
 #   picture, filtered, with the pointer mapped to it, and back.
 # Skips (status 77) without Xvfb and the other tools.
@@ -197,6 +199,72 @@ else
   [[ -s $work/data/TORMVEL/PELMOT/SAVEDATE.DAT ]] || fail "the last-play stamp was not written"
 fi
 
+# The keys beside the mouse, pressed for real: Space and Enter advance, Down
+# frames the title menu's first row and Enter picks it; F5 saves quickly
+# (a line shows in the corner for two seconds), F9 comes back to it; two
+# Escapes open the system menu as two right clicks do, Up frames its last
+# row, キャンセル, and Enter picks it. Each screen must be what the same
+# keys show headless.
+"$PELMOT" --headless --script - --data-dir "$work/keys_reference" >/dev/null 2>"$work/keys_reference.txt" <<EOF
+key space
+key enter
+key down
+key enter
+shot $work/keys_story.png
+key f5
+key enter
+key enter
+key f9
+wait 2500
+shot $work/keys_loaded.png
+key escape
+key escape
+key up
+shot $work/keys_menu.png
+key enter
+shot $work/keys_back.png
+EOF
+[[ -s $work/keys_back.png ]] || fail "the headless run of the keys failed: $(cat "$work/keys_reference.txt")"
+# press KEY LINE: the key, then waits until the trace has LINE once more.
+press() {
+  local before
+  before=$(grep -ac "^$2\$" "$trace")
+  xdotool key --window "$window" "$1"
+  wait_for 50 traced "$2" "$before" || fail "the key $1 did not reach the game ($2)"
+}
+# Where the window could not be closed above, that game goes first.
+[[ -n ${game:-} ]] && { kill -9 "$game" 2>/dev/null; wait "$game" 2>/dev/null; game=""; }
+start_game data_keys
+sleep 1.5
+press space 'Keyboard 32'
+press Return 'Form_KeyDown 13 0'
+press Down 'Keyboard 40'
+press Return 'Keyboard 13'
+wait_for 30 shows "$work/keys_now.png" "$work/keys_story.png" \
+  || { keep keys_now.png; fail "Down and Enter did not start the game as headless (keys_now.png)"; }
+press F5 'QuickSave done'
+import -window "$window" "$work/keys_saved.png"
+keep keys_saved.png
+corner=$(differing "$work/keys_saved.png" "$work/keys_story.png")
+[[ ${corner:-0} -gt 100 ]] || fail "no line showed in the corner after F5"
+[[ $(stat -c %s "$work/data_keys/TORMVEL/PELMOT/PELMOTQUICK.DAT") -eq 30 ]] || fail "F5 did not write the quick save"
+wait_for 40 shows "$work/keys_now.png" "$work/keys_story.png" || fail "the corner line did not go"
+press Return 'Form_KeyDown 13 0'
+press Return 'Form_KeyDown 13 0'
+press F9 'QuickLoad done'
+sleep 2.5
+wait_for 30 shows "$work/keys_now.png" "$work/keys_loaded.png" \
+  || { keep keys_now.png; fail "F9 did not come back to the quick save (keys_now.png)"; }
+press Escape 'Form_MouseDown 2 0 400 300'
+press Escape 'Form_MouseDown 2 0 400 300'
+press Up 'Keyboard 38'
+wait_for 30 shows "$work/keys_window_menu.png" "$work/keys_menu.png" \
+  || { keep keys_window_menu.png; fail "two Escapes and Up did not show the menu with キャンセル framed (keys_window_menu.png)"; }
+keep keys_window_menu.png
+press Return 'Keyboard 13'
+wait_for 30 shows "$work/keys_now.png" "$work/keys_back.png" \
+  || { keep keys_now.png; fail "キャンセル picked with Enter did not go back to the story (keys_now.png)"; }
+
 # Full screen under a window manager, on a screen whose size is not a whole
 # multiple: the whole picture, filtered, and the pointer mapped to it.
 wm_off=""
@@ -229,4 +297,4 @@ fi
 echo "window opened with the logo (brightest $logo), a second copy ended silently, the click showed the title;" \
   "full screen showed the whole picture without a window manager${wm_off:+ and with one (RMSE $wm_off)}, with the pointer mapped;" \
   "a held Shift ($repeats key-downs) skipped to scene 5's question; scaled:$scaled, 1600x1200 exact;" \
-  "closing asked and ended on yes"
+  "closing asked and ended on yes; keys picked, saved, loaded and opened the menu as headless"

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "comforts/comforts.h"
+#include "comforts/corner_line.h"
 #include "flow/input.h"
 #include "game/dialog_queue.h"
 #include "game/game.h"
@@ -73,6 +74,9 @@ void GameHost::FireTimer(TimerName name) {
       break;
     case TimerName::AutoForward:
       ComfortsAutoForwardTimer(game_);
+      break;
+    case TimerName::CornerLine:
+      HideCornerLine(game_);
       break;
   }
   ComfortsAfterEvent(game_);

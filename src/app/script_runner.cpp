@@ -13,6 +13,7 @@
 #include "flow/input.h"
 #include "flow/pick.h"
 #include "persist/stamps.h"
+#include "platform/gamepad.h"
 #include "platform/script_hooks.h"
 #include "app/state_json.h"
 #include "shell/screen.h"
@@ -67,6 +68,9 @@ std::string CheckArguments(const ScriptCommand& c) {
     if (a.size() != 1 || !ToInt(a[0]) || *ToInt(a[0]) < 0) return "pick N, with a row number N of 0 or more";
   } else if (v == "key") {
     if (a.size() != 1 || !KeysByName().count(a[0])) return "key NAME, with NAME one of " + KeyNames();
+  } else if (v == "pad") {
+    if (a.empty() || a.size() > 2 || !PadButtonNamed(a[0]) || (a.size() == 2 && a[1] != "down" && a[1] != "up"))
+      return std::string("pad BUTTON, with BUTTON one of ") + PadButtonNames() + ", and down or up after it if you like";
   } else if (v == "shift" || v == "ctrl") {
     if (a.size() != 1 || (a[0] != "down" && a[0] != "up")) return v + " down or " + v + " up";
   } else if (v == "wheel") {
@@ -89,8 +93,8 @@ std::string CheckArguments(const ScriptCommand& c) {
   } else if (v == "expect") {
     if (a.size() != 2) return "expect FIELD VALUE";
   } else {
-    return "a command (click, rclick, move, pick, key, shift, ctrl, wheel, tick, wait, answer, close, now, shot, "
-           "state, expect), not \"" + v + "\"";
+    return "a command (click, rclick, move, pick, key, pad, shift, ctrl, wheel, tick, wait, answer, close, now, "
+           "shot, state, expect), not \"" + v + "\"";
   }
   return "";
 }
@@ -170,6 +174,7 @@ class Runner {
     else if (v == "move") Mouse(InputEvent::Kind::kMouseMove, 0, *ToInt(a[0]), *ToInt(a[1]));
     else if (v == "pick") return Pick(c, *ToInt(a[0]));
     else if (v == "key") PressKey(KeysByName().at(a[0]));
+    else if (v == "pad") Pad(*PadButtonNamed(a[0]), a.size() == 2 ? a[1] : "");
     else if (v == "shift") Shift(a[0] == "down");
     else if (v == "ctrl") Ctrl(a[0] == "down");
     else if (v == "wheel") Wheel(a[0] == "up", a.size() == 2 ? *ToInt(a[1]) : 1);
@@ -230,6 +235,16 @@ class Runner {
   void PressKey(int key) {
     Key(InputEvent::Kind::kKeyDown, key, 0);
     Key(InputEvent::Kind::kKeyUp, key, 0);
+  }
+
+  // A button pressed and let go, or only pressed or let go (`how`: "down",
+  // "up"); the right trigger is a held Shift, repeated before each tick.
+  void Pad(PadButton button, const std::string& how) {
+    for (const bool down : {true, false}) {
+      if (how == (down ? "up" : "down")) continue;
+      if (button == PadButton::kRightTrigger) Shift(down);
+      else Key(down ? InputEvent::Kind::kKeyDown : InputEvent::Kind::kKeyUp, PadButtonKey(button), shiftHeld_ ? 1 : 0);
+    }
   }
 
   void Shift(bool down) {

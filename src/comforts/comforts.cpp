@@ -3,6 +3,9 @@
 #include <utility>
 
 #include "comforts/comfort_state.h"
+#include "comforts/corner_line.h"
+#include "comforts/keyboard.h"
+#include "comforts/quick_save.h"
 #include "flow/input.h"
 #include "game/game.h"
 #include "game/run_flow.h"
@@ -110,7 +113,9 @@ bool ComfortsTakeEvent(Game& game, const InputEvent& e) {
     ToggleAutoForward(game, c);
     return true;
   }
-  return TakeSkipKeys(game, c, e);
+  if (TakeSkipKeys(game, c, e)) return true;
+  if (QuickSaveTakesEvent(game, e)) return true;
+  return KeyboardTakesEvent(game, e);
 }
 
 void ComfortsAfterEvent(Game& game) {
@@ -134,11 +139,12 @@ bool ComfortsHoldTimers(const Game& game) {
 void ComfortsAutoForwardTimer(Game& game) { AutoForwardTimer(game, Comforts(game)); }
 
 void ComfortsDrawOver(Game& game, std::vector<Colour>& pixels) {
-  const ComfortState* c = game.comforts.get();
-  if (!c) return;
-  if (c->settingsScreen.open) DrawSettingsScreen(game, *c, pixels);
-  else if (c->backlog.open) DrawBacklog(game, c->backlog, pixels);
-  else if (c->autoForward.on) DrawAutoForwardMark(game, pixels);
+  if (const ComfortState* c = game.comforts.get()) {
+    if (c->settingsScreen.open) DrawSettingsScreen(game, *c, pixels);
+    else if (c->backlog.open) DrawBacklog(game, c->backlog, pixels);
+    else if (c->autoForward.on) DrawAutoForwardMark(game, pixels);
+  }
+  DrawCornerLine(game, pixels);
 }
 
 }  // namespace pelmot

@@ -1,5 +1,6 @@
 // The gallery's two modes: the album (kModeAlbum), whose page is picked by
-// its buttons and cells and whose viewer a click advances, and the slideshow
+// its buttons and cells and whose viewer a click advances (a right press
+// goes back to the page), and the slideshow
 // (kModeSlideShow), which a click advances and a right press leaves.
 #include "flow/album_mode.h"
 #include "flow/mode_units.h"
@@ -64,8 +65,15 @@ class AlbumMode : public Mode {
   // The album page has no frame.
   void Hover(Game& /*game*/, int /*x*/, int /*y*/) const override {}
 
+  // In the viewer (a click advances): a right press goes back to the page
+  // at once, as the advance after the entry's last picture does.
   void WindowPress(Game& game, PointerButton button) const override {
-    if (button == PointerButton::Left) Advance(game);
+    if (button == PointerButton::Left) {
+      Advance(game);
+    } else {
+      ResetStep(game);
+      ShowAlbum(game);
+    }
   }
 
   void PictureRightPress(Game& /*game*/) const override {}

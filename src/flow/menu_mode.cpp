@@ -27,6 +27,8 @@ std::optional<Point> MenuMode::PickPoint(const Game& game, int row) const {
   return Point{kScreenWidth / 2, kMenuRowsTop + middle};
 }
 
+bool MenuMode::RowRefused(const Game& game, int row) const { return RefusesRow(game.state, row); }
+
 void MenuMode::Hover(Game& game, int x, int y) const {
   if (!game.state.ClickAdvances) FrameMenuRow(game, x, y);
 }

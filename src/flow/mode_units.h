@@ -26,6 +26,7 @@ class MenuMode : public Mode {
  public:
   void Pick(Game& game, int x, int y) const override;
   std::optional<Point> PickPoint(const Game& game, int row) const override;
+  bool RowRefused(const Game& game, int row) const override;
   void Hover(Game& game, int x, int y) const override;
   void WindowPress(Game& game, PointerButton button) const override;
   void PictureRightPress(Game& game) const override;

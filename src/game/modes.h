@@ -25,6 +25,9 @@ class Mode {
   // The point of MainPic a pick of row `row` (0 = first item; in the album a
   // cell 0 ... 8) presses, or nothing when the row has nothing to press on.
   virtual std::optional<Point> PickPoint(const Game& game, int row) const = 0;
+  // True when a press on row `row` would be ignored although it has text
+  // (a never-saved slot of a load list).
+  virtual bool RowRefused(const Game& /*game*/, int /*row*/) const { return false; }
   // The pointer moved to x, y over an enabled MainPic: the hover frame.
   virtual void Hover(Game& game, int x, int y) const = 0;
 

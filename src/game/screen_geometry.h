@@ -116,5 +116,15 @@ inline constexpr int kSettingsFirstRow = 2;
 inline constexpr int kSettingsFrameSide = 6;  // the frame's margin either side of the text
 constexpr int SettingsRowTextTop(int row) { return kMenuTextTop + kRowPitch * (kSettingsFirstRow + row); }
 constexpr int SettingsRowAt(int y) { return FloorDiv(y - kMenuRowsTop, kRowPitch) - kSettingsFirstRow; }
+// The frame the arrow keys move over the album page: rings of one pixel,
+// the first this far outside the cell or button, dark at both edges.
+inline constexpr int kAlbumKeyFrameGap = 1;
+inline constexpr int kAlbumKeyFrameRings = 4;
+inline constexpr Colour kAlbumKeyFrameColour = Rgb(240, 240, 240);
+
+// The corner line (what a quick save or load did): its box at the top left,
+// the text inset by the padding.
+inline constexpr Point kCornerLineOrigin{8, 8};
+inline constexpr int kCornerLinePadding = 6;
 
 }  // namespace pelmot

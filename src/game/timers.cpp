@@ -31,6 +31,12 @@ void Timers::Fired(TimerName name, std::int64_t nowMs) {
   s.dueMs = std::max(*s.dueMs + Interval(s.timer), nowMs);
 }
 
+void Timers::Restart(TimerName name) {
+  Slot& s = slots_[Index(name)];
+  s.timer.enabled = true;
+  s.dueMs.reset();
+}
+
 std::optional<std::int64_t> Timers::MillisToNextDue(std::int64_t nowMs) const {
   std::optional<std::int64_t> next;
   for (const Slot& s : slots_) {

@@ -18,9 +18,10 @@ struct Timer {
 enum class TimerName {
   Skip,         // advances while skipping (the skip button, a held Shift)
   AutoForward,  // turns pages on their own (each page shown arms it once)
+  CornerLine,   // hides the corner line a while after it showed
 };
-inline constexpr TimerName kAllTimers[] = {TimerName::Skip, TimerName::AutoForward};
-inline constexpr int kTimerCount = 2;
+inline constexpr TimerName kAllTimers[] = {TimerName::Skip, TimerName::AutoForward, TimerName::CornerLine};
+inline constexpr int kTimerCount = 3;
 
 class Timers {
  public:
@@ -35,6 +36,9 @@ class Timers {
   // After `name` fired: its next due time, one interval on (never before
   // nowMs, so a late pump does not fire a burst to catch up).
   void Fired(TimerName name, std::int64_t nowMs);
+  // Switches `name` on afresh: due one interval after the next Schedule,
+  // even if it was running already.
+  void Restart(TimerName name);
   // Milliseconds from nowMs until the next timer is due (0: now); nothing
   // while no timer runs.
   std::optional<std::int64_t> MillisToNextDue(std::int64_t nowMs) const;

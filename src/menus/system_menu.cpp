@@ -140,15 +140,22 @@ std::string SlotQuestion(const Game& game, int slot, bool save) {
          (save ? "にセーブしますか？" : "をロードしますか？");
 }
 
+SaveRecord RecordToSave(const Game& game) {
+  const GameState& s = game.state;
+  SaveRecord record = s.SaveRecord;
+  record.SceneStep = s.StepNo[kModeScene];
+  record.SavedScene = s.SceneNo;
+  // The picture on screen, also when a closed menu has made ShownPic forget
+  // it: the original program reads the slot the same way.
+  record.SavedPic = static_cast<std::int16_t>(game.mainWorkPicture);
+  return record;
+}
+
 bool SaveSlot(Game& game, int index) {
   GameState& s = game.state;
   const SaveRecord before = s.SaveRecord;
   const std::string stampBefore = s.SaveDate[index];
-  s.SaveRecord.SceneStep = s.StepNo[kModeScene];
-  s.SaveRecord.SavedScene = s.SceneNo;
-  // The picture on screen, also when a closed menu has made ShownPic forget
-  // it: the original program reads the slot the same way.
-  s.SaveRecord.SavedPic = static_cast<std::int16_t>(game.mainWorkPicture);
+  s.SaveRecord = RecordToSave(game);
   // The slot goes to disk before its stamp, so a stamp never announces a
   // save that is not there.
   if (!WriteSlot(game, index)) {
@@ -164,10 +171,12 @@ bool SaveSlot(Game& game, int index) {
   return true;
 }
 
-bool LoadSlot(Game& game, int index) {
+bool LoadSlot(Game& game, int index) { return LoadSaveFile(game, SlotPath(game, index)); }
+
+bool LoadSaveFile(Game& game, const std::string& path) {
   GameState& s = game.state;
   std::string problem;
-  auto record = ReadSlot(game, index, problem);
+  auto record = ReadSaveFile(game, path, problem);
   if (!record) {
     game.services.dialogs.ShowMessage("データを読み込めませんでした。\n" + problem);
     return false;

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "game/game_state.h"
 #include "present/menu_page.h"
 
 namespace pelmot {
@@ -32,5 +33,9 @@ bool SaveSlot(Game& game, int index);
 // Loads slot `index` and continues the game there. A damaged or unplayable
 // slot is refused with a message box and nothing changes; returns false.
 bool LoadSlot(Game& game, int index);
+// The same for a save file of the slots' layout at `path`.
+bool LoadSaveFile(Game& game, const std::string& path);
+// The save record of the game as it is now, as a save writes it.
+SaveRecord RecordToSave(const Game& game);
 
 }  // namespace pelmot

@@ -115,6 +115,7 @@ std::string CgSeenPath(const Game& game) { return game.state.WinDir + "/TORMVEL/
 std::string SlotPath(const Game& game, int index) {
   return game.state.WinDir + "/TORMVEL/PELMOT/" + SlotFileName(index);
 }
+std::string QuickSlotPath(const Game& game) { return game.state.WinDir + "/TORMVEL/PELMOT/PELMOTQUICK.DAT"; }
 
 // The file's bytes; a file that is there but cannot be read (a pipe, a
 // device, far too large) is told on standard error and in a message box,

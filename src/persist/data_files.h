@@ -1,6 +1,7 @@
 // The data files below the data root, in the original program's exact byte
 // layouts: SAVEDATE.DAT (eleven stamps), SAVEDATA.DAT (seen flags and the
-// last ending) and PELMOTDAT01.DAT ... PELMOTDAT10.DAT (one save record each).
+// last ending) and PELMOTDAT01.DAT ... PELMOTDAT10.DAT (one save record each);
+// beside them PELMOTQUICK.DAT, the quick save, laid out as a slot.
 #pragma once
 
 #include <array>
@@ -38,6 +39,8 @@ std::string SlotFileName(int index);
 std::string SaveDatePath(const Game& game);
 std::string CgSeenPath(const Game& game);
 std::string SlotPath(const Game& game, int index);
+// The quick save (F5 / F9): a slot of its own, in the slots' layout.
+std::string QuickSlotPath(const Game& game);
 
 // Reads SAVEDATE.DAT and SAVEDATA.DAT into SaveDate and CgSeen; a missing
 // file is created empty and reads as empty.

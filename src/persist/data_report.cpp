@@ -88,9 +88,10 @@ int InspectDataFile(Files& files, CodePage& codePage, const std::string& path, s
   const std::string upper = Upper(name);
   if (upper == "SAVEDATE.DAT") PrintStamps(name, *bytes, codePage, out);
   else if (upper == "SAVEDATA.DAT") PrintSeenFlags(name, *bytes, out);
-  else if (upper.rfind("PELMOTDAT", 0) == 0 || bytes->size() == 30) PrintSlot(name, *bytes, out);
+  else if (upper.rfind("PELMOTDAT", 0) == 0 || upper == "PELMOTQUICK.DAT" || bytes->size() == 30)
+    PrintSlot(name, *bytes, out);
   else {
-    err << "pelmot: " << path << " is not SAVEDATE.DAT, SAVEDATA.DAT or a PELMOTDATnn.DAT slot\n";
+    err << "pelmot: " << path << " is not SAVEDATE.DAT, SAVEDATA.DAT, a PELMOTDATnn.DAT slot or the quick save PELMOTQUICK.DAT\n";
     return 1;
   }
   return 0;

@@ -24,7 +24,10 @@ bool StepInItsLane(const Game& game, const SaveRecord& r) {
 }  // namespace
 
 std::optional<SaveRecord> ReadSlot(const Game& game, int index, std::string& problem) {
-  const std::string path = SlotPath(game, index);
+  return ReadSaveFile(game, SlotPath(game, index), problem);
+}
+
+std::optional<SaveRecord> ReadSaveFile(const Game& game, const std::string& path, std::string& problem) {
   std::string error;
   Files& files = game.services.files;
   auto bytes = files.ReadWhole(path, kMaxDataFileBytes, error);

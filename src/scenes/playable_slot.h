@@ -14,5 +14,7 @@ class Game;
 // Reads slot `index`; on a missing, short or unplayable file returns nothing
 // and says why in `problem`.
 std::optional<SaveRecord> ReadSlot(const Game& game, int index, std::string& problem);
+// The same for a save file of the slots' layout at `path`.
+std::optional<SaveRecord> ReadSaveFile(const Game& game, const std::string& path, std::string& problem);
 
 }  // namespace pelmot

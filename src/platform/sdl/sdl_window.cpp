@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/sdl/gamepads.h"
 
 namespace pelmot {
 
@@ -313,10 +314,12 @@ class ShiftRepeat {
 void SdlWindow::Run(WindowEvents& core) {
   SDL_ShowWindow(impl_->window);
   ShiftRepeat shift;
+  Gamepads pads;
   bool dirty = true;
   auto handle = [&](const SDL_Event& e) {
     if (!shift.Note(e)) return;
     if (auto event = Translate(e)) core.OnEvent(*event);
+    for (const InputEvent& event : pads.Translate(e)) core.OnEvent(event);
     dirty = true;
   };
   Uint64 lastPresent = 0;
@@ -332,6 +335,7 @@ void SdlWindow::Run(WindowEvents& core) {
     if (dirty) timeout = static_cast<std::int64_t>(lastPresent + kFrameIntervalMs) - static_cast<std::int64_t>(now);
     if (auto work = core.MillisToNextWork(static_cast<std::int64_t>(now))) timeout = std::min(timeout, *work);
     if (auto repeat = shift.MillisToNext(now)) timeout = std::min(timeout, *repeat);
+    if (auto repeat = pads.MillisToNextRepeat(static_cast<std::int64_t>(now))) timeout = std::min(timeout, *repeat);
     SDL_Event e;
     if (SDL_WaitEventTimeout(&e, static_cast<int>(std::max<std::int64_t>(timeout, 0)))) {
       handle(e);
@@ -340,6 +344,12 @@ void SdlWindow::Run(WindowEvents& core) {
     if (!core.Finished() && shift.TakeDue()) {
       core.OnEvent(KeyEvent(InputEvent::Kind::kKeyDown, kVkShift));
       dirty = true;
+    }
+    if (!core.Finished()) {
+      if (auto repeat = pads.TakeRepeat(static_cast<std::int64_t>(SDL_GetTicks64()))) {
+        core.OnEvent(*repeat);
+        dirty = true;
+      }
     }
     if (!core.Finished() && core.OnFrame(static_cast<std::int64_t>(SDL_GetTicks64()))) dirty = true;
   }

@@ -1,0 +1,28 @@
+// A short line in the top left corner telling what a key did where nothing
+// else shows it (a quick save or load, or why there was none). It goes by
+// itself a couple of seconds later and changes nothing underneath.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/surface.h"
+
+namespace pelmot {
+
+class Game;
+
+inline constexpr int kCornerLineShowsMs = 2000;
+
+// Shows `text` (a newer line replaces an older one and shows its own time).
+void ShowCornerLine(Game& game, const std::string& text);
+// Called by the corner line's timer.
+void HideCornerLine(Game& game);
+// The line on screen, if any.
+std::optional<std::string> CornerLineText(const Game& game);
+// Draws the line over the composed client area: light text in a box that
+// darkens what is under it.
+void DrawCornerLine(Game& game, std::vector<Colour>& pixels);
+
+}  // namespace pelmot

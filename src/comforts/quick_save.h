@@ -1,0 +1,20 @@
+// Quick save and quick load: F5 saves the game into a slot of its own
+// (PELMOTQUICK.DAT, laid out as the ten slots), F9 resumes it after the
+// checks a slot passes. Each works only where the system menu's save or the
+// load it offers would, and says in the corner line what it did.
+#pragma once
+
+#include "platform/window.h"
+
+namespace pelmot {
+
+class Game;
+
+// True when the event was F5 or F9.
+bool QuickSaveTakesEvent(Game& game, const InputEvent& event);
+
+// What the keys do; true when the game was saved or loaded.
+bool QuickSave(Game& game);
+bool QuickLoad(Game& game);
+
+}  // namespace pelmot

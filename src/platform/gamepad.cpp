@@ -1,0 +1,84 @@
+#include "platform/gamepad.h"
+
+#include <algorithm>
+
+namespace pelmot {
+namespace {
+
+constexpr int kTriggerFull = 32767;
+constexpr int kTriggerPressed = kTriggerFull * 2 / 3;
+constexpr int kTriggerReleased = kTriggerFull / 3;
+
+struct Named {
+  std::string_view name;
+  PadButton button;
+};
+constexpr Named kNames[] = {{"a", PadButton::kA},
+                            {"b", PadButton::kB},
+                            {"up", PadButton::kUp},
+                            {"down", PadButton::kDown},
+                            {"left", PadButton::kLeft},
+                            {"right", PadButton::kRight},
+                            {"leftshoulder", PadButton::kLeftShoulder},
+                            {"righttrigger", PadButton::kRightTrigger}};
+
+InputEvent KeyEvent(int key, bool down, bool shiftHeld) {
+  InputEvent e{down ? InputEvent::Kind::kKeyDown : InputEvent::Kind::kKeyUp};
+  e.key = key;
+  e.shift = shiftHeld ? 1 : 0;
+  return e;
+}
+
+}  // namespace
+
+int PadButtonKey(PadButton button) {
+  switch (button) {
+    case PadButton::kA: return kVkEnter;
+    case PadButton::kB: return kVkEscape;
+    case PadButton::kUp: return kVkUp;
+    case PadButton::kDown: return kVkDown;
+    case PadButton::kLeft: return kVkLeft;
+    case PadButton::kRight: return kVkRight;
+    case PadButton::kLeftShoulder: return kVkPageUp;
+    case PadButton::kRightTrigger: return kVkShift;
+  }
+  return 0;
+}
+
+std::optional<PadButton> PadButtonNamed(std::string_view name) {
+  for (const Named& n : kNames)
+    if (n.name == name) return n.button;
+  return std::nullopt;
+}
+
+const char* PadButtonNames() { return "a, b, up, down, left, right, leftshoulder, righttrigger"; }
+
+InputEvent PadInput::Button(PadButton button, bool down) const {
+  return KeyEvent(PadButtonKey(button), down, held_);
+}
+
+std::optional<InputEvent> PadInput::Trigger(int value, std::int64_t nowMs) {
+  if (!held_ && value > kTriggerPressed) {
+    held_ = true;
+    nextRepeatMs_ = nowMs + kKeyRepeatDelayMs;
+    return KeyEvent(kVkShift, true, true);
+  }
+  if (held_ && value < kTriggerReleased) {
+    held_ = false;
+    return KeyEvent(kVkShift, false, false);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::int64_t> PadInput::MillisToNextRepeat(std::int64_t nowMs) const {
+  if (!held_) return std::nullopt;
+  return std::max<std::int64_t>(0, nextRepeatMs_ - nowMs);
+}
+
+std::optional<InputEvent> PadInput::TakeRepeat(std::int64_t nowMs) {
+  if (!held_ || nowMs < nextRepeatMs_) return std::nullopt;
+  nextRepeatMs_ = std::max(nextRepeatMs_ + kKeyRepeatIntervalMs, nowMs + 1);
+  return KeyEvent(kVkShift, true, true);
+}
+
+}  // namespace pelmot

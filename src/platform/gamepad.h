@@ -1,0 +1,50 @@
+// The gamepad as the game takes it: each button stands for a key (A for
+// Enter, B for Escape, the d-pad for the arrows, the left shoulder for
+// PageUp) and the right trigger, pulled, for a held Shift, repeated as a
+// held key repeats. The window's controllers and the headless `pad`
+// command both go through here.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "platform/window.h"
+
+namespace pelmot {
+
+enum class PadButton { kA, kB, kUp, kDown, kLeft, kRight, kLeftShoulder, kRightTrigger };
+
+// The VirtualKey a button stands for (kVkShift for the right trigger).
+int PadButtonKey(PadButton button);
+// The button of a script's name: a, b, up, down, left, right,
+// leftshoulder, righttrigger.
+std::optional<PadButton> PadButtonNamed(std::string_view name);
+// The names, for messages.
+const char* PadButtonNames();
+
+// A held key's repeats: the first half a second after the press, then
+// about thirty a second (the keyboard's usual pace).
+inline constexpr std::int64_t kKeyRepeatDelayMs = 500;
+inline constexpr std::int64_t kKeyRepeatIntervalMs = 33;
+
+// The controllers' input turned into key events.
+class PadInput {
+ public:
+  // The key event a button's press or release stands for.
+  InputEvent Button(PadButton button, bool down) const;
+  // The right trigger at `value` (0 ... 32767) at nowMs: Shift goes down
+  // past two thirds of the way and up again below one third.
+  std::optional<InputEvent> Trigger(int value, std::int64_t nowMs);
+  bool TriggerHeld() const { return held_; }
+  // Milliseconds from nowMs to the held trigger's next repeat.
+  std::optional<std::int64_t> MillisToNextRepeat(std::int64_t nowMs) const;
+  // The repeated key-down due at nowMs, if one is.
+  std::optional<InputEvent> TakeRepeat(std::int64_t nowMs);
+
+ private:
+  bool held_ = false;
+  std::int64_t nextRepeatMs_ = 0;
+};
+
+}  // namespace pelmot
