@@ -1,0 +1,53 @@
+#include "platform/web/web_storage.h"
+
+#include <emscripten.h>
+
+#include <utility>
+
+#include "platform/web/web_page.h"
+
+namespace pelmot {
+namespace {
+
+std::function<void(const std::string&)>& FailureListener() {
+  static std::function<void(const std::string&)> listener;
+  return listener;
+}
+
+}  // namespace
+
+// Module.pelmotSyncSaves and Module.pelmotSyncing are defined by the page's
+// script (web_page.js).
+void RequestSavesSync() {
+  EM_ASM({
+    if (Module.pelmotSyncSaves) Module.pelmotSyncSaves();
+  });
+}
+
+bool SavesSyncing() { return EM_ASM_INT({ return Module.pelmotSyncing ? 1 : 0; }) != 0; }
+
+void OnSavesSyncFailure(std::function<void(const std::string&)> failed) { FailureListener() = std::move(failed); }
+
+bool WebFiles::ReplaceWhole(const std::string& path, const std::string& bytes, std::string& error) {
+  const bool replaced = SystemFiles::ReplaceWhole(path, bytes, error);
+  if (replaced) RequestSavesSync();
+  return replaced;
+}
+
+void WebFiles::RemoveStaleTemporaries(const std::string& folder) {
+  SystemFiles::RemoveStaleTemporaries(folder);
+  RequestSavesSync();
+}
+
+bool WebFiles::EnsureExists(const std::string& path) {
+  const bool exists = SystemFiles::EnsureExists(path);
+  RequestSavesSync();
+  return exists;
+}
+
+}  // namespace pelmot
+
+// Called by the page when IndexedDB refused a copy.
+PELMOT_WEB_EXPORT void pelmot_saves_sync_failed(const char* reason) {
+  if (auto& listener = pelmot::FailureListener()) listener(reason ? reason : "");
+}

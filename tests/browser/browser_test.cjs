@@ -1,0 +1,136 @@
+// The browser edition in Debian's Chromium, headless, as a player meets it:
+// the logo, the title, a new game, Shift held to the first choice and a
+// pick, a save to slot 3 through the system menu; then the page loaded
+// again, the slot loaded, and the state and the text on the canvas checked.
+// A second tab on the same saves says so and starts nothing.
+//
+// Usage: node browser_test.cjs BUILD_WEB_DIR [SHOTS_DIR]
+'use strict';
+const fs = require('fs');
+const path = require('path');
+const {serve, launch, until, Player} = require('./page_driver.cjs');
+
+const kTextFace = [240, 240, 240];  // the text's face colour
+// The story's lines after the load are written on the whole picture (a
+// page), rows of 32 pixels from the top; the first row holds a line.
+const kRowPitch = 32;
+
+const root = path.resolve(process.argv[2] || 'build-web');
+const shots = process.argv[3] || '';
+let failures = 0;
+
+function check(ok, what) {
+  console.log(`${ok ? 'ok' : 'FAIL'} - ${what}`);
+  if (!ok) ++failures;
+}
+
+async function shot(page, name) {
+  if (shots) await page.screenshot({path: path.join(shots, name)});
+}
+
+// Clicks the middle of the picture until the title menu waits.
+async function toTitleMenu(player) {
+  await until('the title menu', async () => {
+    const s = await player.state();
+    if (!s.ClickAdvances && s.MenuItems[0] === 'ゲームスタート') return true;
+    await player.click(400, 300);
+    return false;
+  });
+}
+
+async function firstVisit(player, page) {
+  await player.playing();
+  // The logo movie (630 x 220 at 85, 190) fades in; nothing bright around it.
+  await until('the logo', async () => (await player.bright(85, 190, 630, 220)) > 2000, 5000);
+  const around = (await player.bright(0, 0, 800, 190)) + (await player.bright(0, 410, 800, 190));
+  check((await player.state()).MoviePath !== '' && around === 0, 'the logo movie plays, black around it');
+  await shot(page, 'logo.png');
+  await toTitleMenu(player);
+  await shot(page, 'title.png');
+  await player.pick(0);
+  let s = await player.state();
+  check(s.FlowMode === 1 && s.SceneNo === 0, 'ゲームスタート starts scene 0');
+  // Shift held skips to the first choice.
+  await page.keyboard.down('Shift');
+  await until('the first choice', async () => !(await player.state()).ClickAdvances, 30000);
+  await page.keyboard.up('Shift');
+  s = await player.state();
+  check(s.SceneNo === 0 && s.StepNo[1] === 69, `Shift skips to the first choice (scene ${s.SceneNo}, step ${s.StepNo[1]})`);
+  await player.page.mouse.move(0, 0);
+  await shot(page, 'choice.png');
+  await player.pick(1);
+  s = await player.state();
+  check(s.ClickAdvances || s.StepNo[1] !== 69, 'the second option is taken');
+  // A line on: the system menu, セーブ, slot 3, はい.
+  await player.click(400, 300);
+  for (let i = 0; i < 2 && (await player.state()).MenuItems[0] !== 'セーブ'; ++i) await player.click(400, 300, 'right');
+  check((await player.state()).MenuItems[0] === 'セーブ', 'a right click opens the system menu');
+  await player.pick(0);
+  await player.pick(2);
+  check((await player.state()).MenuItems[0] === 'はい', 'saving over slot 3 is asked');
+  await player.pick(0);
+  s = await player.state();
+  check(s.SaveDate[2] !== '', `slot 3 is saved at "${s.SaveDate[2]}"`);
+  await player.click(400, 300);  // back to the story
+  check((await player.state()).SaveDate[10] === '', 'no last-play stamp while the page is shown');
+  return s;
+}
+
+async function secondVisit(player, page, saved) {
+  await player.playing();
+  check((await player.state()).SaveDate[10] !== '', 'the last-play stamp was written as the page went away');
+  await toTitleMenu(player);
+  await player.pick(1);  // ロード
+  let s = await player.state();
+  check(/^データ３/.test(s.MenuItems[2] || ''), `the load list shows slot 3 ("${s.MenuItems[2]}")`);
+  await player.pick(2);
+  if ((await player.state()).MenuItems[0] === 'はい') await player.pick(0);
+  await until('the loaded game', async () => (await player.state()).FlowMode === 1, 5000);
+  s = await player.state();
+  check(s.SceneNo === saved.SceneNo && JSON.stringify(s.Params) === JSON.stringify(saved.Params) &&
+        s.DayNo === saved.DayNo, `the slot brings back scene ${saved.SceneNo}, day ${saved.DayNo}, ${JSON.stringify(saved.Params)}`);
+  await until('the line after the load', async () => (await player.count(0, 0, 800, kRowPitch, kTextFace)) > 0, 5000)
+    .catch(() => {});
+  const ink = await player.count(0, 0, 800, kRowPitch, kTextFace);
+  const rest = await player.count(0, kRowPitch, 800, 600 - kRowPitch, kTextFace);
+  const perRow = rest / ((600 - kRowPitch) / kRowPitch);
+  check(ink >= 40, `the first row of the page is written in the face colour (${ink} pixels)`);
+  check(ink > 4 * perRow, `the picture's other rows hold far less of it (${perRow.toFixed(1)} pixels a row)`);
+  await shot(page, 'loaded.png');
+}
+
+async function secondTab(browser, url) {
+  const other = await browser.newPage();
+  await other.goto(url);
+  const player = new Player(other);
+  await until('the second tab to give way', async () => (await player.phase()) === 'locked', 10000);
+  const status = await other.evaluate(() => document.getElementById('status').textContent);
+  check(/別のタブ/.test(status), 'a second tab says another tab plays');
+  check((await player.frames()) === 0, 'a second tab starts nothing');
+  await other.close();
+}
+
+(async () => {
+  if (shots) fs.mkdirSync(shots, {recursive: true});
+  const {server, url} = await serve(root);
+  const {browser, profile} = await launch();
+  try {
+    const page = await browser.newPage();
+    await page.setViewport({width: 1024, height: 768});
+    page.on('pageerror', e => check(false, 'page error: ' + e.message));
+    await page.goto(url);
+    const player = new Player(page);
+    const saved = await firstVisit(player, page);
+    await secondTab(browser, url);
+    await page.reload();
+    await secondVisit(player, page, saved);
+  } catch (e) {
+    check(false, e.stack || String(e));
+  } finally {
+    await browser.close();
+    server.close();
+    fs.rmSync(profile, {recursive: true, force: true});
+  }
+  console.log(failures ? `${failures} failed` : 'all passed');
+  process.exit(failures ? 1 : 0);
+})();
