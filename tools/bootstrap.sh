@@ -13,6 +13,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   graphviz librsvg2-bin
   xvfb xdotool x11-utils imagemagick openbox
+  emscripten nodejs npm chromium
 )
 
 missing=()

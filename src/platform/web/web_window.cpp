@@ -153,6 +153,7 @@ void WebWindow::ShiftPressed(bool down) { shiftRepeatAt_ = down ? NowMs() + kRep
 // Shift's repeat, the game's timers and movie, and the picture if it changed.
 void WebWindow::Frame() {
   if (!core_ || SavesSyncing()) return;
+  const double began = emscripten_get_now();
   while (!waiting_.empty() && !SavesSyncing() && !core_->Finished()) {
     core_->OnEvent(waiting_.front());
     waiting_.pop_front();
@@ -168,7 +169,11 @@ void WebWindow::Frame() {
     Deliver(repeat);
   }
   if (!core_->Finished() && core_->OnFrame(now)) dirty_ = true;
-  if (dirty_) Present();
+  if (dirty_) {
+    Present();
+    // For the benchmark: how long the last frame that drew took.
+    EM_ASM({ Module.pelmotLastFrameMs = $0; }, emscripten_get_now() - began);
+  }
   if (core_->Finished()) {
     emscripten_cancel_main_loop();
     core_ = nullptr;
