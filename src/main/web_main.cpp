@@ -4,6 +4,7 @@
 // The game lives on the heap for the page's lifetime.
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -107,10 +108,16 @@ int main() {
 }
 
 // The test hook: the game's state as the headless `state` command prints it
-// (null before the game plays).
+// (null before the game plays). LastMessage is the text of the message box
+// on screen, null while none is open.
 PELMOT_WEB_EXPORT const char* pelmot_state() {
   static std::string json;
-  json = pelmot::session && pelmot::session->game ? pelmot::StateJson(*pelmot::session->game) : "null";
+  json = "null";
+  if (pelmot::session && pelmot::session->game) {
+    const pelmot::DialogQueue& boxes = pelmot::session->boxes;
+    json = pelmot::StateJson(*pelmot::session->game,
+                             boxes.Open() ? std::optional<std::string>(boxes.FrontText()) : std::nullopt);
+  }
   return json.c_str();
 }
 

@@ -99,6 +99,56 @@ async function secondVisit(player, page, saved) {
   await shot(page, 'loaded.png');
 }
 
+// Through the system menu into slot `row`, confirming when asked; the last
+// press (the one that writes) does not wait for the copy to IndexedDB.
+async function saveTo(player, row) {
+  for (let i = 0; i < 2 && (await player.state()).MenuItems[0] !== 'セーブ'; ++i) await player.click(400, 300, 'right');
+  await player.pick(0);
+  const asked = async () => (await player.state()).MenuItems[0] === 'はい';
+  await player.pick(row, false);
+  if (await asked()) await player.pick(0, false);
+}
+
+// The copy to IndexedDB, held back or failing, through the page's FS.syncfs.
+async function storage(player, page) {
+  await page.evaluate(() => {
+    window.realSyncfs = FS.syncfs;
+    window.heldCopies = [];
+    FS.syncfs = (populate, done) => window.heldCopies.push(() => window.realSyncfs(populate, done));
+  });
+  await saveTo(player, 3);
+  const before = await player.state();
+  check(await page.evaluate(() => Module.pelmotSyncing && window.heldCopies.length === 1),
+        'a save starts a copy to IndexedDB');
+  await player.click(400, 300, 'left', false);
+  await new Promise(r => setTimeout(r, 300));
+  const during = await player.state();
+  check(during.StepNo[1] === before.StepNo[1] && during.LineNo === before.LineNo,
+        'no click is taken while the copy runs');
+  // The save wrote the slot and then its stamp: a second copy follows the first.
+  await until('the held copies to finish', () => page.evaluate(() => {
+    while (window.heldCopies.length) window.heldCopies.shift()();
+    return !Module.pelmotSyncing;
+  }));
+  await player.settled();
+  const after = await player.state();
+  check(after.StepNo[1] !== before.StepNo[1] || after.LineNo !== before.LineNo,
+        'the click waiting is taken once the copy is done');
+
+  await page.evaluate(() => {
+    FS.syncfs = (populate, done) => setTimeout(() => done(new Error('QuotaExceededError: the quota is full')), 0);
+  });
+  await saveTo(player, 4);
+  await player.settled();
+  const failed = await player.state();
+  check(/ブラウザに保存できませんでした[\s\S]*QuotaExceededError/.test(failed.LastMessage || ''),
+        'a copy that fails says so in a box, with the reason');
+  await page.evaluate(() => { FS.syncfs = window.realSyncfs; });
+  await page.keyboard.press('Enter');
+  await player.settled();
+  check((await player.state()).LastMessage === null, 'Enter closes the box');
+}
+
 async function secondTab(browser, url) {
   const other = await browser.newPage();
   await other.goto(url);
@@ -124,6 +174,7 @@ async function secondTab(browser, url) {
     await secondTab(browser, url);
     await page.reload();
     await secondVisit(player, page, saved);
+    await storage(player, page);
   } catch (e) {
     check(false, e.stack || String(e));
   } finally {

@@ -72,20 +72,21 @@ class Player {
     });
     return {x: box.left + (x + 0.5) * box.width / 800, y: box.top + (y + 0.5) * box.height / 600};
   }
-  async click(x, y, button = 'left') {
+  // A click; unless `settle` is false, waits for what it wrote to be stored.
+  async click(x, y, button = 'left', settle = true) {
     const at = await this.toPage(x, y);
     await this.page.mouse.move(at.x, at.y);
     await this.page.mouse.click(at.x, at.y, {button});
-    await this.settled();
+    if (settle) await this.settled();
   }
   // Input waits while the saves are copied to IndexedDB; so does the test.
   async settled() {
     await until('the saves to be copied', () => this.page.evaluate(() => !Module.pelmotSyncing));
     await this.page.evaluate(() => new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r))));
   }
-  async pick(row) {
+  async pick(row, settle = true) {
     const at = await until(`row ${row} to wait for a pick`, () => this.page.evaluate(r => window.pelmotPickPoint(r), row));
-    await this.click(at.x, at.y);
+    await this.click(at.x, at.y, 'left', settle);
   }
   // How many canvas pixels in the rectangle (client pixels) are exactly `rgb`.
   async count(left, top, width, height, rgb) {

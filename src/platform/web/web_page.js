@@ -10,6 +10,7 @@ Module.pelmotSyncing = false;
   const kSaves = '/saves';
   const kLockName = 'pelmot-saves';
   let syncAgain = false;
+  let syncFailing = false;  // the last copy failed: the player has been told
 
   function tell(what, text) {
     document.body.dataset.pelmot = what;
@@ -45,7 +46,10 @@ Module.pelmotSyncing = false;
     }
     Module.pelmotSyncing = true;
     FS.syncfs(false, function (error) {
-      if (error) reportSyncFailure(error);
+      // One box for a run of failed copies (a save's slot and stamp would
+      // otherwise bring two); a copy that succeeds ends the run.
+      if (error && !syncFailing) reportSyncFailure(error);
+      syncFailing = !!error;
       if (syncAgain) {
         syncAgain = false;
         Module.pelmotSyncing = false;
