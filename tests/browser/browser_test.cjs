@@ -80,7 +80,10 @@ async function secondVisit(player, page, saved) {
   await player.playing();
   check((await player.state()).SaveDate[10] !== '', 'the last-play stamp was written as the page went away');
   await toTitleMenu(player);
-  await player.pick(1);  // ロード
+  await fullScreen(player, page);
+  // ロード, by a tap.
+  const load = await player.page.evaluate(() => window.pelmotPickPoint(1));
+  await player.touch(load.x, load.y);
   let s = await player.state();
   check(/^データ３/.test(s.MenuItems[2] || ''), `the load list shows slot 3 ("${s.MenuItems[2]}")`);
   await player.pick(2);
@@ -97,6 +100,31 @@ async function secondVisit(player, page, saved) {
   check(ink >= 40, `the first row of the page is written in the face colour (${ink} pixels)`);
   check(ink > 4 * perRow, `the picture's other rows hold far less of it (${perRow.toFixed(1)} pixels a row)`);
   await shot(page, 'loaded.png');
+  // A finger held still is a right click: as a right click does, it opens
+  // the system menu (the first may only clear the page).
+  for (let i = 0; i < 2 && (await player.state()).MenuItems[0] !== 'セーブ'; ++i) await player.touch(400, 300, 700);
+  check((await player.state()).MenuItems[0] === 'セーブ', 'a long press opens the system menu');
+}
+
+// F1 takes the page's stage into the browser's full screen, the canvas
+// filling it with its shape kept; F1 again leaves it.
+async function fullScreen(player, page) {
+  const stage = () => page.evaluate(() => {
+    const c = document.getElementById('canvas').getBoundingClientRect();
+    return {full: document.fullscreenElement ? document.fullscreenElement.id : '', width: c.width, height: c.height,
+            screenWidth: window.innerWidth, screenHeight: window.innerHeight};
+  });
+  await page.keyboard.press('F1');
+  const full = await until('the full screen', async () => { const s = await stage(); return s.full ? s : null; }, 5000)
+    .catch(() => null);
+  check(full && full.full === 'stage' && Math.abs(full.width * 3 - full.height * 4) < 4 &&
+        (Math.abs(full.width - full.screenWidth) < 2 || Math.abs(full.height - full.screenHeight) < 2),
+        `F1 shows the stage full screen, the picture filling it at 4:3 (${JSON.stringify(full)})`);
+  await page.keyboard.press('F1');
+  const back = await until('the page again', async () => { const s = await stage(); return s.full ? null : s; }, 5000)
+    .catch(() => null);
+  check(back !== null, 'F1 again leaves the full screen');
+  await player.settled();
 }
 
 // Through the system menu into slot `row`, confirming when asked; the last
@@ -166,7 +194,7 @@ async function secondTab(browser, url) {
   const {browser, profile} = await launch();
   try {
     const page = await browser.newPage();
-    await page.setViewport({width: 1024, height: 768});
+    await page.setViewport({width: 1024, height: 768, hasTouch: true});
     page.on('pageerror', e => check(false, 'page error: ' + e.message));
     await page.goto(url);
     const player = new Player(page);

@@ -84,6 +84,14 @@ class Player {
     await until('the saves to be copied', () => this.page.evaluate(() => !Module.pelmotSyncing));
     await this.page.evaluate(() => new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r))));
   }
+  // A finger on the canvas: a tap, or held for `holdMs` before it lifts.
+  async touch(x, y, holdMs = 0) {
+    const at = await this.toPage(x, y);
+    await this.page.touchscreen.touchStart(at.x, at.y);
+    if (holdMs) await new Promise(r => setTimeout(r, holdMs));
+    await this.page.touchscreen.touchEnd();
+    await this.settled();
+  }
   async pick(row, settle = true) {
     const at = await until(`row ${row} to wait for a pick`, () => this.page.evaluate(r => window.pelmotPickPoint(r), row));
     await this.click(at.x, at.y, 'left', settle);
