@@ -177,6 +177,20 @@ async function storage(player, page) {
   check((await player.state()).LastMessage === null, 'Enter closes the box');
 }
 
+// ゲームを終了する at the title, はい: the page says the game has ended and
+// shows no picture.
+async function quit(player, page) {
+  await page.reload();
+  await player.playing();
+  await toTitleMenu(player);
+  await player.pick(3);
+  await player.pick(0);
+  await until('the end', async () => (await player.phase()) === 'ended', 5000).catch(() => {});
+  const status = await page.evaluate(() => document.getElementById('status').textContent);
+  check((await player.phase()) === 'ended' && /終了しました/.test(status), 'quitting at the title ends the game in the page');
+  check((await player.bright(0, 0, 800, 600, 0)) === 0, 'the canvas is left empty');
+}
+
 async function secondTab(browser, url) {
   const other = await browser.newPage();
   await other.goto(url);
@@ -203,6 +217,7 @@ async function secondTab(browser, url) {
     await page.reload();
     await secondVisit(player, page, saved);
     await storage(player, page);
+    await quit(player, page);
   } catch (e) {
     check(false, e.stack || String(e));
   } finally {

@@ -23,7 +23,13 @@ Module.pelmotSyncing = false;
 
   Module.pelmotTell = function (what) {
     if (what === 'playing') tell('playing', '');
-    else if (what === 'ended') tell('ended', 'ゲームは終了しました。ページを読み込み直すと、また始まります。');
+    else if (what === 'ended') {
+      // The last picture would still ask the question just answered.
+      const canvas = document.getElementById('canvas');
+      const context = canvas && canvas.getContext('2d');
+      if (context) context.clearRect(0, 0, canvas.width, canvas.height);
+      tell('ended', 'ゲームは終了しました。ページを読み込み直すと、また始まります。');
+    }
     else tell(what, 'ゲームを始められませんでした。');
   };
 
