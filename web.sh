@@ -33,6 +33,7 @@ quietly() {
 seconds() { echo "$EPOCHREALTIME"; }
 took() { awk -v what="$1" -v from="$2" -v to="$(seconds)" 'BEGIN { printf "web.sh: %s %.1f s\n", what, to - from }' >&2; }
 
+"$ROOT/tools/bootstrap.sh"
 start=$(seconds)
 PREFIX=$("$ROOT/tools/web/build_deps.sh" --print-prefix | tail -n 1)
 took "libraries (tools/web/build_deps.sh):" "$start"

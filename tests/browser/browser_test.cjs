@@ -79,6 +79,15 @@ async function firstVisit(player, page) {
 async function secondVisit(player, page, saved) {
   await player.playing();
   check((await player.state()).SaveDate[10] !== '', 'the last-play stamp was written as the page went away');
+  // A wide page: the picture keeps its shape, centred, and the presses
+  // from here on land where they are aimed.
+  await page.setViewport({width: 1200, height: 450, hasTouch: true});
+  const box = await page.evaluate(() => {
+    const r = document.getElementById('canvas').getBoundingClientRect();
+    return {left: r.left, top: r.top, width: r.width, height: r.height};
+  });
+  check(Math.abs(box.width - 600) < 1 && Math.abs(box.height - 450) < 1 && Math.abs(box.left - 300) < 1,
+        `a 1200 x 450 page shows the picture at 600 x 450, centred (${JSON.stringify(box)})`);
   await toTitleMenu(player);
   await fullScreen(player, page);
   // ロード, by a tap.
