@@ -24,12 +24,16 @@ case ${1:-} in
 esac
 
 say() { printf 'web.sh: %s\n' "$*" >&2; }
-# Runs a step with its output kept in a log, shown only when the step fails.
+# Runs a step with its output added to build-web/cmake/web.log, shown only
+# when the step fails.
+LOG=$OUT/cmake/web.log
 quietly() {
-  local log=$OUT/cmake/last-step.log
-  mkdir -p "$OUT/cmake"
-  "$@" >"$log" 2>&1 || { cat "$log" >&2; say "failed: $*"; exit 1; }
+  local from
+  from=$(wc -l <"$LOG")
+  "$@" >>"$LOG" 2>&1 || { tail -n +"$((from + 1))" "$LOG" >&2; say "failed: $*"; exit 1; }
 }
+mkdir -p "$OUT/cmake"
+: >"$LOG"
 seconds() { echo "$EPOCHREALTIME"; }
 took() { awk -v what="$1" -v from="$2" -v to="$(seconds)" 'BEGIN { printf "web.sh: %s %.1f s\n", what, to - from }' >&2; }
 
@@ -75,6 +79,7 @@ cp "$FONT_DOC/copyright" "$OUT/font/COPYRIGHT"
 cp "$FONT_DOC"/Readme_IPAfont*.txt "$OUT/font/"
 took "content packed:" "$start"
 
+grep -E 'warning:' "$LOG" >&2 || true
 for f in index.html pelmot.js pelmot.wasm content.js content.data; do
   printf '  %-13s %9d bytes\n' "$f" "$(stat -c %s "$OUT/$f")" >&2
 done
