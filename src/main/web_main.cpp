@@ -85,8 +85,12 @@ void Play(WebSession& s) {
 
 void Start(WebSession& s) {
   ClaimSingleInstance(s.files, s.paths.dataRoot, s.lock);
-  OnSavesSyncFailure([&s](const std::string& reason) {
-    s.boxes.ShowMessage("セーブデータをブラウザに保存できませんでした。\n" + reason);
+  OnSavesSyncFailure([&s](bool reading, const std::string& reason) {
+    if (reading)
+      s.boxes.ShowMessage("ブラウザのセーブデータを読み込めませんでした。\n" + reason +
+                          "\nこのページで遊んだ内容は保存されません。");
+    else
+      s.boxes.ShowMessage("セーブデータをブラウザに保存できませんでした。\n" + reason);
   });
   if (!s.fontProblem.empty()) TellProblem(NoFont(s.fontProblem), s.boxes, std::cerr);
   if (auto missing = MissingContentFolder(s.files, s.paths.content)) {

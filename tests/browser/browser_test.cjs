@@ -200,6 +200,31 @@ async function quit(player, page) {
   check((await player.bright(0, 0, 800, 600, 0)) === 0, 'the canvas is left empty');
 }
 
+// A browser that gives no saves (its IndexedDB refuses to open, or it has
+// none): the game plays, says in a box that nothing will be kept, and copies
+// nothing back, so the saves stored in the browser stay as they were.
+async function unreadableSaves(browser, url, how) {
+  const page = await browser.newPage();
+  if (how === 'refused') {
+    await page.evaluateOnNewDocument(() => {
+      IDBFactory.prototype.open = () => { throw new Error('SecurityError: storage is blocked'); };
+    });
+  } else {
+    await page.evaluateOnNewDocument(() => Object.defineProperty(window, 'indexedDB', {value: undefined}));
+  }
+  await page.goto(url);
+  const player = new Player(page);
+  await player.playing();
+  const s = await player.state();
+  check(/読み込めませんでした[\s\S]*保存されません/.test(s.LastMessage || ''),
+        `saves that cannot be read are told in a box (IndexedDB ${how})`);
+  await page.keyboard.press('Enter');
+  await player.settled();
+  check((await player.state()).LastMessage === null && !(await page.evaluate(() => Module.pelmotSyncing)),
+        'the game plays on, copying nothing back');
+  await page.close({runBeforeUnload: false});
+}
+
 async function secondTab(browser, url) {
   const other = await browser.newPage();
   await other.goto(url);
@@ -216,6 +241,8 @@ async function secondTab(browser, url) {
   const {server, url} = await serve(root);
   const {browser, profile} = await launch();
   try {
+    await unreadableSaves(browser, url, 'refused');
+    await unreadableSaves(browser, url, 'missing');
     const page = await browser.newPage();
     await page.setViewport({width: 1024, height: 768, hasTouch: true});
     page.on('pageerror', e => check(false, 'page error: ' + e.message));

@@ -33,19 +33,25 @@ Module.pelmotSyncing = false;
     else tell(what, 'ゲームを始められませんでした。');
   };
 
-  function reportSyncFailure(error) {
+  let savesUnreadable = false;  // never copied back: that could overwrite the real saves
+
+  // Tells the game that IndexedDB refused to give the saves (`reading`) or
+  // to take them.
+  function reportSyncFailure(error, reading) {
     const reason = String(error && error.message ? error.message : error);
-    console.error('pelmot: cannot write the saves to IndexedDB: ' + reason);
+    console.error('pelmot: cannot ' + (reading ? 'read the saves from' : 'write the saves to') +
+                  ' IndexedDB: ' + reason);
     const size = lengthBytesUTF8(reason) + 1;
     const text = _malloc(size);
     stringToUTF8(reason, text, size);
-    Module._pelmot_saves_sync_failed(text);
+    Module._pelmot_saves_sync_failed(reading ? 1 : 0, text);
     _free(text);
   }
 
   // One copy at a time; one asked for meanwhile follows it. Input waits
   // while pelmotSyncing is set.
   Module.pelmotSyncSaves = function () {
+    if (savesUnreadable) return;
     if (Module.pelmotSyncing) {
       syncAgain = true;
       return;
@@ -54,7 +60,7 @@ Module.pelmotSyncing = false;
     FS.syncfs(false, function (error) {
       // One box for a run of failed copies (a save's slot and stamp would
       // otherwise bring two); a copy that succeeds ends the run.
-      if (error && !syncFailing) reportSyncFailure(error);
+      if (error && !syncFailing) reportSyncFailure(error, false);
       syncFailing = !!error;
       if (syncAgain) {
         syncAgain = false;
@@ -67,15 +73,27 @@ Module.pelmotSyncing = false;
   };
 
   Module.preRun = Module.preRun || [];
+  // Emscripten's IndexedDB file system stops the program where the browser
+  // has no IndexedDB at all: then the saves stay in memory only.
+  const noIndexedDB = typeof indexedDB === 'undefined' || !indexedDB;
   Module.preRun.push(function () {
     FS.mkdir(kSaves);
-    FS.mount(IDBFS, {}, kSaves);
+    if (!noIndexedDB) FS.mount(IDBFS, {}, kSaves);
   });
 
   function loadSavesAndPlay() {
-    FS.syncfs(true, function (error) {
-      if (error) console.error('pelmot: cannot read the saves from IndexedDB: ' + error);
+    if (noIndexedDB) {
+      savesUnreadable = true;
       Module.callMain([]);
+      reportSyncFailure('this browser has no IndexedDB', true);
+      return;
+    }
+    FS.syncfs(true, function (error) {
+      // Saves that cannot be read are left alone: the game plays without
+      // them and copies nothing back, and says so.
+      savesUnreadable = !!error;
+      Module.callMain([]);
+      if (error) reportSyncFailure(error, true);
     });
   }
 

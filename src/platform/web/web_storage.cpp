@@ -9,8 +9,8 @@
 namespace pelmot {
 namespace {
 
-std::function<void(const std::string&)>& FailureListener() {
-  static std::function<void(const std::string&)> listener;
+std::function<void(bool, const std::string&)>& FailureListener() {
+  static std::function<void(bool, const std::string&)> listener;
   return listener;
 }
 
@@ -26,7 +26,9 @@ void RequestSavesSync() {
 
 bool SavesSyncing() { return EM_ASM_INT({ return Module.pelmotSyncing ? 1 : 0; }) != 0; }
 
-void OnSavesSyncFailure(std::function<void(const std::string&)> failed) { FailureListener() = std::move(failed); }
+void OnSavesSyncFailure(std::function<void(bool, const std::string&)> failed) {
+  FailureListener() = std::move(failed);
+}
 
 bool WebFiles::ReplaceWhole(const std::string& path, const std::string& bytes, std::string& error) {
   const bool replaced = SystemFiles::ReplaceWhole(path, bytes, error);
@@ -47,7 +49,8 @@ bool WebFiles::EnsureExists(const std::string& path) {
 
 }  // namespace pelmot
 
-// Called by the page when IndexedDB refused a copy.
-PELMOT_WEB_EXPORT void pelmot_saves_sync_failed(const char* reason) {
-  if (auto& listener = pelmot::FailureListener()) listener(reason ? reason : "");
+// Called by the page when IndexedDB refused a copy (`reading`: the first,
+// which brings the saves in).
+PELMOT_WEB_EXPORT void pelmot_saves_sync_failed(int reading, const char* reason) {
+  if (auto& listener = pelmot::FailureListener()) listener(reading != 0, reason ? reason : "");
 }

@@ -16,8 +16,10 @@ namespace pelmot {
 void RequestSavesSync();
 // True while a copy runs or waits.
 bool SavesSyncing();
-// Runs `failed` with the browser's reason whenever a copy fails.
-void OnSavesSyncFailure(std::function<void(const std::string& reason)> failed);
+// Runs `failed` with the browser's reason whenever a copy fails; `reading`
+// when the saves could not be read at the start (the page then copies
+// nothing back, so the stored saves stay as they were).
+void OnSavesSyncFailure(std::function<void(bool reading, const std::string& reason)> failed);
 
 // The game's files in the page's memory file system, each change to the data
 // folder copied to IndexedDB.
