@@ -4,7 +4,7 @@
 #   headers;
 # - the game core sees the platform through its interfaces (the headers
 #   directly in src/platform) only: the backends (platform/common, sdl,
-#   headless, ffmpeg) are included by the platform itself and by src/main,
+#   headless, ffmpeg, web) are included by the platform itself and by src/main,
 #   which wires them to the core;
 # - the folders of src form layers, lowest first, and a file includes only
 #   from its own folder or a lower one, so no two folders depend on each
@@ -13,7 +13,7 @@ set -uo pipefail
 src=$1
 status=0
 
-pattern='#\s*include\s*[<"](SDL|ft2build|freetype|fontconfig|libav|libsw|unistd|fcntl|dlfcn|pthread|windows|sys/|X11/|graphviz)'
+pattern='#\s*include\s*[<"](SDL|ft2build|freetype|fontconfig|libav|libsw|unistd|fcntl|dlfcn|pthread|windows|sys/|X11/|graphviz|emscripten)'
 found=$(grep -rnE "$pattern" "$src" --include='*.h' --include='*.cpp' | grep -v "^$src/platform/")
 if [[ -n $found ]]; then
   echo "platform headers outside src/platform:" >&2
@@ -21,7 +21,7 @@ if [[ -n $found ]]; then
   status=1
 fi
 
-backends='#\s*include\s*"platform/(common|sdl|headless|ffmpeg)/'
+backends='#\s*include\s*"platform/(common|sdl|headless|ffmpeg|web)/'
 found=$(grep -rnE "$backends" "$src" --include='*.h' --include='*.cpp' | grep -v -e "^$src/platform/" -e "^$src/main/")
 if [[ -n $found ]]; then
   echo "backend headers included by the game core (only src/main wires the backends in):" >&2

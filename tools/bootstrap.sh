@@ -13,12 +13,17 @@ PACKAGES=(
   clang libclang-rt-14-dev
   graphviz librsvg2-bin
   xvfb xdotool x11-utils imagemagick openbox
+  emscripten nodejs npm chromium
 )
 
 missing=()
 for pkg in "${PACKAGES[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$pkg")
+  [[ "$status" == "install ok installed" ]] && continue
+  # A Node.js from outside Debian brings its own npm, which Debian's npm
+  # package conflicts with.
+  [[ $pkg == npm ]] && command -v npm >/dev/null && continue
+  missing+=("$pkg")
 done
 
 if ((${#missing[@]} == 0)); then

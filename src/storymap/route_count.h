@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -34,7 +35,12 @@ struct WayKey {
   int to = 0;
   std::vector<std::string> picks;
   std::vector<std::string> changes;
-  auto operator<=>(const WayKey&) const = default;
+  // Spelled out rather than a defaulted <=>: the browser edition's C++
+  // library has no three-way comparison of vectors and strings.
+  friend bool operator<(const WayKey& a, const WayKey& b) {
+    return std::tie(a.from, a.to, a.picks, a.changes) < std::tie(b.from, b.to, b.picks, b.changes);
+  }
+  friend bool operator==(const WayKey&, const WayKey&) = default;
 };
 
 struct SceneVisit {

@@ -1,12 +1,10 @@
 #include "platform/common/font.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 
 #include "platform/utf8.h"
 
@@ -14,63 +12,12 @@ namespace pelmot {
 namespace {
 
 constexpr char32_t kLastCodePoint = 0x10FFFF;
-constexpr const char* kIpaGothicPath = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
 
 // Coverage at or above this counts as ink in the one-bit glyphs: the 50 %
 // line keeps strokes as thick as the outline says.
 constexpr int kInkThreshold = 128;
 
-std::string ToLower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-// The file of `family` if fontconfig has a face of exactly that family;
-// fontconfig otherwise answers with a substitute, which we do not want here.
-FontFile MatchFamily(FcConfig* config, const std::string& family) {
-  FontFile found;
-  FcPattern* pattern = FcPatternCreate();
-  if (!pattern) return found;
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  FcConfigSubstitute(config, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result;
-  FcPattern* match = FcFontMatch(config, pattern, &result);
-  FcPatternDestroy(pattern);
-  if (!match) return found;
-  bool familyMatches = false;
-  FcChar8* name = nullptr;
-  for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i)
-    if (ToLower(reinterpret_cast<const char*>(name)) == ToLower(family)) familyMatches = true;
-  FcChar8* file = nullptr;
-  int index = 0;
-  if (familyMatches && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-    found.path = reinterpret_cast<const char*>(file);
-    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) found.index = index;
-  }
-  FcPatternDestroy(match);
-  return found;
-}
-
 }  // namespace
-
-FontFile FindWindowFontFile() {
-  // A configuration of our own, released after the lookup: nothing of
-  // fontconfig stays behind.
-  if (FcConfig* config = FcInitLoadConfigAndFonts()) {
-    FontFile file;
-    for (const char* family : {"ＭＳ ゴシック", "MS Gothic", "IPAGothic", "IPAゴシック"}) {
-      file = MatchFamily(config, family);
-      if (!file.path.empty()) break;
-    }
-    FcConfigDestroy(config);
-    if (!file.path.empty()) return file;
-  }
-  std::error_code ignored;
-  if (std::filesystem::exists(kIpaGothicPath, ignored)) return {kIpaGothicPath, 0};
-  return {};
-}
 
 struct FreeTypeTextEngine::Handles {
   FT_Library library = nullptr;

@@ -1,0 +1,66 @@
+// Finding the window's font on the desktop, through fontconfig.
+#include "platform/common/font.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace pelmot {
+namespace {
+
+constexpr const char* kIpaGothicPath = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
+
+std::string ToLower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+// The file of `family` if fontconfig has a face of exactly that family;
+// fontconfig otherwise answers with a substitute, which we do not want here.
+FontFile MatchFamily(FcConfig* config, const std::string& family) {
+  FontFile found;
+  FcPattern* pattern = FcPatternCreate();
+  if (!pattern) return found;
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcConfigSubstitute(config, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result;
+  FcPattern* match = FcFontMatch(config, pattern, &result);
+  FcPatternDestroy(pattern);
+  if (!match) return found;
+  bool familyMatches = false;
+  FcChar8* name = nullptr;
+  for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i)
+    if (ToLower(reinterpret_cast<const char*>(name)) == ToLower(family)) familyMatches = true;
+  FcChar8* file = nullptr;
+  int index = 0;
+  if (familyMatches && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+    found.path = reinterpret_cast<const char*>(file);
+    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) found.index = index;
+  }
+  FcPatternDestroy(match);
+  return found;
+}
+
+}  // namespace
+
+FontFile FindWindowFontFile() {
+  // A configuration of our own, released after the lookup: nothing of
+  // fontconfig stays behind.
+  if (FcConfig* config = FcInitLoadConfigAndFonts()) {
+    FontFile file;
+    for (const char* family : {"ＭＳ ゴシック", "MS Gothic", "IPAGothic", "IPAゴシック"}) {
+      file = MatchFamily(config, family);
+      if (!file.path.empty()) break;
+    }
+    FcConfigDestroy(config);
+    if (!file.path.empty()) return file;
+  }
+  std::error_code ignored;
+  if (std::filesystem::exists(kIpaGothicPath, ignored)) return {kIpaGothicPath, 0};
+  return {};
+}
+
+}  // namespace pelmot

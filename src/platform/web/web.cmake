@@ -1,0 +1,46 @@
+# The browser edition (PELMOT_WEB, built with Emscripten by web.sh): the same
+# core with the browser's backend. Of the desktop's common backend it takes
+# what needs neither threads nor other processes nor fontconfig.
+set(WEB_DIR ${CMAKE_CURRENT_SOURCE_DIR}/platform/web)
+add_library(pelmot_platform_web STATIC
+  platform/common/clock.cpp
+  platform/common/files.cpp
+  platform/common/system_files.cpp
+  platform/common/paths.cpp
+  platform/common/font.cpp
+  platform/common/text_factory.cpp
+  platform/common/picload.cpp
+  platform/common/mci_player.cpp
+  platform/ffmpeg/ffmpeg_movie.cpp
+  platform/web/web_movie_decoder.cpp
+  platform/web/web_font.cpp
+  platform/web/web_codepage.cpp
+  platform/web/web_storage.cpp
+  platform/web/web_window.cpp
+  platform/web/web_page.cpp
+  platform/web/web_keys.cpp
+  platform/web/touch_gesture.cpp)
+target_link_libraries(pelmot_platform_web
+  PUBLIC pelmot_platform
+  PRIVATE PkgConfig::SDL2_IMAGE PkgConfig::FREETYPE PkgConfig::FFMPEG)
+
+add_executable(pelmot main/web_main.cpp)
+# The prefix holds static libraries: their own dependencies come from
+# pkg-config's static flags.
+target_link_libraries(pelmot PRIVATE pelmot_core pelmot_platform_web
+  ${SDL2_IMAGE_STATIC_LDFLAGS} ${FREETYPE_STATIC_LDFLAGS} ${FFMPEG_STATIC_LDFLAGS})
+set_target_properties(pelmot PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PELMOT_OUTPUT_DIR} SUFFIX ".js")
+set_property(TARGET pelmot APPEND PROPERTY LINK_DEPENDS ${WEB_DIR}/web_page.js)
+# One callback per animation frame and no Asyncify: the game never blocks.
+# The content comes packed beside the program (content.data, by web.sh).
+target_link_options(pelmot PRIVATE
+  -sENVIRONMENT=web
+  -sALLOW_MEMORY_GROWTH=1
+  -sINITIAL_MEMORY=64MB
+  -sFORCE_FILESYSTEM=1
+  -lidbfs.js
+  # The page's script calls these (web_page.js).
+  -sEXPORTED_FUNCTIONS=_main,_malloc,_free,_pelmot_state,_pelmot_frames,_pelmot_pick_point,_pelmot_page_hidden,_pelmot_saves_sync_failed
+  -sEXPORTED_RUNTIME_METHODS=callMain,FS,UTF8ToString,stringToUTF8,lengthBytesUTF8
+  --pre-js ${WEB_DIR}/web_page.js)
+configure_file(${WEB_DIR}/index.html ${PELMOT_OUTPUT_DIR}/index.html COPYONLY)

@@ -1,0 +1,247 @@
+#include "platform/web/web_window.h"
+
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/web/web_keys.h"
+#include "platform/web/web_storage.h"
+
+namespace pelmot {
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+constexpr const char* kCanvas = "#canvas";
+
+// The desktop's repeat of a held Shift (the system's typematic pace there):
+// the first after half a second, then about 30 a second. The browser's own
+// repeats of Shift, where it makes them, are dropped.
+constexpr std::int64_t kRepeatDelayMs = 500;
+constexpr std::int64_t kRepeatIntervalMs = 33;
+
+std::int64_t NowMs() { return static_cast<std::int64_t>(emscripten_get_now()); }
+
+WebWindow& Of(void* user) { return *static_cast<WebWindow*>(user); }
+
+int ToButton(unsigned short domButton) {
+  if (domButton == 0) return 1;
+  if (domButton == 2) return 2;
+  if (domButton == 1) return 4;
+  return 0;
+}
+
+EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* e, void* user) {
+  InputEvent event{InputEvent::Kind::kMouseMove};
+  if (type == EMSCRIPTEN_EVENT_MOUSEDOWN) event.kind = InputEvent::Kind::kMouseDown;
+  if (type == EMSCRIPTEN_EVENT_MOUSEUP) event.kind = InputEvent::Kind::kMouseUp;
+  if (event.kind != InputEvent::Kind::kMouseMove) {
+    event.button = ToButton(e->button);
+    if (event.button == 0) return EM_FALSE;
+  }
+  event.shift = e->shiftKey ? 1 : 0;
+  CanvasToClient(e->targetX, e->targetY, event.x, event.y);
+  Of(user).Deliver(event);
+  return event.kind != InputEvent::Kind::kMouseMove;  // no text selection, no focus change
+}
+
+void DeliverAll(WebWindow& window, const std::vector<InputEvent>& events) {
+  for (const InputEvent& e : events) window.Deliver(e);
+}
+
+// The first finger only; the others are ignored.
+EM_BOOL OnTouch(int type, const EmscriptenTouchEvent* e, void* user) {
+  WebWindow& window = Of(user);
+  TouchGesture& touch = window.touch();
+  for (int i = 0; i < e->numTouches; ++i) {
+    const EmscriptenTouchPoint& t = e->touches[i];
+    if (!t.isChanged) continue;
+    int x = 0, y = 0;
+    CanvasToClient(t.targetX, t.targetY, x, y);
+    if (type == EMSCRIPTEN_EVENT_TOUCHSTART && !touch.Down()) {
+      DeliverAll(window, touch.Start(x, y, NowMs()));
+    } else if (type == EMSCRIPTEN_EVENT_TOUCHMOVE) {
+      DeliverAll(window, touch.Move(x, y));
+    } else if (type == EMSCRIPTEN_EVENT_TOUCHEND) {
+      DeliverAll(window, touch.End(x, y, NowMs()));
+    } else if (type == EMSCRIPTEN_EVENT_TOUCHCANCEL) {
+      touch.Cancel();
+    }
+    break;
+  }
+  return EM_TRUE;  // no mouse events made up from the touch, no scrolling
+}
+
+EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void* user) {
+  const int key = VirtualKeyForCode(e->code);
+  WebWindow& window = Of(user);
+  const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
+  if (key == kVkShift) {
+    if (down && e->repeat) return EM_TRUE;
+    window.ShiftPressed(down);
+  }
+  InputEvent event{down ? InputEvent::Kind::kKeyDown : InputEvent::Kind::kKeyUp};
+  event.key = key;
+  event.shift = e->shiftKey ? 1 : 0;
+  window.Deliver(event);
+  // The game's keys do only what the game does with them (F1 opens no help,
+  // Space scrolls nothing); the browser keeps its other keys.
+  return key != 0;
+}
+
+EM_BOOL OnBlur(int, const EmscriptenFocusEvent*, void* user) {
+  Of(user).ShiftPressed(false);
+  Of(user).touch().Cancel();
+  return EM_FALSE;
+}
+
+void FrameCallback(void* user) { Of(user).Frame(); }
+
+bool InFullScreen() { return EM_ASM_INT({ return document.fullscreenElement ? 1 : 0; }) != 0; }
+
+}  // namespace
+
+void CanvasToClient(double cssX, double cssY, int& x, int& y) {
+  double width = 0, height = 0;
+  emscripten_get_element_css_size(kCanvas, &width, &height);
+  if (width <= 0 || height <= 0) width = kWidth, height = kHeight;
+  x = std::clamp(static_cast<int>(std::floor(cssX * kWidth / width)), 0, kWidth - 1);
+  y = std::clamp(static_cast<int>(std::floor(cssY * kHeight / height)), 0, kHeight - 1);
+}
+
+WebWindow::WebWindow() : rgba_(static_cast<std::size_t>(kWidth) * kHeight) {
+  emscripten_set_mousedown_callback(kCanvas, this, EM_TRUE, OnMouse);
+  emscripten_set_mouseup_callback(kCanvas, this, EM_TRUE, OnMouse);
+  emscripten_set_mousemove_callback(kCanvas, this, EM_TRUE, OnMouse);
+  // The page's own menu would cover the picture where a right click opens
+  // the game's menu.
+  EM_ASM({
+    const canvas = document.querySelector('#canvas');
+    if (canvas) canvas.addEventListener('contextmenu', e => e.preventDefault());
+  });
+  emscripten_set_touchstart_callback(kCanvas, this, EM_TRUE, OnTouch);
+  emscripten_set_touchmove_callback(kCanvas, this, EM_TRUE, OnTouch);
+  emscripten_set_touchend_callback(kCanvas, this, EM_TRUE, OnTouch);
+  emscripten_set_touchcancel_callback(kCanvas, this, EM_TRUE, OnTouch);
+  emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_TRUE, OnKey);
+  emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_TRUE, OnKey);
+  emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_TRUE, OnBlur);
+}
+
+void WebWindow::Run(WindowEvents& core, std::function<void()> finished) {
+  core_ = &core;
+  finished_ = std::move(finished);
+  dirty_ = true;
+  emscripten_set_main_loop_arg(FrameCallback, this, 0, EM_FALSE);
+}
+
+void WebWindow::Deliver(const InputEvent& event) {
+  if (!core_ || core_->Finished()) return;
+  if (SavesSyncing() || !waiting_.empty()) {
+    waiting_.push_back(event);
+    return;
+  }
+  core_->OnEvent(event);
+  dirty_ = true;
+}
+
+void WebWindow::ShiftPressed(bool down) { shiftRepeatAt_ = down ? NowMs() + kRepeatDelayMs : 0; }
+
+// One animation frame: the input that waited, the long press, the held
+// Shift's repeat, the game's timers and movie, and the picture if it changed.
+void WebWindow::Frame() {
+  if (!core_ || SavesSyncing()) return;
+  const double began = emscripten_get_now();
+  while (!waiting_.empty() && !SavesSyncing() && !core_->Finished()) {
+    core_->OnEvent(waiting_.front());
+    waiting_.pop_front();
+    dirty_ = true;
+  }
+  const std::int64_t now = NowMs();
+  DeliverAll(*this, touch_.Tick(now));
+  if (shiftRepeatAt_ != 0 && now >= shiftRepeatAt_) {
+    shiftRepeatAt_ = std::max(shiftRepeatAt_ + kRepeatIntervalMs, now + 1);
+    InputEvent repeat{InputEvent::Kind::kKeyDown};
+    repeat.key = kVkShift;
+    repeat.shift = 1;
+    Deliver(repeat);
+  }
+  if (!core_->Finished() && core_->OnFrame(now)) dirty_ = true;
+  if (dirty_) {
+    Present();
+    // For the benchmark: how long the last frame that drew took.
+    EM_ASM({ Module.pelmotLastFrameMs = $0; }, emscripten_get_now() - began);
+  }
+  if (core_->Finished()) {
+    emscripten_cancel_main_loop();
+    core_ = nullptr;
+    // What runs next may start another loop, with a callback of its own.
+    auto finished = std::move(finished_);
+    finished_ = nullptr;
+    if (finished) finished();
+  }
+}
+
+// 0x00RRGGBB words become the canvas's R, G, B, A bytes.
+void WebWindow::Present() {
+  core_->Compose(pixels_);
+  const std::size_t count = std::min(pixels_.size(), rgba_.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    const Colour c = pixels_[i];
+    rgba_[i] = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+  }
+  EM_ASM(
+      {
+        const canvas = document.querySelector('#canvas');
+        if (!canvas) return;
+        const context = Module.pelmotContext || (Module.pelmotContext = canvas.getContext('2d'));
+        const bytes = new Uint8ClampedArray(HEAPU8.buffer, $0, $1 * $2 * 4);
+        context.putImageData(new ImageData(bytes, $1, $2), 0, 0);
+      },
+      rgba_.data(), kWidth, kHeight);
+  dirty_ = false;
+  // For measuring the page's start: when the first picture reached the canvas.
+  if (framesShown_ == 0) EM_ASM({ Module.pelmotFirstFrameMs = performance.now(); });
+  ++framesShown_;
+}
+
+// In the page the game has no display mode of its own: the browser's window
+// may be any size, and the screen may even be 800 x 600 itself (headless
+// Chromium's is), which would leave the game no mode to switch from. So the
+// page reports 0 x 0, and only the full screen is 800 x 600.
+DisplaySettings WebWindow::Current() {
+  if (InFullScreen()) return {32, kWidth, kHeight};
+  return {32, 0, 0};
+}
+
+// Full screen shows the page's stage (the canvas, scaled with its aspect
+// ratio kept, on black); browsers allow it only within the player's gesture,
+// which is where the game's click and F1 come from.
+void WebWindow::Change(const DisplaySettings& settings) {
+  const bool wantFull = settings.width == kWidth && settings.height == kHeight;
+  if (wantFull == InFullScreen()) return;
+  if (wantFull) {
+    EM_ASM({
+      const stage = document.getElementById('stage') || document.querySelector('#canvas');
+      if (stage && stage.requestFullscreen) stage.requestFullscreen().catch(() => {});
+    });
+  } else {
+    EM_ASM({
+      if (document.exitFullscreen) document.exitFullscreen().catch(() => {});
+    });
+  }
+}
+
+int WebWindow::ScreenWidth() {
+  if (InFullScreen()) return kWidth;
+  return EM_ASM_INT({ return window.screen.width | 0; });
+}
+
+int WebWindow::ScreenHeight() {
+  if (InFullScreen()) return kHeight;
+  return EM_ASM_INT({ return window.screen.height | 0; });
+}
+
+}  // namespace pelmot

@@ -1,0 +1,61 @@
+// The browser's canvas as the game's window. The browser calls Frame once
+// per animation frame; input comes in the browser's own event handlers and
+// is handed to the game there, in order, so a click that asks for the full
+// screen asks from within the player's gesture, as browsers require. While
+// the saves are being written to the browser's storage, input waits and the
+// game does not go on.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "platform/services.h"
+#include "platform/web/touch_gesture.h"
+#include "platform/window.h"
+
+namespace pelmot {
+
+class WebWindow : public Display {
+ public:
+  // Listens on the page's canvas (#canvas) and keyboard.
+  WebWindow();
+  // Starts pumping `core`, one call of Frame per animation frame; returns at
+  // once. `finished` runs once the core has finished.
+  void Run(WindowEvents& core, std::function<void()> finished);
+  // Frames presented so far (the test hook reads it).
+  long long FramesShown() const { return framesShown_; }
+
+  // Display: the page is the start-up mode (0 x 0, see Current); 800 x 600
+  // is the browser's full screen.
+  DisplaySettings Current() override;
+  void Change(const DisplaySettings& settings) override;
+  int ScreenWidth() override;
+  int ScreenHeight() override;
+  int TwipsPerPixel() override { return 15; }
+  void MoveWindow(int, int) override {}
+
+  // The browser's event handlers (C callbacks, hence public).
+  void Deliver(const InputEvent& event);
+  void Frame();
+  TouchGesture& touch() { return touch_; }
+  void ShiftPressed(bool down);
+
+ private:
+  void Present();
+  WindowEvents* core_ = nullptr;
+  std::function<void()> finished_;
+  std::deque<InputEvent> waiting_;  // input that came while the saves were syncing
+  std::vector<Colour> pixels_;
+  std::vector<std::uint32_t> rgba_;
+  TouchGesture touch_;
+  std::int64_t shiftRepeatAt_ = 0;  // 0: Shift is up
+  bool dirty_ = true;
+  long long framesShown_ = 0;
+};
+
+// Client pixels (800 x 600) from a position in CSS pixels on the canvas.
+void CanvasToClient(double cssX, double cssY, int& x, int& y);
+
+}  // namespace pelmot

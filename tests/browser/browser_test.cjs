@@ -1,0 +1,266 @@
+// The browser edition in Debian's Chromium, headless, as a player meets it:
+// the logo, the title, a new game, Shift held to the first choice and a
+// pick, a save to slot 3 through the system menu; then the page loaded
+// again, the slot loaded, and the state and the text on the canvas checked.
+// A second tab on the same saves says so and starts nothing.
+//
+// Usage: node browser_test.cjs BUILD_WEB_DIR [SHOTS_DIR]
+'use strict';
+const fs = require('fs');
+const path = require('path');
+const {serve, launch, until, Player} = require('./page_driver.cjs');
+
+const kTextFace = [240, 240, 240];  // the text's face colour
+// The story's lines after the load are written on the whole picture (a
+// page), rows of 32 pixels from the top; the first row holds a line.
+const kRowPitch = 32;
+
+const root = path.resolve(process.argv[2] || 'build-web');
+const shots = process.argv[3] || '';
+let failures = 0;
+
+function check(ok, what) {
+  console.log(`${ok ? 'ok' : 'FAIL'} - ${what}`);
+  if (!ok) ++failures;
+}
+
+async function shot(page, name) {
+  if (shots) await page.screenshot({path: path.join(shots, name)});
+}
+
+// Clicks the middle of the picture until the title menu waits.
+async function toTitleMenu(player) {
+  await until('the title menu', async () => {
+    const s = await player.state();
+    if (!s.ClickAdvances && s.MenuItems[0] === 'ゲームスタート') return true;
+    await player.click(400, 300);
+    return false;
+  });
+}
+
+async function firstVisit(player, page) {
+  await player.playing();
+  // The logo movie (630 x 220 at 85, 190) fades in; nothing bright around it.
+  await until('the logo', async () => (await player.bright(85, 190, 630, 220)) > 2000, 5000);
+  const around = (await player.bright(0, 0, 800, 190)) + (await player.bright(0, 410, 800, 190));
+  check((await player.state()).MoviePath !== '' && around === 0, 'the logo movie plays, black around it');
+  await shot(page, 'logo.png');
+  await toTitleMenu(player);
+  await shot(page, 'title.png');
+  await player.pick(0);
+  let s = await player.state();
+  check(s.FlowMode === 1 && s.SceneNo === 0, 'ゲームスタート starts scene 0');
+  // Shift held skips to the first choice.
+  await page.keyboard.down('Shift');
+  await until('the first choice', async () => !(await player.state()).ClickAdvances, 30000);
+  await page.keyboard.up('Shift');
+  s = await player.state();
+  check(s.SceneNo === 0 && s.StepNo[1] === 69, `Shift skips to the first choice (scene ${s.SceneNo}, step ${s.StepNo[1]})`);
+  await player.page.mouse.move(0, 0);
+  await shot(page, 'choice.png');
+  await player.pick(1);
+  s = await player.state();
+  check(s.ClickAdvances || s.StepNo[1] !== 69, 'the second option is taken');
+  // A line on: the system menu, セーブ, slot 3, はい.
+  await player.click(400, 300);
+  for (let i = 0; i < 2 && (await player.state()).MenuItems[0] !== 'セーブ'; ++i) await player.click(400, 300, 'right');
+  check((await player.state()).MenuItems[0] === 'セーブ', 'a right click opens the system menu');
+  await player.pick(0);
+  await player.pick(2);
+  check((await player.state()).MenuItems[0] === 'はい', 'saving over slot 3 is asked');
+  await player.pick(0);
+  s = await player.state();
+  check(s.SaveDate[2] !== '', `slot 3 is saved at "${s.SaveDate[2]}"`);
+  await player.click(400, 300);  // back to the story
+  check((await player.state()).SaveDate[10] === '', 'no last-play stamp while the page is shown');
+  return s;
+}
+
+async function secondVisit(player, page, saved) {
+  await player.playing();
+  check((await player.state()).SaveDate[10] !== '', 'the last-play stamp was written as the page went away');
+  // A wide page: the picture keeps its shape, centred, and the presses
+  // from here on land where they are aimed.
+  await page.setViewport({width: 1200, height: 450, hasTouch: true});
+  const box = await page.evaluate(() => {
+    const r = document.getElementById('canvas').getBoundingClientRect();
+    return {left: r.left, top: r.top, width: r.width, height: r.height};
+  });
+  check(Math.abs(box.width - 600) < 1 && Math.abs(box.height - 450) < 1 && Math.abs(box.left - 300) < 1,
+        `a 1200 x 450 page shows the picture at 600 x 450, centred (${JSON.stringify(box)})`);
+  await toTitleMenu(player);
+  await fullScreen(player, page);
+  // ロード, by a tap.
+  const load = await player.page.evaluate(() => window.pelmotPickPoint(1));
+  await player.touch(load.x, load.y);
+  let s = await player.state();
+  check(/^データ３/.test(s.MenuItems[2] || ''), `the load list shows slot 3 ("${s.MenuItems[2]}")`);
+  await player.pick(2);
+  if ((await player.state()).MenuItems[0] === 'はい') await player.pick(0);
+  await until('the loaded game', async () => (await player.state()).FlowMode === 1, 5000);
+  s = await player.state();
+  check(s.SceneNo === saved.SceneNo && JSON.stringify(s.Params) === JSON.stringify(saved.Params) &&
+        s.DayNo === saved.DayNo, `the slot brings back scene ${saved.SceneNo}, day ${saved.DayNo}, ${JSON.stringify(saved.Params)}`);
+  await until('the line after the load', async () => (await player.count(0, 0, 800, kRowPitch, kTextFace)) > 0, 5000)
+    .catch(() => {});
+  const ink = await player.count(0, 0, 800, kRowPitch, kTextFace);
+  const rest = await player.count(0, kRowPitch, 800, 600 - kRowPitch, kTextFace);
+  const perRow = rest / ((600 - kRowPitch) / kRowPitch);
+  check(ink >= 40, `the first row of the page is written in the face colour (${ink} pixels)`);
+  check(ink > 4 * perRow, `the picture's other rows hold far less of it (${perRow.toFixed(1)} pixels a row)`);
+  await shot(page, 'loaded.png');
+  // A finger held still is a right click: as a right click does, it opens
+  // the system menu (the first may only clear the page).
+  for (let i = 0; i < 2 && (await player.state()).MenuItems[0] !== 'セーブ'; ++i) await player.touch(400, 300, 700);
+  check((await player.state()).MenuItems[0] === 'セーブ', 'a long press opens the system menu');
+}
+
+// F1 takes the page's stage into the browser's full screen, the canvas
+// filling it with its shape kept; F1 again leaves it.
+async function fullScreen(player, page) {
+  const stage = () => page.evaluate(() => {
+    const c = document.getElementById('canvas').getBoundingClientRect();
+    return {full: document.fullscreenElement ? document.fullscreenElement.id : '', width: c.width, height: c.height,
+            screenWidth: window.innerWidth, screenHeight: window.innerHeight};
+  });
+  await page.keyboard.press('F1');
+  const full = await until('the full screen', async () => { const s = await stage(); return s.full ? s : null; }, 5000)
+    .catch(() => null);
+  check(full && full.full === 'stage' && Math.abs(full.width * 3 - full.height * 4) < 4 &&
+        (Math.abs(full.width - full.screenWidth) < 2 || Math.abs(full.height - full.screenHeight) < 2),
+        `F1 shows the stage full screen, the picture filling it at 4:3 (${JSON.stringify(full)})`);
+  await page.keyboard.press('F1');
+  const back = await until('the page again', async () => { const s = await stage(); return s.full ? null : s; }, 5000)
+    .catch(() => null);
+  check(back !== null, 'F1 again leaves the full screen');
+  await player.settled();
+}
+
+// Through the system menu into slot `row`, confirming when asked; the last
+// press (the one that writes) does not wait for the copy to IndexedDB.
+async function saveTo(player, row) {
+  for (let i = 0; i < 2 && (await player.state()).MenuItems[0] !== 'セーブ'; ++i) await player.click(400, 300, 'right');
+  await player.pick(0);
+  const asked = async () => (await player.state()).MenuItems[0] === 'はい';
+  await player.pick(row, false);
+  if (await asked()) await player.pick(0, false);
+}
+
+// The copy to IndexedDB, held back or failing, through the page's FS.syncfs.
+async function storage(player, page) {
+  await page.evaluate(() => {
+    window.realSyncfs = FS.syncfs;
+    window.heldCopies = [];
+    FS.syncfs = (populate, done) => window.heldCopies.push(() => window.realSyncfs(populate, done));
+  });
+  await saveTo(player, 3);
+  const before = await player.state();
+  check(await page.evaluate(() => Module.pelmotSyncing && window.heldCopies.length === 1),
+        'a save starts a copy to IndexedDB');
+  await player.click(400, 300, 'left', false);
+  await new Promise(r => setTimeout(r, 300));
+  const during = await player.state();
+  check(during.StepNo[1] === before.StepNo[1] && during.LineNo === before.LineNo,
+        'no click is taken while the copy runs');
+  // The save wrote the slot and then its stamp: a second copy follows the first.
+  await until('the held copies to finish', () => page.evaluate(() => {
+    while (window.heldCopies.length) window.heldCopies.shift()();
+    return !Module.pelmotSyncing;
+  }));
+  await player.settled();
+  const after = await player.state();
+  check(after.StepNo[1] !== before.StepNo[1] || after.LineNo !== before.LineNo,
+        'the click waiting is taken once the copy is done');
+
+  await page.evaluate(() => {
+    FS.syncfs = (populate, done) => setTimeout(() => done(new Error('QuotaExceededError: the quota is full')), 0);
+  });
+  await saveTo(player, 4);
+  await player.settled();
+  const failed = await player.state();
+  check(/ブラウザに保存できませんでした[\s\S]*QuotaExceededError/.test(failed.LastMessage || ''),
+        'a copy that fails says so in a box, with the reason');
+  await page.evaluate(() => { FS.syncfs = window.realSyncfs; });
+  await page.keyboard.press('Enter');
+  await player.settled();
+  check((await player.state()).LastMessage === null, 'Enter closes the box');
+}
+
+// ゲームを終了する at the title, はい: the page says the game has ended and
+// shows no picture.
+async function quit(player, page) {
+  await page.reload();
+  await player.playing();
+  await toTitleMenu(player);
+  await player.pick(3);
+  await player.pick(0);
+  await until('the end', async () => (await player.phase()) === 'ended', 5000).catch(() => {});
+  const status = await page.evaluate(() => document.getElementById('status').textContent);
+  check((await player.phase()) === 'ended' && /終了しました/.test(status), 'quitting at the title ends the game in the page');
+  check((await player.bright(0, 0, 800, 600, 0)) === 0, 'the canvas is left empty');
+}
+
+// A browser that gives no saves (its IndexedDB refuses to open, or it has
+// none): the game plays, says in a box that nothing will be kept, and copies
+// nothing back, so the saves stored in the browser stay as they were.
+async function unreadableSaves(browser, url, how) {
+  const page = await browser.newPage();
+  if (how === 'refused') {
+    await page.evaluateOnNewDocument(() => {
+      IDBFactory.prototype.open = () => { throw new Error('SecurityError: storage is blocked'); };
+    });
+  } else {
+    await page.evaluateOnNewDocument(() => Object.defineProperty(window, 'indexedDB', {value: undefined}));
+  }
+  await page.goto(url);
+  const player = new Player(page);
+  await player.playing();
+  const s = await player.state();
+  check(/読み込めませんでした[\s\S]*保存されません/.test(s.LastMessage || ''),
+        `saves that cannot be read are told in a box (IndexedDB ${how})`);
+  await page.keyboard.press('Enter');
+  await player.settled();
+  check((await player.state()).LastMessage === null && !(await page.evaluate(() => Module.pelmotSyncing)),
+        'the game plays on, copying nothing back');
+  await page.close({runBeforeUnload: false});
+}
+
+async function secondTab(browser, url) {
+  const other = await browser.newPage();
+  await other.goto(url);
+  const player = new Player(other);
+  await until('the second tab to give way', async () => (await player.phase()) === 'locked', 10000);
+  const status = await other.evaluate(() => document.getElementById('status').textContent);
+  check(/別のタブ/.test(status), 'a second tab says another tab plays');
+  check((await player.frames()) === 0, 'a second tab starts nothing');
+  await other.close();
+}
+
+(async () => {
+  if (shots) fs.mkdirSync(shots, {recursive: true});
+  const {server, url} = await serve(root);
+  const {browser, profile} = await launch();
+  try {
+    await unreadableSaves(browser, url, 'refused');
+    await unreadableSaves(browser, url, 'missing');
+    const page = await browser.newPage();
+    await page.setViewport({width: 1024, height: 768, hasTouch: true});
+    page.on('pageerror', e => check(false, 'page error: ' + e.message));
+    await page.goto(url);
+    const player = new Player(page);
+    const saved = await firstVisit(player, page);
+    await secondTab(browser, url);
+    await page.reload();
+    await secondVisit(player, page, saved);
+    await storage(player, page);
+    await quit(player, page);
+  } catch (e) {
+    check(false, e.stack || String(e));
+  } finally {
+    await browser.close();
+    server.close();
+    fs.rmSync(profile, {recursive: true, force: true});
+  }
+  console.log(failures ? `${failures} failed` : 'all passed');
+  process.exit(failures ? 1 : 0);
+})();

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Builds the browser edition into build-web/: index.html, the program
+# (pelmot.js, pelmot.wasm) and the content packed beside it (content.data,
+# content.js). With --serve, also serves build-web/ on 127.0.0.1:8000.
+#
+# The libraries come from tools/web/build_deps.sh (a cache outside the tree,
+# built once); the default content (pictures, scenario, logo movie) from the
+# native build in build/; the font from Debian's fonts-ipafont-gothic.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "$0")" && pwd)
+OUT=$ROOT/build-web
+NATIVE=$ROOT/build
+FONT_DIR=/usr/share/fonts/opentype/ipafont-gothic
+FONT_DOC=/usr/share/doc/fonts-ipafont-gothic
+PORT=8000
+JOBS=${PELMOT_WEB_JOBS:-2}
+
+serve=false
+case ${1:-} in
+  --serve) serve=true ;;
+  "") ;;
+  *) echo "usage: $0 [--serve]" >&2; exit 2 ;;
+esac
+
+say() { printf 'web.sh: %s\n' "$*" >&2; }
+# Runs a step with its output added to build-web/cmake/web.log, shown only
+# when the step fails.
+LOG=$OUT/cmake/web.log
+quietly() {
+  local from
+  from=$(wc -l <"$LOG")
+  "$@" >>"$LOG" 2>&1 || { tail -n +"$((from + 1))" "$LOG" >&2; say "failed: $*"; exit 1; }
+}
+mkdir -p "$OUT/cmake"
+: >"$LOG"
+seconds() { echo "$EPOCHREALTIME"; }
+took() { awk -v what="$1" -v from="$2" -v to="$(seconds)" 'BEGIN { printf "web.sh: %s %.1f s\n", what, to - from }' >&2; }
+
+"$ROOT/tools/bootstrap.sh"
+start=$(seconds)
+PREFIX=$("$ROOT/tools/web/build_deps.sh" --print-prefix | tail -n 1)
+took "libraries (tools/web/build_deps.sh):" "$start"
+[[ -f $FONT_DIR/ipag.ttf ]] || { say "IPAGothic is missing: run tools/bootstrap.sh"; exit 1; }
+
+# The default content, made by the native build's generators.
+start=$(seconds)
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+[[ -f $NATIVE/CMakeCache.txt ]] ||
+  quietly cmake -S "$ROOT" -B "$NATIVE" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
+quietly cmake --build "$NATIVE" -j"$JOBS" --target pelmot_pictures pelmot_logo_movie default_scenario
+took "content (native generators):" "$start"
+
+# The program, with Emscripten.
+start=$(seconds)
+export PKG_CONFIG_LIBDIR=$PREFIX/lib/pkgconfig PKG_CONFIG_PATH=""
+# shellcheck source=/dev/null
+source "$ROOT/tools/web/deps/em_env.sh"
+quietly emcmake cmake -S "$ROOT" -B "$OUT/cmake" -DPELMOT_WEB=ON -DCMAKE_BUILD_TYPE=Release \
+  -DPELMOT_WEB_OUTPUT="$OUT" "${launcher[@]}"
+quietly cmake --build "$OUT/cmake" -j"$JOBS"
+took "program (emcc):" "$start"
+
+# The content, packed as the page's file system sees it under /content.
+start=$(seconds)
+stage=$OUT/cmake/content
+rm -rf "$stage"
+mkdir -p "$stage/font"
+cp -r "$NATIVE/PELMOTPIC" "$NATIVE/SYSPIC" "$NATIVE/LOGO.avi" "$NATIVE/scenario.txt" "$stage/"
+cp "$FONT_DIR/ipag.ttf" "$stage/font/"
+cp "$FONT_DOC/copyright" "$stage/font/COPYRIGHT"
+cp "$FONT_DOC"/Readme_IPAfont*.txt "$stage/font/"
+(cd "$OUT/cmake" && quietly python3 /usr/share/emscripten/tools/file_packager.py "$OUT/content.data" \
+  --preload "content@/content" --js-output="$OUT/content.js")
+# The font's licence, readable beside the page as well.
+mkdir -p "$OUT/font"
+cp "$FONT_DOC/copyright" "$OUT/font/COPYRIGHT"
+cp "$FONT_DOC"/Readme_IPAfont*.txt "$OUT/font/"
+took "content packed:" "$start"
+
+grep -E 'warning:' "$LOG" >&2 || true
+for f in index.html pelmot.js pelmot.wasm content.js content.data; do
+  printf '  %-13s %9d bytes\n' "$f" "$(stat -c %s "$OUT/$f")" >&2
+done
+
+if $serve; then
+  say "serving on http://127.0.0.1:$PORT/ (Ctrl+C stops)"
+  echo "http://127.0.0.1:$PORT/"
+  exec python3 -m http.server "$PORT" --bind 127.0.0.1 --directory "$OUT"
+fi
