@@ -386,7 +386,7 @@ class GameWithMovie : public ::testing::Test {
   FileInstanceLock lock;
   Services services;
   Game game;
-  std::vector<Colour> frame;
+  std::vector<Colour> frame = std::vector<Colour>(kScreenPixels);
 };
 
 TEST_F(GameWithMovie, AContentFolderNamedWithTheCommandsWordsStillPlaysTheLogo) {

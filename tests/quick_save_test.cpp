@@ -57,7 +57,7 @@ class QuickSaveTest : public ::testing::Test {
   std::string Folder() { return t.game().paths.dataRoot + "/TORMVEL/PELMOT"; }
   std::optional<std::string> QuickFile() { return ReadWholeFile(QuickSlotPath(t.game())); }
   std::vector<Colour> Composed() {
-    std::vector<Colour> pixels;
+    std::vector<Colour> pixels(kScreenPixels);
     host.Compose(pixels);
     return pixels;
   }

@@ -112,7 +112,7 @@ std::optional<std::int64_t> GameHost::MillisToNextWork(std::int64_t nowMs) {
   return next;
 }
 
-void GameHost::Compose(std::vector<Colour>& pixels) {
+void GameHost::Compose(std::span<Colour> pixels) {
   ComposeClientArea(game_, pixels);
   ComfortsDrawOver(game_, pixels);
   if (BoxOpen()) boxes_->DrawOver(pixels);

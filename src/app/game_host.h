@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <optional>
 #include <vector>
 
@@ -33,7 +34,7 @@ class GameHost : public WindowEvents {
   // The game has quit and no box is left to show.
   bool Finished() const override;
   // The client area, with the open box over it dimmed.
-  void Compose(std::vector<Colour>& pixels) override;
+  void Compose(std::span<Colour> pixels) override;
 
   // One firing of `name`'s handler, if the timer runs.
   void FireTimer(TimerName name);

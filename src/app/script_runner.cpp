@@ -277,7 +277,7 @@ class Runner {
   }
 
   int Shot(const ScriptCommand& c, const std::string& file) {
-    std::vector<Colour> pixels;
+    std::vector<Colour> pixels(static_cast<std::size_t>(game_.form.clientWidth) * game_.form.clientHeight);
     host_.Compose(pixels);
     if (!hooks_.SavePicture(pixels, game_.form.clientWidth, game_.form.clientHeight, file))
       return Fail(c, kScriptBad, "cannot write the picture " + file);

@@ -66,7 +66,7 @@ void AutoForwardAfterEvent(Game& game, ComfortState& comforts) {
   a.skipStopsSeen = game.form.skipStops;
 }
 
-void DrawAutoForwardMark(Game& game, std::vector<Colour>& pixels) {
+void DrawAutoForwardMark(Game& game, std::span<Colour> pixels) {
   ComfortCanvas canvas(game, pixels, kComfortMarkArea);
   const int x = kComfortMarkArea.Right() - kComfortMarkMargin - canvas.TextWidth(kMark);
   canvas.ShadowedText(x, kComfortMarkArea.top + kPageTextInset, kMark);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <vector>
+#include <span>
 
 #include "platform/surface.h"
 
@@ -28,6 +29,6 @@ void AutoForwardTimer(Game& game, ComfortState& comforts);
 // After every event and timer: the game stopped skipping, so it stops too.
 void AutoForwardAfterEvent(Game& game, ComfortState& comforts);
 // The mark in the corner while it is on.
-void DrawAutoForwardMark(Game& game, std::vector<Colour>& pixels);
+void DrawAutoForwardMark(Game& game, std::span<Colour> pixels);
 
 }  // namespace pelmot

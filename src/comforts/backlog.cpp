@@ -108,7 +108,7 @@ bool BacklogTakeEvent(Game& game, Backlog& backlog, const InputEvent& e) {
   return true;
 }
 
-void DrawBacklog(Game& game, const Backlog& backlog, std::vector<Colour>& pixels) {
+void DrawBacklog(Game& game, const Backlog& backlog, std::span<Colour> pixels) {
   ComfortCanvas canvas(game, pixels, kWholeScreen);
   canvas.DimmedPicture();
   const std::vector<Backlog::Row> rows = backlog.Rows();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,6 @@ class Backlog {
 // and its choices); while open it takes every event but a key release and
 // the window's close request.
 bool BacklogTakeEvent(Game& game, Backlog& backlog, const InputEvent& event);
-void DrawBacklog(Game& game, const Backlog& backlog, std::vector<Colour>& pixels);
+void DrawBacklog(Game& game, const Backlog& backlog, std::span<Colour> pixels);
 
 }  // namespace pelmot

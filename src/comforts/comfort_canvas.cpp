@@ -12,7 +12,7 @@ constexpr int kShadowShift = 2;  // the text window's shadow: 2 right, 2 down
 
 }  // namespace
 
-ComfortCanvas::ComfortCanvas(Game& game, std::vector<Colour>& pixels, ScreenRect area)
+ComfortCanvas::ComfortCanvas(Game& game, std::span<Colour> pixels, ScreenRect area)
     : game_(game), pixels_(pixels), area_(area), surface_(area.width, area.height) {
   surface_.SetPersistent(true);
   const int stride = game.form.clientWidth;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string_view>
+#include <span>
 #include <vector>
 
 #include "game/screen_geometry.h"
@@ -15,7 +16,7 @@ class Game;
 class ComfortCanvas {
  public:
   // Works on `area` of the client area `pixels` (clientWidth wide).
-  ComfortCanvas(Game& game, std::vector<Colour>& pixels, ScreenRect area);
+  ComfortCanvas(Game& game, std::span<Colour> pixels, ScreenRect area);
   // Puts the drawing back into the pixels.
   ~ComfortCanvas();
   ComfortCanvas(const ComfortCanvas&) = delete;
@@ -33,7 +34,7 @@ class ComfortCanvas {
 
  private:
   Game& game_;
-  std::vector<Colour>& pixels_;
+  std::span<Colour> pixels_;
   ScreenRect area_;
   Surface surface_;
 };

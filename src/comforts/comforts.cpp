@@ -138,7 +138,8 @@ bool ComfortsHoldTimers(const Game& game) {
 
 void ComfortsAutoForwardTimer(Game& game) { AutoForwardTimer(game, Comforts(game)); }
 
-void ComfortsDrawOver(Game& game, std::vector<Colour>& pixels) {
+void ComfortsDrawOver(Game& game, std::span<Colour> pixels) {
+  if (pixels.size() != static_cast<std::size_t>(game.form.clientWidth) * game.form.clientHeight) return;
   if (const ComfortState* c = game.comforts.get()) {
     if (c->settingsScreen.open) DrawSettingsScreen(game, *c, pixels);
     else if (c->backlog.open) DrawBacklog(game, c->backlog, pixels);

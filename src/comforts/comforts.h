@@ -4,6 +4,7 @@
 #pragma once
 
 #include <vector>
+#include <span>
 
 #include "platform/surface.h"
 #include "platform/window.h"
@@ -30,6 +31,6 @@ bool ComfortsHoldTimers(const Game& game);
 void ComfortsAutoForwardTimer(Game& game);
 
 // Draws what the comforts show over the composed client area.
-void ComfortsDrawOver(Game& game, std::vector<Colour>& pixels);
+void ComfortsDrawOver(Game& game, std::span<Colour> pixels);
 
 }  // namespace pelmot

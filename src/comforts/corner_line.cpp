@@ -37,7 +37,7 @@ std::optional<std::string> CornerLineText(const Game& game) {
   return game.cornerLine->text;
 }
 
-void DrawCornerLine(Game& game, std::vector<Colour>& pixels) {
+void DrawCornerLine(Game& game, std::span<Colour> pixels) {
   const auto text = CornerLineText(game);
   const int width = game.form.clientWidth, height = game.form.clientHeight;
   if (!text || pixels.size() < static_cast<std::size_t>(width) * height) return;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,6 @@ void HideCornerLine(Game& game);
 std::optional<std::string> CornerLineText(const Game& game);
 // Draws the line over the composed client area: light text in a box that
 // darkens what is under it.
-void DrawCornerLine(Game& game, std::vector<Colour>& pixels);
+void DrawCornerLine(Game& game, std::span<Colour> pixels);
 
 }  // namespace pelmot

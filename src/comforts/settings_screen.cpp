@@ -162,7 +162,7 @@ bool SettingsScreenTakeEvent(Game& game, ComfortState& c, const InputEvent& e) {
   return true;
 }
 
-void DrawSettingsScreen(Game& game, const ComfortState& c, std::vector<Colour>& pixels) {
+void DrawSettingsScreen(Game& game, const ComfortState& c, std::span<Colour> pixels) {
   ComfortCanvas canvas(game, pixels, kWholeScreen);
   canvas.DimmedPicture();
   canvas.ShadowedText(CentredLeft(canvas.TextWidth(kTitle)), kMenuTextTop, kTitle);

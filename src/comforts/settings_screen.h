@@ -4,6 +4,7 @@
 #pragma once
 
 #include <vector>
+#include <span>
 
 #include "comforts/settings.h"
 #include "platform/surface.h"
@@ -26,7 +27,7 @@ inline constexpr int kSettingsRowCount = static_cast<int>(SettingsRow::Count);
 void OpenSettingsScreen(Game& game, ComfortState& comforts);
 // While open it takes every event but a key release and the close request.
 bool SettingsScreenTakeEvent(Game& game, ComfortState& comforts, const InputEvent& event);
-void DrawSettingsScreen(Game& game, const ComfortState& comforts, std::vector<Colour>& pixels);
+void DrawSettingsScreen(Game& game, const ComfortState& comforts, std::span<Colour> pixels);
 
 // Puts the window's size and full screen as the settings say.
 void ApplyWindowSettings(Game& game, const Settings& settings);

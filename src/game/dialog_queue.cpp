@@ -65,16 +65,16 @@ void DialogQueue::Answer(int button) {
   if (answered.answered) answered.answered(button == 0);
 }
 
-void DialogQueue::DrawOver(std::vector<Colour>& pixels) const {
-  if (boxes_.empty()) return;
+void DialogQueue::DrawOver(std::span<Colour> pixels) const {
+  if (boxes_.empty() || pixels.size() != kScreenPixels) return;
   Surface screen(kScreenWidth, kScreenHeight);
-  screen.MutableImage() = std::move(pixels);
+  std::copy(pixels.begin(), pixels.end(), screen.MutableImage().begin());
   boxes_.front().box.Draw(screen);
-  pixels = screen.Image();
+  std::copy(screen.Image().begin(), screen.Image().end(), pixels.begin());
 }
 
-void BoxesOnly::Compose(std::vector<Colour>& pixels) {
-  pixels.assign(static_cast<std::size_t>(kScreenWidth) * kScreenHeight, kBlack);
+void BoxesOnly::Compose(std::span<Colour> pixels) {
+  std::fill(pixels.begin(), pixels.end(), kBlack);
   boxes_.DrawOver(pixels);
 }
 

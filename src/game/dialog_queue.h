@@ -5,6 +5,7 @@
 #pragma once
 
 #include <deque>
+#include <span>
 #include <functional>
 #include <string>
 #include <vector>
@@ -34,7 +35,7 @@ class DialogQueue : public Dialogs {
   // Closes the box on screen with button `button` and runs what waited for it.
   void Answer(int button);
   // Dims `pixels` (800 x 600) and draws the box on screen over them.
-  void DrawOver(std::vector<Colour>& pixels) const;
+  void DrawOver(std::span<Colour> pixels) const;
 
  private:
   struct OpenBox {
@@ -56,7 +57,7 @@ class BoxesOnly : public WindowEvents {
   bool OnFrame(std::int64_t) override { return false; }
   std::optional<std::int64_t> MillisToNextWork(std::int64_t) override { return std::nullopt; }
   bool Finished() const override { return !boxes_.Open(); }
-  void Compose(std::vector<Colour>& pixels) override;
+  void Compose(std::span<Colour> pixels) override;
 
  private:
   DialogQueue& boxes_;

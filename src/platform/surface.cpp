@@ -154,6 +154,9 @@ void Surface::PaintPicture(const Surface& src, int dx, int dy) {
 
 void Surface::Refresh() {
   Touch();
+  // A screen copy unused since the last refresh (pages of text, not hover
+  // frames) gives its memory back.
+  if (!screenOwn_) std::vector<Colour>().swap(screen_);
   screenOwn_ = false;
   changed_ = false;
 }

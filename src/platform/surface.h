@@ -3,6 +3,7 @@
 // raster operations never disturb it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -18,6 +19,7 @@ constexpr Colour Rgb(int r, int g, int b) {
 // The window's client area, which the game's pictures fill.
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
+constexpr std::size_t kScreenPixels = static_cast<std::size_t>(kScreenWidth) * kScreenHeight;
 
 constexpr Colour kBlack = Rgb(0, 0, 0);
 constexpr Colour kWhite = Rgb(255, 255, 255);
@@ -115,7 +117,7 @@ class Surface {
   std::uint64_t revision_ = 0;
   // Empty stands for all black until first used (see Allocated); the
   // screen copy is also empty while the surface is not shown. Its buffer
-  // is kept for reuse while the screen shows the kept image.
+  // is kept for reuse until a refresh finds it unused since the last one.
   mutable std::vector<Colour> image_;
   mutable std::vector<Colour> screen_;
 };

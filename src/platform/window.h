@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "platform/surface.h"
@@ -68,8 +69,9 @@ class WindowEvents {
   // (0: at once); nothing while only input can change anything.
   virtual std::optional<std::int64_t> MillisToNextWork(std::int64_t nowMs) = 0;
   virtual bool Finished() const = 0;
-  // The client area as it is now, 800 x 600 pixels.
-  virtual void Compose(std::vector<Colour>& pixels) = 0;
+  // The client area as it is now, into `pixels`: 800 x 600, row by row
+  // (a span of any other size is left as it is).
+  virtual void Compose(std::span<Colour> pixels) = 0;
 };
 
 }  // namespace pelmot

@@ -1,7 +1,7 @@
 // What the player sees: the 800 x 600 client area of the window.
 #pragma once
 
-#include <vector>
+#include <span>
 
 #include "platform/surface.h"
 
@@ -15,6 +15,6 @@ void AfterEvent(Game& game);
 
 // The client area: the window's black background, MainPic at its position
 // (while visible), and the skip button over it (while visible).
-void ComposeClientArea(const Game& game, std::vector<Colour>& out);
+void ComposeClientArea(const Game& game, std::span<Colour> out);
 
 }  // namespace pelmot

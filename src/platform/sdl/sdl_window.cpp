@@ -23,7 +23,7 @@ struct SdlWindow::Impl {
   int windowedLeft = 0, windowedTop = 0;  // the window's place and size before full screen
   int windowedWidth = 0, windowedHeight = 0;
   int bitsPerPixel = 0;  // as last set; 0 until a change
-  std::vector<Colour> pixels;  // the client area as last composed by the game
+  std::vector<Colour> pixels;  // the client area, where it is enlarged before it goes to a texture
   std::function<void()> firstPresent;
 };
 
@@ -177,6 +177,25 @@ bool SdlWindow::Enlarge(const std::vector<Colour>& pixels, int multiple) {
   return true;
 }
 
+// The client area composed into the texture's pixels, or through a copy
+// where the texture's rows are not laid out as the client area's.
+void SdlWindow::ComposeIntoTexture(WindowEvents& core) {
+  Impl& m = *impl_;
+  void* raw = nullptr;
+  int pitch = 0;
+  if (SDL_LockTexture(m.texture, nullptr, &raw, &pitch) == 0) {
+    if (pitch == kWidth * static_cast<int>(sizeof(Colour))) {
+      core.Compose(std::span<Colour>(static_cast<Colour*>(raw), kScreenPixels));
+      SDL_UnlockTexture(m.texture);
+      return;
+    }
+    SDL_UnlockTexture(m.texture);
+  }
+  m.pixels.resize(kScreenPixels);
+  core.Compose(m.pixels);
+  SDL_UpdateTexture(m.texture, nullptr, m.pixels.data(), kWidth * 4);
+}
+
 // How the 800 x 600 picture reaches a window of another size (with the
 // aspect ratio kept, in black bars): by a whole multiple, each pixel becomes
 // a square of pixels, exactly. Otherwise nearest pixels would drop or double
@@ -185,15 +204,24 @@ bool SdlWindow::Enlarge(const std::vector<Colour>& pixels, int multiple) {
 // its size up, it is first enlarged by the largest whole multiple that fits
 // and only that is filtered, which keeps edges and dots as sharp as at the
 // whole multiple below ("sharp bilinear").
-void SdlWindow::Present(const std::vector<Colour>& pixels) {
+//
+// Where the picture needs no enlarging first, the game composes it straight
+// into the texture's own pixels: no copy of the client area of our own.
+void SdlWindow::ComposeAndPresent(WindowEvents& core) {
   Impl& m = *impl_;
   float sx = 1, sy = 1;
   SDL_RenderGetScale(m.renderer, &sx, &sy);
   const bool whole = sx >= 1 && sx == std::floor(sx) && sy == std::floor(sy);
   const int multiple = static_cast<int>(std::floor(std::min(sx, sy)));
   SDL_Texture* shown = m.texture;
-  if (!whole && multiple >= 2 && Enlarge(pixels, multiple)) shown = m.enlarged;
-  else SDL_UpdateTexture(m.texture, nullptr, pixels.data(), kWidth * 4);
+  if (!whole && multiple >= 2) {
+    m.pixels.resize(kScreenPixels);
+    core.Compose(m.pixels);
+    if (Enlarge(m.pixels, multiple)) shown = m.enlarged;
+    else SDL_UpdateTexture(m.texture, nullptr, m.pixels.data(), kWidth * 4);
+  } else {
+    ComposeIntoTexture(core);
+  }
   SDL_SetTextureScaleMode(shown, whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
   SDL_SetRenderDrawColor(m.renderer, 0, 0, 0, 255);
   SDL_RenderClear(m.renderer);
@@ -325,8 +353,7 @@ void SdlWindow::Run(WindowEvents& core) {
   Uint64 lastPresent = 0;
   while (!core.Finished()) {
     if (dirty && SDL_GetTicks64() - lastPresent >= kFrameIntervalMs) {
-      core.Compose(impl_->pixels);
-      Present(impl_->pixels);
+      ComposeAndPresent(core);
       lastPresent = SDL_GetTicks64();
       dirty = false;
     }

@@ -34,7 +34,8 @@ class SdlWindow : public Display {
 
  private:
   struct Impl;
-  void Present(const std::vector<Colour>& pixels);
+  void ComposeAndPresent(WindowEvents& core);
+  void ComposeIntoTexture(WindowEvents& core);
   bool Enlarge(const std::vector<Colour>& pixels, int multiple);
   void RestoreWindowed();
   std::unique_ptr<Impl> impl_;

@@ -111,7 +111,7 @@ void CanvasToClient(double cssX, double cssY, int& x, int& y) {
   y = std::clamp(static_cast<int>(std::floor(cssY * kHeight / height)), 0, kHeight - 1);
 }
 
-WebWindow::WebWindow() : rgba_(static_cast<std::size_t>(kWidth) * kHeight) {
+WebWindow::WebWindow() : pixels_(static_cast<std::size_t>(kWidth) * kHeight), rgba_(pixels_.size()) {
   emscripten_set_mousedown_callback(kCanvas, this, EM_TRUE, OnMouse);
   emscripten_set_mouseup_callback(kCanvas, this, EM_TRUE, OnMouse);
   emscripten_set_mousemove_callback(kCanvas, this, EM_TRUE, OnMouse);
