@@ -71,6 +71,8 @@ class CountingScenes : public SceneRunner {
     ++steps;
     inner_->Run(game, procedure, sceneNo);
   }
+  // The story's structure, for the pictures' look-ahead.
+  const Story* Script() const override { return inner_->Script(); }
   long steps = 0;
 
  private:
@@ -155,6 +157,7 @@ class StoryBenchGame {
     return true;
   }
   int PictureOnScreen() const { return game_.mainWorkPicture; }
+  PictureService::Counts PictureCounts() { return pictures_.counts(); }
 
   bool AtTitle() const { return game_.state.FlowMode == kModeTitle; }
   int EndingNo() const { return game_.state.EndingNo(); }
@@ -219,6 +222,12 @@ void BM_WholeStoryToEndingTen(benchmark::State& state, bool firstPlay, bool newI
   state.counters["slowest_event_us"] = wallUs.back();
   state.counters["slowest_event_cpu_us"] = slowestCpuUs;
   state.counters["p99_event_us"] = wallUs[wallUs.size() * 99 / 100];
+  // Where the pictures came from: kept in memory (look-ahead's work), waited
+  // for while the worker decoded, decoded on the event thread.
+  const PictureService::Counts counts = g.PictureCounts();
+  state.counters["pictures_from_memory"] = counts.fromMemory / plays;
+  state.counters["pictures_waited"] = counts.waited / plays;
+  state.counters["pictures_decoded_now"] = counts.decodedNow / plays;
   state.counters["load_before"] = loadBefore;
   state.counters["load_after"] = LoadAverage();
 }
@@ -257,6 +266,9 @@ void BM_ClickToANewPicture(benchmark::State& state, bool newInstall) {
   std::sort(ms.begin(), ms.end());
   if (ms.empty()) return state.SkipWithError("no click brought a new picture");
   state.counters["clicks"] = static_cast<double>(ms.size());
+  const PictureService::Counts counts = g.PictureCounts();
+  state.counters["pictures_from_memory"] = counts.fromMemory;
+  state.counters["pictures_decoded_now"] = counts.decodedNow;
   state.counters["median_cpu_ms"] = ms[ms.size() / 2];
   state.counters["p99_cpu_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
   state.counters["load"] = LoadAverage();

@@ -47,6 +47,26 @@ TEST(PictureMemoryCache, KeepsWithinItsBudgetDroppingTheLeastRecentlyUsed) {
   EXPECT_EQ(cache.PathsByRecency().size(), 3u);
 }
 
+// Making room hands back the pixels of a picture only the cache held, for
+// the next decode to reuse; a picture someone still holds keeps its pixels.
+TEST(PictureMemoryCache, MakingRoomReusesOnlyPixelsNobodyElseHolds) {
+  const SourceStamp stamp{1, 2};
+  const std::size_t one = PictureOf(10, 10)->Bytes();
+  PictureMemoryCache cache(2 * one);
+  cache.Put("a", stamp, PictureOf(10, 10));
+  cache.Put("b", stamp, PictureOf(10, 10));
+  const SharedPicture held = cache.Find("a", stamp);
+  cache.Put("c", stamp, PictureOf(10, 10));  // b goes, a is kept
+  ASSERT_EQ(cache.PathsByRecency(), (std::vector<std::string>{"c", "a"}));
+  cache.Find("c", stamp);  // a is now the least recent, and still held here
+  EXPECT_TRUE(cache.MakeRoomFor(one).empty());
+  EXPECT_EQ(held->pixels, std::vector<Colour>(100, kWhite));
+  EXPECT_EQ(cache.MakeRoomFor(2 * one), std::vector<Colour>(100, kWhite));  // c, held by the cache alone
+  EXPECT_EQ(cache.Bytes(), 0u);
+  cache.Put("d", stamp, PictureOf(10, 10));
+  EXPECT_EQ(cache.Bytes(), one);
+}
+
 class PictureServiceTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -130,9 +130,9 @@ std::optional<RegularFile> OpenRegularFile(const std::string& path, std::size_t 
   return RegularFile(file.Release(), static_cast<std::size_t>(st.st_size));
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& error) {
+bool ReadWholeFileInto(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& error) {
   auto file = OpenRegularFile(path, maxBytes, error);
-  if (!file) return std::nullopt;
+  if (!file) return false;
   // The size is only what fstat says now: read what is there, up to one
   // byte past the limit to see a file that grew meanwhile. Reading straight
   // into a buffer of that size spares a large file the copies of growing.
@@ -140,7 +140,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t ma
   std::size_t expected = 0;
   if (::fstat(file->fd(), &st) == 0 && st.st_size > 0)
     expected = std::min(static_cast<std::size_t>(st.st_size), maxBytes);
-  std::string bytes(expected + 1, '\0');
+  bytes.resize(expected + 1);
   std::size_t used = 0;
   while (true) {
     if (used == bytes.size()) bytes.resize(std::min(2 * bytes.size(), maxBytes + 1));
@@ -148,16 +148,22 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t ma
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       error = path + ": " + ErrnoText(errno);
-      return std::nullopt;
+      return false;
     }
     if (n == 0) break;
     used += static_cast<std::size_t>(n);
     if (used > maxBytes) {
       error = path + ": too large (more than " + std::to_string(maxBytes) + " bytes)";
-      return std::nullopt;
+      return false;
     }
   }
   bytes.resize(used);
+  return true;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& error) {
+  std::string bytes;
+  if (!ReadWholeFileInto(path, maxBytes, bytes, error)) return std::nullopt;
   return bytes;
 }
 

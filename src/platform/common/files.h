@@ -44,6 +44,9 @@ std::optional<RegularFile> OpenRegularFile(const std::string& path, std::size_t 
 // The whole of a regular file of at most `maxBytes`; nothing, with `error`
 // set, when it is missing, not a regular file, too large or unreadable.
 std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& error);
+// The same into `bytes`, whose memory it reuses; false (with `error`) when
+// the file cannot be read.
+bool ReadWholeFileInto(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& error);
 
 // A data file (stamps, seen flags, a slot) whole, or nothing.
 std::optional<std::string> ReadWholeFile(const std::string& path);

@@ -35,7 +35,7 @@ bool PictureMemoryCache::Holds(const std::string& path, const SourceStamp& stamp
 }
 
 void PictureMemoryCache::Remove(std::list<Entry>::iterator entry) {
-  bytes_ -= entry->picture->Bytes();
+  bytes_ -= entry->bytes;
   byPath_.erase(entry->path);
   entries_.erase(entry);
 }
@@ -44,13 +44,23 @@ void PictureMemoryCache::Put(const std::string& path, const SourceStamp& stamp, 
   if (auto old = byPath_.find(path); old != byPath_.end()) Remove(old->second);
   if (!picture || picture->Bytes() > budget_) return;
   while (bytes_ + picture->Bytes() > budget_) Remove(std::prev(entries_.end()));
-  bytes_ += picture->Bytes();
-  entries_.push_front(Entry{path, stamp, std::move(picture)});
+  const std::size_t bytes = picture->Bytes();
+  bytes_ += bytes;
+  entries_.push_front(Entry{path, stamp, std::move(picture), bytes});
   byPath_[path] = entries_.begin();
 }
 
-void PictureMemoryCache::MakeRoomFor(std::size_t bytes) {
-  while (!entries_.empty() && bytes_ + bytes > budget_) Remove(std::prev(entries_.end()));
+std::vector<Colour> PictureMemoryCache::MakeRoomFor(std::size_t bytes) {
+  std::vector<Colour> reusable;
+  while (!entries_.empty() && bytes_ + bytes > budget_) {
+    auto last = std::prev(entries_.end());
+    // Held by the cache alone (under the caller's lock), so no one sees
+    // the pixels go.
+    if (last->picture.use_count() == 1 && reusable.empty())
+      reusable = std::move(const_cast<DecodedPicture&>(*last->picture).pixels);
+    Remove(last);
+  }
+  return reusable;
 }
 
 std::vector<std::string> PictureMemoryCache::PathsByRecency() const {
@@ -105,10 +115,11 @@ bool FitsTheScreen(std::uint32_t width, std::uint32_t height) {
 }
 
 std::optional<DecodedPicture> Unpack(const char* data, std::size_t size, std::uint32_t width,
-                                     std::uint32_t height) {
+                                     std::uint32_t height, std::vector<Colour> reuse) {
   std::optional<DecodedPicture> picture(std::in_place);
   picture->width = static_cast<int>(width);
   picture->height = static_cast<int>(height);
+  picture->pixels = std::move(reuse);
   picture->pixels.resize(static_cast<std::size_t>(width) * height);
   const int capacity = static_cast<int>(picture->Bytes());
   const int unpacked = LZ4_decompress_safe(data, reinterpret_cast<char*>(picture->pixels.data()),
@@ -123,22 +134,24 @@ std::string DiskPictureCache::FileOf(const std::string& source) const {
   return folder_ + "/" + NameOf(AbsolutePath(source));
 }
 
-std::optional<DecodedPicture> DiskPictureCache::Load(const std::string& source, const SourceStamp& stamp) const {
+std::optional<DecodedPicture> DiskPictureCache::Load(const std::string& source, const SourceStamp& stamp,
+                                                     std::vector<Colour> reuse, std::string& scratch) const {
   std::string error;
-  auto bytes = ReadWholeFile(FileOf(source), kMaxPictureBytes, error);
-  if (!bytes || bytes->size() < sizeof(CacheHeader)) return std::nullopt;
+  if (!ReadWholeFileInto(FileOf(source), kMaxPictureBytes, scratch, error) || scratch.size() < sizeof(CacheHeader))
+    return std::nullopt;
+  const std::string_view bytes = scratch;
   CacheHeader h;
-  std::memcpy(&h, bytes->data(), sizeof h);
+  std::memcpy(&h, bytes.data(), sizeof h);
   const std::string path = AbsolutePath(source);
   const std::size_t payloadAt = sizeof h + path.size();
   const bool headerOk = std::memcmp(h.magic, kMagic, sizeof kMagic) == 0 && h.pathLength == path.size() &&
-                        bytes->size() == payloadAt + std::size_t{h.payloadLength} &&
-                        bytes->compare(sizeof h, path.size(), path) == 0 && h.headerCrc == HeaderCrc(h, path);
+                        bytes.size() == payloadAt + std::size_t{h.payloadLength} &&
+                        bytes.compare(sizeof h, path.size(), path) == 0 && h.headerCrc == HeaderCrc(h, path);
   if (!headerOk || h.sourceSize != stamp.size || h.sourceModifiedNs != stamp.modifiedNs) return std::nullopt;
   if (!FitsTheScreen(h.width, h.height)) return std::nullopt;
-  const char* payload = bytes->data() + payloadAt;
+  const char* payload = bytes.data() + payloadAt;
   if (XXH3_64bits(payload, h.payloadLength) != h.payloadHash) return std::nullopt;
-  return Unpack(payload, h.payloadLength, h.width, h.height);
+  return Unpack(payload, h.payloadLength, h.width, h.height, std::move(reuse));
 }
 
 bool DiskPictureCache::Store(const std::string& source, const SourceStamp& stamp,

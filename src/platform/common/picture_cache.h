@@ -41,8 +41,11 @@ class PictureMemoryCache {
   bool Holds(const std::string& path, const SourceStamp& stamp) const;
   void Put(const std::string& path, const SourceStamp& stamp, SharedPicture picture);
   // Lets the least recently used go until `bytes` more fit the budget, so
-  // a picture about to be decoded never stands beside a full cache.
-  void MakeRoomFor(std::size_t bytes);
+  // a picture about to be decoded never stands beside a full cache. The
+  // pixels of one that nobody else holds come back for the next decode to
+  // reuse (empty when there are none): a fresh buffer costs a page fault
+  // for every 4 KB.
+  std::vector<Colour> MakeRoomFor(std::size_t bytes);
   // The kept paths, most recently used first.
   std::vector<std::string> PathsByRecency() const;
   std::size_t Bytes() const { return bytes_; }
@@ -52,6 +55,7 @@ class PictureMemoryCache {
     std::string path;
     SourceStamp stamp;
     SharedPicture picture;
+    std::size_t bytes;  // as put in (the pixels may be handed on for reuse)
   };
   void Remove(std::list<Entry>::iterator entry);
   std::size_t budget_;
@@ -67,7 +71,10 @@ class PictureMemoryCache {
 class DiskPictureCache {
  public:
   explicit DiskPictureCache(std::string folder) : folder_(std::move(folder)) {}
-  std::optional<DecodedPicture> Load(const std::string& source, const SourceStamp& stamp) const;
+  // `reuse`: pixels whose memory the picture may take over; `scratch`: a
+  // buffer for the file's bytes, kept by the caller so its memory is reused.
+  std::optional<DecodedPicture> Load(const std::string& source, const SourceStamp& stamp,
+                                     std::vector<Colour> reuse, std::string& scratch) const;
   // Writes the file whole (temporary file, then rename); false when it could not.
   bool Store(const std::string& source, const SourceStamp& stamp, const DecodedPicture& picture) const;
   // The cache file of `source`.

@@ -27,9 +27,10 @@ PictureService::~PictureService() {
   worker_.join();
 }
 
-SharedPicture PictureService::DecodeFresh(const std::string& path, const SourceStamp& stamp, bool storeNow) {
+SharedPicture PictureService::DecodeFresh(const std::string& path, const SourceStamp& stamp, bool storeNow,
+                                          std::vector<Colour> reuse, std::string& scratch) {
   if (disk_) {
-    if (auto cached = disk_->Load(path, stamp)) {
+    if (auto cached = disk_->Load(path, stamp, std::move(reuse), scratch)) {
       std::lock_guard lock(mutex_);
       ++counts_.fromDisk;
       return std::make_shared<const DecodedPicture>(std::move(*cached));
@@ -62,9 +63,10 @@ SharedPicture PictureService::Obtain(const std::string& path, const SourceStamp&
   // Hinted but not started: decoding here is sooner than waiting in line.
   hints_.erase(std::remove(hints_.begin(), hints_.end(), path), hints_.end());
   ++counts_.decodedNow;
-  memory_.MakeRoomFor(kFullScreenPictureBytes);
+  std::vector<Colour> reuse = memory_.MakeRoomFor(kFullScreenPictureBytes);
   lock.unlock();
-  SharedPicture picture = DecodeFresh(path, stamp, false);
+  std::string scratch;  // a decode here is rare: its buffer is not kept
+  SharedPicture picture = DecodeFresh(path, stamp, false, std::move(reuse), scratch);
   lock.lock();
   if (picture) memory_.Put(path, stamp, picture);
   return picture;
@@ -99,10 +101,10 @@ void PictureService::RunHint(std::unique_lock<std::mutex>& lock, const std::stri
   const auto stamp = StampOf(path);
   lock.lock();
   if (!stamp || memory_.Holds(path, *stamp)) return;
-  memory_.MakeRoomFor(kFullScreenPictureBytes);
+  std::vector<Colour> reuse = memory_.MakeRoomFor(kFullScreenPictureBytes);
   inFlight_ = path;
   lock.unlock();
-  SharedPicture picture = DecodeFresh(path, *stamp, true);
+  SharedPicture picture = DecodeFresh(path, *stamp, true, std::move(reuse), workerScratch_);
   lock.lock();
   if (picture) memory_.Put(path, *stamp, std::move(picture));
   inFlight_.clear();

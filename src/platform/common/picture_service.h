@@ -61,7 +61,10 @@ class PictureService : public PictureLoader {
  private:
   // Decodes `path` from the disk copy or the source; writes the disk copy
   // when it came from the source and `storeNow`, else queues that write.
-  SharedPicture DecodeFresh(const std::string& path, const SourceStamp& stamp, bool storeNow);
+  // `reuse` and `scratch`: memory the decode may take over (see MakeRoomFor)
+  // and the caller's buffer for a disk copy's bytes.
+  SharedPicture DecodeFresh(const std::string& path, const SourceStamp& stamp, bool storeNow,
+                            std::vector<Colour> reuse, std::string& scratch);
   SharedPicture Obtain(const std::string& path, const SourceStamp& stamp);
   void Work();
   void RunHint(std::unique_lock<std::mutex>& lock, const std::string& path);
@@ -80,6 +83,7 @@ class PictureService : public PictureLoader {
   };
   std::deque<DiskWrite> writes_;
   std::string inFlight_;  // the path the worker decodes now
+  std::string workerScratch_;  // the worker's buffer for disk copies' bytes
   bool writing_ = false;  // the worker writes a disk copy now
   bool stopping_ = false;
   Counts counts_;
