@@ -8,6 +8,11 @@
 
 namespace pelmot {
 
+// `in` converted by iconv from the encoding `from` to `to`; nothing unless
+// every byte converts exactly (a character the library replaced counts as
+// not converted, as musl reports replacements in iconv's result).
+std::optional<std::string> ConvertExactly(const char* to, const char* from, const std::string& in);
+
 // Nothing when the text has a character code page 932 cannot hold.
 std::optional<std::string> Utf8ToCp932(const std::string& utf8);
 // Nothing when the bytes are not valid code page 932.

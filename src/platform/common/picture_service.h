@@ -23,11 +23,11 @@
 namespace pelmot {
 
 inline constexpr std::size_t kFullScreenPictureBytes = std::size_t{kScreenWidth} * kScreenHeight * sizeof(Colour);
-// Four full-screen pictures (7.7 MB): the one on screen, the next one on
-// each of two ways, and one to spare. Read back from its packed copy, a
-// picture takes a fraction of a millisecond, so looking further ahead buys
-// nothing but memory.
-inline constexpr std::size_t kDefaultPictureBudget = 4 * kFullScreenPictureBytes;
+// Three full-screen pictures (5.8 MB): the next one on each of two ways and
+// the one shown last (the picture on screen has its own copy in MainWork).
+// Read back from its packed copy, a picture takes a fraction of a
+// millisecond, so looking further ahead buys nothing but memory.
+inline constexpr std::size_t kDefaultPictureBudget = 3 * kFullScreenPictureBytes;
 
 struct PictureServiceSettings {
   std::size_t budgetBytes = kDefaultPictureBudget;

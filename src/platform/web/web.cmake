@@ -4,6 +4,7 @@
 set(WEB_DIR ${CMAKE_CURRENT_SOURCE_DIR}/platform/web)
 add_library(pelmot_platform_web STATIC
   platform/common/clock.cpp
+  platform/common/codepage.cpp
   platform/common/files.cpp
   platform/common/system_files.cpp
   platform/common/paths.cpp
