@@ -3,7 +3,6 @@
 // percentile. Beside it, one picture decoded on the event thread (no hint),
 // and the decoders alone: PNG, the packed copy on disk, and a copy of pixels in memory.
 #include <benchmark/benchmark.h>
-#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -11,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "measure.h"
 #include "platform/common/picture_service.h"
 
 namespace pelmot {
@@ -20,51 +20,37 @@ const std::string kPictures = std::string(PELMOT_CONTENT_DIR) + "/PELMOTPIC";
 // Pictures 1 ... 134: far more than the budget holds, so each is new.
 constexpr int kFirst = 1, kCount = 134;
 
-double ThreadCpuMs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
+using bench::ThreadCpuMs;
 
-void Report(benchmark::State& state, std::vector<double> ms) {
-  std::sort(ms.begin(), ms.end());
+void Report(benchmark::State& state, const std::vector<double>& ms) {
   if (ms.empty()) return;
-  state.counters["median_ms"] = ms[ms.size() / 2];
-  state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+  const bench::Spread spread = bench::SpreadOf(ms);
+  state.counters["median_ms"] = spread.median;
+  state.counters["p99_ms"] = spread.p99;
 }
 
-void BM_NewPictureAfterTenMsOfLookAhead(benchmark::State& state) {
+// A new picture, hinted `lookAheadMs` before it is needed (0: not hinted).
+void BM_NewPicture(benchmark::State& state, int lookAheadMs) {
   PictureService service({kDefaultPictureBudget, ""});
   Surface target;
   std::vector<double> ms;
   int n = 0;
   for (auto _ : state) {
     const int number = kFirst + n++ % kCount;
-    state.PauseTiming();
-    service.Prefetch(number, kPictures);
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    state.ResumeTiming();
+    if (lookAheadMs > 0) {
+      state.PauseTiming();
+      service.Prefetch(number, kPictures);
+      std::this_thread::sleep_for(std::chrono::milliseconds(lookAheadMs));
+      state.ResumeTiming();
+    }
     const double start = ThreadCpuMs();
     service.PicLoad(target, number, kPictures);
     ms.push_back(ThreadCpuMs() - start);
   }
   Report(state, ms);
 }
-BENCHMARK(BM_NewPictureAfterTenMsOfLookAhead)->Iterations(300)->Unit(benchmark::kMillisecond);
-
-void BM_NewPictureWithoutLookAhead(benchmark::State& state) {
-  PictureService service({kDefaultPictureBudget, ""});
-  Surface target;
-  std::vector<double> ms;
-  int n = 0;
-  for (auto _ : state) {
-    const double start = ThreadCpuMs();
-    service.PicLoad(target, kFirst + n++ % kCount, kPictures);
-    ms.push_back(ThreadCpuMs() - start);
-  }
-  Report(state, ms);
-}
-BENCHMARK(BM_NewPictureWithoutLookAhead)->Iterations(150)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_NewPicture, AfterTenMsOfLookAhead, 10)->Iterations(300)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_NewPicture, WithoutLookAhead, 0)->Iterations(150)->Unit(benchmark::kMillisecond);
 
 // The decoders alone, on one picture: arg 0 PNG, 1 the packed copy on disk, 2 a copy
 // of already decoded pixels.

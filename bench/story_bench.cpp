@@ -17,12 +17,12 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <random>
 #include <thread>
 
 #include "game/game.h"
+#include "measure.h"
 #include "flow/input.h"
 #include "flow/pick.h"
 #include "game/run_flow.h"
@@ -40,6 +40,10 @@
 namespace pelmot {
 namespace {
 
+using bench::LoadAverage;
+using bench::ProcessCpuSeconds;
+using bench::ThreadCpuMs;
+
 // The picks of a route from the first prologue choice to ending 10.
 const std::vector<int> kPicksToEndingTen = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
                                             1, 1, 1, 1, 1, 1, 1, 0, 1, 0, 0, 1};
@@ -47,20 +51,6 @@ const std::vector<int> kPicksToEndingTen = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
 std::string ContentFolder() {
   const char* chosen = std::getenv("PELMOT_BENCH_CONTENT");
   return chosen && *chosen ? chosen : PELMOT_CONTENT_DIR;
-}
-
-// The one-minute load average: other work on the machine inflates wall time.
-double LoadAverage() {
-  std::ifstream file("/proc/loadavg");
-  double oneMinute = -1;
-  file >> oneMinute;
-  return oneMinute;
-}
-
-double ProcessCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
 // Counts every scene step the story runs, nested ones included.
@@ -231,12 +221,6 @@ void BM_WholeStoryToEndingTen(benchmark::State& state, bool firstPlay, bool newI
   state.counters["load_before"] = loadBefore;
   state.counters["load_after"] = LoadAverage();
 }
-double ThreadCpuMs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
 // A player reading: each click comes 10 ms after the last one ended (the
 // time look-ahead has; a reader gives it seconds), and the clicks that
 // bring a new picture are timed: processor time of the event thread, which
@@ -263,14 +247,14 @@ void BM_ClickToANewPicture(benchmark::State& state, bool newInstall) {
     if (newInstall) g.DropDiskCopies();
     ReadToTheEnd(g, &ms);
   }
-  std::sort(ms.begin(), ms.end());
   if (ms.empty()) return state.SkipWithError("no click brought a new picture");
   state.counters["clicks"] = static_cast<double>(ms.size());
   const PictureService::Counts counts = g.PictureCounts();
   state.counters["pictures_from_memory"] = counts.fromMemory;
   state.counters["pictures_decoded_now"] = counts.decodedNow;
-  state.counters["median_cpu_ms"] = ms[ms.size() / 2];
-  state.counters["p99_cpu_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+  const bench::Spread spread = bench::SpreadOf(ms);
+  state.counters["median_cpu_ms"] = spread.median;
+  state.counters["p99_cpu_ms"] = spread.p99;
   state.counters["load"] = LoadAverage();
 }
 BENCHMARK_CAPTURE(BM_ClickToANewPicture, new_install, true)->Iterations(1)->Unit(benchmark::kMillisecond);

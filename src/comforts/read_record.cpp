@@ -6,6 +6,7 @@
 #include "game/run_flow.h"
 #include "scenes/scene_model.h"
 #include "scenes/scene_table.h"
+#include "persist/data_files.h"
 
 namespace pelmot {
 namespace {
@@ -55,7 +56,7 @@ std::optional<LineKey> CurrentLineKey(const Game& game) {
   return LineKey{s.SceneNo, static_cast<int>(lane - scene->lanes.data()), step};
 }
 
-std::string ReadRecordPath(const Game& game) { return game.state.WinDir + "/TORMVEL/PELMOT/READLINES.TXT"; }
+std::string ReadRecordPath(const Game& game) { return DataFilePath(game, "READLINES.TXT"); }
 
 ReadRecord LoadReadRecord(Game& game, bool& writable) {
   writable = true;

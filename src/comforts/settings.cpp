@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "game/game.h"
+#include "persist/data_files.h"
 
 namespace pelmot {
 namespace {
@@ -77,7 +78,7 @@ std::string FormatSettings(const Settings& s) {
   return out.str();
 }
 
-std::string SettingsPath(const Game& game) { return game.state.WinDir + "/TORMVEL/PELMOT/SETTINGS.TXT"; }
+std::string SettingsPath(const Game& game) { return DataFilePath(game, "SETTINGS.TXT"); }
 
 Settings LoadSettings(Game& game) {
   const std::string path = SettingsPath(game);

@@ -110,12 +110,15 @@ std::string SlotFileName(int index) {
   return "PELMOTDAT" + std::string(slot < 10 ? "0" : "") + std::to_string(slot) + ".DAT";
 }
 
-std::string SaveDatePath(const Game& game) { return game.state.WinDir + "/TORMVEL/PELMOT/SAVEDATE.DAT"; }
-std::string CgSeenPath(const Game& game) { return game.state.WinDir + "/TORMVEL/PELMOT/SAVEDATA.DAT"; }
-std::string SlotPath(const Game& game, int index) {
-  return game.state.WinDir + "/TORMVEL/PELMOT/" + SlotFileName(index);
+std::string DataFolderBelow(const std::string& dataRoot) { return dataRoot + "/TORMVEL/PELMOT"; }
+std::string DataFilePath(const Game& game, const std::string& name) {
+  return DataFolderBelow(game.state.WinDir) + "/" + name;
 }
-std::string QuickSlotPath(const Game& game) { return game.state.WinDir + "/TORMVEL/PELMOT/PELMOTQUICK.DAT"; }
+
+std::string SaveDatePath(const Game& game) { return DataFilePath(game, "SAVEDATE.DAT"); }
+std::string CgSeenPath(const Game& game) { return DataFilePath(game, "SAVEDATA.DAT"); }
+std::string SlotPath(const Game& game, int index) { return DataFilePath(game, SlotFileName(index)); }
+std::string QuickSlotPath(const Game& game) { return DataFilePath(game, "PELMOTQUICK.DAT"); }
 
 // The file's bytes; a file that is there but cannot be read (a pipe, a
 // device, far too large) is told on standard error and in a message box,
@@ -132,7 +135,7 @@ std::string ReadDataFileAtStart(Game& game, const std::string& path) {
 
 void ReadPersistentData(Game& game) {
   Files& files = game.services.files;
-  files.RemoveStaleTemporaries(game.state.WinDir + "/TORMVEL/PELMOT");
+  files.RemoveStaleTemporaries(DataFolderBelow(game.state.WinDir));
   for (const std::string& path : {SaveDatePath(game), CgSeenPath(game)}) files.EnsureExists(path);
   game.state.SaveDate = DecodeSaveDate(ReadDataFileAtStart(game, SaveDatePath(game)), game.services.codePage);
   game.state.CgSeen = DecodeCgSeen(ReadDataFileAtStart(game, CgSeenPath(game)));

@@ -36,6 +36,9 @@ std::optional<SaveRecord> DecodeSlot(const std::string& bytes);
 std::string SlotFileName(int index);
 
 // --- the files of a game --------------------------------------------------
+// The game's data folder below a data root, and a file of it by name.
+std::string DataFolderBelow(const std::string& dataRoot);
+std::string DataFilePath(const Game& game, const std::string& name);
 std::string SaveDatePath(const Game& game);
 std::string CgSeenPath(const Game& game);
 std::string SlotPath(const Game& game, int index);

@@ -60,24 +60,23 @@ InputEvent PadInput::Button(PadButton button, bool down) const {
 std::optional<InputEvent> PadInput::Trigger(int value, std::int64_t nowMs) {
   if (!held_ && value > kTriggerPressed) {
     held_ = true;
-    nextRepeatMs_ = nowMs + kKeyRepeatDelayMs;
+    repeat_.Press(nowMs);
     return KeyEvent(kVkShift, true, true);
   }
   if (held_ && value < kTriggerReleased) {
     held_ = false;
+    repeat_.Release();
     return KeyEvent(kVkShift, false, false);
   }
   return std::nullopt;
 }
 
 std::optional<std::int64_t> PadInput::MillisToNextRepeat(std::int64_t nowMs) const {
-  if (!held_) return std::nullopt;
-  return std::max<std::int64_t>(0, nextRepeatMs_ - nowMs);
+  return repeat_.MillisToNext(nowMs);
 }
 
 std::optional<InputEvent> PadInput::TakeRepeat(std::int64_t nowMs) {
-  if (!held_ || nowMs < nextRepeatMs_) return std::nullopt;
-  nextRepeatMs_ = std::max(nextRepeatMs_ + kKeyRepeatIntervalMs, nowMs + 1);
+  if (!repeat_.TakeDue(nowMs)) return std::nullopt;
   return KeyEvent(kVkShift, true, true);
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/key_repeat.h"
 #include "platform/window.h"
 
 namespace pelmot {
@@ -22,11 +23,6 @@ int PadButtonKey(PadButton button);
 std::optional<PadButton> PadButtonNamed(std::string_view name);
 // The names, for messages.
 const char* PadButtonNames();
-
-// A held key's repeats: the first half a second after the press, then
-// about thirty a second (the keyboard's usual pace).
-inline constexpr std::int64_t kKeyRepeatDelayMs = 500;
-inline constexpr std::int64_t kKeyRepeatIntervalMs = 33;
 
 // The controllers' input turned into key events.
 class PadInput {
@@ -44,7 +40,7 @@ class PadInput {
 
  private:
   bool held_ = false;
-  std::int64_t nextRepeatMs_ = 0;
+  KeyRepeat repeat_;
 };
 
 }  // namespace pelmot

@@ -32,7 +32,6 @@ void LoadSystemPictures(Game& game) {
 
 }  // namespace
 
-std::string DataFolderBelow(const std::string& dataRoot) { return dataRoot + "/TORMVEL/PELMOT"; }
 
 bool ClaimSingleInstance(Files& files, const std::string& dataRoot, InstanceLock& lock) {
   // The lock file lives in the data folder, so the folders come first.

@@ -20,7 +20,4 @@ bool ClaimSingleInstance(Files& files, const std::string& dataRoot, InstanceLock
 // movie; the window shows when its loop starts.
 void StartUp(Game& game);
 
-// The data folder ("TORMVEL/PELMOT") below a data root.
-std::string DataFolderBelow(const std::string& dataRoot);
-
 }  // namespace pelmot

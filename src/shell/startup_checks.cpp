@@ -4,6 +4,7 @@
 
 #include "platform/services.h"
 #include "shell/startup.h"
+#include "persist/data_files.h"
 
 namespace pelmot {
 namespace {

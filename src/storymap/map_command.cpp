@@ -7,6 +7,7 @@
 #include <map>
 #include <ostream>
 
+#include "persist/data_files.h"
 #include "platform/services.h"
 #include "scenes/compose_story.h"
 #include "scenes/content_check.h"
@@ -33,7 +34,7 @@ bool WriteText(Files& files, const std::string& path, const std::string& text, s
 
 std::optional<SeenFlags> ReadProgress(Files& files, const std::string& dataDir, std::ostream& err) {
   if (dataDir.empty()) return std::nullopt;
-  const std::string path = dataDir + "/TORMVEL/PELMOT/SAVEDATA.DAT";
+  const std::string path = DataFolderBelow(dataDir) + "/SAVEDATA.DAT";
   std::string error;
   std::optional<std::string> bytes = files.ReadWhole(path, kMaxDataFileBytes, error);
   if (!bytes) err << "pelmot: " << path << " cannot be read; the map shows nothing seen\n";

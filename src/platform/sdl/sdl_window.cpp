@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/key_repeat.h"
 #include "platform/sdl/gamepads.h"
 
 namespace pelmot {
@@ -87,10 +88,6 @@ bool ShiftPhysicallyDown() {
   return keys[SDL_SCANCODE_LSHIFT] || keys[SDL_SCANCODE_RSHIFT];
 }
 
-// The keyboard's usual typematic pace on Windows (delay 1, speed 31): the
-// first repeat half a second after the press, then about 30 a second.
-constexpr Uint64 kRepeatDelayMs = 500;
-constexpr Uint64 kRepeatIntervalMs = 33;
 
 int ToButton(Uint8 sdlButton) {
   if (sdlButton == SDL_BUTTON_LEFT) return 1;
@@ -303,35 +300,34 @@ class ShiftRepeat {
  public:
   // Notes a press or release of Shift; false for the system's own repeat.
   bool Note(const SDL_Event& e) {
-    if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) next_ = 0;
+    if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) repeat_.Release();
     if ((e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) || !IsShift(e.key.keysym.sym)) return true;
     if (e.type == SDL_KEYUP) {
-      if (!ShiftPhysicallyDown()) next_ = 0;
+      if (!ShiftPhysicallyDown()) repeat_.Release();
       return true;
     }
     if (e.key.repeat) return false;
-    next_ = SDL_GetTicks64() + kRepeatDelayMs;
+    repeat_.Press(Now());
     return true;
   }
   // Milliseconds from now to the next repeat; nothing while Shift is up.
   std::optional<std::int64_t> MillisToNext(Uint64 now) const {
-    if (next_ == 0) return std::nullopt;
-    return next_ > now ? static_cast<std::int64_t>(next_ - now) : 0;
+    return repeat_.MillisToNext(static_cast<std::int64_t>(now));
   }
   // True when a repeat is due now (and counts it).
   bool TakeDue() {
-    if (next_ == 0 || SDL_GetTicks64() < next_) return false;
+    if (!repeat_.Held()) return false;
     // A key-up missed (say, while the window had no focus) ends it too.
     if (!ShiftPhysicallyDown()) {
-      next_ = 0;
+      repeat_.Release();
       return false;
     }
-    next_ = std::max(next_ + kRepeatIntervalMs, SDL_GetTicks64() + 1);
-    return true;
+    return repeat_.TakeDue(Now());
   }
 
  private:
-  Uint64 next_ = 0;  // 0: Shift is not held
+  static std::int64_t Now() { return static_cast<std::int64_t>(SDL_GetTicks64()); }
+  KeyRepeat repeat_;
 };
 
 }  // namespace

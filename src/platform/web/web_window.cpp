@@ -19,8 +19,6 @@ constexpr const char* kCanvas = "#canvas";
 // The desktop's repeat of a held Shift (the system's typematic pace there):
 // the first after half a second, then about 30 a second. The browser's own
 // repeats of Shift, where it makes them, are dropped.
-constexpr std::int64_t kRepeatDelayMs = 500;
-constexpr std::int64_t kRepeatIntervalMs = 33;
 
 std::int64_t NowMs() { return static_cast<std::int64_t>(emscripten_get_now()); }
 
@@ -147,7 +145,10 @@ void WebWindow::Deliver(const InputEvent& event) {
   dirty_ = true;
 }
 
-void WebWindow::ShiftPressed(bool down) { shiftRepeatAt_ = down ? NowMs() + kRepeatDelayMs : 0; }
+void WebWindow::ShiftPressed(bool down) {
+  if (down) shiftRepeat_.Press(NowMs());
+  else shiftRepeat_.Release();
+}
 
 // One animation frame: the input that waited, the long press, the held
 // Shift's repeat, the game's timers and movie, and the picture if it changed.
@@ -161,8 +162,7 @@ void WebWindow::Frame() {
   }
   const std::int64_t now = NowMs();
   DeliverAll(*this, touch_.Tick(now));
-  if (shiftRepeatAt_ != 0 && now >= shiftRepeatAt_) {
-    shiftRepeatAt_ = std::max(shiftRepeatAt_ + kRepeatIntervalMs, now + 1);
+  if (shiftRepeat_.TakeDue(now)) {
     InputEvent repeat{InputEvent::Kind::kKeyDown};
     repeat.key = kVkShift;
     repeat.shift = 1;

@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/key_repeat.h"
 #include "platform/services.h"
 #include "platform/web/touch_gesture.h"
 #include "platform/window.h"
@@ -50,7 +51,7 @@ class WebWindow : public Display {
   std::vector<Colour> pixels_;
   std::vector<std::uint32_t> rgba_;
   TouchGesture touch_;
-  std::int64_t shiftRepeatAt_ = 0;  // 0: Shift is up
+  KeyRepeat shiftRepeat_;
   bool dirty_ = true;
   long long framesShown_ = 0;
 };
