@@ -33,27 +33,54 @@ TestGame::TestGame(const std::string& dataRoot, Boxes boxesFrom)
     ownDir_ = std::make_unique<TempDir>();
     root = ownDir_->path();
   }
-  game_ = std::make_unique<Game>(services_, GamePaths{root, root + "/content"});
+  session_ = std::make_unique<GameSession>(services_, GamePaths{root, root + "/content"},
+                                           SessionParts{boxesFrom == Boxes::kInGame ? &boxes : nullptr});
+  Game& g = game();
   auto scenes = std::make_unique<TestScenes>();
   scenes_ = scenes.get();
-  game_->scenes = std::move(scenes);
-  game_->form.MainPic.visible = true;
-  game_->form.Msg.fontPixels = 24;
-  game_->form.CMenu.fontPixels = 24;
-  game_->form.MsgWk.fontPixels = 24;
-  game_->form.MsgMk.fontPixels = 24;
-  game_->state.ClickAdvances = true;
-  game_->state.SysPic[0].MutableImage().assign(800 * 600, kWhite);
+  g.scenes = std::move(scenes);
+  g.form.MainPic.visible = true;
+  g.form.Msg.fontPixels = 24;
+  g.form.CMenu.fontPixels = 24;
+  g.form.MsgWk.fontPixels = 24;
+  g.form.MsgMk.fontPixels = 24;
+  g.state.ClickAdvances = true;
+  g.state.SysPic[0].MutableImage().assign(800 * 600, kWhite);
 }
 
-void TestGame::Start() {
-  StartUp(*game_);
-  AfterEvent(*game_);
+void TestGame::Start() { session_->Start(); }
+
+void TestGame::Press(int button, int x, int y) {
+  InputEvent e{InputEvent::Kind::kMouseDown};
+  e.button = button;
+  e.x = x;
+  e.y = y;
+  host().OnEvent(e);
+}
+
+void TestGame::Move(int x, int y) {
+  InputEvent e{InputEvent::Kind::kMouseMove};
+  e.x = x;
+  e.y = y;
+  host().OnEvent(e);
+}
+
+void TestGame::Key(InputEvent::Kind kind, int key, bool repeat) {
+  InputEvent e{kind};
+  e.key = key;
+  e.repeat = repeat ? 1 : 0;
+  host().OnEvent(e);
+}
+
+void TestGame::Wheel(int notches) {
+  InputEvent e{InputEvent::Kind::kWheel};
+  e.wheel = notches;
+  host().OnEvent(e);
 }
 
 bool TestGame::Pick(int row) {
-  if (game_->state.ClickAdvances || !game_->form.MainPic.enabled) return false;
-  auto p = PickPoint(*game_, row);
+  if (state().ClickAdvances || !form().MainPic.enabled) return false;
+  auto p = PickPoint(game(), row);
   if (!p) return false;
   Move(p->x, p->y);
   Click(p->x, p->y);

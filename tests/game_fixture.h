@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/session.h"
 #include "game/dialog_queue.h"
 #include "game/game.h"
 #include "flow/input.h"
@@ -72,10 +73,13 @@ class TestGame {
   explicit TestGame(const std::string& dataRoot, Boxes boxes = Boxes::kHeadless);
   explicit TestGame(Boxes boxes) : TestGame("", boxes) {}
 
-  Game& game() { return *game_; }
-  GameState& state() { return game_->state; }
-  MainForm& form() { return game_->form; }
+  Game& game() { return session_->game(); }
+  GameState& state() { return game().state; }
+  MainForm& form() { return game().form; }
   TestScenes& scenes() { return *scenes_; }
+  // The host every event goes through, as a window's do.
+  GameHost& host() { return session_->host(); }
+  ComfortState& comforts() { return host().comforts().State(); }
 
   // Starts the game as the program does: folders, data files, system
   // pictures, the logo movie.
@@ -83,13 +87,15 @@ class TestGame {
   // Presses the middle of row `row` of the list on screen; false if none.
   bool Pick(int row);
 
-  // Input as a player gives it, followed by what the window does after an event.
-  void Click(int x, int y) { Event([&] { RouteMouseDown(*game_, kLeftButton, 0, x, y); }); }
-  void RightClick(int x, int y) { Event([&] { RouteMouseDown(*game_, kRightButton, 0, x, y); }); }
-  void Move(int x, int y) { Event([&] { RouteMouseMove(*game_, 0, 0, x, y); }); }
-  void KeyDown(int key) { Event([&] { Form_KeyDown(*game_, key, 0); }); }
-  void KeyUp(int key) { Event([&] { Form_KeyUp(*game_, key, 0); }); }
-  void Tick() { Event([&] { if (game_->form.SkipTimer.enabled) SkipTimer_Timer(*game_); }); }
+  // Input as a player gives it, through the host as a window's events come.
+  void Click(int x, int y) { Press(kLeftButton, x, y); }
+  void RightClick(int x, int y) { Press(kRightButton, x, y); }
+  void Move(int x, int y);
+  void KeyDown(int key, bool repeat = false) { Key(InputEvent::Kind::kKeyDown, key, repeat); }
+  void KeyUp(int key) { Key(InputEvent::Kind::kKeyUp, key, false); }
+  void Wheel(int notches);
+  // The skip timer fires once, if it runs.
+  void Tick() { host().FireTimer(TimerName::Skip); }
 
   HeadlessClock clock;
   HeadlessDialogs dialogs;
@@ -103,13 +109,11 @@ class TestGame {
   DialogQueue boxes{&text};  // the game's dialogs with Boxes::kInGame
 
  private:
-  void Event(const std::function<void()>& f) {
-    f();
-    AfterEvent(*game_);
-  }
+  void Press(int button, int x, int y);
+  void Key(InputEvent::Kind kind, int key, bool repeat);
   std::unique_ptr<TempDir> ownDir_;
   Services services_;
-  std::unique_ptr<Game> game_;
+  std::unique_ptr<GameSession> session_;
   TestScenes* scenes_ = nullptr;
 };
 

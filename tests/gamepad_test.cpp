@@ -44,6 +44,7 @@ TEST(PadInput, AHeldTriggerRepeatsShiftAsAHeldKeyDoes) {
   auto repeat = pad.TakeRepeat(1000 + kKeyRepeatDelayMs);
   ASSERT_TRUE(repeat);
   EXPECT_EQ(repeat->key, kVkShift);
+  EXPECT_TRUE(repeat->repeat) << "marked as a repeat, so the switches ignore it";
   EXPECT_EQ(pad.MillisToNextRepeat(1000 + kKeyRepeatDelayMs), kKeyRepeatIntervalMs);
   EXPECT_TRUE(pad.TakeRepeat(5000)) << "late, one repeat and no burst";
   EXPECT_FALSE(pad.TakeRepeat(5000));

@@ -63,7 +63,7 @@ class KeyboardTest : public ::testing::Test {
   }
 
   TestGame t;
-  GameHost host{t.game()};
+  GameHost& host = t.host();
 };
 
 // --- menus and choices --------------------------------------------------------
@@ -121,7 +121,11 @@ TEST_F(KeyboardTest, APageChoiceIsPickedWithTheKeys) {
   ASSERT_FALSE(s().ClickAdvances);
   ASSERT_EQ(s().MenuItems[2], "三");
   Press({kVkUp, kVkUp});
-  EXPECT_EQ(PointerFrame(1), Screen()) << "the frame sits where the pointer's would";
+  const std::vector<Colour> framed = Screen();
+  EXPECT_EQ(PointerFrame(1), framed) << "the frame sits where the pointer's would";
+  Press(kVkEnter);
+  EXPECT_FALSE(s().ClickAdvances) << "after the pointer moved, Enter frames the row again first";
+  EXPECT_EQ(Screen(), framed);
   Press(kVkEnter);
   EXPECT_TRUE(s().ClickAdvances);
   EXPECT_EQ(s().StepNo[kModeScene], 4);

@@ -35,12 +35,12 @@ constexpr const char* kQuitQuestion = "ゲームを終了しますか？";
 
 // A started game whose boxes are its own, driven through a GameHost.
 struct BoxGame {
-  BoxGame() : t(Boxes::kInGame), host(t.game(), &t.boxes) {
+  BoxGame() : t(Boxes::kInGame) {
     t.clock.Set({2026, 12, 6, 9, 21, 5});
     t.Start();
   }
   TestGame t;
-  GameHost host;
+  GameHost& host = t.host();
 };
 
 class BoxTest : public ::testing::Test {
@@ -262,7 +262,7 @@ TEST(GameHostTimers, TheSkipTimerAdvancesAtEachDueTimeAndStopsWithShift) {
   TestGame t;
   t.state().FlowMode = kModeScene;
   t.state().SceneNo = 40;
-  GameHost host(t.game());
+  GameHost& host = t.host();
   host.OnEvent(Key(kVkShift, 1));
   ASSERT_TRUE(t.form().SkipTimer.enabled);
   const int step = t.state().StepNo[1];

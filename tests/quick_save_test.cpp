@@ -61,10 +61,10 @@ class QuickSaveTest : public ::testing::Test {
     host.Compose(pixels);
     return pixels;
   }
-  std::string Line() { return CornerLineText(t.game()).value_or(""); }
+  std::string Line() { return CornerLineText(t.comforts().cornerLine).value_or(""); }
 
   TestGame t;
-  GameHost host{t.game()};
+  GameHost& host = t.host();
 };
 
 TEST_F(QuickSaveTest, F5WritesTheSlotASaveWouldAndNothingElse) {

@@ -40,7 +40,7 @@ class ScriptTest : public ::testing::Test {
     if (!ParseScript(in, "play.txt", commands, error)) return {kScriptBad, "", error.message};
     std::ostringstream out, err;
     HeadlessScriptHooks hooks(t.clock, t.dialogs);
-    int status = RunScript(t.game(), hooks, commands, "play.txt", {out, err});
+    int status = RunScript(t.host(), hooks, commands, "play.txt", {out, err});
     return {status, out.str(), err.str()};
   }
 

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "comforts/comforts.h"
-#include "comforts/corner_line.h"
 #include "flow/input.h"
 #include "game/dialog_queue.h"
 #include "game/game.h"
@@ -19,67 +17,80 @@ int HandlerKey(int key) { return key == kVkEnter || key == kVkShift || key == kV
 
 }  // namespace
 
+// The game's own handlers, last in line: they take whatever reaches them.
+class GameHost::GameHandlers : public InputTaker {
+ public:
+  explicit GameHandlers(Game& game) : game_(game) {}
+  bool Take(const InputEvent& e) override {
+    using Kind = InputEvent::Kind;
+    switch (e.kind) {
+      case Kind::kMouseDown:
+        RouteMouseDown(game_, e.button, e.shift, e.x, e.y);
+        break;
+      case Kind::kMouseMove:
+        RouteMouseMove(game_, e.button, e.shift, e.x, e.y);
+        break;
+      case Kind::kKeyDown:
+        Form_KeyDown(game_, HandlerKey(e.key), e.shift);
+        break;
+      case Kind::kKeyUp:
+        Form_KeyUp(game_, HandlerKey(e.key), e.shift);
+        break;
+      case Kind::kCloseRequested:
+        Form_QueryUnload(game_);
+        break;
+      case Kind::kMouseUp:         // no handler takes a release
+      case Kind::kDialogAnswered:  // no box to answer
+      case Kind::kWheel:           // the game's own handlers take no wheel
+        break;
+    }
+    return true;
+  }
+
+ private:
+  Game& game_;
+};
+
 GameHost::GameHost(Game& game, DialogQueue* boxes, TimedDrawing* movie)
-    : game_(game), boxes_(boxes), movie_(movie) {
-  ComfortsBegin(game_);
+    : game_(game), boxes_(boxes), movie_(movie), comforts_(game), handlers_(std::make_unique<GameHandlers>(game)) {
+  if (boxes_) takers_.Add(*boxes_);
+  for (InputTaker* taker : comforts_.Takers()) takers_.Add(*taker);
+  takers_.Add(*handlers_);
 }
 
+GameHost::~GameHost() = default;
+
+void GameHost::Begin() { comforts_.Begin(); }
+
 bool GameHost::BoxOpen() const { return boxes_ && boxes_->Open(); }
+
+std::optional<std::string> GameHost::OpenBoxText() const {
+  if (!BoxOpen()) return std::nullopt;
+  return boxes_->FrontText();
+}
 
 bool GameHost::Finished() const { return game_.quitRequested && !BoxOpen(); }
 
 void GameHost::OnEvent(const InputEvent& event) {
-  if (BoxOpen()) boxes_->OnEvent(event);
-  else ToHandlers(event);
+  if (takers_.Deliver(event) == handlers_.get()) comforts_.AfterEvent();
   ReportLateWriteFailure(game_);
   AfterEvent(game_);
 }
 
-void GameHost::ToHandlers(const InputEvent& e) {
-  if (ComfortsTakeEvent(game_, e)) return;
-  ToGameHandlers(e);
-  ComfortsAfterEvent(game_);
-}
-
-void GameHost::ToGameHandlers(const InputEvent& e) {
-  using Kind = InputEvent::Kind;
-  switch (e.kind) {
-    case Kind::kMouseDown:
-      RouteMouseDown(game_, e.button, e.shift, e.x, e.y);
-      break;
-    case Kind::kMouseMove:
-      RouteMouseMove(game_, e.button, e.shift, e.x, e.y);
-      break;
-    case Kind::kKeyDown:
-      Form_KeyDown(game_, HandlerKey(e.key), e.shift);
-      break;
-    case Kind::kKeyUp:
-      Form_KeyUp(game_, HandlerKey(e.key), e.shift);
-      break;
-    case Kind::kCloseRequested:
-      Form_QueryUnload(game_);
-      break;
-    case Kind::kMouseUp:         // no handler takes a release
-    case Kind::kDialogAnswered:  // no box to answer
-    case Kind::kWheel:           // the game's own handlers take no wheel
-      break;
-  }
-}
-
 void GameHost::FireTimer(TimerName name) {
-  if (!game_.form.timers[name].enabled || ComfortsHoldTimers(game_)) return;
+  if (!game_.form.timers[name].enabled || takers_.HoldsTimers()) return;
   switch (name) {
     case TimerName::Skip:
       SkipTimer_Timer(game_);
       break;
     case TimerName::AutoForward:
-      ComfortsAutoForwardTimer(game_);
+      comforts_.AutoForwardTimer();
       break;
     case TimerName::CornerLine:
-      HideCornerLine(game_);
+      comforts_.CornerLineTimer();
       break;
   }
-  ComfortsAfterEvent(game_);
+  comforts_.AfterEvent();
   AfterEvent(game_);
 }
 
@@ -91,7 +102,7 @@ bool GameHost::OnFrame(std::int64_t nowMs) {
   Timers& timers = game_.form.timers;
   if (!BoxOpen()) timers.Schedule(nowMs);
   for (TimerName name : kAllTimers) {
-    if (Finished() || BoxOpen() || ComfortsHoldTimers(game_) || !timers.IsDue(name, nowMs)) continue;
+    if (Finished() || takers_.HoldsTimers() || !timers.IsDue(name, nowMs)) continue;
     FireTimer(name);
     timers.Fired(name, nowMs);
     changed = true;
@@ -102,7 +113,7 @@ bool GameHost::OnFrame(std::int64_t nowMs) {
 
 std::optional<std::int64_t> GameHost::MillisToNextWork(std::int64_t nowMs) {
   std::optional<std::int64_t> next;
-  if (!BoxOpen() && !ComfortsHoldTimers(game_)) {
+  if (!takers_.HoldsTimers()) {
     game_.form.timers.Schedule(nowMs);
     next = game_.form.timers.MillisToNextDue(nowMs);
   }
@@ -114,7 +125,7 @@ std::optional<std::int64_t> GameHost::MillisToNextWork(std::int64_t nowMs) {
 
 void GameHost::Compose(std::span<Colour> pixels) {
   ComposeClientArea(game_, pixels);
-  ComfortsDrawOver(game_, pixels);
+  comforts_.DrawOver(pixels);
   if (BoxOpen()) boxes_->DrawOver(pixels);
 }
 

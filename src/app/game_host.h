@@ -1,14 +1,16 @@
 // The game as the platform sees it: one event at a time, one frame at a
-// time, and nothing in between that blocks. The desktop window and the
-// headless runner both drive the game through this; a loop that gets one
-// callback per animation frame would call the same two functions.
+// time, and nothing in between that blocks. The window, the headless runner
+// and the browser all drive the game through this; a loop that gets one
+// callback per animation frame calls the same two functions.
 #pragma once
 
 #include <cstdint>
-#include <span>
+#include <memory>
 #include <optional>
-#include <vector>
+#include <span>
 
+#include "comforts/comforts.h"
+#include "game/input_stack.h"
 #include "game/timers.h"
 #include "platform/timed_drawing.h"
 #include "platform/window.h"
@@ -23,29 +25,41 @@ class GameHost : public WindowEvents {
   // `boxes`: the game's own message boxes, where the platform leaves them to
   // the game (null where its Dialogs answer at once, as headless); `movie`:
   // drawing on the movie's own schedule (null for none).
-  // The game has started: the comforts read their files here.
   explicit GameHost(Game& game, DialogQueue* boxes = nullptr, TimedDrawing* movie = nullptr);
+  ~GameHost() override;
 
-  // To the open message box if there is one, else to the game's handlers.
+  // Once the game has started: the comforts read their files.
+  void Begin();
+
+  // To the takers in order: the open box, the comforts, the game's handlers.
   void OnEvent(const InputEvent& event) override;
-  // Fires the due timers (none while a box is open) and the movie's drawing.
+  // Fires the due timers (none while a taker holds them) and the movie's drawing.
   bool OnFrame(std::int64_t nowMs) override;
   std::optional<std::int64_t> MillisToNextWork(std::int64_t nowMs) override;
   // The game has quit and no box is left to show.
   bool Finished() const override;
-  // The client area, with the open box over it dimmed.
+  // The client area, with what the comforts show and the open box over it.
   void Compose(std::span<Colour> pixels) override;
 
   // One firing of `name`'s handler, if the timer runs.
   void FireTimer(TimerName name);
 
+  Game& game() { return game_; }
+  const Game& game() const { return game_; }
+  Comforts& comforts() { return comforts_; }
+  const Comforts& comforts() const { return comforts_; }
+  // The text of the box on screen, if the game shows its own boxes.
+  std::optional<std::string> OpenBoxText() const;
+
  private:
+  class GameHandlers;
   bool BoxOpen() const;
-  void ToHandlers(const InputEvent& event);
-  void ToGameHandlers(const InputEvent& event);
   Game& game_;
   DialogQueue* boxes_;
   TimedDrawing* movie_;
+  Comforts comforts_;
+  std::unique_ptr<GameHandlers> handlers_;
+  InputStack takers_;
 };
 
 }  // namespace pelmot

@@ -137,8 +137,8 @@ ScriptCommand SplitLine(const std::string& text, int line) {
 
 class Runner {
  public:
-  Runner(Game& game, ScriptHooks& hooks, const std::string& name, ScriptIo io)
-      : game_(game), hooks_(hooks), name_(name), io_(io), host_(game) {}
+  Runner(GameHost& host, ScriptHooks& hooks, const std::string& name, ScriptIo io)
+      : game_(host.game()), hooks_(hooks), name_(name), io_(io), host_(host) {}
 
   int Run(const std::vector<ScriptCommand>& commands) {
     for (const ScriptCommand& c : commands) {
@@ -184,7 +184,7 @@ class Runner {
     else if (v == "close") host_.OnEvent(InputEvent{InputEvent::Kind::kCloseRequested});
     else if (v == "now") hooks_.SetNow(*ToDateTime(a[0], a[1]));
     else if (v == "shot") return Shot(c, a[0]);
-    else if (v == "state") io_.out << StateJson(game_, hooks_.LastMessage()) << "\n";
+    else if (v == "state") io_.out << StateJson(host_, hooks_.LastMessage()) << "\n";
     else if (v == "expect") return Expect(c, a[0], a[1]);
     return kScriptOk;
   }
@@ -208,11 +208,12 @@ class Runner {
     host_.OnEvent(e);
   }
 
-  void Key(InputEvent::Kind kind, int key, int shift) {
+  void Key(InputEvent::Kind kind, int key, int shift, bool repeat = false) {
     InputEvent e{kind};
     e.key = key;
     e.shift = shift;
     e.ctrl = ctrlHeld_ ? 1 : 0;
+    e.repeat = repeat ? 1 : 0;
     host_.OnEvent(e);
   }
 
@@ -253,11 +254,13 @@ class Runner {
     else Key(InputEvent::Kind::kKeyUp, kKeyShift, 0);
   }
 
-  // Each tick is preceded by the repeated key-down of a held Shift; a tick
-  // while the timer is off does nothing and ends a counted run.
+  // Each tick is preceded by the repeated key-down of a held Shift or Ctrl,
+  // as the window repeats them; a tick while the timer is off does nothing
+  // and ends a counted run.
   void Tick(int count) {
     for (int i = 0; i < count && !game_.quitRequested; ++i) {
-      if (shiftHeld_) Key(InputEvent::Kind::kKeyDown, kKeyShift, 1);
+      if (shiftHeld_) Key(InputEvent::Kind::kKeyDown, kKeyShift, 1, true);
+      if (ctrlHeld_) Key(InputEvent::Kind::kKeyDown, kVkControl, shiftHeld_ ? 1 : 0, true);
       if (!game_.form.SkipTimer.enabled) return;
       host_.FireTimer(TimerName::Skip);
     }
@@ -285,7 +288,7 @@ class Runner {
   }
 
   int Expect(const ScriptCommand& c, const std::string& field, const std::string& wanted) {
-    for (const auto& [name, value] : StateFields(game_, hooks_.LastMessage())) {
+    for (const auto& [name, value] : StateFields(host_, hooks_.LastMessage())) {
       if (name != field) continue;
       if (value == wanted) return kScriptOk;
       return Fail(c, kScriptExpectFailed, "expected " + field + " " + wanted + ", but it is " + value);
@@ -297,7 +300,7 @@ class Runner {
   ScriptHooks& hooks_;
   const std::string& name_;
   ScriptIo io_;
-  GameHost host_;
+  GameHost& host_;
   std::int64_t nowMs_ = 0;  // the run's monotonic clock, moved on by `wait` only
   bool shiftHeld_ = false;
   bool ctrlHeld_ = false;
@@ -324,9 +327,9 @@ bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCo
   return true;
 }
 
-int RunScript(Game& game, ScriptHooks& hooks, const std::vector<ScriptCommand>& commands,
+int RunScript(GameHost& host, ScriptHooks& hooks, const std::vector<ScriptCommand>& commands,
               const std::string& name, ScriptIo io) {
-  return Runner(game, hooks, name, io).Run(commands);
+  return Runner(host, hooks, name, io).Run(commands);
 }
 
 }  // namespace pelmot

@@ -8,7 +8,7 @@
 
 namespace pelmot {
 
-class Game;
+class GameHost;
 class ScriptHooks;
 
 struct ScriptCommand {
@@ -41,8 +41,9 @@ enum ScriptStatus {
   kScriptCannotStart = 4,     // no content folder, or a scenario with problems
 };
 
-// Runs parsed commands against a started game on the headless services.
-int RunScript(Game& game, ScriptHooks& hooks, const std::vector<ScriptCommand>& commands,
+// Runs parsed commands against a started game on the headless services,
+// through its host as a window's events would come.
+int RunScript(GameHost& host, ScriptHooks& hooks, const std::vector<ScriptCommand>& commands,
               const std::string& name, ScriptIo io);
 
 }  // namespace pelmot

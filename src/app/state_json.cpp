@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "comforts/comfort_state.h"
+#include "app/game_host.h"
 #include "game/game.h"
 
 namespace pelmot {
@@ -28,12 +28,11 @@ std::string Number(long v) { return std::to_string(v); }
 
 // The comforts as a player who never used one sees them: closed, off, the
 // design's skipping.
-void AddComfortFields(Fields& f, const Game& game) {
-  const ComfortState* c = game.comforts.get();
-  f.emplace_back("BacklogOpen", Bool(c && c->backlog.open));
-  f.emplace_back("BacklogLines", Number(c ? c->backlog.Lines() : 0));
-  f.emplace_back("AutoForward", Bool(c && c->autoForward.on));
-  const bool readOnly = c && c->settings.skipMode == SkipMode::ReadOnly;
+void AddComfortFields(Fields& f, const ComfortState& c) {
+  f.emplace_back("BacklogOpen", Bool(c.backlog.open));
+  f.emplace_back("BacklogLines", Number(c.backlog.Lines()));
+  f.emplace_back("AutoForward", Bool(c.autoForward.on));
+  const bool readOnly = c.settings.skipMode == SkipMode::ReadOnly;
   f.emplace_back("SkipMode", JsonString(readOnly ? "read" : "all"));
 }
 
@@ -57,7 +56,8 @@ std::string JsonString(const std::string& utf8) {
 }
 
 std::vector<std::pair<std::string, std::string>> StateFields(
-    const Game& game, const std::optional<std::string>& lastMessage) {
+    const GameHost& host, const std::optional<std::string>& lastMessage) {
+  const Game& game = host.game();
   const GameState& s = game.state;
   const SaveRecord& r = s.SaveRecord;
   auto num = [](auto v) { return Number(static_cast<long>(v)); };
@@ -102,15 +102,15 @@ std::vector<std::pair<std::string, std::string>> StateFields(
   f.emplace_back("SkipTimer", Bool(game.form.SkipTimer.enabled));
   f.emplace_back("MainPicEnabled", Bool(game.form.MainPic.enabled));
   f.emplace_back("SkipBVisible", Bool(game.form.SkipB.visible));
-  AddComfortFields(f, game);
+  AddComfortFields(f, host.comforts().State());
   f.emplace_back("LastMessage", lastMessage ? JsonString(*lastMessage) : "null");
   return f;
 }
 
-std::string StateJson(const Game& game, const std::optional<std::string>& lastMessage) {
+std::string StateJson(const GameHost& host, const std::optional<std::string>& lastMessage) {
   std::string out = "{";
   bool first = true;
-  for (const auto& [name, value] : StateFields(game, lastMessage)) {
+  for (const auto& [name, value] : StateFields(host, lastMessage)) {
     if (name.find('[') != std::string::npos) continue;
     if (!first) out += ",";
     first = false;

@@ -8,17 +8,17 @@
 
 namespace pelmot {
 
-class Game;
+class GameHost;
 
 // Every field by name with its value as JSON text, in a fixed order.
 // Arrays are given whole ("StepNo") and element by element ("StepNo[1]").
 // The last field, LastMessage, is the text of the last message box shown
 // (null before the first).
 std::vector<std::pair<std::string, std::string>> StateFields(
-    const Game& game, const std::optional<std::string>& lastMessage = std::nullopt);
+    const GameHost& host, const std::optional<std::string>& lastMessage = std::nullopt);
 
 // One JSON object on one line: the top-level fields only.
-std::string StateJson(const Game& game, const std::optional<std::string>& lastMessage = std::nullopt);
+std::string StateJson(const GameHost& host, const std::optional<std::string>& lastMessage = std::nullopt);
 
 std::string JsonString(const std::string& utf8);
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "game/screen_geometry.h"
+#include "comforts/comfort_geometry.h"
 #include "platform/surface.h"
 
 namespace pelmot {

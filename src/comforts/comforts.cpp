@@ -1,10 +1,5 @@
 #include "comforts/comforts.h"
 
-#include <utility>
-
-#include "comforts/comfort_state.h"
-#include "comforts/corner_line.h"
-#include "comforts/keyboard.h"
 #include "comforts/quick_save.h"
 #include "flow/input.h"
 #include "game/game.h"
@@ -13,16 +8,15 @@
 namespace pelmot {
 namespace {
 
-// Keys that switch something act on their first key-down only: a held
-// key's repeats and its release are taken without acting.
-bool RepeatOrRelease(const InputEvent& e, int key, bool& held) {
-  if (e.key != key) return false;
-  if (e.kind == InputEvent::Kind::kKeyUp) {
-    held = false;
-    return true;
-  }
-  if (e.kind != InputEvent::Kind::kKeyDown) return false;
-  return std::exchange(held, true);
+using Kind = InputEvent::Kind;
+
+bool IsKeyDown(const InputEvent& e, int key) { return e.kind == Kind::kKeyDown && e.key == key; }
+
+// The keys that switch something (F2, A, F5, F9) act on a fresh press
+// only: a held key's repeats and its release are taken without acting.
+bool RepeatOrReleaseOfSwitch(const InputEvent& e) {
+  const bool aSwitch = e.key == kVkF2 || e.key == kVkA || e.key == kVkF5 || e.key == kVkF9;
+  return aSwitch && (e.kind == Kind::kKeyUp || (e.kind == Kind::kKeyDown && e.repeat));
 }
 
 // Skipping only what was read: an unread line stops it where it shows.
@@ -31,7 +25,7 @@ void SkipPageShown(Game& game, ComfortState& c) {
   if (!key) return;
   if (c.settings.skipMode == SkipMode::ReadOnly && game.form.SkipTimer.enabled && !c.read.Has(*key)) {
     game.form.SkipTimer.enabled = false;
-    c.heldSkipStopped = c.shiftHeld || c.ctrlHeld;
+    c.skipStoppedAtUnread = true;
   }
 }
 
@@ -40,112 +34,132 @@ void RecordRead(const Game& game, ComfortState& c, const ShownPage& page) {
   if (key && page.lineEnds && c.read.Add(*key) && c.readRecordWritable) c.readRecordDue = true;
 }
 
-void PageShown(Game& game, const ShownPage& page) {
-  ComfortState& c = Comforts(game);
-  if (game.state.FlowMode == kModeScene) c.backlog.Add(page, game.playsBegun);
-  SkipPageShown(game, c);
-  RecordRead(game, c, page);
-  AutoForwardPageShown(game, c, page);
-}
-
-void LoadFiles(Game& game, ComfortState& c) {
-  c.settings = LoadSettings(game);
-  c.read = LoadReadRecord(game, c.readRecordWritable);
-}
-
-// Shift and Ctrl: Ctrl skips as Shift does; after skipping stopped at an
-// unread line, a held key's repeats wait for its release.
+// Shift and Ctrl: Ctrl skips as Shift does. After skipping stopped at an
+// unread line, a held key's repeats do nothing until it is pressed anew.
 bool TakeSkipKeys(Game& game, ComfortState& c, const InputEvent& e) {
   const bool shift = e.key == kVkShift, ctrl = e.key == kVkControl;
   if (!shift && !ctrl) return false;
-  if (e.kind == InputEvent::Kind::kKeyUp) {
-    (shift ? c.shiftHeld : c.ctrlHeld) = false;
-    if (!c.shiftHeld && !c.ctrlHeld) c.heldSkipStopped = false;
+  if (e.kind == Kind::kKeyUp) {
     if (ctrl) Form_KeyUp(game, kKeyShift, 0);
     return ctrl;
   }
-  if (e.kind != InputEvent::Kind::kKeyDown) return false;
-  (shift ? c.shiftHeld : c.ctrlHeld) = true;
-  if (c.heldSkipStopped) return true;
+  if (e.kind != Kind::kKeyDown) return false;
+  if (e.repeat && c.skipStoppedAtUnread) return true;
+  if (!e.repeat) c.skipStoppedAtUnread = false;
   if (ctrl) Form_KeyDown(game, kKeyShift, 0);
   return ctrl;
 }
 
-// Keys and the wheel say whether Ctrl is down: one held without its release
-// ever arriving (the window lost the focus) stops keeping skipping going.
-void NoteCtrlState(ComfortState& c, const InputEvent& e) {
-  using Kind = InputEvent::Kind;
-  const bool saysCtrl = e.kind == Kind::kKeyDown || e.kind == Kind::kKeyUp || e.kind == Kind::kWheel;
-  if (!c.ctrlHeld || !saysCtrl || e.ctrl || e.key == kVkControl) return;
-  c.ctrlHeld = false;
-  if (!c.shiftHeld) c.heldSkipStopped = false;
-}
-
 }  // namespace
 
-ComfortState& Comforts(Game& game) {
-  if (!game.comforts) {
-    game.comforts = std::make_shared<ComfortState>();
-    game.pageShown = [&game](const ShownPage& page) { PageShown(game, page); };
-    if (!game.state.WinDir.empty()) LoadFiles(game, *game.comforts);
+// The settings screen takes everything while it is open but key releases
+// and what only the game answers; the switches' repeats and releases are
+// taken here, before anything else sees them.
+class Comforts::SettingsTaker : public InputTaker {
+ public:
+  explicit SettingsTaker(Comforts& comforts) : c_(comforts) {}
+  bool Take(const InputEvent& e) override {
+    return RepeatOrReleaseOfSwitch(e) || SettingsScreenTakeEvent(c_.game_, c_.State(), e);
   }
-  return *game.comforts;
+  bool HoldsTimers() const override { return c_.state_.settingsScreen.open; }
+
+ private:
+  Comforts& c_;
+};
+
+// Wheel up or PageUp opens the history; open, it takes what the settings
+// screen takes.
+class Comforts::BacklogTaker : public InputTaker {
+ public:
+  explicit BacklogTaker(Comforts& comforts) : c_(comforts) {}
+  bool Take(const InputEvent& e) override { return BacklogTakeEvent(c_.game_, c_.State().backlog, e); }
+  bool HoldsTimers() const override { return c_.state_.backlog.open; }
+
+ private:
+  Comforts& c_;
+};
+
+// The comforts' keys: F2 and A, the skip keys, F5 / F9 and the keyboard's
+// way through menus; a press stops turning pages on their own.
+class Comforts::KeysTaker : public InputTaker {
+ public:
+  explicit KeysTaker(Comforts& comforts) : c_(comforts) {}
+  bool Take(const InputEvent& e) override {
+    Game& game = c_.game_;
+    ComfortState& c = c_.State();
+    if (e.kind == Kind::kMouseDown) StopAutoForward(game, c);
+    if (IsKeyDown(e, kVkF2)) {
+      OpenSettingsScreen(game, c);
+      return true;
+    }
+    if (IsKeyDown(e, kVkA)) {
+      ToggleAutoForward(game, c);
+      return true;
+    }
+    return TakeSkipKeys(game, c, e) || QuickSaveTakesEvent(game, c.cornerLine, e) ||
+           KeyboardTakesEvent(game, c.keyboardFocus, e);
+  }
+
+ private:
+  Comforts& c_;
+};
+
+Comforts::Comforts(Game& game)
+    : game_(game),
+      settingsTaker_(std::make_unique<SettingsTaker>(*this)),
+      backlogTaker_(std::make_unique<BacklogTaker>(*this)),
+      keysTaker_(std::make_unique<KeysTaker>(*this)) {
+  game_.pageShown = [this](const ShownPage& page) { PageShown(page); };
 }
 
-void ComfortsBegin(Game& game) {
-  if (game.state.WinDir.empty()) return;  // not started: nothing to read yet
-  ApplyWindowSettings(game, Comforts(game).settings);
+Comforts::~Comforts() { game_.pageShown = nullptr; }
+
+ComfortState& Comforts::State() {
+  if (!filesRead_ && !game_.state.WinDir.empty()) {
+    filesRead_ = true;
+    state_.settings = LoadSettings(game_);
+    state_.read = LoadReadRecord(game_, state_.readRecordWritable);
+  }
+  return state_;
 }
 
-bool ComfortsTakeEvent(Game& game, const InputEvent& e) {
-  using Kind = InputEvent::Kind;
-  ComfortState& c = Comforts(game);
-  NoteCtrlState(c, e);
-  if (RepeatOrRelease(e, kVkF2, c.settingsKeyHeld) || RepeatOrRelease(e, kVkA, c.autoKeyHeld)) return true;
-  if (SettingsScreenTakeEvent(game, c, e)) return true;
-  if (BacklogTakeEvent(game, c.backlog, e)) return true;
-  if (e.kind == Kind::kMouseDown) StopAutoForward(game, c);
-  if (e.kind == Kind::kKeyDown && e.key == kVkF2) {
-    OpenSettingsScreen(game, c);
-    return true;
-  }
-  if (e.kind == Kind::kKeyDown && e.key == kVkA) {
-    ToggleAutoForward(game, c);
-    return true;
-  }
-  if (TakeSkipKeys(game, c, e)) return true;
-  if (QuickSaveTakesEvent(game, e)) return true;
-  return KeyboardTakesEvent(game, e);
+void Comforts::Begin() {
+  if (game_.state.WinDir.empty()) return;  // not started: nothing to read yet
+  ApplyWindowSettings(game_, State().settings);
 }
 
-void ComfortsAfterEvent(Game& game) {
-  if (!game.comforts) return;
-  ComfortState& c = *game.comforts;
-  AutoForwardAfterEvent(game, c);
-  if (c.readRecordDue && (!game.form.SkipTimer.enabled || game.quitRequested)) {
-    SaveReadRecordLater(game, c.read);
+std::array<InputTaker*, 3> Comforts::Takers() {
+  return {settingsTaker_.get(), backlogTaker_.get(), keysTaker_.get()};
+}
+
+void Comforts::PageShown(const ShownPage& page) {
+  ComfortState& c = State();
+  if (game_.state.FlowMode == kModeScene) c.backlog.Add(page, game_.playsBegun);
+  SkipPageShown(game_, c);
+  RecordRead(game_, c, page);
+  AutoForwardPageShown(game_, c, page);
+}
+
+void Comforts::AfterEvent() {
+  ComfortState& c = State();
+  AutoForwardAfterEvent(game_, c);
+  if (c.readRecordDue && (!game_.form.SkipTimer.enabled || game_.quitRequested)) {
+    SaveReadRecordLater(game_, c.read);
     c.readRecordDue = false;
   }
-  // A held Ctrl keeps skipping going, as the window's repeats do for Shift.
-  if (c.ctrlHeld && !c.heldSkipStopped && !game.form.SkipTimer.enabled && !ComfortsHoldTimers(game))
-    Form_KeyDown(game, kKeyShift, 0);
 }
 
-bool ComfortsHoldTimers(const Game& game) {
-  const ComfortState* c = game.comforts.get();
-  return c && (c->backlog.open || c->settingsScreen.open);
-}
+void Comforts::AutoForwardTimer() { pelmot::AutoForwardTimer(game_, State()); }
 
-void ComfortsAutoForwardTimer(Game& game) { AutoForwardTimer(game, Comforts(game)); }
+void Comforts::CornerLineTimer() { HideCornerLine(game_, state_.cornerLine); }
 
-void ComfortsDrawOver(Game& game, std::span<Colour> pixels) {
-  if (pixels.size() != static_cast<std::size_t>(game.form.clientWidth) * game.form.clientHeight) return;
-  if (const ComfortState* c = game.comforts.get()) {
-    if (c->settingsScreen.open) DrawSettingsScreen(game, *c, pixels);
-    else if (c->backlog.open) DrawBacklog(game, c->backlog, pixels);
-    else if (c->autoForward.on) DrawAutoForwardMark(game, pixels);
-  }
-  DrawCornerLine(game, pixels);
+void Comforts::DrawOver(std::span<Colour> pixels) {
+  if (pixels.size() != static_cast<std::size_t>(game_.form.clientWidth) * game_.form.clientHeight) return;
+  const ComfortState& c = state_;
+  if (c.settingsScreen.open) DrawSettingsScreen(game_, c, pixels);
+  else if (c.backlog.open) DrawBacklog(game_, c.backlog, pixels);
+  else if (c.autoForward.on) DrawAutoForwardMark(game_, pixels);
+  DrawCornerLine(game_, c.cornerLine, pixels);
 }
 
 }  // namespace pelmot

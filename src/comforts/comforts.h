@@ -1,11 +1,15 @@
 // What players of the genre expect beyond the original game: each comfort
 // takes its own keys and events before the game's handlers see them, and a
-// player who never uses one gets exactly the original game.
+// player who never uses one gets exactly the original game. The host owns
+// one Comforts beside its game.
 #pragma once
 
-#include <vector>
+#include <array>
+#include <memory>
 #include <span>
 
+#include "comforts/comfort_state.h"
+#include "game/input_stack.h"
 #include "platform/surface.h"
 #include "platform/window.h"
 
@@ -13,24 +17,47 @@ namespace pelmot {
 
 class Game;
 
-// Once the game has started: reads what the player set and has read, and
-// puts the window as the settings say.
-void ComfortsBegin(Game& game);
+class Comforts {
+ public:
+  // Hears of every page the game's text window shows from now on.
+  explicit Comforts(Game& game);
+  ~Comforts();
+  Comforts(const Comforts&) = delete;
+  Comforts& operator=(const Comforts&) = delete;
 
-// True when a comfort took the event, so the game's handlers must not see it.
-bool ComfortsTakeEvent(Game& game, const InputEvent& event);
+  // Once the game has started: reads what the player set and has read, and
+  // puts the window as the settings say.
+  void Begin();
 
-// After every event and timer the game's handlers saw.
-void ComfortsAfterEvent(Game& game);
+  // The comforts' takers of input, in the order they see events: the
+  // settings screen, the history of lines, the comforts' keys.
+  std::array<InputTaker*, 3> Takers();
 
-// While a comfort's screen is open (the history of lines, the settings) the
-// game's timers wait.
-bool ComfortsHoldTimers(const Game& game);
+  // After every event and timer the game's handlers saw.
+  void AfterEvent();
+  // The AutoForward and CornerLine timers fired.
+  void AutoForwardTimer();
+  void CornerLineTimer();
+  // Draws what the comforts show over the composed client area.
+  void DrawOver(std::span<Colour> pixels);
 
-// The AutoForward timer fired.
-void ComfortsAutoForwardTimer(Game& game);
+  // Their state, with the player's files read the first time once the data
+  // folder is known.
+  ComfortState& State();
+  const ComfortState& State() const { return state_; }
 
-// Draws what the comforts show over the composed client area.
-void ComfortsDrawOver(Game& game, std::span<Colour> pixels);
+ private:
+  class SettingsTaker;
+  class BacklogTaker;
+  class KeysTaker;
+  void PageShown(const ShownPage& page);
+
+  Game& game_;
+  ComfortState state_;
+  bool filesRead_ = false;
+  std::unique_ptr<SettingsTaker> settingsTaker_;
+  std::unique_ptr<BacklogTaker> backlogTaker_;
+  std::unique_ptr<KeysTaker> keysTaker_;
+};
 
 }  // namespace pelmot

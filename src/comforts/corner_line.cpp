@@ -3,13 +3,9 @@
 #include <algorithm>
 
 #include "game/game.h"
-#include "game/screen_geometry.h"
+#include "comforts/comfort_geometry.h"
 
 namespace pelmot {
-
-struct CornerLine {
-  std::string text;  // empty: nothing shows
-};
 
 namespace {
 
@@ -20,25 +16,24 @@ Colour Darkened(Colour c) { return (c >> 1) & 0x7F7F7F; }
 
 }  // namespace
 
-void ShowCornerLine(Game& game, const std::string& text) {
-  if (!game.cornerLine) game.cornerLine = std::make_shared<CornerLine>();
-  game.cornerLine->text = text;
+void ShowCornerLine(Game& game, CornerLine& line, const std::string& text) {
+  line.text = text;
   game.form.timers[TimerName::CornerLine].intervalMs = kCornerLineShowsMs;
   game.form.timers.Restart(TimerName::CornerLine);
 }
 
-void HideCornerLine(Game& game) {
-  if (game.cornerLine) game.cornerLine->text.clear();
+void HideCornerLine(Game& game, CornerLine& line) {
+  line.text.clear();
   game.form.timers[TimerName::CornerLine].enabled = false;
 }
 
-std::optional<std::string> CornerLineText(const Game& game) {
-  if (!game.cornerLine || game.cornerLine->text.empty()) return std::nullopt;
-  return game.cornerLine->text;
+std::optional<std::string> CornerLineText(const CornerLine& line) {
+  if (line.text.empty()) return std::nullopt;
+  return line.text;
 }
 
-void DrawCornerLine(Game& game, std::span<Colour> pixels) {
-  const auto text = CornerLineText(game);
+void DrawCornerLine(Game& game, const CornerLine& line, std::span<Colour> pixels) {
+  const auto text = CornerLineText(line);
   const int width = game.form.clientWidth, height = game.form.clientHeight;
   if (!text || pixels.size() < static_cast<std::size_t>(width) * height) return;
   const int size = game.form.Msg.fontPixels;

@@ -16,14 +16,18 @@ class Game;
 
 inline constexpr int kCornerLineShowsMs = 2000;
 
+struct CornerLine {
+  std::string text;  // empty: nothing shows
+};
+
 // Shows `text` (a newer line replaces an older one and shows its own time).
-void ShowCornerLine(Game& game, const std::string& text);
+void ShowCornerLine(Game& game, CornerLine& line, const std::string& text);
 // Called by the corner line's timer.
-void HideCornerLine(Game& game);
+void HideCornerLine(Game& game, CornerLine& line);
 // The line on screen, if any.
-std::optional<std::string> CornerLineText(const Game& game);
+std::optional<std::string> CornerLineText(const CornerLine& line);
 // Draws the line over the composed client area: light text in a box that
 // darkens what is under it.
-void DrawCornerLine(Game& game, std::span<Colour> pixels);
+void DrawCornerLine(Game& game, const CornerLine& line, std::span<Colour> pixels);
 
 }  // namespace pelmot

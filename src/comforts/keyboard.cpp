@@ -14,18 +14,6 @@
 
 namespace pelmot {
 
-// The framed row (or album place) and the list it belongs to: a list drawn
-// anew forgets it, so a fresh menu starts unframed. On the album the place
-// outlives the viewer and the page's redrawing, for the same page, but
-// its frame is gone until a key draws it again.
-struct KeyboardFocus {
-  int flowMode = -1;
-  std::uint64_t list = 0;  // the revision of the surface the list was drawn on
-  int albumPage = -1;
-  int row = -1;         // -1: none
-  bool shown = false;   // the frame of `row` is on screen
-};
-
 namespace {
 
 constexpr int kNoRow = -1;
@@ -46,9 +34,8 @@ const Surface& ListSurface(const Game& game) {
   }
 }
 
-KeyboardFocus& Focus(Game& game) {
-  if (!game.keyboardFocus) game.keyboardFocus = std::make_shared<KeyboardFocus>();
-  KeyboardFocus& f = *game.keyboardFocus;
+// The focus as it stands for the list on screen now.
+KeyboardFocus& Refreshed(const Game& game, KeyboardFocus& f) {
   const GameState& s = game.state;
   const std::uint64_t list = ListSurface(game).Revision();
   const bool samePage = s.FlowMode == kModeAlbum && f.flowMode == kModeAlbum && f.albumPage == s.AlbumPage;
@@ -92,20 +79,20 @@ void FramePlace(Game& game, KeyboardFocus& focus, int place) {
   FrameAlbumPlace(game, place);
 }
 
-bool MoveInList(Game& game, int key) {
+bool MoveInList(Game& game, KeyboardFocus& f, int key) {
   const int by = key == kVkUp ? -1 : key == kVkDown || key == kVkTab ? 1 : 0;
   if (by == 0) return false;
   const std::vector<int> rows = PickableRows(game);
   if (rows.empty()) return true;
-  KeyboardFocus& focus = Focus(game);
+  KeyboardFocus& focus = Refreshed(game, f);
   FrameRow(game, focus, RowAfter(rows, focus.row, by));
   return true;
 }
 
 // Enter on a list picks the framed row; where no frame of the keys is on
 // screen, it frames one first (the first row on a fresh list).
-void PickInList(Game& game) {
-  KeyboardFocus& focus = Focus(game);
+void PickInList(Game& game, KeyboardFocus& f) {
+  KeyboardFocus& focus = Refreshed(game, f);
   const std::vector<int> rows = PickableRows(game);
   if (rows.empty()) return;
   const bool known = std::find(rows.begin(), rows.end(), focus.row) != rows.end();
@@ -116,15 +103,15 @@ void PickInList(Game& game) {
   if (auto p = PickPoint(game, focus.row)) PickAt(game, p->x, p->y);
 }
 
-bool MoveOnAlbum(Game& game, int key) {
+bool MoveOnAlbum(Game& game, KeyboardFocus& f, int key) {
   if (key != kVkUp && key != kVkDown && key != kVkLeft && key != kVkRight && key != kVkTab) return false;
-  KeyboardFocus& focus = Focus(game);
+  KeyboardFocus& focus = Refreshed(game, f);
   FramePlace(game, focus, AlbumPlaceAfterKey(game.state.AlbumPage, focus.row, key));
   return true;
 }
 
-void PickOnAlbum(Game& game) {
-  KeyboardFocus& focus = Focus(game);
+void PickOnAlbum(Game& game, KeyboardFocus& f) {
+  KeyboardFocus& focus = Refreshed(game, f);
   if (focus.row == kNoAlbumPlace || !focus.shown) {
     FramePlace(game, focus, focus.row == kNoAlbumPlace ? 0 : focus.row);
     return;
@@ -134,13 +121,13 @@ void PickOnAlbum(Game& game) {
 }
 
 // A key while a menu, choice or album page waits for a pick.
-bool OnList(Game& game, int key) {
+bool OnList(Game& game, KeyboardFocus& f, int key) {
   if (key == kVkEnter || key == kVkSpace) {
-    if (game.state.FlowMode == kModeAlbum) PickOnAlbum(game);
-    else PickInList(game);
+    if (game.state.FlowMode == kModeAlbum) PickOnAlbum(game, f);
+    else PickInList(game, f);
     return true;
   }
-  return game.state.FlowMode == kModeAlbum ? MoveOnAlbum(game, key) : MoveInList(game, key);
+  return game.state.FlowMode == kModeAlbum ? MoveOnAlbum(game, f, key) : MoveInList(game, f, key);
 }
 
 // Escape is a right press where no row or button is: the middle of the
@@ -153,12 +140,12 @@ void Trace(Game& game, int key) {
   if (game.trace) *game.trace << "Keyboard " << key << std::endl;
 }
 
-bool TakeKeyDown(Game& game, const InputEvent& e) {
+bool TakeKeyDown(Game& game, KeyboardFocus& f, const InputEvent& e) {
   if (e.key == kVkEscape) {
     RightPress(game, e.shift);
     return true;
   }
-  if (PickWaits(game)) return OnList(game, e.key);
+  if (PickWaits(game)) return OnList(game, f, e.key);
   if (e.key == kVkSpace) {
     Form_KeyDown(game, kKeyEnter, e.shift);
     return true;
@@ -168,13 +155,12 @@ bool TakeKeyDown(Game& game, const InputEvent& e) {
 
 }  // namespace
 
-bool KeyboardTakesEvent(Game& game, const InputEvent& event) {
+bool KeyboardTakesEvent(Game& game, KeyboardFocus& focus, const InputEvent& event) {
   using Kind = InputEvent::Kind;
   // The pointer repaints the list, and the keys' frame with it.
-  if ((event.kind == Kind::kMouseMove || event.kind == Kind::kMouseDown) && game.keyboardFocus)
-    game.keyboardFocus->shown = false;
+  if (event.kind == Kind::kMouseMove || event.kind == Kind::kMouseDown) focus.shown = false;
   if (event.kind != Kind::kKeyDown) return false;
-  if (!TakeKeyDown(game, event)) return false;
+  if (!TakeKeyDown(game, focus, event)) return false;
   Trace(game, event.key);
   return true;
 }

@@ -1,5 +1,6 @@
 #include "comforts/keyboard_album.h"
 
+#include "comforts/comfort_geometry.h"
 #include "game/game.h"
 #include "gallery/album_table.h"
 #include "platform/window.h"

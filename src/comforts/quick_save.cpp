@@ -37,30 +37,30 @@ void Trace(Game& game, const char* what) {
 
 }  // namespace
 
-bool QuickSave(Game& game) {
+bool QuickSave(Game& game, CornerLine& line) {
   if (!SavingAllowed(game)) {
-    ShowCornerLine(game, "ここではクイックセーブできません");
+    ShowCornerLine(game, line, "ここではクイックセーブできません");
     return false;
   }
   const std::string path = QuickSlotPath(game);
   std::string error;
   if (!game.services.files.ReplaceWhole(path, EncodeSlot(RecordToSave(game)), error)) {
     game.services.dialogs.ShowMessage("データを書き込めませんでした。\n" + path + "\n" + error);
-    ShowCornerLine(game, "クイックセーブできませんでした");
+    ShowCornerLine(game, line, "クイックセーブできませんでした");
     return false;
   }
-  ShowCornerLine(game, "クイックセーブしました");
+  ShowCornerLine(game, line, "クイックセーブしました");
   return true;
 }
 
-bool QuickLoad(Game& game) {
+bool QuickLoad(Game& game, CornerLine& line) {
   if (!LoadingAllowed(game)) {
-    ShowCornerLine(game, "ここではクイックロードできません");
+    ShowCornerLine(game, line, "ここではクイックロードできません");
     return false;
   }
   const std::string path = QuickSlotPath(game);
   if (game.services.files.IsMissing(path)) {
-    ShowCornerLine(game, "クイックセーブのデータがありません");
+    ShowCornerLine(game, line, "クイックセーブのデータがありません");
     return false;
   }
   // Loading from the title menu leaves it as an accepted pick does: its
@@ -70,21 +70,21 @@ bool QuickLoad(Game& game) {
   game.form.MainPic.enabled = false;
   if (!LoadSaveFile(game, path)) {
     game.form.MainPic.enabled = menuWaited;
-    ShowCornerLine(game, "クイックロードできませんでした");
+    ShowCornerLine(game, line, "クイックロードできませんでした");
     return false;
   }
-  ShowCornerLine(game, "クイックロードしました");
+  ShowCornerLine(game, line, "クイックロードしました");
   return true;
 }
 
-bool QuickSaveTakesEvent(Game& game, const InputEvent& event) {
+bool QuickSaveTakesEvent(Game& game, CornerLine& line, const InputEvent& event) {
   if (event.kind != InputEvent::Kind::kKeyDown) return false;
   if (event.key == kVkF5) {
-    Trace(game, QuickSave(game) ? "QuickSave done" : "QuickSave refused");
+    Trace(game, QuickSave(game, line) ? "QuickSave done" : "QuickSave refused");
     return true;
   }
   if (event.key == kVkF9) {
-    Trace(game, QuickLoad(game) ? "QuickLoad done" : "QuickLoad refused");
+    Trace(game, QuickLoad(game, line) ? "QuickLoad done" : "QuickLoad refused");
     return true;
   }
   return false;

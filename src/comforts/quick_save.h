@@ -9,12 +9,13 @@
 namespace pelmot {
 
 class Game;
+struct CornerLine;
 
-// True when the event was F5 or F9.
-bool QuickSaveTakesEvent(Game& game, const InputEvent& event);
+// True when the event was F5 or F9; the corner line says what it did.
+bool QuickSaveTakesEvent(Game& game, CornerLine& line, const InputEvent& event);
 
 // What the keys do; true when the game was saved or loaded.
-bool QuickSave(Game& game);
-bool QuickLoad(Game& game);
+bool QuickSave(Game& game, CornerLine& line);
+bool QuickLoad(Game& game, CornerLine& line);
 
 }  // namespace pelmot

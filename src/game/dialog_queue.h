@@ -10,13 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "game/input_stack.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
 #include "platform/window.h"
 
 namespace pelmot {
 
-class DialogQueue : public Dialogs {
+// While a box is open it takes every event and the game's timers wait.
+class DialogQueue : public Dialogs, public InputTaker {
  public:
   // `text` measures and draws the boxes; without it only frames and buttons show.
   explicit DialogQueue(TextEngine* text) : text_(text) {}
@@ -32,6 +34,12 @@ class DialogQueue : public Dialogs {
 
   // An event while a box is open; it reaches the box and nothing else.
   void OnEvent(const InputEvent& event);
+  bool Take(const InputEvent& event) override {
+    if (!Open()) return false;
+    OnEvent(event);
+    return true;
+  }
+  bool HoldsTimers() const override { return Open(); }
   // Closes the box on screen with button `button` and runs what waited for it.
   void Answer(int button);
   // Dims `pixels` (800 x 600) and draws the box on screen over them.

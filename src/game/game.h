@@ -17,10 +17,6 @@ namespace pelmot {
 class Content;  // the scenario's words, scenes/content.h
 class SceneRunner;
 struct TextPageFacts;  // what the text window knows of its page, present/page_memory.h
-struct KeyboardFocus;  // the row the keys frame, comforts/keyboard.cpp
-struct CornerLine;     // the short line in the corner, comforts/corner_line.cpp
-
-struct ComfortState;  // what the player's comforts keep, comforts/comfort_state.h
 
 // One page of text as the text window showed it.
 struct ShownPage {
@@ -53,16 +49,10 @@ class Game {
   // What the text window noted of the page it drew last, so the next page
   // redraws only what changed; made on first use.
   std::shared_ptr<TextPageFacts> textPage;
-  // The comforts' own state; made when a comfort is first used.
-  std::shared_ptr<ComfortState> comforts;
-  // Told of every page of text shown; set by the comforts (may be empty).
+  // Told of every page of text shown (may be empty).
   std::function<void(const ShownPage&)> pageShown;
   // Raised when a new game starts and when a saved one is loaded.
   int playsBegun = 0;
-  // The row or album cell the arrow keys have framed; made on first use.
-  std::shared_ptr<KeyboardFocus> keyboardFocus;
-  // What the corner line says (after a quick save or load); made on first use.
-  std::shared_ptr<CornerLine> cornerLine;
   // Set by the quit paths; the event loop ends the program when it sees it.
   bool quitRequested = false;
   // Set by a pick of a scene choice until the step after it has run: only

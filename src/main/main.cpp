@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "persist/data_report.h"
-#include "main/app.h"
+#include "main/desktop.h"
 #include "app/options.h"
 #include "app/story_setup.h"
 #include "platform/common/codepage.h"

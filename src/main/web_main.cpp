@@ -8,12 +8,10 @@
 #include <sstream>
 #include <string>
 
-#include "app/game_host.h"
+#include "app/session.h"
 #include "app/state_json.h"
-#include "app/story_setup.h"
 #include "flow/pick.h"
 #include "game/dialog_queue.h"
-#include "game/game.h"
 #include "persist/data_files.h"
 #include "platform/common/clock.h"
 #include "platform/common/mci_player.h"
@@ -25,10 +23,7 @@
 #include "platform/web/web_paths.h"
 #include "platform/web/web_storage.h"
 #include "platform/web/web_window.h"
-#include "shell/movie.h"
-#include "shell/screen.h"
 #include "shell/startup.h"
-#include "shell/startup_checks.h"
 
 namespace pelmot {
 namespace {
@@ -48,8 +43,7 @@ struct WebSession {
   MciPlayer multimedia{boxes, [this] { return steady.NowMs(); }};
   Services services{clock, boxes, window, multimedia, pictures, *text, files, codePage, lock, steady};
   GamePaths paths{std::string(kWebDataRoot), std::string(kWebContentFolder)};
-  std::unique_ptr<Game> game;
-  std::unique_ptr<GameHost> host;
+  std::unique_ptr<GameSession> game;
   BoxesOnly boxesOnly{boxes};
   bool playing = false;
 };
@@ -63,21 +57,17 @@ void ShowBoxesThen(WebSession& s, std::function<void()> then) {
 }
 
 void Play(WebSession& s) {
-  s.game = std::make_unique<Game>(s.services, s.paths);
-  s.multimedia.AttachWindow(kMainPicHandle, s.game->form.MainPic);
-  std::ostringstream problems;
-  if (!InstallStory(*s.game, problems)) {
-    std::cerr << problems.str();
-    s.boxes.ShowMessage("シナリオに問題があるため、ゲームを始められません。\n" + ScenarioPath(s.paths.content));
+  s.game = std::make_unique<GameSession>(s.services, s.paths, SessionParts{&s.boxes, &s.multimedia});
+  if (!s.game->InstallStory(std::cerr)) {
+    s.boxes.ShowMessage(ScenarioProblemText(s.paths.content, false));
     ShowBoxesThen(s, [] { TellPage("stopped"); });
     return;
   }
-  StartUp(*s.game);
-  AfterEvent(*s.game);
-  s.host = std::make_unique<GameHost>(*s.game, &s.boxes, &s.multimedia);
+  s.game->Start();
   s.playing = true;
-  s.window.Run(*s.host, [&s] {
+  s.window.Run(s.game->host(), [&s] {
     s.playing = false;
+    s.game->Finish(std::cerr);
     TellPage("ended");
   });
   TellPage("playing");
@@ -92,13 +82,10 @@ void Start(WebSession& s) {
     else
       s.boxes.ShowMessage("セーブデータをブラウザに保存できませんでした。\n" + reason);
   });
-  if (!s.fontProblem.empty()) TellProblem(NoFont(s.fontProblem), s.boxes, std::cerr);
-  if (auto missing = MissingContentFolder(s.files, s.paths.content)) {
-    TellProblem(*missing, s.boxes, std::cerr);
+  if (!TellStartUpProblems(s.files, s.paths, s.fontProblem, s.boxes, std::cerr)) {
     ShowBoxesThen(s, [] { TellPage("stopped"); });
     return;
   }
-  if (auto unusable = UnusableDataFolder(s.files, s.paths.dataRoot)) TellProblem(*unusable, s.boxes, std::cerr);
   ShowBoxesThen(s, [&s] { Play(s); });
 }
 
@@ -118,9 +105,8 @@ PELMOT_WEB_EXPORT const char* pelmot_state() {
   static std::string json;
   json = "null";
   if (pelmot::session && pelmot::session->game) {
-    const pelmot::DialogQueue& boxes = pelmot::session->boxes;
-    json = pelmot::StateJson(*pelmot::session->game,
-                             boxes.Open() ? std::optional<std::string>(boxes.FrontText()) : std::nullopt);
+    const pelmot::GameHost& host = pelmot::session->game->host();
+    json = pelmot::StateJson(host, host.OpenBoxText());
   }
   return json.c_str();
 }
@@ -133,7 +119,7 @@ PELMOT_WEB_EXPORT double pelmot_frames() {
 // The page is hidden or closed: the last-play stamp is written as the
 // game's quit writes it (the page may never come back).
 PELMOT_WEB_EXPORT void pelmot_page_hidden() {
-  if (pelmot::session && pelmot::session->playing) pelmot::WriteLastPlayStamp(*pelmot::session->game);
+  if (pelmot::session && pelmot::session->playing) pelmot::WriteLastPlayStamp(pelmot::session->game->game());
 }
 
 // Where a player presses for row `row` of the choice or menu on screen, in
@@ -141,7 +127,7 @@ PELMOT_WEB_EXPORT void pelmot_page_hidden() {
 // Tests click there with the browser's own mouse events.
 PELMOT_WEB_EXPORT int pelmot_pick_point(int row) {
   if (!pelmot::session || !pelmot::session->playing) return -1;
-  const pelmot::Game& game = *pelmot::session->game;
+  const pelmot::Game& game = pelmot::session->game->game();
   if (game.state.ClickAdvances || !game.form.MainPic.enabled) return -1;
   const auto p = pelmot::PickPoint(game, row);
   if (!p) return -1;

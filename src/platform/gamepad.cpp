@@ -77,7 +77,9 @@ std::optional<std::int64_t> PadInput::MillisToNextRepeat(std::int64_t nowMs) con
 
 std::optional<InputEvent> PadInput::TakeRepeat(std::int64_t nowMs) {
   if (!repeat_.TakeDue(nowMs)) return std::nullopt;
-  return KeyEvent(kVkShift, true, true);
+  InputEvent e = KeyEvent(kVkShift, true, true);
+  e.repeat = 1;
+  return e;
 }
 
 }  // namespace pelmot

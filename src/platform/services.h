@@ -68,6 +68,8 @@ class Multimedia {
   virtual ~Multimedia() = default;
   virtual void SendString(const std::string& command) = 0;
   virtual void Execute(const std::string& command) = 0;
+  // The surface a command's parent window `handle` names (movies play on it).
+  virtual void AttachWindow(long long /*handle*/, Surface& /*surface*/) {}
 };
 
 // Draws picture `number` of the picture set in `folder` into the target's

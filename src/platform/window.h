@@ -55,6 +55,7 @@ struct InputEvent {
   int key = 0;     // a VirtualKey, 0 for any other key
   int answer = 0;  // the button's index, 0 the first
   int wheel = 0;   // notches: positive away from the player (up), negative down
+  int repeat = 0;  // 1 for a held key's repeated key-down
 };
 
 class WindowEvents {

@@ -35,7 +35,7 @@ class MciPlayer : public Multimedia, public TimedDrawing {
 
   // The surface that a window handle in "parent <handle>" stands for. The
   // surface must be shown (have a screen copy) and outlive the player.
-  void AttachWindow(long long handle, Surface& surface);
+  void AttachWindow(long long handle, Surface& surface) override;
 
   // A failure is silent: the sender does not look at the result.
   void SendString(const std::string& command) override;

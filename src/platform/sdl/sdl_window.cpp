@@ -81,12 +81,20 @@ int ShiftState() { return (SDL_GetModState() & KMOD_SHIFT) ? 1 : 0; }
 
 int CtrlState() { return (SDL_GetModState() & KMOD_CTRL) ? 1 : 0; }
 
-bool IsShift(SDL_Keycode key) { return key == SDLK_LSHIFT || key == SDLK_RSHIFT; }
-
-bool ShiftPhysicallyDown() {
-  const Uint8* keys = SDL_GetKeyboardState(nullptr);
-  return keys[SDL_SCANCODE_LSHIFT] || keys[SDL_SCANCODE_RSHIFT];
-}
+// The modifier keys whose holding the game follows: Shift (and Ctrl, which
+// skips as Shift does), by key code and by the keys' physical state.
+struct Modifier {
+  int key;  // the VirtualKey the game sees
+  SDL_Keycode left, right;
+  SDL_Scancode leftScan, rightScan;
+  bool Is(SDL_Keycode code) const { return code == left || code == right; }
+  bool PhysicallyDown() const {
+    const Uint8* keys = SDL_GetKeyboardState(nullptr);
+    return keys[leftScan] || keys[rightScan];
+  }
+};
+constexpr Modifier kShiftKeys{kVkShift, SDLK_LSHIFT, SDLK_RSHIFT, SDL_SCANCODE_LSHIFT, SDL_SCANCODE_RSHIFT};
+constexpr Modifier kCtrlKeys{kVkControl, SDLK_LCTRL, SDLK_RCTRL, SDL_SCANCODE_LCTRL, SDL_SCANCODE_RCTRL};
 
 
 int ToButton(Uint8 sdlButton) {
@@ -250,11 +258,12 @@ InputEvent MouseEvent(InputEvent::Kind kind, int button, int x, int y) {
   return e;
 }
 
-InputEvent KeyEvent(InputEvent::Kind kind, int key) {
+InputEvent KeyEvent(InputEvent::Kind kind, int key, bool repeat = false) {
   InputEvent e{kind};
   e.key = key;
   e.shift = ShiftState();
   e.ctrl = CtrlState();
+  e.repeat = repeat ? 1 : 0;
   return e;
 }
 
@@ -280,7 +289,7 @@ std::optional<InputEvent> Translate(const SDL_Event& e) {
       return MouseEvent(Kind::kMouseMove, 0, e.motion.x, e.motion.y);
     case SDL_KEYDOWN:
       // Held keys repeat their key-down as the system's auto-repeat does.
-      return KeyEvent(Kind::kKeyDown, ToVirtualKey(e.key.keysym.sym));
+      return KeyEvent(Kind::kKeyDown, ToVirtualKey(e.key.keysym.sym), e.key.repeat != 0);
     case SDL_KEYUP:
       return KeyEvent(Kind::kKeyUp, ToVirtualKey(e.key.keysym.sym));
     case SDL_MOUSEWHEEL:
@@ -291,42 +300,45 @@ std::optional<InputEvent> Translate(const SDL_Event& e) {
   }
 }
 
-// A held Shift repeats its key-down, which the game needs: a scene change
-// stops skipping, and the next key-down of the held Shift starts it again.
-// X servers and Wayland compositors repeat no modifier key, so the window
-// makes the repeats itself, at one pace everywhere (the system's own
-// repeats of Shift, where it makes them, are dropped).
-class ShiftRepeat {
+// A held Shift or Ctrl repeats its key-down, which the game needs: a scene
+// change stops skipping, and the next key-down of the held key starts it
+// again. X servers and Wayland compositors repeat no modifier key, so the
+// window makes the repeats itself, at one pace everywhere (the system's own
+// repeats of these keys, where it makes them, are dropped).
+class ModifierRepeat {
  public:
-  // Notes a press or release of Shift; false for the system's own repeat.
+  explicit ModifierRepeat(const Modifier& keys) : keys_(keys) {}
+  // Notes a press or release of the key; false for the system's own repeat.
   bool Note(const SDL_Event& e) {
     if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) repeat_.Release();
-    if ((e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) || !IsShift(e.key.keysym.sym)) return true;
+    if ((e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) || !keys_.Is(e.key.keysym.sym)) return true;
     if (e.type == SDL_KEYUP) {
-      if (!ShiftPhysicallyDown()) repeat_.Release();
+      if (!keys_.PhysicallyDown()) repeat_.Release();
       return true;
     }
     if (e.key.repeat) return false;
     repeat_.Press(Now());
     return true;
   }
-  // Milliseconds from now to the next repeat; nothing while Shift is up.
+  // Milliseconds from now to the next repeat; nothing while the key is up.
   std::optional<std::int64_t> MillisToNext(Uint64 now) const {
     return repeat_.MillisToNext(static_cast<std::int64_t>(now));
   }
-  // True when a repeat is due now (and counts it).
-  bool TakeDue() {
-    if (!repeat_.Held()) return false;
+  // The repeated key-down when one is due now.
+  std::optional<InputEvent> TakeDue() {
+    if (!repeat_.Held()) return std::nullopt;
     // A key-up missed (say, while the window had no focus) ends it too.
-    if (!ShiftPhysicallyDown()) {
+    if (!keys_.PhysicallyDown()) {
       repeat_.Release();
-      return false;
+      return std::nullopt;
     }
-    return repeat_.TakeDue(Now());
+    if (!repeat_.TakeDue(Now())) return std::nullopt;
+    return KeyEvent(InputEvent::Kind::kKeyDown, keys_.key, true);
   }
 
  private:
   static std::int64_t Now() { return static_cast<std::int64_t>(SDL_GetTicks64()); }
+  const Modifier& keys_;
   KeyRepeat repeat_;
 };
 
@@ -337,11 +349,11 @@ class ShiftRepeat {
 // sleeps until an event comes or the core has work due.
 void SdlWindow::Run(WindowEvents& core) {
   SDL_ShowWindow(impl_->window);
-  ShiftRepeat shift;
+  ModifierRepeat shift(kShiftKeys), ctrl(kCtrlKeys);
   Gamepads pads;
   bool dirty = true;
   auto handle = [&](const SDL_Event& e) {
-    if (!shift.Note(e)) return;
+    if (!shift.Note(e) || !ctrl.Note(e)) return;
     if (auto event = Translate(e)) core.OnEvent(*event);
     for (const InputEvent& event : pads.Translate(e)) core.OnEvent(event);
     dirty = true;
@@ -357,16 +369,20 @@ void SdlWindow::Run(WindowEvents& core) {
     std::int64_t timeout = kIdleWaitMs;
     if (dirty) timeout = static_cast<std::int64_t>(lastPresent + kFrameIntervalMs) - static_cast<std::int64_t>(now);
     if (auto work = core.MillisToNextWork(static_cast<std::int64_t>(now))) timeout = std::min(timeout, *work);
-    if (auto repeat = shift.MillisToNext(now)) timeout = std::min(timeout, *repeat);
+    for (const ModifierRepeat* held : {&shift, &ctrl})
+      if (auto repeat = held->MillisToNext(now)) timeout = std::min(timeout, *repeat);
     if (auto repeat = pads.MillisToNextRepeat(static_cast<std::int64_t>(now))) timeout = std::min(timeout, *repeat);
     SDL_Event e;
     if (SDL_WaitEventTimeout(&e, static_cast<int>(std::max<std::int64_t>(timeout, 0)))) {
       handle(e);
       while (!core.Finished() && SDL_PollEvent(&e)) handle(e);
     }
-    if (!core.Finished() && shift.TakeDue()) {
-      core.OnEvent(KeyEvent(InputEvent::Kind::kKeyDown, kVkShift));
-      dirty = true;
+    for (ModifierRepeat* held : {&shift, &ctrl}) {
+      if (core.Finished()) break;
+      if (auto repeat = held->TakeDue()) {
+        core.OnEvent(*repeat);
+        dirty = true;
+      }
     }
     if (!core.Finished()) {
       if (auto repeat = pads.TakeRepeat(static_cast<std::int64_t>(SDL_GetTicks64()))) {

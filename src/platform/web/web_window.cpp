@@ -83,6 +83,7 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void* user) {
   InputEvent event{down ? InputEvent::Kind::kKeyDown : InputEvent::Kind::kKeyUp};
   event.key = key;
   event.shift = e->shiftKey ? 1 : 0;
+  event.repeat = down && e->repeat ? 1 : 0;
   window.Deliver(event);
   // The game's keys do only what the game does with them (F1 opens no help,
   // Space scrolls nothing); the browser keeps its other keys.
@@ -166,6 +167,7 @@ void WebWindow::Frame() {
     InputEvent repeat{InputEvent::Kind::kKeyDown};
     repeat.key = kVkShift;
     repeat.shift = 1;
+    repeat.repeat = 1;
     Deliver(repeat);
   }
   if (!core_->Finished() && core_->OnFrame(now)) dirty_ = true;

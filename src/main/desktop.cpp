@@ -1,36 +1,27 @@
-#include "main/app.h"
+#include "main/desktop.h"
 
 #include <chrono>
 #include <ctime>
 #include <iostream>
 #include <sstream>
 
-#include "app/game_host.h"
+#include "app/script_runner.h"
+#include "app/session.h"
 #include "game/dialog_queue.h"
-#include "game/game.h"
-#include "flow/input.h"
-#include "platform/common/text_factory.h"
 #include "platform/common/clock.h"
 #include "platform/common/codepage.h"
 #include "platform/common/files.h"
-#include "platform/headless/headless_services.h"
 #include "platform/common/instance_lock.h"
-#include "platform/message_box.h"
 #include "platform/common/mci_player.h"
-#include "platform/common/movie_decoder.h"
 #include "platform/common/paths.h"
-#include "platform/common/picload.h"
 #include "platform/common/picture_service.h"
+#include "platform/common/text_factory.h"
 #include "platform/common/write_behind.h"
+#include "platform/headless/headless_services.h"
 #include "platform/sdl/desktop_message.h"
 #include "platform/sdl/sdl_window.h"
-#include "shell/movie.h"
-#include "shell/screen.h"
-#include "app/script_runner.h"
-#include "shell/shutdown.h"
 #include "shell/startup.h"
 #include "shell/startup_checks.h"
-#include "app/story_setup.h"
 
 namespace pelmot {
 namespace {
@@ -50,8 +41,7 @@ GamePaths ResolvePaths(const Options& o) {
 
 // Without a font the game's own box would show blocks: the desktop's box
 // says it where there is one.
-void TellNoFont(const std::string& why, Dialogs& boxes) {
-  const StartUpProblem problem = NoFont(why);
+void TellNoFont(const StartUpProblem& problem, Dialogs& boxes) {
   std::cerr << problem.forTerminal << std::endl;
   if (!ShowDesktopMessage("PELMOT", problem.forPlayer)) boxes.ShowMessage(problem.forPlayer);
 }
@@ -63,26 +53,38 @@ void ShowBoxesAlone(SdlWindow& window, DialogQueue& boxes) {
   window.Run(pump);
 }
 
-// Says in the window and on standard error what start-up found wrong; false
-// when the game cannot start at all.
-bool SayStartUpProblems(Files& files, const GamePaths& paths, const std::string& fontProblem,
-                        DialogQueue& boxes) {
-  if (!fontProblem.empty()) TellNoFont(fontProblem, boxes);
-  if (auto missing = MissingContentFolder(files, paths.content)) {
-    TellProblem(*missing, boxes, std::cerr);
-    return false;
-  }
-  if (auto unusable = UnusableDataFolder(files, paths.dataRoot)) TellProblem(*unusable, boxes, std::cerr);
-  return true;
+// For measuring start-up: when the first picture reached the screen (in
+// microseconds since the epoch), and the processor time spent until then by
+// all threads (in microseconds).
+void TraceFirstFrame(SdlWindow& window) {
+  window.OnFirstPresent([] {
+    using namespace std::chrono;
+    const auto cpu = static_cast<long long>(std::clock()) * 1000000 / CLOCKS_PER_SEC;
+    std::cerr << "FirstFrame " << duration_cast<microseconds>(system_clock::now().time_since_epoch()).count()
+              << " " << cpu << std::endl;
+  });
 }
 
-// Whatever ended the game, the seen flags reach the disk; a failure
-// among them that no box told is told on standard error.
-void FinishWrites(Game& game) {
-  game.services.files.FinishLaterWrites();
-  if (auto failure = game.services.files.TakeLaterWriteFailure(); failure && !game.seenFlagsWarned)
-    std::cerr << "pelmot: cannot write the data file " << failure->path << ": " << failure->error << "\n";
+bool ParseScriptFile(const std::string& path, const std::string& name, std::vector<ScriptCommand>& commands) {
+  ScriptError parseError;
+  bool parsed;
+  if (path == "-") {
+    parsed = ParseScript(std::cin, name, commands, parseError);
+  } else {
+    std::string error;
+    auto text = ReadWholeFile(path, kMaxScriptBytes, error);
+    if (!text) {
+      std::cerr << "pelmot: cannot read the script " << error << "\n";
+      return false;
+    }
+    std::istringstream file(*text);
+    parsed = ParseScript(file, name, commands, parseError);
+  }
+  if (!parsed) std::cerr << parseError.message << "\n";
+  return parsed;
 }
+
+std::ostream* TraceStream(const Options& options) { return options.trace ? &std::cerr : nullptr; }
 
 }  // namespace
 
@@ -109,64 +111,30 @@ int RunWindowed(const Options& options) {
   std::string fontProblem;
   std::unique_ptr<TextEngine> text = MakeWindowFont(&fontProblem);
   DialogQueue boxes(text.get());
-  const bool canStart = SayStartUpProblems(files, paths, fontProblem, boxes);
+  const bool canStart = TellStartUpProblems(files, paths, fontProblem, boxes, std::cerr,
+                                            [&boxes](const StartUpProblem& p) { TellNoFont(p, boxes); });
   ShowBoxesAlone(window, boxes);
   if (!canStart) return 1;
   MciPlayer multimedia(boxes, [&steady] { return steady.NowMs(); });
   Services services{clock, boxes, window, multimedia, pictures, *text, files, codePage, lock, steady};
-  Game game(services, paths);
-  multimedia.AttachWindow(kMainPicHandle, game.form.MainPic);
-  std::ostringstream problems;
-  if (!InstallStory(game, problems)) {
+  GameSession session(services, paths, {&boxes, &multimedia, TraceStream(options)});
+  if (!session.InstallStory(std::cerr)) {
     // A player who started the game from the desktop sees no terminal.
-    std::cerr << problems.str();
-    boxes.ShowMessage("シナリオに問題があるため、ゲームを始められません。\n" + ScenarioPath(paths.content) +
-                      "\npelmot --check-content で問題の一覧を確かめてください。");
+    boxes.ShowMessage(ScenarioProblemText(paths.content, true));
     ShowBoxesAlone(window, boxes);
     return 1;
   }
-  if (options.trace) {
-    game.trace = &std::cerr;
-    // For measuring start-up: when the first picture reached the screen (in
-    // microseconds since the epoch), and the processor time spent until then
-    // by all threads (in microseconds).
-    window.OnFirstPresent([] {
-      using namespace std::chrono;
-      const auto cpu = static_cast<long long>(std::clock()) * 1000000 / CLOCKS_PER_SEC;
-      std::cerr << "FirstFrame "
-                << duration_cast<microseconds>(system_clock::now().time_since_epoch()).count() << " "
-                << cpu << std::endl;
-    });
-  }
-  StartUp(game);
-  AfterEvent(game);
-  GameHost host(game, &boxes, &multimedia);
-  window.Run(host);
-  FinishWrites(game);
+  if (options.trace) TraceFirstFrame(window);
+  session.Start();
+  window.Run(session.host());
+  session.Finish(std::cerr);
   return 0;
 }
 
 int RunHeadless(const Options& options) {
   std::vector<ScriptCommand> commands;
-  ScriptError parseError;
   const std::string name = options.script == "-" ? "<stdin>" : options.script;
-  bool parsed;
-  if (options.script == "-") {
-    parsed = ParseScript(std::cin, name, commands, parseError);
-  } else {
-    std::string error;
-    auto text = ReadWholeFile(options.script, kMaxScriptBytes, error);
-    if (!text) {
-      std::cerr << "pelmot: cannot read the script " << error << "\n";
-      return kScriptBad;
-    }
-    std::istringstream file(*text);
-    parsed = ParseScript(file, name, commands, parseError);
-  }
-  if (!parsed) {
-    std::cerr << parseError.message << "\n";
-    return kScriptBad;
-  }
+  if (!ParseScriptFile(options.script, name, commands)) return kScriptBad;
   const GamePaths paths = ResolvePaths(options);
   // Every message box's text goes to standard error as it comes up.
   HeadlessDialogs dialogs(std::cerr);
@@ -190,17 +158,14 @@ int RunHeadless(const Options& options) {
   PictureService pictures(PlayingPictureSettings());
   std::string fontProblem;
   std::unique_ptr<TextEngine> text = MakeWindowFont(&fontProblem);
-  if (!fontProblem.empty()) TellProblem(NoFont(fontProblem), dialogs, std::cerr);
-  if (auto unusable = UnusableDataFolder(files, paths.dataRoot)) TellProblem(*unusable, dialogs, std::cerr);
+  TellStartUpProblems(files, paths, fontProblem, dialogs, std::cerr);
   Services services{clock, dialogs, display, multimedia, pictures, *text, files, codePage, lock, clock};
-  Game game(services, paths);
-  if (!InstallStory(game, std::cerr)) return kScriptCannotStart;
-  if (options.trace) game.trace = &std::cerr;
-  StartUp(game);
-  AfterEvent(game);
+  GameSession session(services, paths, {nullptr, nullptr, TraceStream(options)});
+  if (!session.InstallStory(std::cerr)) return kScriptCannotStart;
+  session.Start();
   HeadlessScriptHooks hooks(clock, dialogs);
-  const int result = RunScript(game, hooks, commands, name, {std::cout, std::cerr});
-  FinishWrites(game);
+  const int result = RunScript(session.host(), hooks, commands, name, {std::cout, std::cerr});
+  session.Finish(std::cerr);
   return result;
 }
 

@@ -1,0 +1,58 @@
+#include "app/session.h"
+
+#include <ostream>
+
+#include "app/story_setup.h"
+#include "game/dialog_queue.h"
+#include "shell/movie.h"
+#include "shell/screen.h"
+#include "shell/startup.h"
+#include "shell/startup_checks.h"
+
+namespace pelmot {
+
+bool TellStartUpProblems(Files& files, const GamePaths& paths, const std::string& fontProblem, Dialogs& dialogs,
+                         std::ostream& err, const std::function<void(const StartUpProblem&)>& tellFont) {
+  if (!fontProblem.empty()) {
+    if (tellFont) tellFont(NoFont(fontProblem));
+    else TellProblem(NoFont(fontProblem), dialogs, err);
+  }
+  if (auto missing = MissingContentFolder(files, paths.content)) {
+    TellProblem(*missing, dialogs, err);
+    return false;
+  }
+  if (auto unusable = UnusableDataFolder(files, paths.dataRoot)) TellProblem(*unusable, dialogs, err);
+  return true;
+}
+
+std::string ScenarioProblemText(const std::string& contentDir, bool namesCheck) {
+  std::string text = "シナリオに問題があるため、ゲームを始められません。\n" + ScenarioPath(contentDir);
+  if (namesCheck) text += "\npelmot --check-content で問題の一覧を確かめてください。";
+  return text;
+}
+
+GameSession::GameSession(Services& services, GamePaths paths, SessionParts parts)
+    : game_(std::make_unique<Game>(services, std::move(paths))),
+      host_(std::make_unique<GameHost>(*game_, parts.boxes, parts.movie)) {
+  game_->trace = parts.trace;
+  services.multimedia.AttachWindow(kMainPicHandle, game_->form.MainPic);
+}
+
+GameSession::~GameSession() = default;
+
+bool GameSession::InstallStory(std::ostream& err) { return pelmot::InstallStory(*game_, err); }
+
+void GameSession::Start() {
+  StartUp(*game_);
+  AfterEvent(*game_);
+  host_->Begin();
+}
+
+void GameSession::Finish(std::ostream& err) {
+  Files& files = game_->services.files;
+  files.FinishLaterWrites();
+  if (auto failure = files.TakeLaterWriteFailure(); failure && !game_->seenFlagsWarned)
+    err << "pelmot: cannot write the data file " << failure->path << ": " << failure->error << "\n";
+}
+
+}  // namespace pelmot

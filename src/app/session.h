@@ -1,0 +1,69 @@
+// One game from the services it runs on to its last write: the checks
+// before it starts, the game and its story, its start-up, and the host that
+// a pump drives. The window, the headless runner, the browser and the tests
+// each build their services, make a session and run their own pump over
+// its host.
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "app/game_host.h"
+#include "game/game.h"
+
+namespace pelmot {
+
+class DialogQueue;
+struct StartUpProblem;
+
+// Says what is wrong before the game starts, in the dialogs and on `err`:
+// the font (through `tellFont` when given), the content folder, the data
+// folder. False when the game cannot start at all (no content folder).
+bool TellStartUpProblems(Files& files, const GamePaths& paths, const std::string& fontProblem, Dialogs& dialogs,
+                         std::ostream& err,
+                         const std::function<void(const StartUpProblem&)>& tellFont = nullptr);
+
+// The message box for a scenario that cannot be played; `namesCheck` adds
+// the command that lists its problems (where there is a command line).
+std::string ScenarioProblemText(const std::string& contentDir, bool namesCheck);
+
+struct SessionParts {
+  // The game's own message boxes, where the platform leaves them to the game
+  // (null where the services' Dialogs answer at once, as headless).
+  DialogQueue* boxes = nullptr;
+  // Drawing on the movie's own schedule (null for none).
+  TimedDrawing* movie = nullptr;
+  // Where every press and key names the handler it reached (--trace).
+  std::ostream* trace = nullptr;
+};
+
+class GameSession {
+ public:
+  GameSession(Services& services, GamePaths paths, SessionParts parts = {});
+  ~GameSession();
+  GameSession(const GameSession&) = delete;
+  GameSession& operator=(const GameSession&) = delete;
+
+  // Loads the content folder's scenario and installs the story's scenes;
+  // false, with every problem on `err`, when it cannot be played.
+  bool InstallStory(std::ostream& err);
+  // Starts the game as the original program did (folders, data files, the
+  // logo) and lets the comforts read the player's files.
+  void Start();
+  // Whatever ended the game, the data files waiting to be written reach the
+  // disk; a failure among them that no box told goes to `err`.
+  void Finish(std::ostream& err);
+
+  Game& game() { return *game_; }
+  const Game& game() const { return *game_; }
+  GameHost& host() { return *host_; }
+  const GameHost& host() const { return *host_; }
+
+ private:
+  std::unique_ptr<Game> game_;
+  std::unique_ptr<GameHost> host_;
+};
+
+}  // namespace pelmot

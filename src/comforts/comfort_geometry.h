@@ -1,0 +1,40 @@
+// Where the comforts draw: the history of lines, the corner marks, the
+// settings screen, the album's key frame and the corner line. Built on the
+// game's own layout, so they line up with its rows.
+#pragma once
+
+#include "game/screen_geometry.h"
+
+namespace pelmot {
+
+// The history of lines: full-screen rows over the dimmed picture, newest at
+// the bottom; a page break is a line across the middle of a row of its own.
+inline constexpr int kBacklogRows = kScreenHeight / kRowPitch;
+inline constexpr int kBacklogTextTop = kPageRowsTop + kPageTextInset;
+inline constexpr int kBacklogTextLeft = kOptionLeft;
+inline constexpr int kBacklogBreakInset = 40;  // the break line stops this far from either edge
+inline constexpr int kBacklogBreakDrop = 10;   // below the row's text top
+
+// The corner where a comfort shows it is on (turning pages on its own):
+// its text right-aligned this far from the edge.
+inline constexpr ScreenRect kComfortMarkArea{kScreenWidth - 120, 0, 120, kRowPitch};
+inline constexpr int kComfortMarkMargin = 8;
+
+// The settings screen: a centred title on row 0, a blank row, then one
+// centred row per setting; a press anywhere across a row's band picks it.
+inline constexpr int kSettingsFirstRow = 2;
+inline constexpr int kSettingsFrameSide = 6;  // the frame's margin either side of the text
+constexpr int SettingsRowTextTop(int row) { return kMenuTextTop + kRowPitch * (kSettingsFirstRow + row); }
+constexpr int SettingsRowAt(int y) { return FloorDiv(y - kMenuRowsTop, kRowPitch) - kSettingsFirstRow; }
+// The frame the arrow keys move over the album page: rings of one pixel,
+// the first this far outside the cell or button, dark at both edges.
+inline constexpr int kAlbumKeyFrameGap = 1;
+inline constexpr int kAlbumKeyFrameRings = 4;
+inline constexpr Colour kAlbumKeyFrameColour = Rgb(240, 240, 240);
+
+// The corner line (what a quick save or load did): its box at the top left,
+// the text inset by the padding.
+inline constexpr Point kCornerLineOrigin{8, 8};
+inline constexpr int kCornerLinePadding = 6;
+
+}  // namespace pelmot
