@@ -1,14 +1,17 @@
 // The story's structure and the scene interpreter: lanes, step numbers,
-// choices, value changes in their order, successors, the ending selection.
+// choices, value changes in their order, successors, the ending selection;
+// the game, the story map's walk and the pictures' look-ahead on one way.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <set>
 #include <tuple>
 
+#include "scenes/picture_lookahead.h"
 #include "scenes/scene_model.h"
 #include "scenes/story_structure.h"
 #include "story_fixture.h"
+#include "storymap/story_walk.h"
 
 namespace pelmot {
 namespace {
@@ -291,6 +294,86 @@ TEST(SceneRunner, ValueChangesRunInTheirOrderBecauseAddParamReadsCondition) {
   EXPECT_EQ(u.record().Params, (std::array<std::int16_t, 4>{0, 0, 30, 37}));
   EXPECT_EQ(u.record().Condition, 6);
   EXPECT_EQ(u.record().LastChoice, 1);
+}
+
+// Scene 1 branches on the pick and Condition: pick 0 jumps to step 4, pick 1
+// under Condition 3 to step 3, and any other state finds no case and goes
+// on to step 2. Scene 2 offers a choice only under Condition 5, so
+// elsewhere it shows nothing. Step n of scene k shows picture 10k + n and a
+// line.
+Story BranchingStory() {
+  auto op = [](OpKind kind, int a = 0) {
+    Op o;
+    o.kind = kind;
+    o.a = a;
+    o.text = "words";
+    return o;
+  };
+  auto shows = [&](int picture) { return Step{{op(OpKind::Picture, picture), op(OpKind::Line)}}; };
+  Op branch = op(OpKind::Branch);
+  branch.cases = {BranchCase{0, ConditionSet::Any(), {op(OpKind::Jump, 4)}},
+                  BranchCase{1, ConditionSet::Of({3}), {op(OpKind::Jump, 3)}}};
+  Op choice = op(OpKind::Choice);
+  choice.optionSets.push_back(OptionSet{ConditionSet::Of({5}), 2, Options{"a", "b"}});
+  SceneScript one;
+  one.number = 1;
+  one.lanes.push_back(
+      Lane{{}, 0, {shows(10), Step{{branch}}, shows(12), shows(13), shows(14), Step{{op(OpKind::GoToScene, 2)}}}});
+  SceneScript two;
+  two.number = 2;
+  two.lanes.push_back(Lane{{}, 0, {shows(20), Step{{choice}}, shows(22), Step{{op(OpKind::GameOver)}}}});
+  Story story;
+  story.Add(one);
+  story.Add(two);
+  return story;
+}
+
+// The pictures the game loads from step 0 of scene 1 to the title.
+std::vector<int> PlayedPictures(const Story& story, int condition, int lastChoice) {
+  StoryGame t;
+  t.game().scenes = std::make_unique<StoryScenes>(std::make_shared<const Story>(story));
+  t.StartScene(1, condition);
+  t.record().LastChoice = static_cast<std::int16_t>(lastChoice);
+  std::vector<int> shown{t.game().mainWorkPicture};
+  for (int clicks = 0; clicks < 20 && t.state().FlowMode == kModeScene; ++clicks) {
+    t.Click(400, 300);
+    if (t.state().FlowMode == kModeScene && t.game().mainWorkPicture != shown.back())
+      shown.push_back(t.game().mainWorkPicture);
+  }
+  EXPECT_EQ(t.state().FlowMode, kModeTitle) << "the game over ends the play";
+  return shown;
+}
+
+// The steps whose lines the story map's walk shows on the same way, named
+// by their pictures.
+std::vector<int> WalkedSteps(const Story& story, int condition, int lastChoice) {
+  storymap::StoryWalker walker(story);
+  storymap::WalkState s;
+  s.scene = 1;
+  s.condition = static_cast<std::int16_t>(condition);
+  s.lastChoice = static_cast<std::int16_t>(lastChoice);
+  EXPECT_EQ(walker.Run(s, nullptr).kind, storymap::WalkStop::Kind::Enter);
+  EXPECT_EQ(walker.Run(s, nullptr).outcome, storymap::kGameOver);
+  std::vector<int> steps;
+  for (const auto& [scene, lane, step] : walker.shown().lines) steps.push_back(10 * scene + step);
+  return steps;
+}
+
+TEST(SceneRunner, TheGameTheStoryMapAndTheLookAheadTakeTheSameWays) {
+  const Story story = BranchingStory();
+  struct Way {
+    int condition;
+    int lastChoice;
+    std::vector<int> pictures;
+  };
+  for (const Way& way : {Way{0, 0, {10, 14, 20, 22}}, Way{3, 1, {10, 13, 14, 20, 22}},
+                         Way{0, 1, {10, 12, 13, 14, 20, 22}}}) {
+    SCOPED_TRACE("C" + std::to_string(way.condition) + " p" + std::to_string(way.lastChoice));
+    EXPECT_EQ(PlayedPictures(story, way.condition, way.lastChoice), way.pictures);
+    EXPECT_EQ(WalkedSteps(story, way.condition, way.lastChoice), way.pictures);
+    const std::vector<int> ahead(way.pictures.begin() + 1, way.pictures.end());
+    EXPECT_EQ(UpcomingPictures(story, *story.Find(1), 0, way.condition, way.lastChoice, 10), ahead);
+  }
 }
 
 TEST(SceneRunner, EndingStoresItsNumberWritesTheSeenFlagsAndShowsTheTitle) {

@@ -80,7 +80,12 @@ std::string DescribeOps(const std::vector<Op>& ops) {
       case OpKind::Ending: add("エンディング" + std::to_string(op.a)); break;
       case OpKind::SelectEnding: add("エンディングを選ぶ"); break;
       case OpKind::Branch: add("選んだ道へ分かれる"); break;
-      default: break;
+      case OpKind::Picture:
+      case OpKind::Background:
+      case OpKind::Line:
+      case OpKind::StopSkip:
+      case OpKind::Choice:
+      case OpKind::Advance: break;
     }
   }
   return out.empty() ? "次へ" : out;

@@ -5,6 +5,7 @@
 #include "game/game.h"
 #include "game/run_flow.h"
 #include "present/pictures.h"
+#include "scenes/op_walk.h"
 #include "scenes/scene_table.h"
 
 namespace pelmot {
@@ -31,8 +32,6 @@ struct Cursor {
   int found = 0;
 };
 
-enum class Then { kNextStep, kGoTo, kStop };
-
 void FollowWay(Walk& walk, Cursor at);
 
 void Found(Walk& walk, Cursor& at, int picture) {
@@ -41,18 +40,37 @@ void Found(Walk& walk, Cursor& at, int picture) {
     walk.pictures.push_back(picture);
 }
 
-int PickCount(const Op& choice, int condition) {
-  for (const OptionSet& set : choice.optionSets) {
-    if (!set.conditions.Holds(condition)) continue;
-    const auto given = std::count_if(set.options.begin(), set.options.end(), [](const auto& o) { return !o.empty(); });
-    return std::clamp(static_cast<int>(given), 1, kMaxPicks);
+// The pictures the operations show; the rest changes no picture but the
+// Condition, which selects lanes, cases and the backgrounds.
+class LookAheadEffects {
+ public:
+  LookAheadEffects(Walk& walk, Cursor& at) : walk_(walk), at_(at) {}
+  int Condition() const { return at_.condition; }
+  int LastChoice() const { return at_.lastChoice; }
+  void Picture(const Op& op) {
+    if (IsScenePicture(op.a)) Found(walk_, at_, op.a);
   }
-  return 0;
+  void Background(const Op& op) { Found(walk_, at_, BackgroundPicture(op.a, at_.condition)); }
+  void Line(const Op&) {}
+  void StopSkip(const Op&) {}
+  void AddParam(const Op&) {}
+  void SetCondition(const Op& op) { at_.condition = op.a; }
+  void SetDay(const Op&) {}
+
+ private:
+  Walk& walk_;
+  Cursor& at_;
+};
+
+int PickCount(const OptionSet& options) {
+  const auto given =
+      std::count_if(options.options.begin(), options.options.end(), [](const auto& o) { return !o.empty(); });
+  return std::clamp(static_cast<int>(given), 1, kMaxPicks);
 }
 
 // Each pick of a choice is a way of its own, from the step after it.
-void FollowPicks(Walk& walk, const Cursor& at, const Op& choice) {
-  for (int pick = 0; pick < PickCount(choice, at.condition); ++pick) {
+void FollowPicks(Walk& walk, const Cursor& at, const OptionSet& options) {
+  for (int pick = 0; pick < PickCount(options); ++pick) {
     Cursor way = at;
     way.step = at.step + 1;
     way.lastChoice = pick;
@@ -60,51 +78,32 @@ void FollowPicks(Walk& walk, const Cursor& at, const Op& choice) {
   }
 }
 
-Then FollowOps(Walk& walk, Cursor& at, const std::vector<Op>& ops) {
-  for (const Op& op : ops) {
-    switch (op.kind) {
-      case OpKind::Picture:
-        if (IsScenePicture(op.a)) Found(walk, at, op.a);
-        break;
-      case OpKind::Background:
-        Found(walk, at, BackgroundPicture(op.a, at.condition));
-        break;
-      case OpKind::SetCondition:
-        at.condition = op.a;
-        break;
-      case OpKind::Choice:
-        FollowPicks(walk, at, op);
-        return Then::kStop;
-      case OpKind::Jump:
-        at.step = op.a;
-        return Then::kGoTo;
-      case OpKind::GoToScene:
-        at.scene = walk.story.Find(op.a);
-        at.step = 0;
-        return at.scene ? Then::kGoTo : Then::kStop;
-      case OpKind::Branch:
-        for (const BranchCase& c : op.cases)
-          if (c.Holds(at.lastChoice, at.condition)) return FollowOps(walk, at, c.ops);
-        return Then::kStop;
-      case OpKind::GameOver:
-      case OpKind::Ending:
-      case OpKind::SelectEnding:
-        return Then::kStop;
-      default:
-        break;
-    }
-  }
-  return Then::kNextStep;
-}
-
 void FollowWay(Walk& walk, Cursor at) {
   while (at.found < walk.perWay && walk.stepsLeft-- > 0) {
-    const Lane* lane = at.scene->ServingLane(at.step, at.condition, at.lastChoice);
-    const Step* step = lane ? lane->At(at.step) : nullptr;
+    const Step* step = StepToRun(*at.scene, at.step, at.condition, at.lastChoice).step;
     if (!step) return;
-    const Then then = FollowOps(walk, at, step->ops);
-    if (then == Then::kStop) return;
-    if (then == Then::kNextStep) ++at.step;
+    LookAheadEffects effects(walk, at);
+    const StepExit exit = WalkOps(step->ops, at.step, effects);
+    switch (exit.kind) {
+      case StepExit::Kind::Waits:
+        ++at.step;
+        break;
+      case StepExit::Kind::Choice:
+        FollowPicks(walk, at, *exit.options);
+        return;
+      case StepExit::Kind::ToStep:
+        at.step = exit.target;
+        break;
+      case StepExit::Kind::ToScene:
+        at.scene = walk.story.Find(exit.target);
+        at.step = 0;
+        if (!at.scene) return;
+        break;
+      case StepExit::Kind::SelectEnding:  // the parameters are not followed
+      case StepExit::Kind::GameOver:
+      case StepExit::Kind::Ending:
+        return;
+    }
   }
 }
 
@@ -114,10 +113,10 @@ std::vector<int> UpcomingPictures(const Story& story, const SceneScript& scene, 
                                   int lastChoice, int perWay) {
   Walk walk{story, perWay, kMaxStepsLooked, {}};
   Cursor at{&scene, step, condition, lastChoice};
-  const Lane* lane = scene.ServingLane(step, condition, lastChoice);
-  const Step* current = lane ? lane->At(step) : nullptr;
+  const Step* current = StepToRun(scene, step, condition, lastChoice).step;
+  const OptionSet* shown = current && current->IsChoice() ? OptionsFor(current->ops.front(), condition) : nullptr;
   // A choice on screen: its picks are the ways on.
-  if (current && current->IsChoice()) FollowPicks(walk, at, current->ops.front());
+  if (shown) FollowPicks(walk, at, *shown);
   else {
     ++at.step;
     FollowWay(walk, at);

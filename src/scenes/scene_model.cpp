@@ -39,9 +39,17 @@ bool Op::HandsOn() const {
     case OpKind::SelectEnding:
     case OpKind::Branch:
       return true;
-    default:
+    case OpKind::Picture:
+    case OpKind::Background:
+    case OpKind::Line:
+    case OpKind::StopSkip:
+    case OpKind::Choice:
+    case OpKind::AddParam:
+    case OpKind::SetCondition:
+    case OpKind::SetDay:
       return false;
   }
+  return false;
 }
 
 bool BranchCase::Holds(int lastChoice, int condition) const {
@@ -150,9 +158,16 @@ std::string DescribeStep(const Step& step) {
     case OpKind::Ending:
     case OpKind::SelectEnding:
       return "an end step";
-    default:
+    case OpKind::Background:
+    case OpKind::StopSkip:
+    case OpKind::AddParam:
+    case OpKind::SetCondition:
+    case OpKind::SetDay:
+    case OpKind::Advance:
+    case OpKind::Jump:
       return "an update step";
   }
+  return "an update step";
 }
 
 std::string StepHeader(const SceneScript& scene, int lane, int step) {

@@ -10,28 +10,35 @@
 #include "present/pictures.h"
 #include "present/text_window.h"
 #include "scenes/compose_story.h"
+#include "scenes/op_walk.h"
 #include "scenes/picture_lookahead.h"
 #include "scenes/story_structure.h"
 
 namespace pelmot {
 namespace {
 
-void ShowLine(Game& game, Family family, const std::string& text) {
-  if (family == Family::Day) ShowText(game, text);
-  else ShowText2(game, text);
-}
-
-void ShowOptions(Game& game, Family family, const Op& op) {
-  const int condition = game.state.SaveRecord.Condition;
-  for (const OptionSet& set : op.optionSets) {
-    if (!set.conditions.Holds(condition)) continue;
-    if (family == Family::Day) ShowChoice(game, set.options);
-    else ShowChoice2(game, set.options);
-    return;
+// What the operations that let a step go on do in the game.
+class GameEffects {
+ public:
+  GameEffects(Game& game, Family family) : game_(game), record_(game.state.SaveRecord), family_(family) {}
+  int Condition() const { return record_.Condition; }
+  int LastChoice() const { return record_.LastChoice; }
+  void Picture(const Op& op) { ShowEventPic(game_, op.a, PictureShow::WithNextText); }
+  void Background(const Op& op) { ShowBackPic(game_, op.a); }
+  void Line(const Op& op) {
+    if (family_ == Family::Day) ShowText(game_, op.text);
+    else ShowText2(game_, op.text);
   }
-  // No option set for this Condition: the scenario never comes here, and
-  // the step does nothing.
-}
+  void StopSkip(const Op&) { pelmot::StopSkip(game_); }
+  void AddParam(const Op& op) { pelmot::AddParam(game_, op.a, static_cast<std::int16_t>(op.b)); }
+  void SetCondition(const Op& op) { record_.Condition = static_cast<std::int16_t>(op.a); }
+  void SetDay(const Op& op) { record_.DayNo = static_cast<std::int16_t>(op.a); }
+
+ private:
+  Game& game_;
+  SaveRecord& record_;
+  Family family_;
+};
 
 void GoToScene(Game& game, int sceneNo) {
   ResetStep(game);
@@ -51,72 +58,37 @@ void FinishEnding(Game& game, int ending) {
   RunFlow(game);
 }
 
-void RunBranch(Game& game, Family family, const Op& op) {
-  const SaveRecord& r = game.state.SaveRecord;
-  for (const BranchCase& c : op.cases) {
-    if (!c.Holds(r.LastChoice, r.Condition)) continue;
-    RunOps(game, family, c.ops);
-    return;
+// Shows the choice, or hands on: a hand-on runs the next step at once.
+void FollowExit(Game& game, Family family, const StepExit& exit) {
+  GameState& s = game.state;
+  switch (exit.kind) {
+    case StepExit::Kind::Waits:
+      return;
+    case StepExit::Kind::Choice:
+      if (family == Family::Day) ShowChoice(game, exit.options->options);
+      else ShowChoice2(game, exit.options->options);
+      return;
+    case StepExit::Kind::ToStep:
+      Jump(game, exit.target);
+      return;
+    case StepExit::Kind::ToScene:
+      GoToScene(game, exit.target);
+      return;
+    case StepExit::Kind::SelectEnding:
+      GoToScene(game, SelectEndingScene(s.SaveRecord.Params, s.EndingNo()));
+      return;
+    case StepExit::Kind::GameOver:
+      ResetStep(game);
+      ReturnToTitle(game);
+      RunFlow(game);
+      return;
+    case StepExit::Kind::Ending:
+      FinishEnding(game, exit.target);
+      return;
   }
 }
 
 }  // namespace
-
-void RunOps(Game& game, Family family, const std::vector<Op>& ops) {
-  GameState& s = game.state;
-  SaveRecord& r = s.SaveRecord;
-  for (const Op& op : ops) {
-    switch (op.kind) {
-      case OpKind::Picture:
-        ShowEventPic(game, op.a, PictureShow::WithNextText);
-        break;
-      case OpKind::Background:
-        ShowBackPic(game, op.a);
-        break;
-      case OpKind::Line:
-        ShowLine(game, family, op.text);
-        break;
-      case OpKind::StopSkip:
-        StopSkip(game);
-        break;
-      case OpKind::Choice:
-        ShowOptions(game, family, op);
-        break;
-      case OpKind::AddParam:
-        AddParam(game, op.a, static_cast<std::int16_t>(op.b));
-        break;
-      case OpKind::SetCondition:
-        r.Condition = static_cast<std::int16_t>(op.a);
-        break;
-      case OpKind::SetDay:
-        r.DayNo = static_cast<std::int16_t>(op.a);
-        break;
-      case OpKind::Advance:
-        Jump(game, Add16(s.StepNo[kModeScene], 1));
-        return;
-      case OpKind::Jump:
-        Jump(game, op.a);
-        return;
-      case OpKind::GoToScene:
-        GoToScene(game, op.a);
-        return;
-      case OpKind::GameOver:
-        ResetStep(game);
-        ReturnToTitle(game);
-        RunFlow(game);
-        return;
-      case OpKind::Ending:
-        FinishEnding(game, op.a);
-        return;
-      case OpKind::SelectEnding:
-        GoToScene(game, SelectEndingScene(r.Params, s.EndingNo()));
-        return;
-      case OpKind::Branch:
-        RunBranch(game, family, op);
-        return;
-    }
-  }
-}
 
 void RunSceneStep(Game& game, const SceneScript& scene) {
   GameState& s = game.state;
@@ -127,21 +99,18 @@ void RunSceneStep(Game& game, const SceneScript& scene) {
   // loaded game resumes there) a menu has overwritten ChoiceNo meanwhile,
   // and LastChoice already holds the pick.
   const bool pickEvent = std::exchange(game.pickJustMade, false);
-  if (pickEvent && s.PendingText.empty() && scene.LaneOfChoiceBefore(step, r.Condition))
-    r.LastChoice = s.ChoiceNo;
-  const Lane* lane = scene.ServingLane(step, r.Condition, r.LastChoice);
-  if (!lane) return;
-  const Step* current = lane->At(step);
-  if (!current) return;
-  RunOps(game, scene.family, current->ops);
+  if (pickEvent && s.PendingText.empty() && TakesPick(scene, step, r.Condition)) r.LastChoice = s.ChoiceNo;
+  const LaneStep current = StepToRun(scene, step, r.Condition, r.LastChoice);
+  if (!current.step) return;
+  GameEffects effects(game, scene.family);
+  FollowExit(game, scene.family, WalkOps(current.step->ops, step, effects));
   // Where play stands now (after any jump), the pictures that can come next.
   HintUpcomingPictures(game);
 }
 
 std::optional<Op> LastPictureOp(const SceneScript& scene, int step, int condition, int lastChoice) {
   for (int k = step; k >= 0; --k) {
-    const Lane* lane = scene.ServingLane(k, condition, lastChoice);
-    const Step* current = lane ? lane->At(k) : nullptr;
+    const Step* current = StepToRun(scene, k, condition, lastChoice).step;
     if (!current) continue;
     for (auto op = current->ops.rbegin(); op != current->ops.rend(); ++op)
       if (op->kind == OpKind::Picture || op->kind == OpKind::Background) return *op;

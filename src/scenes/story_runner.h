@@ -28,7 +28,8 @@ class StoryScenes : public SceneRunner {
 void InstallStoryContent(Game& game, std::shared_ptr<const Content> content);
 
 // Runs step StepNo[kModeScene] of `scene`: keeps the pick when the step follows a
-// choice, finds the serving lane and runs the step's operations in order.
+// choice, finds the serving lane and runs the step's operations in order
+// (op_walk.h), then shows the choice or hands on as they end.
 void RunSceneStep(Game& game, const SceneScript& scene);
 
 // The picture operation that ran last in `scene` up to and including
@@ -36,8 +37,5 @@ void RunSceneStep(Game& game, const SceneScript& scene);
 // (a: its number) or a Background (a: its index). Nothing when the steps
 // show no picture, so the picture came from an earlier scene.
 std::optional<Op> LastPictureOp(const SceneScript& scene, int step, int condition, int lastChoice);
-
-// Runs a list of operations; a hand-on operation is always the last one.
-void RunOps(Game& game, Family family, const std::vector<Op>& ops);
 
 }  // namespace pelmot

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "game/run_flow.h"
+#include "scenes/op_walk.h"
 
 namespace pelmot::storymap {
 namespace {
@@ -11,6 +12,12 @@ namespace {
 // More steps than any scene has: a walk that takes longer goes round in
 // circles, which no advance gets out of either.
 constexpr int kMaxStepsInScene = 5000;
+
+WalkStop Enter(WalkState& s, int scene, bool byParams) {
+  s.scene = scene;
+  s.step = 0;
+  return {WalkStop::Kind::Enter, kStuck, nullptr, byParams};
+}
 
 int LastStepOf(const SceneScript& scene) {
   int last = 0;
@@ -22,6 +29,49 @@ std::string Signed(int amount) { return (amount < 0 ? "-" : "+") + std::to_strin
 
 void Note(WalkTrace* trace, std::string change) {
   if (trace) trace->changes.push_back(std::move(change));
+}
+
+// What the operations change in the story values, and what they show.
+class WalkEffects {
+ public:
+  WalkEffects(WalkState& s, WalkTrace* trace, ShownSteps& shown, int scene, int lane)
+      : s_(s), trace_(trace), shown_(shown), scene_(scene), lane_(lane) {}
+  int Condition() const { return s_.condition; }
+  int LastChoice() const { return s_.lastChoice; }
+  void Line(const Op&) { shown_.lines.emplace(scene_, lane_, s_.step); }
+  // Pictures, backgrounds and skipping change no story value.
+  void Picture(const Op&) {}
+  void Background(const Op&) {}
+  void StopSkip(const Op&) {}
+  void AddParam(const Op& op);
+  void SetCondition(const Op& op) {
+    s_.condition = static_cast<std::int16_t>(op.a);
+    Note(trace_, "C:=" + std::to_string(op.a));
+  }
+  void SetDay(const Op& op) {
+    s_.day = static_cast<std::int16_t>(op.a);
+    Note(trace_, "Day:=" + std::to_string(op.a));
+  }
+
+ private:
+  WalkState& s_;
+  WalkTrace* trace_;
+  ShownSteps& shown_;
+  int scene_;
+  int lane_;
+};
+
+void WalkEffects::AddParam(const Op& op) {
+  if (op.a < 0 || op.a > 3) return;
+  if (trace_) {
+    const std::int16_t before = s_.params[op.a];
+    s_.params[op.a] = 500;  // away from both limits: the amount itself
+    AddToParam(s_, op.a, op.b);
+    trace_->adds.emplace_back(op.a, s_.params[op.a] - 500);
+    s_.params[op.a] = before;
+  }
+  AddToParam(s_, op.a, op.b);
+  Note(trace_, "P" + std::to_string(op.a) + Signed(op.b));
 }
 
 }  // namespace
@@ -61,105 +111,37 @@ WalkStop StoryWalker::RunFrom(WalkState& s, bool pickEvent, int pick, WalkTrace*
   if (!scene) return {};
   const int lastStep = LastStepOf(*scene);
   for (int n = 0; n < kMaxStepsInScene && s.step >= 0 && s.step <= lastStep; ++n) {
-    if (std::exchange(pickEvent, false) && scene->LaneOfChoiceBefore(s.step, s.condition))
+    if (std::exchange(pickEvent, false) && TakesPick(*scene, s.step, s.condition))
       s.lastChoice = static_cast<std::int16_t>(pick);
-    const Lane* lane = scene->ServingLane(s.step, s.condition, s.lastChoice);
-    const Step* step = lane ? lane->At(s.step) : nullptr;
-    if (!step) {
-      ++s.step;  // an empty step: the next advance tries the next number
+    const LaneStep current = StepToRun(*scene, s.step, s.condition, s.lastChoice);
+    if (!current.step) {
+      ++s.step;  // nothing runs: the next advance tries the next number
       continue;
     }
-    WalkStop stop;
-    const int laneIndex = static_cast<int>(lane - scene->lanes.data());
-    switch (RunOps(*scene, laneIndex, step->ops, s, trace, stop)) {
-      case Flow::Waits:
+    const int lane = current.LaneIndex(*scene);
+    WalkEffects effects(s, trace, shown_, scene->number, lane);
+    const StepExit exit = WalkOps(current.step->ops, s.step, effects);
+    switch (exit.kind) {
+      case StepExit::Kind::Waits:
         ++s.step;
         break;
-      case Flow::Moved:
+      case StepExit::Kind::Choice:
+        shown_.options.emplace(scene->number, lane, s.step, s.condition);
+        return {WalkStop::Kind::Choice, 0, exit.options};
+      case StepExit::Kind::ToStep:
+        s.step = exit.target;
         break;
-      case Flow::Stopped:
-        return stop;
+      case StepExit::Kind::ToScene:
+        return Enter(s, exit.target, false);
+      case StepExit::Kind::SelectEnding:
+        return Enter(s, SelectEndingScene(s.params, s.endingNo), true);
+      case StepExit::Kind::GameOver:
+        return {WalkStop::Kind::Outcome, kGameOver};
+      case StepExit::Kind::Ending:
+        return {WalkStop::Kind::Outcome, exit.target >= 1 && exit.target <= 10 ? exit.target - 1 : kStuck};
     }
   }
   return {};  // past the last step, or round in circles: no advance helps
-}
-
-StoryWalker::Flow StoryWalker::RunOps(const SceneScript& scene, int lane, const std::vector<Op>& ops, WalkState& s,
-                                      WalkTrace* trace, WalkStop& stop) {
-  for (const Op& op : ops) {
-    switch (op.kind) {
-      case OpKind::Line:
-        shown_.lines.emplace(scene.number, lane, s.step);
-        break;
-      case OpKind::Choice:
-        for (const OptionSet& set : op.optionSets) {
-          if (!set.conditions.Holds(s.condition)) continue;
-          shown_.options.emplace(scene.number, lane, s.step, s.condition);
-          stop = {WalkStop::Kind::Choice, 0, &set};
-          return Flow::Stopped;
-        }
-        break;  // no options for this Condition: the step shows nothing
-      case OpKind::GoToScene:
-        s.scene = op.a;
-        s.step = 0;
-        stop.kind = WalkStop::Kind::Enter;
-        return Flow::Stopped;
-      case OpKind::SelectEnding:
-        s.scene = SelectEndingScene(s.params, s.endingNo);
-        s.step = 0;
-        stop.kind = WalkStop::Kind::Enter;
-        stop.byParams = true;
-        return Flow::Stopped;
-      case OpKind::GameOver:
-        stop.outcome = kGameOver;
-        return Flow::Stopped;
-      case OpKind::Ending:
-        stop.outcome = op.a >= 1 && op.a <= 10 ? op.a - 1 : kStuck;
-        return Flow::Stopped;
-      case OpKind::Branch:
-        for (const BranchCase& c : op.cases)
-          if (c.Holds(s.lastChoice, s.condition)) return RunOps(scene, lane, c.ops, s, trace, stop);
-        return Flow::Waits;
-      default:
-        if (RunValueOp(op, s, trace) == Flow::Moved) return Flow::Moved;
-        break;
-    }
-  }
-  return Flow::Waits;
-}
-
-StoryWalker::Flow StoryWalker::RunValueOp(const Op& op, WalkState& s, WalkTrace* trace) {
-  switch (op.kind) {
-    case OpKind::AddParam:
-      if (op.a < 0 || op.a > 3) break;
-      if (trace) {
-        const std::int16_t before = s.params[op.a];
-        s.params[op.a] = 500;  // away from both limits: the amount itself
-        AddToParam(s, op.a, op.b);
-        trace->adds.emplace_back(op.a, s.params[op.a] - 500);
-        s.params[op.a] = before;
-      }
-      AddToParam(s, op.a, op.b);
-      Note(trace, "P" + std::to_string(op.a) + Signed(op.b));
-      break;
-    case OpKind::SetCondition:
-      s.condition = static_cast<std::int16_t>(op.a);
-      Note(trace, "C:=" + std::to_string(op.a));
-      break;
-    case OpKind::SetDay:
-      s.day = static_cast<std::int16_t>(op.a);
-      Note(trace, "Day:=" + std::to_string(op.a));
-      break;
-    case OpKind::Advance:
-      ++s.step;
-      return Flow::Moved;
-    case OpKind::Jump:
-      s.step = op.a;
-      return Flow::Moved;
-    default:
-      break;  // pictures, backgrounds and skipping change no story value
-  }
-  return Flow::Waits;
 }
 
 }  // namespace pelmot::storymap

@@ -1,7 +1,7 @@
-// Walking the story without a window: the scene interpreter's rules applied
-// to the story values alone, from one scene entry to the next stop (a choice,
-// another scene, an ending, the game over). The story map counts and
-// searches the pick sequences with it.
+// Walking the story without a window: the flow of the operations the game
+// follows (scenes/op_walk.h), applied to the story values alone, from one
+// scene entry to the next stop (a choice, another scene, an ending, the game
+// over). The story map counts and searches the pick sequences with it.
 #pragma once
 
 #include <array>
@@ -80,11 +80,7 @@ class StoryWalker {
   const ShownSteps& shown() const { return shown_; }
 
  private:
-  enum class Flow { Waits, Moved, Stopped };
   WalkStop RunFrom(WalkState& s, bool pickEvent, int pick, WalkTrace* trace);
-  Flow RunOps(const SceneScript& scene, int lane, const std::vector<Op>& ops, WalkState& s, WalkTrace* trace,
-              WalkStop& stop);
-  Flow RunValueOp(const Op& op, WalkState& s, WalkTrace* trace);
 
   const Story& story_;
   ShownSteps shown_;
