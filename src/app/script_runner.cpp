@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <sstream>
+#include <string_view>
 
 #include "app/game_host.h"
 #include "game/game.h"
@@ -58,44 +59,76 @@ std::optional<LocalDateTime> ToDateTime(const std::string& date, const std::stri
   return t;
 }
 
-// What each verb takes; empty when the arguments are right.
-std::string CheckArguments(const ScriptCommand& c) {
-  const auto& a = c.args;
-  const std::string& v = c.verb;
-  if (v == "click" || v == "rclick" || v == "move") {
-    if (a.size() != 2 || !ToInt(a[0]) || !ToInt(a[1])) return v + " X Y, with whole numbers X and Y";
-  } else if (v == "pick") {
-    if (a.size() != 1 || !ToInt(a[0]) || *ToInt(a[0]) < 0) return "pick N, with a row number N of 0 or more";
-  } else if (v == "key") {
-    if (a.size() != 1 || !KeysByName().count(a[0])) return "key NAME, with NAME one of " + KeyNames();
-  } else if (v == "pad") {
-    if (a.empty() || a.size() > 2 || !PadButtonNamed(a[0]) || (a.size() == 2 && a[1] != "down" && a[1] != "up"))
-      return std::string("pad BUTTON, with BUTTON one of ") + PadButtonNames() + ", and down or up after it if you like";
-  } else if (v == "shift" || v == "ctrl") {
-    if (a.size() != 1 || (a[0] != "down" && a[0] != "up")) return v + " down or " + v + " up";
-  } else if (v == "wheel") {
-    if (a.empty() || a.size() > 2 || (a[0] != "up" && a[0] != "down") ||
-        (a.size() == 2 && (!ToInt(a[1]) || *ToInt(a[1]) < 1)))
-      return "wheel up or wheel down, with a count N of 1 or more notches after it if you like";
-  } else if (v == "tick") {
-    if (a.size() > 1 || (a.size() == 1 && (!ToInt(a[0]) || *ToInt(a[0]) < 1)))
-      return "tick or tick N, with a count N of 1 or more";
-  } else if (v == "wait") {
-    if (a.size() != 1 || !ToInt(a[0]) || *ToInt(a[0]) < 0) return "wait MS, with a count MS of 0 or more milliseconds";
-  } else if (v == "answer") {
-    if (a.size() != 1 || (a[0] != "yes" && a[0] != "no")) return "answer yes or answer no";
-  } else if (v == "close" || v == "state") {
-    if (!a.empty()) return v + " with nothing after it";
-  } else if (v == "now") {
-    if (a.size() != 2 || !ToDateTime(a[0], a[1])) return "now YYYY-MM-DD HH:MM:SS, a real date in the years 1 ... 9999";
-  } else if (v == "shot") {
-    if (a.size() != 1) return "shot FILE";
-  } else if (v == "expect") {
-    if (a.size() != 2) return "expect FIELD VALUE";
-  } else {
-    return "a command (click, rclick, move, pick, key, pad, shift, ctrl, wheel, tick, wait, answer, close, now, "
-           "shot, state, expect), not \"" + v + "\"";
-  }
+using Args = std::vector<std::string>;
+
+bool IsCount(const std::string& text, int least) { return ToInt(text) && *ToInt(text) >= least; }
+
+// The argument checks of the verbs: each returns what was expected, empty
+// when the arguments are right.
+std::string PointArgs(const std::string& v, const Args& a) {
+  if (a.size() != 2 || !ToInt(a[0]) || !ToInt(a[1])) return v + " X Y, with whole numbers X and Y";
+  return "";
+}
+
+std::string DownOrUpArg(const std::string& v, const Args& a) {
+  if (a.size() != 1 || (a[0] != "down" && a[0] != "up")) return v + " down or " + v + " up";
+  return "";
+}
+
+std::string NoArgs(const std::string& v, const Args& a) {
+  if (!a.empty()) return v + " with nothing after it";
+  return "";
+}
+
+std::string PickArgs(const std::string&, const Args& a) {
+  if (a.size() != 1 || !IsCount(a[0], 0)) return "pick N, with a row number N of 0 or more";
+  return "";
+}
+
+std::string KeyArgs(const std::string&, const Args& a) {
+  if (a.size() != 1 || !KeysByName().count(a[0])) return "key NAME, with NAME one of " + KeyNames();
+  return "";
+}
+
+std::string PadArgs(const std::string&, const Args& a) {
+  if (a.empty() || a.size() > 2 || !PadButtonNamed(a[0]) || (a.size() == 2 && a[1] != "down" && a[1] != "up"))
+    return std::string("pad BUTTON, with BUTTON one of ") + PadButtonNames() + ", and down or up after it if you like";
+  return "";
+}
+
+std::string WheelArgs(const std::string&, const Args& a) {
+  if (a.empty() || a.size() > 2 || (a[0] != "up" && a[0] != "down") || (a.size() == 2 && !IsCount(a[1], 1)))
+    return "wheel up or wheel down, with a count N of 1 or more notches after it if you like";
+  return "";
+}
+
+std::string TickArgs(const std::string&, const Args& a) {
+  if (a.size() > 1 || (a.size() == 1 && !IsCount(a[0], 1))) return "tick or tick N, with a count N of 1 or more";
+  return "";
+}
+
+std::string WaitArgs(const std::string&, const Args& a) {
+  if (a.size() != 1 || !IsCount(a[0], 0)) return "wait MS, with a count MS of 0 or more milliseconds";
+  return "";
+}
+
+std::string AnswerArgs(const std::string&, const Args& a) {
+  if (a.size() != 1 || (a[0] != "yes" && a[0] != "no")) return "answer yes or answer no";
+  return "";
+}
+
+std::string NowArgs(const std::string&, const Args& a) {
+  if (a.size() != 2 || !ToDateTime(a[0], a[1])) return "now YYYY-MM-DD HH:MM:SS, a real date in the years 1 ... 9999";
+  return "";
+}
+
+std::string ShotArgs(const std::string&, const Args& a) {
+  if (a.size() != 1) return "shot FILE";
+  return "";
+}
+
+std::string ExpectArgs(const std::string&, const Args& a) {
+  if (a.size() != 2) return "expect FIELD VALUE";
   return "";
 }
 
@@ -114,79 +147,69 @@ std::string WithoutComment(const std::string& text) {
   return text;
 }
 
-// Splits a line into words; the value of `expect` is the rest of the line.
-ScriptCommand SplitLine(const std::string& text, int line) {
-  ScriptCommand c;
-  c.line = line;
-  std::istringstream in(text);
-  in >> c.verb;
-  if (c.verb == "expect") {
-    std::string field;
-    if (in >> field) c.args.push_back(field);
-    std::string rest;
-    std::getline(in, rest);
-    const auto begin = rest.find_first_not_of(" \t");
-    const auto end = rest.find_last_not_of(" \t\r");
-    if (begin != std::string::npos) c.args.push_back(rest.substr(begin, end - begin + 1));
-    return c;
-  }
-  std::string word;
-  while (in >> word) c.args.push_back(word);
-  return c;
-}
-
 class Runner {
  public:
   Runner(GameHost& host, ScriptHooks& hooks, const std::string& name, ScriptIo io)
       : game_(host.game()), hooks_(hooks), name_(name), io_(io), host_(host) {}
 
-  int Run(const std::vector<ScriptCommand>& commands) {
-    for (const ScriptCommand& c : commands) {
-      if (game_.quitRequested && IsInput(c.verb))
-        return Fail(c, kScriptBad, "the game has ended; no more input can reach it");
-      int status = kScriptOk;
-      try {
-        status = Execute(c);
-      } catch (const UnansweredMessageBox& e) {
-        return Fail(c, kScriptBad, std::string(e.what()) + " (add \"answer yes\" or \"answer no\" before this line)");
-      }
-      if (status != kScriptOk) return status;
-      AfterEvent(game_);
-    }
+  int Run(const std::vector<ScriptCommand>& commands);
+
+  // What each verb does, with the arguments ParseScript has checked.
+  int OnClick(const ScriptCommand& c) { return MouseAt(InputEvent::Kind::kMouseDown, kLeftButton, c.args); }
+  int OnRightClick(const ScriptCommand& c) { return MouseAt(InputEvent::Kind::kMouseDown, kRightButton, c.args); }
+  int OnMove(const ScriptCommand& c) { return MouseAt(InputEvent::Kind::kMouseMove, 0, c.args); }
+  int OnPick(const ScriptCommand& c) { return Pick(c, *ToInt(c.args[0])); }
+  int OnKey(const ScriptCommand& c) {
+    PressKey(KeysByName().at(c.args[0]));
     return kScriptOk;
   }
+  int OnPad(const ScriptCommand& c) {
+    Pad(*PadButtonNamed(c.args[0]), c.args.size() == 2 ? c.args[1] : "");
+    return kScriptOk;
+  }
+  int OnShift(const ScriptCommand& c) {
+    Shift(c.args[0] == "down");
+    return kScriptOk;
+  }
+  int OnCtrl(const ScriptCommand& c) {
+    Ctrl(c.args[0] == "down");
+    return kScriptOk;
+  }
+  int OnWheel(const ScriptCommand& c) {
+    Wheel(c.args[0] == "up", c.args.size() == 2 ? *ToInt(c.args[1]) : 1);
+    return kScriptOk;
+  }
+  int OnTick(const ScriptCommand& c) {
+    Tick(c.args.empty() ? 1 : *ToInt(c.args[0]));
+    return kScriptOk;
+  }
+  int OnWait(const ScriptCommand& c) {
+    Wait(*ToInt(c.args[0]));
+    return kScriptOk;
+  }
+  int OnAnswer(const ScriptCommand& c) {
+    hooks_.QueueAnswer(c.args[0] == "yes");
+    return kScriptOk;
+  }
+  int OnClose(const ScriptCommand&) {
+    host_.OnEvent(InputEvent{InputEvent::Kind::kCloseRequested});
+    return kScriptOk;
+  }
+  int OnNow(const ScriptCommand& c) {
+    hooks_.SetNow(*ToDateTime(c.args[0], c.args[1]));
+    return kScriptOk;
+  }
+  int OnShot(const ScriptCommand& c) { return Shot(c, c.args[0]); }
+  int OnState(const ScriptCommand&) {
+    io_.out << StateJson(host_, hooks_.LastMessage()) << "\n";
+    return kScriptOk;
+  }
+  int OnExpect(const ScriptCommand& c) { return Expect(c, c.args[0], c.args[1]); }
 
  private:
-  static bool IsInput(const std::string& verb) {
-    return verb != "state" && verb != "expect" && verb != "shot" && verb != "now" && verb != "answer";
-  }
-
   int Fail(const ScriptCommand& c, int status, const std::string& message) {
     io_.err << name_ << ":" << c.line << ": " << message << "\n";
     return status;
-  }
-
-  int Execute(const ScriptCommand& c) {
-    const auto& a = c.args;
-    const std::string& v = c.verb;
-    if (v == "click") Mouse(InputEvent::Kind::kMouseDown, kLeftButton, *ToInt(a[0]), *ToInt(a[1]));
-    else if (v == "rclick") Mouse(InputEvent::Kind::kMouseDown, kRightButton, *ToInt(a[0]), *ToInt(a[1]));
-    else if (v == "move") Mouse(InputEvent::Kind::kMouseMove, 0, *ToInt(a[0]), *ToInt(a[1]));
-    else if (v == "pick") return Pick(c, *ToInt(a[0]));
-    else if (v == "key") PressKey(KeysByName().at(a[0]));
-    else if (v == "pad") Pad(*PadButtonNamed(a[0]), a.size() == 2 ? a[1] : "");
-    else if (v == "shift") Shift(a[0] == "down");
-    else if (v == "ctrl") Ctrl(a[0] == "down");
-    else if (v == "wheel") Wheel(a[0] == "up", a.size() == 2 ? *ToInt(a[1]) : 1);
-    else if (v == "tick") Tick(a.empty() ? 1 : *ToInt(a[0]));
-    else if (v == "wait") Wait(*ToInt(a[0]));
-    else if (v == "answer") hooks_.QueueAnswer(a[0] == "yes");
-    else if (v == "close") host_.OnEvent(InputEvent{InputEvent::Kind::kCloseRequested});
-    else if (v == "now") hooks_.SetNow(*ToDateTime(a[0], a[1]));
-    else if (v == "shot") return Shot(c, a[0]);
-    else if (v == "state") io_.out << StateJson(host_, hooks_.LastMessage()) << "\n";
-    else if (v == "expect") return Expect(c, a[0], a[1]);
-    return kScriptOk;
   }
 
   int Pick(const ScriptCommand& c, int row) {
@@ -197,6 +220,11 @@ class Runner {
     const MainForm& f = game_.form;
     Mouse(InputEvent::Kind::kMouseMove, 0, f.MainPic.left + p->x, f.MainPic.top + p->y);
     Mouse(InputEvent::Kind::kMouseDown, kLeftButton, f.MainPic.left + p->x, f.MainPic.top + p->y);
+    return kScriptOk;
+  }
+
+  int MouseAt(InputEvent::Kind kind, int button, const Args& xy) {
+    Mouse(kind, button, *ToInt(xy[0]), *ToInt(xy[1]));
     return kScriptOk;
   }
 
@@ -305,6 +333,101 @@ class Runner {
   bool shiftHeld_ = false;
   bool ctrlHeld_ = false;
 };
+
+// The script's verbs: what each takes, what it does, and whether it is
+// player input (refused once the game has ended). The order is the order the
+// "expected a command" message lists them in.
+struct Verb {
+  std::string_view name;
+  std::string (*expected)(const std::string& verb, const Args& args);  // empty when the arguments fit
+  int (Runner::*run)(const ScriptCommand& c);
+  bool input;
+  bool valueToEnd = false;  // the second argument is the rest of the line, spaces and all
+};
+
+constexpr bool kInput = true;
+constexpr bool kNotInput = false;
+constexpr bool kValueToEnd = true;
+
+const Verb kVerbs[] = {
+    {"click", PointArgs, &Runner::OnClick, kInput},
+    {"rclick", PointArgs, &Runner::OnRightClick, kInput},
+    {"move", PointArgs, &Runner::OnMove, kInput},
+    {"pick", PickArgs, &Runner::OnPick, kInput},
+    {"key", KeyArgs, &Runner::OnKey, kInput},
+    {"pad", PadArgs, &Runner::OnPad, kInput},
+    {"shift", DownOrUpArg, &Runner::OnShift, kInput},
+    {"ctrl", DownOrUpArg, &Runner::OnCtrl, kInput},
+    {"wheel", WheelArgs, &Runner::OnWheel, kInput},
+    {"tick", TickArgs, &Runner::OnTick, kInput},
+    {"wait", WaitArgs, &Runner::OnWait, kInput},
+    {"answer", AnswerArgs, &Runner::OnAnswer, kNotInput},
+    {"close", NoArgs, &Runner::OnClose, kInput},
+    {"now", NowArgs, &Runner::OnNow, kNotInput},
+    {"shot", ShotArgs, &Runner::OnShot, kNotInput},
+    {"state", NoArgs, &Runner::OnState, kNotInput},
+    {"expect", ExpectArgs, &Runner::OnExpect, kNotInput, kValueToEnd},
+};
+
+const Verb* FindVerb(const std::string& name) {
+  for (const Verb& verb : kVerbs)
+    if (verb.name == name) return &verb;
+  return nullptr;
+}
+
+std::string VerbNames() {
+  std::string names;
+  for (const Verb& verb : kVerbs) names += (names.empty() ? "" : ", ") + std::string(verb.name);
+  return names;
+}
+
+// What the line's arguments should have been; empty when they are right.
+std::string CheckArguments(const ScriptCommand& c) {
+  const Verb* verb = FindVerb(c.verb);
+  if (!verb) return "a command (" + VerbNames() + "), not \"" + c.verb + "\"";
+  return verb->expected(c.verb, c.args);
+}
+
+// Splits a line into words; a verb whose value runs to the end of the line
+// (`expect`) takes the rest of the line after its first word whole.
+ScriptCommand SplitLine(const std::string& text, int line) {
+  ScriptCommand c;
+  c.line = line;
+  std::istringstream in(text);
+  in >> c.verb;
+  const Verb* verb = FindVerb(c.verb);
+  if (verb && verb->valueToEnd) {
+    std::string field;
+    if (in >> field) c.args.push_back(field);
+    std::string rest;
+    std::getline(in, rest);
+    const auto begin = rest.find_first_not_of(" \t");
+    const auto end = rest.find_last_not_of(" \t\r");
+    if (begin != std::string::npos) c.args.push_back(rest.substr(begin, end - begin + 1));
+    return c;
+  }
+  std::string word;
+  while (in >> word) c.args.push_back(word);
+  return c;
+}
+
+int Runner::Run(const std::vector<ScriptCommand>& commands) {
+  for (const ScriptCommand& c : commands) {
+    const Verb* verb = FindVerb(c.verb);
+    if (!verb) return Fail(c, kScriptBad, "expected " + CheckArguments(c));  // not from ParseScript
+    if (game_.quitRequested && verb->input)
+      return Fail(c, kScriptBad, "the game has ended; no more input can reach it");
+    int status = kScriptOk;
+    try {
+      status = (this->*verb->run)(c);
+    } catch (const UnansweredMessageBox& e) {
+      return Fail(c, kScriptBad, std::string(e.what()) + " (add \"answer yes\" or \"answer no\" before this line)");
+    }
+    if (status != kScriptOk) return status;
+    AfterEvent(game_);
+  }
+  return kScriptOk;
+}
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include "app/story_setup.h"
 #include "game/dialog_queue.h"
+#include "platform/ui_text.h"
 #include "shell/movie.h"
 #include "shell/screen.h"
 #include "shell/startup.h"
@@ -26,8 +27,8 @@ bool TellStartUpProblems(Files& files, const GamePaths& paths, const std::string
 }
 
 std::string ScenarioProblemText(const std::string& contentDir, bool namesCheck) {
-  std::string text = "シナリオに問題があるため、ゲームを始められません。\n" + ScenarioPath(contentDir);
-  if (namesCheck) text += "\npelmot --check-content で問題の一覧を確かめてください。";
+  std::string text = Ui(UiText::scenario_problem) + "\n" + ScenarioPath(contentDir);
+  if (namesCheck) text += "\n" + Ui(UiText::scenario_check_hint);
   return text;
 }
 

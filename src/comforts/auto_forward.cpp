@@ -7,12 +7,13 @@
 #include "flow/input.h"
 #include "flow/picture_only_view.h"
 #include "game/game.h"
+#include "platform/ui_text.h"
 #include "platform/utf8.h"
 
 namespace pelmot {
 namespace {
 
-constexpr const char* kMark = "自動";
+constexpr UiText kMark = UiText::auto_forward_mark;
 
 Timer& AutoTimer(Game& game) { return game.form.timers[TimerName::AutoForward]; }
 
@@ -68,8 +69,8 @@ void AutoForwardAfterEvent(Game& game, ComfortState& comforts) {
 
 void DrawAutoForwardMark(Game& game, std::span<Colour> pixels) {
   ComfortCanvas canvas(game, pixels, kComfortMarkArea);
-  const int x = kComfortMarkArea.Right() - kComfortMarkMargin - canvas.TextWidth(kMark);
-  canvas.ShadowedText(x, kComfortMarkArea.top + kPageTextInset, kMark);
+  const int x = kComfortMarkArea.Right() - kComfortMarkMargin - canvas.TextWidth(Ui(kMark));
+  canvas.ShadowedText(x, kComfortMarkArea.top + kPageTextInset, Ui(kMark));
 }
 
 }  // namespace pelmot

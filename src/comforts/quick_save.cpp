@@ -9,6 +9,7 @@
 #include "game/run_flow.h"
 #include "menus/system_menu.h"
 #include "persist/data_files.h"
+#include "platform/ui_text.h"
 
 namespace pelmot {
 namespace {
@@ -39,28 +40,28 @@ void Trace(Game& game, const char* what) {
 
 bool QuickSave(Game& game, CornerLine& line) {
   if (!SavingAllowed(game)) {
-    ShowCornerLine(game, line, "ここではクイックセーブできません");
+    ShowCornerLine(game, line, Ui(UiText::quick_save_not_here));
     return false;
   }
   const std::string path = QuickSlotPath(game);
   std::string error;
   if (!game.services.files.ReplaceWhole(path, EncodeSlot(RecordToSave(game)), error)) {
-    game.services.dialogs.ShowMessage("データを書き込めませんでした。\n" + path + "\n" + error);
-    ShowCornerLine(game, line, "クイックセーブできませんでした");
+    game.services.dialogs.ShowMessage(Ui(UiText::data_write_failed) + "\n" + path + "\n" + error);
+    ShowCornerLine(game, line, Ui(UiText::quick_save_failed));
     return false;
   }
-  ShowCornerLine(game, line, "クイックセーブしました");
+  ShowCornerLine(game, line, Ui(UiText::quick_save_done));
   return true;
 }
 
 bool QuickLoad(Game& game, CornerLine& line) {
   if (!LoadingAllowed(game)) {
-    ShowCornerLine(game, line, "ここではクイックロードできません");
+    ShowCornerLine(game, line, Ui(UiText::quick_load_not_here));
     return false;
   }
   const std::string path = QuickSlotPath(game);
   if (game.services.files.IsMissing(path)) {
-    ShowCornerLine(game, line, "クイックセーブのデータがありません");
+    ShowCornerLine(game, line, Ui(UiText::quick_load_none));
     return false;
   }
   // Loading from the title menu leaves it as an accepted pick does: its
@@ -70,10 +71,10 @@ bool QuickLoad(Game& game, CornerLine& line) {
   game.form.MainPic.enabled = false;
   if (!LoadSaveFile(game, path)) {
     game.form.MainPic.enabled = menuWaited;
-    ShowCornerLine(game, line, "クイックロードできませんでした");
+    ShowCornerLine(game, line, Ui(UiText::quick_load_failed));
     return false;
   }
-  ShowCornerLine(game, line, "クイックロードしました");
+  ShowCornerLine(game, line, Ui(UiText::quick_load_done));
   return true;
 }
 

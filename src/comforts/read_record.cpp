@@ -4,6 +4,7 @@
 
 #include "game/game.h"
 #include "game/run_flow.h"
+#include "platform/ui_text.h"
 #include "scenes/scene_model.h"
 #include "scenes/scene_table.h"
 #include "persist/data_files.h"
@@ -69,8 +70,8 @@ ReadRecord LoadReadRecord(Game& game, bool& writable) {
   if (text) record = ReadRecord::Decode(*text);
   if (record) return *record;
   writable = false;
-  game.services.dialogs.ShowMessage("既読の記録を読み込めませんでした。ファイルはそのまま残し、"
-                                    "今回読んだ文は記録しません。\n" + path +
+  game.services.dialogs.ShowMessage(Ui(UiText::read_record_read_failed) +
+                                    "\n" + path +
                                     (error.empty() ? "" : "\n" + error));
   return {};
 }

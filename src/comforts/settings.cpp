@@ -5,6 +5,7 @@
 
 #include "game/game.h"
 #include "persist/data_files.h"
+#include "platform/ui_text.h"
 
 namespace pelmot {
 namespace {
@@ -89,7 +90,7 @@ Settings LoadSettings(Game& game) {
   std::optional<Settings> settings;
   if (text) settings = ParseSettings(*text);
   if (settings) return *settings;
-  game.services.dialogs.ShowMessage("設定を読み込めませんでした。初期設定で始めます。\n" + path +
+  game.services.dialogs.ShowMessage(Ui(UiText::settings_read_failed) + "\n" + path +
                                     (error.empty() ? "" : "\n" + error));
   return {};
 }
@@ -97,7 +98,7 @@ Settings LoadSettings(Game& game) {
 bool SaveSettings(Game& game, const Settings& settings) {
   std::string error;
   if (game.services.files.ReplaceWhole(SettingsPath(game), FormatSettings(settings), error)) return true;
-  game.services.dialogs.ShowMessage("設定を保存できませんでした。\n" + SettingsPath(game) + "\n" + error);
+  game.services.dialogs.ShowMessage(Ui(UiText::settings_write_failed) + "\n" + SettingsPath(game) + "\n" + error);
   return false;
 }
 

@@ -8,6 +8,7 @@
 #include "comforts/comfort_state.h"
 #include "flow/input.h"
 #include "game/game.h"
+#include "platform/ui_text.h"
 #include "shell/display_mode.h"
 
 namespace pelmot {
@@ -15,7 +16,7 @@ namespace {
 
 constexpr std::array kBaseChoicesMs{500, 1000, 1500, 2000, 3000, 5000};
 constexpr std::array kPerCharChoicesMs{0, 20, 40, 60, 80, 100, 150};
-constexpr const char* kTitle = "設定";
+constexpr UiText kTitle = UiText::settings_title;
 constexpr Colour kFrameColour = Rgb(240, 240, 240);
 
 bool IsFullScreen(Game& game) {
@@ -37,30 +38,32 @@ int Stepped(int value, const std::array<int, N>& choices, int direction, bool wr
   return wrap ? choices.back() : std::min(value, choices.front());
 }
 
-std::string OnOff(bool on) { return on ? "入" : "切"; }
+std::string OnOff(bool on) { return Ui(on ? UiText::settings_on : UiText::settings_off); }
 
 std::string WindowSizeText(WindowSize size) {
   switch (size) {
-    case WindowSize::Two: return "２倍";
-    case WindowSize::Fit: return "画面に合わせる";
+    case WindowSize::Two: return Ui(UiText::settings_size_two);
+    case WindowSize::Fit: return Ui(UiText::settings_size_fit);
     case WindowSize::One: break;
   }
-  return "１倍";
+  return Ui(UiText::settings_size_one);
 }
 
 std::string RowText(const ComfortState& c, SettingsRow row) {
   const Settings& s = c.settings;
   switch (row) {
-    case SettingsRow::AutoForward: return "自動送り　" + OnOff(c.autoForward.on);
-    case SettingsRow::AutoBase: return "自動送りの待ち（基本）　" + std::to_string(s.autoBaseMs) + "ミリ秒";
-    case SettingsRow::AutoPerChar: return "自動送りの待ち（一文字）　" + std::to_string(s.autoPerCharMs) + "ミリ秒";
-    case SettingsRow::Skip: return std::string("スキップ　") + (s.skipMode == SkipMode::All ? "すべて" : "既読のみ");
-    case SettingsRow::WindowSize: return "ウィンドウの大きさ　" + WindowSizeText(s.windowSize);
-    case SettingsRow::FullScreen: return "フルスクリーン　" + OnOff(s.fullScreen);
+    case SettingsRow::AutoForward: return UiFormat(UiText::settings_auto_forward, {OnOff(c.autoForward.on)});
+    case SettingsRow::AutoBase: return UiFormat(UiText::settings_auto_base, {std::to_string(s.autoBaseMs)});
+    case SettingsRow::AutoPerChar: return UiFormat(UiText::settings_auto_per_char, {std::to_string(s.autoPerCharMs)});
+    case SettingsRow::Skip:
+      return UiFormat(UiText::settings_skip,
+                      {Ui(s.skipMode == SkipMode::All ? UiText::settings_skip_all : UiText::settings_skip_read)});
+    case SettingsRow::WindowSize: return UiFormat(UiText::settings_window_size, {WindowSizeText(s.windowSize)});
+    case SettingsRow::FullScreen: return UiFormat(UiText::settings_full_screen, {OnOff(s.fullScreen)});
     case SettingsRow::Close:
     case SettingsRow::Count: break;
   }
-  return "戻る";
+  return Ui(UiText::back);
 }
 
 WindowSize NextWindowSize(WindowSize size, int direction) {
@@ -165,7 +168,7 @@ bool SettingsScreenTakeEvent(Game& game, ComfortState& c, const InputEvent& e) {
 void DrawSettingsScreen(Game& game, const ComfortState& c, std::span<Colour> pixels) {
   ComfortCanvas canvas(game, pixels, kWholeScreen);
   canvas.DimmedPicture();
-  canvas.ShadowedText(CentredLeft(canvas.TextWidth(kTitle)), kMenuTextTop, kTitle);
+  canvas.ShadowedText(CentredLeft(canvas.TextWidth(Ui(kTitle))), kMenuTextTop, Ui(kTitle));
   for (int i = 0; i < kSettingsRowCount; ++i) {
     const std::string text = RowText(c, static_cast<SettingsRow>(i));
     const int width = canvas.TextWidth(text);

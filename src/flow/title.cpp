@@ -7,6 +7,7 @@
 #include "gallery/gallery.h"
 #include "persist/data_files.h"
 #include "menus/system_menu.h"
+#include "platform/ui_text.h"
 #include "present/menu_page.h"
 #include "present/pictures.h"
 #include "shell/display_mode.h"
@@ -47,13 +48,13 @@ void NewGameAndTitlePicture(Game& game) {
 
 void ShowTitleMenu(Game& game) {
   game.state.ClickAdvances = false;
-  DrawMenu(game, {"ゲームスタート", "ゲームロード", "ＣＧモード", "ゲームを終了する"}, "");
+  DrawMenu(game, {Ui(UiText::title_start), Ui(UiText::title_load), Ui(UiText::cg_mode), Ui(UiText::title_quit)}, "");
 }
 
 void CgModeStep(Game& game, int step) {
   GameState& s = game.state;
   if (step == kTitleItemFirst) {
-    DrawMenu(game, {"アルバムモード", "スライドショー", "キャンセル"}, "ＣＧモード");
+    DrawMenu(game, {Ui(UiText::cg_album), Ui(UiText::cg_slideshow), Ui(UiText::cancel)}, Ui(UiText::cg_mode));
   } else if (step == kTitleItemSecond) {
     if (s.ChoiceNo == kCgAlbum) {
       ShowAlbum(game);

@@ -2,6 +2,7 @@
 
 #include "game/game.h"
 #include "game/run_flow.h"
+#include "platform/ui_text.h"
 #include "present/system_pictures.h"
 #include "gallery/album_table.h"
 #include "present/menu_page.h"
@@ -70,7 +71,7 @@ void SlideShow(Game& game) {
   GameState& s = game.state;
   const int position = s.StepNo[kModeSlideShow];
   if (position == kSlideCompletion) {
-    ShowText2(game, "ＣＧ達成率" + std::to_string(s.SlideNo) + "／" + std::to_string(kGalleryPictures));
+    ShowText2(game, UiFormat(UiText::cg_completion, {std::to_string(s.SlideNo), std::to_string(kGalleryPictures)}));
     return;
   }
   if (position >= kSlideLeave || position < 0) {

@@ -2,15 +2,18 @@
 
 #include <utility>
 
+#include "platform/ui_text.h"
+
 namespace pelmot {
 
 // Yes is the first button and has the focus; Escape and closing say no.
 void DialogQueue::AskYesNo(const std::string& text, std::function<void(bool yes)> answered) {
-  boxes_.push_back({text, InWindowMessageBox(text, {"はい", "いいえ"}, 0, 1, text_), std::move(answered)});
+  boxes_.push_back(
+      {text, InWindowMessageBox(text, {Ui(UiText::yes), Ui(UiText::no)}, 0, 1, text_), std::move(answered)});
 }
 
 void DialogQueue::ShowMessage(const std::string& text) {
-  boxes_.push_back({text, InWindowMessageBox(text, {"OK"}, 0, 0, text_), nullptr});
+  boxes_.push_back({text, InWindowMessageBox(text, {Ui(UiText::ok)}, 0, 0, text_), nullptr});
 }
 
 // The keys and pointer of a desktop message box; the button chosen, or none yet.

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 
 namespace pelmot {
@@ -14,14 +15,21 @@ struct Timer {
   int intervalMs = 10;
 };
 
-// In the order they fire when several are due at once.
-enum class TimerName {
-  Skip,         // advances while skipping (the skip button, a held Shift)
-  AutoForward,  // turns pages on their own (each page shown arms it once)
-  CornerLine,   // hides the corner line a while after it showed
-};
-inline constexpr TimerName kAllTimers[] = {TimerName::Skip, TimerName::AutoForward, TimerName::CornerLine};
-inline constexpr int kTimerCount = 3;
+// The one list of the timers, in the order they fire when several are due
+// at once; TimerName, kAllTimers and kTimerCount all come from it.
+#define PELMOT_TIMERS(TIMER)                                                        \
+  TIMER(Skip)        /* advances while skipping (the skip button, a held Shift) */ \
+  TIMER(AutoForward) /* turns pages on their own (each page shown arms it once) */ \
+  TIMER(CornerLine)  /* hides the corner line a while after it showed */
+
+#define PELMOT_TIMER_ENUMERATOR(name) name,
+enum class TimerName { PELMOT_TIMERS(PELMOT_TIMER_ENUMERATOR) };
+#undef PELMOT_TIMER_ENUMERATOR
+
+#define PELMOT_TIMER_VALUE(name) TimerName::name,
+inline constexpr TimerName kAllTimers[] = {PELMOT_TIMERS(PELMOT_TIMER_VALUE)};
+#undef PELMOT_TIMER_VALUE
+inline constexpr int kTimerCount = static_cast<int>(std::size(kAllTimers));
 
 class Timers {
  public:

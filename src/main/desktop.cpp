@@ -20,6 +20,7 @@
 #include "platform/headless/headless_services.h"
 #include "platform/sdl/desktop_message.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/ui_text.h"
 #include "shell/startup.h"
 #include "shell/startup_checks.h"
 
@@ -43,7 +44,7 @@ GamePaths ResolvePaths(const Options& o) {
 // says it where there is one.
 void TellNoFont(const StartUpProblem& problem, Dialogs& boxes) {
   std::cerr << problem.forTerminal << std::endl;
-  if (!ShowDesktopMessage("PELMOT", problem.forPlayer)) boxes.ShowMessage(problem.forPlayer);
+  if (!ShowDesktopMessage(Ui(UiText::window_title), problem.forPlayer)) boxes.ShowMessage(problem.forPlayer);
 }
 
 // The boxes opened before the game started, answered before it starts.
@@ -100,7 +101,7 @@ int RunWindowed(const Options& options) {
   if (!ClaimSingleInstance(files, paths.dataRoot, lock)) return 0;  // another copy runs
   SdlWindow window;
   std::string error;
-  if (!window.Open("PELMOT", error)) {
+  if (!window.Open(Ui(UiText::window_title), error)) {
     std::cerr << "pelmot: cannot open a window: " << error << "\n";
     return 1;
   }

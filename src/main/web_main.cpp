@@ -17,6 +17,7 @@
 #include "platform/common/mci_player.h"
 #include "platform/common/picload.h"
 #include "platform/common/text_factory.h"
+#include "platform/ui_text.h"
 #include "platform/web/page_lock.h"
 #include "platform/web/web_codepage.h"
 #include "platform/web/web_page.h"
@@ -77,10 +78,10 @@ void Start(WebSession& s) {
   ClaimSingleInstance(s.files, s.paths.dataRoot, s.lock);
   OnSavesSyncFailure([&s](bool reading, const std::string& reason) {
     if (reading)
-      s.boxes.ShowMessage("ブラウザのセーブデータを読み込めませんでした。\n" + reason +
-                          "\nこのページで遊んだ内容は保存されません。");
+      s.boxes.ShowMessage(Ui(UiText::browser_saves_unreadable) + "\n" + reason + "\n" +
+                          Ui(UiText::browser_saves_not_kept));
     else
-      s.boxes.ShowMessage("セーブデータをブラウザに保存できませんでした。\n" + reason);
+      s.boxes.ShowMessage(Ui(UiText::browser_saves_unwritable) + "\n" + reason);
   });
   if (!TellStartUpProblems(s.files, s.paths, s.fontProblem, s.boxes, std::cerr)) {
     ShowBoxesThen(s, [] { TellPage("stopped"); });

@@ -3,6 +3,7 @@
 #include "game/game.h"
 #include "game/flow_steps.h"
 #include "game/run_flow.h"
+#include "platform/ui_text.h"
 #include "shell/shutdown.h"
 #include "persist/data_files.h"
 #include "persist/stamps.h"
@@ -65,7 +66,7 @@ void MainMenuPick(Game& game) {
   switch (s.ChoiceNo) {
     case kItemSave:
     case kItemLoad:
-      DrawMenu(game, FileSelectItems(game), "ファイル選択");
+      DrawMenu(game, FileSelectItems(game), Ui(UiText::file_select));
       s.MenuKind = s.ChoiceNo == kItemSave ? kMenuSave : kMenuLoad;
       break;
     case kItemToTitle:
@@ -94,7 +95,7 @@ void SecondScreen(Game& game) {
       Resume(game);
     }
   } else if (s.MenuKind == kMenuToTitle) {
-    AskYesNo(game, "ゲームを中断してタイトルに戻りますか？");
+    AskYesNo(game, Ui(UiText::ask_to_title));
   } else if (s.MenuKind == kMenuQuit) {
     AskToQuit(game);
   }
@@ -120,24 +121,24 @@ void Confirmed(Game& game) {
 
 }  // namespace
 
-void AskYesNo(Game& game, const std::string& question) { DrawMenu(game, {"はい", "いいえ"}, question); }
+void AskYesNo(Game& game, const std::string& question) { DrawMenu(game, {Ui(UiText::yes), Ui(UiText::no)}, question); }
 
-void AskToQuit(Game& game) { AskYesNo(game, "ゲームを終了してWINDOWSに戻りますか？"); }
+void AskToQuit(Game& game) { AskYesNo(game, Ui(UiText::ask_quit_to_windows)); }
 
 MenuTexts FileSelectItems(const Game& game) {
   MenuTexts items;
   for (int k = 0; k < kSlotCount; ++k) {
-    const std::string label = k < 9 ? "データ" + FullWidthNumber(k + 1) : "データ10";
+    const std::string label = UiFormat(UiText::file_slot, {k < 9 ? FullWidthNumber(k + 1) : "10"});
     const std::string stamp = ShortStamp(game.state.SaveDate[k]);
     items[k] = stamp.empty() ? label : label + " " + stamp;
   }
-  items[kFileListCancelRow] = "キャンセル";
+  items[kFileListCancelRow] = Ui(UiText::cancel);
   return items;
 }
 
 std::string SlotQuestion(const Game& game, int slot, bool save) {
-  return "データ" + FullWidthNumber(slot + 1) + ShortStamp(game.state.SaveDate[slot]) +
-         (save ? "にセーブしますか？" : "をロードしますか？");
+  return UiFormat(save ? UiText::ask_save_slot : UiText::ask_load_slot,
+                  {FullWidthNumber(slot + 1), ShortStamp(game.state.SaveDate[slot])});
 }
 
 SaveRecord RecordToSave(const Game& game) {
@@ -178,7 +179,7 @@ bool LoadSaveFile(Game& game, const std::string& path) {
   std::string problem;
   auto record = ReadSaveFile(game, path, problem);
   if (!record) {
-    game.services.dialogs.ShowMessage("データを読み込めませんでした。\n" + problem);
+    game.services.dialogs.ShowMessage(Ui(UiText::data_read_failed) + "\n" + problem);
     return false;
   }
   s.SaveRecord = *record;
@@ -204,8 +205,9 @@ void SystemMenu(Game& game) {
   switch (s.StepNo[kModeSystemMenu]) {
     case kSystemMenuShow:
       s.KeptLineNo = s.LineNo;
-      DrawMenu(game, {"セーブ", "ロード", "タイトルに戻る", "ゲーム終了", "解像度変更", "キャンセル"},
-               "メニュー");
+      DrawMenu(game, {Ui(UiText::menu_save), Ui(UiText::menu_load), Ui(UiText::menu_to_title), Ui(UiText::menu_quit),
+                      Ui(UiText::menu_resolution), Ui(UiText::cancel)},
+               Ui(UiText::menu_title));
       break;
     case kSystemMenuPicked:
       MainMenuPick(game);
@@ -225,7 +227,7 @@ void TitleLoad(Game& game) {
   GameState& s = game.state;
   const int step = s.StepNo[kModeTitle];
   if (step == kTitleItemFirst) {
-    DrawMenu(game, FileSelectItems(game), "ファイル選択");
+    DrawMenu(game, FileSelectItems(game), Ui(UiText::file_select));
   } else if (step == kTitleItemSecond && s.ChoiceNo >= 0 && s.ChoiceNo < kSlotCount) {
     s.MenuSlot = s.ChoiceNo;
     AskYesNo(game, SlotQuestion(game, s.MenuSlot, false));

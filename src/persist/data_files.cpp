@@ -6,6 +6,7 @@
 
 #include "game/game.h"
 #include "persist/stamps.h"
+#include "platform/ui_text.h"
 
 namespace pelmot {
 namespace {
@@ -35,7 +36,7 @@ bool Replace(Game& game, const std::string& path, const std::string& bytes) {
   std::string error;
   Files& files = game.services.files;
   if (files.ReplaceWhole(path, KeepOldTail(files, path, bytes), error)) return true;
-  game.services.dialogs.ShowMessage("データを書き込めませんでした。\n" + path + "\n" + error);
+  game.services.dialogs.ShowMessage(Ui(UiText::data_write_failed) + "\n" + path + "\n" + error);
   return false;
 }
 
@@ -129,7 +130,7 @@ std::string ReadDataFileAtStart(Game& game, const std::string& path) {
   if (auto bytes = files.ReadWhole(path, kMaxDataFileBytes, error)) return *bytes;
   if (files.IsMissing(path)) return {};
   std::fprintf(stderr, "pelmot: cannot read the data file %s\n", error.c_str());
-  game.services.dialogs.ShowMessage("データを読み込めませんでした。\n" + error);
+  game.services.dialogs.ShowMessage(Ui(UiText::data_read_failed) + "\n" + error);
   return {};
 }
 
@@ -156,7 +157,7 @@ bool ReportLateWriteFailure(Game& game) {
   if (!failure) return false;
   // Seen flags are written often and on their own; say it once per run.
   if (!game.seenFlagsWarned)
-    game.services.dialogs.ShowMessage("データを書き込めませんでした。\n" + failure->path + "\n" +
+    game.services.dialogs.ShowMessage(Ui(UiText::data_write_failed) + "\n" + failure->path + "\n" +
                                       failure->error);
   game.seenFlagsWarned = true;
   return true;
@@ -165,7 +166,7 @@ bool ReportLateWriteFailure(Game& game) {
 bool WriteSaveDate(Game& game) {
   auto bytes = EncodeSaveDate(game.state.SaveDate, game.services.codePage);
   if (!bytes) {
-    game.services.dialogs.ShowMessage("日付を保存できませんでした。\n" + SaveDatePath(game));
+    game.services.dialogs.ShowMessage(Ui(UiText::save_date_write_failed) + "\n" + SaveDatePath(game));
     return false;
   }
   return Replace(game, SaveDatePath(game), *bytes);

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ui_text.h"
+
 namespace pelmot {
 namespace {
 
@@ -185,9 +187,9 @@ std::string MovieFailureMessage(const std::string& file, const std::string& reas
 }
 
 std::string MissingFileReason() {
-  return "指定されたファイルが見つかりません。\nパスとファイル名を確認してください。";
+  return Ui(UiText::movie_file_missing);
 }
 
-std::string UnknownDeviceReason() { return "指定されたデバイスは開かれていません。"; }
+std::string UnknownDeviceReason() { return Ui(UiText::movie_device_not_open); }
 
 }  // namespace pelmot

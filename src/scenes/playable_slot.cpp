@@ -3,6 +3,7 @@
 #include "game/game.h"
 #include "game/run_flow.h"
 #include "persist/data_files.h"
+#include "platform/ui_text.h"
 #include "scenes/scene_model.h"
 #include "scenes/scene_table.h"
 
@@ -32,12 +33,13 @@ std::optional<SaveRecord> ReadSaveFile(const Game& game, const std::string& path
   Files& files = game.services.files;
   auto bytes = files.ReadWhole(path, kMaxDataFileBytes, error);
   if (!bytes) {
-    problem = files.IsMissing(path) ? "ファイルがありません: " + path : "ファイルを読み込めません: " + error;
+    problem = files.IsMissing(path) ? UiFormat(UiText::slot_file_missing, {path})
+                                    : UiFormat(UiText::slot_file_unreadable, {error});
     return std::nullopt;
   }
   auto record = DecodeSlot(*bytes);
   if (!record) {
-    problem = "ファイルが短すぎます (" + std::to_string(bytes->size()) + " バイト、30 バイト必要): " + path;
+    problem = UiFormat(UiText::slot_file_too_short, {std::to_string(bytes->size()), path});
     return std::nullopt;
   }
   // Mode 5 would wait for a choice that loading never draws; the game only
@@ -49,9 +51,9 @@ std::optional<SaveRecord> ReadSaveFile(const Game& game, const std::string& path
                   record->Condition <= 7;
   for (std::int16_t p : record->Params) valuesOk = valuesOk && p >= 0 && p <= 999;
   if (!modeOk || !sceneOk || !stepOk || !valuesOk) {
-    problem = "このデータからは再開できません (モード " + std::to_string(record->ResumeMode) + "、シーン " +
-              std::to_string(record->SavedScene) + "、ステップ " + std::to_string(record->SceneStep) +
-              "): " + path;
+    problem = UiFormat(UiText::slot_cannot_resume, {std::to_string(record->ResumeMode),
+                                                    std::to_string(record->SavedScene),
+                                                    std::to_string(record->SceneStep), path});
     return std::nullopt;
   }
   return record;

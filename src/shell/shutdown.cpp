@@ -2,6 +2,7 @@
 
 #include "game/game.h"
 #include "persist/data_files.h"
+#include "platform/ui_text.h"
 #include "shell/display_mode.h"
 #include "shell/movie.h"
 
@@ -21,7 +22,7 @@ void QuitSequence(Game& game) {
 
 void Form_QueryUnload(Game& game) {
   // The game goes on untouched until the answer comes; yes quits then.
-  game.services.dialogs.AskYesNo("ゲームを終了しますか？", [&game](bool yes) {
+  game.services.dialogs.AskYesNo(Ui(UiText::ask_quit), [&game](bool yes) {
     if (yes) QuitSequence(game);
   });
 }

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "platform/services.h"
+#include "platform/ui_text.h"
 #include "shell/startup.h"
 #include "persist/data_files.h"
 
@@ -25,8 +26,8 @@ std::string ShortPath(const std::string& path) {
 std::optional<StartUpProblem> MissingContentFolder(Files& files, const std::string& contentDir) {
   if (files.IsFolder(contentDir)) return std::nullopt;
   return StartUpProblem{
-      "ゲームのデータのフォルダーがありません。\n" + ShortPath(contentDir) +
-          "\n--content で正しいフォルダーを指定してください。",
+      Ui(UiText::content_folder_missing) + "\n" + ShortPath(contentDir) +
+          "\n" + Ui(UiText::content_folder_hint),
       "pelmot: the content folder " + contentDir +
           " does not exist; give the game's own folder with --content DIR"};
 }
@@ -38,21 +39,21 @@ std::optional<StartUpProblem> UnusableDataFolder(Files& files, const std::string
     case FolderFault::kNone:
       return std::nullopt;
     case FolderFault::kPathTooLong:
-      player = "セーブデータのフォルダーのパスが長すぎます。";
+      player = Ui(UiText::data_folder_path_too_long);
       terminal = "its path is longer than the system allows";
       break;
     case FolderFault::kMissing:
-      player = "セーブデータのフォルダーを作れません。";
+      player = Ui(UiText::data_folder_cannot_make);
       terminal = "it cannot be made";
       break;
     case FolderFault::kNotWritable:
-      player = "セーブデータのフォルダーに書き込めません。";
+      player = Ui(UiText::data_folder_not_writable);
       terminal = "it cannot be written";
       break;
   }
   return StartUpProblem{
       player + "\n" + ShortPath(folder) +
-          "\nこのままでは何もセーブされません。--data-dir で別のフォルダーを指定してください。",
+          "\n" + Ui(UiText::data_folder_nothing_saved),
       "pelmot: the data folder " + folder + " cannot be used: " + terminal +
           "; nothing will be saved (choose another data root with --data-dir DIR or XDG_DATA_HOME)"};
 }
@@ -60,9 +61,7 @@ std::optional<StartUpProblem> UnusableDataFolder(Files& files, const std::string
 // In English: without a font, the box may only be readable where the
 // desktop draws it with a font of its own.
 StartUpProblem NoFont(const std::string& why) {
-  return {"No font for the game's text: every character shows as a block.\n"
-          "Install the package fonts-ipafont-gothic (IPAGothic), or MS Gothic.",
-          "pelmot: " + why};
+  return {Ui(UiText::no_font), "pelmot: " + why};
 }
 
 void TellProblem(const StartUpProblem& problem, Dialogs& dialogs, std::ostream& err) {

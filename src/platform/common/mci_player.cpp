@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/common/movie_decoder.h"
+#include "platform/ui_text.h"
 
 namespace pelmot {
 namespace {
@@ -15,7 +16,7 @@ namespace {
 std::string FailureReason(const std::string& file, const std::string& decoderError) {
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) return MissingFileReason();
-  return "動画を再生できません（" + decoderError + "）。";
+  return UiFormat(UiText::movie_cannot_play, {decoderError});
 }
 
 // Draws on the surface's screen copy only, leaving its kept image alone.

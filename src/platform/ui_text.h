@@ -1,0 +1,115 @@
+// The words of the game's own interface, in one table by name: menus,
+// message boxes, settings rows, corner lines. The story's words are content
+// and come from the scenario instead.
+#pragma once
+
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace pelmot {
+
+// Each name is stable: translations will know the text by it. A text with a
+// variable part holds placeholders {0}, {1}, ... that UiFormat fills.
+enum class UiText {
+  // Buttons and rows shared by boxes and menus.
+  ok,
+  yes,
+  no,
+  cancel,
+  back,
+  // The title menu and its CG menu.
+  title_start,
+  title_load,
+  cg_mode,
+  title_quit,
+  cg_album,
+  cg_slideshow,
+  cg_completion,  // {0} pictures seen of {1}
+  // The system menu and its questions.
+  menu_title,
+  menu_save,
+  menu_load,
+  menu_to_title,
+  menu_quit,
+  menu_resolution,
+  file_select,
+  file_slot,      // {0}: the slot's number
+  ask_save_slot,  // {0}: the slot's number, {1}: its stamp
+  ask_load_slot,  // {0}: the slot's number, {1}: its stamp
+  ask_to_title,
+  ask_quit_to_windows,
+  ask_quit,
+  // The settings screen.
+  settings_title,
+  settings_on,
+  settings_off,
+  settings_auto_forward,   // {0}: on or off
+  settings_auto_base,      // {0}: milliseconds
+  settings_auto_per_char,  // {0}: milliseconds
+  settings_skip,           // {0}: all or read only
+  settings_skip_all,
+  settings_skip_read,
+  settings_window_size,  // {0}: one of the sizes
+  settings_size_one,
+  settings_size_two,
+  settings_size_fit,
+  settings_full_screen,  // {0}: on or off
+  // The page's mark while pages turn on their own.
+  auto_forward_mark,
+  // Corner lines of quick save and quick load.
+  quick_save_not_here,
+  quick_save_failed,
+  quick_save_done,
+  quick_load_not_here,
+  quick_load_none,
+  quick_load_failed,
+  quick_load_done,
+  // Data files that cannot be read or written.
+  data_read_failed,
+  data_write_failed,
+  save_date_write_failed,
+  settings_read_failed,
+  settings_write_failed,
+  read_record_read_failed,
+  slot_file_missing,      // {0}: path
+  slot_file_unreadable,   // {0}: the system's reason
+  slot_file_too_short,    // {0}: bytes, {1}: path
+  slot_cannot_resume,     // {0}: mode, {1}: scene, {2}: step, {3}: path
+  // Problems found at start-up.
+  content_folder_missing,
+  content_folder_hint,
+  data_folder_path_too_long,
+  data_folder_cannot_make,
+  data_folder_not_writable,
+  data_folder_nothing_saved,
+  no_font,
+  scenario_problem,
+  scenario_check_hint,
+  window_title,
+  // Movies that cannot play.
+  movie_file_missing,
+  movie_device_not_open,
+  movie_cannot_play,  // {0}: the decoder's reason
+  // The browser's copy of the saved data.
+  browser_saves_unreadable,
+  browser_saves_not_kept,
+  browser_saves_unwritable,
+  count_  // not a text: how many there are; stays last
+};
+
+struct UiTextEntry {
+  UiText id;
+  std::string_view name;
+  std::string_view text;
+};
+
+// The text named `id`.
+std::string Ui(UiText id);
+// The text named `id` with {0}, {1}, ... replaced by `values` in turn.
+std::string UiFormat(UiText id, std::initializer_list<std::string> values);
+// The whole table, in the order of UiText.
+std::span<const UiTextEntry> UiTexts();
+
+}  // namespace pelmot
