@@ -9,6 +9,7 @@
 
 #include "game/game.h"
 #include "flow/input.h"
+#include "flow/mode_units.h"
 #include "game/run_flow.h"
 #include "platform/cell_text.h"
 #include "platform/common/font.h"
@@ -48,14 +49,14 @@ class BenchGame {
   BenchGame()
       : font_(OpenFont()),
         services_{clock_, dialogs_, display_, multimedia_, pictures_, *font_, files_, codePage_, lock_, clock_},
-        game_(services_, GamePaths{std::filesystem::temp_directory_path().string(), PELMOT_CONTENT_DIR}) {
+        game_(services_, GamePaths{std::filesystem::temp_directory_path().string(), PELMOT_CONTENT_DIR}, StandardModes()) {
     MainForm& f = game_.form;
     for (Surface* s : {&f.Msg, &f.MsgWk, &f.MsgMk, &f.CMenu}) s->fontPixels = 24;
     f.MainPic.visible = true;
     pictures_.PicLoad(game_.state.SysPic[0], 0, game_.SystemPictureFolder());
     auto scene = std::make_unique<OneStepScene>();
     scene_ = scene.get();
-    game_.scenes = std::move(scene);
+    Scenes(game_).runner = std::move(scene);
     game_.state.FlowMode = kModeScene;
     game_.state.SceneNo = 0;
     game_.state.ClickAdvances = true;

@@ -24,6 +24,7 @@
 #include "game/game.h"
 #include "measure.h"
 #include "flow/input.h"
+#include "flow/mode_units.h"
 #include "flow/pick.h"
 #include "game/run_flow.h"
 #include "platform/common/codepage.h"
@@ -82,13 +83,14 @@ class StoryBenchGame {
       : dataRoot_(std::filesystem::temp_directory_path() / ("pelmot-bench-" + std::to_string(std::random_device{}()))),
         font_(MakeWindowFont()),
         services_{clock_, dialogs_, display_, multimedia_, pictures_, *font_, files_, codePage_, lock_, clock_},
-        game_(services_, GamePaths{dataRoot_.string(), ContentFolder()}) {
+        game_(services_, GamePaths{dataRoot_.string(), ContentFolder()}, StandardModes()) {
     std::filesystem::create_directories(dataRoot_ / "TORMVEL" / "PELMOT");
     game_.state.WinDir = dataRoot_.string();
     if (!InstallStory(game_, std::cerr)) throw std::runtime_error("no sound scenario in " + ContentFolder());
-    auto counting = std::make_unique<CountingScenes>(std::move(game_.scenes));
+    std::shared_ptr<SceneRunner>& runner = Scenes(game_).runner;
+    auto counting = std::make_shared<CountingScenes>(std::move(runner));
     scenes_ = counting.get();
-    game_.scenes = std::move(counting);
+    runner = std::move(counting);
     MainForm& f = game_.form;
     for (Surface* s : {&f.Msg, &f.MsgWk, &f.MsgMk, &f.CMenu}) s->fontPixels = 24;
     f.MainPic.visible = true;

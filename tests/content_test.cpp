@@ -261,13 +261,13 @@ TEST(InstallStory, RefusesABrokenScenarioAndInstallsASoundOne) {
   std::ofstream(path, std::ios::binary) << "24 s0 | x\n";
   std::ostringstream err;
   EXPECT_FALSE(InstallStory(t.game(), err));
-  EXPECT_EQ(t.game().content, nullptr);
+  EXPECT_EQ(Scenes(t.game()).content, nullptr);
   EXPECT_NE(err.str().find(path + ":1: unknown scene 24"), std::string::npos);
 
   std::ofstream(path, std::ios::binary | std::ios::trunc) << DefaultScenarioText();
   EXPECT_TRUE(InstallStory(t.game(), err));
-  ASSERT_NE(t.game().content, nullptr);
-  EXPECT_FALSE(t.game().content->GreetingLine(125).empty());
+  ASSERT_NE(Scenes(t.game()).content, nullptr);
+  EXPECT_FALSE(Scenes(t.game()).content->GreetingLine(125).empty());
   t.state().FlowMode = kModeScene;
   t.state().SceneNo = 2;
   RunFlow(t.game());

@@ -38,7 +38,7 @@ TestGame::TestGame(const std::string& dataRoot, Boxes boxesFrom)
   Game& g = game();
   auto scenes = std::make_unique<TestScenes>();
   scenes_ = scenes.get();
-  g.scenes = std::move(scenes);
+  Scenes(g).runner = std::move(scenes);
   g.form.MainPic.visible = true;
   g.form.Msg.fontPixels = 24;
   g.form.CMenu.fontPixels = 24;

@@ -14,6 +14,7 @@
 #include "game/dialog_queue.h"
 #include "game/game.h"
 #include "flow/input.h"
+#include "flow/mode_units.h"
 #include "game/run_flow.h"
 #include "platform/cell_text.h"
 #include "platform/common/codepage.h"

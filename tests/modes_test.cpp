@@ -5,6 +5,7 @@
 #include <set>
 
 #include "flow/album_mode.h"
+#include "flow/mode_units.h"
 #include "flow/pick.h"
 #include "game/modes.h"
 #include "game/screen_geometry.h"
@@ -20,14 +21,40 @@ using testing::TestGame;
 constexpr int kModes[] = {kModeTitle, kModeScene, kModeSystemMenu, kModeAlbum, kModeSlideShow, kModeChoice};
 
 TEST(ModeTable, EveryFlowModeHasAUnitOfItsOwnAndNoOtherValueHasOne) {
+  const ModeTable modes = StandardModes();
   std::set<const Mode*> units;
   for (int mode : kModes) {
-    ASSERT_NE(ModeFor(mode), nullptr) << mode;
-    units.insert(ModeFor(mode));
+    ASSERT_NE(modes.For(mode), nullptr) << mode;
+    units.insert(modes.For(mode));
   }
   EXPECT_EQ(units.size(), std::size(kModes));
-  EXPECT_EQ(ModeFor(-1), nullptr);
-  EXPECT_EQ(ModeFor(kModeChoice + 1), nullptr);
+  EXPECT_EQ(modes.For(-1), nullptr);
+  EXPECT_EQ(modes.For(kModeChoice + 1), nullptr);
+}
+
+// A unit that counts what reaches it.
+class CountingMode : public MenuMode {
+ public:
+  void Step(Game& /*game*/) const override { ++steps; }
+  void WindowPress(Game& /*game*/, PointerButton /*button*/) const override { ++presses; }
+  mutable int steps = 0;
+  mutable int presses = 0;
+};
+
+TEST(ModeTable, AGameRunsTheUnitsItWasBuiltWith) {
+  TestGame t;
+  const CountingMode counting;
+  const Mode* const units[] = {&counting};
+  Game game(t.game().services, t.game().paths, ModeTable(units));
+  game.state.FlowMode = kModeTitle;
+  RunFlow(game);
+  EXPECT_EQ(counting.steps, 1);
+  game.state.ClickAdvances = true;
+  RouteMouseDown(game, kLeftButton, 0, 5, 5);
+  EXPECT_EQ(counting.presses, 1) << "the handlers ask the game's own table";
+  game.state.FlowMode = kModeScene;  // a mode this table has no unit for
+  RunFlow(game);
+  EXPECT_EQ(counting.steps, 1);
 }
 
 // A game waiting for a click in `mode`, with nothing that a step could do.

@@ -353,7 +353,7 @@ class GameWithMovie : public ::testing::Test {
   GameWithMovie()
       : player(dialogs, [this] { return now; }),
         services{clock, dialogs, display, player, pictures, text, files, codePage, lock, clock},
-        game(services, GamePaths{root.path(), PELMOT_OUTPUT_DIR}) {
+        game(services, GamePaths{root.path(), PELMOT_OUTPUT_DIR}, StandardModes()) {
     player.AttachWindow(kMainPicHandle, game.form.MainPic);
   }
   // What the player sees at x, y of the client area.

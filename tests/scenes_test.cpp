@@ -331,7 +331,7 @@ Story BranchingStory() {
 // The pictures the game loads from step 0 of scene 1 to the title.
 std::vector<int> PlayedPictures(const Story& story, int condition, int lastChoice) {
   StoryGame t;
-  t.game().scenes = std::make_unique<StoryScenes>(std::make_shared<const Story>(story));
+  Scenes(t.game()).runner = std::make_unique<StoryScenes>(std::make_shared<const Story>(story));
   t.StartScene(1, condition);
   t.record().LastChoice = static_cast<std::int16_t>(lastChoice);
   std::vector<int> shown{t.game().mainWorkPicture};

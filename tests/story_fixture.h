@@ -37,8 +37,7 @@ inline std::shared_ptr<const Story> DefaultStory() {
 class StoryGame : public TestGame {
  public:
   StoryGame() {
-    game().scenes = std::make_unique<StoryScenes>(DefaultStory());
-    game().content = DefaultContent();
+    Scenes(game()) = {std::make_shared<StoryScenes>(DefaultStory()), DefaultContent()};
     state().WinDir = game().paths.dataRoot;
     std::filesystem::create_directories(state().WinDir + "/TORMVEL/PELMOT");
   }

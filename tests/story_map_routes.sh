@@ -63,6 +63,11 @@ grep -q '^digraph story' "$work/map.dot" || fail "map.dot"
 if command -v dot > /dev/null; then
   "$pelmot" --story-map "$work/map.svg" > /dev/null || fail "--story-map map.svg"
   grep -q '<svg' "$work/map.svg" || fail "map.svg is no drawing"
+  [[ ! -e $work/map.svg.dot~ ]] || fail "the drawing's Graphviz source was left behind"
 fi
 "$pelmot" --story-map "$work/map.png" 2> /dev/null && fail "a .png map was accepted"
+# No map where its routes cannot go, and the reason said.
+touch "$work/file"
+err=$("$pelmot" --story-map "$work/file/map.json" 2>&1 > /dev/null) && fail "a map below a file was written"
+grep -qx "pelmot: cannot make $work/file/map-routes: Not a directory" <<<"$err" || fail "no reason: $err"
 exit 0

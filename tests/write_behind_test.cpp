@@ -90,7 +90,7 @@ struct BehindGame {
       : behind(underneath),
         services{t.clock, t.dialogs, t.display, t.multimedia, t.pictures, t.text, behind, t.codePage, t.lock,
                  t.clock},
-        game(services, t.game().paths) {
+        game(services, t.game().paths, StandardModes()) {
     game.state.WinDir = game.paths.dataRoot;
     std::filesystem::create_directories(game.paths.dataRoot + "/TORMVEL/PELMOT");
   }

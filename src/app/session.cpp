@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "app/story_setup.h"
+#include "flow/mode_units.h"
 #include "game/dialog_queue.h"
 #include "platform/ui_text.h"
 #include "shell/movie.h"
@@ -33,7 +34,7 @@ std::string ScenarioProblemText(const std::string& contentDir, bool namesCheck) 
 }
 
 GameSession::GameSession(Services& services, GamePaths paths, SessionParts parts)
-    : game_(std::make_unique<Game>(services, std::move(paths))),
+    : game_(std::make_unique<Game>(services, std::move(paths), StandardModes())),
       host_(std::make_unique<GameHost>(*game_, parts.boxes, parts.movie)) {
   game_->trace = parts.trace;
   services.multimedia.AttachWindow(kMainPicHandle, game_->form.MainPic);

@@ -1,9 +1,7 @@
 #include "app/story_setup.h"
 
 #include <climits>
-#include <fstream>
 #include <ostream>
-#include <sstream>
 
 #include "game/game.h"
 #include "scenes/content_check.h"
@@ -24,10 +22,9 @@ void ListProblems(const LoadedScenario& loaded, std::ostream& err) {
 }
 
 // The lines and options no play can show, found by walking every play.
-void ListUnshownEntries(const std::string& path, std::ostream& err) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
+void ListUnshownEntries(Files& files, const std::string& path, std::ostream& err) {
+  std::string error;
+  const std::string text = files.ReadWhole(path, kMaxScenarioBytes, error).value_or("");
   const storymap::ShownSteps reached = storymap::ReachableSteps(StoryStructure());
   auto shown = [&](int scene, int lane, int step, int condition) {
     if (reached.lines.count({scene, lane, step})) return true;
@@ -38,7 +35,7 @@ void ListUnshownEntries(const std::string& path, std::ostream& err) {
       if (condition < 0 || std::get<3>(*it) == condition) return true;
     return false;
   };
-  for (const std::string& warning : UnshownEntryWarnings(text.str(), path, StoryStructure(), shown))
+  for (const std::string& warning : UnshownEntryWarnings(text, path, StoryStructure(), shown))
     err << warning << "\n";
 }
 
@@ -64,7 +61,7 @@ int CheckContent(Files& files, const std::string& contentDir, std::ostream& out,
     err << loaded.problems.size() << " problem(s) in " << path << "\n";
     return 1;
   }
-  ListUnshownEntries(path, err);
+  ListUnshownEntries(files, path, err);
   out << path << ": no problems\n";
   return 0;
 }

@@ -47,8 +47,8 @@ std::optional<ReadRecord> ReadRecord::Decode(const std::string& text) {
 
 std::optional<LineKey> CurrentLineKey(const Game& game) {
   const GameState& s = game.state;
-  if (s.FlowMode != kModeScene || !game.scenes) return std::nullopt;
-  const Story* story = game.scenes->Script();
+  if (s.FlowMode != kModeScene) return std::nullopt;
+  const Story* story = PlayedStory(game);
   const SceneScript* scene = story ? story->Find(s.SceneNo) : nullptr;
   if (!scene) return std::nullopt;
   const int step = s.StepNo[kModeScene];

@@ -1,5 +1,5 @@
 // The flow's mode units, one per FlowMode, and the behaviour the centred
-// menus share. ModeFor (game/modes.h) hands them out by FlowMode.
+// menus share. StandardModes is their table, which every Game is built with.
 #pragma once
 
 #include "game/modes.h"
@@ -14,6 +14,9 @@ const Mode& SystemMenuModeUnit();  // kModeSystemMenu, flow/system_menu_mode.cpp
 const Mode& AlbumModeUnit();       // kModeAlbum, flow/gallery_modes.cpp
 const Mode& SlideShowModeUnit();   // kModeSlideShow, flow/gallery_modes.cpp
 const Mode& ChoiceModeUnit();      // kModeChoice, flow/choice_mode.cpp
+
+// The game's modes, one unit per FlowMode: what Game's constructor takes.
+ModeTable StandardModes();
 
 // The unit of the game's FlowMode. A value no mode has runs no step and
 // otherwise answers as a centred menu, as such a value always did.

@@ -1,7 +1,5 @@
 #include "game/modes.h"
 
-#include <iterator>
-
 #include "flow/mode_units.h"
 #include "game/game.h"
 
@@ -17,16 +15,15 @@ class UnknownMode : public MenuMode {
 }  // namespace
 
 // Indexed by FlowMode: kModeTitle ... kModeChoice.
-const Mode* ModeFor(int flowMode) {
+ModeTable StandardModes() {
   static const Mode* const modes[] = {&TitleModeUnit(),     &SceneModeUnit(),     &SystemMenuModeUnit(),
                                       &AlbumModeUnit(),     &SlideShowModeUnit(), &ChoiceModeUnit()};
-  if (flowMode < 0 || flowMode >= static_cast<int>(std::size(modes))) return nullptr;
-  return modes[flowMode];
+  return ModeTable(modes);
 }
 
 const Mode& CurrentMode(const Game& game) {
   static const UnknownMode unknown;
-  const Mode* mode = ModeFor(game.state.FlowMode);
+  const Mode* mode = game.modes.For(game.state.FlowMode);
   return mode ? *mode : unknown;
 }
 

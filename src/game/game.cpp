@@ -3,7 +3,8 @@
 
 namespace pelmot {
 
-Game::Game(Services& services_, GamePaths paths_) : services(services_), paths(std::move(paths_)) {}
+Game::Game(Services& services_, GamePaths paths_, ModeTable modes_)
+    : services(services_), paths(std::move(paths_)), modes(modes_) {}
 
 Game::~Game() = default;
 

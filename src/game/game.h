@@ -8,15 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "game/game_parts.h"
 #include "game/game_state.h"
 #include "game/main_form.h"
+#include "game/modes.h"
 #include "platform/services.h"
 
 namespace pelmot {
-
-class Content;  // the scenario's words, scenes/content.h
-class SceneRunner;
-struct TextPageFacts;  // what the text window knows of its page, present/page_memory.h
 
 // One page of text as the text window showed it.
 struct ShownPage {
@@ -33,7 +31,8 @@ struct GamePaths {
 
 class Game {
  public:
-  Game(Services& services, GamePaths paths);
+  // `modes` are the units of the flow modes (StandardModes, flow/mode_units.h).
+  Game(Services& services, GamePaths paths, ModeTable modes);
   ~Game();
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
@@ -42,13 +41,11 @@ class Game {
   MainForm form;
   Services& services;
   GamePaths paths;
-  // The scene procedures by scene number; tests may put their own in.
-  std::shared_ptr<SceneRunner> scenes;
-  // The scenario's words; may be empty in tests.
-  std::shared_ptr<const Content> content;
-  // What the text window noted of the page it drew last, so the next page
-  // redraws only what changed; made on first use.
-  std::shared_ptr<TextPageFacts> textPage;
+  const ModeTable modes;
+  // What the layers above keep for this game: the scenes and the scenario's
+  // words (scenes/scene_table.h), what the text window noted of its page
+  // (present/page_memory.h).
+  GameParts parts;
   // Told of every page of text shown (may be empty).
   std::function<void(const ShownPage&)> pageShown;
   // Raised when a new game starts and when a saved one is loaded.

@@ -1,9 +1,11 @@
 // A flow mode as one unit: what a step of it does, and how it answers the
-// pointer. The modes themselves live above everything they use (flow/);
-// RunFlow and the input handlers find them through ModeFor.
+// pointer. The modes themselves live above everything they use (flow/), which
+// hands their table to the game when it is built; RunFlow and the input
+// handlers find them there.
 #pragma once
 
 #include <optional>
+#include <span>
 
 #include "game/screen_geometry.h"
 
@@ -40,7 +42,20 @@ class Mode {
   virtual bool OffersSkipButton() const = 0;
 };
 
-// The unit of FlowMode `flowMode`, or nothing for a value no mode has.
-const Mode* ModeFor(int flowMode);
+// The units of the flow modes, indexed by FlowMode (kModeTitle ...
+// kModeChoice). The table does not own them.
+class ModeTable {
+ public:
+  ModeTable() = default;
+  explicit ModeTable(std::span<const Mode* const> units) : units_(units) {}
+  // The unit of FlowMode `flowMode`, or nothing for a value no mode has.
+  const Mode* For(int flowMode) const {
+    if (flowMode < 0 || flowMode >= static_cast<int>(units_.size())) return nullptr;
+    return units_[flowMode];
+  }
+
+ private:
+  std::span<const Mode* const> units_;
+};
 
 }  // namespace pelmot

@@ -9,7 +9,7 @@ namespace pelmot {
 void RunFlow(Game& game) {
   GameState& s = game.state;
   s.ClickAdvances = true;  // a step that shows a menu or choice sets it back
-  if (const Mode* mode = ModeFor(s.FlowMode)) mode->Step(game);
+  if (const Mode* mode = game.modes.For(s.FlowMode)) mode->Step(game);
 }
 
 void ResetStep(Game& game) {

@@ -35,7 +35,7 @@ void Resume(Game& game) {
 // The scene a loaded game resumes in, as data; nothing for scenes written
 // in code.
 const SceneScript* SavedSceneScript(const Game& game) {
-  const Story* story = game.scenes ? game.scenes->Script() : nullptr;
+  const Story* story = PlayedStory(game);
   return story ? story->Find(game.state.SaveRecord.SavedScene) : nullptr;
 }
 

@@ -134,6 +134,11 @@ class Files {
   // share part. Creation errors are ignored; later file operations report them.
   virtual bool MakePath(const std::string& path) = 0;
   virtual bool IsFolder(const std::string& path) = 0;
+  // Creates every missing folder along `path`, as MakePath does for a local
+  // path, but says why when the folder is not there afterwards.
+  virtual bool MakeFolders(const std::string& path, std::string& error) = 0;
+  // Removes the file at `path`, if there is one; failures are ignored.
+  virtual void Remove(const std::string& path) = 0;
   // Whether the game can keep its files in `folder`; `longestName` is the
   // longest file name it writes there.
   virtual FolderFault CheckDataFolder(const std::string& folder, std::size_t longestName) = 0;

@@ -24,8 +24,7 @@ bool PageFact::HoldsFor(const Surface& pageSurface, const Surface& pictureSurfac
 TextPageFacts& KnownTextPage(Game& game) {
   // A cache and nothing more: every fact is checked against the surfaces'
   // revisions before it is used.
-  if (!game.textPage) game.textPage = std::make_unique<TextPageFacts>();
-  return *game.textPage;
+  return game.parts.Get<TextPageFacts>();
 }
 
 }  // namespace pelmot

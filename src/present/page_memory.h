@@ -60,7 +60,8 @@ struct TextPageFacts {
   ShownFact shown;      // MainPic
 };
 
-// The facts the presentation code noted for this game.
+// The facts the presentation code noted for this game; a part of the game
+// (game.parts), made on first use.
 TextPageFacts& KnownTextPage(Game& game);
 
 }  // namespace pelmot

@@ -2,11 +2,13 @@
 
 #include "game/game.h"
 #include "scenes/content.h"
+#include "scenes/scene_table.h"
 
 namespace pelmot {
 
 std::string GreetingLine(const Game& game, int picture) {
-  return game.content ? game.content->GreetingLine(picture) : std::string();
+  const Content* content = Scenes(game).content.get();
+  return content ? content->GreetingLine(picture) : std::string();
 }
 
 }  // namespace pelmot

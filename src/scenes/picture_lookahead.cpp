@@ -125,7 +125,7 @@ std::vector<int> UpcomingPictures(const Story& story, const SceneScript& scene, 
 }
 
 void HintUpcomingPictures(Game& game) {
-  const Story* story = game.scenes ? game.scenes->Script() : nullptr;
+  const Story* story = PlayedStory(game);
   const GameState& s = game.state;
   const SceneScript* scene = story ? story->Find(s.SceneNo) : nullptr;
   if (!scene) return;

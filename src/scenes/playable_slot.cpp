@@ -14,7 +14,7 @@ namespace {
 // and pick: past the lane's end every click runs nothing until the 16-bit
 // step counter wraps.
 bool StepInItsLane(const Game& game, const SaveRecord& r) {
-  const Story* story = game.scenes ? game.scenes->Script() : nullptr;
+  const Story* story = PlayedStory(game);
   if (!story) return true;  // scenes written in code say nothing of their steps
   const SceneScript* scene = story->Find(r.SavedScene);
   if (!scene) return false;

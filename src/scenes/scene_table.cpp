@@ -48,10 +48,24 @@ std::optional<ProcedureLabel> SceneProcedure(int sceneNo) {
   return std::nullopt;
 }
 
+PlayedScenes& Scenes(Game& game) { return game.parts.Get<PlayedScenes>(); }
+
+const PlayedScenes& Scenes(const Game& game) {
+  static const PlayedScenes none;
+  const PlayedScenes* played = game.parts.Find<PlayedScenes>();
+  return played ? *played : none;
+}
+
+const Story* PlayedStory(const Game& game) {
+  const SceneRunner* runner = Scenes(game).runner.get();
+  return runner ? runner->Script() : nullptr;
+}
+
 void RunScene(Game& game, int sceneNo) {
   std::optional<ProcedureLabel> label = SceneProcedure(sceneNo);
-  if (!label || !game.scenes) return;
-  game.scenes->Run(game, *label, sceneNo);
+  SceneRunner* runner = Scenes(game).runner.get();
+  if (!label || !runner) return;
+  runner->Run(game, *label, sceneNo);
 }
 
 }  // namespace pelmot

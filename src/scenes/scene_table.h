@@ -1,10 +1,12 @@
 // Which procedure serves which scene number: 95 numbers between 0 and 160.
 #pragma once
 
+#include <memory>
 #include <optional>
 
 namespace pelmot {
 
+class Content;
 class Game;
 class Story;
 
@@ -30,6 +32,22 @@ class SceneRunner {
   // have none): what a loaded game checks its step against.
   virtual const Story* Script() const { return nullptr; }
 };
+
+// What the game plays; a part of the game (game.parts).
+struct PlayedScenes {
+  // The scene procedures by scene number: the story's interpreter once a
+  // story is installed; tests may put scenes of their own in.
+  std::shared_ptr<SceneRunner> runner;
+  // The scenario's words; may be empty in tests.
+  std::shared_ptr<const Content> content;
+};
+PlayedScenes& Scenes(Game& game);
+// Empty until something was put in.
+const PlayedScenes& Scenes(const Game& game);
+
+// The scenes the game plays, as data; null without a runner or for scenes
+// written in code.
+const Story* PlayedStory(const Game& game);
 
 // Calls the procedure of sceneNo; a number without one does nothing.
 void RunScene(Game& game, int sceneNo);

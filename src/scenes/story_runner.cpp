@@ -120,8 +120,7 @@ std::optional<Op> LastPictureOp(const SceneScript& scene, int step, int conditio
 
 void InstallStoryContent(Game& game, std::shared_ptr<const Content> content) {
   auto story = std::make_shared<const Story>(ComposeStory(StoryStructure(), content ? *content : Content()));
-  game.scenes = std::make_unique<StoryScenes>(std::move(story));
-  game.content = std::move(content);
+  Scenes(game) = {std::make_shared<StoryScenes>(std::move(story)), std::move(content)};
 }
 
 void StoryScenes::Run(Game& game, ProcedureLabel, int sceneNo) {

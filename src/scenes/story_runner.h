@@ -24,7 +24,7 @@ class StoryScenes : public SceneRunner {
 };
 
 // Puts the story into the game: the structure composed with `content`
-// becomes game.scenes, and the content game.content.
+// becomes the runner of Scenes(game), and the content its content.
 void InstallStoryContent(Game& game, std::shared_ptr<const Content> content);
 
 // Runs step StepNo[kModeScene] of `scene`: keeps the pick when the step follows a

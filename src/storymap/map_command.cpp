@@ -1,8 +1,6 @@
 #include "storymap/map_command.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <iomanip>
 #include <map>
 #include <ostream>
@@ -18,7 +16,20 @@
 namespace pelmot::storymap {
 namespace {
 
-namespace fs = std::filesystem;
+// The file name a path ends in: "out/map.svg" has "map.svg".
+std::string FileName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file name's extension, its dot included: "" for none, as for ".hidden",
+// "." and "..".
+std::string Extension(const std::string& path) {
+  const std::string name = FileName(path);
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos || dot == 0 || name == "..") return "";
+  return name.substr(dot);
+}
 
 std::string Lowercase(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -89,12 +100,12 @@ std::string ScriptName(int outcome, int play) {
 // The scripts go to a folder beside the map: "map.svg" has "map-routes/".
 std::optional<ScriptPaths> WriteScripts(Files& files, const StoryMap& map, const std::string& output,
                                         std::ostream& err) {
-  fs::path folder = fs::path(output);
-  folder.replace_filename(folder.stem().string() + "-routes");
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (ec) {
-    err << "pelmot: cannot make " << folder.string() << ": " << ec.message() << "\n";
+  const std::string name = FileName(output);
+  const std::string stem = name.substr(0, name.size() - Extension(output).size());
+  const std::string folder = output.substr(0, output.size() - name.size()) + stem + "-routes";
+  std::string error;
+  if (!files.MakeFolders(folder, error)) {
+    err << "pelmot: cannot make " << folder << ": " << error << "\n";
     return std::nullopt;
   }
   ScriptPaths paths;
@@ -104,7 +115,7 @@ std::optional<ScriptPaths> WriteScripts(Files& files, const StoryMap& map, const
     const OutcomeFigures* first = QuickestEnding(map, o.outcome);
     for (int play : {kFirstPlay, kAfterEnding}) {
       if (!o.plays[play].shortest || o.outcome == kStuck || (play == kAfterEnding && !first)) continue;
-      const std::string path = (folder / ScriptName(o.outcome, play)).string();
+      const std::string path = folder + "/" + ScriptName(o.outcome, play);
       if (!WriteText(files, path, ScriptText(ScriptFor(map, o, play, first)), err)) return std::nullopt;
       paths.back()[play] = path;
     }
@@ -118,7 +129,7 @@ bool WriteSvg(Files& files, Programs& programs, const std::string& output, const
   if (!WriteText(files, source, dot, err)) return false;
   std::string error;
   const bool drawn = programs.Run({"dot", "-Tsvg", "-o", output, source}, error);
-  fs::remove(source);
+  files.Remove(source);
   if (!drawn) err << "pelmot: " << error << " (the drawing needs Graphviz's dot; .dot and .json do not)\n";
   return drawn;
 }
@@ -141,7 +152,7 @@ void PrintFigures(const StoryMap& map, std::ostream& out) {
 
 int WriteStoryMap(const MapRequest& request, Files& files, Programs& programs, std::ostream& out,
                   std::ostream& err) {
-  const std::string extension = Lowercase(fs::path(request.output).extension().string());
+  const std::string extension = Lowercase(Extension(request.output));
   if (extension != ".svg" && extension != ".json" && extension != ".dot") {
     err << "pelmot: --story-map writes .svg, .json or .dot, not \"" << request.output << "\"\n";
     return 1;

@@ -84,6 +84,8 @@ class SystemFiles : public Files {
   bool EnsureExists(const std::string& path) override { return EnsureFileExists(path); }
   bool MakePath(const std::string& path) override;
   bool IsFolder(const std::string& path) override;
+  bool MakeFolders(const std::string& path, std::string& error) override;
+  void Remove(const std::string& path) override;
   FolderFault CheckDataFolder(const std::string& folder, std::size_t longestName) override;
 };
 

@@ -39,6 +39,18 @@ bool SystemFiles::MakePath(const std::string& path) {
 
 bool SystemFiles::IsFolder(const std::string& path) { return pelmot::IsFolder(path); }
 
+bool SystemFiles::MakeFolders(const std::string& path, std::string& error) {
+  std::error_code ec;
+  std::filesystem::create_directories(path, ec);
+  if (ec) error = ec.message();
+  return !ec;
+}
+
+void SystemFiles::Remove(const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+}
+
 FolderFault SystemFiles::CheckDataFolder(const std::string& folder, std::size_t longestName) {
   return pelmot::CheckDataFolder(folder, longestName);
 }

@@ -47,6 +47,11 @@ bool WebFiles::EnsureExists(const std::string& path) {
   return exists;
 }
 
+void WebFiles::Remove(const std::string& path) {
+  SystemFiles::Remove(path);
+  RequestSavesSync();
+}
+
 }  // namespace pelmot
 
 // Called by the page when IndexedDB refused a copy (`reading`: the first,

@@ -28,6 +28,7 @@ class WebFiles : public SystemFiles {
   bool ReplaceWhole(const std::string& path, const std::string& bytes, std::string& error) override;
   void RemoveStaleTemporaries(const std::string& folder) override;
   bool EnsureExists(const std::string& path) override;
+  void Remove(const std::string& path) override;
 };
 
 }  // namespace pelmot
