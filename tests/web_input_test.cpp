@@ -1,9 +1,11 @@
-// The browser's input as the game takes it: touches read as the mouse, and
-// the keyboard's codes mapped as the desktop maps its keys.
+// Input as the game takes it: the browser's touches read as the mouse, and
+// the keys of the window, the browser and the scripts from one table.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
+#include "platform/keys.h"
 #include "platform/web/touch_gesture.h"
-#include "platform/web/web_keys.h"
 
 namespace pelmot {
 namespace {
@@ -62,20 +64,31 @@ TEST(TouchGesture, CancelledTouchClicksNothing) {
   EXPECT_TRUE(touch.Move(120, 100).empty());
 }
 
-TEST(WebKeys, TheGameKeysMapAsOnTheDesktop) {
-  EXPECT_EQ(VirtualKeyForCode("Enter"), kVkEnter);
-  EXPECT_EQ(VirtualKeyForCode("NumpadEnter"), kVkEnter);
-  EXPECT_EQ(VirtualKeyForCode("ShiftLeft"), kVkShift);
-  EXPECT_EQ(VirtualKeyForCode("ShiftRight"), kVkShift);
-  EXPECT_EQ(VirtualKeyForCode("F1"), kVkF1);
-  EXPECT_EQ(VirtualKeyForCode("Escape"), kVkEscape);
-  EXPECT_EQ(VirtualKeyForCode("Space"), kVkSpace);
-  EXPECT_EQ(VirtualKeyForCode("ArrowLeft"), kVkLeft);
-  EXPECT_EQ(VirtualKeyForCode("ArrowRight"), kVkRight);
-  EXPECT_EQ(VirtualKeyForCode("Tab"), kVkTab);
-  EXPECT_EQ(VirtualKeyForCode("KeyA"), 0);
-  EXPECT_EQ(VirtualKeyForCode(""), 0);
-  EXPECT_EQ(VirtualKeyForCode("F12"), 0);  // the browser keeps its own keys
+// Each name names one key, the desktop's names are SDL's own, and the
+// browser keeps the keys it has no code for.
+TEST(Keys, EachNameReachesItsKeyOnTheDesktopInTheBrowserAndInScripts) {
+  for (const KeyEntry& entry : Keys()) {
+    ASSERT_FALSE(entry.desktop[0].empty()) << entry.key << ": every key is pressed on the desktop";
+    for (std::string_view name : entry.desktop) {
+      if (name.empty()) continue;
+      EXPECT_EQ(KeyForDesktopName(name), entry.key) << name;
+      EXPECT_EQ(SDL_GetKeyName(SDL_GetKeyFromName(std::string(name).c_str())), name) << "not SDL's name";
+    }
+    for (std::string_view code : entry.browser) {
+      if (!code.empty()) {
+        EXPECT_EQ(KeyForBrowserCode(code), entry.key) << code;
+      }
+    }
+    if (!entry.script.empty()) {
+      EXPECT_EQ(KeyForScriptName(entry.script), entry.key) << entry.script;
+    }
+  }
+  EXPECT_EQ(KeyForDesktopName(SDL_GetKeyName(SDLK_RETURN)), kVkEnter);
+  EXPECT_EQ(KeyForDesktopName(SDL_GetKeyName(SDLK_a)), kVkA);
+  EXPECT_EQ(KeyForBrowserCode("F12"), 0) << "the browser keeps its own keys";
+  EXPECT_EQ(KeyForBrowserCode("F5"), 0) << "F5 reloads the page";
+  EXPECT_EQ(KeyForBrowserCode(""), 0);
+  EXPECT_FALSE(KeyForScriptName("shift")) << "Shift has a command of its own";
 }
 
 }  // namespace

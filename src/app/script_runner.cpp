@@ -15,6 +15,7 @@
 #include "flow/pick.h"
 #include "persist/stamps.h"
 #include "platform/gamepad.h"
+#include "platform/keys.h"
 #include "platform/script_hooks.h"
 #include "app/state_json.h"
 #include "shell/screen.h"
@@ -27,22 +28,6 @@ std::optional<int> ToInt(const std::string& text) {
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
-}
-
-// The keys a script can press, by name.
-const std::map<std::string, int>& KeysByName() {
-  static const std::map<std::string, int> keys = {
-      {"enter", kVkEnter}, {"f1", kVkF1},       {"escape", kVkEscape}, {"space", kVkSpace},
-      {"tab", kVkTab},     {"up", kVkUp},       {"down", kVkDown},     {"left", kVkLeft},
-      {"right", kVkRight}, {"pageup", kVkPageUp}, {"pagedown", kVkPageDown}, {"a", kVkA},
-      {"f2", kVkF2},       {"f5", kVkF5},       {"f9", kVkF9}};
-  return keys;
-}
-
-std::string KeyNames() {
-  std::string names;
-  for (const auto& [name, key] : KeysByName()) names += (names.empty() ? "" : ", ") + name;
-  return names;
 }
 
 std::optional<LocalDateTime> ToDateTime(const std::string& date, const std::string& time) {
@@ -86,7 +71,7 @@ std::string PickArgs(const std::string&, const Args& a) {
 }
 
 std::string KeyArgs(const std::string&, const Args& a) {
-  if (a.size() != 1 || !KeysByName().count(a[0])) return "key NAME, with NAME one of " + KeyNames();
+  if (a.size() != 1 || !KeyForScriptName(a[0])) return "key NAME, with NAME one of " + ScriptKeyNames();
   return "";
 }
 
@@ -160,7 +145,7 @@ class Runner {
   int OnMove(const ScriptCommand& c) { return MouseAt(InputEvent::Kind::kMouseMove, 0, c.args); }
   int OnPick(const ScriptCommand& c) { return Pick(c, *ToInt(c.args[0])); }
   int OnKey(const ScriptCommand& c) {
-    PressKey(KeysByName().at(c.args[0]));
+    PressKey(*KeyForScriptName(c.args[0]));
     return kScriptOk;
   }
   int OnPad(const ScriptCommand& c) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/key_repeat.h"
+#include "platform/keys.h"
 #include "platform/sdl/gamepads.h"
 
 namespace pelmot {
@@ -33,49 +34,8 @@ namespace {
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 
-int ToVirtualKey(SDL_Keycode key) {
-  switch (key) {
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-      return kVkEnter;
-    case SDLK_LSHIFT:
-    case SDLK_RSHIFT:
-      return kVkShift;
-    case SDLK_F1:
-      return kVkF1;
-    case SDLK_TAB:
-      return kVkTab;
-    case SDLK_ESCAPE:
-      return kVkEscape;
-    case SDLK_SPACE:
-      return kVkSpace;
-    case SDLK_LEFT:
-      return kVkLeft;
-    case SDLK_RIGHT:
-      return kVkRight;
-    case SDLK_UP:
-      return kVkUp;
-    case SDLK_DOWN:
-      return kVkDown;
-    case SDLK_PAGEUP:
-      return kVkPageUp;
-    case SDLK_PAGEDOWN:
-      return kVkPageDown;
-    case SDLK_LCTRL:
-    case SDLK_RCTRL:
-      return kVkControl;
-    case SDLK_a:
-      return kVkA;
-    case SDLK_F2:
-      return kVkF2;
-    case SDLK_F5:
-      return kVkF5;
-    case SDLK_F9:
-      return kVkF9;
-    default:
-      return 0;
-  }
-}
+// Keys by SDL's own names for them, through the game's one table of keys.
+int ToVirtualKey(SDL_Keycode key) { return KeyForDesktopName(SDL_GetKeyName(key)); }
 
 int ShiftState() { return (SDL_GetModState() & KMOD_SHIFT) ? 1 : 0; }
 

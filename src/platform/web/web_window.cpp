@@ -1,3 +1,4 @@
+#include "platform/keys.h"
 #include "platform/web/web_window.h"
 
 #include <emscripten.h>
@@ -6,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/web/web_keys.h"
 #include "platform/web/web_storage.h"
 
 namespace pelmot {
@@ -73,7 +73,7 @@ EM_BOOL OnTouch(int type, const EmscriptenTouchEvent* e, void* user) {
 }
 
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void* user) {
-  const int key = VirtualKeyForCode(e->code);
+  const int key = KeyForBrowserCode(e->code);
   WebWindow& window = Of(user);
   const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
   if (key == kVkShift) {
