@@ -82,26 +82,21 @@ TEST(ModeUnits, ARightPressOnTheWindowIsEachModesOwn) {
   }
 }
 
-// Page 1 with only the entry of `cell` lit: its thumbnail drawn white on a
-// black page, waiting for a pick.
-void AlbumPageWithOneThumbnail(TestGame& t, int cell) {
-  for (auto [picture, colour] : {std::pair{AlbumPagePicture(1), kBlack}, {AlbumSheetPicture(1), kWhite}}) {
-    t.state().SysPic[picture].Resize(kScreenWidth, kScreenHeight);
-    testing::Fill(t.state().SysPic[picture], colour);
-  }
-  t.state().CgSeen[kAlbum[kAlbumCells + cell].thumbFirst] = 1;
-  t.state().AlbumPage = 1;
-  ShowAlbum(t.game());
-  t.state().FlowMode = kModeAlbum;
-  t.state().ClickAdvances = false;
-}
-
-// A press on any corner of a drawn thumbnail opens its entry; a press just
+// Page 1 with only the entry of one cell lit, its thumbnail drawn white on
+// a black page: a press on any corner of it opens its entry, a press just
 // outside it opens nothing.
 TEST(AlbumGeometry, APressOnADrawnThumbnailOpensItsEntryAndBesideItNothing) {
   for (int cell = 0; cell < kAlbumCells; ++cell) {
     TestGame t;
-    AlbumPageWithOneThumbnail(t, cell);
+    for (auto [picture, colour] : {std::pair{AlbumPagePicture(1), kBlack}, {AlbumSheetPicture(1), kWhite}}) {
+      t.state().SysPic[picture].Resize(kScreenWidth, kScreenHeight);
+      testing::Fill(t.state().SysPic[picture], colour);
+    }
+    t.state().CgSeen[kAlbum[kAlbumCells + cell].thumbFirst] = 1;
+    t.state().AlbumPage = 1;
+    ShowAlbum(t.game());
+    t.state().FlowMode = kModeAlbum;
+    t.state().ClickAdvances = false;
     const ScreenRect r =
         testing::Compare(t.form().MainPic.ScreenPixels(), testing::Pixels(kScreenPixels, kBlack)).bounds;
     ASSERT_GT(r.width, 0) << "cell " << cell;

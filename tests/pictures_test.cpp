@@ -138,8 +138,12 @@ TEST_F(PicturesTest, MissingPictureLeavesAPlaceholderAndOneWarning) {
 
 // --- the status display of a day scene ---------------------------------------
 
-ScreenRect Rect(SheetPoint at, int w, int h) { return {at.x, at.y, w, h}; }
-ScreenRect Rect(SheetRect r) { return {r.x, r.y, r.w, r.h}; }
+using namespace status_sheet;
+constexpr ScreenRect Rect(SheetPoint at, int w, int h) { return {at.x, at.y, w, h}; }
+// Where the display puts its parts on screen.
+constexpr ScreenRect kPanelPlace{kPanel.x, kPanel.y, kPanel.w, kPanel.h}, kTilePlace = Rect(kTileAt, kTileW, kTileH),
+                     kStripPlace = Rect(kStripAt, kStripW, kStripH),
+                     kConditionPlace = Rect(kConditionAt, kConditionStrip0.w, kConditionStrip0.h);
 
 void ExpectApart(const std::vector<ScreenRect>& parts, const ScreenRect& within) {
   for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -152,8 +156,7 @@ void ExpectApart(const std::vector<ScreenRect>& parts, const ScreenRect& within)
 // The generator draws every part where the display cuts it from: parts that
 // overlapped would show pieces of each other.
 TEST(StatusSheet, ItsPartsNeitherOverlapNorLeaveTheSheetOrTheScreen) {
-  using namespace status_sheet;
-  std::vector<ScreenRect> onSheet{Rect(kPanel), Rect(kSkipButton)};
+  std::vector<ScreenRect> onSheet{kPanelPlace, {kSkipButton.x, kSkipButton.y, kSkipButton.w, kSkipButton.h}};
   for (int day = 2; day <= 15; ++day) {
     onSheet.push_back(Rect(*DayTileSource(day), kTileW, kTileH));
     onSheet.push_back(Rect({kStripX, *DayStripSourceY(day)}, kStripW, kStripH));
@@ -164,19 +167,15 @@ TEST(StatusSheet, ItsPartsNeitherOverlapNorLeaveTheSheetOrTheScreen) {
                            kConditionStrip0.w, kConditionStrip0.h - 2));
   for (SheetPoint bar : kBarSource) onSheet.push_back(Rect(bar, kBarMaxW, kBarH));
   ExpectApart(onSheet, kWholeScreen);
-  ExpectApart({Rect(kTileAt, kTileW, kTileH), Rect(kPanel)}, kWholeScreen);
-  std::vector<ScreenRect> inPanel{Rect(kConditionAt, kConditionStrip0.w, kConditionStrip0.h),
-                                  Rect(kStripAt, kStripW, kStripH)};
+  ExpectApart({kTilePlace, kPanelPlace}, kWholeScreen);
+  std::vector<ScreenRect> inPanel{kConditionPlace, kStripPlace};
   for (SheetPoint bar : kBarAt) inPanel.push_back(Rect(bar, kBarMaxW, kBarH));
-  ExpectApart(inPanel, Rect(kPanel));
+  ExpectApart(inPanel, kPanelPlace);
 }
 
 // On the sheet the generator draws: every day and Condition shows a part of
 // its own, never the bare sheet around the parts.
 TEST_F(PicturesTest, EachDayAndConditionShowsItsOwnPartOfTheDrawnSheet) {
-  using namespace status_sheet;
-  const ScreenRect tile = Rect(kTileAt, kTileW, kTileH), strip = Rect(kStripAt, kStripW, kStripH),
-                   condition = Rect(kConditionAt, kConditionStrip0.w, kConditionStrip0.h);
   SaveRecord& r = t.state().SaveRecord;
   std::set<testing::Pixels> tiles, strips, conditions;
   std::set<int> backgrounds;
@@ -188,20 +187,20 @@ TEST_F(PicturesTest, EachDayAndConditionShowsItsOwnPartOfTheDrawnSheet) {
     const testing::Pixels& sheet = t.state().SysPic[kStatusSheet].Image();
     const Colour bare = sheet[kScreenPixels - 1];
     if (day == 1) {
-      EXPECT_EQ(testing::CountColour(shown, PictureColour(121), tile), kTileW * kTileH) << "no tile";
+      EXPECT_EQ(testing::CountColour(shown, PictureColour(121), kTilePlace), kTileW * kTileH) << "no tile";
     } else if (day == 16) {
-      EXPECT_EQ(testing::AreaOf(shown, strip), testing::AreaOf(sheet, strip)) << "the panel, no strip";
+      EXPECT_EQ(testing::AreaOf(shown, kStripPlace), testing::AreaOf(sheet, kStripPlace)) << "the panel, no strip";
     } else {
-      tiles.insert(testing::AreaOf(shown, tile));
-      strips.insert(testing::AreaOf(shown, strip));
-      EXPECT_EQ(testing::CountColour(shown, bare, tile) + testing::CountColour(shown, bare, strip), 0) << day;
+      tiles.insert(testing::AreaOf(shown, kTilePlace));
+      strips.insert(testing::AreaOf(shown, kStripPlace));
+      EXPECT_EQ(testing::CountColour(shown, bare, kTilePlace) + testing::CountColour(shown, bare, kStripPlace), 0) << day;
     }
   }
   EXPECT_EQ(tiles.size(), 14u);
   EXPECT_EQ(strips.size(), 14u);
   for (int c = 0; c < 8; ++c) {
     r.Condition = static_cast<std::int16_t>(c);
-    conditions.insert(testing::AreaOf(Background(0), condition));
+    conditions.insert(testing::AreaOf(Background(0), kConditionPlace));
     backgrounds.insert(t.state().ShownPic);
     EXPECT_TRUE(std::filesystem::exists(PicturePath(PELMOT_OUTPUT_DIR "/PELMOTPIC", t.state().ShownPic)));
   }
@@ -221,7 +220,6 @@ TEST_F(PicturesTest, EachDayAndConditionShowsItsOwnPartOfTheDrawnSheet) {
 // A bar grows from its left end by 5 pixels at every fifth point up to 120;
 // the fourth parameter has none.
 TEST_F(PicturesTest, EachBarShowsItsOwnParameterInStepsOfFive) {
-  using namespace status_sheet;
   const Surface& sheet = StatusSheet(t.game());
   auto paint = [&](Surface& screen, int bar, int value) {
     SaveRecord r;
