@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "app/game_host.h"
 #include "comforts/comfort_geometry.h"
@@ -16,24 +14,15 @@ namespace pelmot {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FileBytes;
 using testing::StoryGame;
+using testing::WriteBytes;
 
 InputEvent KeyEvent(InputEvent::Kind kind, int key, bool repeat = false) {
   InputEvent e{kind};
   e.key = key;
   e.repeat = repeat ? 1 : 0;
   return e;
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void Write(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // A game with the story, in scene 0, driven through a GameHost.
@@ -239,7 +228,7 @@ TEST_F(ComfortsTest, TheReadRecordIsKeptInItsOwnFile) {
   Begin();
   Click();
   Click();
-  const auto record = ReadRecord::Decode(Slurp(DataFile("READLINES.TXT")));
+  const auto record = ReadRecord::Decode(FileBytes(DataFile("READLINES.TXT")));
   ASSERT_TRUE(record);
   EXPECT_TRUE(record->Has({0, 0, 1}));
   EXPECT_TRUE(record->Has({0, 0, 2}));
@@ -254,17 +243,17 @@ TEST_F(ComfortsTest, TheReadRecordWaitsForSkippingToPause) {
   ASSERT_TRUE(g.form().SkipTimer.enabled);
   EXPECT_FALSE(fs::exists(DataFile("READLINES.TXT"))) << "not a write at every line skipped";
   while (g.form().SkipTimer.enabled) host->FireTimer(TimerName::Skip);
-  const auto record = ReadRecord::Decode(Slurp(DataFile("READLINES.TXT")));
+  const auto record = ReadRecord::Decode(FileBytes(DataFile("READLINES.TXT")));
   ASSERT_TRUE(record);
   EXPECT_TRUE(record->Has({0, 0, 2}));
 }
 
 TEST_F(ComfortsTest, ADamagedReadRecordIsSaidOnceAndLeftAsItIs) {
-  Write(DataFile("READLINES.TXT"), "not a record\n");
+  WriteBytes(DataFile("READLINES.TXT"), "not a record\n");
   Begin();
   for (int i = 0; i < 3; ++i) Click();
   EXPECT_EQ(g.dialogs.messages.size(), 1u);
-  EXPECT_EQ(Slurp(DataFile("READLINES.TXT")), "not a record\n");
+  EXPECT_EQ(FileBytes(DataFile("READLINES.TXT")), "not a record\n");
   EXPECT_FALSE(ReadRecord::Decode("PELMOT read lines 1\n1 2\n"));
   EXPECT_FALSE(ReadRecord::Decode("PELMOT read lines 1\n1 2 -3\n"));
   EXPECT_FALSE(ReadRecord::Decode("PELMOT read lines 1\n1 2 3 4\n"));
@@ -290,14 +279,14 @@ TEST(SettingsTest, RoundTripsAndRefusesWhatItDoesNotKnow) {
 }
 
 TEST_F(ComfortsTest, ADamagedSettingsFileGivesTheDefaultsWithOneWarning) {
-  Write(DataFile("SETTINGS.TXT"), "skip=sometimes\n");
+  WriteBytes(DataFile("SETTINGS.TXT"), "skip=sometimes\n");
   Begin();
   Click();
   Press(kVkF2);
   Press(kVkEscape);
   EXPECT_EQ(comforts().settings, Settings{});
   EXPECT_EQ(g.dialogs.messages.size(), 1u);
-  EXPECT_EQ(Slurp(DataFile("SETTINGS.TXT")), "skip=sometimes\n") << "nothing was set, nothing written";
+  EXPECT_EQ(FileBytes(DataFile("SETTINGS.TXT")), "skip=sometimes\n") << "nothing was set, nothing written";
 }
 
 TEST_F(ComfortsTest, TheSettingsScreenSetsAndKeepsWhatChanged) {
@@ -319,7 +308,7 @@ TEST_F(ComfortsTest, TheSettingsScreenSetsAndKeepsWhatChanged) {
   Press(kVkEscape);
   EXPECT_FALSE(comforts().settingsScreen.open);
   EXPECT_EQ(g.state().StepNo, step) << "no key reached the game";
-  const auto kept = ParseSettings(Slurp(DataFile("SETTINGS.TXT")));
+  const auto kept = ParseSettings(FileBytes(DataFile("SETTINGS.TXT")));
   ASSERT_TRUE(kept);
   EXPECT_EQ(kept->autoBaseMs, 2000);
   EXPECT_EQ(kept->autoPerCharMs, 60);
@@ -329,7 +318,7 @@ TEST_F(ComfortsTest, TheSettingsScreenSetsAndKeepsWhatChanged) {
   // The next start puts the window as they say.
   StoryGame next;
   fs::create_directories(next.state().WinDir + "/TORMVEL/PELMOT");
-  Write(next.state().WinDir + "/TORMVEL/PELMOT/SETTINGS.TXT", FormatSettings(*kept));
+  WriteBytes(next.state().WinDir + "/TORMVEL/PELMOT/SETTINGS.TXT", FormatSettings(*kept));
   next.host().Begin();
   EXPECT_EQ(next.display.windowMultiple, 2);
   EXPECT_EQ(next.comforts().settings, *kept);

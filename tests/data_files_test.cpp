@@ -31,10 +31,6 @@ std::string Bytes(std::initializer_list<int> values) {
   return out;
 }
 
-void WriteRaw(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
 // A reference decoder written from the file layout alone.
 struct ReferenceSlot {
   explicit ReferenceSlot(const std::string& b) {
@@ -95,6 +91,8 @@ TEST(SaveDateLayout, CountedShiftJisStringsAndEmptyOnes) {
   EXPECT_EQ(bytes->size(), 22u + 20u);
   EXPECT_EQ(bytes->substr(22), std::string(20, '\0'));
   EXPECT_EQ(DecodeSaveDate(*bytes, cp932), stamps);
+  stamps[1] = "\xF0\x9F\x98\x80";  // an emoji, which Shift-JIS cannot hold
+  EXPECT_FALSE(EncodeSaveDate(stamps, cp932)) << "nothing half-written";
 }
 
 TEST(SaveDateLayout, AShortFileReadsWhatItHasAndTheRestAsEmpty) {
@@ -109,6 +107,7 @@ TEST(SaveDateLayout, AShortFileReadsWhatItHasAndTheRestAsEmpty) {
   EXPECT_EQ(cut[1], "");
   // Cut inside a count.
   EXPECT_EQ(DecodeSaveDate(bytes.substr(0, 23), cp932)[1], "");
+  EXPECT_EQ(DecodeSaveDate(Bytes({1, 0, 0x81}), cp932)[0], "") << "half a character";
 }
 
 TEST(SaveDateLayout, TrailingBytesAfterTheElevenEntriesAreNeverRead) {
@@ -166,7 +165,7 @@ TEST(DataFilesOnDisk, AShorterWriteKeepsTheOldTailAsTheOriginalDid) {
   t.state().WinDir = t.game().paths.dataRoot;
   std::filesystem::create_directories(t.game().paths.dataRoot + "/TORMVEL/PELMOT");
   const std::string path = SaveDatePath(t.game());
-  WriteRaw(path, std::string(100, 'x'));
+  testing::WriteBytes(path, std::string(100, 'x'));
   t.state().SaveDate[0] = "　2026/12/06 9:21:05";
   ASSERT_TRUE(WriteSaveDate(t.game()));
   std::string bytes = *ReadWholeFile(path);
@@ -199,7 +198,7 @@ TEST(DataFilesOnDisk, AFailedWriteLeavesTheOldFileAndSaysSoOnce) {
   TestGame t;
   t.state().WinDir = t.game().paths.dataRoot;
   std::filesystem::create_directories(t.game().paths.dataRoot + "/TORMVEL/PELMOT");
-  WriteRaw(CgSeenPath(t.game()), std::string(136, '\1'));
+  testing::WriteBytes(CgSeenPath(t.game()), std::string(136, '\1'));
   {
     BlockWrites blocked;
     EXPECT_FALSE(WriteCgSeen(t.game()));

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "game_fixture.h"
@@ -18,27 +17,18 @@ namespace pelmot {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FileBytes;
 using testing::TempDir;
 using testing::TestGame;
+using testing::WriteBytes;
 
 Cp932CodePage cp932;
 SystemFiles systemFiles;
 
-void WriteRaw(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
 TEST(ReadingFiles, OnlyRegularFilesWithinTheLimitAreRead) {
   TempDir dir;
   const std::string file = dir.path() + "/file", fifo = dir.path() + "/fifo";
-  WriteRaw(file, "twelve bytes");
+  WriteBytes(file, "twelve bytes");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   std::string error;
   EXPECT_EQ(ReadWholeFile(file, 12, error), "twelve bytes");
@@ -80,7 +70,7 @@ TEST_F(BadDataFiles, APipeOrADeviceAsADataFileIsToldAndTheGameStarts) {
 }
 
 TEST_F(BadDataFiles, AHugeDataFileIsRefusedWithAMessage) {
-  WriteRaw(SaveDatePath(t.game()), std::string(kMaxDataFileBytes + 1, 'x'));
+  WriteBytes(SaveDatePath(t.game()), std::string(kMaxDataFileBytes + 1, 'x'));
   ReadPersistentData(t.game());
   ASSERT_EQ(t.dialogs.messages.size(), 1u);
   EXPECT_NE(t.dialogs.messages[0].find("too large"), std::string::npos);
@@ -107,35 +97,35 @@ TEST(InspectSave, ADeviceOrAPipeIsRefusedWithAMessage) {
 TEST_F(BadDataFiles, ALinkPlantedAtATemporaryNameIsNeverWrittenThrough) {
   TempDir elsewhere;
   const std::string victim = elsewhere.path() + "/victim";
-  WriteRaw(victim, "keep me");
+  WriteBytes(victim, "keep me");
   const std::string slot = SlotPath(t.game(), 0);
   fs::create_symlink(victim, slot + ".tmp");
   ASSERT_TRUE(WriteSlot(t.game(), 0));
-  EXPECT_EQ(Slurp(victim), "keep me");
+  EXPECT_EQ(FileBytes(victim), "keep me");
   EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(slot)));
-  EXPECT_EQ(Slurp(slot).size(), 30u);
+  EXPECT_EQ(FileBytes(slot).size(), 30u);
 }
 
 TEST_F(BadDataFiles, ADataFileThatIsALinkIsReadThroughAndReplacedByAFile) {
   TempDir elsewhere;
   const std::string target = elsewhere.path() + "/SAVEDATA.DAT";
-  WriteRaw(target, std::string(136, '\0') + "tail");
+  WriteBytes(target, std::string(136, '\0') + "tail");
   fs::create_symlink(target, CgSeenPath(t.game()));
   ReadPersistentData(t.game());
   EXPECT_TRUE(t.dialogs.messages.empty());
   t.state().CgSeen[0] = 1;
   ASSERT_TRUE(WriteCgSeen(t.game()));
-  EXPECT_EQ(Slurp(target), std::string(136, '\0') + "tail") << "the link's target is never written";
+  EXPECT_EQ(FileBytes(target), std::string(136, '\0') + "tail") << "the link's target is never written";
   EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(CgSeenPath(t.game()))));
-  EXPECT_EQ(Slurp(CgSeenPath(t.game())), "\1" + std::string(135, '\0') + "tail")
+  EXPECT_EQ(FileBytes(CgSeenPath(t.game())), "\1" + std::string(135, '\0') + "tail")
       << "the old tail is carried over as always";
 }
 
 TEST_F(BadDataFiles, StaleTemporaryFilesOfOursGoAtStartOthersStay) {
   fs::create_directories(folder() + "/SAVEDATA.DAT.tmp-folder");  // a folder is never removed
-  WriteRaw(folder() + "/SAVEDATA.DAT.tmp-Ab12cD", "half a write");
+  WriteBytes(folder() + "/SAVEDATA.DAT.tmp-Ab12cD", "half a write");
   fs::create_symlink("/etc/passwd", folder() + "/PELMOTDAT03.DAT.tmp-zzzzzz");
-  WriteRaw(folder() + "/notes.txt", "mine");
+  WriteBytes(folder() + "/notes.txt", "mine");
   ReadPersistentData(t.game());
   EXPECT_FALSE(fs::exists(fs::symlink_status(folder() + "/SAVEDATA.DAT.tmp-Ab12cD")));
   EXPECT_FALSE(fs::exists(fs::symlink_status(folder() + "/PELMOTDAT03.DAT.tmp-zzzzzz")));

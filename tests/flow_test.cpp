@@ -1,7 +1,12 @@
-// The dispatcher, ResetStep and AddParam, driven as the game drives them.
+// The dispatcher, scenes handing on, the title, and AddParam.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "game_fixture.h"
+#include "platform/common/picload.h"
+#include "present/pictures.h"
+#include "present/text_window.h"
 
 namespace pelmot {
 namespace {
@@ -49,46 +54,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Clamped at 999.
         AddParamCase{0, 37, 0, 1, 990, 999}, AddParamCase{0, 80, 4, 1, 950, 999}));
 
-TEST(ResetStep, ClearsItsFieldsAndOnlyTheCurrentModesStep) {
-  TestGame t;
-  GameState& s = t.state();
-  s.FlowMode = kModeChoice;
-  s.StepNo = {3, 7, 2, 4, 5, 9, 0, 0};
-  s.SlideNo = 12;
-  s.ShownPic = 17;
-  s.ClickAdvances = true;
-  t.form().SkipTimer.enabled = true;
-  ResetStep(t.game());
-  EXPECT_EQ(s.StepNo[5], 0);
-  EXPECT_EQ(s.StepNo[1], 7);
-  EXPECT_EQ(s.StepNo[0], 3);
-  EXPECT_EQ(s.SlideNo, 0);
-  EXPECT_EQ(s.ShownPic, kNoPicture);
-  EXPECT_FALSE(s.ClickAdvances);
-  EXPECT_FALSE(t.form().SkipTimer.enabled);
-}
-
-TEST(RunFlow, SceneModeSetsResumeModeAndCallsTheScene) {
-  TestGame t;
-  GameState& s = t.state();
-  int calls = 0;
-  t.scenes().procedures[12] = [&](Game&) { ++calls; };
-  s.FlowMode = kModeScene;
-  s.SceneNo = 12;
-  s.ClickAdvances = false;
-  RunFlow(t.game());
-  EXPECT_EQ(calls, 1);
-  EXPECT_EQ(s.SaveRecord.ResumeMode, 1);
-  EXPECT_TRUE(s.ClickAdvances);
-}
-
-TEST(RunFlow, ChoiceModeOnlySetsResumeMode) {
-  TestGame t;
-  t.state().FlowMode = kModeChoice;
-  RunFlow(t.game());
-  EXPECT_EQ(t.state().SaveRecord.ResumeMode, 5);
-}
-
 TEST(RunFlow, ASceneWithoutProcedureDoesNothingButTheStepRises) {
   TestGame t;
   GameState& s = t.state();
@@ -109,64 +74,84 @@ TEST(RunFlow, AnUnknownModeDoesNothing) {
   EXPECT_TRUE(t.state().ClickAdvances);
 }
 
-TEST(RunFlow, NestedCallsRunTheNextStepAndTheNextSceneInTheSameEvent) {
+// A step may run the next one, and the last step of a scene the next scene,
+// in the same event. The next scene starts at its first step, skipping stops
+// there, and its picture shows afresh though the last scene showed the same.
+TEST(RunFlow, ASceneHandsOnToTheNextWithinOneTickOfSkipping) {
   TestGame t;
   GameState& s = t.state();
+  const Colour picture = Rgb(1, 2, 3);
+  std::filesystem::create_directories(t.game().PictureFolder());
+  SavePng(std::vector<Colour>(kScreenPixels, picture), 800, 600, PicturePath(t.game().PictureFolder(), 7));
   std::vector<std::string> log;
   t.scenes().procedures[10] = [&](Game& g) {
-    log.push_back("10/" + std::to_string(g.state.StepNo[1]));
-    if (g.state.StepNo[1] == 1) {  // advance: the next step runs at once
-      g.state.StepNo[1] = 2;
+    const int step = g.state.StepNo[kModeScene];
+    log.push_back("10/" + std::to_string(step));
+    if (step == 1) {  // nothing to show: the next step runs at once
+      g.state.StepNo[kModeScene] = 2;
       RunFlow(g);
-    } else if (g.state.StepNo[1] == 2) {  // go to scene 11
+    } else if (step == 2) {  // a line over picture 7, then scene 11
+      ShowEventPic(g, 7, PictureShow::WithNextText);
+      ShowText2(g, "台詞");
       ResetStep(g);
       g.state.SceneNo = 11;
       RunFlow(g);
     }
   };
-  t.scenes().procedures[11] = [&](Game& g) { log.push_back("11/" + std::to_string(g.state.StepNo[1])); };
+  t.scenes().procedures[11] = [&](Game& g) {
+    log.push_back("11/" + std::to_string(g.state.StepNo[kModeScene]));
+    ShowEventPic(g, 7, PictureShow::Now);
+  };
   s.FlowMode = kModeScene;
   s.SceneNo = 10;
-  t.Click(100, 100);
+  t.Move(790, 500);
+  t.Click(790, 500);  // the skip button
+  t.Tick();
+  t.Tick();
   EXPECT_EQ(log, (std::vector<std::string>{"10/1", "10/2", "11/0"}));
-  EXPECT_EQ(s.SceneNo, 11);
-  EXPECT_EQ(s.StepNo[1], 0);
+  EXPECT_FALSE(t.form().SkipTimer.enabled);
   EXPECT_TRUE(s.ClickAdvances);
+  EXPECT_EQ(testing::CountColour(t.form().MainPic.ScreenPixels(), picture), static_cast<int>(kScreenPixels))
+      << "picture 7 without the line";
 }
 
-TEST(TitleFlow, FirstAdvanceClosesTheMovieAndShowsTheTitlePictureWithoutAStamp) {
+// The first click closes the logo movie; the title picture fills the window
+// the movie played in a corner of.
+TEST(TitleFlow, TheFirstClickClosesTheLogoAndTheTitlePictureFillsTheWindow) {
   TestGame t;
-  GameState& s = t.state();
-  s.MoviePath = "/content/LOGO.avi";
+  const Colour title = Rgb(9, 8, 7);
+  std::filesystem::create_directories(t.game().PictureFolder());
+  SavePng(std::vector<Colour>(kScreenPixels, title), 800, 600, PicturePath(t.game().PictureFolder(), 0));
+  t.state().MoviePath = "/content/LOGO.avi";
   t.form().MainPic.left = 85;
   t.form().MainPic.top = 190;
   t.Click(5, 5);
   EXPECT_EQ(t.multimedia.commands, std::vector<std::string>{"close \"/content/LOGO.avi\""});
-  EXPECT_EQ(s.MoviePath, "");
-  EXPECT_EQ(t.form().MainPic.left, 0);
-  EXPECT_EQ(t.form().MainPic.top, 0);
-  EXPECT_EQ(s.StepNo[0], 2);
-  EXPECT_EQ(s.ShownPic, 0);
-  EXPECT_EQ(s.SaveRecord.DayNo, 1);
-  EXPECT_EQ(s.CgSeen[0], 1);
+  testing::Pixels window(kScreenPixels);
+  ComposeClientArea(t.game(), window);
+  EXPECT_EQ(testing::CountColour(window, title), static_cast<int>(kScreenPixels));
+  EXPECT_EQ(t.state().SaveRecord.DayNo, 1) << "a fresh game";
+  EXPECT_EQ(t.state().CgSeen[0], 1);
 }
 
-TEST(TitleFlow, TitleMenuThenStartRunsSceneZero) {
+// The title menu as drawn: a press on its top item starts the game with
+// scene 0, a press below its last item does nothing.
+TEST(TitleFlow, ThePressOnTheTopItemOfTheTitleMenuStartsSceneZero) {
   TestGame t;
-  GameState& s = t.state();
   int sceneZeroSteps = 0;
   t.scenes().procedures[0] = [&](Game&) { ++sceneZeroSteps; };
-  t.Click(5, 5);  // title picture
-  t.Click(5, 5);  // title menu
-  ASSERT_FALSE(s.ClickAdvances);
-  EXPECT_EQ(s.MenuItems[0], "ゲームスタート");
-  EXPECT_EQ(s.MenuItems[3], "ゲームを終了する");
-  EXPECT_EQ(s.OptionCount, 3);
-  // Four items: title row 3, items on rows 4 ... 7; "ゲームスタート" is 7 x 24 wide.
-  EXPECT_EQ(s.LineNo, 8);
-  t.Click(400, 12 + 32 * 4 + 16);
-  EXPECT_EQ(s.FlowMode, kModeScene);
-  EXPECT_EQ(s.SceneNo, 0);
+  t.Click(5, 5);  // the title picture
+  const testing::Pixels picture = t.form().MainPic.ScreenPixels();
+  t.Click(5, 5);  // the title menu over it
+  for (const char* item : {"ゲームスタート", "ゲームロード", "ＣＧモード", "ゲームを終了する"})
+    EXPECT_TRUE(t.text.Drew(item)) << item;
+  const ScreenRect items = testing::Compare(t.form().MainPic.ScreenPixels(), picture).bounds;
+  ASSERT_GT(items.height, 3 * kRowPitch);
+  t.Click(kScreenWidth / 2, items.Bottom() + kRowPitch);
+  EXPECT_FALSE(t.state().ClickAdvances) << "the menu still waits";
+  t.Click(kScreenWidth / 2, items.top + 1);
+  EXPECT_EQ(t.state().FlowMode, kModeScene);
+  EXPECT_EQ(t.state().SceneNo, 0);
   EXPECT_EQ(sceneZeroSteps, 1);
   EXPECT_FALSE(t.form().MainPic.enabled);
 }

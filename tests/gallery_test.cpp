@@ -17,7 +17,7 @@ class GalleryTest : public ::testing::Test {
     t.Start();
     for (int i = 1; i <= 10; ++i) {
       t.state().SysPic[i].Resize(800, 600);
-      t.state().SysPic[i].MutableImage().assign(800 * 600, i % 2 ? kPage : kSheet);
+      testing::Fill(t.state().SysPic[i], i % 2 ? kPage : kSheet);
     }
   }
   void Seen(std::initializer_list<int> pictures) {

@@ -88,3 +88,69 @@ bool TestGame::Pick(int row) {
 }
 
 }  // namespace pelmot::testing
+
+// ---- Shared by the tests: files, a plain scene and pixel helpers ------------
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "present/pictures.h"
+#include "present/text_window.h"
+
+namespace pelmot::testing {
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+void InstallPlainScene(TestGame& t, int choiceStep, const Options& options) {
+  t.scenes().procedures[0] = [choiceStep, options](Game& g) {
+    const int step = g.state.StepNo[kModeScene];
+    if (step == choiceStep) {
+      ShowChoice2(g, options);
+      return;
+    }
+    if (step == choiceStep + 1) g.state.SaveRecord.LastChoice = g.state.ChoiceNo;
+    ShowEventPic(g, 10 + step, PictureShow::WithNextText);
+    ShowText2(g, "台詞" + std::to_string(step));
+  };
+}
+
+Pixels AreaOf(const Pixels& screen, const ScreenRect& area) {
+  Pixels out;
+  for (int y = area.top; y < area.Bottom(); ++y) {
+    const auto row = screen.begin() + static_cast<std::ptrdiff_t>(y) * kScreenWidth;
+    out.insert(out.end(), row + area.left, row + area.Right());
+  }
+  return out;
+}
+
+int CountColour(const Pixels& screen, Colour colour, const ScreenRect& area) {
+  const Pixels pixels = AreaOf(screen, area);
+  return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour));
+}
+
+Difference Compare(const Pixels& a, const Pixels& b, const ScreenRect& area) {
+  Difference d;
+  int left = kScreenWidth, top = kScreenHeight, right = 0, bottom = 0;
+  for (int y = area.top; y < area.Bottom(); ++y)
+    for (int x = area.left; x < area.Right(); ++x) {
+      const std::size_t i = static_cast<std::size_t>(y) * kScreenWidth + x;
+      if (a[i] == b[i]) continue;
+      ++d.pixels;
+      left = std::min(left, x);
+      top = std::min(top, y);
+      right = std::max(right, x + 1);
+      bottom = std::max(bottom, y + 1);
+    }
+  if (d.pixels > 0) d.bounds = {left, top, right - left, bottom - top};
+  return d;
+}
+
+}  // namespace pelmot::testing

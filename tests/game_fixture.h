@@ -119,3 +119,47 @@ class TestGame {
 };
 
 }  // namespace pelmot::testing
+
+// ---- Shared by the tests: files, a plain scene and pixel helpers ------------
+
+#include "game/screen_geometry.h"
+#include "present/choices.h"
+
+namespace pelmot::testing {
+
+// A file's bytes ("" when it cannot be read), and a file written with `bytes`.
+std::string FileBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+
+// Scene 0 as a plain story: at every step picture 10 + step and the line
+// "台詞" + step; step `choiceStep` offers a page choice of `options`
+// instead, and the step after it keeps the pick in LastChoice.
+void InstallPlainScene(TestGame& t, int choiceStep, const Options& options);
+
+// Fills the whole of `s` with one colour.
+inline void Fill(Surface& s, Colour colour) { s.MutableImage().assign(s.Image().size(), colour); }
+
+// A picture of the screen's size, as Surface::Image and ScreenPixels give it.
+using Pixels = std::vector<Colour>;
+// The pixels of `area`, row by row.
+Pixels AreaOf(const Pixels& screen, const ScreenRect& area);
+// How many pixels of `area` are `colour`.
+int CountColour(const Pixels& screen, Colour colour, const ScreenRect& area = kWholeScreen);
+
+// Where two pictures differ within `area`: how many pixels, and the smallest
+// rectangle holding them all (of no size when they are the same).
+struct Difference {
+  int pixels = 0;
+  ScreenRect bounds{0, 0, 0, 0};
+};
+Difference Compare(const Pixels& a, const Pixels& b, const ScreenRect& area = kWholeScreen);
+// Whether `inner` lies wholly within `outer`, and whether two rectangles share a pixel.
+inline bool Within(const ScreenRect& inner, const ScreenRect& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.Right() <= outer.Right() &&
+         inner.Bottom() <= outer.Bottom();
+}
+inline bool Overlap(const ScreenRect& a, const ScreenRect& b) {
+  return a.left < b.Right() && b.left < a.Right() && a.top < b.Bottom() && b.top < a.Bottom();
+}
+
+}  // namespace pelmot::testing

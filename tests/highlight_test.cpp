@@ -13,7 +13,7 @@ using testing::TestGame;
 class HighlightTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (Surface* s : {&t.form().MainWork, &t.form().Msg}) s->MutableImage().assign(800 * 600, kWhite);
+    for (Surface* s : {&t.form().MainWork, &t.form().Msg}) testing::Fill(*s, kWhite);
   }
   bool Black(int x, int y) { return t.form().MainPic.ScreenPixel(x, y) == kBlack; }
   // Checks a frame's four sides around the band from `top` to `bottom`.
@@ -28,10 +28,7 @@ class HighlightTest : public ::testing::Test {
     EXPECT_FALSE(Black(left - 1, mid));
     EXPECT_FALSE(Black(right + 1, mid));
   }
-  int BlackPixels() {
-    const auto& px = t.form().MainPic.ScreenPixels();
-    return static_cast<int>(std::count(px.begin(), px.end(), kBlack));
-  }
+  int BlackPixels() { return testing::CountColour(t.form().MainPic.ScreenPixels(), kBlack); }
   TestGame t;
 };
 

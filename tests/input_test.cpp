@@ -114,8 +114,8 @@ TEST_F(InputTest, TheSkipButtonShowsOnlyInItsStripDuringScenePlay) {
 }
 
 TEST_F(InputTest, RightClickShowsThePictureAndALeftClickRestoresThePage) {
-  t.form().MainWork.MutableImage().assign(800 * 600, Rgb(10, 20, 30));
-  t.form().Msg.MutableImage().assign(800 * 600, Rgb(1, 2, 3));
+  testing::Fill(t.form().MainWork, Rgb(10, 20, 30));
+  testing::Fill(t.form().Msg, Rgb(1, 2, 3));
   t.Click(400, 300);
   t.RightClick(400, 300);
   EXPECT_EQ(s().FlowMode, kModeSystemMenu);
@@ -141,7 +141,7 @@ TEST_F(InputTest, ASecondRightClickOpensTheSystemMenu) {
 // A menu pick left over from before (ChoiceNo 0 is "セーブ") must not be
 // taken again by a key pressed while only the picture shows.
 TEST_F(InputTest, KeysInThePictureOnlyViewPickNoMenuItem) {
-  t.form().Msg.MutableImage().assign(800 * 600, Rgb(1, 2, 3));
+  testing::Fill(t.form().Msg, Rgb(1, 2, 3));
   t.Click(400, 300);
   s().ChoiceNo = 0;
   t.RightClick(400, 300);

@@ -8,34 +8,16 @@
 #include "game/flow_steps.h"
 #include "game_fixture.h"
 #include "menus/system_menu.h"
-#include "present/choices.h"
-#include "present/pictures.h"
-#include "present/text_window.h"
 
 namespace pelmot {
 namespace {
 
 using testing::TestGame;
 
-// Scene 0: a line and picture 10 + step at every step; step 3 offers a
-// page choice of three, whose pick step 4 keeps in LastChoice.
-void InstallScene(TestGame& t) {
-  t.scenes().procedures[0] = [](Game& g) {
-    const int step = g.state.StepNo[kModeScene];
-    if (step == 3) {
-      ShowChoice2(g, {"一", "二", "三", "", ""});
-      return;
-    }
-    if (step == 4) g.state.SaveRecord.LastChoice = g.state.ChoiceNo;
-    ShowEventPic(g, 10 + step, PictureShow::WithNextText);
-    ShowText2(g, "台詞");
-  };
-}
-
 class KeyboardTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    InstallScene(t);
+    testing::InstallPlainScene(t, 3, {"一", "二", "三", "", ""});
     t.Start();
     t.Click(400, 300);  // the logo closes: the title picture
     t.Click(400, 300);  // the title menu
@@ -187,17 +169,8 @@ class AlbumKeysTest : public KeyboardTest {
   }
   // Whether MainPic differs from the page around `r` and nowhere far from it.
   bool FramedAround(const ScreenRect& r) {
-    const std::vector<Colour> now = Screen();
-    const std::vector<Colour>& page = t.form().MainWork.Image();
-    bool near = false, far = false;
-    for (int y = 0; y < kScreenHeight; ++y)
-      for (int x = 0; x < kScreenWidth; ++x) {
-        const std::size_t i = static_cast<std::size_t>(y) * kScreenWidth + x;
-        if (now[i] == page[i]) continue;
-        const bool around = x >= r.left - 8 && x < r.Right() + 8 && y >= r.top - 8 && y < r.Bottom() + 8;
-        (around ? near : far) = true;
-      }
-    return near && !far;
+    const testing::Difference d = testing::Compare(Screen(), t.form().MainWork.Image());
+    return d.pixels > 0 && testing::Within(d.bounds, {r.left - 8, r.top - 8, r.width + 16, r.height + 16});
   }
 };
 

@@ -76,7 +76,7 @@ class LoadScreenTest : public ::testing::Test {
 TEST_F(LoadScreenTest, ADaySceneLoadsWithItsStatusDisplay) {
   // A sheet unlike any placeholder picture, so the status display shows.
   StatusSheet(t.game());  // loaded as a background would, then replaced
-  s().SysPic[11].MutableImage().assign(800 * 600, Rgb(200, 30, 30));
+  testing::Fill(s().SysPic[11], Rgb(200, 30, 30));
   t.StartScene(15, 0, 2);
   while (s().ShownPic < 115 || s().ShownPic > 134) t.Click(400, 300);
   const int background = s().ShownPic;

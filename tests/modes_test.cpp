@@ -4,7 +4,6 @@
 
 #include <set>
 
-#include "flow/album_mode.h"
 #include "flow/mode_units.h"
 #include "flow/pick.h"
 #include "game/modes.h"
@@ -110,18 +109,37 @@ TEST(ModeUnits, ARightPressOnTheWindowIsEachModesOwn) {
   }
 }
 
-// The thumbnails are drawn into AlbumCell's rectangles; a press and the
-// headless pick must find the same cells.
-TEST(AlbumGeometry, DrawnCellsAndPressedCellsAgree) {
+// Page 1 with only the entry of one cell lit, its thumbnail drawn white on
+// a black page: a press on any corner of it opens its entry, a press just
+// outside it opens nothing.
+TEST(AlbumGeometry, APressOnADrawnThumbnailOpensItsEntryAndBesideItNothing) {
   for (int cell = 0; cell < kAlbumCells; ++cell) {
-    const ScreenRect r = AlbumCell(cell);
-    for (Point inside : {Point{r.left, r.top}, Point{r.Right() - 1, r.Bottom() - 1}, AlbumCellMiddle(cell)}) {
-      const AlbumHit hit = HitTestAlbum(inside.x, inside.y);
-      EXPECT_EQ(hit.region, AlbumRegion::Cell);
-      EXPECT_EQ(hit.cell, cell);
+    TestGame t;
+    for (auto [picture, colour] : {std::pair{AlbumPagePicture(1), kBlack}, {AlbumSheetPicture(1), kWhite}}) {
+      t.state().SysPic[picture].Resize(kScreenWidth, kScreenHeight);
+      testing::Fill(t.state().SysPic[picture], colour);
     }
-    EXPECT_EQ(HitTestAlbum(r.left - 1, r.top).region, AlbumRegion::None);
-    EXPECT_EQ(HitTestAlbum(r.left, r.Bottom()).region, AlbumRegion::None);
+    t.state().CgSeen[kAlbum[kAlbumCells + cell].thumbFirst] = 1;
+    t.state().AlbumPage = 1;
+    ShowAlbum(t.game());
+    t.state().FlowMode = kModeAlbum;
+    t.state().ClickAdvances = false;
+    const ScreenRect r =
+        testing::Compare(t.form().MainPic.ScreenPixels(), testing::Pixels(kScreenPixels, kBlack)).bounds;
+    ASSERT_GT(r.width, 0) << "cell " << cell;
+    const Point inside[] = {
+        {r.left, r.top}, {r.Right() - 1, r.top}, {r.left, r.Bottom() - 1}, {r.Right() - 1, r.Bottom() - 1}};
+    const Point outside[] = {
+        {r.left - 1, r.top}, {r.Right(), r.Bottom() - 1}, {r.left, r.top - 1}, {r.left, r.Bottom()}};
+    for (Point p : inside) {
+      t.Click(p.x, p.y);
+      EXPECT_EQ(t.state().ShownPic, kAlbum[kAlbumCells + cell].viewFirst) << cell << " at " << p.x << "," << p.y;
+      t.RightClick(5, 5);  // back to the page
+    }
+    for (Point p : outside) {
+      t.Click(p.x, p.y);
+      EXPECT_EQ(t.state().ShownPic, kNoPicture) << cell << " at " << p.x << "," << p.y;
+    }
   }
 }
 

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 
 #include "game_fixture.h"
@@ -21,11 +20,6 @@ namespace {
 using testing::TempDir;
 
 const std::string kLogo = std::string(PELMOT_OUTPUT_DIR) + "/LOGO.avi";
-
-std::string LogoBytes() {
-  std::ifstream in(kLogo, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 std::string Write(const TempDir& dir, const std::string& bytes) {
   const std::string path = dir.path() + "/LOGO.avi";
@@ -58,7 +52,7 @@ int DecodeAll(MovieDecoder& decoder, std::string& error) {
 }
 
 TEST(MovieHelper, DamagedMoviesAreRefusedOrEndEarlyAndTheHelperGoes) {
-  const std::string logo = LogoBytes();
+  const std::string logo = testing::FileBytes(kLogo);
   ASSERT_GT(logo.size(), 4096u);
   std::mt19937 noise(12);
   std::string garbage = "RIFF";
@@ -84,8 +78,7 @@ TEST(MovieHelper, FfmpegNeverMapsIntoTheGame) {
   std::string error;
   ASSERT_TRUE(decoder.Open(kLogo, error)) << error;
   EXPECT_GT(DecodeAll(decoder, error), 40);
-  std::ifstream in("/proc/self/maps");
-  const std::string maps((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string maps = testing::FileBytes("/proc/self/maps");
   EXPECT_EQ(maps.find("libavcodec"), std::string::npos);
   EXPECT_EQ(maps.find("libavformat"), std::string::npos);
 }
@@ -146,9 +139,7 @@ std::string LoaderLogOfACopyIn(const std::string& folder) {
   EXPECT_NE(std::system(command.c_str()), -1);
   std::string all;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (entry.path().filename().string().rfind("loader.txt", 0) != 0) continue;
-    std::ifstream in(entry.path());
-    all.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (entry.path().filename().string().rfind("loader.txt", 0) == 0) all += testing::FileBytes(entry.path());
   }
   return all;
 }

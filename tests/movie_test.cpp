@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "game_fixture.h"
 #include "platform/headless/headless_services.h"
@@ -133,8 +132,7 @@ TEST(LogoMovie, TheGeneratedMovieDecodesFrameByFrame) {
 // The logo with its header claiming 16 x 16 pictures; the pictures in the
 // stream are still 630 x 220.
 std::string LogoClaimingSixteenSquare() {
-  std::ifstream in(kLogo, std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes = testing::FileBytes(kLogo);
   auto put32 = [&](std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(v >> (8 * i) & 0xFF);
   };
@@ -459,7 +457,7 @@ TEST(InWindowBox, YesNoIsCentredAndAnsweredByKeysOrByPressAndReleaseOnAButton) {
   EXPECT_EQ(box.PointerReleased(f.x + 1, f.y + 1), InWindowMessageBox::kNone);
 
   Surface screen;
-  screen.MutableImage().assign(800 * 600, Rgb(200, 200, 200));
+  testing::Fill(screen, Rgb(200, 200, 200));
   box.Draw(screen);
   EXPECT_TRUE(text.Drew("ゲームを終了しますか？"));
   EXPECT_TRUE(text.Drew("はい"));

@@ -108,11 +108,7 @@ TEST_F(PictureServiceTest, TheDiskCopyIsUsedWhileItMatchesAndNeverWhenDamaged) {
   }
   // One byte changed in the middle, then the file cut short: both read as
   // absent and the PNG is decoded again.
-  std::string bytes;
-  {
-    std::ifstream in(copy, std::ios::binary);
-    bytes.assign(std::istreambuf_iterator<char>(in), {});
-  }
+  const std::string bytes = testing::FileBytes(copy);
   for (const std::string& damaged : {bytes.substr(0, bytes.size() / 2) + std::string(1, bytes[bytes.size() / 2] ^ 1) +
                                          bytes.substr(bytes.size() / 2 + 1),
                                      bytes.substr(0, bytes.size() - 100)}) {

@@ -1,52 +1,53 @@
 // Event pictures and day backgrounds: what loads when, the seen flags and
-// their file, and the status display cut from the sheet.
+// their file, and the status display cut from the sheet the generator draws.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <set>
 
 #include "game_fixture.h"
 #include "persist/data_files.h"
 #include "present/pictures.h"
 #include "present/status_display.h"
+#include "present/system_pictures.h"
 #include "present/text_window.h"
 
 namespace pelmot {
 namespace {
 
+using testing::Fill;
 using testing::TestGame;
-
-void Fill(Surface& s, Colour c) { s.MutableImage().assign(s.Image().size(), c); }
 
 // A picture of one colour per number, told apart by pixel.
 Colour PictureColour(int number) { return Rgb(number, 255 - number, 0x40); }
 
-// A status sheet whose every pixel tells where on the sheet it lies.
-Colour SheetCode(int x, int y) { return static_cast<Colour>(x * 1024 + y); }
-
 class PicturesTest : public ::testing::Test {
  protected:
   PicturesTest() {
-    const std::string folder = t.game().PictureFolder();
-    std::filesystem::create_directories(folder);
-    for (int n : {0, 5, 37, 114, 115, 117, 119, 120, 121, 123, 124, 134}) {
-      const std::vector<Colour> pixels(800 * 600, PictureColour(n));
-      SavePng(pixels, 800, 600, PicturePath(folder, n));
-    }
-    Surface& sheet = t.state().SysPic[11];
-    for (int y = 0; y < 600; ++y)
-      for (int x = 0; x < 800; ++x) sheet.SetImagePixel(x, y, SheetCode(x, y));
+    std::filesystem::create_directories(t.game().PictureFolder());
+    for (int n : {0, 37, 134}) WritePicture(n);
+    // The status sheet the generator draws, loaded as start-up asks for it.
+    const std::string system = t.game().SystemPictureFolder();
+    std::filesystem::create_directories(system);
+    std::filesystem::copy_file(PicturePath(PELMOT_OUTPUT_DIR "/SYSPIC", kStatusSheet),
+                               PicturePath(system, kStatusSheet));
+    t.game().statusSheetDue = true;
     GameState& s = t.state();
     s.ShownPic = kNoPicture;
     s.WinDir = t.game().paths.dataRoot;
     std::filesystem::create_directories(s.WinDir + "/TORMVEL/PELMOT");
   }
+  void WritePicture(int n) {
+    SavePng(std::vector<Colour>(kScreenPixels, PictureColour(n)), 800, 600, PicturePath(t.game().PictureFolder(), n));
+  }
   Colour Work(int x, int y) { return t.form().MainWork.ImagePixel(x, y); }
   Colour Shown(int x, int y) { return t.form().MainPic.ScreenPixel(x, y); }
-  std::string SeenFile() {
-    std::ifstream in(CgSeenPath(t.game()), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+  // MainWork as the day background of `index` loads afresh.
+  testing::Pixels Background(int index) {
+    ResetStep(t.game());
+    ShowBackPic(t.game(), index);
+    return t.form().MainWork.Image();
   }
+  std::string SeenFile() { return testing::FileBytes(CgSeenPath(t.game())); }
   TestGame t;
 };
 
@@ -135,99 +136,127 @@ TEST_F(PicturesTest, MissingPictureLeavesAPlaceholderAndOneWarning) {
   EXPECT_EQ(Shown(5, 5), Rgb(96, 96, 96));
 }
 
-TEST(BackgroundIndex, ConditionChoosesIndexZero) {
-  const int expected[8] = {5, 3, 6, 7, 9, 2, 4, 10};
-  for (int c = 0; c < 8; ++c) EXPECT_EQ(BackgroundIndex(0, c), expected[c]) << c;
-  EXPECT_EQ(BackgroundIndex(0, 8), 0);
-  EXPECT_EQ(BackgroundIndex(0, -1), 0);
-  EXPECT_EQ(BackgroundIndex(12, 3), 12);
+// --- the status display of a day scene ---------------------------------------
+
+using namespace status_sheet;
+constexpr ScreenRect Rect(SheetPoint at, int w, int h) { return {at.x, at.y, w, h}; }
+// Where the display puts its parts on screen.
+constexpr ScreenRect kPanelPlace{kPanel.x, kPanel.y, kPanel.w, kPanel.h}, kTilePlace = Rect(kTileAt, kTileW, kTileH),
+                     kStripPlace = Rect(kStripAt, kStripW, kStripH),
+                     kConditionPlace = Rect(kConditionAt, kConditionStrip0.w, kConditionStrip0.h);
+
+void ExpectApart(const std::vector<ScreenRect>& parts, const ScreenRect& within) {
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    EXPECT_TRUE(testing::Within(parts[i], within)) << "part " << i;
+    for (std::size_t j = i + 1; j < parts.size(); ++j)
+      EXPECT_FALSE(testing::Overlap(parts[i], parts[j])) << "parts " << i << " and " << j;
+  }
 }
 
-TEST(BarWidth, StepsOfFiveUpToTheFullBar) {
-  EXPECT_EQ(BarWidth(0), 0);
-  for (int v = 1; v <= 4; ++v) EXPECT_EQ(BarWidth(v), 0) << v;
-  EXPECT_EQ(BarWidth(5), 5);
-  EXPECT_EQ(BarWidth(64), 60);
-  EXPECT_EQ(BarWidth(119), 115);
-  EXPECT_EQ(BarWidth(120), 120);
-  EXPECT_EQ(BarWidth(999), 120);
+// The generator draws every part where the display cuts it from: parts that
+// overlapped would show pieces of each other.
+TEST(StatusSheet, ItsPartsNeitherOverlapNorLeaveTheSheetOrTheScreen) {
+  std::vector<ScreenRect> onSheet{kPanelPlace, {kSkipButton.x, kSkipButton.y, kSkipButton.w, kSkipButton.h}};
+  for (int day = 2; day <= 15; ++day) {
+    onSheet.push_back(Rect(*DayTileSource(day), kTileW, kTileH));
+    onSheet.push_back(Rect({kStripX, *DayStripSourceY(day)}, kStripW, kStripH));
+  }
+  // The top two rows of a condition strip are the panel's bottom edge.
+  for (int c = 0; c < 8; ++c)
+    onSheet.push_back(Rect({kConditionStrip0.x, kConditionStrip0.y + kConditionStrip0.h * c + 2},
+                           kConditionStrip0.w, kConditionStrip0.h - 2));
+  for (SheetPoint bar : kBarSource) onSheet.push_back(Rect(bar, kBarMaxW, kBarH));
+  ExpectApart(onSheet, kWholeScreen);
+  ExpectApart({kTilePlace, kPanelPlace}, kWholeScreen);
+  std::vector<ScreenRect> inPanel{kConditionPlace, kStripPlace};
+  for (SheetPoint bar : kBarAt) inPanel.push_back(Rect(bar, kBarMaxW, kBarH));
+  ExpectApart(inPanel, kPanelPlace);
 }
 
-TEST(DayStrip, SourceRowByDay) {
-  const int expected[14] = {246, 205, 533, 0, 328, 164, 369, 287, 82, 410, 492, 41, 123, 451};
-  for (int day = 2; day <= 15; ++day) EXPECT_EQ(DayStripSourceY(day), expected[day - 2]) << day;
-  EXPECT_FALSE(DayStripSourceY(1));
-  EXPECT_FALSE(DayStripSourceY(16));
-}
-
-TEST(DayTile, SixTilesToAColumn) {
-  EXPECT_EQ(DayTileSource(2)->x, 0);
-  EXPECT_EQ(DayTileSource(2)->y, 0);
-  EXPECT_EQ(DayTileSource(9)->x, 157);
-  EXPECT_EQ(DayTileSource(9)->y, 89);
-  EXPECT_EQ(DayTileSource(15)->x, 314);
-  EXPECT_EQ(DayTileSource(15)->y, 89);
-  EXPECT_FALSE(DayTileSource(1));
-}
-
-TEST_F(PicturesTest, BackgroundByConditionWithTheStatusDisplay) {
+// On the sheet the generator draws: every day and Condition shows a part of
+// its own, never the bare sheet around the parts.
+TEST_F(PicturesTest, EachDayAndConditionShowsItsOwnPartOfTheDrawnSheet) {
   SaveRecord& r = t.state().SaveRecord;
+  std::set<testing::Pixels> tiles, strips, conditions;
+  std::set<int> backgrounds;
+  for (int n = 114; n <= 124; ++n) WritePicture(n);
   r.Condition = 3;
-  r.DayNo = 9;
-  r.Params = {119, 3, 500, 999};
-  ShowBackPic(t.game(), 0);
-  EXPECT_EQ(t.state().ShownPic, 121);  // 114 + 7
-  // Day tile d = 7: column 1, row 1 of the sheet, at 10, 10.
-  EXPECT_EQ(Work(10, 10), SheetCode(157, 89));
-  EXPECT_EQ(Work(166, 98), SheetCode(313, 177));
-  EXPECT_EQ(Work(167, 98), PictureColour(121));
-  EXPECT_EQ(Work(9, 9), PictureColour(121));
-  // The panel comes from its own place.
-  EXPECT_EQ(Work(562, 11), SheetCode(562, 11));
-  EXPECT_EQ(Work(787, 222), SheetCode(787, 222));
-  EXPECT_EQ(Work(788, 222), PictureColour(121));
-  EXPECT_EQ(Work(561, 11), PictureColour(121));
-  // Condition strip 3.
-  EXPECT_EQ(Work(656, 140), SheetCode(656, 221 + 38 * 3));
-  EXPECT_EQ(Work(775, 177), SheetCode(775, 221 + 38 * 3 + 37));
-  // Bars: 119 is 115 wide, 3 has none, 500 is full; Params[3] has no bar.
-  EXPECT_EQ(Work(656 + 114, 16), SheetCode(314 + 114, 178));
-  EXPECT_EQ(Work(656 + 115, 16), SheetCode(656 + 115, 16));
-  EXPECT_EQ(Work(656, 56), SheetCode(656, 56));
-  EXPECT_EQ(Work(656 + 119, 135), SheetCode(314 + 119, 258 + 39));
-  // Day strip of day 9.
-  EXPECT_EQ(Work(676, 183), SheetCode(480, 287));
-  EXPECT_EQ(Work(745, 215), SheetCode(549, 287 + 32));
+  for (int day = 1; day <= 16; ++day) {
+    r.DayNo = static_cast<std::int16_t>(day);
+    const testing::Pixels shown = Background(0);
+    const testing::Pixels& sheet = t.state().SysPic[kStatusSheet].Image();
+    const Colour bare = sheet[kScreenPixels - 1];
+    if (day == 1) {
+      EXPECT_EQ(testing::CountColour(shown, PictureColour(121), kTilePlace), kTileW * kTileH) << "no tile";
+    } else if (day == 16) {
+      EXPECT_EQ(testing::AreaOf(shown, kStripPlace), testing::AreaOf(sheet, kStripPlace)) << "the panel, no strip";
+    } else {
+      tiles.insert(testing::AreaOf(shown, kTilePlace));
+      strips.insert(testing::AreaOf(shown, kStripPlace));
+      EXPECT_EQ(testing::CountColour(shown, bare, kTilePlace) + testing::CountColour(shown, bare, kStripPlace), 0) << day;
+    }
+  }
+  EXPECT_EQ(tiles.size(), 14u);
+  EXPECT_EQ(strips.size(), 14u);
+  for (int c = 0; c < 8; ++c) {
+    r.Condition = static_cast<std::int16_t>(c);
+    conditions.insert(testing::AreaOf(Background(0), kConditionPlace));
+    backgrounds.insert(t.state().ShownPic);
+    EXPECT_TRUE(std::filesystem::exists(PicturePath(PELMOT_OUTPUT_DIR "/PELMOTPIC", t.state().ShownPic)));
+  }
+  EXPECT_EQ(conditions.size(), 8u);
+  EXPECT_EQ(backgrounds.size(), 8u);
+  EXPECT_FALSE(backgrounds.count(114));
+  for (int outside : {-1, 8}) {
+    r.Condition = static_cast<std::int16_t>(outside);
+    Background(0);
+    EXPECT_EQ(t.state().ShownPic, 114) << "a Condition outside the table keeps index 0";
+  }
+  r.Condition = 3;
+  Background(6);
+  EXPECT_EQ(t.state().ShownPic, 120) << "only index 0 is chosen by Condition";
 }
 
-TEST_F(PicturesTest, DisplayIsKeptWhileTheSameBackgroundStaysLoaded) {
+// A bar grows from its left end by 5 pixels at every fifth point up to 120;
+// the fourth parameter has none.
+TEST_F(PicturesTest, EachBarShowsItsOwnParameterInStepsOfFive) {
+  const Surface& sheet = StatusSheet(t.game());
+  auto paint = [&](Surface& screen, int bar, int value) {
+    SaveRecord r;
+    r.Params[static_cast<std::size_t>(bar)] = static_cast<std::int16_t>(value);
+    PaintStatusDisplay(screen, sheet, r);
+    return screen.Image();
+  };
+  Surface none, full, before, now;
+  EXPECT_EQ(paint(full, 3, 999), paint(none, 0, 0));
+  for (int i = 0; i < 3; ++i) {
+    const ScreenRect band = Rect(kBarAt[static_cast<std::size_t>(i)], kBarMaxW, kBarH);
+    EXPECT_TRUE(testing::Within(testing::Compare(paint(full, i, 999), none.Image()).bounds, band));
+    paint(before, i, 0);
+    int steps = 0;
+    for (int v = 1; v <= 130; ++v) {
+      const testing::Difference grew = testing::Compare(paint(now, i, v), before.Image(), band);
+      std::swap(before, now);
+      if (grew.pixels == 0) continue;
+      ++steps;
+      EXPECT_EQ(v % 5, 0) << "bar " << i << " at " << v;
+      EXPECT_TRUE(testing::Within(grew.bounds, {band.left + v - 5, band.top, 5, kBarH})) << v;
+    }
+    EXPECT_EQ(steps, 24) << "bar " << i << ": 5, 10 ... 120";
+    EXPECT_EQ(before.Image(), full.Image()) << "full from 120";
+  }
+}
+
+TEST_F(PicturesTest, TheDisplayStaysAsPaintedWhileItsBackgroundStaysLoaded) {
+  WritePicture(120);
   SaveRecord& r = t.state().SaveRecord;
   r.DayNo = 4;
-  ShowBackPic(t.game(), 6);
-  EXPECT_EQ(t.state().ShownPic, 120);
+  const testing::Pixels day4 = Background(6);
   r.DayNo = 5;
   r.Params[0] = 120;
   ShowBackPic(t.game(), 6);
-  EXPECT_EQ(Work(676, 183), SheetCode(480, 533)) << "still the strip of day 4";
-  EXPECT_EQ(Work(656, 16), SheetCode(656, 16)) << "still no bar";
-}
-
-TEST_F(PicturesTest, NoDayStripAfterTheLastDayAndNoTileBeforeTheFirst) {
-  SaveRecord& r = t.state().SaveRecord;
-  r.DayNo = 16;
-  ShowBackPic(t.game(), 1);
-  EXPECT_EQ(Work(676, 183), SheetCode(676, 183)) << "the panel shows through";
-  EXPECT_EQ(Work(10, 10), SheetCode(314, 178)) << "d = 14 is cut where it falls";
-  ResetStep(t.game());
-  r.DayNo = 1;
-  ShowBackPic(t.game(), 1);
-  EXPECT_EQ(Work(10, 10), PictureColour(115));
-}
-
-TEST_F(PicturesTest, ConditionOutsideTheTableShowsPicture114) {
-  t.state().SaveRecord.Condition = 8;
-  ShowBackPic(t.game(), 0);
-  EXPECT_EQ(t.state().ShownPic, 114);
+  EXPECT_EQ(t.form().MainWork.Image(), day4);
+  EXPECT_NE(Background(6), day4) << "loaded again, it shows the new values";
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "game_fixture.h"
 #include "game/run_flow.h"
@@ -93,13 +92,6 @@ void WriteStatusSheet(const std::string& content) {
   for (int y = 225; y < 405; ++y)
     for (int x = 565; x < 585; ++x) sheet[y * 800 + x] = Rgb(x - 565, y - 225, 200);
   ASSERT_TRUE(SavePng(sheet, 800, 600, content + "/SYSPIC/11.png"));
-}
-
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 TEST(StartUp, OnAFreshDataRootMakesTheFoldersAndEmptyFilesAndStartsTheLogo) {
@@ -238,9 +230,7 @@ int RunProgram(const std::string& root, std::string& out, std::string& err) {
   out.clear();
   while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
   const int status = ::pclose(pipe);
-  std::ostringstream text;
-  text << std::ifstream(errFile).rdbuf();
-  err = text.str();
+  err = testing::FileBytes(errFile);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -295,7 +285,7 @@ TEST(Closing, YesClosesTheLogoWritesTheStampAndEnds) {
   TestGame next(t.game().paths.dataRoot);
   next.Start();
   EXPECT_EQ(next.state().SaveDate[10], "　2026/12/06 9:21:05");
-  EXPECT_EQ(DecodeSaveDate(FileText(SaveDatePath(t.game())), t.codePage)[10], "　2026/12/06 9:21:05");
+  EXPECT_EQ(DecodeSaveDate(testing::FileBytes(SaveDatePath(t.game())), t.codePage)[10], "　2026/12/06 9:21:05");
 }
 
 TEST(Closing, YesAfterTheLogoSendsNoCloseAndGivesBackTheStartUpDisplay) {

@@ -10,34 +10,16 @@
 #include "persist/stamps.h"
 #include "menus/system_menu.h"
 #include "platform/common/files.h"
-#include "present/choices.h"
-#include "present/pictures.h"
-#include "present/text_window.h"
 
 namespace pelmot {
 namespace {
 
 using testing::TestGame;
 
-// Scene 0 shows picture 10 + step with a line at every step; step 5 offers
-// a page choice and step 6 keeps the pick.
-void InstallPlainScene(TestGame& t) {
-  t.scenes().procedures[0] = [](Game& g) {
-    const int step = g.state.StepNo[1];
-    if (step == 5) {
-      ShowChoice2(g, {"一", "二", "", "", ""});
-      return;
-    }
-    if (step == 6) g.state.SaveRecord.LastChoice = g.state.ChoiceNo;
-    ShowEventPic(g, 10 + step, PictureShow::WithNextText);
-    ShowText2(g, "台詞");
-  };
-}
-
 class MenuFlowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    InstallPlainScene(t);
+    testing::InstallPlainScene(t, 5, {"一", "二", "", "", ""});
     t.clock.Set({2026, 12, 6, 9, 21, 5});
     t.Start();
     t.Click(400, 300);  // the logo closes: title picture

@@ -13,14 +13,13 @@
 namespace pelmot {
 namespace {
 
+using testing::Fill;
 using testing::TestGame;
 
 constexpr Colour kFace = Rgb(240, 240, 240);
 constexpr Colour kShadow = Rgb(64, 64, 64);
 constexpr Colour kOptionShadow = Rgb(80, 80, 80);
 constexpr Colour kPicture = Rgb(0x80, 0x90, 0xA0);
-
-void Fill(Surface& s, Colour c) { s.MutableImage().assign(s.Image().size(), c); }
 
 std::string Repeat(const std::string& piece, int times) {
   std::string out;
