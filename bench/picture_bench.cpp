@@ -66,14 +66,19 @@ void BM_Decode(benchmark::State& state) {
   Surface target;
   std::string scratch;
   for (auto _ : state) {
-    if (state.range(0) == 0) DecodePictureFile(path, picture, error);
-    else if (state.range(0) == 1) picture = *disk.Load(path, stamp, std::move(picture.pixels), scratch);
+    if (state.range(0) == 0)
+      DecodePictureFile(path, picture, error);
+    else if (state.range(0) == 1)
+      picture = *disk.Load(path, stamp, std::move(picture.pixels), scratch);
     PlacePicture(picture, target);
     benchmark::DoNotOptimize(target.Image().data());
   }
   std::filesystem::remove_all(cache);
 }
-BENCHMARK(BM_Decode)->ArgsProduct({{0, 1, 2}, {0, 1}})->ArgNames({"png_disk_memory", "noisy"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Decode)
+    ->ArgsProduct({{0, 1, 2}, {0, 1}})
+    ->ArgNames({"png_disk_memory", "noisy"})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pelmot

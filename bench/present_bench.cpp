@@ -7,19 +7,19 @@
 #include <filesystem>
 #include <functional>
 
-#include "game/game.h"
 #include "flow/input.h"
 #include "flow/mode_units.h"
+#include "game/game.h"
 #include "game/run_flow.h"
 #include "platform/cell_text.h"
-#include "platform/common/font.h"
 #include "platform/common/codepage.h"
 #include "platform/common/files.h"
+#include "platform/common/font.h"
 #include "platform/common/instance_lock.h"
-#include "platform/headless/headless_services.h"
 #include "platform/common/picload.h"
-#include "present/menu_page.h"
+#include "platform/headless/headless_services.h"
 #include "present/choices.h"
+#include "present/menu_page.h"
 #include "present/pictures.h"
 #include "present/text_window.h"
 #include "scenes/scene_table.h"
@@ -49,7 +49,8 @@ class BenchGame {
   BenchGame()
       : font_(OpenFont()),
         services_{clock_, dialogs_, display_, multimedia_, pictures_, *font_, files_, codePage_, lock_, clock_},
-        game_(services_, GamePaths{std::filesystem::temp_directory_path().string(), PELMOT_CONTENT_DIR}, StandardModes()) {
+        game_(services_, GamePaths{std::filesystem::temp_directory_path().string(), PELMOT_CONTENT_DIR},
+              StandardModes()) {
     MainForm& f = game_.form;
     for (Surface* s : {&f.Msg, &f.MsgWk, &f.MsgMk, &f.CMenu}) s->fontPixels = 24;
     f.MainPic.visible = true;

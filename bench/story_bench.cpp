@@ -21,22 +21,22 @@
 #include <random>
 #include <thread>
 
-#include "game/game.h"
-#include "measure.h"
+#include "app/story_setup.h"
 #include "flow/input.h"
 #include "flow/mode_units.h"
 #include "flow/pick.h"
+#include "game/game.h"
 #include "game/run_flow.h"
+#include "measure.h"
 #include "platform/common/codepage.h"
 #include "platform/common/files.h"
 #include "platform/common/instance_lock.h"
-#include "platform/common/write_behind.h"
-#include "platform/headless/headless_services.h"
 #include "platform/common/picture_service.h"
 #include "platform/common/text_factory.h"
+#include "platform/common/write_behind.h"
+#include "platform/headless/headless_services.h"
 #include "scenes/story_runner.h"
 #include "shell/screen.h"
-#include "app/story_setup.h"
 
 namespace pelmot {
 namespace {
@@ -46,8 +46,7 @@ using bench::ProcessCpuSeconds;
 using bench::ThreadCpuMs;
 
 // The picks of a route from the first prologue choice to ending 10.
-const std::vector<int> kPicksToEndingTen = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
-                                            1, 1, 1, 1, 1, 1, 1, 0, 1, 0, 0, 1};
+const std::vector<int> kPicksToEndingTen = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1, 0, 0, 1};
 
 std::string ContentFolder() {
   const char* chosen = std::getenv("PELMOT_BENCH_CONTENT");

@@ -61,7 +61,7 @@ class ComfortsTest : public ::testing::Test {
 TEST(BacklogTest, KeepsLinesWithTheirPageBreaksAndStartsAfreshWithANewPlay) {
   Backlog b;
   b.Add({{"one", "two"}, true, false, false}, 1);
-  b.Add({{"rest"}, true, true, true}, 1);  // the rest of the same line
+  b.Add({{"rest"}, true, true, true}, 1);    // the rest of the same line
   b.Add({{"more"}, false, false, true}, 1);  // "@": same page, a new line
   EXPECT_EQ(b.Lines(), 2);
   const auto rows = b.Rows();
@@ -178,7 +178,7 @@ TEST_F(ComfortsTest, AutoForwardStopsWhereSkippingStopsAndOnAClick) {
 TEST_F(ComfortsTest, SkipReadOnlyStopsAtTheFirstUnreadLineUntilShiftIsPressedAgain) {
   Begin();
   while (g.state().StepNo[kModeScene] < 5 || !g.state().PendingText.empty()) Click();  // steps 0 ... 5 read
-  g.StartScene(0);  // the scene again from its start
+  g.StartScene(0);                                                                     // the scene again from its start
   RunFlow(g.game());
   comforts().settings.skipMode = SkipMode::ReadOnly;
   host->OnEvent(KeyEvent(InputEvent::Kind::kKeyDown, kVkShift));

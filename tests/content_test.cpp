@@ -8,10 +8,10 @@
 #include <functional>
 #include <sstream>
 
-#include "scenes/compose_story.h"
-#include "scenes/greeting_text.h"
 #include "app/story_setup.h"
 #include "platform/common/files.h"
+#include "scenes/compose_story.h"
+#include "scenes/greeting_text.h"
 #include "story_fixture.h"
 
 namespace pelmot {
@@ -102,7 +102,7 @@ TEST(ScenarioSyntax, NamesTheLineAndWhatWasExpected) {
 struct Fault {
   const char* name;
   std::function<std::string(const std::string&)> plant;
-  std::string message;                         // part of the one problem
+  std::string message;                          // part of the one problem
   std::function<int(const std::string&)> line;  // where it is reported
 };
 
@@ -214,9 +214,7 @@ TEST(ComposedStory, LineStepsShowTheirPictureBeforeTheLineExceptWhereItFollows) 
 
 class ContentFolder : public ::testing::Test {
  protected:
-  void Write(const std::string& text) {
-    std::ofstream(dir.path() + "/scenario.txt", std::ios::binary) << text;
-  }
+  void Write(const std::string& text) { std::ofstream(dir.path() + "/scenario.txt", std::ios::binary) << text; }
   TempDir dir;
   SystemFiles files;
   std::ostringstream out, err;

@@ -63,8 +63,8 @@ TEST(SlotLayout, FifteenLittleEndianWordsInFileOrder) {
 }
 
 TEST(SlotLayout, NegativeWordsAndReservedWordsSurviveARoundTrip) {
-  std::string bytes = Bytes({1, 0, 10, 0, 5, 0, 200, 0, 0xFF, 0xFF, 0x34, 0x12, 0, 0, 9, 0, 0, 0x80,
-                             3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  std::string bytes = Bytes(
+      {1, 0, 10, 0, 5, 0, 200, 0, 0xFF, 0xFF, 0x34, 0x12, 0, 0, 9, 0, 0, 0x80, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
   auto r = DecodeSlot(bytes + "trailing");
   ASSERT_TRUE(r);
   EXPECT_EQ(r->Reserved4, -1);
@@ -189,6 +189,7 @@ class BlockWrites {
     ::setrlimit(RLIMIT_FSIZE, &saved_);
     std::signal(SIGXFSZ, oldHandler_);
   }
+
  private:
   rlimit saved_{};
   void (*oldHandler_)(int) = nullptr;

@@ -8,10 +8,10 @@
 
 #include "game_fixture.h"
 #include "persist/data_files.h"
-#include "scenes/playable_slot.h"
 #include "persist/data_report.h"
 #include "platform/common/codepage.h"
 #include "platform/common/files.h"
+#include "scenes/playable_slot.h"
 
 namespace pelmot {
 namespace {

@@ -37,22 +37,21 @@ TEST_P(AddParamTest, AppliesBonusTableAndClamp) {
   EXPECT_EQ(amount, c.amount) << "the caller's amount is not changed";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, AddParamTest,
-    ::testing::Values(
-        // Condition 4 favours parameter 0, condition 5 all others.
-        AddParamCase{0, 5, 4, 1, 0, 15}, AddParamCase{2, 5, 5, 1, 0, 15},
-        AddParamCase{0, 5, 5, 1, 0, 5}, AddParamCase{1, 5, 4, 1, 0, 5},
-        // Parameter 3 takes the day's amount, and the bonus is lost.
-        AddParamCase{3, 5, 0, 4, 0, 99}, AddParamCase{3, 5, 5, 5, 0, 0},
-        AddParamCase{3, 20, 5, 2, 10, 47},
-        // Outside days 1 ... 15 the amount and bonus stay.
-        AddParamCase{3, 5, 5, 16, 0, 15}, AddParamCase{3, 5, 0, 0, 0, 5},
-        // Negative amounts: no bonus, no table, clamped at 0.
-        AddParamCase{1, -3, 5, 1, 10, 7}, AddParamCase{1, -3, 5, 1, 2, 0},
-        AddParamCase{3, -40, 0, 4, 30, 0},
-        // Clamped at 999.
-        AddParamCase{0, 37, 0, 1, 990, 999}, AddParamCase{0, 80, 4, 1, 950, 999}));
+INSTANTIATE_TEST_SUITE_P(Cases, AddParamTest,
+                         ::testing::Values(
+                             // Condition 4 favours parameter 0, condition 5 all others.
+                             AddParamCase{0, 5, 4, 1, 0, 15}, AddParamCase{2, 5, 5, 1, 0, 15},
+                             AddParamCase{0, 5, 5, 1, 0, 5}, AddParamCase{1, 5, 4, 1, 0, 5},
+                             // Parameter 3 takes the day's amount, and the bonus is lost.
+                             AddParamCase{3, 5, 0, 4, 0, 99}, AddParamCase{3, 5, 5, 5, 0, 0},
+                             AddParamCase{3, 20, 5, 2, 10, 47},
+                             // Outside days 1 ... 15 the amount and bonus stay.
+                             AddParamCase{3, 5, 5, 16, 0, 15}, AddParamCase{3, 5, 0, 0, 0, 5},
+                             // Negative amounts: no bonus, no table, clamped at 0.
+                             AddParamCase{1, -3, 5, 1, 10, 7}, AddParamCase{1, -3, 5, 1, 2, 0},
+                             AddParamCase{3, -40, 0, 4, 30, 0},
+                             // Clamped at 999.
+                             AddParamCase{0, 37, 0, 1, 990, 999}, AddParamCase{0, 80, 4, 1, 950, 999}));
 
 TEST(RunFlow, ASceneWithoutProcedureDoesNothingButTheStepRises) {
   TestGame t;

@@ -16,7 +16,7 @@ std::unique_ptr<FreeTypeTextEngine> OpenWindowFont() {
   return file.path.empty() ? nullptr : FreeTypeTextEngine::Open(file);
 }
 
-#define REQUIRE_FONT(font)                                                         \
+#define REQUIRE_FONT(font) \
   if (!(font)) GTEST_SKIP() << "no window font installed (fonts-ipafont-gothic)"
 
 TEST(WindowFont, FullWidthIsOneEmAndHalfWidthHalf) {

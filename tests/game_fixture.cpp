@@ -9,8 +9,7 @@ namespace pelmot::testing {
 
 TempDir::TempDir() {
   std::random_device rd;
-  auto dir = std::filesystem::temp_directory_path() /
-             ("pelmot-test-" + std::to_string(rd()) + std::to_string(rd()));
+  auto dir = std::filesystem::temp_directory_path() / ("pelmot-test-" + std::to_string(rd()) + std::to_string(rd()));
   std::filesystem::create_directories(dir);
   path_ = dir.string();
 }
@@ -23,11 +22,11 @@ TempDir::~TempDir() {
 TestGame::TestGame() : TestGame("") {}
 
 TestGame::TestGame(const std::string& dataRoot, Boxes boxesFrom)
-    : services_{clock,     boxesFrom == Boxes::kInGame ? static_cast<Dialogs&>(boxes) : dialogs,
-                display,   multimedia,
-                pictures,  text,
-                files,     codePage,
-                lock,      clock} {
+    : services_{clock,    boxesFrom == Boxes::kInGame ? static_cast<Dialogs&>(boxes) : dialogs,
+                display,  multimedia,
+                pictures, text,
+                files,    codePage,
+                lock,     clock} {
   std::string root = dataRoot;
   if (root.empty()) {
     ownDir_ = std::make_unique<TempDir>();

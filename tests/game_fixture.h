@@ -11,17 +11,17 @@
 #include <vector>
 
 #include "app/session.h"
-#include "game/dialog_queue.h"
-#include "game/game.h"
 #include "flow/input.h"
 #include "flow/mode_units.h"
+#include "game/dialog_queue.h"
+#include "game/game.h"
 #include "game/run_flow.h"
 #include "platform/cell_text.h"
 #include "platform/common/codepage.h"
 #include "platform/common/files.h"
 #include "platform/common/instance_lock.h"
-#include "platform/headless/headless_services.h"
 #include "platform/common/picload.h"
+#include "platform/headless/headless_services.h"
 #include "scenes/scene_table.h"
 #include "shell/screen.h"
 
@@ -33,6 +33,7 @@ class TempDir {
   TempDir();
   ~TempDir();
   const std::string& path() const { return path_; }
+
  private:
   std::string path_;
 };
@@ -51,8 +52,7 @@ class TestScenes : public SceneRunner {
 // The font's metrics, block glyphs, and a record of every text drawn.
 class RecordingText : public CellTextEngine {
  public:
-  void Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour,
-            int pixelSize) override {
+  void Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour, int pixelSize) override {
     drawn.emplace_back(utf8);
     CellTextEngine::Draw(target, x, y, utf8, colour, pixelSize);
   }

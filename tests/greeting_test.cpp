@@ -19,19 +19,19 @@ int PictureFor(LocalDateTime quit, LocalDateTime now, int ending = 0) {
 
 TEST(ChooseGreeting, TheTimeRowsInOrder) {
   const LocalDateTime quit{2026, 12, 6, 10, 0, 0};
-  EXPECT_EQ(PictureFor(quit, {2026, 12, 6, 14, 30, 0}), 120);  // d 0, h 4, H 14
-  EXPECT_EQ(PictureFor(quit, {2026, 12, 6, 11, 30, 0}), 125);  // h 1
+  EXPECT_EQ(PictureFor(quit, {2026, 12, 6, 14, 30, 0}), 120);                    // d 0, h 4, H 14
+  EXPECT_EQ(PictureFor(quit, {2026, 12, 6, 11, 30, 0}), 125);                    // h 1
   EXPECT_EQ(PictureFor({2026, 12, 6, 22, 0, 0}, {2026, 12, 7, 0, 30, 0}), 122);  // H 0
   EXPECT_EQ(PictureFor({2026, 12, 4, 15, 0, 0}, {2026, 12, 6, 15, 0, 0}), 119);  // d 2
-  EXPECT_EQ(PictureFor(quit, {2026, 12, 11, 15, 0, 0}), 116);   // d 5
-  EXPECT_EQ(PictureFor(quit, {2026, 12, 16, 15, 0, 0}), 117);   // d 10
-  EXPECT_EQ(PictureFor(quit, {2026, 12, 26, 15, 0, 0}), 115);   // d 20
-  EXPECT_EQ(PictureFor(quit, {2027, 1, 6, 15, 0, 0}), 121);     // d 31
-  EXPECT_EQ(PictureFor({2026, 12, 6, 0, 0, 0}, {2026, 12, 6, 3, 0, 0}), 125);  // h 3
-  EXPECT_EQ(PictureFor({2026, 12, 5, 20, 0, 0}, {2026, 12, 6, 3, 0, 0}), 126);  // H 3
-  EXPECT_EQ(PictureFor({2026, 12, 6, 1, 0, 0}, {2026, 12, 6, 12, 0, 0}), 124);  // H 12
-  EXPECT_EQ(PictureFor({2026, 12, 6, 1, 0, 0}, {2026, 12, 6, 8, 0, 0}), 123);   // H 8
-  EXPECT_EQ(PictureFor({2026, 12, 6, 1, 0, 0}, {2026, 12, 6, 20, 0, 0}), 122);  // H 20
+  EXPECT_EQ(PictureFor(quit, {2026, 12, 11, 15, 0, 0}), 116);                    // d 5
+  EXPECT_EQ(PictureFor(quit, {2026, 12, 16, 15, 0, 0}), 117);                    // d 10
+  EXPECT_EQ(PictureFor(quit, {2026, 12, 26, 15, 0, 0}), 115);                    // d 20
+  EXPECT_EQ(PictureFor(quit, {2027, 1, 6, 15, 0, 0}), 121);                      // d 31
+  EXPECT_EQ(PictureFor({2026, 12, 6, 0, 0, 0}, {2026, 12, 6, 3, 0, 0}), 125);    // h 3
+  EXPECT_EQ(PictureFor({2026, 12, 5, 20, 0, 0}, {2026, 12, 6, 3, 0, 0}), 126);   // H 3
+  EXPECT_EQ(PictureFor({2026, 12, 6, 1, 0, 0}, {2026, 12, 6, 12, 0, 0}), 124);   // H 12
+  EXPECT_EQ(PictureFor({2026, 12, 6, 1, 0, 0}, {2026, 12, 6, 8, 0, 0}), 123);    // H 8
+  EXPECT_EQ(PictureFor({2026, 12, 6, 1, 0, 0}, {2026, 12, 6, 20, 0, 0}), 122);   // H 20
 }
 
 TEST(ChooseGreeting, ExactlyThirtyDaysFindsNoRowExceptAfterMidnight) {

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "game_fixture.h"
-#include "present/menu_page.h"
 #include "present/choices.h"
+#include "present/menu_page.h"
 
 namespace pelmot {
 namespace {
@@ -86,8 +86,10 @@ TEST_F(HighlightTest, AnEmptySlotIsFramedButNotPicked) {
   t.state().FlowMode = kModeSystemMenu;
   t.state().StepNo[2] = 1;
   t.state().MenuKind = 1;
-  DrawMenu(t.game(), {"データ１", "データ２", "データ３", "データ４", "データ５", "データ６",
-                      "データ７", "データ８", "データ９", "データ10", "キャンセル"}, "ファイル選択");
+  DrawMenu(t.game(),
+           {"データ１", "データ２", "データ３", "データ４", "データ５", "データ６", "データ７", "データ８", "データ９",
+            "データ10", "キャンセル"},
+           "ファイル選択");
   const int plain = BlackPixels();
   t.Move(400, 60);
   EXPECT_EQ(t.state().HoverNo, 0);

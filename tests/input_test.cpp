@@ -169,13 +169,13 @@ TEST_F(InputTest, PageChoiceHitTestingAtItsBoundaries) {
   for (int i = 0; i < 3; ++i) t.Click(400, 300);
   ASSERT_EQ(s().LineNo, 3);
   ASSERT_EQ(s().OptionCount, 1);
-  t.Click(16, 40);   // x must exceed 16
-  t.Click(72, 40);   // and stay below width + 24
-  t.Click(50, 97);   // below the last row
-  t.Click(50, 31);   // the question's row
+  t.Click(16, 40);  // x must exceed 16
+  t.Click(72, 40);  // and stay below width + 24
+  t.Click(50, 97);  // below the last row
+  t.Click(50, 31);  // the question's row
   EXPECT_EQ(stepsRun.size(), 3u);
   EXPECT_EQ(s().FlowMode, kModeScene);
-  t.Click(95, 95);   // last pixel row of option 1, "いいえ" is 72 px
+  t.Click(95, 95);  // last pixel row of option 1, "いいえ" is 72 px
   EXPECT_EQ(stepsRun.back(), 4);
   EXPECT_EQ(s().SaveRecord.LastChoice, 1);
 }
@@ -200,8 +200,8 @@ TEST_F(InputTest, WindowChoiceHitTestingAtItsBoundaries) {
 TEST_F(InputTest, WindowChoicePressUsesItsOwnRowEvenAfterAMoveElsewhere) {
   s().StepNo[1] = 5;
   t.Click(400, 300);
-  t.Move(20, 460);                        // over the first option
-  t.Click(60, 490);                       // press on the second ("ＡＢ", 48 px)
+  t.Move(20, 460);   // over the first option
+  t.Click(60, 490);  // press on the second ("ＡＢ", 48 px)
   EXPECT_EQ(s().SaveRecord.LastChoice, 1);
 }
 

@@ -148,7 +148,7 @@ TEST_F(KeyboardTest, EscapeIsTheRightClickInTheStoryAndInTheMenu) {
 
 TEST_F(KeyboardTest, EscapeLeavesTheSlideShowAsTheRightClickDoes) {
   Press({kVkDown, kVkDown, kVkDown, kVkEnter});  // ＣＧモード
-  Press({kVkDown, kVkDown, kVkEnter});          // スライドショー
+  Press({kVkDown, kVkDown, kVkEnter});           // スライドショー
   ASSERT_EQ(s().FlowMode, kModeSlideShow);
   Press(kVkEscape);
   EXPECT_EQ(s().FlowMode, kModeTitle);
@@ -161,9 +161,9 @@ class AlbumKeysTest : public KeyboardTest {
  protected:
   void SetUp() override {
     KeyboardTest::SetUp();
-    s().CgSeen[19] = s().CgSeen[20] = 1;  // entry 0: two pictures
+    s().CgSeen[19] = s().CgSeen[20] = 1;           // entry 0: two pictures
     Press({kVkDown, kVkDown, kVkDown, kVkEnter});  // ＣＧモード
-    Press({kVkDown, kVkEnter});                   // アルバムモード
+    Press({kVkDown, kVkEnter});                    // アルバムモード
     ASSERT_EQ(s().FlowMode, kModeAlbum);
     ASSERT_FALSE(s().ClickAdvances);
   }

@@ -5,10 +5,10 @@
 #include <fstream>
 
 #include "persist/data_files.h"
-#include "scenes/playable_slot.h"
 #include "persist/stamps.h"
-#include "present/system_pictures.h"
 #include "platform/common/files.h"
+#include "present/system_pictures.h"
+#include "scenes/playable_slot.h"
 #include "story_fixture.h"
 
 namespace pelmot {

@@ -6,11 +6,11 @@
 
 #include "flow/mode_units.h"
 #include "flow/pick.h"
+#include "gallery/album_table.h"
+#include "gallery/gallery.h"
 #include "game/modes.h"
 #include "game/screen_geometry.h"
 #include "game_fixture.h"
-#include "gallery/album_table.h"
-#include "gallery/gallery.h"
 
 namespace pelmot {
 namespace {

@@ -133,9 +133,9 @@ std::string LoaderLogOfACopyIn(const std::string& folder) {
   std::filesystem::copy_file(std::string(PELMOT_OUTPUT_DIR) + "/pelmot", program);
   std::ofstream(folder + "/script.txt") << "state\n";
   const std::string log = folder + "/loader.txt";
-  const std::string command = "LD_DEBUG=files LD_DEBUG_OUTPUT='" + log + "' '" + program +
-                              "' --headless --script '" + folder + "/script.txt' --content '" +
-                              PELMOT_OUTPUT_DIR + "' --data-dir '" + folder + "/data' >/dev/null 2>&1";
+  const std::string command = "LD_DEBUG=files LD_DEBUG_OUTPUT='" + log + "' '" + program + "' --headless --script '" +
+                              folder + "/script.txt' --content '" + PELMOT_OUTPUT_DIR + "' --data-dir '" + folder +
+                              "/data' >/dev/null 2>&1";
   EXPECT_NE(std::system(command.c_str()), -1);
   std::string all;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {

@@ -8,12 +8,12 @@
 #include <fstream>
 
 #include "game_fixture.h"
+#include "platform/cell_text.h"
+#include "platform/common/mci_player.h"
+#include "platform/common/movie_decoder.h"
 #include "platform/headless/headless_services.h"
 #include "platform/mci.h"
-#include "platform/common/mci_player.h"
 #include "platform/message_box.h"
-#include "platform/common/movie_decoder.h"
-#include "platform/cell_text.h"
 #include "shell/movie.h"
 #include "shell/screen.h"
 #include "shell/startup.h"
@@ -50,8 +50,9 @@ TEST(MciCommands, TheGamesThreeCommands) {
 }
 
 TEST(MciCommands, PathsWithSpacesAndEvenTheWordAlias) {
-  MciCommand open = Parse("open /my games/an alias here/LOGO.avi alias /my games/an alias here/LOGO.avi "
-                          "style child parent 7");
+  MciCommand open = Parse(
+      "open /my games/an alias here/LOGO.avi alias /my games/an alias here/LOGO.avi "
+      "style child parent 7");
   EXPECT_EQ(open.device, "/my games/an alias here/LOGO.avi");
   EXPECT_EQ(open.alias, "/my games/an alias here/LOGO.avi");
   EXPECT_EQ(open.parent, 7);
@@ -148,7 +149,7 @@ std::string LogoClaimingSixteenSquare() {
   put32(avih + 8 + 36, 16);
   put16(strh + 8 + 52, 16);  // rcFrame's right and bottom
   put16(strh + 8 + 54, 16);
-  put32(strf + 8 + 4, 16);   // biWidth, biHeight
+  put32(strf + 8 + 4, 16);  // biWidth, biHeight
   put32(strf + 8 + 8, 16);
   return bytes;
 }
@@ -462,7 +463,7 @@ TEST(InWindowBox, YesNoIsCentredAndAnsweredByKeysOrByPressAndReleaseOnAButton) {
   EXPECT_TRUE(text.Drew("ゲームを終了しますか？"));
   EXPECT_TRUE(text.Drew("はい"));
   EXPECT_TRUE(text.Drew("いいえ"));
-  EXPECT_EQ(screen.ImagePixel(5, 5), Rgb(100, 100, 100));  // the window behind is dimmed
+  EXPECT_EQ(screen.ImagePixel(5, 5), Rgb(100, 100, 100));         // the window behind is dimmed
   EXPECT_EQ(screen.ImagePixel(f.x, f.y), Rgb(0xF0, 0xF0, 0xF0));  // the frame
 }
 

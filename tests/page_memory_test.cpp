@@ -57,23 +57,30 @@ TEST(PageMemory, RedrawnPagesEqualPagesDrawnFromScratch) {
       {"a long line", [](Game& game) { ShowText2(game, std::string(90, 'a') + "@rいろは"); }},
       {"a short line", [](Game& game) { ShowText2(game, "に"); }},
       {"a continued line", [](Game& game) { ShowText2(game, "@ほへと"); }},
-      {"a choice", [](Game& game) { ShowChoice2(game, {"ち", "り", "ぬ", "", ""}); }},
+      {"a choice",
+       [](Game& game) {
+         ShowChoice2(game, {"ち", "り", "ぬ", "", ""});
+       }},
       {"a line after the choice", [](Game& game) { ShowText2(game, "るを"); }},
-      {"a foreign pixel in the text layer",
-       [](Game& game) { game.form.MsgWk.SetImagePixel(700, 500, Rgb(1, 2, 3)); }},
+      {"a foreign pixel in the text layer", [](Game& game) { game.form.MsgWk.SetImagePixel(700, 500, Rgb(1, 2, 3)); }},
       {"a line over it", [](Game& game) { ShowText2(game, "わか"); }},
       {"a foreign mark in the mask", [](Game& game) { game.form.MsgMk.FillRect(600, 300, 9, 9, kBlack); }},
       {"a window line", [](Game& game) { ShowText(game, "よたれ"); }},
       {"a continued window line", [](Game& game) { ShowText(game, "@そつね"); }},
-      {"a window choice", [](Game& game) { ShowChoice(game, {"な", "ら", "", "", ""}); }},
+      {"a window choice",
+       [](Game& game) {
+         ShowChoice(game, {"な", "ら", "", "", ""});
+       }},
       {"a new picture", [](Game& game) { Paint(game.form.MainWork, 3); }},
       {"a line on it", [](Game& game) { ShowText2(game, "むう"); }},
-      {"a frame on the screen", [](Game& game) {
+      {"a frame on the screen",
+       [](Game& game) {
          game.form.MainPic.SetPersistent(false);
          game.form.MainPic.Line(10, 10, 300, 10, kWhite);
        }},
       {"a line after the frame", [](Game& game) { ShowText2(game, "ゐの"); }},
-      {"a frame kept in MainPic", [](Game& game) {
+      {"a frame kept in MainPic",
+       [](Game& game) {
          game.form.MainPic.SetPersistent(true);
          game.form.MainPic.FillRect(0, 580, 800, 20, kWhite);
        }},
@@ -97,8 +104,7 @@ TEST(PageMemory, OnlyTheTextRowsAreRewrittenOnTheSamePicture) {
   ShowText2(t.game(), "いろは");
   ShowText2(t.game(), "にほへと");
   const TextPageFacts& known = KnownTextPage(t.game());
-  EXPECT_TRUE(known.page.HoldsFor(t.form().Msg, t.form().MainWork, t.state().SysPic[0],
-                                  {0, 0, 800, 600, 0, 0}));
+  EXPECT_TRUE(known.page.HoldsFor(t.form().Msg, t.form().MainWork, t.state().SysPic[0], {0, 0, 800, 600, 0, 0}));
   EXPECT_TRUE(known.textLayer.HoldsFor(t.form().MsgWk));
   EXPECT_TRUE(known.textMask.HoldsFor(t.form().MsgMk));
   EXPECT_TRUE(known.shown.HoldsFor(t.form().MainPic, t.form().Msg));

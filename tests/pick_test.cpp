@@ -53,8 +53,10 @@ TEST(LoadListPick, ANeverSavedSlotCannotBePickedButCancelCan) {
   s.StepNo[0] = 4;
   s.TitleChoice = 1;
   s.SaveDate[2] = "　2026/12/06 9:21:05";
-  MenuTexts items = {"データ１", "データ２", "データ３ 26/12/06 09:21", "データ４", "データ５", "データ６",
-                     "データ７", "データ８", "データ９", "データ10", "キャンセル"};
+  MenuTexts items = {"データ１", "データ２",  "データ３ 26/12/06 09:21",
+                     "データ４", "データ５",  "データ６",
+                     "データ７", "データ８",  "データ９",
+                     "データ10", "キャンセル"};
   DrawMenu(t.game(), items, "ファイル選択");
   ASSERT_EQ(s.LineNo, 12);
   auto row = [&](int i) { return *PickPoint(t.game(), i); };
@@ -72,7 +74,7 @@ TEST(LoadListPick, CancelIsAlwaysPickable) {
   s.FlowMode = kModeSystemMenu;
   s.StepNo[2] = 1;
   s.MenuKind = 1;
-  MenuTexts items = {"データ１", "データ２", "データ３", "データ４", "データ５", "データ６",
+  MenuTexts items = {"データ１", "データ２", "データ３", "データ４", "データ５",  "データ６",
                      "データ７", "データ８", "データ９", "データ10", "キャンセル"};
   DrawMenu(t.game(), items, "ファイル選択");
   auto p = *PickPoint(t.game(), 10);

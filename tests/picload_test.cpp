@@ -130,7 +130,7 @@ TEST_F(PicLoadTest, APipeOrADeviceIsRefusedNotWaitedOn) {
 TEST_F(PicLoadTest, ABmpPictureWorksUnderThePngName) {
   // 2 x 2, 24 bits, rows bottom-up, each padded to 8 bytes.
   std::string bmp = BmpHeaderClaiming(2, 2, 54);
-  bmp[10] = 54;  // where the pixels start
+  bmp[10] = 54;                                           // where the pixels start
   bmp += std::string("\x03\x02\x01\x06\x05\x04\0\0", 8);  // bottom row: 010203, 040506
   bmp += std::string("\x30\x20\x10\x60\x50\x40\0\0", 8);  // top row: 102030, 405060
   std::ofstream(PicturePath(dir.path(), 7), std::ios::binary) << bmp;

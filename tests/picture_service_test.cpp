@@ -159,17 +159,22 @@ Story ChoiceStory() {
   SceneScript one;
   one.number = 1;
   one.rule = LaneRule::ByPick;
-  one.lanes.push_back(Lane{{LaneRule::ByPick, ConditionSet::Any(), kAnyPick}, 0,
+  one.lanes.push_back(Lane{{LaneRule::ByPick, ConditionSet::Any(), kAnyPick},
+                           0,
                            {step({op(OpKind::Line)}), step({op(OpKind::Picture, 5)}), step({choice})}});
-  one.lanes.push_back(Lane{{LaneRule::ByPick, ConditionSet::Any(), 0}, 3,
+  one.lanes.push_back(Lane{{LaneRule::ByPick, ConditionSet::Any(), 0},
+                           3,
                            {step({op(OpKind::Picture, 10)}), step({op(OpKind::Background, 0)}),
                             step({op(OpKind::Picture, 11)}), step({op(OpKind::Picture, 12)})}});
-  one.lanes.push_back(Lane{{LaneRule::ByPick, ConditionSet::Any(), 1}, 3,
+  one.lanes.push_back(Lane{{LaneRule::ByPick, ConditionSet::Any(), 1},
+                           3,
                            {step({op(OpKind::Picture, 20)}), step({op(OpKind::GoToScene, 2)})}});
   SceneScript two;
   two.number = 2;
-  two.lanes.push_back(Lane{{}, 0, {step({op(OpKind::Line)}), step({op(OpKind::Picture, 30), op(OpKind::GameOver)}),
-                                   step({op(OpKind::Picture, 31)})}});
+  two.lanes.push_back(Lane{{},
+                           0,
+                           {step({op(OpKind::Line)}), step({op(OpKind::Picture, 30), op(OpKind::GameOver)}),
+                            step({op(OpKind::Picture, 31)})}});
   Story story;
   story.Add(one);
   story.Add(two);
@@ -182,8 +187,7 @@ TEST(PictureLookAhead, FollowsTheLaneThenEveryPickOfTheChoice) {
   const int condition = 3;
   const int background = BackgroundPicture(0, condition);
   // From the start: 5, then three ways each past the choice, both picks.
-  EXPECT_EQ(UpcomingPictures(story, scene, 0, condition, 0, 3),
-            (std::vector<int>{5, 10, background, 20, 30}));
+  EXPECT_EQ(UpcomingPictures(story, scene, 0, condition, 0, 3), (std::vector<int>{5, 10, background, 20, 30}));
   // On the choice itself: each pick's first three; pick 1 goes on into
   // scene 2 and stops at its game over.
   EXPECT_EQ(UpcomingPictures(story, scene, 2, condition, 0, 3), (std::vector<int>{10, background, 11, 20, 30}));

@@ -141,9 +141,9 @@ TEST_F(PicturesTest, MissingPictureLeavesAPlaceholderAndOneWarning) {
 using namespace status_sheet;
 constexpr ScreenRect Rect(SheetPoint at, int w, int h) { return {at.x, at.y, w, h}; }
 // Where the display puts its parts on screen.
-constexpr ScreenRect kPanelPlace{kPanel.x, kPanel.y, kPanel.w, kPanel.h}, kTilePlace = Rect(kTileAt, kTileW, kTileH),
-                     kStripPlace = Rect(kStripAt, kStripW, kStripH),
-                     kConditionPlace = Rect(kConditionAt, kConditionStrip0.w, kConditionStrip0.h);
+constexpr ScreenRect kPanelPlace{kPanel.x, kPanel.y, kPanel.w, kPanel.h},
+    kTilePlace = Rect(kTileAt, kTileW, kTileH), kStripPlace = Rect(kStripAt, kStripW, kStripH),
+    kConditionPlace = Rect(kConditionAt, kConditionStrip0.w, kConditionStrip0.h);
 
 void ExpectApart(const std::vector<ScreenRect>& parts, const ScreenRect& within) {
   for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -163,8 +163,8 @@ TEST(StatusSheet, ItsPartsNeitherOverlapNorLeaveTheSheetOrTheScreen) {
   }
   // The top two rows of a condition strip are the panel's bottom edge.
   for (int c = 0; c < 8; ++c)
-    onSheet.push_back(Rect({kConditionStrip0.x, kConditionStrip0.y + kConditionStrip0.h * c + 2},
-                           kConditionStrip0.w, kConditionStrip0.h - 2));
+    onSheet.push_back(Rect({kConditionStrip0.x, kConditionStrip0.y + kConditionStrip0.h * c + 2}, kConditionStrip0.w,
+                           kConditionStrip0.h - 2));
   for (SheetPoint bar : kBarSource) onSheet.push_back(Rect(bar, kBarMaxW, kBarH));
   ExpectApart(onSheet, kWholeScreen);
   ExpectApart({kTilePlace, kPanelPlace}, kWholeScreen);
@@ -193,7 +193,8 @@ TEST_F(PicturesTest, EachDayAndConditionShowsItsOwnPartOfTheDrawnSheet) {
     } else {
       tiles.insert(testing::AreaOf(shown, kTilePlace));
       strips.insert(testing::AreaOf(shown, kStripPlace));
-      EXPECT_EQ(testing::CountColour(shown, bare, kTilePlace) + testing::CountColour(shown, bare, kStripPlace), 0) << day;
+      EXPECT_EQ(testing::CountColour(shown, bare, kTilePlace) + testing::CountColour(shown, bare, kStripPlace), 0)
+          << day;
     }
   }
   EXPECT_EQ(tiles.size(), 14u);

@@ -3,10 +3,10 @@
 
 #include <sstream>
 
-#include "game_fixture.h"
-#include "present/choices.h"
 #include "app/script_runner.h"
 #include "app/state_json.h"
+#include "game_fixture.h"
+#include "present/choices.h"
 
 namespace pelmot {
 namespace {
@@ -79,7 +79,8 @@ TEST_F(ScriptTest, ABadLineStopsTheScriptBeforeAnyInput) {
 
 TEST_F(ScriptTest, ExpectPassesOrStopsWithStatusOneNamingTheLine) {
   EXPECT_EQ(Run("click 5 5\nexpect StepNo[1] 1\nexpect SceneNo 40\nexpect PendingText \"\"\n"
-                "expect ClickAdvances true\n").status,
+                "expect ClickAdvances true\n")
+                .status,
             kScriptOk);
   Outcome o = Run("click 5 5\nexpect StepNo[1] 7\nclick 5 5\n");
   EXPECT_EQ(o.status, kScriptExpectFailed);
@@ -100,22 +101,23 @@ TEST_F(ScriptTest, StatePrintsOneJsonObjectWithEveryField) {
   EXPECT_EQ(o.out.substr(o.out.size() - 2), "}\n");
   EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 1);
   for (const char* field : {"\"FlowMode\":1", "\"StepNo\":[0,0,0,0,0,0,0,0]", "\"SceneNo\":40",
-                            "\"ClickAdvances\":true", "\"MenuItems\":[\"\"", "\"PendingText\":\"\"",
-                            "\"CgSeen\":[0,", "\"EndingNo\":0", "\"Params\":[0,0,0,0]",
-                            "\"SkipTimer\":false", "\"MainPicEnabled\":false", "\"SkipBVisible\":false",
-                            "\"ResumeMode\":0", "\"LastChoice\":0", "\"Condition\":0"})
+                            "\"ClickAdvances\":true", "\"MenuItems\":[\"\"", "\"PendingText\":\"\"", "\"CgSeen\":[0,",
+                            "\"EndingNo\":0", "\"Params\":[0,0,0,0]", "\"SkipTimer\":false", "\"MainPicEnabled\":false",
+                            "\"SkipBVisible\":false", "\"ResumeMode\":0", "\"LastChoice\":0", "\"Condition\":0"})
     EXPECT_NE(o.out.find(field), std::string::npos) << field;
 }
 
 TEST_F(ScriptTest, ShiftAndTickSkipToTheChoiceAndStopEarly) {
-  Outcome o = Run("shift down\ntick 100000\nexpect StepNo[1] 2\nexpect SkipTimer false\n"
-                  "pick 1\nexpect ChoiceNo 1\nexpect StepNo[1] 3\n");
+  Outcome o =
+      Run("shift down\ntick 100000\nexpect StepNo[1] 2\nexpect SkipTimer false\n"
+          "pick 1\nexpect ChoiceNo 1\nexpect StepNo[1] 3\n");
   EXPECT_EQ(o.status, kScriptOk) << o.err;
 }
 
 TEST_F(ScriptTest, WaitFiresTheSkipTimerAtEachDueTimeOnTheWay) {
-  Outcome o = Run("shift down\nexpect StepNo[1] 0\nwait 9\nexpect StepNo[1] 0\nwait 1\nexpect StepNo[1] 1\n"
-                  "wait 25\nexpect StepNo[1] 2\nexpect SkipTimer false\nwait 1000\nexpect StepNo[1] 2\n");
+  Outcome o =
+      Run("shift down\nexpect StepNo[1] 0\nwait 9\nexpect StepNo[1] 0\nwait 1\nexpect StepNo[1] 1\n"
+          "wait 25\nexpect StepNo[1] 2\nexpect SkipTimer false\nwait 1000\nexpect StepNo[1] 2\n");
   EXPECT_EQ(o.status, kScriptOk) << o.err;
 }
 
@@ -161,9 +163,10 @@ namespace pelmot {
 namespace {
 
 TEST_F(ScriptTest, ACommentAfterACommandIsIgnored) {
-  Outcome o = Run("click 5 5   # the first step\nclick 5 5\t# tab before it\n"
-                  "expect StepNo[1] 2 # a comment after a value\n"
-                  "expect PendingText \"\"   # quotes closed before it\n");
+  Outcome o =
+      Run("click 5 5   # the first step\nclick 5 5\t# tab before it\n"
+          "expect StepNo[1] 2 # a comment after a value\n"
+          "expect PendingText \"\"   # quotes closed before it\n");
   EXPECT_EQ(o.status, kScriptOk) << o.err;
   EXPECT_EQ(Run("click 5 5 # 7\nclick 5# 5\n").err, "play.txt:2: expected click X Y, with whole numbers X and Y")
       << "a # inside a word is part of it";
@@ -182,8 +185,7 @@ TEST_F(ScriptTest, LastMessageIsNullUntilABoxShowsThenItsText) {
   EXPECT_NE(before.out.find("\"LastMessage\":null}"), std::string::npos) << before.out;
   Outcome after = Run("answer no\nclose\nstate\n");
   ASSERT_FALSE(t.dialogs.asked.empty());
-  EXPECT_NE(after.out.find("\"LastMessage\":" + JsonString(t.dialogs.asked.back())), std::string::npos)
-      << after.out;
+  EXPECT_NE(after.out.find("\"LastMessage\":" + JsonString(t.dialogs.asked.back())), std::string::npos) << after.out;
 }
 
 TEST(HeadlessDialogs, EchoesEveryBoxToItsStreamAsItComesUp) {

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "game_fixture.h"
 #include "game/run_flow.h"
+#include "game_fixture.h"
 #include "persist/data_files.h"
 #include "platform/common/instance_lock.h"
 #include "platform/common/picload.h"
@@ -222,8 +222,7 @@ int RunProgram(const std::string& root, std::string& out, std::string& err) {
   std::ofstream(script) << "state\n";
   // Under the sanitizers the child's own leak report is not this test's business.
   const std::string command = "ASAN_OPTIONS=detect_leaks=0 " + std::string(PELMOT_OUTPUT_DIR) +
-                              "/pelmot --headless --script " + script + " --data-dir " + root +
-                              " 2>" + errFile;
+                              "/pelmot --headless --script " + script + " --data-dir " + root + " 2>" + errFile;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return -1;
   char buffer[4096];
@@ -325,17 +324,16 @@ TEST_P(DisplayMode, F1SwitchesAsTheWidthAndHeightComparisonsSay) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DisplayMode,
-    ::testing::Values(
-        // 1024 x 768: 800 x 600 at 16 bits, then back at 16 bits, and again.
-        Modes{{32, 1024, 768}, {{16, 800, 600}, {16, 1024, 768}, {16, 800, 600}}},
-        // Already 800 x 600: nothing to switch.
-        Modes{{32, 800, 600}, {{32, 800, 600}, {32, 800, 600}}},
-        // 600 high: never switches.
-        Modes{{32, 1280, 600}, {{32, 1280, 600}, {32, 1280, 600}}},
-        // 800 wide: never switches either.
-        Modes{{32, 800, 1280}, {{32, 800, 1280}}}));
+INSTANTIATE_TEST_SUITE_P(Cases, DisplayMode,
+                         ::testing::Values(
+                             // 1024 x 768: 800 x 600 at 16 bits, then back at 16 bits, and again.
+                             Modes{{32, 1024, 768}, {{16, 800, 600}, {16, 1024, 768}, {16, 800, 600}}},
+                             // Already 800 x 600: nothing to switch.
+                             Modes{{32, 800, 600}, {{32, 800, 600}, {32, 800, 600}}},
+                             // 600 high: never switches.
+                             Modes{{32, 1280, 600}, {{32, 1280, 600}, {32, 1280, 600}}},
+                             // 800 wide: never switches either.
+                             Modes{{32, 800, 1280}, {{32, 800, 1280}}}));
 
 TEST(DisplayMode, EverySwitchCentresTheWindowOnTheNewScreen) {
   TestGame t;

@@ -5,12 +5,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/script_runner.h"
 #include "flow/greeting.h"
 #include "game_fixture.h"
+#include "menus/system_menu.h"
 #include "persist/data_files.h"
 #include "persist/stamps.h"
-#include "menus/system_menu.h"
-#include "app/script_runner.h"
 
 namespace pelmot {
 namespace {
@@ -27,10 +27,9 @@ TEST(StampForms, TheOriginalsOtherFormsReadBack) {
 }
 
 TEST(StampForms, DamagedOrOutOfRangeStampsReadAsNone) {
-  for (const char* bad : {"　2026/12/06 ", "　2026/12/06 9", "　2026/12/06 9:21:05 ", "　2026/12",
-                          "　+2026/12/06", "　-2026/12/06", "　0/12/06", "　99999/1/1",
-                          "　2147483648/1/1 0:00:00", "　2026/12/06 24:00", "　2026/12/06 9:60",
-                          "　2026/12/06 9:21:60", "　2026/12/06 9:2a", "　　2026/12/06", "x"})
+  for (const char* bad : {"　2026/12/06 ", "　2026/12/06 9", "　2026/12/06 9:21:05 ", "　2026/12", "　+2026/12/06",
+                          "　-2026/12/06", "　0/12/06", "　99999/1/1", "　2147483648/1/1 0:00:00", "　2026/12/06 24:00",
+                          "　2026/12/06 9:60", "　2026/12/06 9:21:60", "　2026/12/06 9:2a", "　　2026/12/06", "x"})
     EXPECT_FALSE(ParseStamp(bad)) << bad;
   // The game's own stamps are written as before.
   EXPECT_EQ(MakeStamp({2026, 12, 6, 0, 0, 0}), "　2026/12/06 0:00:00");
@@ -60,8 +59,8 @@ TEST(FarDates, CalendarDifferencesClampInsteadOfOverflowing) {
 }
 
 TEST(FarDates, AScriptNowOutsideTheStampYearsIsABadScript) {
-  for (const char* line : {"now -2147483648-01-01 00:00:00\n", "now 10000-01-01 00:00:00\n",
-                           "now 0-01-01 00:00:00\n", "now 2026-02-30 00:00:00\n"}) {
+  for (const char* line : {"now -2147483648-01-01 00:00:00\n", "now 10000-01-01 00:00:00\n", "now 0-01-01 00:00:00\n",
+                           "now 2026-02-30 00:00:00\n"}) {
     std::istringstream in(line);
     std::vector<ScriptCommand> commands;
     ScriptError error;

@@ -32,9 +32,8 @@ Outcome RunPelmot(const std::string& prefix, const std::string& args) {
   const std::string script = scratch.path() + "/s.txt";
   const std::string errFile = scratch.path() + "/err.txt";
   std::ofstream(script) << "state\n";
-  const std::string command = "ASAN_OPTIONS=detect_leaks=0 " + prefix + " " +
-                              std::string(PELMOT_OUTPUT_DIR) + "/pelmot --headless --script " +
-                              script + " " + args + " 2>" + errFile;
+  const std::string command = "ASAN_OPTIONS=detect_leaks=0 " + prefix + " " + std::string(PELMOT_OUTPUT_DIR) +
+                              "/pelmot --headless --script " + script + " " + args + " 2>" + errFile;
   Outcome run;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return run;
@@ -122,8 +121,7 @@ TEST(HeadlessReport, NoFontAtAllIsSaid) {
   TempDir empty, data;
   std::ofstream(empty.path() + "/fonts.conf") << "<fontconfig></fontconfig>\n";
   const std::string hide = "unshare -m sh -c 'mount --bind " + empty.path() +
-                           " /usr/share/fonts && FONTCONFIG_FILE=" + empty.path() +
-                           "/fonts.conf exec \"$0\" \"$@\"'";
+                           " /usr/share/fonts && FONTCONFIG_FILE=" + empty.path() + "/fonts.conf exec \"$0\" \"$@\"'";
   Outcome run = RunPelmot(hide, kContent + " --data-dir " + data.path());
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(run.Said("pelmot: no window font found")) << run.err;

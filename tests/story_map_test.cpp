@@ -202,7 +202,8 @@ TEST(StoryFigures, TheWalkersArithmeticIsAddParams) {
 }
 
 TEST(UnshownEntries, ALineNoPlayShowsIsWarnedWithItsFileLine) {
-  const std::string text = "# two entries\n12 s5 pic=46 | 夕方の教室。\n10 s4 C0 > 学校へ行く | 家にいる | 寄り道する\n";
+  const std::string text =
+      "# two entries\n12 s5 pic=46 | 夕方の教室。\n10 s4 C0 > 学校へ行く | 家にいる | 寄り道する\n";
   auto nothingShown = [](int, int, int, int) { return false; };
   const std::vector<std::string> warnings = UnshownEntryWarnings(text, "s.txt", StoryStructure(), nothingShown);
   ASSERT_EQ(warnings.size(), 2u);

@@ -213,8 +213,10 @@ class StoryExplorer {
   void Record(StoryGame& t) {
     if (t.state().FlowMode == kModeTitle) {
       const int ending = t.state().EndingNo();
-      if (ending == 0) gameOver = true;
-      else endings.insert(150 + ending);
+      if (ending == 0)
+        gameOver = true;
+      else
+        endings.insert(150 + ending);
       return;
     }
     const std::pair<int, int> next{t.state().SceneNo, t.record().Condition};

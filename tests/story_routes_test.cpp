@@ -28,6 +28,7 @@ struct Route {
 };
 
 // Worked out by hand from the scene table and the AddParam rules.
+// clang-format off
 const std::vector<Route> kRoutes = {
     {151,
      {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1, 0, 1, 1, 0, 0},
@@ -74,6 +75,7 @@ const std::vector<Route> kRoutes = {
      {0, 1, 3, 4, 5, 10, 15, 20, 21, 25, 30, 33, 35, 40, 41, 45, 50, 51, 55, 60, 63, 66, 70, 71, 75, 80, 83, 85, 90, 92, 95, 100, 101, 108, 110, 113, 115, 120, 123, 125, 130, 140, 141, 150, 153},
      {{35, 4, 6, {0, 0, 20, 34}}, {75, 8, 0, {120, 20, 0, 34}}, {115, 12, 0, {120, 70, 70, 115}}, {150, 15, 0, {160, 110, 90, 188}}}},
 };
+// clang-format on
 
 void PrintTo(const Route& route, std::ostream* os) { *os << "the route to scene " << route.ending; }
 
@@ -144,10 +146,9 @@ std::vector<Route> RoutesButTheLast() {
   return routes;
 }
 
-INSTANTIATE_TEST_SUITE_P(Story, EndingRoute, ::testing::ValuesIn(RoutesButTheLast()),
-                         [](const auto& info) {
-                           return "Ending" + std::to_string(info.param.ending) + "_" + std::to_string(info.index);
-                         });
+INSTANTIATE_TEST_SUITE_P(Story, EndingRoute, ::testing::ValuesIn(RoutesButTheLast()), [](const auto& info) {
+  return "Ending" + std::to_string(info.param.ending) + "_" + std::to_string(info.index);
+});
 
 TEST(StoryPlay, EndingTenFollowsAnEarlierEndingOnTheSameRoute) {
   const Route& route = kRoutes[9];

@@ -5,11 +5,11 @@
 #include <fstream>
 
 #include "game_fixture.h"
-#include "persist/data_files.h"
-#include "scenes/playable_slot.h"
-#include "persist/stamps.h"
 #include "menus/system_menu.h"
+#include "persist/data_files.h"
+#include "persist/stamps.h"
 #include "platform/common/files.h"
+#include "scenes/playable_slot.h"
 
 namespace pelmot {
 namespace {
@@ -22,8 +22,8 @@ class MenuFlowTest : public ::testing::Test {
     testing::InstallPlainScene(t, 5, {"一", "二", "", "", ""});
     t.clock.Set({2026, 12, 6, 9, 21, 5});
     t.Start();
-    t.Click(400, 300);  // the logo closes: title picture
-    t.Click(400, 300);  // title menu
+    t.Click(400, 300);       // the logo closes: title picture
+    t.Click(400, 300);       // title menu
     ASSERT_TRUE(t.Pick(0));  // ゲームスタート
   }
   GameState& s() { return t.state(); }

@@ -86,13 +86,11 @@ TEST(TextLayout, FullScreenPageFillsAtSixteenRows) {
 }
 
 TEST(TextLayout, BreakMarkEndsTheRowAndIsDropped) {
-  EXPECT_EQ(RowTexts(Lay(U("あ@rい@Rう"), kWindowLayout)),
-            (std::vector<std::u32string>{U("あ"), U("い"), U("う")}));
+  EXPECT_EQ(RowTexts(Lay(U("あ@rい@Rう"), kWindowLayout)), (std::vector<std::u32string>{U("あ"), U("い"), U("う")}));
 }
 
 TEST(TextLayout, BreakMarkAtTheStartOfARowIsText) {
-  EXPECT_EQ(RowTexts(Lay(U("あ@r@rい"), kWindowLayout)),
-            (std::vector<std::u32string>{U("あ"), U("@rい")}));
+  EXPECT_EQ(RowTexts(Lay(U("あ@r@rい"), kWindowLayout)), (std::vector<std::u32string>{U("あ"), U("@rい")}));
   EXPECT_EQ(RowTexts(Lay(Repeat(kA, 30) + U("@r@rい"), kWindowLayout)),
             (std::vector<std::u32string>{Repeat(kA, 30), U("@rい")}));
   // At the start of the text its "@" is the continue mark.

@@ -88,8 +88,7 @@ TEST(WriteBehind, ReplacementsComeInOrderAndOnlyTheNewestOfAFileWaits) {
 struct BehindGame {
   explicit BehindGame(Files& underneath)
       : behind(underneath),
-        services{t.clock, t.dialogs, t.display, t.multimedia, t.pictures, t.text, behind, t.codePage, t.lock,
-                 t.clock},
+        services{t.clock, t.dialogs, t.display, t.multimedia, t.pictures, t.text, behind, t.codePage, t.lock, t.clock},
         game(services, t.game().paths, StandardModes()) {
     game.state.WinDir = game.paths.dataRoot;
     std::filesystem::create_directories(game.paths.dataRoot + "/TORMVEL/PELMOT");

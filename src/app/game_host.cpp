@@ -24,21 +24,11 @@ class GameHost::GameHandlers : public InputTaker {
   bool Take(const InputEvent& e) override {
     using Kind = InputEvent::Kind;
     switch (e.kind) {
-      case Kind::kMouseDown:
-        RouteMouseDown(game_, e.button, e.shift, e.x, e.y);
-        break;
-      case Kind::kMouseMove:
-        RouteMouseMove(game_, e.button, e.shift, e.x, e.y);
-        break;
-      case Kind::kKeyDown:
-        Form_KeyDown(game_, HandlerKey(e.key), e.shift);
-        break;
-      case Kind::kKeyUp:
-        Form_KeyUp(game_, HandlerKey(e.key), e.shift);
-        break;
-      case Kind::kCloseRequested:
-        Form_QueryUnload(game_);
-        break;
+      case Kind::kMouseDown: RouteMouseDown(game_, e.button, e.shift, e.x, e.y); break;
+      case Kind::kMouseMove: RouteMouseMove(game_, e.button, e.shift, e.x, e.y); break;
+      case Kind::kKeyDown: Form_KeyDown(game_, HandlerKey(e.key), e.shift); break;
+      case Kind::kKeyUp: Form_KeyUp(game_, HandlerKey(e.key), e.shift); break;
+      case Kind::kCloseRequested: Form_QueryUnload(game_); break;
       case Kind::kMouseUp:         // no handler takes a release
       case Kind::kDialogAnswered:  // no box to answer
       case Kind::kWheel:           // the game's own handlers take no wheel
@@ -80,15 +70,9 @@ void GameHost::OnEvent(const InputEvent& event) {
 void GameHost::FireTimer(TimerName name) {
   if (!game_.form.timers[name].enabled || takers_.HoldsTimers()) return;
   switch (name) {
-    case TimerName::Skip:
-      SkipTimer_Timer(game_);
-      break;
-    case TimerName::AutoForward:
-      comforts_.AutoForwardTimer();
-      break;
-    case TimerName::CornerLine:
-      comforts_.CornerLineTimer();
-      break;
+    case TimerName::Skip: SkipTimer_Timer(game_); break;
+    case TimerName::AutoForward: comforts_.AutoForwardTimer(); break;
+    case TimerName::CornerLine: comforts_.CornerLineTimer(); break;
   }
   comforts_.AfterEvent();
   AfterEvent(game_);

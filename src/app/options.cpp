@@ -37,15 +37,23 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       into = argv[++i];
       return true;
     };
-    if (arg == "--headless") o.headless = true;
-    else if (arg == "--help" || arg == "-h") o.help = true;
-    else if (arg == "--trace") o.trace = true;
-    else if (arg == "--script") { if (!value(o.script)) return std::nullopt; }
-    else if (arg == "--data-dir") { if (!value(o.dataDir)) return std::nullopt; }
-    else if (arg == "--content") { if (!value(o.contentDir)) return std::nullopt; }
-    else if (arg == "--inspect-save") { if (!value(o.inspectSave)) return std::nullopt; }
-    else if (arg == "--story-map") { if (!value(o.storyMap)) return std::nullopt; }
-    else if (arg == "--check-content") {
+    if (arg == "--headless")
+      o.headless = true;
+    else if (arg == "--help" || arg == "-h")
+      o.help = true;
+    else if (arg == "--trace")
+      o.trace = true;
+    else if (arg == "--script") {
+      if (!value(o.script)) return std::nullopt;
+    } else if (arg == "--data-dir") {
+      if (!value(o.dataDir)) return std::nullopt;
+    } else if (arg == "--content") {
+      if (!value(o.contentDir)) return std::nullopt;
+    } else if (arg == "--inspect-save") {
+      if (!value(o.inspectSave)) return std::nullopt;
+    } else if (arg == "--story-map") {
+      if (!value(o.storyMap)) return std::nullopt;
+    } else if (arg == "--check-content") {
       o.checkContent = true;
       if (i + 1 < argc && argv[i + 1][0] != '-') o.contentDir = argv[++i];
     } else {

@@ -8,11 +8,11 @@ namespace pelmot {
 
 struct Options {
   bool headless = false;
-  std::string script;       // with --headless: the script, "-" for standard input
-  std::string dataDir;      // empty: the default data root
-  std::string contentDir;   // empty: the executable's folder
+  std::string script;      // with --headless: the script, "-" for standard input
+  std::string dataDir;     // empty: the default data root
+  std::string contentDir;  // empty: the executable's folder
   bool help = false;
-  bool trace = false;       // name the handler each press and key reaches, on stderr
+  bool trace = false;  // name the handler each press and key reaches, on stderr
   bool checkContent = false;
   std::string inspectSave;  // a data file to print in words
   std::string storyMap;     // where to write the story map

@@ -10,14 +10,14 @@
 #include <string_view>
 
 #include "app/game_host.h"
-#include "game/game.h"
+#include "app/state_json.h"
 #include "flow/input.h"
 #include "flow/pick.h"
+#include "game/game.h"
 #include "persist/stamps.h"
 #include "platform/gamepad.h"
 #include "platform/keys.h"
 #include "platform/script_hooks.h"
-#include "app/state_json.h"
 #include "shell/screen.h"
 
 namespace pelmot {
@@ -34,11 +34,9 @@ std::optional<LocalDateTime> ToDateTime(const std::string& date, const std::stri
   LocalDateTime t;
   char dash1, dash2, colon1, colon2;
   std::istringstream d(date), h(time);
-  if (!(d >> t.year >> dash1 >> t.month >> dash2 >> t.day) || dash1 != '-' || dash2 != '-' ||
-      !d.eof())
+  if (!(d >> t.year >> dash1 >> t.month >> dash2 >> t.day) || dash1 != '-' || dash2 != '-' || !d.eof())
     return std::nullopt;
-  if (!(h >> t.hour >> colon1 >> t.minute >> colon2 >> t.second) || colon1 != ':' || colon2 != ':' ||
-      !h.eof())
+  if (!(h >> t.hour >> colon1 >> t.minute >> colon2 >> t.second) || colon1 != ':' || colon2 != ':' || !h.eof())
     return std::nullopt;
   if (!InStampRange(t)) return std::nullopt;  // the game's stamps hold no other date
   return t;
@@ -124,8 +122,10 @@ std::string WithoutComment(const std::string& text) {
   bool quoted = false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (quoted && c == '\\') ++i;
-    else if (c == '"') quoted = !quoted;
+    if (quoted && c == '\\')
+      ++i;
+    else if (c == '"')
+      quoted = !quoted;
     else if (c == '#' && !quoted && (i == 0 || text[i - 1] == ' ' || text[i - 1] == '\t'))
       return text.substr(0, i);
   }
@@ -256,15 +256,19 @@ class Runner {
   void Pad(PadButton button, const std::string& how) {
     for (const bool down : {true, false}) {
       if (how == (down ? "up" : "down")) continue;
-      if (button == PadButton::kRightTrigger) Shift(down);
-      else Key(down ? InputEvent::Kind::kKeyDown : InputEvent::Kind::kKeyUp, PadButtonKey(button), shiftHeld_ ? 1 : 0);
+      if (button == PadButton::kRightTrigger)
+        Shift(down);
+      else
+        Key(down ? InputEvent::Kind::kKeyDown : InputEvent::Kind::kKeyUp, PadButtonKey(button), shiftHeld_ ? 1 : 0);
     }
   }
 
   void Shift(bool down) {
     shiftHeld_ = down;
-    if (down) Key(InputEvent::Kind::kKeyDown, kKeyShift, 1);
-    else Key(InputEvent::Kind::kKeyUp, kKeyShift, 0);
+    if (down)
+      Key(InputEvent::Kind::kKeyDown, kKeyShift, 1);
+    else
+      Key(InputEvent::Kind::kKeyUp, kKeyShift, 0);
   }
 
   // Each tick is preceded by the repeated key-down of a held Shift or Ctrl,
@@ -416,8 +420,7 @@ int Runner::Run(const std::vector<ScriptCommand>& commands) {
 
 }  // namespace
 
-bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCommand>& commands,
-                 ScriptError& error) {
+bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCommand>& commands, ScriptError& error) {
   std::string text;
   int line = 0;
   while (std::getline(in, text)) {
@@ -435,8 +438,8 @@ bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCo
   return true;
 }
 
-int RunScript(GameHost& host, ScriptHooks& hooks, const std::vector<ScriptCommand>& commands,
-              const std::string& name, ScriptIo io) {
+int RunScript(GameHost& host, ScriptHooks& hooks, const std::vector<ScriptCommand>& commands, const std::string& name,
+              ScriptIo io) {
   return Runner(host, hooks, name, io).Run(commands);
 }
 

@@ -24,8 +24,7 @@ struct ScriptError {
 
 // Parses the whole script first, so a mistake anywhere stops it before any
 // input reaches the game. Returns false and fills `error` on the first bad line.
-bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCommand>& commands,
-                 ScriptError& error);
+bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCommand>& commands, ScriptError& error);
 
 struct ScriptIo {
   std::ostream& out;  // `state` lines
@@ -43,7 +42,7 @@ enum ScriptStatus {
 
 // Runs parsed commands against a started game on the headless services,
 // through its host as a window's events would come.
-int RunScript(GameHost& host, ScriptHooks& hooks, const std::vector<ScriptCommand>& commands,
-              const std::string& name, ScriptIo io);
+int RunScript(GameHost& host, ScriptHooks& hooks, const std::vector<ScriptCommand>& commands, const std::string& name,
+              ScriptIo io);
 
 }  // namespace pelmot

@@ -16,8 +16,10 @@ namespace pelmot {
 bool TellStartUpProblems(Files& files, const GamePaths& paths, const std::string& fontProblem, Dialogs& dialogs,
                          std::ostream& err, const std::function<void(const StartUpProblem&)>& tellFont) {
   if (!fontProblem.empty()) {
-    if (tellFont) tellFont(NoFont(fontProblem));
-    else TellProblem(NoFont(fontProblem), dialogs, err);
+    if (tellFont)
+      tellFont(NoFont(fontProblem));
+    else
+      TellProblem(NoFont(fontProblem), dialogs, err);
   }
   if (auto missing = MissingContentFolder(files, paths.content)) {
     TellProblem(*missing, dialogs, err);

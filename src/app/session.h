@@ -22,8 +22,7 @@ struct StartUpProblem;
 // the font (through `tellFont` when given), the content folder, the data
 // folder. False when the game cannot start at all (no content folder).
 bool TellStartUpProblems(Files& files, const GamePaths& paths, const std::string& fontProblem, Dialogs& dialogs,
-                         std::ostream& err,
-                         const std::function<void(const StartUpProblem&)>& tellFont = nullptr);
+                         std::ostream& err, const std::function<void(const StartUpProblem&)>& tellFont = nullptr);
 
 // The message box for a scenario that cannot be played; `namesCheck` adds
 // the command that lists its problems (where there is a command line).

@@ -55,8 +55,8 @@ std::string JsonString(const std::string& utf8) {
   return out + "\"";
 }
 
-std::vector<std::pair<std::string, std::string>> StateFields(
-    const GameHost& host, const std::optional<std::string>& lastMessage) {
+std::vector<std::pair<std::string, std::string>> StateFields(const GameHost& host,
+                                                             const std::optional<std::string>& lastMessage) {
   const Game& game = host.game();
   const GameState& s = game.state;
   const SaveRecord& r = s.SaveRecord;
@@ -84,9 +84,8 @@ std::vector<std::pair<std::string, std::string>> StateFields(
   f.emplace_back("EndingNo", num(s.EndingNo()));
   f.emplace_back("WinDir", JsonString(s.WinDir));
   f.emplace_back("MoviePath", JsonString(s.MoviePath));
-  f.emplace_back("StartDisplay", "{\"bitsPerPixel\":" + num(s.StartDisplay.bitsPerPixel) +
-                                     ",\"width\":" + num(s.StartDisplay.width) +
-                                     ",\"height\":" + num(s.StartDisplay.height) + "}");
+  f.emplace_back("StartDisplay", "{\"bitsPerPixel\":" + num(s.StartDisplay.bitsPerPixel) + ",\"width\":" +
+                                     num(s.StartDisplay.width) + ",\"height\":" + num(s.StartDisplay.height) + "}");
   f.emplace_back("ResumeMode", num(r.ResumeMode));
   f.emplace_back("SavedScene", num(r.SavedScene));
   f.emplace_back("SceneStep", num(r.SceneStep));

@@ -35,8 +35,7 @@ void ListUnshownEntries(Files& files, const std::string& path, std::ostream& err
       if (condition < 0 || std::get<3>(*it) == condition) return true;
     return false;
   };
-  for (const std::string& warning : UnshownEntryWarnings(text, path, StoryStructure(), shown))
-    err << warning << "\n";
+  for (const std::string& warning : UnshownEntryWarnings(text, path, StoryStructure(), shown)) err << warning << "\n";
 }
 
 }  // namespace

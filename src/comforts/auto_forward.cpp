@@ -62,8 +62,7 @@ void AutoForwardTimer(Game& game, ComfortState& comforts) {
 
 void AutoForwardAfterEvent(Game& game, ComfortState& comforts) {
   AutoForward& a = comforts.autoForward;
-  if (a.on && game.form.skipStops != a.skipStopsSeen)
-    StopAutoForward(game, comforts);
+  if (a.on && game.form.skipStops != a.skipStopsSeen) StopAutoForward(game, comforts);
   a.skipStopsSeen = game.form.skipStops;
 }
 

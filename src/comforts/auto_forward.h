@@ -3,8 +3,8 @@
 // skipping and whenever the player presses a mouse button.
 #pragma once
 
-#include <vector>
 #include <span>
+#include <vector>
 
 #include "platform/surface.h"
 

@@ -18,9 +18,7 @@ bool CanOpen(const Game& game) {
   return mode == kModeScene || mode == kModeChoice;
 }
 
-int MostScrolled(const Backlog& backlog) {
-  return std::max(0, static_cast<int>(backlog.Rows().size()) - kBacklogRows);
-}
+int MostScrolled(const Backlog& backlog) { return std::max(0, static_cast<int>(backlog.Rows().size()) - kBacklogRows); }
 
 void ScrollBy(Backlog& backlog, int rows) {
   backlog.scrolled = std::clamp(backlog.scrolled + rows, 0, MostScrolled(backlog));
@@ -49,8 +47,10 @@ void TakeKey(Backlog& backlog, int key) {
 
 void TakeWheel(Backlog& backlog, int notches) {
   // Down past the newest line closes it.
-  if (notches < 0 && backlog.scrolled == 0) Close(backlog);
-  else ScrollBy(backlog, notches * kRowsPerNotch);
+  if (notches < 0 && backlog.scrolled == 0)
+    Close(backlog);
+  else
+    ScrollBy(backlog, notches * kRowsPerNotch);
 }
 
 }  // namespace
@@ -63,8 +63,7 @@ void Backlog::Add(const ShownPage& page, int play) {
   if (page.rows.empty() || (page.rows.size() == 1 && page.rows[0].empty())) return;
   // A page that continues a line joins it; any other starts a line.
   if (!page.continuesLine || lines_.empty()) lines_.emplace_back();
-  for (std::size_t i = 0; i < page.rows.size(); ++i)
-    lines_.back().push_back({page.rows[i], i == 0 && page.freshPage});
+  for (std::size_t i = 0; i < page.rows.size(); ++i) lines_.back().push_back({page.rows[i], i == 0 && page.freshPage});
   while (lines_.size() > kMaxLines) lines_.pop_front();
 }
 
@@ -90,20 +89,14 @@ bool BacklogTakeEvent(Game& game, Backlog& backlog, const InputEvent& e) {
   switch (e.kind) {
     case Kind::kKeyUp:
     case Kind::kCloseRequested:
-    case Kind::kDialogAnswered:
-      return false;
-    case Kind::kWheel:
-      TakeWheel(backlog, e.wheel);
-      break;
-    case Kind::kKeyDown:
-      TakeKey(backlog, e.key);
-      break;
+    case Kind::kDialogAnswered: return false;
+    case Kind::kWheel: TakeWheel(backlog, e.wheel); break;
+    case Kind::kKeyDown: TakeKey(backlog, e.key); break;
     case Kind::kMouseDown:
       if (e.button == kRightButton) Close(backlog);
       break;
     case Kind::kMouseUp:
-    case Kind::kMouseMove:
-      break;
+    case Kind::kMouseMove: break;
   }
   return true;
 }
@@ -116,8 +109,7 @@ void DrawBacklog(Game& game, const Backlog& backlog, std::span<Colour> pixels) {
   for (int slot = kBacklogRows - 1, i = newest; slot >= 0 && i >= 0; --slot, --i) {
     const int y = kBacklogTextTop + kRowPitch * slot;
     if (rows[i].pageBreak)
-      canvas.HorizontalLine(kBacklogBreakInset, kScreenWidth - kBacklogBreakInset, y + kBacklogBreakDrop,
-                            kBreakLine);
+      canvas.HorizontalLine(kBacklogBreakInset, kScreenWidth - kBacklogBreakInset, y + kBacklogBreakDrop, kBreakLine);
     else
       canvas.ShadowedText(kBacklogTextLeft, y, rows[i].text);
   }

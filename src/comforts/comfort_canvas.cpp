@@ -32,8 +32,7 @@ ComfortCanvas::~ComfortCanvas() {
   const int columns = std::min(area_.width, stride - area_.left);
   for (int y = 0; y < rows; ++y) {
     auto from = image.begin() + static_cast<std::ptrdiff_t>(y) * area_.width;
-    std::copy(from, from + columns,
-              pixels_.begin() + static_cast<std::ptrdiff_t>(area_.top + y) * stride + area_.left);
+    std::copy(from, from + columns, pixels_.begin() + static_cast<std::ptrdiff_t>(area_.top + y) * stride + area_.left);
   }
 }
 

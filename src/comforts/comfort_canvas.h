@@ -2,8 +2,8 @@
 // comforts' screens and marks never touch the game's surfaces.
 #pragma once
 
-#include <string_view>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "comforts/comfort_geometry.h"

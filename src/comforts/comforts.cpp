@@ -128,9 +128,7 @@ void Comforts::Begin() {
   ApplyWindowSettings(game_, State().settings);
 }
 
-std::array<InputTaker*, 3> Comforts::Takers() {
-  return {settingsTaker_.get(), backlogTaker_.get(), keysTaker_.get()};
-}
+std::array<InputTaker*, 3> Comforts::Takers() { return {settingsTaker_.get(), backlogTaker_.get(), keysTaker_.get()}; }
 
 void Comforts::PageShown(const ShownPage& page) {
   ComfortState& c = State();
@@ -156,9 +154,12 @@ void Comforts::CornerLineTimer() { HideCornerLine(game_, state_.cornerLine); }
 void Comforts::DrawOver(std::span<Colour> pixels) {
   if (pixels.size() != static_cast<std::size_t>(game_.form.clientWidth) * game_.form.clientHeight) return;
   const ComfortState& c = state_;
-  if (c.settingsScreen.open) DrawSettingsScreen(game_, c, pixels);
-  else if (c.backlog.open) DrawBacklog(game_, c.backlog, pixels);
-  else if (c.autoForward.on) DrawAutoForwardMark(game_, pixels);
+  if (c.settingsScreen.open)
+    DrawSettingsScreen(game_, c, pixels);
+  else if (c.backlog.open)
+    DrawBacklog(game_, c.backlog, pixels);
+  else if (c.autoForward.on)
+    DrawAutoForwardMark(game_, pixels);
   DrawCornerLine(game_, c.cornerLine, pixels);
 }
 

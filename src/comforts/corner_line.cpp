@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "game/game.h"
 #include "comforts/comfort_geometry.h"
+#include "game/game.h"
 
 namespace pelmot {
 
@@ -37,8 +37,8 @@ void DrawCornerLine(Game& game, const CornerLine& line, std::span<Colour> pixels
   const int width = game.form.clientWidth, height = game.form.clientHeight;
   if (!text || pixels.size() < static_cast<std::size_t>(width) * height) return;
   const int size = game.form.Msg.fontPixels;
-  const int boxWidth = std::min(game.services.text.Width(*text, size) + 2 * kCornerLinePadding,
-                                width - kCornerLineOrigin.x);
+  const int boxWidth =
+      std::min(game.services.text.Width(*text, size) + 2 * kCornerLinePadding, width - kCornerLineOrigin.x);
   const int boxHeight = std::min(size + 2 * kCornerLinePadding, height - kCornerLineOrigin.y);
   if (boxWidth <= 0 || boxHeight <= 0) return;
   // The text drawn alone, light on black, then laid over the darkened box.

@@ -24,13 +24,10 @@ bool PickWaits(const Game& game) { return !game.state.ClickAdvances && game.form
 // from it, and it changes only when another list is drawn.
 const Surface& ListSurface(const Game& game) {
   switch (game.state.FlowMode) {
-    case kModeAlbum:
-      return game.form.MainWork;
+    case kModeAlbum: return game.form.MainWork;
     case kModeScene:
-    case kModeChoice:
-      return game.form.Msg;
-    default:
-      return game.form.CMenu;
+    case kModeChoice: return game.form.Msg;
+    default: return game.form.CMenu;
   }
 }
 
@@ -123,8 +120,10 @@ void PickOnAlbum(Game& game, KeyboardFocus& f) {
 // A key while a menu, choice or album page waits for a pick.
 bool OnList(Game& game, KeyboardFocus& f, int key) {
   if (key == kVkEnter || key == kVkSpace) {
-    if (game.state.FlowMode == kModeAlbum) PickOnAlbum(game, f);
-    else PickInList(game, f);
+    if (game.state.FlowMode == kModeAlbum)
+      PickOnAlbum(game, f);
+    else
+      PickInList(game, f);
     return true;
   }
   return game.state.FlowMode == kModeAlbum ? MoveOnAlbum(game, f, key) : MoveInList(game, f, key);

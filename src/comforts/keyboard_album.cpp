@@ -1,8 +1,8 @@
 #include "comforts/keyboard_album.h"
 
 #include "comforts/comfort_geometry.h"
-#include "game/game.h"
 #include "gallery/album_table.h"
+#include "game/game.h"
 #include "platform/window.h"
 
 namespace pelmot {
@@ -47,9 +47,7 @@ void Rectangle(Surface& pic, const ScreenRect& r, Colour colour) {
   pic.Line(r.left, bottom, r.left, r.top, colour);
 }
 
-ScreenRect Grown(const ScreenRect& r, int by) {
-  return {r.left - by, r.top - by, r.width + 2 * by, r.height + 2 * by};
-}
+ScreenRect Grown(const ScreenRect& r, int by) { return {r.left - by, r.top - by, r.width + 2 * by, r.height + 2 * by}; }
 
 }  // namespace
 

@@ -4,10 +4,10 @@
 
 #include "game/game.h"
 #include "game/run_flow.h"
+#include "persist/data_files.h"
 #include "platform/ui_text.h"
 #include "scenes/scene_model.h"
 #include "scenes/scene_table.h"
-#include "persist/data_files.h"
 
 namespace pelmot {
 namespace {
@@ -70,15 +70,13 @@ ReadRecord LoadReadRecord(Game& game, bool& writable) {
   if (text) record = ReadRecord::Decode(*text);
   if (record) return *record;
   writable = false;
-  game.services.dialogs.ShowMessage(Ui(UiText::read_record_read_failed) +
-                                    "\n" + path +
+  game.services.dialogs.ShowMessage(Ui(UiText::read_record_read_failed) + "\n" + path +
                                     (error.empty() ? "" : "\n" + error));
   return {};
 }
 
 void SaveReadRecordLater(Game& game, const ReadRecord& record) {
-  game.services.files.ReplaceWholeLater(ReadRecordPath(game),
-                                        [bytes = record.Encode()](Files&) { return bytes; });
+  game.services.files.ReplaceWholeLater(ReadRecordPath(game), [bytes = record.Encode()](Files&) { return bytes; });
 }
 
 }  // namespace pelmot

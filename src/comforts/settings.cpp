@@ -16,8 +16,7 @@ constexpr const char* kHeader = "# PELMOT settings";
 std::optional<int> Milliseconds(const std::string& value) {
   int ms = 0;
   const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), ms);
-  if (error != std::errc() || end != value.data() + value.size() || ms < 0 || ms > kMaxAutoWaitMs)
-    return std::nullopt;
+  if (error != std::errc() || end != value.data() + value.size() || ms < 0 || ms > kMaxAutoWaitMs) return std::nullopt;
   return ms;
 }
 
@@ -30,10 +29,14 @@ bool Apply(Settings& s, const std::string& key, const std::string& value) {
     if (value != "all" && value != "read") return false;
     s.skipMode = value == "all" ? SkipMode::All : SkipMode::ReadOnly;
   } else if (key == "window_size") {
-    if (value == "1") s.windowSize = WindowSize::One;
-    else if (value == "2") s.windowSize = WindowSize::Two;
-    else if (value == "fit") s.windowSize = WindowSize::Fit;
-    else return false;
+    if (value == "1")
+      s.windowSize = WindowSize::One;
+    else if (value == "2")
+      s.windowSize = WindowSize::Two;
+    else if (value == "fit")
+      s.windowSize = WindowSize::Fit;
+    else
+      return false;
   } else if (key == "full_screen") {
     if (value != "0" && value != "1") return false;
     s.fullScreen = value == "1";
@@ -62,8 +65,7 @@ std::optional<Settings> ParseSettings(const std::string& text) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
     const auto equals = line.find('=');
-    if (equals == std::string::npos || !Apply(s, line.substr(0, equals), line.substr(equals + 1)))
-      return std::nullopt;
+    if (equals == std::string::npos || !Apply(s, line.substr(0, equals), line.substr(equals + 1))) return std::nullopt;
   }
   return s;
 }

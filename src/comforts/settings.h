@@ -15,8 +15,8 @@ enum class SkipMode { All, ReadOnly };
 enum class WindowSize { One, Two, Fit };
 
 struct Settings {
-  int autoBaseMs = 1500;     // every line waits this long ...
-  int autoPerCharMs = 80;    // ... and this much more for each of its characters
+  int autoBaseMs = 1500;   // every line waits this long ...
+  int autoPerCharMs = 80;  // ... and this much more for each of its characters
   SkipMode skipMode = SkipMode::All;
   WindowSize windowSize = WindowSize::One;
   bool fullScreen = false;

@@ -86,9 +86,7 @@ void Change(Game& game, ComfortState& c, int direction, bool wrap) {
     case SettingsRow::AutoPerChar:
       s.autoPerCharMs = Stepped(s.autoPerCharMs, kPerCharChoicesMs, direction, wrap);
       break;
-    case SettingsRow::Skip:
-      s.skipMode = s.skipMode == SkipMode::All ? SkipMode::ReadOnly : SkipMode::All;
-      break;
+    case SettingsRow::Skip: s.skipMode = s.skipMode == SkipMode::All ? SkipMode::ReadOnly : SkipMode::All; break;
     case SettingsRow::WindowSize:
       s.windowSize = NextWindowSize(s.windowSize, direction);
       game.services.display.SizeWindow(s.windowSize == WindowSize::Fit ? 0 : static_cast<int>(s.windowSize) + 1);
@@ -150,8 +148,7 @@ bool SettingsScreenTakeEvent(Game& game, ComfortState& c, const InputEvent& e) {
   switch (e.kind) {
     case Kind::kKeyUp:
     case Kind::kCloseRequested:
-    case Kind::kDialogAnswered:
-      return false;
+    case Kind::kDialogAnswered: return false;
     case Kind::kKeyDown: TakeKey(game, c, e.key); break;
     case Kind::kMouseDown: TakePress(game, c, e); break;
     case Kind::kMouseMove: {
@@ -175,9 +172,9 @@ void DrawSettingsScreen(Game& game, const ComfortState& c, std::span<Colour> pix
     const int top = SettingsRowTextTop(i);
     canvas.ShadowedText(CentredLeft(width), top, text);
     if (i == c.settingsScreen.selected)
-      canvas.Outline({CentredLeft(width) - kSettingsFrameSide, top - kFrameAboveText,
-                      width + 2 * kSettingsFrameSide, kRowPitch},
-                     kFrameColour);
+      canvas.Outline(
+          {CentredLeft(width) - kSettingsFrameSide, top - kFrameAboveText, width + 2 * kSettingsFrameSide, kRowPitch},
+          kFrameColour);
   }
 }
 

@@ -3,8 +3,8 @@
 // closing it keeps them in the settings file when anything changed.
 #pragma once
 
-#include <vector>
 #include <span>
+#include <vector>
 
 #include "comforts/settings.h"
 #include "platform/surface.h"

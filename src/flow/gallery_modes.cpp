@@ -4,10 +4,10 @@
 // (kModeSlideShow), which a click advances and a right press leaves.
 #include "flow/album_mode.h"
 #include "flow/mode_units.h"
-#include "game/game.h"
-#include "game/run_flow.h"
 #include "gallery/album_table.h"
 #include "gallery/gallery.h"
+#include "game/game.h"
+#include "game/run_flow.h"
 
 namespace pelmot {
 namespace {
@@ -48,11 +48,8 @@ class AlbumMode : public Mode {
       case AlbumRegion::Next:
         if (s.AlbumPage != kAlbumLastPage) TurnPage(game, 1);
         break;
-      case AlbumRegion::Cell:
-        ViewEntry(game, hit.cell);
-        break;
-      case AlbumRegion::None:
-        break;
+      case AlbumRegion::Cell: ViewEntry(game, hit.cell); break;
+      case AlbumRegion::None: break;
     }
   }
 

@@ -1,7 +1,7 @@
 #include "flow/greeting.h"
 
-#include "game/game.h"
 #include "game/flow_steps.h"
+#include "game/game.h"
 #include "game/run_flow.h"
 #include "persist/data_files.h"
 #include "persist/stamps.h"
@@ -31,8 +31,8 @@ int PictureForTime(int d, int h, int hour) {
 
 }  // namespace
 
-GreetingChoice ChooseGreeting(int endingNo, const std::optional<LocalDateTime>& lastQuit,
-                              bool stampEmpty, const LocalDateTime& now) {
+GreetingChoice ChooseGreeting(int endingNo, const std::optional<LocalDateTime>& lastQuit, bool stampEmpty,
+                              const LocalDateTime& now) {
   if (endingNo == 10) return {false, 129};
   if (endingNo == 6) return {false, 128};
   if (endingNo == 1) return {false, 127};

@@ -16,8 +16,8 @@ struct GreetingChoice {
   bool titleAtOnce = false;  // no greeting: the title picture follows at once
   int picture = 0;           // 0: show nothing
 };
-GreetingChoice ChooseGreeting(int endingNo, const std::optional<LocalDateTime>& lastQuit,
-                              bool stampEmpty, const LocalDateTime& now);
+GreetingChoice ChooseGreeting(int endingNo, const std::optional<LocalDateTime>& lastQuit, bool stampEmpty,
+                              const LocalDateTime& now);
 
 void Greeting(Game& game);
 

@@ -35,14 +35,18 @@ void Form_MouseDown(Game& game, int button, int /*shift*/, int /*x*/, int /*y*/)
   // strictly in arrival order, which is what yielding once achieved.
   game.form.SkipTimer.enabled = false;
   if (!game.state.ClickAdvances) return;
-  if (button == kLeftButton) CurrentMode(game).WindowPress(game, PointerButton::Left);
-  else if (button == kRightButton) CurrentMode(game).WindowPress(game, PointerButton::Right);
+  if (button == kLeftButton)
+    CurrentMode(game).WindowPress(game, PointerButton::Left);
+  else if (button == kRightButton)
+    CurrentMode(game).WindowPress(game, PointerButton::Right);
 }
 
 void MainPic_MouseDown(Game& game, int button, int /*shift*/, int x, int y) {
   const bool clickAdvances = game.state.ClickAdvances;
-  if (button == kLeftButton && !clickAdvances) PickAt(game, x, y);
-  else if (button == kRightButton && clickAdvances) CurrentMode(game).PictureRightPress(game);
+  if (button == kLeftButton && !clickAdvances)
+    PickAt(game, x, y);
+  else if (button == kRightButton && clickAdvances)
+    CurrentMode(game).PictureRightPress(game);
 }
 
 void SkipB_MouseDown(Game& game, int /*button*/, int /*shift*/, int /*x*/, int /*y*/) {
@@ -62,14 +66,13 @@ void Form_KeyDown(Game& game, int keyCode, int shift) {
       if (s.ClickAdvances && !InPictureOnlyView(game)) game.form.SkipTimer.enabled = true;
       break;
     case kKeyEnter:
-      if (InPictureOnlyView(game)) LeavePictureOnlyView(game);
-      else if (!game.form.SkipTimer.enabled && s.ClickAdvances) Advance(game);
+      if (InPictureOnlyView(game))
+        LeavePictureOnlyView(game);
+      else if (!game.form.SkipTimer.enabled && s.ClickAdvances)
+        Advance(game);
       break;
-    case kKeyF1:
-      ToggleResolution(game);
-      break;
-    default:
-      break;
+    case kKeyF1: ToggleResolution(game); break;
+    default: break;
   }
 }
 
@@ -92,14 +95,11 @@ void Form_MouseMove(Game& game, int /*button*/, int /*shift*/, int x, int y) {
   if (inStrip && CurrentMode(game).OffersSkipButton() && !game.form.SkipTimer.enabled && !skip.visible) {
     PaintSkipButtonOnce(game);
     skip.visible = true;
-  }
-  else if (!inStrip && skip.visible)
+  } else if (!inStrip && skip.visible)
     skip.visible = false;
 }
 
-void MainPic_MouseMove(Game& game, int /*button*/, int /*shift*/, int x, int y) {
-  CurrentMode(game).Hover(game, x, y);
-}
+void MainPic_MouseMove(Game& game, int /*button*/, int /*shift*/, int x, int y) { CurrentMode(game).Hover(game, x, y); }
 
 void RouteMouseDown(Game& game, int button, int shift, int x, int y) {
   const MainForm& f = game.form;

@@ -1,7 +1,7 @@
 #include "flow/mode_units.h"
 
-#include "game/game.h"
 #include "game/flow_steps.h"
+#include "game/game.h"
 #include "game/run_flow.h"
 #include "menus/pointer_frame.h"
 #include "present/menu_page.h"

@@ -16,8 +16,8 @@ class UnknownMode : public MenuMode {
 
 // Indexed by FlowMode: kModeTitle ... kModeChoice.
 ModeTable StandardModes() {
-  static const Mode* const modes[] = {&TitleModeUnit(),     &SceneModeUnit(),     &SystemMenuModeUnit(),
-                                      &AlbumModeUnit(),     &SlideShowModeUnit(), &ChoiceModeUnit()};
+  static const Mode* const modes[] = {&TitleModeUnit(), &SceneModeUnit(),     &SystemMenuModeUnit(),
+                                      &AlbumModeUnit(), &SlideShowModeUnit(), &ChoiceModeUnit()};
   return ModeTable(modes);
 }
 

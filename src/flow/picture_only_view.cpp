@@ -5,9 +5,7 @@
 
 namespace pelmot {
 
-bool InPictureOnlyView(const Game& game) {
-  return game.state.FlowMode == kModeSystemMenu && game.state.ClickAdvances;
-}
+bool InPictureOnlyView(const Game& game) { return game.state.FlowMode == kModeSystemMenu && game.state.ClickAdvances; }
 
 void OpenPictureOnlyView(Game& game) {
   game.form.StopSkipping();

@@ -42,8 +42,10 @@ class SceneMode : public Mode {
   }
 
   void WindowPress(Game& game, PointerButton button) const override {
-    if (button == PointerButton::Left) Advance(game);
-    else OpenPictureOnlyView(game);
+    if (button == PointerButton::Left)
+      Advance(game);
+    else
+      OpenPictureOnlyView(game);
   }
 
   void PictureRightPress(Game& game) const override {

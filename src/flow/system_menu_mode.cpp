@@ -18,8 +18,10 @@ class SystemMenuMode : public MenuMode {
   void Step(Game& game) const override { SystemMenu(game); }
 
   void WindowPress(Game& game, PointerButton button) const override {
-    if (button == PointerButton::Left) LeavePictureOnlyView(game);
-    else RunFlow(game);
+    if (button == PointerButton::Left)
+      LeavePictureOnlyView(game);
+    else
+      RunFlow(game);
   }
 
   void PictureRightPress(Game& game) const override { RunFlow(game); }

@@ -1,12 +1,12 @@
 #include "flow/title.h"
 
-#include "game/game.h"
 #include "flow/greeting.h"
-#include "game/flow_steps.h"
-#include "game/run_flow.h"
 #include "gallery/gallery.h"
-#include "persist/data_files.h"
+#include "game/flow_steps.h"
+#include "game/game.h"
+#include "game/run_flow.h"
 #include "menus/system_menu.h"
+#include "persist/data_files.h"
 #include "platform/ui_text.h"
 #include "present/menu_page.h"
 #include "present/pictures.h"
@@ -94,17 +94,10 @@ void ActOnTitleChoice(Game& game) {
       s.SceneNo = 0;
       RunFlow(game);
       break;
-    case kTitleLoad:
-      TitleLoad(game);
-      break;
-    case kTitleCgMode:
-      CgModeStep(game, step);
-      break;
-    case kTitleQuit:
-      QuitStep(game, step);
-      break;
-    default:
-      break;
+    case kTitleLoad: TitleLoad(game); break;
+    case kTitleCgMode: CgModeStep(game, step); break;
+    case kTitleQuit: QuitStep(game, step); break;
+    default: break;
   }
 }
 
@@ -112,18 +105,10 @@ void ActOnTitleChoice(Game& game) {
 
 void RunTitleStep(Game& game) {
   switch (game.state.StepNo[kModeTitle]) {
-    case kTitleGreeting:
-      CloseMovieAndGreet(game);
-      break;
-    case kTitleNewGame:
-      NewGameAndTitlePicture(game);
-      break;
-    case kTitleMenu:
-      ShowTitleMenu(game);
-      break;
-    default:
-      ActOnTitleChoice(game);
-      break;
+    case kTitleGreeting: CloseMovieAndGreet(game); break;
+    case kTitleNewGame: NewGameAndTitlePicture(game); break;
+    case kTitleMenu: ShowTitleMenu(game); break;
+    default: ActOnTitleChoice(game); break;
   }
 }
 

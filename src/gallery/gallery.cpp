@@ -1,12 +1,12 @@
 #include "gallery/gallery.h"
 
+#include "gallery/album_table.h"
 #include "game/game.h"
 #include "game/run_flow.h"
 #include "platform/ui_text.h"
-#include "present/system_pictures.h"
-#include "gallery/album_table.h"
 #include "present/menu_page.h"
 #include "present/pictures.h"
+#include "present/system_pictures.h"
 #include "present/text_window.h"
 
 namespace pelmot {

@@ -21,35 +21,23 @@ int DialogQueue::BoxInput(InWindowMessageBox& box, const InputEvent& e) {
   using Key = InWindowMessageBox::Key;
   using Kind = InputEvent::Kind;
   switch (e.kind) {
-    case Kind::kCloseRequested:
-      return box.KeyPressed(Key::kEscape);
-    case Kind::kDialogAnswered:
-      return e.answer;
-    case Kind::kMouseMove:
-      return box.PointerMoved(e.x, e.y);
-    case Kind::kMouseDown:
-      return e.button == 1 ? box.PointerPressed(e.x, e.y) : InWindowMessageBox::kNone;
-    case Kind::kMouseUp:
-      return e.button == 1 ? box.PointerReleased(e.x, e.y) : InWindowMessageBox::kNone;
+    case Kind::kCloseRequested: return box.KeyPressed(Key::kEscape);
+    case Kind::kDialogAnswered: return e.answer;
+    case Kind::kMouseMove: return box.PointerMoved(e.x, e.y);
+    case Kind::kMouseDown: return e.button == 1 ? box.PointerPressed(e.x, e.y) : InWindowMessageBox::kNone;
+    case Kind::kMouseUp: return e.button == 1 ? box.PointerReleased(e.x, e.y) : InWindowMessageBox::kNone;
     case Kind::kKeyDown:
       switch (e.key) {
         case kVkEnter:
-        case kVkSpace:
-          return box.KeyPressed(Key::kEnter);
-        case kVkEscape:
-          return box.KeyPressed(Key::kEscape);
-        case kVkRight:
-          return box.KeyPressed(Key::kNext);
-        case kVkLeft:
-          return box.KeyPressed(Key::kPrevious);
-        case kVkTab:
-          return box.KeyPressed(e.shift ? Key::kPrevious : Key::kNext);
-        default:
-          return InWindowMessageBox::kNone;
+        case kVkSpace: return box.KeyPressed(Key::kEnter);
+        case kVkEscape: return box.KeyPressed(Key::kEscape);
+        case kVkRight: return box.KeyPressed(Key::kNext);
+        case kVkLeft: return box.KeyPressed(Key::kPrevious);
+        case kVkTab: return box.KeyPressed(e.shift ? Key::kPrevious : Key::kNext);
+        default: return InWindowMessageBox::kNone;
       }
     case Kind::kKeyUp:
-    case Kind::kWheel:
-      return InWindowMessageBox::kNone;
+    case Kind::kWheel: return InWindowMessageBox::kNone;
   }
   return InWindowMessageBox::kNone;
 }

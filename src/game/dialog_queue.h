@@ -5,8 +5,8 @@
 #pragma once
 
 #include <deque>
-#include <span>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 

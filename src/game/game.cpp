@@ -1,6 +1,5 @@
 #include "game/game.h"
 
-
 namespace pelmot {
 
 Game::Game(Services& services_, GamePaths paths_, ModeTable modes_)

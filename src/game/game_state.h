@@ -14,7 +14,7 @@ namespace pelmot {
 // The part of the state a save slot holds: fifteen signed 16-bit words in
 // file order. The order and the reserved words are part of the file format.
 struct SaveRecord {
-  std::int16_t ResumeMode = 0;   // 1 scene play, 5 waiting for a choice
+  std::int16_t ResumeMode = 0;  // 1 scene play, 5 waiting for a choice
   std::int16_t SavedScene = 0;
   std::int16_t SceneStep = 0;
   std::int16_t SavedPic = 0;
@@ -67,7 +67,7 @@ struct GameState {
   // background or the skip button first needs it (Game::statusSheetDue),
   // and the album pages 1 ... 10 when the album first shows them (empty
   // until then).
-  std::array<Surface, 12> SysPic = {Surface(), Surface(0, 0), Surface(0, 0), Surface(0, 0),
+  std::array<Surface, 12> SysPic = {Surface(),     Surface(0, 0), Surface(0, 0), Surface(0, 0),
                                     Surface(0, 0), Surface(0, 0), Surface(0, 0), Surface(0, 0),
                                     Surface(0, 0), Surface(0, 0), Surface(0, 0), Surface()};
   DisplaySettings StartDisplay{};

@@ -29,8 +29,10 @@ void AddParam(Game& game, int index, std::int16_t amount) {
     if (index == 3 && r.DayNo >= 1 && r.DayNo <= 15) add = DayTable[r.DayNo];
   }
   int value = r.Params[index] + add;
-  if (value > 999) value = 999;
-  else if (value < 0) value = 0;
+  if (value > 999)
+    value = 999;
+  else if (value < 0)
+    value = 0;
   r.Params[index] = static_cast<std::int16_t>(value);
 }
 

@@ -27,8 +27,7 @@ void RunFlow(Game& game);
 void ResetStep(Game& game);
 
 // The amount AddParam uses for parameter 3, by DayNo 1 ... 15 (index 0 unused).
-inline constexpr std::array<std::int16_t, 16> DayTable = {0,  0,  37, 34, 99, 0,  50, 28,
-                                                          58, 45, 12, 66, 81, 7,  20, 73};
+inline constexpr std::array<std::int16_t, 16> DayTable = {0, 0, 37, 34, 99, 0, 50, 28, 58, 45, 12, 66, 81, 7, 20, 73};
 
 // The only operation that changes the four story parameters: bonuses by
 // Condition, DayTable for parameter 3, the result kept within 0 ... 999.

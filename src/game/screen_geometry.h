@@ -88,8 +88,7 @@ inline constexpr ScreenRect kAlbumLeave{382, 8, 38, 38};
 inline constexpr ScreenRect kAlbumNext{449, 8, 38, 38};
 
 constexpr ScreenRect AlbumCell(int cell) {
-  return {kAlbumCellLeft[cell % kAlbumColumns], kAlbumCellTop[cell / kAlbumColumns], kAlbumCellWidth,
-          kAlbumCellHeight};
+  return {kAlbumCellLeft[cell % kAlbumColumns], kAlbumCellTop[cell / kAlbumColumns], kAlbumCellWidth, kAlbumCellHeight};
 }
 // The point a headless pick presses for a cell: its middle, rounded up-left.
 constexpr Point AlbumCellMiddle(int cell) {

@@ -12,8 +12,10 @@ std::int64_t Interval(const Timer& t) { return std::max(1, t.intervalMs); }
 
 void Timers::Schedule(std::int64_t nowMs) {
   for (Slot& s : slots_) {
-    if (!s.timer.enabled) s.dueMs.reset();
-    else if (!s.dueMs) s.dueMs = nowMs + Interval(s.timer);
+    if (!s.timer.enabled)
+      s.dueMs.reset();
+    else if (!s.dueMs)
+      s.dueMs = nowMs + Interval(s.timer);
   }
 }
 

@@ -17,7 +17,7 @@ struct Timer {
 
 // The one list of the timers, in the order they fire when several are due
 // at once; TimerName, kAllTimers and kTimerCount all come from it.
-#define PELMOT_TIMERS(TIMER)                                                        \
+#define PELMOT_TIMERS(TIMER)                                                       \
   TIMER(Skip)        /* advances while skipping (the skip button, a held Shift) */ \
   TIMER(AutoForward) /* turns pages on their own (each page shown arms it once) */ \
   TIMER(CornerLine)  /* hides the corner line a while after it showed */

@@ -61,8 +61,8 @@ void TraceFirstFrame(SdlWindow& window) {
   window.OnFirstPresent([] {
     using namespace std::chrono;
     const auto cpu = static_cast<long long>(std::clock()) * 1000000 / CLOCKS_PER_SEC;
-    std::cerr << "FirstFrame " << duration_cast<microseconds>(system_clock::now().time_since_epoch()).count()
-              << " " << cpu << std::endl;
+    std::cerr << "FirstFrame " << duration_cast<microseconds>(system_clock::now().time_since_epoch()).count() << " "
+              << cpu << std::endl;
   });
 }
 

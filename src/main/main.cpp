@@ -1,12 +1,12 @@
 // pelmot: the game in a window, a headless script run, a content check or
 // the story map.
-#include "platform/common/memory_policy.h"
 #include <iostream>
+#include "platform/common/memory_policy.h"
 
-#include "persist/data_report.h"
-#include "main/desktop.h"
 #include "app/options.h"
 #include "app/story_setup.h"
+#include "main/desktop.h"
+#include "persist/data_report.h"
 #include "platform/common/codepage.h"
 #include "platform/common/files.h"
 #include "platform/common/run_program.h"
@@ -34,8 +34,7 @@ int main(int argc, char** argv) {
     return pelmot::storymap::WriteStoryMap({options->storyMap, pelmot::ContentFolder(*options), options->dataDir},
                                            files, programs, std::cout, std::cerr);
   }
-  if (options->checkContent)
-    return pelmot::CheckContent(files, pelmot::ContentFolder(*options), std::cout, std::cerr);
+  if (options->checkContent) return pelmot::CheckContent(files, pelmot::ContentFolder(*options), std::cout, std::cerr);
   if (options->headless) return pelmot::RunHeadless(*options);
   return pelmot::RunWindowed(*options);
 }

@@ -1,17 +1,17 @@
 #include "menus/system_menu.h"
 
-#include "game/game.h"
 #include "game/flow_steps.h"
+#include "game/game.h"
 #include "game/run_flow.h"
-#include "platform/ui_text.h"
-#include "shell/shutdown.h"
 #include "persist/data_files.h"
 #include "persist/stamps.h"
+#include "platform/ui_text.h"
 #include "present/pictures.h"
 #include "present/text_window.h"
 #include "scenes/playable_slot.h"
 #include "scenes/story_runner.h"
 #include "shell/display_mode.h"
+#include "shell/shutdown.h"
 
 namespace pelmot {
 namespace {
@@ -79,9 +79,7 @@ void MainMenuPick(Game& game) {
       ToggleResolution(game);
       Resume(game);
       break;
-    default:
-      Resume(game);
-      break;
+    default: Resume(game); break;
   }
 }
 
@@ -194,8 +192,10 @@ bool LoadSaveFile(Game& game, const std::string& path) {
   const SceneScript* scene = SavedSceneScript(game);
   RestoreSavedPicture(game, scene);
   // An empty page of the scene's own kind: a day scene dims only its window.
-  if (scene && scene->family == Family::Day) ShowText(game, "");
-  else ShowText2(game, "");
+  if (scene && scene->family == Family::Day)
+    ShowText(game, "");
+  else
+    ShowText2(game, "");
   RunFlow(game);
   return true;
 }
@@ -205,21 +205,15 @@ void SystemMenu(Game& game) {
   switch (s.StepNo[kModeSystemMenu]) {
     case kSystemMenuShow:
       s.KeptLineNo = s.LineNo;
-      DrawMenu(game, {Ui(UiText::menu_save), Ui(UiText::menu_load), Ui(UiText::menu_to_title), Ui(UiText::menu_quit),
-                      Ui(UiText::menu_resolution), Ui(UiText::cancel)},
+      DrawMenu(game,
+               {Ui(UiText::menu_save), Ui(UiText::menu_load), Ui(UiText::menu_to_title), Ui(UiText::menu_quit),
+                Ui(UiText::menu_resolution), Ui(UiText::cancel)},
                Ui(UiText::menu_title));
       break;
-    case kSystemMenuPicked:
-      MainMenuPick(game);
-      break;
-    case kSystemMenuQuestion:
-      SecondScreen(game);
-      break;
-    case kSystemMenuAnswered:
-      Confirmed(game);
-      break;
-    default:
-      break;
+    case kSystemMenuPicked: MainMenuPick(game); break;
+    case kSystemMenuQuestion: SecondScreen(game); break;
+    case kSystemMenuAnswered: Confirmed(game); break;
+    default: break;
   }
 }
 
@@ -231,7 +225,8 @@ void TitleLoad(Game& game) {
   } else if (step == kTitleItemSecond && s.ChoiceNo >= 0 && s.ChoiceNo < kSlotCount) {
     s.MenuSlot = s.ChoiceNo;
     AskYesNo(game, SlotQuestion(game, s.MenuSlot, false));
-  } else if (step == kTitleItemThird && s.ChoiceNo == kYesRow && !s.SaveDate[s.MenuSlot].empty() && LoadSlot(game, s.MenuSlot)) {
+  } else if (step == kTitleItemThird && s.ChoiceNo == kYesRow && !s.SaveDate[s.MenuSlot].empty() &&
+             LoadSlot(game, s.MenuSlot)) {
     return;
   } else {
     ReturnToTitle(game);

@@ -79,9 +79,9 @@ SeenFlags DecodeCgSeen(const std::string& bytes) {
 
 std::string EncodeSlot(const SaveRecord& r) {
   std::string out;
-  for (std::int16_t word : {r.ResumeMode, r.SavedScene, r.SceneStep, r.SavedPic, r.Reserved4,
-                            r.Reserved5, r.LastChoice, r.Reserved7, r.Reserved8, r.DayNo,
-                            r.Params[0], r.Params[1], r.Params[2], r.Params[3], r.Condition})
+  for (std::int16_t word :
+       {r.ResumeMode, r.SavedScene, r.SceneStep, r.SavedPic, r.Reserved4, r.Reserved5, r.LastChoice, r.Reserved7,
+        r.Reserved8, r.DayNo, r.Params[0], r.Params[1], r.Params[2], r.Params[3], r.Condition})
     PutWord(out, static_cast<std::uint16_t>(word));
   return out;
 }
@@ -157,8 +157,7 @@ bool ReportLateWriteFailure(Game& game) {
   if (!failure) return false;
   // Seen flags are written often and on their own; say it once per run.
   if (!game.seenFlagsWarned)
-    game.services.dialogs.ShowMessage(Ui(UiText::data_write_failed) + "\n" + failure->path + "\n" +
-                                      failure->error);
+    game.services.dialogs.ShowMessage(Ui(UiText::data_write_failed) + "\n" + failure->path + "\n" + failure->error);
   game.seenFlagsWarned = true;
   return true;
 }

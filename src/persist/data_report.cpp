@@ -35,12 +35,10 @@ void PrintSlot(const std::string& name, const std::string& bytes, std::ostream& 
       << "  SavedScene  " << r->SavedScene << "\n"
       << "  SceneStep   " << r->SceneStep << "\n"
       << "  SavedPic    " << r->SavedPic << (r->SavedPic == kNoPicture ? " (none)" : "") << "\n"
-      << "  Reserved    " << r->Reserved4 << " " << r->Reserved5 << " " << r->Reserved7 << " "
-      << r->Reserved8 << "\n"
+      << "  Reserved    " << r->Reserved4 << " " << r->Reserved5 << " " << r->Reserved7 << " " << r->Reserved8 << "\n"
       << "  LastChoice  " << r->LastChoice << "\n"
       << "  DayNo       " << r->DayNo << "\n"
-      << "  Params      " << r->Params[0] << " " << r->Params[1] << " " << r->Params[2] << " "
-      << r->Params[3] << "\n"
+      << "  Params      " << r->Params[0] << " " << r->Params[1] << " " << r->Params[2] << " " << r->Params[3] << "\n"
       << "  Condition   " << r->Condition << "\n";
 }
 
@@ -50,9 +48,12 @@ void PrintStamps(const std::string& name, const std::string& bytes, CodePage& co
   for (int i = 0; i < 11; ++i) {
     const std::string label = i < 10 ? "  slot " + std::to_string(i + 1) : "  last play";
     out << label << std::string(12 - label.size(), ' ');
-    if (stamps[i].empty()) out << "(empty)\n";
-    else if (!ParseStamp(stamps[i])) out << "(unreadable) " << stamps[i] << "\n";
-    else out << stamps[i].substr(3) << "\n";
+    if (stamps[i].empty())
+      out << "(empty)\n";
+    else if (!ParseStamp(stamps[i]))
+      out << "(unreadable) " << stamps[i] << "\n";
+    else
+      out << stamps[i].substr(3) << "\n";
   }
 }
 
@@ -68,16 +69,18 @@ void PrintSeenFlags(const std::string& name, const std::string& bytes, std::ostr
       << "  seen " << count << " of 135 pictures" << (count ? ": " + seen : "") << "\n";
   const int ending = flags[135];
   out << "  EndingNo " << ending;
-  if (ending == 0) out << " (no ending reached yet)";
-  else if (ending <= 10) out << " (ending " << ending << " reached; the next greeting has not seen it)";
-  else if (ending == 11) out << " (an ending was reached and greeted)";
+  if (ending == 0)
+    out << " (no ending reached yet)";
+  else if (ending <= 10)
+    out << " (ending " << ending << " reached; the next greeting has not seen it)";
+  else if (ending == 11)
+    out << " (an ending was reached and greeted)";
   out << "\n";
 }
 
 }  // namespace
 
-int InspectDataFile(Files& files, CodePage& codePage, const std::string& path, std::ostream& out,
-                    std::ostream& err) {
+int InspectDataFile(Files& files, CodePage& codePage, const std::string& path, std::ostream& out, std::ostream& err) {
   std::string error;
   auto bytes = files.ReadWhole(path, kMaxDataFileBytes, error);
   if (!bytes) {
@@ -86,12 +89,15 @@ int InspectDataFile(Files& files, CodePage& codePage, const std::string& path, s
   }
   const std::string name = BaseName(path);
   const std::string upper = Upper(name);
-  if (upper == "SAVEDATE.DAT") PrintStamps(name, *bytes, codePage, out);
-  else if (upper == "SAVEDATA.DAT") PrintSeenFlags(name, *bytes, out);
+  if (upper == "SAVEDATE.DAT")
+    PrintStamps(name, *bytes, codePage, out);
+  else if (upper == "SAVEDATA.DAT")
+    PrintSeenFlags(name, *bytes, out);
   else if (upper.rfind("PELMOTDAT", 0) == 0 || upper == "PELMOTQUICK.DAT" || bytes->size() == 30)
     PrintSlot(name, *bytes, out);
   else {
-    err << "pelmot: " << path << " is not SAVEDATE.DAT, SAVEDATA.DAT, a PELMOTDATnn.DAT slot or the quick save PELMOTQUICK.DAT\n";
+    err << "pelmot: " << path
+        << " is not SAVEDATE.DAT, SAVEDATA.DAT, a PELMOTDATnn.DAT slot or the quick save PELMOTQUICK.DAT\n";
     return 1;
   }
   return 0;

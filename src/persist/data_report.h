@@ -12,7 +12,6 @@ class Files;
 
 // Prints a slot file, SAVEDATE.DAT or SAVEDATA.DAT. Returns 0, or 1 when the
 // file cannot be read or is not one of them.
-int InspectDataFile(Files& files, CodePage& codePage, const std::string& path, std::ostream& out,
-                    std::ostream& err);
+int InspectDataFile(Files& files, CodePage& codePage, const std::string& path, std::ostream& out, std::ostream& err);
 
 }  // namespace pelmot

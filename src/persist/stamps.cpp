@@ -34,8 +34,7 @@ bool ValidDate(int y, int m, int d) {
 bool TakeNumber(std::string_view& text, int minDigits, int maxDigits, int& value) {
   int digits = 0;
   value = 0;
-  while (digits < maxDigits && digits < static_cast<int>(text.size()) && text[digits] >= '0' &&
-         text[digits] <= '9')
+  while (digits < maxDigits && digits < static_cast<int>(text.size()) && text[digits] >= '0' && text[digits] <= '9')
     value = value * 10 + (text[digits++] - '0');
   text.remove_prefix(static_cast<std::size_t>(digits));
   return digits >= minDigits;
@@ -49,8 +48,7 @@ bool TakeMark(std::string_view& text, std::string_view mark) {
 
 // "h:mm" or "h:mm:ss"; the hour and minute may have one or two digits.
 bool TakeTime(std::string_view& text, LocalDateTime& t) {
-  if (!TakeNumber(text, 1, 2, t.hour) || !TakeMark(text, ":") || !TakeNumber(text, 1, 2, t.minute))
-    return false;
+  if (!TakeNumber(text, 1, 2, t.hour) || !TakeMark(text, ":") || !TakeNumber(text, 1, 2, t.minute)) return false;
   t.second = 0;
   if (TakeMark(text, ":") && !TakeNumber(text, 1, 2, t.second)) return false;
   return true;
@@ -59,14 +57,13 @@ bool TakeTime(std::string_view& text, LocalDateTime& t) {
 }  // namespace
 
 bool InStampRange(const LocalDateTime& t) {
-  return ValidDate(t.year, t.month, t.day) && t.hour >= 0 && t.hour <= 23 && t.minute >= 0 &&
-         t.minute <= 59 && t.second >= 0 && t.second <= 59;
+  return ValidDate(t.year, t.month, t.day) && t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 &&
+         t.second >= 0 && t.second <= 59;
 }
 
 std::string MakeStamp(const LocalDateTime& t) {
   char buf[96];
-  std::snprintf(buf, sizeof buf, "%04d/%02d/%02d %d:%02d:%02d", t.year, t.month, t.day, t.hour,
-                t.minute, t.second);
+  std::snprintf(buf, sizeof buf, "%04d/%02d/%02d %d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
   return std::string(kIdeographicSpace) + buf;
 }
 
@@ -88,8 +85,7 @@ std::string ShortStamp(const std::string& stamp) {
   auto t = ParseStamp(stamp);
   if (!t) return "";
   char buf[48];
-  std::snprintf(buf, sizeof buf, "%02d/%02d/%02d %02d:%02d", t->year % 100, t->month, t->day,
-                t->hour, t->minute);
+  std::snprintf(buf, sizeof buf, "%02d/%02d/%02d %02d:%02d", t->year % 100, t->month, t->day, t->hour, t->minute);
   return buf;
 }
 
@@ -98,8 +94,7 @@ int DaysBetween(const LocalDateTime& from, const LocalDateTime& to) {
 }
 
 int HoursBetween(const LocalDateTime& from, const LocalDateTime& to) {
-  const long long days =
-      DaysFromCivil(to.year, to.month, to.day) - DaysFromCivil(from.year, from.month, from.day);
+  const long long days = DaysFromCivil(to.year, to.month, to.day) - DaysFromCivil(from.year, from.month, from.day);
   return ClampToInt(days * 24 + to.hour - from.hour);
 }
 

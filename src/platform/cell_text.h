@@ -11,8 +11,7 @@ namespace pelmot {
 class CellTextEngine : public TextEngine {
  public:
   int Width(std::string_view utf8, int pixelSize) override;
-  void Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour,
-            int pixelSize) override;
+  void Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour, int pixelSize) override;
   static int CharWidth(char32_t cp, int pixelSize);
 };
 

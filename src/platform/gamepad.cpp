@@ -53,9 +53,7 @@ std::optional<PadButton> PadButtonNamed(std::string_view name) {
 
 const char* PadButtonNames() { return "a, b, up, down, left, right, leftshoulder, righttrigger"; }
 
-InputEvent PadInput::Button(PadButton button, bool down) const {
-  return KeyEvent(PadButtonKey(button), down, held_);
-}
+InputEvent PadInput::Button(PadButton button, bool down) const { return KeyEvent(PadButtonKey(button), down, held_); }
 
 std::optional<InputEvent> PadInput::Trigger(int value, std::int64_t nowMs) {
   if (!held_ && value > kTriggerPressed) {

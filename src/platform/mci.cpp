@@ -13,8 +13,7 @@ namespace {
 bool IEquals(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
   return true;
 }
 
@@ -182,13 +181,9 @@ std::optional<MciCommand> ParseMciCommand(std::string_view text, std::string& er
   return c;
 }
 
-std::string MovieFailureMessage(const std::string& file, const std::string& reason) {
-  return file + "\n\n" + reason;
-}
+std::string MovieFailureMessage(const std::string& file, const std::string& reason) { return file + "\n\n" + reason; }
 
-std::string MissingFileReason() {
-  return Ui(UiText::movie_file_missing);
-}
+std::string MissingFileReason() { return Ui(UiText::movie_file_missing); }
 
 std::string UnknownDeviceReason() { return Ui(UiText::movie_device_not_open); }
 

@@ -15,11 +15,11 @@ namespace pelmot {
 struct MciCommand {
   enum class Verb { kOpen, kPlay, kClose };
   Verb verb = Verb::kOpen;
-  std::string device;                // the file (open) or the device's name (play, close)
-  std::string alias;                 // open: the name it goes by; empty means the file itself
-  std::optional<long long> parent;   // open: the window the movie plays inside
-  bool inWindow = false;             // play: in the window rather than full screen
-  bool wait = false;                 // play: the sender waits for the end
+  std::string device;               // the file (open) or the device's name (play, close)
+  std::string alias;                // open: the name it goes by; empty means the file itself
+  std::optional<long long> parent;  // open: the window the movie plays inside
+  bool inWindow = false;            // play: in the window rather than full screen
+  bool wait = false;                // play: the sender waits for the end
 
   // The name the device is known by after it is opened.
   const std::string& Name() const { return alias.empty() ? device : alias; }

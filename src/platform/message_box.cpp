@@ -30,9 +30,8 @@ void Outline(Surface& s, const BoxRect& r, Colour c) {
 
 }  // namespace
 
-InWindowMessageBox::InWindowMessageBox(const std::string& message, std::vector<std::string> buttons,
-                                       int enter, int escape, TextEngine* text, int areaWidth,
-                                       int areaHeight)
+InWindowMessageBox::InWindowMessageBox(const std::string& message, std::vector<std::string> buttons, int enter,
+                                       int escape, TextEngine* text, int areaWidth, int areaHeight)
     : buttons_(std::move(buttons)), escape_(escape), text_(text), focus_(enter) {
   const int maxText = areaWidth - 40 - 2 * kPadding;
   lines_ = Wrap(message, maxText);
@@ -150,16 +149,10 @@ int InWindowMessageBox::PointerReleased(int x, int y) {
 int InWindowMessageBox::KeyPressed(Key key) {
   const int count = static_cast<int>(buttons_.size());
   switch (key) {
-    case Key::kEnter:
-      return focus_;
-    case Key::kEscape:
-      return escape_;
-    case Key::kNext:
-      focus_ = (focus_ + 1) % count;
-      return kNone;
-    case Key::kPrevious:
-      focus_ = (focus_ + count - 1) % count;
-      return kNone;
+    case Key::kEnter: return focus_;
+    case Key::kEscape: return escape_;
+    case Key::kNext: focus_ = (focus_ + 1) % count; return kNone;
+    case Key::kPrevious: focus_ = (focus_ + count - 1) % count; return kNone;
   }
   return kNone;
 }

@@ -25,8 +25,8 @@ class InWindowMessageBox {
 
   // `enter`: the button focused at first; `escape`: the one Escape chooses.
   // `text` may be null: then only the frame and the buttons are drawn.
-  InWindowMessageBox(const std::string& message, std::vector<std::string> buttons, int enter,
-                     int escape, TextEngine* text, int areaWidth = 800, int areaHeight = 600);
+  InWindowMessageBox(const std::string& message, std::vector<std::string> buttons, int enter, int escape,
+                     TextEngine* text, int areaWidth = 800, int areaHeight = 600);
 
   // Over `screen` (the client area as it was): dims it and draws the box.
   void Draw(Surface& screen) const;

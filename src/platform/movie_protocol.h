@@ -25,8 +25,7 @@ inline constexpr int kMovieFd = 4;
 inline constexpr int kPictureFd = 5;
 
 // Pictures are at most the window's size: 0x00RRGGBB words, row after row.
-inline constexpr std::size_t kPictureBytes =
-    std::size_t{kScreenWidth} * kScreenHeight * sizeof(std::uint32_t);
+inline constexpr std::size_t kPictureBytes = std::size_t{kScreenWidth} * kScreenHeight * sizeof(std::uint32_t);
 
 inline constexpr char kNextPicture = 'N';
 

@@ -29,8 +29,7 @@ class ScriptHooks {
   // The text of the last box of either kind; nothing before the first.
   virtual const std::optional<std::string>& LastMessage() const = 0;
   // Writes pixels (0x00RRGGBB) as a PNG file; false on failure.
-  virtual bool SavePicture(const std::vector<Colour>& pixels, int width, int height,
-                           const std::string& path) = 0;
+  virtual bool SavePicture(const std::vector<Colour>& pixels, int width, int height, const std::string& path) = 0;
 };
 
 }  // namespace pelmot

@@ -90,17 +90,16 @@ class TextEngine {
   virtual int Width(std::string_view utf8, int pixelSize) = 0;
   // Draws with a transparent background into target's current drawing target;
   // x, y is the top-left corner of the first character cell.
-  virtual void Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour,
-                    int pixelSize) = 0;
+  virtual void Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour, int pixelSize) = 0;
 };
 
 // The largest file of each kind the game reads; each is far above what a
 // real one needs and far below what would hurt.
-inline constexpr std::size_t kMaxDataFileBytes = 64 * 1024;            // stamps, seen flags, slots
-inline constexpr std::size_t kMaxScenarioBytes = 16 * 1024 * 1024;     // the scenario text
-inline constexpr std::size_t kMaxScriptBytes = 16 * 1024 * 1024;       // a headless script
-inline constexpr std::size_t kMaxPictureBytes = 32 * 1024 * 1024;      // one 800 x 600 picture
-inline constexpr std::size_t kMaxMovieBytes = std::size_t{1} << 30;    // the logo movie (read as it plays)
+inline constexpr std::size_t kMaxDataFileBytes = 64 * 1024;          // stamps, seen flags, slots
+inline constexpr std::size_t kMaxScenarioBytes = 16 * 1024 * 1024;   // the scenario text
+inline constexpr std::size_t kMaxScriptBytes = 16 * 1024 * 1024;     // a headless script
+inline constexpr std::size_t kMaxPictureBytes = 32 * 1024 * 1024;    // one 800 x 600 picture
+inline constexpr std::size_t kMaxMovieBytes = std::size_t{1} << 30;  // the logo movie (read as it plays)
 
 // Why the game cannot keep its files in a folder.
 enum class FolderFault { kNone, kPathTooLong, kMissing, kNotWritable };
@@ -117,8 +116,7 @@ class Files {
   virtual ~Files() = default;
   // The whole of a regular file of at most `maxBytes`; nothing, with `error`
   // set, when it is missing, not a regular file, too large or unreadable.
-  virtual std::optional<std::string> ReadWhole(const std::string& path, std::size_t maxBytes,
-                                               std::string& error) = 0;
+  virtual std::optional<std::string> ReadWhole(const std::string& path, std::size_t maxBytes, std::string& error) = 0;
   // True when nothing exists at `path` (not even a dangling link).
   virtual bool IsMissing(const std::string& path) = 0;
   // Replaces the file whole, or leaves the old one as it was and says why.
@@ -150,11 +148,9 @@ class Files {
   // way to a newer one for the same path, as only the newest content counts.
   // A path written this way is written only this way. Here they are made at
   // once; a write-behind implementation overrides all three.
-  virtual void ReplaceWholeLater(const std::string& path,
-                                 std::function<std::string(Files&)> contents) {
+  virtual void ReplaceWholeLater(const std::string& path, std::function<std::string(Files&)> contents) {
     std::string error;
-    if (!ReplaceWhole(path, contents(*this), error) && !laterFailure_)
-      laterFailure_ = LaterWriteFailure{path, error};
+    if (!ReplaceWhole(path, contents(*this), error) && !laterFailure_) laterFailure_ = LaterWriteFailure{path, error};
   }
   // Returns once every replacement asked for so far has been made or failed.
   virtual void FinishLaterWrites() {}
@@ -171,9 +167,9 @@ class Files {
 class InstanceLock {
  public:
   enum class Result {
-    kAcquired,      // this process is the only copy
-    kHeldElsewhere, // another copy runs on the same data folder
-    kUnavailable,   // the lock file cannot be opened (a folder that cannot be written)
+    kAcquired,       // this process is the only copy
+    kHeldElsewhere,  // another copy runs on the same data folder
+    kUnavailable,    // the lock file cannot be opened (a folder that cannot be written)
   };
   virtual ~InstanceLock() = default;
   // Takes the lock on `folder` without waiting; the folder must exist.

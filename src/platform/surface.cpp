@@ -66,9 +66,7 @@ std::vector<Colour>& Surface::OwnScreen() {
   return Allocated(screen_);
 }
 
-const std::vector<Colour>& Surface::ScreenPixels() const {
-  return Allocated(shown_ && screenOwn_ ? screen_ : image_);
-}
+const std::vector<Colour>& Surface::ScreenPixels() const { return Allocated(shown_ && screenOwn_ ? screen_ : image_); }
 
 Colour Surface::ScreenPixel(int x, int y) const {
   const std::vector<Colour>& pixels = shown_ && screenOwn_ ? screen_ : image_;
@@ -92,8 +90,7 @@ void Surface::FillRect(int x, int y, int w, int h, Colour colour) {
   int x1 = std::min(x + w, width_), y1 = std::min(y + h, height_);
   auto& target = Target();
   for (int yy = y0; yy < y1; ++yy)
-    std::fill(target.begin() + Index(x0, yy), target.begin() + Index(x0, yy) + std::max(0, x1 - x0),
-              colour);
+    std::fill(target.begin() + Index(x0, yy), target.begin() + Index(x0, yy) + std::max(0, x1 - x0), colour);
 }
 
 void Surface::Line(int x1, int y1, int x2, int y2, Colour colour) {
@@ -120,10 +117,26 @@ void Surface::Line(int x1, int y1, int x2, int y2, Colour colour) {
 void Surface::BitBlt(int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop) {
   // Clip against the source, then against the destination, keeping the two
   // rectangles aligned.
-  if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-  if (sy < 0) { dy -= sy; h += sy; sy = 0; }
-  if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-  if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+  if (sx < 0) {
+    dx -= sx;
+    w += sx;
+    sx = 0;
+  }
+  if (sy < 0) {
+    dy -= sy;
+    h += sy;
+    sy = 0;
+  }
+  if (dx < 0) {
+    sx -= dx;
+    w += dx;
+    dx = 0;
+  }
+  if (dy < 0) {
+    sy -= dy;
+    h += dy;
+    dy = 0;
+  }
   w = std::min({w, src.width_ - sx, width_ - dx});
   h = std::min({h, src.height_ - sy, height_ - dy});
   if (w <= 0 || h <= 0) return;
@@ -133,16 +146,18 @@ void Surface::BitBlt(int dx, int dy, int w, int h, const Surface& src, int sx, i
     const Colour* from = &source[src.Index(sx, sy + row)];
     Colour* to = &target[Index(dx, dy + row)];
     switch (rop) {
-      case Rop::SrcCopy:
-        std::copy(from, from + w, to);
-        break;
+      case Rop::SrcCopy: std::copy(from, from + w, to); break;
       case Rop::SrcAnd:
-        if (&src == this) SelfAndRow(to, from, w);
-        else AndRow(to, from, w);
+        if (&src == this)
+          SelfAndRow(to, from, w);
+        else
+          AndRow(to, from, w);
         break;
       case Rop::SrcInvert:
-        if (&src == this) SelfXorRow(to, from, w);
-        else XorRow(to, from, w);
+        if (&src == this)
+          SelfXorRow(to, from, w);
+        else
+          XorRow(to, from, w);
         break;
     }
   }
@@ -170,8 +185,10 @@ void Surface::Resize(int width, int height) {
   width_ = width;
   height_ = height;
   // All black needs no pixels until they are used.
-  if (backColour == kBlack) image_.clear();
-  else image_.assign(static_cast<std::size_t>(width) * height, backColour);
+  if (backColour == kBlack)
+    image_.clear();
+  else
+    image_.assign(static_cast<std::size_t>(width) * height, backColour);
   screenOwn_ = false;
 }
 

@@ -12,8 +12,7 @@ namespace pelmot {
 using Colour = std::uint32_t;
 
 constexpr Colour Rgb(int r, int g, int b) {
-  return (static_cast<Colour>(r & 0xFF) << 16) | (static_cast<Colour>(g & 0xFF) << 8) |
-         static_cast<Colour>(b & 0xFF);
+  return (static_cast<Colour>(r & 0xFF) << 16) | (static_cast<Colour>(g & 0xFF) << 8) | static_cast<Colour>(b & 0xFF);
 }
 
 // The window's client area, which the game's pictures fill.

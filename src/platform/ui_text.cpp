@@ -5,7 +5,8 @@
 namespace pelmot {
 namespace {
 
-#define PELMOT_UI_TEXT(name, text) {UiText::name, #name, text}
+#define PELMOT_UI_TEXT(name, text) \
+  { UiText::name, #name, text }
 
 // In the order of UiText; the texts as the player sees them.
 constexpr UiTextEntry kEntries[] = {
@@ -112,8 +113,8 @@ std::string UiFormat(UiText id, std::initializer_list<std::string> values) {
   const std::string text = Ui(id);
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool placeholder = text[i] == '{' && i + 2 < text.size() && text[i + 1] >= '0' && text[i + 1] <= '9' &&
-                             text[i + 2] == '}';
+    const bool placeholder =
+        text[i] == '{' && i + 2 < text.size() && text[i + 1] >= '0' && text[i + 1] <= '9' && text[i + 2] == '}';
     const auto n = placeholder ? static_cast<std::size_t>(text[i + 1] - '0') : values.size();
     if (n < values.size()) {
       out += values.begin()[n];

@@ -73,10 +73,10 @@ enum class UiText {
   settings_read_failed,
   settings_write_failed,
   read_record_read_failed,
-  slot_file_missing,      // {0}: path
-  slot_file_unreadable,   // {0}: the system's reason
-  slot_file_too_short,    // {0}: bytes, {1}: path
-  slot_cannot_resume,     // {0}: mode, {1}: scene, {2}: step, {3}: path
+  slot_file_missing,     // {0}: path
+  slot_file_unreadable,  // {0}: the system's reason
+  slot_file_too_short,   // {0}: bytes, {1}: path
+  slot_cannot_resume,    // {0}: mode, {1}: scene, {2}: step, {3}: path
   // Problems found at start-up.
   content_folder_missing,
   content_folder_hint,

@@ -66,12 +66,10 @@ bool IsFullWidth(char32_t cp) {
   // Halfwidth katakana and the halfwidth punctuation block are narrow.
   if (cp >= 0xFF61 && cp <= 0xFFDC) return false;
   if (cp >= 0xFFE8 && cp <= 0xFFEE) return false;
-  return (cp >= 0x1100 && cp <= 0x115F) || (cp >= 0x2E80 && cp <= 0xA4CF) ||
-         (cp >= 0xAC00 && cp <= 0xD7A3) || (cp >= 0xF900 && cp <= 0xFAFF) ||
-         (cp >= 0xFE30 && cp <= 0xFE4F) || (cp >= 0xFF00 && cp <= 0xFF60) ||
-         (cp >= 0xFFE0 && cp <= 0xFFE6) || (cp >= 0x20000 && cp <= 0x3FFFD) ||
-         (cp >= 0x2190 && cp <= 0x21FF) || (cp >= 0x2500 && cp <= 0x25FF) ||
-         (cp >= 0x3000 && cp <= 0x303F);
+  return (cp >= 0x1100 && cp <= 0x115F) || (cp >= 0x2E80 && cp <= 0xA4CF) || (cp >= 0xAC00 && cp <= 0xD7A3) ||
+         (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0xFE30 && cp <= 0xFE4F) || (cp >= 0xFF00 && cp <= 0xFF60) ||
+         (cp >= 0xFFE0 && cp <= 0xFFE6) || (cp >= 0x20000 && cp <= 0x3FFFD) || (cp >= 0x2190 && cp <= 0x21FF) ||
+         (cp >= 0x2500 && cp <= 0x25FF) || (cp >= 0x3000 && cp <= 0x303F);
 }
 
 }  // namespace pelmot

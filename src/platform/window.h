@@ -48,14 +48,14 @@ struct InputEvent {
     kWheel,           // the mouse wheel turned by `wheel` notches
   };
   Kind kind = Kind::kMouseMove;
-  int button = 0;  // 1 left, 2 right, 4 middle; 0 for a move
-  int shift = 0;   // 1 while Shift is down
-  int ctrl = 0;    // 1 while Ctrl is down
+  int button = 0;    // 1 left, 2 right, 4 middle; 0 for a move
+  int shift = 0;     // 1 while Shift is down
+  int ctrl = 0;      // 1 while Ctrl is down
   int x = 0, y = 0;  // pixels of the 800 x 600 client area
-  int key = 0;     // a VirtualKey, 0 for any other key
-  int answer = 0;  // the button's index, 0 the first
-  int wheel = 0;   // notches: positive away from the player (up), negative down
-  int repeat = 0;  // 1 for a held key's repeated key-down
+  int key = 0;       // a VirtualKey, 0 for any other key
+  int answer = 0;    // the button's index, 0 the first
+  int wheel = 0;     // notches: positive away from the player (up), negative down
+  int repeat = 0;    // 1 for a held key's repeated key-down
 };
 
 class WindowEvents {

@@ -26,8 +26,7 @@ void ShowOptions(Game& game, const Options& options, int firstRowY) {
     if (!s.MenuItems[i].empty()) ++s.OptionCount;
   RowBand inked;
   for (int i = 0; i <= s.OptionCount; ++i) {
-    DrawShadowedRow(game, kOptionLeft, firstRowY + kRowPitch * s.LineNo, s.MenuItems[i],
-                    kOptionShadow, inked);
+    DrawShadowedRow(game, kOptionLeft, firstRowY + kRowPitch * s.LineNo, s.MenuItems[i], kOptionShadow, inked);
     s.LineNo = Add16(s.LineNo, 1);
   }
   ComposeAndPresent(game, inked);

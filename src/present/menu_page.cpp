@@ -1,8 +1,8 @@
 #include "present/menu_page.h"
 
 #include "game/game.h"
-#include "game/screen_geometry.h"
 #include "game/run_flow.h"
+#include "game/screen_geometry.h"
 #include "present/text_page.h"
 
 namespace pelmot {

@@ -13,12 +13,11 @@ void LayerFact::Drew(const Surface& layer, bool heldBefore, RowBand drawn) {
   inked.Cover(drawn.top, drawn.bottom - drawn.top);
 }
 
-bool PageFact::HoldsFor(const Surface& pageSurface, const Surface& pictureSurface,
-                        const Surface& maskSurface, const DimmedArea& dimmed) const {
+bool PageFact::HoldsFor(const Surface& pageSurface, const Surface& pictureSurface, const Surface& maskSurface,
+                        const DimmedArea& dimmed) const {
   return page != 0 && pageSurface.Revision() == page && pictureSurface.Revision() == picture &&
-         maskSurface.Revision() == mask && area.x == dimmed.x && area.y == dimmed.y &&
-         area.w == dimmed.w && area.h == dimmed.h && area.maskX == dimmed.maskX &&
-         area.maskY == dimmed.maskY;
+         maskSurface.Revision() == mask && area.x == dimmed.x && area.y == dimmed.y && area.w == dimmed.w &&
+         area.h == dimmed.h && area.maskX == dimmed.maskX && area.maskY == dimmed.maskY;
 }
 
 TextPageFacts& KnownTextPage(Game& game) {

@@ -39,8 +39,7 @@ struct PageFact {
   DimmedArea area{};
   RowBand text;
 
-  bool HoldsFor(const Surface& page, const Surface& picture, const Surface& mask,
-                const DimmedArea& dimmed) const;
+  bool HoldsFor(const Surface& page, const Surface& picture, const Surface& mask, const DimmedArea& dimmed) const;
   void Forget() { page = 0; }
 };
 

@@ -41,14 +41,11 @@ void AndRow(Colour* to, const Colour* a, const Colour* b, int n) {
 
 void AndXorRow(Colour* to, const Colour* mask, const Colour* layer, int n) {
   int i = 0;
-  for (; i + kBlockPixels <= n; i += kBlockPixels)
-    Store(to + i, (Load(to + i) & Load(mask + i)) ^ Load(layer + i));
+  for (; i + kBlockPixels <= n; i += kBlockPixels) Store(to + i, (Load(to + i) & Load(mask + i)) ^ Load(layer + i));
   for (; i < n; ++i) to[i] = (to[i] & mask[i]) ^ layer[i];
 }
 
-bool SameSize(const Surface& a, const Surface& b) {
-  return a.Width() == b.Width() && a.Height() == b.Height();
-}
+bool SameSize(const Surface& a, const Surface& b) { return a.Width() == b.Width() && a.Height() == b.Height(); }
 
 // The dimmed area clipped to the page and to the mask.
 struct Clipped {
@@ -63,8 +60,7 @@ Clipped Clip(const DimmedArea& d, const Surface& page, const Surface& mask) {
 }
 
 // One row of the picture into `out`, ANDed with the mask where dimmed.
-void DimmedRow(Colour* out, const Colour* picture, int width, const Colour* maskRow,
-               const Clipped& c) {
+void DimmedRow(Colour* out, const Colour* picture, int width, const Colour* maskRow, const Clipped& c) {
   if (!maskRow) {
     std::memcpy(out, picture, sizeof(Colour) * width);
     return;
@@ -76,8 +72,7 @@ void DimmedRow(Colour* out, const Colour* picture, int width, const Colour* mask
 
 // The same composition with the surfaces' own block transfers, for pages of
 // unusual sizes.
-void PaintFreshPageSlowly(const PageSurfaces& s, const DimmedArea& d, RowBand inked,
-                          Surface& shown) {
+void PaintFreshPageSlowly(const PageSurfaces& s, const DimmedArea& d, RowBand inked, Surface& shown) {
   const int w = s.page.Width(), h = s.page.Height();
   s.page.Clear();
   s.page.BitBlt(0, 0, w, h, s.picture, 0, 0, Rop::SrcCopy);
@@ -107,10 +102,9 @@ void ClearLayer(Surface& layer, RowBand rows) {
   FillRow(&pixels[at], layer.backColour, (bottom - top) * layer.Width());
 }
 
-void PaintFreshPage(const PageSurfaces& s, const DimmedArea& dimmed, const FreshPageWork& work,
-                    Surface& shown) {
-  if (!SameSize(s.page, s.picture) || !SameSize(s.page, s.textMask) ||
-      !SameSize(s.page, s.textLayer) || !SameSize(s.page, shown))
+void PaintFreshPage(const PageSurfaces& s, const DimmedArea& dimmed, const FreshPageWork& work, Surface& shown) {
+  if (!SameSize(s.page, s.picture) || !SameSize(s.page, s.textMask) || !SameSize(s.page, s.textLayer) ||
+      !SameSize(s.page, shown))
     return PaintFreshPageSlowly(s, dimmed, work.inked, shown);
   const int width = s.page.Width(), height = s.page.Height();
   const Clipped c = Clip(dimmed, s.page, s.mask);
@@ -126,8 +120,7 @@ void PaintFreshPage(const PageSurfaces& s, const DimmedArea& dimmed, const Fresh
         maskRow = &s.mask.Image()[static_cast<std::size_t>(y - dimmed.y + dimmed.maskY) * s.mask.Width() +
                                   (c.x0 - dimmed.x + dimmed.maskX)];
       DimmedRow(&out[at], &s.picture.Image()[at], width, maskRow, c);
-      if (inside(work.inked, y))
-        AndXorRow(&out[at], &s.textMask.Image()[at], &s.textLayer.Image()[at], width);
+      if (inside(work.inked, y)) AndXorRow(&out[at], &s.textMask.Image()[at], &s.textLayer.Image()[at], width);
     }
     if (rewrite || work.copyAll) std::memcpy(&view[at], &out[at], sizeof(Colour) * width);
   }

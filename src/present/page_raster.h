@@ -40,8 +40,8 @@ void ClearLayer(Surface& layer, RowBand rows);
 
 // What a fresh page has to redo.
 struct FreshPageWork {
-  RowBand rewrite;     // page rows to compute again (a whole page: all)
-  RowBand inked;       // rows where the layers hold text
+  RowBand rewrite;      // page rows to compute again (a whole page: all)
+  RowBand inked;        // rows where the layers hold text
   bool copyAll = true;  // false: `shown` equals the page outside `rewrite`
 };
 
@@ -51,8 +51,7 @@ struct FreshPageWork {
 // the copy, the AND, the two compositions and the copy to the screen one
 // after the other, for a page whose layers were drawn beforehand. Rows
 // outside `rewrite` must already hold the picture dimmed, and no text.
-void PaintFreshPage(const PageSurfaces& s, const DimmedArea& dimmed, const FreshPageWork& work,
-                    Surface& shown);
+void PaintFreshPage(const PageSurfaces& s, const DimmedArea& dimmed, const FreshPageWork& work, Surface& shown);
 
 // Copies the rows of `from`'s kept image into `to`'s drawing target (the
 // whole page when the sizes differ).

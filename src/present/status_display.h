@@ -35,8 +35,7 @@ inline constexpr std::array<SheetPoint, 3> kBarAt{{{656, 16}, {656, 56}, {656, 9
 inline constexpr int kBarMaxW = 120, kBarH = 40;
 // Day strips: 70 x 33 at x 480; the source row by DayNo 2 ... 15.
 inline constexpr int kStripX = 480, kStripW = 70, kStripH = 33;
-inline constexpr std::array<int, 14> kStripSourceY{246, 205, 533, 0,   328, 164, 369,
-                                                   287, 82,  410, 492, 41,  123, 451};
+inline constexpr std::array<int, 14> kStripSourceY{246, 205, 533, 0, 328, 164, 369, 287, 82, 410, 492, 41, 123, 451};
 inline constexpr SheetPoint kStripAt{676, 183};
 // The skip button's picture.
 inline constexpr SheetRect kSkipButton{565, 225, 20, 180};

@@ -7,9 +7,9 @@ namespace pelmot {
 namespace {
 
 // Exactly these nineteen characters must not begin a row.
-constexpr std::array<char32_t, 19> kLineStartProhibited = {
-    U'。', U'、', U'｡', U'､', U'・', U'･', U'っ', U'ゃ', U'ゅ', U'ょ',
-    U'ぁ', U'ぃ', U'ぅ', U'ぇ', U'ぉ', U'！', U'？', U'」', U'）'};
+constexpr std::array<char32_t, 19> kLineStartProhibited = {U'。', U'、', U'｡',  U'､',  U'・', U'･',  U'っ',
+                                                           U'ゃ', U'ゅ', U'ょ', U'ぁ', U'ぃ', U'ぅ', U'ぇ',
+                                                           U'ぉ', U'！', U'？', U'」', U'）'};
 
 // A character past the end compares as nothing.
 char32_t At(std::u32string_view text, std::size_t pos) { return pos < text.size() ? text[pos] : 0; }
@@ -30,16 +30,13 @@ std::size_t ApplyLineStartRule(std::u32string_view text, std::size_t pos) {
 }  // namespace
 
 bool IsLineStartProhibited(char32_t c) {
-  return std::find(kLineStartProhibited.begin(), kLineStartProhibited.end(), c) !=
-         kLineStartProhibited.end();
+  return std::find(kLineStartProhibited.begin(), kLineStartProhibited.end(), c) != kLineStartProhibited.end();
 }
 
-bool StartsWithContinueMark(std::u32string_view text) {
-  return !text.empty() && (text[0] == U'@' || text[0] == U'＠');
-}
+bool StartsWithContinueMark(std::u32string_view text) { return !text.empty() && (text[0] == U'@' || text[0] == U'＠'); }
 
-PageLayout LayOutPage(std::u32string_view text, std::size_t from, int lineNo,
-                      const TextLayout& layout, const MeasureRow& measure) {
+PageLayout LayOutPage(std::u32string_view text, std::size_t from, int lineNo, const TextLayout& layout,
+                      const MeasureRow& measure) {
   PageLayout page;
   page.lineNo = lineNo;
   std::size_t start = std::min(from, text.size());

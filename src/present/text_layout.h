@@ -14,9 +14,9 @@ namespace pelmot {
 
 // The geometry of one of the two text layouts.
 struct TextLayout {
-  int textX;     // left edge of a row's first character cell
-  int textY;     // top of row 0; rows are kRowPitch apart
-  int slack;     // a row ends when slack + its width exceeds limit
+  int textX;  // left edge of a row's first character cell
+  int textY;  // top of row 0; rows are kRowPitch apart
+  int slack;  // a row ends when slack + its width exceeds limit
   int limit;
   int pageFull;  // LineNo at which a broken row fills the page
 };
@@ -55,7 +55,7 @@ using MeasureRow = std::function<int(std::u32string_view)>;
 // one character of its row. At the end of the text the remaining
 // characters form a last row even when there are none; that row counts
 // without a page-full test.
-PageLayout LayOutPage(std::u32string_view text, std::size_t from, int lineNo,
-                      const TextLayout& layout, const MeasureRow& measure);
+PageLayout LayOutPage(std::u32string_view text, std::size_t from, int lineNo, const TextLayout& layout,
+                      const MeasureRow& measure);
 
 }  // namespace pelmot

@@ -37,8 +37,7 @@ void ClearTextLayers(Game& game) {
   ClearKnownLayer(game.form.MsgMk, known.textMask);
 }
 
-void DrawShadowedRow(Game& game, int x, int y, std::string_view utf8, Colour shadow,
-                     RowBand& inked) {
+void DrawShadowedRow(Game& game, int x, int y, std::string_view utf8, Colour shadow, RowBand& inked) {
   MainForm& f = game.form;
   TextEngine& text = game.services.text;
   TextPageFacts& known = KnownTextPage(game);
@@ -82,8 +81,7 @@ void ComposeFreshPageAndPresent(Game& game, const DimmedArea& dimmed, RowBand in
   // Rows that held no text on the last page of the same picture need no work.
   FreshPageWork work;
   work.inked = inked;
-  work.rewrite = known.page.HoldsFor(f.Msg, f.MainWork, mask, dimmed) ? known.page.text
-                                                                      : RowBand::Whole(f.Msg);
+  work.rewrite = known.page.HoldsFor(f.Msg, f.MainWork, mask, dimmed) ? known.page.text : RowBand::Whole(f.Msg);
   work.rewrite.Cover(inked.top, inked.bottom - inked.top);
   work.copyAll = !known.shown.HoldsFor(f.MainPic, f.Msg);
   f.MainPic.SetPersistent(true);

@@ -23,8 +23,7 @@ void ClearTextLayers(Game& game);
 // The row at text position x, y with its shadow at x + 2, y + 2: black in
 // MsgMk at both positions, the shadow colour and then the face in MsgWk.
 // `inked` grows to cover the rows the drawing may have touched.
-void DrawShadowedRow(Game& game, int x, int y, std::string_view utf8, Colour shadow,
-                     RowBand& inked);
+void DrawShadowedRow(Game& game, int x, int y, std::string_view utf8, Colour shadow, RowBand& inked);
 
 // MsgMk into Msg with SRCAND, then MsgWk with SRCINVERT (only over the rows
 // of `inked`; the layers are blank elsewhere), then Msg into MainPic's kept

@@ -14,8 +14,8 @@ namespace {
 
 // The message window dims only its own area (from the top left of the
 // mask); the full-screen page dims everything.
-constexpr DimmedArea kWindowDimmed{kMessageWindow.left, kMessageWindow.top, kMessageWindow.width,
-                                   kMessageWindow.height, 0, 0};
+constexpr DimmedArea kWindowDimmed{
+    kMessageWindow.left, kMessageWindow.top, kMessageWindow.width, kMessageWindow.height, 0, 0};
 constexpr DimmedArea kWholePage{0, 0, kScreenWidth, kScreenHeight, 0, 0};
 
 struct TextWindowKind {
@@ -26,8 +26,7 @@ struct TextWindowKind {
 
 // Lays the text out from `from` and draws its rows into the layers; returns
 // the rows the drawing touched; `shown` gets the rows when someone listens.
-RowBand DrawPage(Game& game, const std::u32string& text, std::size_t from, const TextLayout& layout,
-                 ShownPage& shown) {
+RowBand DrawPage(Game& game, const std::u32string& text, std::size_t from, const TextLayout& layout, ShownPage& shown) {
   GameState& s = game.state;
   TextEngine& engine = game.services.text;
   const int measureSize = game.form.Msg.fontPixels;
@@ -90,12 +89,8 @@ void ShowLine(Game& game, const std::string& argument, const TextWindowKind& kin
 
 }  // namespace
 
-void ShowText(Game& game, const std::string& text) {
-  ShowLine(game, text, {kWindowLayout, kWindowDimmed, false});
-}
+void ShowText(Game& game, const std::string& text) { ShowLine(game, text, {kWindowLayout, kWindowDimmed, false}); }
 
-void ShowText2(Game& game, const std::string& text) {
-  ShowLine(game, text, {kFullScreenLayout, kWholePage, true});
-}
+void ShowText2(Game& game, const std::string& text) { ShowLine(game, text, {kFullScreenLayout, kWholePage, true}); }
 
 }  // namespace pelmot

@@ -67,15 +67,12 @@ Story ComposeStory(const Story& structure, const Content& content) {
         Step& step = *lane.At(s);
         switch (SlotOf(step)) {
           case StepSlot::Line:
-          case StepSlot::FixedLine:
-            step.ops = FillLineStep(step.ops, content.Step(scene.number, l, s));
-            break;
+          case StepSlot::FixedLine: step.ops = FillLineStep(step.ops, content.Step(scene.number, l, s)); break;
           case StepSlot::Choice:
             for (Op& op : step.ops)
               if (op.kind == OpKind::Choice) FillChoice(op, content, scene.number, l, s);
             break;
-          case StepSlot::None:
-            break;
+          case StepSlot::None: break;
         }
       }
     }

@@ -93,8 +93,8 @@ class Checker {
     const Lane& l = scene.lanes[lane];
     std::string name = std::to_string(scene.number);
     if (!l.key.Name().empty()) name += " " + l.key.Name();
-    return "scene " + name + " has no step s" + std::to_string(step) + " (its steps are s" +
-           std::to_string(l.first) + " ... s" + std::to_string(l.Last()) + ")";
+    return "scene " + name + " has no step s" + std::to_string(step) + " (its steps are s" + std::to_string(l.first) +
+           " ... s" + std::to_string(l.Last()) + ")";
   }
 
   std::optional<int> ResolveLane(const ScenarioEntry& e, const SceneScript& scene) {
@@ -102,12 +102,9 @@ class Checker {
     if (scene.rule != LaneRule::ByPick && e.pick != kAnyPick)
       return Refuse(e, name + " has no lanes by pick; leave out p" + std::to_string(e.pick));
     switch (scene.rule) {
-      case LaneRule::Single:
-        return 0;
-      case LaneRule::ByCondition:
-        return ConditionLane(e, scene, name);
-      case LaneRule::ByPick:
-        break;
+      case LaneRule::Single: return 0;
+      case LaneRule::ByCondition: return ConditionLane(e, scene, name);
+      case LaneRule::ByPick: break;
     }
     if (e.conditions) return Refuse(e, name + " has no lanes by Condition");
     const int choice = scene.SharedChoiceStep();
@@ -277,7 +274,8 @@ class Checker {
     const std::string header = "scene " + StepHeader(scene, lane, s);
     switch (SlotOf(step)) {
       case StepSlot::Line:
-        if (!Given(scene, lane, kAnyCondition, s)) Problem(AnchorFor(scene, lane, s), header + " has no line");
+        if (!Given(scene, lane, kAnyCondition, s))
+          Problem(AnchorFor(scene, lane, s), header + " has no line");
         else if (LoadsPictureAfterLine(step) && MissesPicture(scene, lane, s))
           Problem(AnchorFor(scene, lane, s + 1), header + " loads a picture after its line; give it pic=N");
         break;
@@ -293,8 +291,7 @@ class Checker {
         }
         break;
       case StepSlot::FixedLine:
-      case StepSlot::None:
-        break;
+      case StepSlot::None: break;
     }
   }
 
@@ -320,10 +317,12 @@ class Checker {
     const std::string name = "scene " + std::to_string(scene.number);
     const std::string set = " (its " + what + "s: " + JoinNumbers(wanted) + ")";
     for (int n : wanted)
-      if (!shown.count(n)) Problem(AnchorFor(scene, 0, 0), name + " never shows " + what + " " + std::to_string(n) + set);
+      if (!shown.count(n))
+        Problem(AnchorFor(scene, 0, 0), name + " never shows " + what + " " + std::to_string(n) + set);
     for (auto [n, line] : shown)
       if (std::find(wanted.begin(), wanted.end(), n) == wanted.end())
-        Problem(line ? line : LastLine(), name + " shows " + what + " " + std::to_string(n) + ", which is not among its " + what + "s" + set);
+        Problem(line ? line : LastLine(),
+                name + " shows " + what + " " + std::to_string(n) + ", which is not among its " + what + "s" + set);
   }
 
   void CheckGreetingsComplete() {
@@ -381,8 +380,8 @@ int LaneOf(const ScenarioEntry& e, const SceneScript& scene) {
 }
 
 bool EverShown(const ScenarioEntry& e, const SceneScript& scene, int lane, const ShownTest& shown) {
-  const bool optionsByCondition = e.kind == ScenarioEntry::Kind::Choice && e.conditions &&
-                                  scene.rule != LaneRule::ByCondition;
+  const bool optionsByCondition =
+      e.kind == ScenarioEntry::Kind::Choice && e.conditions && scene.rule != LaneRule::ByCondition;
   if (!optionsByCondition) return shown(e.scene, lane, e.step, kAnyCondition);
   for (int c = 0; c <= 7; ++c)
     if (e.conditions->Holds(c) && shown(e.scene, lane, e.step, c)) return true;
@@ -400,8 +399,8 @@ std::vector<std::string> UnshownEntryWarnings(const std::string& text, const std
     const int lane = LaneOf(e, *scene);
     if (lane >= static_cast<int>(scene->lanes.size()) || EverShown(e, *scene, lane, shown)) continue;
     const std::string what = e.kind == ScenarioEntry::Kind::Choice ? "these options" : "this line";
-    warnings.push_back(fileName + ":" + std::to_string(e.line) + ": warning: no play ever shows " + what +
-                       " (scene " + StepHeader(*scene, lane, e.step) + ")");
+    warnings.push_back(fileName + ":" + std::to_string(e.line) + ": warning: no play ever shows " + what + " (scene " +
+                       StepHeader(*scene, lane, e.step) + ")");
   }
   return warnings;
 }

@@ -116,8 +116,10 @@ std::string LineText(const SceneScript& scene, int lane, int step) {
   const Step* next = l.At(step + 1);
   if (ChangesOrHandsOn(next)) text += "　次：" + DescribeOps(next->ops);
   const Step* coming = NextNonEmpty(l, step);
-  if (StopsSkipping(*l.At(step))) text += "　さあ、どうする？";
-  else if (coming && coming->IsChoice()) text += "　（ここでは早送りが止まらない）";
+  if (StopsSkipping(*l.At(step)))
+    text += "　さあ、どうする？";
+  else if (coming && coming->IsChoice())
+    text += "　（ここでは早送りが止まらない）";
   return text + DemoText(scene.number, step);
 }
 
@@ -170,8 +172,8 @@ std::map<Slot, Visual> PlanVisuals(const SceneScript& scene) {
     const Lane& lane = scene.lanes[l];
     for (int s = lane.first; s <= lane.Last(); ++s) {
       const Step& step = *lane.At(s);
-      const bool afterPictureStep = s > lane.first && !lane.At(s - 1)->IsEmpty() &&
-                                    lane.At(s - 1)->ops.front().kind == OpKind::Picture;
+      const bool afterPictureStep =
+          s > lane.first && !lane.At(s - 1)->IsEmpty() && lane.At(s - 1)->ops.front().kind == OpKind::Picture;
       const StepSlot slot = SlotOf(step);
       if ((slot == StepSlot::Line || slot == StepSlot::FixedLine) && !afterPictureStep) slots.push_back({l, s});
       for (const Op& op : step.ops)
@@ -226,9 +228,7 @@ void WriteScene(std::ostream& out, const SceneScript& scene) {
       const Step& step = *lane.At(s);
       const std::string visual = VisualWords(plan[{l, s}]);
       switch (SlotOf(step)) {
-        case StepSlot::Line:
-          out << StepHeader(scene, l, s) << visual << " | " << LineText(scene, l, s) << "\n";
-          break;
+        case StepSlot::Line: out << StepHeader(scene, l, s) << visual << " | " << LineText(scene, l, s) << "\n"; break;
         case StepSlot::FixedLine:
           if (!visual.empty()) out << StepHeader(scene, l, s) << visual << " |\n";
           break;
@@ -237,8 +237,7 @@ void WriteScene(std::ostream& out, const SceneScript& scene) {
             if (op.kind == OpKind::Choice)
               for (const OptionSet& set : op.optionSets) WriteChoice(out, scene, l, s, set);
           break;
-        case StepSlot::None:
-          break;
+        case StepSlot::None: break;
       }
     }
   }

@@ -78,44 +78,24 @@ StepExit WalkOps(const std::vector<Op>& ops, int step, Effects& fx) {
   using Kind = StepExit::Kind;
   for (const Op& op : ops) {
     switch (op.kind) {
-      case OpKind::Picture:
-        fx.Picture(op);
-        break;
-      case OpKind::Background:
-        fx.Background(op);
-        break;
-      case OpKind::Line:
-        fx.Line(op);
-        break;
-      case OpKind::StopSkip:
-        fx.StopSkip(op);
-        break;
-      case OpKind::AddParam:
-        fx.AddParam(op);
-        break;
-      case OpKind::SetCondition:
-        fx.SetCondition(op);
-        break;
-      case OpKind::SetDay:
-        fx.SetDay(op);
-        break;
+      case OpKind::Picture: fx.Picture(op); break;
+      case OpKind::Background: fx.Background(op); break;
+      case OpKind::Line: fx.Line(op); break;
+      case OpKind::StopSkip: fx.StopSkip(op); break;
+      case OpKind::AddParam: fx.AddParam(op); break;
+      case OpKind::SetCondition: fx.SetCondition(op); break;
+      case OpKind::SetDay: fx.SetDay(op); break;
       case OpKind::Choice:
         // With no options for the Condition the choice shows nothing, and
         // the step is a plain one.
         if (const OptionSet* set = OptionsFor(op, fx.Condition())) return {Kind::Choice, 0, set};
         break;
-      case OpKind::Advance:
-        return {Kind::ToStep, step + 1};
-      case OpKind::Jump:
-        return {Kind::ToStep, op.a};
-      case OpKind::GoToScene:
-        return {Kind::ToScene, op.a};
-      case OpKind::SelectEnding:
-        return {Kind::SelectEnding};
-      case OpKind::GameOver:
-        return {Kind::GameOver};
-      case OpKind::Ending:
-        return {Kind::Ending, op.a};
+      case OpKind::Advance: return {Kind::ToStep, step + 1};
+      case OpKind::Jump: return {Kind::ToStep, op.a};
+      case OpKind::GoToScene: return {Kind::ToScene, op.a};
+      case OpKind::SelectEnding: return {Kind::SelectEnding};
+      case OpKind::GameOver: return {Kind::GameOver};
+      case OpKind::Ending: return {Kind::Ending, op.a};
       case OpKind::Branch:
         // With no case that holds the step waits, as a plain one.
         if (const BranchCase* c = CaseFor(op, fx.LastChoice(), fx.Condition())) return WalkOps(c->ops, step, fx);

@@ -85,15 +85,9 @@ void FollowWay(Walk& walk, Cursor at) {
     LookAheadEffects effects(walk, at);
     const StepExit exit = WalkOps(step->ops, at.step, effects);
     switch (exit.kind) {
-      case StepExit::Kind::Waits:
-        ++at.step;
-        break;
-      case StepExit::Kind::Choice:
-        FollowPicks(walk, at, *exit.options);
-        return;
-      case StepExit::Kind::ToStep:
-        at.step = exit.target;
-        break;
+      case StepExit::Kind::Waits: ++at.step; break;
+      case StepExit::Kind::Choice: FollowPicks(walk, at, *exit.options); return;
+      case StepExit::Kind::ToStep: at.step = exit.target; break;
       case StepExit::Kind::ToScene:
         at.scene = walk.story.Find(exit.target);
         at.step = 0;
@@ -101,22 +95,22 @@ void FollowWay(Walk& walk, Cursor at) {
         break;
       case StepExit::Kind::SelectEnding:  // the parameters are not followed
       case StepExit::Kind::GameOver:
-      case StepExit::Kind::Ending:
-        return;
+      case StepExit::Kind::Ending: return;
     }
   }
 }
 
 }  // namespace
 
-std::vector<int> UpcomingPictures(const Story& story, const SceneScript& scene, int step, int condition,
-                                  int lastChoice, int perWay) {
+std::vector<int> UpcomingPictures(const Story& story, const SceneScript& scene, int step, int condition, int lastChoice,
+                                  int perWay) {
   Walk walk{story, perWay, kMaxStepsLooked, {}};
   Cursor at{&scene, step, condition, lastChoice};
   const Step* current = StepToRun(scene, step, condition, lastChoice).step;
   const OptionSet* shown = current && current->IsChoice() ? OptionsFor(current->ops.front(), condition) : nullptr;
   // A choice on screen: its picks are the ways on.
-  if (shown) FollowPicks(walk, at, *shown);
+  if (shown)
+    FollowPicks(walk, at, *shown);
   else {
     ++at.step;
     FollowWay(walk, at);

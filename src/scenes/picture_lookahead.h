@@ -17,8 +17,8 @@ inline constexpr int kPicturesAhead = 1;
 // `step` of `scene` can show, following the lane that Condition and
 // LastChoice select, jumps and scene changes, and every pick where a step
 // is a choice (from `step` itself too): up to `perWay` along each way.
-std::vector<int> UpcomingPictures(const Story& story, const SceneScript& scene, int step, int condition,
-                                  int lastChoice, int perWay = kPicturesAhead);
+std::vector<int> UpcomingPictures(const Story& story, const SceneScript& scene, int step, int condition, int lastChoice,
+                                  int perWay = kPicturesAhead);
 
 // Hints the picture loader with the pictures that can follow the current
 // step of scene play.

@@ -47,13 +47,12 @@ std::optional<SaveRecord> ReadSaveFile(const Game& game, const std::string& path
   const bool modeOk = record->ResumeMode == kModeScene;
   const bool sceneOk = SceneProcedure(record->SavedScene).has_value();
   const bool stepOk = record->SceneStep >= 0 && sceneOk && StepInItsLane(game, *record);
-  bool valuesOk = record->DayNo >= 1 && record->DayNo <= 15 && record->Condition >= 0 &&
-                  record->Condition <= 7;
+  bool valuesOk = record->DayNo >= 1 && record->DayNo <= 15 && record->Condition >= 0 && record->Condition <= 7;
   for (std::int16_t p : record->Params) valuesOk = valuesOk && p >= 0 && p <= 999;
   if (!modeOk || !sceneOk || !stepOk || !valuesOk) {
-    problem = UiFormat(UiText::slot_cannot_resume, {std::to_string(record->ResumeMode),
-                                                    std::to_string(record->SavedScene),
-                                                    std::to_string(record->SceneStep), path});
+    problem =
+        UiFormat(UiText::slot_cannot_resume, {std::to_string(record->ResumeMode), std::to_string(record->SavedScene),
+                                              std::to_string(record->SceneStep), path});
     return std::nullopt;
   }
   return record;

@@ -84,7 +84,8 @@ class LineReader {
     if (words.empty()) return Problem("the header is empty; it starts with a scene number or \"greeting\"");
     if (words[0] == "greeting") return ReadGreetingHeader(words);
     auto scene = Number(words[0]);
-    if (!scene) return Problem("the header starts with a scene number or \"greeting\", not \"" + std::string(words[0]) + "\"");
+    if (!scene)
+      return Problem("the header starts with a scene number or \"greeting\", not \"" + std::string(words[0]) + "\"");
     entry_.scene = *scene;
     for (std::size_t i = 1; i < words.size(); ++i)
       if (!ReadWord(words[i])) return false;
@@ -157,11 +158,16 @@ bool IsValidUtf8(std::string_view text) {
     const auto c = static_cast<unsigned char>(text[i]);
     int extra = 0;
     char32_t cp = 0;
-    if (c < 0x80) extra = 0, cp = c;
-    else if ((c & 0xE0) == 0xC0) extra = 1, cp = c & 0x1F;
-    else if ((c & 0xF0) == 0xE0) extra = 2, cp = c & 0x0F;
-    else if ((c & 0xF8) == 0xF0) extra = 3, cp = c & 0x07;
-    else return false;
+    if (c < 0x80)
+      extra = 0, cp = c;
+    else if ((c & 0xE0) == 0xC0)
+      extra = 1, cp = c & 0x1F;
+    else if ((c & 0xF0) == 0xE0)
+      extra = 2, cp = c & 0x0F;
+    else if ((c & 0xF8) == 0xF0)
+      extra = 3, cp = c & 0x07;
+    else
+      return false;
     if (extra > 0 && i + extra >= text.size()) return false;
     for (int k = 1; k <= extra; ++k) {
       const auto d = static_cast<unsigned char>(text[i + k]);

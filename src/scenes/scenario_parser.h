@@ -25,13 +25,13 @@ struct ScenarioEntry {
   int line = 0;  // line number in the file, from 1
   int scene = -1;
   int step = -1;
-  int pick = kAnyPick;                      // "p0", "p1"
-  std::optional<ConditionSet> conditions;   // "C6", "C0,3"
-  std::optional<int> picture;               // "pic=N"
-  std::optional<int> background;            // "bg=K"
-  int greeting = 0;                         // "greeting N"
-  std::string text;                         // Line, Greeting
-  std::vector<std::string> options;         // Choice
+  int pick = kAnyPick;                     // "p0", "p1"
+  std::optional<ConditionSet> conditions;  // "C6", "C0,3"
+  std::optional<int> picture;              // "pic=N"
+  std::optional<int> background;           // "bg=K"
+  int greeting = 0;                        // "greeting N"
+  std::string text;                        // Line, Greeting
+  std::vector<std::string> options;        // Choice
 };
 
 struct ScenarioProblem {

@@ -37,8 +37,7 @@ bool Op::HandsOn() const {
     case OpKind::GameOver:
     case OpKind::Ending:
     case OpKind::SelectEnding:
-    case OpKind::Branch:
-      return true;
+    case OpKind::Branch: return true;
     case OpKind::Picture:
     case OpKind::Background:
     case OpKind::Line:
@@ -46,8 +45,7 @@ bool Op::HandsOn() const {
     case OpKind::Choice:
     case OpKind::AddParam:
     case OpKind::SetCondition:
-    case OpKind::SetDay:
-      return false;
+    case OpKind::SetDay: return false;
   }
   return false;
 }
@@ -58,20 +56,16 @@ bool BranchCase::Holds(int lastChoice, int condition) const {
 
 std::string LaneKey::Name() const {
   switch (rule) {
-    case LaneRule::ByCondition:
-      return conditions.Name();
-    case LaneRule::ByPick:
-      return pick == kAnyPick ? "" : "p" + std::to_string(pick);
-    case LaneRule::Single:
-      break;
+    case LaneRule::ByCondition: return conditions.Name();
+    case LaneRule::ByPick: return pick == kAnyPick ? "" : "p" + std::to_string(pick);
+    case LaneRule::Single: break;
   }
   return "";
 }
 
 const Lane* SceneScript::ServingLane(int step, int condition, int lastChoice) const {
   switch (rule) {
-    case LaneRule::Single:
-      return &lanes.front();
+    case LaneRule::Single: return &lanes.front();
     case LaneRule::ByCondition:
       for (const Lane& lane : lanes)
         if (lane.key.conditions.Holds(condition)) return &lane;
@@ -145,27 +139,21 @@ bool LoadsPictureAfterLine(const Step& step) {
 std::string DescribeStep(const Step& step) {
   if (step.IsEmpty()) return "an empty step";
   switch (step.ops.front().kind) {
-    case OpKind::Picture:
-      return "a picture step (picture " + std::to_string(step.ops.front().a) + ")";
-    case OpKind::Branch:
-      return "a branch step";
-    case OpKind::Line:
-      return "a line step";
-    case OpKind::Choice:
-      return "a choice step";
+    case OpKind::Picture: return "a picture step (picture " + std::to_string(step.ops.front().a) + ")";
+    case OpKind::Branch: return "a branch step";
+    case OpKind::Line: return "a line step";
+    case OpKind::Choice: return "a choice step";
     case OpKind::GoToScene:
     case OpKind::GameOver:
     case OpKind::Ending:
-    case OpKind::SelectEnding:
-      return "an end step";
+    case OpKind::SelectEnding: return "an end step";
     case OpKind::Background:
     case OpKind::StopSkip:
     case OpKind::AddParam:
     case OpKind::SetCondition:
     case OpKind::SetDay:
     case OpKind::Advance:
-    case OpKind::Jump:
-      return "an update step";
+    case OpKind::Jump: return "an update step";
   }
   return "an update step";
 }

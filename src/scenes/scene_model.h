@@ -44,9 +44,9 @@ enum class Family {
 };
 
 enum class OpKind : std::uint8_t {
-  Picture,       // a: picture 1 ... 134; 0 in the structure: the scenario names it
-  Background,    // a: background 0 ... 20
-  Line,          // text; empty in the structure: the scenario supplies it
+  Picture,     // a: picture 1 ... 134; 0 in the structure: the scenario names it
+  Background,  // a: background 0 ... 20
+  Line,        // text; empty in the structure: the scenario supplies it
   StopSkip,
   Choice,        // optionSets: the options by Condition
   AddParam,      // a: index, b: amount

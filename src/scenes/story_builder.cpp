@@ -34,12 +34,9 @@ Family FamilyOf(int number) {
   auto label = SceneProcedure(number);
   if (!label) throw std::logic_error("scene " + std::to_string(number) + " has no procedure");
   switch (label->module) {
-    case SceneModule::ZEMEV:
-      return Family::Prologue;
-    case SceneModule::EV2:
-      return Family::Day;
-    case SceneModule::EV3:
-      break;
+    case SceneModule::ZEMEV: return Family::Prologue;
+    case SceneModule::EV2: return Family::Day;
+    case SceneModule::EV3: break;
   }
   return Family::Event;
 }
@@ -103,8 +100,10 @@ std::vector<int> NumberList(const char* text) {
       to = number();
     }
     for (int v = from; v <= to; ++v) numbers.push_back(v);
-    if (i < s.size() && s[i] == ',') ++i;
-    else if (i < s.size()) throw std::logic_error("malformed number list \"" + s + "\"");
+    if (i < s.size() && s[i] == ',')
+      ++i;
+    else if (i < s.size())
+      throw std::logic_error("malformed number list \"" + s + "\"");
   }
   return numbers;
 }
@@ -124,9 +123,7 @@ SceneBuilder::SceneBuilder(int number, const LaneLayout& layout) {
   scene_.family = FamilyOf(number);
   scene_.rule = layout.rule;
   switch (layout.rule) {
-    case LaneRule::Single:
-      scene_.lanes.push_back(MakeLane({}, 0, layout.ranges.at(0).second));
-      break;
+    case LaneRule::Single: scene_.lanes.push_back(MakeLane({}, 0, layout.ranges.at(0).second)); break;
     case LaneRule::ByCondition:
       for (auto [condition, last] : layout.ranges)
         scene_.lanes.push_back(MakeLane({LaneRule::ByCondition, ConditionSet::Of({condition})}, 0, last));
@@ -135,8 +132,8 @@ SceneBuilder::SceneBuilder(int number, const LaneLayout& layout) {
       const int shared = layout.ranges.at(0).second;
       scene_.lanes.push_back(MakeLane({LaneRule::ByPick, ConditionSet::Any(), kAnyPick}, 0, shared));
       for (int pick = 0; pick < 2; ++pick)
-        scene_.lanes.push_back(MakeLane({LaneRule::ByPick, ConditionSet::Any(), pick}, shared + 1,
-                                        layout.ranges.at(1 + pick).second));
+        scene_.lanes.push_back(
+            MakeLane({LaneRule::ByPick, ConditionSet::Any(), pick}, shared + 1, layout.ranges.at(1 + pick).second));
       break;
     }
   }

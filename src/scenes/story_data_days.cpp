@@ -6,6 +6,9 @@
 #include "scenes/story_structure.h"
 
 namespace pelmot::story {
+
+// The story as a table laid out by hand, a scene a line where it fits.
+// clang-format off
 namespace {
 
 void AddPrologue(StoryBuilder& b) {
@@ -185,5 +188,7 @@ void AddPrologueAndDayScenes(StoryBuilder& b) {
   AddChoiceScenesToDay7(b);
   AddChoiceScenesFromDay8(b);
 }
+
+// clang-format on
 
 }  // namespace pelmot::story

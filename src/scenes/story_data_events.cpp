@@ -5,6 +5,9 @@
 #include "scenes/story_structure.h"
 
 namespace pelmot::story {
+
+// The story as a table laid out by hand, a scene a line where it fits.
+// clang-format off
 namespace {
 
 void AddDays2To4(StoryBuilder& b) {
@@ -170,5 +173,7 @@ void AddEndingScenes(StoryBuilder& b) {
   b.EndingScene(159, 37, true).Shows("1, 5, 108");
   b.EndingScene(160, 95, true).Shows("5, 10, 11, 18, 28, 31, 33, 51, 73, 113, 114, 126-129, 133, 134");
 }
+
+// clang-format on
 
 }  // namespace pelmot::story

@@ -5,8 +5,8 @@
 #include "game/game.h"
 #include "game/run_flow.h"
 #include "persist/data_files.h"
-#include "present/menu_page.h"
 #include "present/choices.h"
+#include "present/menu_page.h"
 #include "present/pictures.h"
 #include "present/text_window.h"
 #include "scenes/compose_story.h"
@@ -26,8 +26,10 @@ class GameEffects {
   void Picture(const Op& op) { ShowEventPic(game_, op.a, PictureShow::WithNextText); }
   void Background(const Op& op) { ShowBackPic(game_, op.a); }
   void Line(const Op& op) {
-    if (family_ == Family::Day) ShowText(game_, op.text);
-    else ShowText2(game_, op.text);
+    if (family_ == Family::Day)
+      ShowText(game_, op.text);
+    else
+      ShowText2(game_, op.text);
   }
   void StopSkip(const Op&) { pelmot::StopSkip(game_); }
   void AddParam(const Op& op) { pelmot::AddParam(game_, op.a, static_cast<std::int16_t>(op.b)); }
@@ -62,29 +64,22 @@ void FinishEnding(Game& game, int ending) {
 void FollowExit(Game& game, Family family, const StepExit& exit) {
   GameState& s = game.state;
   switch (exit.kind) {
-    case StepExit::Kind::Waits:
-      return;
+    case StepExit::Kind::Waits: return;
     case StepExit::Kind::Choice:
-      if (family == Family::Day) ShowChoice(game, exit.options->options);
-      else ShowChoice2(game, exit.options->options);
+      if (family == Family::Day)
+        ShowChoice(game, exit.options->options);
+      else
+        ShowChoice2(game, exit.options->options);
       return;
-    case StepExit::Kind::ToStep:
-      Jump(game, exit.target);
-      return;
-    case StepExit::Kind::ToScene:
-      GoToScene(game, exit.target);
-      return;
-    case StepExit::Kind::SelectEnding:
-      GoToScene(game, SelectEndingScene(s.SaveRecord.Params, s.EndingNo()));
-      return;
+    case StepExit::Kind::ToStep: Jump(game, exit.target); return;
+    case StepExit::Kind::ToScene: GoToScene(game, exit.target); return;
+    case StepExit::Kind::SelectEnding: GoToScene(game, SelectEndingScene(s.SaveRecord.Params, s.EndingNo())); return;
     case StepExit::Kind::GameOver:
       ResetStep(game);
       ReturnToTitle(game);
       RunFlow(game);
       return;
-    case StepExit::Kind::Ending:
-      FinishEnding(game, exit.target);
-      return;
+    case StepExit::Kind::Ending: FinishEnding(game, exit.target); return;
   }
 }
 

@@ -6,8 +6,7 @@ namespace pelmot {
 
 void CentreWindow(Game& game) {
   Display& d = game.services.display;
-  d.MoveWindow((d.ScreenWidth() - game.form.clientWidth) / 2,
-               (d.ScreenHeight() - game.form.clientHeight) / 2);
+  d.MoveWindow((d.ScreenWidth() - game.form.clientWidth) / 2, (d.ScreenHeight() - game.form.clientHeight) / 2);
 }
 
 void ToggleResolution(Game& game) {

@@ -15,8 +15,7 @@ int FontPixels(int twipsPerPixel, int points) {
   return points * 1440 / (twipsPerPixel * 72);
 }
 
-void PlaceControl(Game& game, Surface& control, int width, int height, int left, int top,
-                  int fontSize) {
+void PlaceControl(Game& game, Surface& control, int width, int height, int left, int top, int fontSize) {
   if (fontSize != 0) {
     const int tpp = game.services.display.TwipsPerPixel();
     control.fontPoints = ScaledFontSize(tpp, fontSize);

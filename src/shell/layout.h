@@ -8,8 +8,7 @@ class Surface;
 
 // Positions and sizes a control; a font size other than 0 is scaled so text
 // keeps its pixel size whatever the screen's logical resolution.
-void PlaceControl(Game& game, Surface& control, int width, int height, int left, int top,
-                  int fontSize);
+void PlaceControl(Game& game, Surface& control, int width, int height, int left, int top, int fontSize);
 
 // The font size rule alone: points for a requested size at a screen's
 // twips per pixel (15 at 96 dpi, 12 at 120 dpi).

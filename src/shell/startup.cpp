@@ -2,8 +2,8 @@
 
 #include "game/game.h"
 #include "game/screen_geometry.h"
-#include "present/system_pictures.h"
 #include "persist/data_files.h"
+#include "present/system_pictures.h"
 #include "shell/display_mode.h"
 #include "shell/layout.h"
 #include "shell/movie.h"
@@ -31,7 +31,6 @@ void LoadSystemPictures(Game& game) {
 }
 
 }  // namespace
-
 
 bool ClaimSingleInstance(Files& files, const std::string& dataRoot, InstanceLock& lock) {
   // The lock file lives in the data folder, so the folders come first.

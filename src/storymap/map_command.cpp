@@ -123,8 +123,7 @@ std::optional<ScriptPaths> WriteScripts(Files& files, const StoryMap& map, const
   return paths;
 }
 
-bool WriteSvg(Files& files, Programs& programs, const std::string& output, const std::string& dot,
-              std::ostream& err) {
+bool WriteSvg(Files& files, Programs& programs, const std::string& output, const std::string& dot, std::ostream& err) {
   const std::string source = output + ".dot~";
   if (!WriteText(files, source, dot, err)) return false;
   std::string error;
@@ -134,9 +133,7 @@ bool WriteSvg(Files& files, Programs& programs, const std::string& output, const
   return drawn;
 }
 
-std::string Picks(const PlayFigures& play) {
-  return play.shortest ? std::to_string(play.shortest->size()) : "-";
-}
+std::string Picks(const PlayFigures& play) { return play.shortest ? std::to_string(play.shortest->size()) : "-"; }
 
 void PrintFigures(const StoryMap& map, std::ostream& out) {
   out << "outcome     first play: sequences  fewest picks   after an ending: sequences  fewest picks\n";
@@ -150,8 +147,7 @@ void PrintFigures(const StoryMap& map, std::ostream& out) {
 
 }  // namespace
 
-int WriteStoryMap(const MapRequest& request, Files& files, Programs& programs, std::ostream& out,
-                  std::ostream& err) {
+int WriteStoryMap(const MapRequest& request, Files& files, Programs& programs, std::ostream& out, std::ostream& err) {
   const std::string extension = Lowercase(Extension(request.output));
   if (extension != ".svg" && extension != ".json" && extension != ".dot") {
     err << "pelmot: --story-map writes .svg, .json or .dot, not \"" << request.output << "\"\n";
@@ -169,9 +165,12 @@ int WriteStoryMap(const MapRequest& request, Files& files, Programs& programs, s
   const std::optional<ScriptPaths> scripts = WriteScripts(files, map, request.output, err);
   if (!scripts) return 1;
   bool written = false;
-  if (extension == ".json") written = WriteText(files, request.output, JsonText(map, *scripts), err);
-  else if (extension == ".dot") written = WriteText(files, request.output, DotText(map), err);
-  else written = WriteSvg(files, programs, request.output, DotText(map), err);
+  if (extension == ".json")
+    written = WriteText(files, request.output, JsonText(map, *scripts), err);
+  else if (extension == ".dot")
+    written = WriteText(files, request.output, DotText(map), err);
+  else
+    written = WriteSvg(files, programs, request.output, DotText(map), err);
   if (!written) return 1;
   PrintFigures(map, out);
   return 0;

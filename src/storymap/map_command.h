@@ -20,7 +20,6 @@ struct MapRequest {
 };
 
 // 0 when written; 1 with the reason on `err`.
-int WriteStoryMap(const MapRequest& request, Files& files, Programs& programs, std::ostream& out,
-                  std::ostream& err);
+int WriteStoryMap(const MapRequest& request, Files& files, Programs& programs, std::ostream& out, std::ostream& err);
 
 }  // namespace pelmot::storymap

@@ -19,7 +19,9 @@ std::string Html(const std::string& text) {
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
-      case '\n': case '\r': case '\t': out += ' '; break;
+      case '\n':
+      case '\r':
+      case '\t': out += ' '; break;
       default: out += c;
     }
   }
@@ -41,9 +43,12 @@ std::string PictureList(const MapNode& node, bool progress) {
   for (std::size_t i = 0; i < node.pictures.size(); ++i) {
     const std::string n = std::to_string(node.pictures[i]);
     out += " ";
-    if (!progress) out += n;
-    else if (node.pictureSeen[i]) out += "<B>" + n + "</B>";
-    else out += "<FONT COLOR=\"#a0a0a0\">" + n + "</FONT>";
+    if (!progress)
+      out += n;
+    else if (node.pictureSeen[i])
+      out += "<B>" + n + "</B>";
+    else
+      out += "<FONT COLOR=\"#a0a0a0\">" + n + "</FONT>";
   }
   return out.empty() ? "" : "pictures" + out;
 }
@@ -73,16 +78,11 @@ std::string NodeStyle(const MapNode& node) {
 // How scene 150 chooses; the labels of its ways.
 std::string EndingRule(int scene) {
   static const std::map<int, std::string> rules = {
-      {151, "P0, P1, P2 < 80"},
-      {152, "P3 < 270, P1 ≥ 120, P2 ≥ 120"},
-      {153, "P3 < 270, P0 ≥ 120"},
-      {154, "P3 < 270, P1 > P2"},
-      {155, "P3 < 270, otherwise"},
-      {156, "P3 ≥ 270, P0 highest"},
-      {157, "P3 ≥ 270, P1 > P2"},
-      {158, "P3 ≥ 270, P2 > P1"},
-      {159, "P3 ≥ 270, otherwise"},
-      {160, "P0, P1, P2 ≥ 120, P3 ≥ 270,\\nafter an ending"},
+      {151, "P0, P1, P2 < 80"},     {152, "P3 < 270, P1 ≥ 120, P2 ≥ 120"},
+      {153, "P3 < 270, P0 ≥ 120"},  {154, "P3 < 270, P1 > P2"},
+      {155, "P3 < 270, otherwise"}, {156, "P3 ≥ 270, P0 highest"},
+      {157, "P3 ≥ 270, P1 > P2"},   {158, "P3 ≥ 270, P2 > P1"},
+      {159, "P3 ≥ 270, otherwise"}, {160, "P0, P1, P2 ≥ 120, P3 ≥ 270,\\nafter an ending"},
   };
   auto it = rules.find(scene);
   return it == rules.end() ? "" : it->second;
@@ -110,8 +110,8 @@ void WriteClusters(std::string& out, const StoryMap& map) {
     out += "  subgraph cluster_day" + std::to_string(day) + " {\n    label=\"" + name +
            "\"; style=\"rounded\"; color=\"#c0c0c0\"; fontcolor=\"#606060\";\n";
     for (const MapNode* node : nodes)
-      out += "    " + NodeId(node->scene) + " [label=" + NodeLabel(*node, map.progress) + ", " + NodeStyle(*node) +
-             "];\n";
+      out +=
+          "    " + NodeId(node->scene) + " [label=" + NodeLabel(*node, map.progress) + ", " + NodeStyle(*node) + "];\n";
     out += "  }\n";
   }
 }

@@ -42,8 +42,8 @@ const char* KindName(NodeKind kind) {
 }
 
 std::string NodeJson(const MapNode& node, bool progress) {
-  std::string out = "{\"scene\":" + Number(node.scene) + ",\"day\":" + Number(node.day) + ",\"kind\":" +
-                    Json(KindName(node.kind)) + ",\"firstLine\":" + Json(node.firstLine) +
+  std::string out = "{\"scene\":" + Number(node.scene) + ",\"day\":" + Number(node.day) +
+                    ",\"kind\":" + Json(KindName(node.kind)) + ",\"firstLine\":" + Json(node.firstLine) +
                     ",\"pictures\":" + List(node.pictures, Number);
   if (progress) {
     std::vector<int> seen;
@@ -90,7 +90,8 @@ std::string JsonText(const StoryMap& map, const ScriptPaths& scripts) {
   for (std::size_t i = 0; i < map.edges.size(); ++i) out += (i ? ",\n" : "") + EdgeJson(map.edges[i]);
   out += "\n],\n\"outcomes\":[\n";
   for (std::size_t i = 0; i < map.outcomes.size(); ++i)
-    out += (i ? ",\n" : "") + OutcomeJson(map.outcomes[i], i < scripts.size() ? scripts[i] : std::array<std::string, 2>{});
+    out +=
+        (i ? ",\n" : "") + OutcomeJson(map.outcomes[i], i < scripts.size() ? scripts[i] : std::array<std::string, 2>{});
   out += "\n],\n\"statesWalked\":" + std::to_string(map.statesWalked) + "\n}\n";
   return out;
 }

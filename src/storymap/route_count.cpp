@@ -11,8 +11,8 @@ std::uint8_t ConditionBit(int condition) {
 
 int OptionCount(const OptionSet& set) {
   if (set.count > 0) return set.count;
-  return static_cast<int>(std::count_if(set.options.begin(), set.options.end(),
-                                        [](const std::string& o) { return !o.empty(); }));
+  return static_cast<int>(
+      std::count_if(set.options.begin(), set.options.end(), [](const std::string& o) { return !o.empty(); }));
 }
 
 std::string OptionWords(const OptionSet& set, int pick) {
@@ -122,7 +122,8 @@ void RouteCounter::Expand(std::int32_t index, PlayFiguresPair& figures) {
     }
     WalkState to = t.to;
     to.params = from.state.params;
-    for (auto [param, amount] : t.adds) to.params[param] = static_cast<std::int16_t>(std::clamp(to.params[param] + amount, 0, 999));
+    for (auto [param, amount] : t.adds)
+      to.params[param] = static_cast<std::int16_t>(std::clamp(to.params[param] + amount, 0, 999));
     if (t.next == Next::Enter && to.scene <= from.state.scene) {
       Finish(from, index, static_cast<std::int32_t>(via), kStuck, from.play, picks, figures);  // it would never end
       continue;

@@ -95,8 +95,8 @@ class RouteCounter {
   void Expand(std::int32_t index, PlayFiguresPair& figures);
   void Reach(const Node& from, std::int32_t fromIndex, std::int32_t via, const WalkState& to, std::uint8_t play,
              int picks, PlayFiguresPair& figures);
-  void Finish(const Node& from, std::int32_t fromIndex, std::int32_t via, int outcome, std::uint8_t fromPlay,
-              int picks, PlayFiguresPair& figures);
+  void Finish(const Node& from, std::int32_t fromIndex, std::int32_t via, int outcome, std::uint8_t fromPlay, int picks,
+              PlayFiguresPair& figures);
 
   StoryWalker walker_;
   std::unordered_map<std::uint64_t, std::vector<Transition>> transitions_;

@@ -7,13 +7,13 @@
 namespace pelmot::storymap {
 
 struct RouteScript {
-  std::string title;             // what the script plays, for its comment
-  std::vector<int> firstRun;     // a play to some ending first (for a later play), else empty
-  int firstRunEnding = 0;        // its EndingNo
-  std::vector<int> picks;        // the route itself
-  int expectEnding = 0;          // EndingNo afterwards; 0 for the game over
+  std::string title;          // what the script plays, for its comment
+  std::vector<int> firstRun;  // a play to some ending first (for a later play), else empty
+  int firstRunEnding = 0;     // its EndingNo
+  std::vector<int> picks;     // the route itself
+  int expectEnding = 0;       // EndingNo afterwards; 0 for the game over
   bool gameOver = false;
-  int proofPicture = 0;          // a picture only the ending shows: seen afterwards
+  int proofPicture = 0;  // a picture only the ending shows: seen afterwards
 };
 
 // The script plays from the logo on a fresh data folder: it starts a new

@@ -19,8 +19,10 @@ bool HasOp(const SceneScript& scene, OpKind kind) {
 std::string WithoutMarks(std::string text) {
   for (const std::string mark : {"@r", "@R"})
     for (std::size_t at; (at = text.find(mark)) != std::string::npos;) text.replace(at, mark.size(), " ");
-  if (text.rfind("＠", 0) == 0) text.erase(0, std::string("＠").size());
-  else if (text.rfind("@", 0) == 0) text.erase(0, 1);
+  if (text.rfind("＠", 0) == 0)
+    text.erase(0, std::string("＠").size());
+  else if (text.rfind("@", 0) == 0)
+    text.erase(0, 1);
   return text;
 }
 
@@ -41,16 +43,14 @@ std::map<int, int> SceneCountByPicture(const Story& story) {
   return count;
 }
 
-bool Seen(const SeenFlags& seen, int picture) {
-  return picture >= 0 && picture < kEndingIndex && seen[picture] != 0;
-}
+bool Seen(const SeenFlags& seen, int picture) { return picture >= 0 && picture < kEndingIndex && seen[picture] != 0; }
 
 MapNode NodeOf(const SceneScript& scene, const std::map<int, SceneVisit>& visits) {
   MapNode node;
   node.scene = scene.number;
   auto visit = visits.find(scene.number);
   node.day = visit == visits.end() ? 0 : visit->second.day;
-  node.kind = HasOp(scene, OpKind::Ending) ? NodeKind::Ending
+  node.kind = HasOp(scene, OpKind::Ending)     ? NodeKind::Ending
               : HasOp(scene, OpKind::GameOver) ? NodeKind::GameOver
                                                : NodeKind::Scene;
   node.firstLine = FirstLine(scene);

@@ -21,8 +21,8 @@ struct MapNode {
   int scene = 0;
   int day = 0;
   NodeKind kind = NodeKind::Scene;
-  std::string firstLine;      // the scene's first words, marks taken out
-  std::vector<int> pictures;  // the event pictures it shows
+  std::string firstLine;          // the scene's first words, marks taken out
+  std::vector<int> pictures;      // the event pictures it shows
   std::vector<bool> pictureSeen;  // with a data folder: by picture
   bool endingSeen = false;        // an ending the data folder has reached
 };
@@ -41,8 +41,8 @@ struct PlayFigures {
   std::optional<std::vector<int>> shortest;  // nothing: unreachable
 };
 
-inline constexpr int kFirstPlay = 0;     // EndingNo 0
-inline constexpr int kAfterEnding = 1;   // EndingNo not 0
+inline constexpr int kFirstPlay = 0;    // EndingNo 0
+inline constexpr int kAfterEnding = 1;  // EndingNo not 0
 
 struct OutcomeFigures {
   int outcome = 0;

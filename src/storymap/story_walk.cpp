@@ -122,21 +122,14 @@ WalkStop StoryWalker::RunFrom(WalkState& s, bool pickEvent, int pick, WalkTrace*
     WalkEffects effects(s, trace, shown_, scene->number, lane);
     const StepExit exit = WalkOps(current.step->ops, s.step, effects);
     switch (exit.kind) {
-      case StepExit::Kind::Waits:
-        ++s.step;
-        break;
+      case StepExit::Kind::Waits: ++s.step; break;
       case StepExit::Kind::Choice:
         shown_.options.emplace(scene->number, lane, s.step, s.condition);
         return {WalkStop::Kind::Choice, 0, exit.options};
-      case StepExit::Kind::ToStep:
-        s.step = exit.target;
-        break;
-      case StepExit::Kind::ToScene:
-        return Enter(s, exit.target, false);
-      case StepExit::Kind::SelectEnding:
-        return Enter(s, SelectEndingScene(s.params, s.endingNo), true);
-      case StepExit::Kind::GameOver:
-        return {WalkStop::Kind::Outcome, kGameOver};
+      case StepExit::Kind::ToStep: s.step = exit.target; break;
+      case StepExit::Kind::ToScene: return Enter(s, exit.target, false);
+      case StepExit::Kind::SelectEnding: return Enter(s, SelectEndingScene(s.params, s.endingNo), true);
+      case StepExit::Kind::GameOver: return {WalkStop::Kind::Outcome, kGameOver};
       case StepExit::Kind::Ending:
         return {WalkStop::Kind::Outcome, exit.target >= 1 && exit.target <= 10 ? exit.target - 1 : kStuck};
     }

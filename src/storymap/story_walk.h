@@ -47,7 +47,7 @@ void AddToParam(WalkState& s, int index, int amount);
 struct WalkStop {
   enum class Kind { Choice, Enter, Outcome };
   Kind kind = Kind::Outcome;
-  int outcome = kStuck;               // Outcome
+  int outcome = kStuck;                // Outcome
   const OptionSet* options = nullptr;  // Choice
   bool byParams = false;               // Enter: the ending the parameters select
 };

@@ -169,8 +169,8 @@ bool Encode(const std::string& path, const Mask& mask, int lineY) {
   frame->height = kHeight;
   av_frame_get_buffer(frame, 0);
   AVPacket* pkt = av_packet_alloc();
-  SwsContext* toYuv = sws_getContext(kWidth, kHeight, AV_PIX_FMT_0RGB32, kWidth, kHeight, enc->pix_fmt,
-                                     SWS_BICUBIC, nullptr, nullptr, nullptr);
+  SwsContext* toYuv = sws_getContext(kWidth, kHeight, AV_PIX_FMT_0RGB32, kWidth, kHeight, enc->pix_fmt, SWS_BICUBIC,
+                                     nullptr, nullptr, nullptr);
   std::vector<std::uint32_t> rgb(kWidth * kHeight);
   bool ok = toYuv != nullptr;
   for (int n = 0; ok && n < kFrames; ++n) {

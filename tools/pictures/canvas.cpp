@@ -27,12 +27,30 @@ Colour Hsv(double hue, double saturation, double value) {
   const double m = value - c;
   double r = 0, g = 0, b = 0;
   switch (static_cast<int>(hue / 60.0)) {
-    case 0: r = c; g = x; break;
-    case 1: r = x; g = c; break;
-    case 2: g = c; b = x; break;
-    case 3: g = x; b = c; break;
-    case 4: r = x; b = c; break;
-    default: r = c; b = x; break;
+    case 0:
+      r = c;
+      g = x;
+      break;
+    case 1:
+      r = x;
+      g = c;
+      break;
+    case 2:
+      g = c;
+      b = x;
+      break;
+    case 3:
+      g = x;
+      b = c;
+      break;
+    case 4:
+      r = x;
+      b = c;
+      break;
+    default:
+      r = c;
+      b = x;
+      break;
   }
   auto byte = [&](double v) { return static_cast<int>(std::lround((v + m) * 255)); };
   return Rgb(byte(r), byte(g), byte(b));
@@ -41,8 +59,7 @@ Colour Hsv(double hue, double saturation, double value) {
 Colour Darker(Colour c, double factor) { return Mix(kBlack, c, factor); }
 
 void VerticalGradient(Surface& s, Rect r, Colour top, Colour bottom) {
-  for (int y = 0; y < r.h; ++y)
-    s.FillRect(r.x, r.y + y, r.w, 1, Mix(top, bottom, r.h > 1 ? double(y) / (r.h - 1) : 0));
+  for (int y = 0; y < r.h; ++y) s.FillRect(r.x, r.y + y, r.w, 1, Mix(top, bottom, r.h > 1 ? double(y) / (r.h - 1) : 0));
 }
 
 void FillCircle(Surface& s, int cx, int cy, int radius, Colour c) {

@@ -14,8 +14,7 @@ double HueOf(int number) { return number * 137.508; }
 
 void DrawTitle(Surface& s, Labeller& label) {
   VerticalGradient(s, {0, 0, kW, kH}, Rgb(12, 16, 60), Rgb(120, 40, 110));
-  for (int i = 0; i < 60; ++i)
-    FillCircle(s, (i * 211) % kW, (i * 97) % 330, 1 + i % 3, Rgb(230, 230, 255));
+  for (int i = 0; i < 60; ++i) FillCircle(s, (i * 211) % kW, (i * 97) % 330, 1 + i % 3, Rgb(230, 230, 255));
   Hills(s, 500, 40, 3, Rgb(30, 20, 50));
   label.Centred(s, {0, 340, kW, 130}, "PELMOT", 128, Rgb(255, 236, 170));
   label.Centred(s, {0, 480, kW, 40}, "タイトル画面　（画像 0）", 28, Rgb(235, 235, 250));
@@ -24,8 +23,7 @@ void DrawTitle(Surface& s, Labeller& label) {
 void DrawEvent(Surface& s, int number, Labeller& label) {
   const double hue = HueOf(number);
   VerticalGradient(s, {0, 0, kW, kH}, Hsv(hue, 0.35, 0.95), Hsv(hue + 40, 0.65, 0.45));
-  FillCircle(s, 120 + (number * 53) % 560, 110 + (number * 29) % 120, 50 + number % 40,
-             Hsv(hue + 180, 0.25, 1.0));
+  FillCircle(s, 120 + (number * 53) % 560, 110 + (number * 29) % 120, 50 + number % 40, Hsv(hue + 180, 0.25, 1.0));
   Hills(s, 470, 50, number, Hsv(hue + 20, 0.55, 0.35));
   Hills(s, 540, 30, number + 7, Hsv(hue + 60, 0.6, 0.22));
   Frame(s, {8, 8, kW - 16, kH - 16}, 4, Hsv(hue, 0.3, 1.0));
@@ -52,8 +50,7 @@ void DrawBackground(Surface& s, int number, Labeller& label) {
   for (int i = 0; i < 6; ++i) {
     const int x = 30 + i * 130 + (index * 17 + i * 31) % 40, h = 60 + (index * 13 + i * 29) % 70;
     Bevel(s, {x, 420 - h, 90, h}, Hsv(HueOf(number + i), 0.3, index % 4 == 3 ? 0.35 : 0.8));
-    s.FillRect(x + 30, 420 - h + 20, 24, 24,
-               index % 4 == 3 ? Rgb(250, 220, 120) : Rgb(90, 120, 160));
+    s.FillRect(x + 30, 420 - h + 20, 24, 24, index % 4 == 3 ? Rgb(250, 220, 120) : Rgb(90, 120, 160));
   }
   if (number <= kLastGreeting)
     label.Centred(s, {200, 118, 400, 44}, "あいさつ・背景", 40, Rgb(255, 250, 200));
@@ -67,9 +64,12 @@ void DrawBackground(Surface& s, int number, Labeller& label) {
 
 Surface DrawScenePicture(int number, Labeller& label) {
   Surface s(kW, kH);
-  if (number == 0) DrawTitle(s, label);
-  else if (number >= kFirstBackground) DrawBackground(s, number, label);
-  else DrawEvent(s, number, label);
+  if (number == 0)
+    DrawTitle(s, label);
+  else if (number >= kFirstBackground)
+    DrawBackground(s, number, label);
+  else
+    DrawEvent(s, number, label);
   return s;
 }
 

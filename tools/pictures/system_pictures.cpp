@@ -33,8 +33,8 @@ constexpr int kBarBodyTop = 8, kBarBodyH = 24;
 
 void DrawDayTiles(Surface& s, Labeller& label) {
   for (int d = 0; d < 14; ++d) {
-    const Rect tile{sheet::kTileW * (d / sheet::kTilesPerColumn),
-                    sheet::kTileH * (d % sheet::kTilesPerColumn), sheet::kTileW, sheet::kTileH};
+    const Rect tile{sheet::kTileW * (d / sheet::kTilesPerColumn), sheet::kTileH * (d % sheet::kTilesPerColumn),
+                    sheet::kTileW, sheet::kTileH};
     Bevel(s, tile, Hsv(200 + d * 11, 0.55, 0.55));
     label.At(s, tile.x + 10, tile.y + 8, "DAY " + std::to_string(d + 1), 18, Rgb(255, 240, 180));
     label.Centred(s, {tile.x, tile.y + 30, tile.w, 50}, "第" + std::to_string(d + 1) + "日", 36, kWhite);
@@ -56,8 +56,8 @@ void DrawBars(Surface& s) {
 }
 
 void DrawConditionStrips(Surface& s, Labeller& label) {
-  const Rect first{sheet::kConditionStrip0.x, sheet::kConditionStrip0.y,
-                   sheet::kConditionStrip0.w, sheet::kConditionStrip0.h};
+  const Rect first{sheet::kConditionStrip0.x, sheet::kConditionStrip0.y, sheet::kConditionStrip0.w,
+                   sheet::kConditionStrip0.h};
   for (int c = 0; c < 8; ++c) {
     const Rect strip{first.x, first.y + first.h * c, first.w, first.h};
     // The top two rows of strip 0 are the panel's bottom edge on the sheet,
@@ -70,8 +70,8 @@ void DrawConditionStrips(Surface& s, Labeller& label) {
 
 void DrawDayStrips(Surface& s, Labeller& label) {
   for (int day = 2; day <= 15; ++day) {
-    const Rect strip{sheet::kStripX, sheet::kStripSourceY[static_cast<std::size_t>(day - 2)],
-                     sheet::kStripW, sheet::kStripH};
+    const Rect strip{sheet::kStripX, sheet::kStripSourceY[static_cast<std::size_t>(day - 2)], sheet::kStripW,
+                     sheet::kStripH};
     Bevel(s, strip, day == 15 ? Rgb(170, 60, 60) : Rgb(70, 90, 130));
     const std::string text = day == 15 ? "最終日" : "あと" + std::to_string(15 - day) + "日";
     label.Centred(s, strip, text, 15, kWhite);
@@ -95,8 +95,7 @@ void DrawPanel(Surface& s, Labeller& label) {
 }
 
 void DrawSkipButton(Surface& s, Labeller& label) {
-  const Rect button{sheet::kSkipButton.x, sheet::kSkipButton.y, sheet::kSkipButton.w,
-                    sheet::kSkipButton.h};
+  const Rect button{sheet::kSkipButton.x, sheet::kSkipButton.y, sheet::kSkipButton.w, sheet::kSkipButton.h};
   Bevel(s, button, Rgb(60, 70, 130));
   label.Vertical(s, button, "スキップ", 14, kWhite);
 }
@@ -111,8 +110,8 @@ void DrawPageButton(Surface& s, Rect r, const char* text, bool usable, Labeller&
 }  // namespace
 
 int AlbumEntryFirstPicture(int entry) {
-  static constexpr std::array<int, 36> kFirst{19, 22, 23, 24, 26, 27, 28, 29, 30, 33, 34, 35,
-                                              36, 37, 39, 43, 44, 45, 46, 48, 51, 54, 57, 67,
+  static constexpr std::array<int, 36> kFirst{19, 22, 23, 24, 26, 27, 28, 29, 30,  33,  34,  35,
+                                              36, 37, 39, 43, 44, 45, 46, 48, 51,  54,  57,  67,
                                               73, 77, 85, 89, 93, 95, 96, 98, 100, 101, 102, 103};
   if (entry < static_cast<int>(kFirst.size())) return kFirst[static_cast<std::size_t>(entry)];
   return 106 + (entry - 36);  // entries 36 ... 43: one picture each

@@ -22,8 +22,7 @@ inline constexpr int kCellW = 200, kCellH = 150;
 inline constexpr int kThumbnailScale = 4;  // 800 x 600 to 200 x 150
 // The page buttons (their click regions, bounds exclusive, are one pixel
 // wider on every side): previous, leave, next.
-inline constexpr std::array<Rect, 3> kPageButtons{
-    {{315, 8, 38, 38}, {382, 8, 38, 38}, {449, 8, 38, 38}}};
+inline constexpr std::array<Rect, 3> kPageButtons{{{315, 8, 38, 38}, {382, 8, 38, 38}, {449, 8, 38, 38}}};
 
 // The first picture each album entry shows; its thumbnail is made from it.
 int AlbumEntryFirstPicture(int entry);

@@ -78,8 +78,7 @@ bool IsOurTemporaryName(const std::string& name) {
   const auto mark = name.rfind(kTempMark);
   if (mark == std::string::npos || mark == 0) return false;
   const std::string suffix = name.substr(mark + std::strlen(kTempMark));
-  return suffix.size() == kTempSuffixLength &&
-         suffix.find_first_not_of(kTempAlphabet) == std::string::npos;
+  return suffix.size() == kTempSuffixLength && suffix.find_first_not_of(kTempAlphabet) == std::string::npos;
 }
 
 }  // namespace
@@ -88,8 +87,7 @@ RegularFile::~RegularFile() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-RegularFile::RegularFile(RegularFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), size_(other.size_) {}
+RegularFile::RegularFile(RegularFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)), size_(other.size_) {}
 
 RegularFile& RegularFile::operator=(RegularFile&& other) noexcept {
   if (this != &other) {
@@ -102,8 +100,7 @@ RegularFile& RegularFile::operator=(RegularFile&& other) noexcept {
 
 int RegularFile::Release() { return std::exchange(fd_, -1); }
 
-std::optional<RegularFile> OpenRegularFile(const std::string& path, std::size_t maxBytes,
-                                           std::string& error) {
+std::optional<RegularFile> OpenRegularFile(const std::string& path, std::size_t maxBytes, std::string& error) {
   // Without O_NONBLOCK, opening a FIFO waits for a writer that never comes.
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) {
@@ -121,8 +118,7 @@ std::optional<RegularFile> OpenRegularFile(const std::string& path, std::size_t 
     return std::nullopt;
   }
   if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
-    error = path + ": too large (" + std::to_string(st.st_size) + " bytes, at most " +
-            std::to_string(maxBytes) + ")";
+    error = path + ": too large (" + std::to_string(st.st_size) + " bytes, at most " + std::to_string(maxBytes) + ")";
     return std::nullopt;
   }
   // Reads block as usual from here on.

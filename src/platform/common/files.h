@@ -38,8 +38,7 @@ class RegularFile {
 
 // Opens `path` for reading if it is a regular file of at most `maxBytes`
 // (links are followed); otherwise nothing, and `error` says why in words.
-std::optional<RegularFile> OpenRegularFile(const std::string& path, std::size_t maxBytes,
-                                           std::string& error);
+std::optional<RegularFile> OpenRegularFile(const std::string& path, std::size_t maxBytes, std::string& error);
 
 // The whole of a regular file of at most `maxBytes`; nothing, with `error`
 // set, when it is missing, not a regular file, too large or unreadable.
@@ -72,8 +71,7 @@ bool EnsureFileExists(const std::string& path);
 // above.
 class SystemFiles : public Files {
  public:
-  std::optional<std::string> ReadWhole(const std::string& path, std::size_t maxBytes,
-                                       std::string& error) override {
+  std::optional<std::string> ReadWhole(const std::string& path, std::size_t maxBytes, std::string& error) override {
     return ReadWholeFile(path, maxBytes, error);
   }
   bool IsMissing(const std::string& path) override { return FileIsMissing(path); }

@@ -31,14 +31,12 @@ struct FreeTypeTextEngine::Handles {
 std::unique_ptr<FreeTypeTextEngine> FreeTypeTextEngine::Open(const FontFile& file) {
   auto handles = std::make_unique<Handles>();
   if (FT_Init_FreeType(&handles->library) != 0) return nullptr;
-  if (FT_New_Face(handles->library, file.path.c_str(), file.index, &handles->face) != 0)
-    return nullptr;
+  if (FT_New_Face(handles->library, file.path.c_str(), file.index, &handles->face) != 0) return nullptr;
   if (!FT_IS_SCALABLE(handles->face) && handles->face->num_fixed_sizes == 0) return nullptr;
   return std::unique_ptr<FreeTypeTextEngine>(new FreeTypeTextEngine(std::move(handles)));
 }
 
-FreeTypeTextEngine::FreeTypeTextEngine(std::unique_ptr<Handles> handles)
-    : ft_(std::move(handles)) {}
+FreeTypeTextEngine::FreeTypeTextEngine(std::unique_ptr<Handles> handles) : ft_(std::move(handles)) {}
 
 FreeTypeTextEngine::~FreeTypeTextEngine() = default;
 
@@ -54,8 +52,7 @@ bool FreeTypeTextEngine::SetSize(int pixelSize) {
 int FreeTypeTextEngine::Ascent(int pixelSize) const {
   const FT_Face face = ft_->face;
   if (face->units_per_EM == 0) return pixelSize * 7 / 8;
-  return static_cast<int>(std::lround(static_cast<double>(face->ascender) * pixelSize /
-                                      face->units_per_EM));
+  return static_cast<int>(std::lround(static_cast<double>(face->ascender) * pixelSize / face->units_per_EM));
 }
 
 FreeTypeTextEngine::Glyph FreeTypeTextEngine::Render(char32_t cp, int pixelSize) {
@@ -113,8 +110,7 @@ int FreeTypeTextEngine::Width(std::string_view utf8, int pixelSize) {
   return width;
 }
 
-void FreeTypeTextEngine::Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour,
-                              int pixelSize) {
+void FreeTypeTextEngine::Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour, int pixelSize) {
   std::vector<Colour>& pixels = target.Target();
   const int width = target.Width(), height = target.Height();
   for (char32_t cp : DecodeUtf8(utf8)) {
@@ -133,8 +129,8 @@ void FreeTypeTextEngine::Draw(Surface& target, int x, int y, std::string_view ut
   target.MarkChanged();
 }
 
-void FreeTypeTextEngine::DrawSmooth(Surface& target, int x, int y, std::string_view utf8,
-                                    Colour colour, int pixelSize) {
+void FreeTypeTextEngine::DrawSmooth(Surface& target, int x, int y, std::string_view utf8, Colour colour,
+                                    int pixelSize) {
   if (pixelSize <= 0 || !SetSize(pixelSize)) return;
   std::vector<Colour>& pixels = target.Target();
   const int width = target.Width(), height = target.Height();

@@ -40,13 +40,11 @@ class FreeTypeTextEngine : public TextEngine {
   // Sum of the characters' advances; no kerning, so a row's width is the sum
   // of its characters' widths.
   int Width(std::string_view utf8, int pixelSize) override;
-  void Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour,
-            int pixelSize) override;
+  void Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour, int pixelSize) override;
 
   // Smoothed drawing that blends the glyph edges into the pixels below; for
   // the picture generator, never for the page composition.
-  void DrawSmooth(Surface& target, int x, int y, std::string_view utf8, Colour colour,
-                  int pixelSize);
+  void DrawSmooth(Surface& target, int x, int y, std::string_view utf8, Colour colour, int pixelSize);
 
  private:
   struct Span {

@@ -34,8 +34,8 @@ struct MciPlayer::Movie {
   MovieDecoder decoder;
   Surface* target = nullptr;
   // Each picture keeps the size it was decoded at.
-  Surface shown{0, 0};    // the picture on screen now
-  Surface pending{0, 0};  // the next picture, decoded ahead
+  Surface shown{0, 0};                      // the picture on screen now
+  Surface pending{0, 0};                    // the next picture, decoded ahead
   int coveredWidth = 0, coveredHeight = 0;  // what the pictures shown so far covered
   std::int64_t pendingMs = 0;
   bool hasPending = false;
@@ -70,13 +70,9 @@ std::optional<std::string> MciPlayer::Run(const std::string& command) {
   const auto c = ParseMciCommand(command, error);
   if (!c) return command + "\n\n" + error;
   switch (c->verb) {
-    case MciCommand::Verb::kOpen:
-      return Open(*c);
-    case MciCommand::Verb::kPlay:
-      return Play(c->device);
-    case MciCommand::Verb::kClose:
-      Close(c->device);
-      return std::nullopt;
+    case MciCommand::Verb::kOpen: return Open(*c);
+    case MciCommand::Verb::kPlay: return Play(c->device);
+    case MciCommand::Verb::kClose: Close(c->device); return std::nullopt;
   }
   return std::nullopt;
 }

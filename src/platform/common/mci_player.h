@@ -63,7 +63,7 @@ class MciPlayer : public Multimedia, public TimedDrawing {
   std::function<std::int64_t()> nowMs_;
   std::map<long long, Surface*> windows_;
   std::map<std::string, std::unique_ptr<Movie>> movies_;  // by the name it was opened as
-  std::map<std::string, std::string> failedOpens_;       // name -> why, for a later play
+  std::map<std::string, std::string> failedOpens_;        // name -> why, for a later play
 };
 
 }  // namespace pelmot

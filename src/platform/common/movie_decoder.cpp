@@ -215,12 +215,11 @@ bool MovieDecoder::NextFrame(Surface& picture, std::int64_t& timeMs, std::string
   if (!m.Request(reply, error) || reply.status == kEnd) return false;
   // A movie plays inside the window: a picture larger than it is refused.
   if (!FitsTheWindow(reply.width, reply.height)) {
-    error = "the movie's pictures are " + std::to_string(reply.width) + " x " +
-            std::to_string(reply.height) + ", larger than the window";
+    error = "the movie's pictures are " + std::to_string(reply.width) + " x " + std::to_string(reply.height) +
+            ", larger than the window";
     return false;
   }
-  if (picture.Width() != reply.width || picture.Height() != reply.height)
-    picture.Resize(reply.width, reply.height);
+  if (picture.Width() != reply.width || picture.Height() != reply.height) picture.Resize(reply.width, reply.height);
   // The padding byte must stay 0: the raster operations work on whole words.
   const std::size_t count = static_cast<std::size_t>(reply.width) * reply.height;
   std::uint32_t* out = picture.MutableImage().data();

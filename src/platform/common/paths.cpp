@@ -59,8 +59,7 @@ bool CanCreateFileIn(const std::string& folder) {
 }  // namespace
 
 FolderFault CheckDataFolder(const std::string& folder, std::size_t longestName) {
-  if (folder.size() + 1 + longestName >= PATH_MAX || HasOverlongName(folder))
-    return FolderFault::kPathTooLong;
+  if (folder.size() + 1 + longestName >= PATH_MAX || HasOverlongName(folder)) return FolderFault::kPathTooLong;
   if (!IsFolder(folder)) return FolderFault::kMissing;
   return CanCreateFileIn(folder) ? FolderFault::kNone : FolderFault::kNotWritable;
 }

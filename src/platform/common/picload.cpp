@@ -32,9 +32,8 @@ const Uint8* RowOf(const SDL_Surface* s, int y) {
 
 // The pixel layouts the PNG decoder produces, which ConvertRow reads.
 bool KnownLayout(Uint32 format) {
-  return format == SDL_PIXELFORMAT_RGB24 || format == SDL_PIXELFORMAT_BGR24 ||
-         format == SDL_PIXELFORMAT_RGBA32 || format == SDL_PIXELFORMAT_RGB888 ||
-         format == SDL_PIXELFORMAT_ARGB8888;
+  return format == SDL_PIXELFORMAT_RGB24 || format == SDL_PIXELFORMAT_BGR24 || format == SDL_PIXELFORMAT_RGBA32 ||
+         format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
 }
 
 void Rgb24Row(const Uint8* in, Colour* out, int n) {
@@ -68,9 +67,7 @@ void ConvertRgb24Row(const Uint8* in, Colour* out, int n) {
 // One row of a decoded picture as 0x00RRGGBB pixels.
 void ConvertRow(Uint32 format, const Uint8* in, Colour* out, int n) {
   switch (format) {
-    case SDL_PIXELFORMAT_RGB24:
-      ConvertRgb24Row(in, out, n);
-      return;
+    case SDL_PIXELFORMAT_RGB24: ConvertRgb24Row(in, out, n); return;
     case SDL_PIXELFORMAT_BGR24:
       for (int i = 0; i < n; ++i, in += 3) out[i] = Rgb(in[2], in[1], in[0]);
       return;
@@ -86,8 +83,7 @@ void ConvertRow(Uint32 format, const Uint8* in, Colour* out, int n) {
       }
       return;
     }
-    default:
-      std::fill(out, out + n, kBlack);
+    default: std::fill(out, out + n, kBlack);
   }
 }
 
@@ -113,8 +109,7 @@ std::optional<PictureSize> JpegSize(const std::string& b) {
   while (at + 9 <= b.size() && static_cast<unsigned char>(b[at]) == 0xFF) {
     const unsigned marker = static_cast<unsigned char>(b[at + 1]);
     const std::size_t length = BigEndian(b, at + 2, 2);
-    const bool startOfFrame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-                              marker != 0xCC;
+    const bool startOfFrame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
     if (startOfFrame) return PictureSize{BigEndian(b, at + 7, 2), BigEndian(b, at + 5, 2)};
     if (length < 2) return std::nullopt;
     at += 2 + length;
@@ -180,8 +175,8 @@ void CopyOut(const SDL_Surface* picture, DecodedPicture& out) {
   out.height = picture->h;
   out.pixels.resize(static_cast<std::size_t>(picture->w) * picture->h);
   for (int y = 0; y < picture->h; ++y)
-    ConvertRow(picture->format->format, RowOf(picture, y),
-               out.pixels.data() + static_cast<std::size_t>(y) * picture->w, picture->w);
+    ConvertRow(picture->format->format, RowOf(picture, y), out.pixels.data() + static_cast<std::size_t>(y) * picture->w,
+               picture->w);
 }
 
 }  // namespace
@@ -219,8 +214,8 @@ void ConvertRgbPixels(const unsigned char* rgb, Colour* out, int count) { Conver
 
 void WarnUnreadablePicture(std::set<std::string>& warned, const std::string& path, const std::string& error) {
   if (warned.insert(path).second)
-    std::fprintf(stderr, "pelmot: warning: cannot read picture %s (%s); showing a placeholder\n",
-                 path.c_str(), error.c_str());
+    std::fprintf(stderr, "pelmot: warning: cannot read picture %s (%s); showing a placeholder\n", path.c_str(),
+                 error.c_str());
 }
 
 bool LoadImageFile(const std::string& path, Surface& out) {
@@ -236,8 +231,7 @@ void DrawPicturePlaceholder(Surface& target, int number) {
   const Colour background = Rgb(96, 96, 96), ink = Rgb(230, 230, 230);
   target.FillRect(0, 0, target.Width(), target.Height(), background);
   // Seven-segment digits, 60 x 110 with 20 between them, centred.
-  static constexpr unsigned char kSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66,
-                                                  0x6D, 0x7D, 0x07, 0x7F, 0x6F};
+  static constexpr unsigned char kSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
   struct Bar {
     int bit, x, y, w, h;
   };
@@ -273,8 +267,8 @@ void PngPictureLoader::PicLoad(Surface& target, int number, const std::string& f
 }
 
 bool SavePng(const std::vector<Colour>& pixels, int width, int height, const std::string& path) {
-  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-      const_cast<Colour*>(pixels.data()), width, height, 32, width * 4, SDL_PIXELFORMAT_RGB888);
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<Colour*>(pixels.data()), width, height, 32,
+                                                            width * 4, SDL_PIXELFORMAT_RGB888);
   if (!surface) return false;
   const bool ok = IMG_SavePNG(surface, path.c_str()) == 0;
   SDL_FreeSurface(surface);

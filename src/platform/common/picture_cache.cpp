@@ -87,8 +87,7 @@ struct CacheHeader {
 };
 
 std::uint32_t Crc(const void* data, std::size_t size, std::uint32_t start = 0) {
-  return static_cast<std::uint32_t>(
-      crc32(start, static_cast<const Bytef*>(data), static_cast<uInt>(size)));
+  return static_cast<std::uint32_t>(crc32(start, static_cast<const Bytef*>(data), static_cast<uInt>(size)));
 }
 
 std::uint32_t HeaderCrc(const CacheHeader& h, const std::string& path) {
@@ -114,16 +113,16 @@ bool FitsTheScreen(std::uint32_t width, std::uint32_t height) {
   return width > 0 && height > 0 && width <= kScreenWidth && height <= kScreenHeight;
 }
 
-std::optional<DecodedPicture> Unpack(const char* data, std::size_t size, std::uint32_t width,
-                                     std::uint32_t height, std::vector<Colour> reuse) {
+std::optional<DecodedPicture> Unpack(const char* data, std::size_t size, std::uint32_t width, std::uint32_t height,
+                                     std::vector<Colour> reuse) {
   std::optional<DecodedPicture> picture(std::in_place);
   picture->width = static_cast<int>(width);
   picture->height = static_cast<int>(height);
   picture->pixels = std::move(reuse);
   picture->pixels.resize(static_cast<std::size_t>(width) * height);
   const int capacity = static_cast<int>(picture->Bytes());
-  const int unpacked = LZ4_decompress_safe(data, reinterpret_cast<char*>(picture->pixels.data()),
-                                           static_cast<int>(size), capacity);
+  const int unpacked =
+      LZ4_decompress_safe(data, reinterpret_cast<char*>(picture->pixels.data()), static_cast<int>(size), capacity);
   if (unpacked != capacity) return std::nullopt;
   return picture;
 }
@@ -154,8 +153,7 @@ std::optional<DecodedPicture> DiskPictureCache::Load(const std::string& source, 
   return Unpack(payload, h.payloadLength, h.width, h.height, std::move(reuse));
 }
 
-bool DiskPictureCache::Store(const std::string& source, const SourceStamp& stamp,
-                             const DecodedPicture& picture) const {
+bool DiskPictureCache::Store(const std::string& source, const SourceStamp& stamp, const DecodedPicture& picture) const {
   if (!FitsTheScreen(static_cast<std::uint32_t>(picture.width), static_cast<std::uint32_t>(picture.height)) ||
       picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height)
     return false;

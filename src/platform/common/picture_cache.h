@@ -73,8 +73,8 @@ class DiskPictureCache {
   explicit DiskPictureCache(std::string folder) : folder_(std::move(folder)) {}
   // `reuse`: pixels whose memory the picture may take over; `scratch`: a
   // buffer for the file's bytes, kept by the caller so its memory is reused.
-  std::optional<DecodedPicture> Load(const std::string& source, const SourceStamp& stamp,
-                                     std::vector<Colour> reuse, std::string& scratch) const;
+  std::optional<DecodedPicture> Load(const std::string& source, const SourceStamp& stamp, std::vector<Colour> reuse,
+                                     std::string& scratch) const;
   // Writes the file whole (temporary file, then rename); false when it could not.
   bool Store(const std::string& source, const SourceStamp& stamp, const DecodedPicture& picture) const;
   // The cache file of `source`.

@@ -51,10 +51,10 @@ class PictureService : public PictureLoader {
 
   // How PicLoad found its pictures.
   struct Counts {
-    int fromMemory = 0;     // decoded earlier (or ahead of need)
-    int waited = 0;         // the worker was decoding it
-    int decodedNow = 0;     // decoded on the calling thread
-    int fromDisk = 0;       // of all decodes, those read from the copy on disk
+    int fromMemory = 0;  // decoded earlier (or ahead of need)
+    int waited = 0;      // the worker was decoding it
+    int decodedNow = 0;  // decoded on the calling thread
+    int fromDisk = 0;    // of all decodes, those read from the copy on disk
   };
   Counts counts();
 
@@ -63,8 +63,8 @@ class PictureService : public PictureLoader {
   // when it came from the source and `storeNow`, else queues that write.
   // `reuse` and `scratch`: memory the decode may take over (see MakeRoomFor)
   // and the caller's buffer for a disk copy's bytes.
-  SharedPicture DecodeFresh(const std::string& path, const SourceStamp& stamp, bool storeNow,
-                            std::vector<Colour> reuse, std::string& scratch);
+  SharedPicture DecodeFresh(const std::string& path, const SourceStamp& stamp, bool storeNow, std::vector<Colour> reuse,
+                            std::string& scratch);
   SharedPicture Obtain(const std::string& path, const SourceStamp& stamp);
   void Work();
   void RunHint(std::unique_lock<std::mutex>& lock, const std::string& path);
@@ -82,9 +82,9 @@ class PictureService : public PictureLoader {
     SharedPicture picture;
   };
   std::deque<DiskWrite> writes_;
-  std::string inFlight_;  // the path the worker decodes now
+  std::string inFlight_;       // the path the worker decodes now
   std::string workerScratch_;  // the worker's buffer for disk copies' bytes
-  bool writing_ = false;  // the worker writes a disk copy now
+  bool writing_ = false;       // the worker writes a disk copy now
   bool stopping_ = false;
   Counts counts_;
   std::thread worker_;

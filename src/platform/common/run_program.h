@@ -15,9 +15,7 @@ bool RunProgram(const std::vector<std::string>& argv, std::string& error);
 
 class SystemPrograms : public Programs {
  public:
-  bool Run(const std::vector<std::string>& argv, std::string& error) override {
-    return RunProgram(argv, error);
-  }
+  bool Run(const std::vector<std::string>& argv, std::string& error) override { return RunProgram(argv, error); }
 };
 
 }  // namespace pelmot

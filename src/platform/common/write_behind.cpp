@@ -15,8 +15,7 @@ WriteBehindFiles::~WriteBehindFiles() {
   worker_.join();
 }
 
-void WriteBehindFiles::ReplaceWholeLater(const std::string& path,
-                                         std::function<std::string(Files&)> contents) {
+void WriteBehindFiles::ReplaceWholeLater(const std::string& path, std::function<std::string(Files&)> contents) {
   {
     std::lock_guard lock(mutex_);
     // A waiting replacement of the same file is dropped: the newer one

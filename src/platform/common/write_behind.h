@@ -20,8 +20,7 @@ class WriteBehindFiles : public Files {
   WriteBehindFiles(const WriteBehindFiles&) = delete;
   WriteBehindFiles& operator=(const WriteBehindFiles&) = delete;
 
-  std::optional<std::string> ReadWhole(const std::string& path, std::size_t maxBytes,
-                                       std::string& error) override {
+  std::optional<std::string> ReadWhole(const std::string& path, std::size_t maxBytes, std::string& error) override {
     return files_.ReadWhole(path, maxBytes, error);
   }
   bool IsMissing(const std::string& path) override { return files_.IsMissing(path); }
@@ -32,9 +31,7 @@ class WriteBehindFiles : public Files {
   bool EnsureExists(const std::string& path) override { return files_.EnsureExists(path); }
   bool MakePath(const std::string& path) override { return files_.MakePath(path); }
   bool IsFolder(const std::string& path) override { return files_.IsFolder(path); }
-  bool MakeFolders(const std::string& path, std::string& error) override {
-    return files_.MakeFolders(path, error);
-  }
+  bool MakeFolders(const std::string& path, std::string& error) override { return files_.MakeFolders(path, error); }
   void Remove(const std::string& path) override { files_.Remove(path); }
   FolderFault CheckDataFolder(const std::string& folder, std::size_t longestName) override {
     return files_.CheckDataFolder(folder, longestName);

@@ -190,8 +190,7 @@ std::int64_t Movie::FrameTimeMs() const {
     return av_rescale_q(pts - start, s->time_base, AVRational{1, 1000});
   }
   const double rate = Rate();
-  return rate > 0 ? static_cast<std::int64_t>(static_cast<double>(framesOut) * 1000.0 / rate)
-                  : framesOut * 40;
+  return rate > 0 ? static_cast<std::int64_t>(static_cast<double>(framesOut) * 1000.0 / rate) : framesOut * 40;
 }
 
 // The held picture scaled into width x height words: the output's size is
@@ -199,10 +198,10 @@ std::int64_t Movie::FrameTimeMs() const {
 void Movie::Convert(std::uint32_t* pixels, int width, int height) {
   const std::size_t count = static_cast<std::size_t>(width) * height;
   const auto source = static_cast<AVPixelFormat>(frame->format);
-  const bool usable = frame->width > 0 && frame->height > 0 && source != AV_PIX_FMT_NONE &&
-                      sws_isSupportedInput(source);
-  scaler = usable ? sws_getCachedContext(scaler, frame->width, frame->height, source, width, height,
-                                         kOutFormat, SWS_POINT, nullptr, nullptr, nullptr)
+  const bool usable =
+      frame->width > 0 && frame->height > 0 && source != AV_PIX_FMT_NONE && sws_isSupportedInput(source);
+  scaler = usable ? sws_getCachedContext(scaler, frame->width, frame->height, source, width, height, kOutFormat,
+                                         SWS_POINT, nullptr, nullptr, nullptr)
                   : nullptr;
   if (!scaler) {
     std::fill(pixels, pixels + count, 0u);

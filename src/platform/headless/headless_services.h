@@ -25,6 +25,7 @@ class HeadlessClock : public Clock, public MonotonicClock {
   void Set(const LocalDateTime& now) { fixed_ = now; }
   std::int64_t NowMs() override { return monotonicMs_; }
   void Advance(std::int64_t ms) { monotonicMs_ += ms; }
+
  private:
   std::optional<LocalDateTime> fixed_;
   std::int64_t monotonicMs_ = 0;
@@ -92,8 +93,7 @@ class HeadlessScriptHooks : public ScriptHooks {
   void SetNow(const LocalDateTime& now) override { clock_.Set(now); }
   void QueueAnswer(bool yes) override { dialogs_.QueueAnswer(yes); }
   const std::optional<std::string>& LastMessage() const override { return dialogs_.LastMessage(); }
-  bool SavePicture(const std::vector<Colour>& pixels, int width, int height,
-                   const std::string& path) override;
+  bool SavePicture(const std::vector<Colour>& pixels, int width, int height, const std::string& path) override;
 
  private:
   HeadlessClock& clock_;

@@ -53,8 +53,7 @@ std::vector<InputEvent> Gamepads::Translate(const SDL_Event& e) {
       if (e.caxis.axis != SDL_CONTROLLER_AXIS_TRIGGERRIGHT) return {};
       if (auto shift = input_.Trigger(e.caxis.value, Now())) return {*shift};
       return {};
-    default:
-      return {};
+    default: return {};
   }
 }
 

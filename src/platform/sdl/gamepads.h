@@ -26,9 +26,7 @@ class Gamepads {
   // The key events a controller event stands for; none for other events.
   std::vector<InputEvent> Translate(const SDL_Event& e);
   // A pulled right trigger repeats its Shift as a held key does.
-  std::optional<std::int64_t> MillisToNextRepeat(std::int64_t nowMs) const {
-    return input_.MillisToNextRepeat(nowMs);
-  }
+  std::optional<std::int64_t> MillisToNextRepeat(std::int64_t nowMs) const { return input_.MillisToNextRepeat(nowMs); }
   std::optional<InputEvent> TakeRepeat(std::int64_t nowMs) { return input_.TakeRepeat(nowMs); }
 
  private:

@@ -24,7 +24,7 @@ struct SdlWindow::Impl {
   bool fullscreen = false;
   int windowedLeft = 0, windowedTop = 0;  // the window's place and size before full screen
   int windowedWidth = 0, windowedHeight = 0;
-  int bitsPerPixel = 0;  // as last set; 0 until a change
+  int bitsPerPixel = 0;        // as last set; 0 until a change
   std::vector<Colour> pixels;  // the client area, where it is enlarged before it goes to a texture
   std::function<void()> firstPresent;
 };
@@ -55,7 +55,6 @@ struct Modifier {
 };
 constexpr Modifier kShiftKeys{kVkShift, SDLK_LSHIFT, SDLK_RSHIFT, SDL_SCANCODE_LSHIFT, SDL_SCANCODE_RSHIFT};
 constexpr Modifier kCtrlKeys{kVkControl, SDLK_LCTRL, SDLK_RCTRL, SDL_SCANCODE_LCTRL, SDL_SCANCODE_RCTRL};
-
 
 int ToButton(Uint8 sdlButton) {
   if (sdlButton == SDL_BUTTON_LEFT) return 1;
@@ -89,8 +88,8 @@ bool SdlWindow::Open(const std::string& title, std::string& error) {
     error = SDL_GetError();
     return false;
   }
-  impl_->window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   kWidth, kHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  impl_->window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight,
+                                   SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (!impl_->window) {
     error = SDL_GetError();
     return false;
@@ -104,8 +103,8 @@ bool SdlWindow::Open(const std::string& title, std::string& error) {
   // The picture keeps its 800 x 600 logical size; SDL scales it to the
   // window and maps pointer positions back to 800 x 600.
   SDL_RenderSetLogicalSize(impl_->renderer, kWidth, kHeight);
-  impl_->texture = SDL_CreateTexture(impl_->renderer, SDL_PIXELFORMAT_RGB888,
-                                     SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
+  impl_->texture =
+      SDL_CreateTexture(impl_->renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
   if (!impl_->texture) {
     error = SDL_GetError();
     return false;
@@ -121,8 +120,8 @@ bool SdlWindow::Enlarge(const std::vector<Colour>& pixels, int multiple) {
   Impl& m = *impl_;
   if (m.enlargedBy != multiple) {
     if (m.enlarged) SDL_DestroyTexture(m.enlarged);
-    m.enlarged = SDL_CreateTexture(m.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                   kWidth * multiple, kHeight * multiple);
+    m.enlarged = SDL_CreateTexture(m.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kWidth * multiple,
+                                   kHeight * multiple);
     m.enlargedBy = m.enlarged ? multiple : 0;
   }
   void* raw = nullptr;
@@ -182,8 +181,10 @@ void SdlWindow::ComposeAndPresent(WindowEvents& core) {
   if (!whole && multiple >= 2) {
     m.pixels.resize(kScreenPixels);
     core.Compose(m.pixels);
-    if (Enlarge(m.pixels, multiple)) shown = m.enlarged;
-    else SDL_UpdateTexture(m.texture, nullptr, m.pixels.data(), kWidth * 4);
+    if (Enlarge(m.pixels, multiple))
+      shown = m.enlarged;
+    else
+      SDL_UpdateTexture(m.texture, nullptr, m.pixels.data(), kWidth * 4);
   } else {
     ComposeIntoTexture(core);
   }
@@ -239,24 +240,18 @@ InputEvent WheelEvent(const SDL_MouseWheelEvent& w) {
 std::optional<InputEvent> Translate(const SDL_Event& e) {
   using Kind = InputEvent::Kind;
   switch (e.type) {
-    case SDL_QUIT:
-      return InputEvent{Kind::kCloseRequested};
-    case SDL_MOUSEBUTTONDOWN:
-      return MouseEvent(Kind::kMouseDown, ToButton(e.button.button), e.button.x, e.button.y);
-    case SDL_MOUSEBUTTONUP:
-      return MouseEvent(Kind::kMouseUp, ToButton(e.button.button), e.button.x, e.button.y);
-    case SDL_MOUSEMOTION:
-      return MouseEvent(Kind::kMouseMove, 0, e.motion.x, e.motion.y);
+    case SDL_QUIT: return InputEvent{Kind::kCloseRequested};
+    case SDL_MOUSEBUTTONDOWN: return MouseEvent(Kind::kMouseDown, ToButton(e.button.button), e.button.x, e.button.y);
+    case SDL_MOUSEBUTTONUP: return MouseEvent(Kind::kMouseUp, ToButton(e.button.button), e.button.x, e.button.y);
+    case SDL_MOUSEMOTION: return MouseEvent(Kind::kMouseMove, 0, e.motion.x, e.motion.y);
     case SDL_KEYDOWN:
       // Held keys repeat their key-down as the system's auto-repeat does.
       return KeyEvent(Kind::kKeyDown, ToVirtualKey(e.key.keysym.sym), e.key.repeat != 0);
-    case SDL_KEYUP:
-      return KeyEvent(Kind::kKeyUp, ToVirtualKey(e.key.keysym.sym));
+    case SDL_KEYUP: return KeyEvent(Kind::kKeyUp, ToVirtualKey(e.key.keysym.sym));
     case SDL_MOUSEWHEEL:
       if (e.wheel.y == 0) return std::nullopt;
       return WheelEvent(e.wheel);
-    default:
-      return std::nullopt;
+    default: return std::nullopt;
   }
 }
 
