@@ -27,7 +27,7 @@ void AddArray(Fields& fields, const std::string& name, const Array& values, ToJs
 std::string Number(long v) { return std::to_string(v); }
 
 // The comforts as a player who never used one sees them: closed, off, the
-// design's skipping.
+// original game's skipping.
 void AddComfortFields(Fields& f, const ComfortState& c) {
   f.emplace_back("BacklogOpen", Bool(c.backlog.open));
   f.emplace_back("BacklogLines", Number(c.backlog.Lines()));
