@@ -5,11 +5,7 @@
 namespace pelmot {
 
 void TellPage(const char* phase) {
-  EM_ASM(
-      {
-        if (Module.pelmotTell) Module.pelmotTell(UTF8ToString($0));
-      },
-      phase);
+  EM_ASM({ if (Module.pelmotTell) Module.pelmotTell(UTF8ToString($0)); }, phase);
 }
 
 }  // namespace pelmot

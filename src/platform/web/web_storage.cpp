@@ -24,11 +24,11 @@ void RequestSavesSync() {
   });
 }
 
-bool SavesSyncing() {
-  return EM_ASM_INT({ return Module.pelmotSyncing ? 1 : 0; }) != 0;
-}
+bool SavesSyncing() { return EM_ASM_INT({ return Module.pelmotSyncing ? 1 : 0; }) != 0; }
 
-void OnSavesSyncFailure(std::function<void(bool, const std::string&)> failed) { FailureListener() = std::move(failed); }
+void OnSavesSyncFailure(std::function<void(bool, const std::string&)> failed) {
+  FailureListener() = std::move(failed);
+}
 
 bool WebFiles::ReplaceWhole(const std::string& path, const std::string& bytes, std::string& error) {
   const bool replaced = SystemFiles::ReplaceWhole(path, bytes, error);

@@ -1,5 +1,5 @@
-#include "platform/web/web_window.h"
 #include "platform/keys.h"
+#include "platform/web/web_window.h"
 
 #include <emscripten.h>
 #include <emscripten/html5.h>
@@ -98,9 +98,7 @@ EM_BOOL OnBlur(int, const EmscriptenFocusEvent*, void* user) {
 
 void FrameCallback(void* user) { Of(user).Frame(); }
 
-bool InFullScreen() {
-  return EM_ASM_INT({ return document.fullscreenElement ? 1 : 0; }) != 0;
-}
+bool InFullScreen() { return EM_ASM_INT({ return document.fullscreenElement ? 1 : 0; }) != 0; }
 
 }  // namespace
 
@@ -120,7 +118,7 @@ WebWindow::WebWindow() : pixels_(static_cast<std::size_t>(kWidth) * kHeight), rg
   // the game's menu.
   EM_ASM({
     const canvas = document.querySelector('#canvas');
-    if (canvas) canvas.addEventListener('contextmenu', e = > e.preventDefault());
+    if (canvas) canvas.addEventListener('contextmenu', e => e.preventDefault());
   });
   emscripten_set_touchstart_callback(kCanvas, this, EM_TRUE, OnTouch);
   emscripten_set_touchmove_callback(kCanvas, this, EM_TRUE, OnTouch);
@@ -149,10 +147,8 @@ void WebWindow::Deliver(const InputEvent& event) {
 }
 
 void WebWindow::ShiftPressed(bool down) {
-  if (down)
-    shiftRepeat_.Press(NowMs());
-  else
-    shiftRepeat_.Release();
+  if (down) shiftRepeat_.Press(NowMs());
+  else shiftRepeat_.Release();
 }
 
 // One animation frame: the input that waited, the long press, the held
@@ -231,11 +227,11 @@ void WebWindow::Change(const DisplaySettings& settings) {
   if (wantFull) {
     EM_ASM({
       const stage = document.getElementById('stage') || document.querySelector('#canvas');
-      if (stage && stage.requestFullscreen) stage.requestFullscreen().catch(() = > {});
+      if (stage && stage.requestFullscreen) stage.requestFullscreen().catch(() => {});
     });
   } else {
     EM_ASM({
-      if (document.exitFullscreen) document.exitFullscreen().catch(() = > {});
+      if (document.exitFullscreen) document.exitFullscreen().catch(() => {});
     });
   }
 }
