@@ -34,8 +34,8 @@ static int open_movie(Movie* m, const char* path) {
 
 static int convert_frame(Movie* m) {
   AVFrame* f = m->frame;
-  m->scaler = sws_getCachedContext(m->scaler, f->width, f->height, f->format, f->width, f->height, AV_PIX_FMT_0RGB32,
-                                   SWS_POINT, NULL, NULL, NULL);
+  m->scaler = sws_getCachedContext(m->scaler, f->width, f->height, f->format, f->width, f->height,
+                                   AV_PIX_FMT_0RGB32, SWS_POINT, NULL, NULL, NULL);
   if (!m->scaler) return fail("sws_getCachedContext", NULL);
   if (!m->pixels) m->pixels = av_malloc((size_t)f->width * f->height * 4);
   uint8_t* planes[1] = {(uint8_t*)m->pixels};
@@ -65,10 +65,8 @@ static int decode_all(Movie* m) {
 static int check_movie(const char* path) {
   Movie m = {0};
   int ok = open_movie(&m, path) && decode_all(&m) && m.frames > 0;
-  if (ok)
-    printf("movie: %dx%d, %d frames\n", m.codec->width, m.codec->height, m.frames);
-  else
-    fail("no frame decoded", path);
+  if (ok) printf("movie: %dx%d, %d frames\n", m.codec->width, m.codec->height, m.frames);
+  else fail("no frame decoded", path);
   close_movie(&m);
   return ok;
 }
