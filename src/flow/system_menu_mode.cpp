@@ -27,7 +27,7 @@ class SystemMenuMode : public MenuMode {
   void PictureRightPress(Game& game) const override { RunFlow(game); }
 
  protected:
-  // The file list of "ロード" refuses never-saved slots.
+  // The load list (menu_load) refuses never-saved slots.
   bool RefusesRow(const GameState& s, int row) const override {
     return s.StepNo[kModeSystemMenu] == kSystemMenuPicked && s.MenuKind == kMenuLoad && NeverSavedSlot(s, row);
   }

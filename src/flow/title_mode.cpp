@@ -14,7 +14,7 @@ class TitleMode : public MenuMode {
   void Step(Game& game) const override { RunTitleStep(game); }
 
  protected:
-  // The file list of "ゲームロード" refuses never-saved slots.
+  // The load list (title_load) refuses never-saved slots.
   bool RefusesRow(const GameState& s, int row) const override {
     return s.StepNo[kModeTitle] == kTitleItemFirst && s.TitleChoice == kTitleLoad && NeverSavedSlot(s, row);
   }

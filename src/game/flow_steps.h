@@ -44,7 +44,7 @@ enum MenuKindValue : std::int16_t {
 // Rows of the file list: ten slots, then the cancel row.
 inline constexpr int kSlotCount = 10;
 inline constexpr int kFileListCancelRow = 10;
-// The row of "はい" in a yes / no question.
+// The row of yes (UiText::yes) in a yes / no question.
 inline constexpr int kYesRow = 0;
 
 }  // namespace pelmot

@@ -6,6 +6,7 @@
 #include "persist/data_files.h"
 #include "persist/stamps.h"
 #include "platform/ui_text.h"
+#include "platform/utf8.h"
 #include "present/pictures.h"
 #include "present/text_window.h"
 #include "scenes/playable_slot.h"
@@ -19,11 +20,11 @@ namespace {
 // The system menu's rows.
 enum SystemMenuItem { kItemSave = 0, kItemLoad = 1, kItemToTitle = 2, kItemQuit = 3, kItemResolution = 4 };
 
-const char* const kFullWidthDigits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
-
+// A slot's number in the table's digits (full-width ones).
 std::string FullWidthNumber(int n) {
+  const std::u32string digits = DecodeUtf8(Ui(UiText::slot_digits));
   std::string out;
-  for (char c : std::to_string(n)) out += kFullWidthDigits[c - '0'];
+  for (char c : std::to_string(n)) AppendUtf8(out, digits.at(static_cast<std::size_t>(c - '0')));
   return out;
 }
 

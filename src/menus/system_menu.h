@@ -15,16 +15,16 @@ void SystemMenu(Game& game);
 // One step of the load flow started from the title.
 void TitleLoad(Game& game);
 
-// A yes / no question as a centred menu: "はい" is row kYesRow.
+// A yes / no question as a centred menu: yes (UiText::yes) is row kYesRow.
 void AskYesNo(Game& game, const std::string& question);
 // The question before the game ends, asked alike from the title and the
 // system menu.
 void AskToQuit(Game& game);
 
-// The file-select screen's items: "データ１" ... "データ10", each with its
-// stamp as " yy/mm/dd hh:nn", then "キャンセル".
+// The file-select screen's items: file_slot 1 ... 10, each with its
+// stamp as " yy/mm/dd hh:nn", then cancel.
 MenuTexts FileSelectItems(const Game& game);
-// "データ３26/12/06 09:21にセーブしますか？" and the load wording.
+// The question before saving into or loading slot `slot` (ask_save_slot, ask_load_slot).
 std::string SlotQuestion(const Game& game, int slot, bool save);
 
 // Saves into slot `index`: the slot file first, its stamp only once the slot

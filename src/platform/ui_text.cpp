@@ -30,6 +30,7 @@ constexpr UiTextEntry kEntries[] = {
     PELMOT_UI_TEXT(menu_resolution, "解像度変更"),
     PELMOT_UI_TEXT(file_select, "ファイル選択"),
     PELMOT_UI_TEXT(file_slot, "データ{0}"),
+    PELMOT_UI_TEXT(slot_digits, "０１２３４５６７８９"),
     PELMOT_UI_TEXT(ask_save_slot, "データ{0}{1}にセーブしますか？"),
     PELMOT_UI_TEXT(ask_load_slot, "データ{0}{1}をロードしますか？"),
     PELMOT_UI_TEXT(ask_to_title, "ゲームを中断してタイトルに戻りますか？"),
@@ -89,6 +90,8 @@ constexpr UiTextEntry kEntries[] = {
     PELMOT_UI_TEXT(browser_saves_unreadable, "ブラウザのセーブデータを読み込めませんでした。"),
     PELMOT_UI_TEXT(browser_saves_not_kept, "このページで遊んだ内容は保存されません。"),
     PELMOT_UI_TEXT(browser_saves_unwritable, "セーブデータをブラウザに保存できませんでした。"),
+    PELMOT_UI_TEXT(story_end_mark, "＜終わり＞"),
+    PELMOT_UI_TEXT(story_game_over, "ゲームオーバー"),
 };
 
 #undef PELMOT_UI_TEXT

@@ -36,6 +36,7 @@ enum class UiText {
   menu_resolution,
   file_select,
   file_slot,      // {0}: the slot's number
+  slot_digits,    // the ten digits, 0 to 9, a slot's number is written with
   ask_save_slot,  // {0}: the slot's number, {1}: its stamp
   ask_load_slot,  // {0}: the slot's number, {1}: its stamp
   ask_to_title,
@@ -96,7 +97,10 @@ enum class UiText {
   browser_saves_unreadable,
   browser_saves_not_kept,
   browser_saves_unwritable,
-  count_  // not a text: how many there are; stays last
+  // The lines the story's structure itself shows.
+  story_end_mark,   // after an ending
+  story_game_over,  // the line before a game over
+  count_            // not a text: how many there are; stays last
 };
 
 struct UiTextEntry {

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "platform/ui_text.h"
 #include "scenes/scene_table.h"
 
 namespace pelmot::story {
@@ -218,7 +219,7 @@ SceneBuilder& SceneBuilder::Branch(Lanes lanes, int step, std::vector<BranchCase
   return At(lanes, step, {story::Branch(std::move(cases))});
 }
 
-SceneBuilder& SceneBuilder::FixedLine(int step, const char* text) {
+SceneBuilder& SceneBuilder::FixedLine(int step, const std::string& text) {
   Op op = Make(OpKind::Line);
   op.text = text;
   op.fixedText = true;
@@ -261,7 +262,7 @@ SceneBuilder& StoryBuilder::Scene(int number, const LaneLayout& layout) {
 SceneBuilder& StoryBuilder::EndingScene(int number, int last, bool pictureStep) {
   SceneBuilder& scene = Scene(number, Single(last));
   if (pictureStep) scene.PictureStep();
-  return scene.FixedLine(last - 1, kEndMark).At(last, {EndingOp(number - 150)});
+  return scene.FixedLine(last - 1, Ui(UiText::story_end_mark)).At(last, {EndingOp(number - 150)});
 }
 
 Story StoryBuilder::Build() const {

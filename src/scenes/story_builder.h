@@ -75,7 +75,7 @@ class SceneBuilder {
   SceneBuilder& At(Lanes lanes, int step, std::vector<Op> ops);
   SceneBuilder& Branch(int step, std::vector<BranchCase> cases);
   SceneBuilder& Branch(Lanes lanes, int step, std::vector<BranchCase> cases);
-  SceneBuilder& FixedLine(int step, const char* text);
+  SceneBuilder& FixedLine(int step, const std::string& text);
   SceneBuilder& Empty(Lanes lanes, int step);
   // The line before the lane's choice does not stop skipping.
   SceneBuilder& SkipRunsIntoChoice(Lanes lanes);
@@ -98,7 +98,7 @@ class SceneBuilder {
 class StoryBuilder {
  public:
   SceneBuilder& Scene(int number, const LaneLayout& layout);
-  // An ending scene: optional picture step, the "＜終わり＞" line on the
+  // An ending scene: optional picture step, the end mark (story_end_mark) on the
   // second-to-last step and the ending operation on the last.
   SceneBuilder& EndingScene(int number, int last, bool pictureStep);
   Story Build() const;
@@ -107,8 +107,6 @@ class StoryBuilder {
   std::vector<std::unique_ptr<SceneBuilder>> scenes_;
 };
 
-inline constexpr const char* kEndMark = "＜終わり＞";
-inline constexpr const char* kGameOverLine = "ゲームオーバー";
 inline constexpr int kPictureStepPicture = 5;
 
 }  // namespace pelmot::story

@@ -2,6 +2,7 @@
 // scenes (10 ... 150). Notation: P(i, d) adds d to parameter i, C(v) sets
 // Condition, Day(v) sets DayNo, Go(m) goes to scene m, Next() advances.
 // When(pick, "conditions", ops) is one way of a branch step.
+#include "platform/ui_text.h"
 #include "scenes/story_builder.h"
 #include "scenes/story_structure.h"
 
@@ -18,7 +19,7 @@ void AddPrologue(StoryBuilder& b) {
       .Choice(69, 2)
       .Branch(70, {When(0, {Go(1)}), When(1, {Go(3)})});
   b.Scene(1, Single(7)).Shows("14").Choice(6, 2).Branch(7, {When(0, {Go(2)}), When(1, {Go(3)})});
-  b.Scene(2, Single(4)).Shows("8, 13").FixedLine(3, kGameOverLine).At(4, {GameOverOp()});
+  b.Scene(2, Single(4)).Shows("8, 13").FixedLine(3, Ui(UiText::story_game_over)).At(4, {GameOverOp()});
   b.Scene(3, Single(39)).Shows("5, 12, 15-18").At(39, {Go(4)});
   b.Scene(4, Single(35)).Shows("5, 17, 19, 20").At(35, {Go(5)});
   b.Scene(5, Single(50))
