@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "app/game_host.h"
 #include "comforts/comfort_geometry.h"
@@ -58,69 +59,136 @@ class ComfortsTest : public ::testing::Test {
 
 // --- the history of lines ----------------------------------------------------------
 
-TEST(BacklogTest, KeepsLinesWithTheirPageBreaksAndStartsAfreshWithANewPlay) {
-  Backlog b;
-  b.Add({{"one", "two"}, true, false, false}, 1);
-  b.Add({{"rest"}, true, true, true}, 1);    // the rest of the same line
-  b.Add({{"more"}, false, false, true}, 1);  // "@": same page, a new line
-  EXPECT_EQ(b.Lines(), 2);
-  const auto rows = b.Rows();
-  ASSERT_EQ(rows.size(), 5u);
-  EXPECT_EQ(rows[1].text, "two");
-  EXPECT_TRUE(rows[2].pageBreak);
-  EXPECT_EQ(rows[3].text, "rest");
-  EXPECT_EQ(rows[4].text, "more");
-  b.Add({{""}, true, false, true}, 1);  // an empty page is no line
-  EXPECT_EQ(b.Lines(), 2);
-  b.Add({{"loaded"}, true, false, true}, 2);
-  EXPECT_EQ(b.Lines(), 1);
+int WhereSkippingStops();
+
+// What the player saw after a click, to compare with what going back shows.
+struct Seen {
+  std::vector<Colour> pixels;
+  std::array<std::int16_t, 8> steps;
+  SaveRecord record;
+  std::string pending;
+  bool operator==(const Seen&) const = default;
+};
+
+Seen SeenIn(StoryGame& g) {
+  return {g.form().MainPic.Image(), g.state().StepNo, g.record(), g.state().PendingText};
 }
 
-TEST(BacklogTest, HoldsItsMostRecentLinesOnly) {
-  Backlog b;
-  for (int i = 0; i < 1000; ++i) b.Add({{std::to_string(i)}, true, false, true}, 1);
-  EXPECT_EQ(b.Lines(), static_cast<int>(Backlog::kMaxLines));
-  EXPECT_GE(Backlog::kMaxLines, 200u);
-  EXPECT_EQ(b.Rows().back().text, "999");
+TEST_F(ComfortsTest, GoingBackShowsEachClickAsItWasAndGoingOnKeepsWhatFollowed) {
+  Begin();
+  const History& h = comforts().history;
+  std::map<int, Seen> seen;
+  seen[h.Current()] = SeenIn(g);
+  for (int i = 0; i < 40; ++i) {
+    Click();
+    seen[h.Current()] = SeenIn(g);
+  }
+  const int newest = h.Current();
+  const int entries = static_cast<int>(h.Entries().size());
+  ASSERT_EQ(entries, newest + 1);
+  ASSERT_GE(newest, 30) << "each click showed an entry of its own";
+  // The history opens framed on the newest entry; Up moves the frame.
+  Wheel(1);
+  ASSERT_TRUE(comforts().backlog.open);
+  EXPECT_EQ(comforts().backlog.framed, newest);
+  for (int i = 0; i < 25; ++i) Press(kVkUp);
+  Press(kVkEnter);
+  EXPECT_FALSE(comforts().backlog.open);
+  EXPECT_EQ(h.Current(), newest - 25);
+  EXPECT_EQ(SeenIn(g), seen[newest - 25]) << "the page, its picture and the values as they were";
+  // Going on replays the lines that followed, and keeps them.
+  for (int i = newest - 24; i <= newest; ++i) {
+    Click();
+    ASSERT_EQ(h.Current(), i);
+    EXPECT_EQ(SeenIn(g), seen[i]) << "entry " << i;
+  }
+  EXPECT_EQ(static_cast<int>(h.Entries().size()), entries);
+  EXPECT_EQ(g.state().StepNo[kModeScene], seen[newest].steps[kModeScene]);
+  // A click on an entry's row goes back there too.
+  Wheel(1);
+  host->OnEvent([] {
+    InputEvent e{InputEvent::Kind::kMouseDown};
+    e.button = 1;
+    e.x = 400;
+    e.y = kBacklogTextTop + kRowPitch * (kBacklogRows - 1);
+    return e;
+  }());
+  EXPECT_EQ(h.Current(), newest);
+  EXPECT_EQ(SeenIn(g), seen[newest]);
 }
 
-TEST_F(ComfortsTest, TheHistoryChangesNothingAndHoldsTheTimers) {
+TEST_F(ComfortsTest, HomeGoesBackToTheChoiceAndEndSkipsOnToTheNext) {
+  Begin();
+  const int choiceStep = WhereSkippingStops();
+  Press(kVkEnd);
+  EXPECT_TRUE(g.form().SkipTimer.enabled);
+  g.TickWhileSkipping();
+  ASSERT_TRUE(ChoiceWaits(g.game()));
+  EXPECT_EQ(g.state().StepNo[kModeScene], choiceStep + 1) << "on past the question the skip button stops at";
+  const Seen atChoice = SeenIn(g);
+  Press(kVkHome);
+  EXPECT_EQ(SeenIn(g), atChoice) << "no choice before the first";
+  g.Pick(1);
+  for (int i = 0; i < 3; ++i) Click();
+  const History& h = comforts().history;
+  const std::size_t entries = h.Entries().size();
+  Press(kVkHome);
+  ASSERT_TRUE(ChoiceWaits(g.game()));
+  EXPECT_EQ(SeenIn(g), atChoice) << "options on screen, values as before the pick";
+  // The same pick keeps what followed it; another cuts it off.
+  g.Pick(1);
+  EXPECT_EQ(h.Entries().size(), entries);
+  Press(kVkHome);
+  g.Pick(0);
+  EXPECT_EQ(h.Entries().size(), static_cast<std::size_t>(h.Current() + 1));
+  EXPECT_LT(h.Entries().size(), entries);
+  EXPECT_EQ(g.record().LastChoice, 0);
+  // End goes on through the ends of scenes to the next choice.
+  Press(kVkEnd);
+  g.TickWhileSkipping();
+  EXPECT_TRUE(ChoiceWaits(g.game()));
+  EXPECT_FALSE(comforts().skipToChoice);
+}
+
+TEST_F(ComfortsTest, TheHistoryHoldsTheTimersAndClosedChangesNothing) {
   Begin();
   for (int i = 0; i < 3; ++i) Click();
   const GameState before = g.state();
   const auto pixels = g.form().MainPic.Image();
   g.form().SkipTimer.enabled = true;  // skipping when it opens
-  const int lines = comforts().backlog.Lines();
+  const int lines = comforts().history.Lines();
   EXPECT_GE(lines, 4);
   Wheel(1);
   ASSERT_TRUE(comforts().backlog.open);
   EXPECT_FALSE(host->MillisToNextWork(0)) << "no timer runs while it is open";
   host->OnFrame(100000);
   host->FireTimer(TimerName::Skip);
-  Click();
-  Press(kVkEnter);
   Press(kVkUp);
+  Press(kVkPageUp);
   EXPECT_EQ(g.state().StepNo, before.StepNo);
   EXPECT_EQ(g.state().PendingText, before.PendingText);
   EXPECT_EQ(g.form().MainPic.Image(), pixels);
-  EXPECT_EQ(comforts().backlog.Lines(), lines);
+  EXPECT_EQ(comforts().history.Lines(), lines);
   Wheel(-1);  // down past the newest line
   EXPECT_FALSE(comforts().backlog.open);
   EXPECT_TRUE(g.form().SkipTimer.enabled) << "skipping goes on where it was";
 }
 
-TEST_F(ComfortsTest, TheHistoryScrollsWithinItsRows) {
+TEST_F(ComfortsTest, TheHistoryScrollsWithinItsRowsAndFollowsItsFrame) {
   Begin();
   for (int i = 0; i < 30; ++i) Click();
   Press(kVkPageUp);
   Backlog& b = comforts().backlog;
   ASSERT_TRUE(b.open);
-  const int most = static_cast<int>(b.Rows().size()) - kBacklogRows;
+  const int most = static_cast<int>(HistoryRows(comforts().history).size()) - kBacklogRows;
   ASSERT_GT(most, 0);
   Wheel(100);
   EXPECT_EQ(b.scrolled, most);
   Press(kVkDown);
-  EXPECT_EQ(b.scrolled, most - 1);
+  EXPECT_EQ(b.scrolled, 0) << "the view goes back to the frame, on the newest entry";
+  for (int i = 0; i < 30; ++i) Press(kVkUp);
+  EXPECT_EQ(b.framed, 0);
+  EXPECT_EQ(b.scrolled, most) << "the first entry is in view";
   for (int i = 0; i < 5; ++i) Press(kVkPageDown);
   EXPECT_EQ(b.scrolled, 0);
   EXPECT_TRUE(b.open) << "keys stop at the newest line";

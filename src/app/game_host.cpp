@@ -62,19 +62,23 @@ std::optional<std::string> GameHost::OpenBoxText() const {
 bool GameHost::Finished() const { return game_.quitRequested && !BoxOpen(); }
 
 void GameHost::OnEvent(const InputEvent& event) {
+  comforts_.EventEnds();  // whatever ran outside the events ends here
   if (takers_.Deliver(event) == handlers_.get()) comforts_.AfterEvent();
+  comforts_.EventEnds();
   ReportLateWriteFailure(game_);
   AfterEvent(game_);
 }
 
 void GameHost::FireTimer(TimerName name) {
   if (!game_.form.timers[name].enabled || takers_.HoldsTimers()) return;
+  comforts_.EventEnds();
   switch (name) {
     case TimerName::Skip: SkipTimer_Timer(game_); break;
     case TimerName::AutoForward: comforts_.AutoForwardTimer(); break;
     case TimerName::CornerLine: comforts_.CornerLineTimer(); break;
   }
   comforts_.AfterEvent();
+  comforts_.EventEnds();
   AfterEvent(game_);
 }
 

@@ -1,5 +1,6 @@
 #include "app/state_json.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/game_host.h"
@@ -30,7 +31,8 @@ std::string Number(long v) { return std::to_string(v); }
 // original game's skipping.
 void AddComfortFields(Fields& f, const ComfortState& c) {
   f.emplace_back("BacklogOpen", Bool(c.backlog.open));
-  f.emplace_back("BacklogLines", Number(c.backlog.Lines()));
+  f.emplace_back("BacklogLines", Number(c.history.Lines()));
+  f.emplace_back("HistoryDepth", Number(std::max(0, c.history.Current())));
   f.emplace_back("AutoForward", Bool(c.autoForward.on));
   const bool readOnly = c.settings.skipMode == SkipMode::ReadOnly;
   f.emplace_back("SkipMode", JsonString(readOnly ? "read" : "all"));

@@ -14,6 +14,7 @@ inline constexpr int kBacklogTextTop = kPageRowsTop + kPageTextInset;
 inline constexpr int kBacklogTextLeft = kOptionLeft;
 inline constexpr int kBacklogBreakInset = 40;  // the break line stops this far from either edge
 inline constexpr int kBacklogBreakDrop = 10;   // below the row's text top
+inline constexpr int kBacklogFrameLeft = kBacklogTextLeft - 8;  // the framed entry's outline, the same either side
 
 // The corner where a comfort shows it is on (turning pages on its own):
 // its text right-aligned this far from the edge.

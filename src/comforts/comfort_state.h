@@ -4,6 +4,7 @@
 #include "comforts/auto_forward.h"
 #include "comforts/backlog.h"
 #include "comforts/corner_line.h"
+#include "comforts/history.h"
 #include "comforts/keyboard.h"
 #include "comforts/read_record.h"
 #include "comforts/settings.h"
@@ -18,7 +19,11 @@ struct ComfortState {
   // Lines were read since the record was last written: it is written once
   // skipping pauses, not at every line a skip runs through.
   bool readRecordDue = false;
+  History history;
   Backlog backlog;
+  // End was pressed: skipping goes on, past the scenes' ends, to the next
+  // choice.
+  bool skipToChoice = false;
   AutoForward autoForward;
   SettingsScreen settingsScreen;
   KeyboardFocus keyboardFocus;

@@ -2,6 +2,7 @@
 
 #include "comforts/quick_save.h"
 #include "flow/input.h"
+#include "flow/picture_only_view.h"
 #include "game/game.h"
 #include "game/run_flow.h"
 
@@ -11,6 +12,11 @@ namespace {
 using Kind = InputEvent::Kind;
 
 bool IsKeyDown(const InputEvent& e, int key) { return e.kind == Kind::kKeyDown && e.key == key; }
+
+bool InScenePlay(const Game& game) {
+  const std::int16_t mode = game.state.FlowMode;
+  return mode == kModeScene || mode == kModeChoice;
+}
 
 // The keys that switch something (F2, A, F5, F9) act on a fresh press
 // only: a held key's repeats and its release are taken without acting.
@@ -50,6 +56,36 @@ bool TakeSkipKeys(Game& game, ComfortState& c, const InputEvent& e) {
   return ctrl;
 }
 
+// Home: the last choice before the line on screen, its options shown again
+// and the values as they were before the pick.
+void BackToPreviousChoice(Game& game, ComfortState& c) {
+  if (!InScenePlay(game) || InPictureOnlyView(game)) return;
+  const auto choice = c.history.ChoiceBefore();
+  if (!choice) return;
+  StopAutoForward(game, c);
+  game.form.StopSkipping();
+  c.history.GoBackTo(game, *choice);
+}
+
+// End: skipping as the skip button skips, on through the ends of scenes;
+// it stops at the next choice, a menu, the story's end, or an unread line
+// when only read lines are skipped.
+void SkipToNextChoice(Game& game, ComfortState& c) {
+  if (!InScenePlay(game) || InPictureOnlyView(game) || !game.state.ClickAdvances) return;
+  c.skipToChoice = true;
+  c.skipStoppedAtUnread = false;
+  game.form.SkipTimer.enabled = true;
+}
+
+void KeepSkippingToChoice(Game& game, ComfortState& c) {
+  if (!c.skipToChoice) return;
+  if (game.state.FlowMode != kModeScene || ChoiceWaits(game) || c.skipStoppedAtUnread || InPictureOnlyView(game) ||
+      game.quitRequested)
+    c.skipToChoice = false;
+  else
+    game.form.SkipTimer.enabled = true;
+}
+
 }  // namespace
 
 // The settings screen takes everything while it is open but key releases
@@ -72,7 +108,7 @@ class Comforts::SettingsTaker : public InputTaker {
 class Comforts::BacklogTaker : public InputTaker {
  public:
   explicit BacklogTaker(Comforts& comforts) : c_(comforts) {}
-  bool Take(const InputEvent& e) override { return BacklogTakeEvent(c_.game_, c_.State().backlog, e); }
+  bool Take(const InputEvent& e) override { return BacklogTakeEvent(c_.game_, c_.State(), e); }
   bool HoldsTimers() const override { return c_.state_.backlog.open; }
 
  private:
@@ -87,13 +123,25 @@ class Comforts::KeysTaker : public InputTaker {
   bool Take(const InputEvent& e) override {
     Game& game = c_.game_;
     ComfortState& c = c_.State();
-    if (e.kind == Kind::kMouseDown) StopAutoForward(game, c);
+    if (e.kind == Kind::kMouseDown) {
+      StopAutoForward(game, c);
+      c.skipToChoice = false;
+    }
     if (IsKeyDown(e, kVkF2)) {
       OpenSettingsScreen(game, c);
       return true;
     }
     if (IsKeyDown(e, kVkA)) {
       ToggleAutoForward(game, c);
+      return true;
+    }
+    if (e.kind == Kind::kKeyDown && e.key != kVkEnd) c.skipToChoice = false;
+    if (IsKeyDown(e, kVkHome)) {
+      BackToPreviousChoice(game, c);
+      return true;
+    }
+    if (IsKeyDown(e, kVkEnd)) {
+      SkipToNextChoice(game, c);
       return true;
     }
     return TakeSkipKeys(game, c, e) || QuickSaveTakesEvent(game, c.cornerLine, e) ||
@@ -110,9 +158,13 @@ Comforts::Comforts(Game& game)
       backlogTaker_(std::make_unique<BacklogTaker>(*this)),
       keysTaker_(std::make_unique<KeysTaker>(*this)) {
   game_.pageShown = [this](const ShownPage& page) { PageShown(page); };
+  game_.sceneStepStarts = [this] { state_.history.StepStarts(game_); };
 }
 
-Comforts::~Comforts() { game_.pageShown = nullptr; }
+Comforts::~Comforts() {
+  game_.pageShown = nullptr;
+  game_.sceneStepStarts = nullptr;
+}
 
 ComfortState& Comforts::State() {
   if (!filesRead_ && !game_.state.WinDir.empty()) {
@@ -132,10 +184,16 @@ std::array<InputTaker*, 3> Comforts::Takers() { return {settingsTaker_.get(), ba
 
 void Comforts::PageShown(const ShownPage& page) {
   ComfortState& c = State();
-  if (game_.state.FlowMode == kModeScene) c.backlog.Add(page, game_.playsBegun);
+  c.history.PageShown(game_, page);
   SkipPageShown(game_, c);
   RecordRead(game_, c, page);
   AutoForwardPageShown(game_, c, page);
+}
+
+void Comforts::EventEnds() {
+  ComfortState& c = State();
+  c.history.EventEnds(game_);
+  KeepSkippingToChoice(game_, c);
 }
 
 void Comforts::AfterEvent() {
@@ -157,7 +215,7 @@ void Comforts::DrawOver(std::span<Colour> pixels) {
   if (c.settingsScreen.open)
     DrawSettingsScreen(game_, c, pixels);
   else if (c.backlog.open)
-    DrawBacklog(game_, c.backlog, pixels);
+    DrawBacklog(game_, c.backlog, c.history, pixels);
   else if (c.autoForward.on)
     DrawAutoForwardMark(game_, pixels);
   DrawCornerLine(game_, c.cornerLine, pixels);

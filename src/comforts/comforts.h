@@ -35,6 +35,8 @@ class Comforts {
 
   // After every event and timer the game's handlers saw.
   void AfterEvent();
+  // After every event and timer, whoever took it.
+  void EventEnds();
   // The AutoForward and CornerLine timers fired.
   void AutoForwardTimer();
   void CornerLineTimer();

@@ -48,6 +48,9 @@ class Game {
   GameParts parts;
   // Told of every page of text shown (may be empty).
   std::function<void(const ShownPage&)> pageShown;
+  // Told as each scene step begins, once the pick it follows is taken
+  // (may be empty).
+  std::function<void()> sceneStepStarts;
   // Raised when a new game starts and when a saved one is loaded.
   int playsBegun = 0;
   // Set by the quit paths; the event loop ends the program when it sees it.
@@ -59,6 +62,10 @@ class Game {
   // forgets it whenever the next picture must load again, but the picture
   // stays on screen, and a save records this one.
   int mainWorkPicture = kNoPicture;
+  // MainWork holds a day background, its status display painted from
+  // these values.
+  bool mainWorkIsBackground = false;
+  SaveRecord mainWorkStatus{};
   // A failed write of the seen flags has been reported; later ones are not.
   bool seenFlagsWarned = false;
   // Start-up has asked for the status sheet, which loads when first used.

@@ -26,6 +26,7 @@ struct SaveRecord {
   std::int16_t DayNo = 0;
   std::array<std::int16_t, 4> Params{};
   std::int16_t Condition = 0;
+  bool operator==(const SaveRecord&) const = default;
 };
 static_assert(sizeof(SaveRecord) == 30, "a slot file is exactly 30 bytes");
 static_assert(std::is_standard_layout_v<SaveRecord> && std::is_trivially_copyable_v<SaveRecord>);

@@ -92,6 +92,15 @@ constexpr UiTextEntry kEntries[] = {
     PELMOT_UI_TEXT(browser_saves_unwritable, "セーブデータをブラウザに保存できませんでした。"),
     PELMOT_UI_TEXT(story_end_mark, "＜終わり＞"),
     PELMOT_UI_TEXT(story_game_over, "ゲームオーバー"),
+    PELMOT_UI_TEXT(history_option, "　・{0}"),
+    PELMOT_UI_TEXT(route_chart_title, "ルートチャート"),
+    PELMOT_UI_TEXT(route_prologue, "プロローグ"),
+    PELMOT_UI_TEXT(route_day, "{0}日目"),
+    PELMOT_UI_TEXT(route_endings, "エンディング　{0}／{1}"),
+    PELMOT_UI_TEXT(route_not_reached, "？？？"),
+    PELMOT_UI_TEXT(route_ask_jump, "ゲームを中断してこの選択肢に戻りますか？"),
+    PELMOT_UI_TEXT(route_record_read_failed, "選択肢の記録（ROUTES.TXT）を読み込めませんでした。この回は記録しません。"),
+    PELMOT_UI_TEXT(route_record_write_failed, "選択肢の記録（ROUTES.TXT）を書き込めませんでした。"),
 };
 
 #undef PELMOT_UI_TEXT

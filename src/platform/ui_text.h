@@ -100,6 +100,16 @@ enum class UiText {
   // The lines the story's structure itself shows.
   story_end_mark,   // after an ending
   story_game_over,  // the line before a game over
+  // The history's rows of a choice, and the route chart.
+  history_option,  // {0}: an option as the choice showed it
+  route_chart_title,
+  route_prologue,
+  route_day,          // {0}: the day's number
+  route_endings,      // {0}: endings reached, {1}: of how many
+  route_not_reached,  // in place of the words of what is not reached yet
+  route_ask_jump,
+  route_record_read_failed,
+  route_record_write_failed,
   count_            // not a text: how many there are; stays last
 };
 

@@ -15,12 +15,6 @@ constexpr int kSeenFlagCount = 135;
 // Day backgrounds are pictures 114 + index.
 constexpr int kBackgroundBase = 114;
 
-void LoadIntoMainWork(Game& game, int number) {
-  game.state.ShownPic = static_cast<std::int16_t>(number);
-  game.mainWorkPicture = number;
-  game.services.pictures.PicLoad(game.form.MainWork, number, game.PictureFolder());
-}
-
 void MarkSeen(Game& game, int number) {
   if (number < 0 || number >= kSeenFlagCount) return;
   std::uint8_t& seen = game.state.CgSeen[static_cast<std::size_t>(number)];
@@ -30,6 +24,13 @@ void MarkSeen(Game& game, int number) {
 }
 
 }  // namespace
+
+void LoadIntoMainWork(Game& game, int number) {
+  game.state.ShownPic = static_cast<std::int16_t>(number);
+  game.mainWorkPicture = number;
+  game.mainWorkIsBackground = false;
+  game.services.pictures.PicLoad(game.form.MainWork, number, game.PictureFolder());
+}
 
 void ShowEventPic(Game& game, int number, PictureShow show) {
   GameState& s = game.state;
@@ -54,6 +55,8 @@ int BackgroundPicture(int index, int condition) { return kBackgroundBase + Backg
 
 void LoadBackgroundPicture(Game& game, int number) {
   LoadIntoMainWork(game, number);
+  game.mainWorkIsBackground = true;
+  game.mainWorkStatus = game.state.SaveRecord;
   PaintStatusDisplay(game.form.MainWork, StatusSheet(game), game.state.SaveRecord);
 }
 

@@ -19,6 +19,9 @@ enum class PictureShow { Now, WithNextText };
 // text.
 void ShowEventPic(Game& game, int number, PictureShow show);
 
+// Loads picture `number` into MainWork as it is, and no more.
+void LoadIntoMainWork(Game& game, int number);
+
 // Loads background 114 + index (index 0: chosen by Condition) and paints
 // the day, condition and parameter display over it.
 void ShowBackPic(Game& game, int index);

@@ -95,6 +95,7 @@ void RunSceneStep(Game& game, const SceneScript& scene) {
   // and LastChoice already holds the pick.
   const bool pickEvent = std::exchange(game.pickJustMade, false);
   if (pickEvent && s.PendingText.empty() && TakesPick(scene, step, r.Condition)) r.LastChoice = s.ChoiceNo;
+  if (game.sceneStepStarts) game.sceneStepStarts();
   const LaneStep current = StepToRun(scene, step, r.Condition, r.LastChoice);
   if (!current.step) return;
   GameEffects effects(game, scene.family);

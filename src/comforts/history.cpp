@@ -1,0 +1,118 @@
+#include "comforts/history.h"
+
+#include <algorithm>
+
+#include "game/game.h"
+#include "game/run_flow.h"
+#include "platform/ui_text.h"
+
+namespace pelmot {
+namespace {
+
+bool InScenePlay(const Game& game) {
+  const std::int16_t mode = game.state.FlowMode;
+  return mode == kModeScene || mode == kModeChoice;
+}
+
+bool IsEmptyPage(const ShownPage& page) {
+  return page.rows.empty() || (page.rows.size() == 1 && page.rows[0].empty());
+}
+
+void AddOptionRows(const Game& game, History::Entry& entry) {
+  const GameState& s = game.state;
+  for (int i = 0; i <= s.OptionCount && i < static_cast<int>(s.MenuItems.size()); ++i)
+    entry.rows.push_back(UiFormat(UiText::history_option, {s.MenuItems[i]}));
+}
+
+// What a string holds beyond itself (none while short enough to fit inside).
+std::size_t HeapBytes(const std::string& s) { return s.capacity() >= sizeof(std::string) ? s.capacity() + 1 : 0; }
+
+}  // namespace
+
+bool ChoiceWaits(const Game& game) {
+  return InScenePlay(game) && !game.state.ClickAdvances && game.form.MainPic.enabled;
+}
+
+void History::StepStarts(const Game& game) {
+  if (!replaying_ && !eventPoint_) eventPoint_ = CaptureStoryPoint(game);
+}
+
+// The entry this event's pages go into: made at its first page, or none
+// when the event showed again what the next kept entry holds.
+History::Entry* History::EntryOfThisEvent(const Game& game) {
+  if (eventHasEntry_) return eventRollsForward_ ? nullptr : &entries_[current_];
+  eventHasEntry_ = true;
+  if (game.playsBegun != play_) {
+    entries_.clear();
+    current_ = -1;
+    play_ = game.playsBegun;
+  }
+  StoryPoint point = eventPoint_ ? *eventPoint_ : CaptureStoryPoint(game);
+  const auto next = static_cast<std::size_t>(current_ + 1);
+  if (next < entries_.size() && entries_[next].point.SameStory(point)) {
+    ++current_;
+    eventRollsForward_ = true;
+    return nullptr;
+  }
+  entries_.resize(next);
+  entries_.push_back({std::move(point), {}, false, false, 0});
+  current_ = static_cast<int>(next);
+  return &entries_.back();
+}
+
+void History::PageShown(const Game& game, const ShownPage& page) {
+  if (replaying_ || game.state.FlowMode != kModeScene || IsEmptyPage(page)) return;
+  Entry* entry = EntryOfThisEvent(game);
+  if (!entry) return;
+  entry->rows.insert(entry->rows.end(), page.rows.begin(), page.rows.end());
+  if (page.freshPage) entry->startsPage = true;
+  if (!page.continuesLine) ++entry->lines;
+}
+
+void History::EventEnds(const Game& game) {
+  if (!replaying_ && eventPoint_ && ChoiceWaits(game)) {
+    if (Entry* entry = EntryOfThisEvent(game)) {
+      entry->choice = true;
+      AddOptionRows(game, *entry);
+    }
+  }
+  eventPoint_.reset();
+  eventHasEntry_ = false;
+  eventRollsForward_ = false;
+}
+
+// Runs the steps again from the last entry that cleared the page, so the
+// page shows every row it had.
+void History::GoBackTo(Game& game, int index) {
+  if (index < 0 || index >= static_cast<int>(entries_.size())) return;
+  int first = index;
+  while (first > 0 && !entries_[first].startsPage) --first;
+  replaying_ = true;
+  RestoreScreen(game, entries_[first].point);
+  for (int i = first; i <= index; ++i) RunStepAt(game, entries_[i].point);
+  replaying_ = false;
+  current_ = index;
+}
+
+std::optional<int> History::ChoiceBefore() const {
+  for (int i = current_ - 1; i >= 0; --i)
+    if (entries_[i].choice) return i;
+  return std::nullopt;
+}
+
+int History::Lines() const {
+  int lines = 0;
+  for (const Entry& entry : entries_) lines += entry.lines;
+  return lines;
+}
+
+std::size_t History::Bytes() const {
+  std::size_t bytes = entries_.capacity() * sizeof(Entry);
+  for (const Entry& entry : entries_) {
+    bytes += entry.rows.capacity() * sizeof(std::string) + HeapBytes(entry.point.pendingText);
+    for (const std::string& row : entry.rows) bytes += HeapBytes(row);
+  }
+  return bytes;
+}
+
+}  // namespace pelmot

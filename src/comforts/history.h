@@ -1,0 +1,64 @@
+// The history of the story: what each click showed since the game started
+// or was loaded, each with the point the story stood at, so that the player
+// can read it back and return to any of it. After going back the later
+// entries stay until the story leaves their way: going on through the same
+// lines keeps them, a different pick cuts them off.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "comforts/story_point.h"
+
+namespace pelmot {
+
+class Game;
+struct ShownPage;
+
+class History {
+ public:
+  struct Entry {
+    StoryPoint point;
+    std::vector<std::string> rows;  // the rows shown, the options of a choice among them
+    bool startsPage = false;        // the page was cleared for it
+    bool choice = false;            // it ends waiting for a pick
+    int lines = 0;                  // scenario lines it began
+  };
+
+  // The game's hooks, as play goes on: a scene step begins, a page shows,
+  // the event or timer that did it is over.
+  void StepStarts(const Game& game);
+  void PageShown(const Game& game, const ShownPage& page);
+  void EventEnds(const Game& game);
+
+  // Returns the story to entry `index` as it was shown.
+  void GoBackTo(Game& game, int index);
+  // The last choice before the entry on screen, if any.
+  std::optional<int> ChoiceBefore() const;
+
+  const std::vector<Entry>& Entries() const { return entries_; }
+  // The entry on screen (-1 with none).
+  int Current() const { return current_; }
+  // The scenario lines the entries began.
+  int Lines() const;
+  // The bytes the entries take, for the benchmarks.
+  std::size_t Bytes() const;
+
+ private:
+  Entry* EntryOfThisEvent(const Game& game);
+
+  std::vector<Entry> entries_;
+  int current_ = -1;
+  int play_ = -1;
+  std::optional<StoryPoint> eventPoint_;  // where this event's first step began
+  bool eventHasEntry_ = false;
+  bool eventRollsForward_ = false;  // it showed what the next kept entry holds
+  bool replaying_ = false;
+};
+
+// A pick waits in scene play: a choice's options are on screen.
+bool ChoiceWaits(const Game& game);
+
+}  // namespace pelmot

@@ -1,0 +1,88 @@
+#include "comforts/story_point.h"
+
+#include "game/game.h"
+#include "game/run_flow.h"
+#include "present/pictures.h"
+#include "present/text_window.h"
+#include "scenes/scene_model.h"
+#include "scenes/scene_table.h"
+
+namespace pelmot {
+namespace {
+
+bool HoldsPictureOf(const Game& game, const StoryPoint& point) {
+  if (game.mainWorkPicture != point.picture || game.mainWorkIsBackground != point.background) return false;
+  return !point.background || game.mainWorkStatus == point.status;
+}
+
+void RestorePicture(Game& game, const StoryPoint& point) {
+  if (!IsScenePicture(point.picture)) {
+    game.form.MainWork.Clear();
+    game.mainWorkPicture = kNoPicture;
+    game.mainWorkIsBackground = false;
+  } else if (!HoldsPictureOf(game, point)) {
+    if (point.background) {
+      // The display shows the values of when the background was loaded.
+      const SaveRecord now = game.state.SaveRecord;
+      game.state.SaveRecord = point.status;
+      LoadBackgroundPicture(game, point.picture);
+      game.state.SaveRecord = now;
+    } else {
+      LoadIntoMainWork(game, point.picture);
+    }
+  }
+  game.state.ShownPic = point.shownPic;
+}
+
+bool DayScene(const Game& game, int sceneNo) {
+  const Story* story = PlayedStory(game);
+  const SceneScript* scene = story ? story->Find(sceneNo) : nullptr;
+  return scene && scene->family == Family::Day;
+}
+
+}  // namespace
+
+StoryPoint CaptureStoryPoint(const Game& game) {
+  const GameState& s = game.state;
+  StoryPoint point;
+  point.record = s.SaveRecord;
+  point.scene = s.SceneNo;
+  point.step = s.StepNo[kModeScene];
+  point.pendingText = s.PendingText;
+  point.picture = game.mainWorkPicture;
+  point.shownPic = s.ShownPic;
+  point.background = game.mainWorkIsBackground;
+  if (point.background) point.status = game.mainWorkStatus;
+  point.picksEnabled = game.form.MainPic.enabled;
+  return point;
+}
+
+void RestoreScreen(Game& game, const StoryPoint& point) {
+  GameState& s = game.state;
+  ResetStep(game);
+  s.FlowMode = kModeScene;
+  s.StepNo[kModeScene] = point.step;
+  s.SceneNo = point.scene;
+  RestorePicture(game, point);
+  s.PendingText.clear();
+  // An empty page of the scene's own kind: a day scene dims only its window.
+  if (DayScene(game, point.scene))
+    ShowText(game, "");
+  else
+    ShowText2(game, "");
+}
+
+void RunStepAt(Game& game, const StoryPoint& point) {
+  GameState& s = game.state;
+  s.FlowMode = kModeScene;
+  s.SaveRecord = point.record;
+  s.SceneNo = point.scene;
+  s.StepNo[kModeScene] = point.step;
+  s.PendingText = point.pendingText;
+  s.ShownPic = point.shownPic;
+  game.form.MainPic.enabled = point.picksEnabled;
+  game.pickJustMade = false;  // the point holds the pick already
+  RunFlow(game);
+}
+
+}  // namespace pelmot
