@@ -16,6 +16,15 @@ inline constexpr int kBacklogBreakInset = 40;  // the break line stops this far 
 inline constexpr int kBacklogBreakDrop = 10;   // below the row's text top
 inline constexpr int kBacklogFrameLeft = kBacklogTextLeft - 8;  // the framed entry's outline, the same either side
 
+// The route chart: its title on the history's first row, then a list of
+// rows that scrolls; a reached choice's options are indented and framed.
+inline constexpr int kChartTextLeft = kBacklogTextLeft;
+inline constexpr int kChartIndent = 32;
+inline constexpr int kChartFrameSide = 8;
+inline constexpr int kChartTitleTextTop = kBacklogTextTop;
+inline constexpr int kChartListRows = kBacklogRows - 1;
+constexpr int ChartRowTextTop(int slot) { return kBacklogTextTop + kRowPitch * (1 + slot); }
+
 // The corner where a comfort shows it is on (turning pages on its own):
 // its text right-aligned this far from the edge.
 inline constexpr ScreenRect kComfortMarkArea{kScreenWidth - 120, 0, 120, kRowPitch};

@@ -7,6 +7,8 @@
 #include "comforts/history.h"
 #include "comforts/keyboard.h"
 #include "comforts/read_record.h"
+#include "comforts/route_chart.h"
+#include "comforts/route_record.h"
 #include "comforts/settings.h"
 #include "comforts/settings_screen.h"
 
@@ -21,6 +23,10 @@ struct ComfortState {
   bool readRecordDue = false;
   History history;
   Backlog backlog;
+  RouteChart routeChart;
+  RouteRecord routes;
+  bool routesWritable = true;
+  std::int16_t lastMode = 0;  // the flow mode when the routes were last recorded
   // End was pressed: skipping goes on, past the scenes' ends, to the next
   // choice.
   bool skipToChoice = false;

@@ -103,6 +103,17 @@ class Comforts::SettingsTaker : public InputTaker {
   Comforts& c_;
 };
 
+// F3 opens the route chart; open, it takes what the settings screen takes.
+class Comforts::ChartTaker : public InputTaker {
+ public:
+  explicit ChartTaker(Comforts& comforts) : c_(comforts) {}
+  bool Take(const InputEvent& e) override { return RouteChartTakeEvent(c_.game_, c_.State(), e); }
+  bool HoldsTimers() const override { return c_.state_.routeChart.open; }
+
+ private:
+  Comforts& c_;
+};
+
 // Wheel up or PageUp opens the history; open, it takes what the settings
 // screen takes.
 class Comforts::BacklogTaker : public InputTaker {
@@ -155,6 +166,7 @@ class Comforts::KeysTaker : public InputTaker {
 Comforts::Comforts(Game& game)
     : game_(game),
       settingsTaker_(std::make_unique<SettingsTaker>(*this)),
+      chartTaker_(std::make_unique<ChartTaker>(*this)),
       backlogTaker_(std::make_unique<BacklogTaker>(*this)),
       keysTaker_(std::make_unique<KeysTaker>(*this)) {
   game_.pageShown = [this](const ShownPage& page) { PageShown(page); };
@@ -171,6 +183,7 @@ ComfortState& Comforts::State() {
     filesRead_ = true;
     state_.settings = LoadSettings(game_);
     state_.read = LoadReadRecord(game_, state_.readRecordWritable);
+    state_.routes = LoadRouteRecord(game_, state_.routesWritable);
   }
   return state_;
 }
@@ -180,7 +193,9 @@ void Comforts::Begin() {
   ApplyWindowSettings(game_, State().settings);
 }
 
-std::array<InputTaker*, 3> Comforts::Takers() { return {settingsTaker_.get(), backlogTaker_.get(), keysTaker_.get()}; }
+std::array<InputTaker*, 4> Comforts::Takers() {
+  return {settingsTaker_.get(), chartTaker_.get(), backlogTaker_.get(), keysTaker_.get()};
+}
 
 void Comforts::PageShown(const ShownPage& page) {
   ComfortState& c = State();
@@ -193,6 +208,7 @@ void Comforts::PageShown(const ShownPage& page) {
 void Comforts::EventEnds() {
   ComfortState& c = State();
   c.history.EventEnds(game_);
+  RecordRoutes(game_, c);
   KeepSkippingToChoice(game_, c);
 }
 
@@ -214,6 +230,8 @@ void Comforts::DrawOver(std::span<Colour> pixels) {
   const ComfortState& c = state_;
   if (c.settingsScreen.open)
     DrawSettingsScreen(game_, c, pixels);
+  else if (c.routeChart.open)
+    DrawRouteChart(game_, c.routeChart, pixels);
   else if (c.backlog.open)
     DrawBacklog(game_, c.backlog, c.history, pixels);
   else if (c.autoForward.on)

@@ -30,8 +30,8 @@ class Comforts {
   void Begin();
 
   // The comforts' takers of input, in the order they see events: the
-  // settings screen, the history of lines, the comforts' keys.
-  std::array<InputTaker*, 3> Takers();
+  // settings screen, the route chart, the history, the comforts' keys.
+  std::array<InputTaker*, 4> Takers();
 
   // After every event and timer the game's handlers saw.
   void AfterEvent();
@@ -50,6 +50,7 @@ class Comforts {
 
  private:
   class SettingsTaker;
+  class ChartTaker;
   class BacklogTaker;
   class KeysTaker;
   void PageShown(const ShownPage& page);
@@ -58,6 +59,7 @@ class Comforts {
   ComfortState state_;
   bool filesRead_ = false;
   std::unique_ptr<SettingsTaker> settingsTaker_;
+  std::unique_ptr<ChartTaker> chartTaker_;
   std::unique_ptr<BacklogTaker> backlogTaker_;
   std::unique_ptr<KeysTaker> keysTaker_;
 };

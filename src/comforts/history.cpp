@@ -34,7 +34,13 @@ bool ChoiceWaits(const Game& game) {
 }
 
 void History::StepStarts(const Game& game) {
-  if (!replaying_ && !eventPoint_) eventPoint_ = CaptureStoryPoint(game);
+  if (replaying_ || eventPoint_) return;
+  eventPoint_ = CaptureStoryPoint(game);
+  // The first step after a choice runs in the event of its pick.
+  if (current_ >= 0 && entries_[current_].choice && game.playsBegun == play_) {
+    const Entry& choice = entries_[current_];
+    reached_.pick = Reached::Pick{choice.choiceScene, choice.choiceStep, game.state.ChoiceNo};
+  }
 }
 
 // The entry this event's pages go into: made at its first page, or none
@@ -55,7 +61,7 @@ History::Entry* History::EntryOfThisEvent(const Game& game) {
     return nullptr;
   }
   entries_.resize(next);
-  entries_.push_back({std::move(point), {}, false, false, 0});
+  entries_.push_back({std::move(point), {}, false, false, 0, -1, -1});
   current_ = static_cast<int>(next);
   return &entries_.back();
 }
@@ -73,7 +79,10 @@ void History::EventEnds(const Game& game) {
   if (!replaying_ && eventPoint_ && ChoiceWaits(game)) {
     if (Entry* entry = EntryOfThisEvent(game)) {
       entry->choice = true;
+      entry->choiceScene = game.state.SceneNo;
+      entry->choiceStep = game.state.StepNo[kModeScene];
       AddOptionRows(game, *entry);
+      reached_.choiceShown = current_;
     }
   }
   eventPoint_.reset();
@@ -85,13 +94,32 @@ void History::EventEnds(const Game& game) {
 // page shows every row it had.
 void History::GoBackTo(Game& game, int index) {
   if (index < 0 || index >= static_cast<int>(entries_.size())) return;
-  int first = index;
-  while (first > 0 && !entries_[first].startsPage) --first;
   replaying_ = true;
-  RestoreScreen(game, entries_[first].point);
-  for (int i = first; i <= index; ++i) RunStepAt(game, entries_[i].point);
+  const std::vector<StoryPoint> points = PagePoints(index);
+  RestoreScreen(game, points.front());
+  for (const StoryPoint& point : points) RunStepAt(game, point);
   replaying_ = false;
   current_ = index;
+}
+
+// Each point is an event of its own, so each makes an entry.
+void History::Replay(Game& game, std::span<const StoryPoint> points) {
+  if (points.empty()) return;
+  ++game.playsBegun;
+  EventEnds(game);
+  RestoreScreen(game, points.front());
+  for (const StoryPoint& point : points) {
+    RunStepAt(game, point);
+    EventEnds(game);
+  }
+}
+
+std::vector<StoryPoint> History::PagePoints(int index) const {
+  int first = index;
+  while (first > 0 && !entries_[first].startsPage) --first;
+  std::vector<StoryPoint> points;
+  for (int i = first; i <= index; ++i) points.push_back(entries_[i].point);
+  return points;
 }
 
 std::optional<int> History::ChoiceBefore() const {

@@ -7,7 +7,9 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "comforts/story_point.h"
@@ -25,7 +27,21 @@ class History {
     bool startsPage = false;        // the page was cleared for it
     bool choice = false;            // it ends waiting for a pick
     int lines = 0;                  // scenario lines it began
+    int choiceScene = -1, choiceStep = -1;  // where its choice is
   };
+
+  // What play reached since it was last asked: a choice shown anew (with
+  // the points from its page's start) and a pick made.
+  struct Reached {
+    std::optional<int> choiceShown;  // the entry
+    struct Pick {
+      int scene, step, row;
+    };
+    std::optional<Pick> pick;
+  };
+  Reached TakeReached() { return std::exchange(reached_, {}); }
+  // The points of the entries from the start of entry `index`'s page to it.
+  std::vector<StoryPoint> PagePoints(int index) const;
 
   // The game's hooks, as play goes on: a scene step begins, a page shows,
   // the event or timer that did it is over.
@@ -35,6 +51,9 @@ class History {
 
   // Returns the story to entry `index` as it was shown.
   void GoBackTo(Game& game, int index);
+  // Shows the page of `points` (from its start) and begins the history
+  // afresh, as a load does.
+  void Replay(Game& game, std::span<const StoryPoint> points);
   // The last choice before the entry on screen, if any.
   std::optional<int> ChoiceBefore() const;
 
@@ -56,6 +75,7 @@ class History {
   bool eventHasEntry_ = false;
   bool eventRollsForward_ = false;  // it showed what the next kept entry holds
   bool replaying_ = false;
+  Reached reached_;
 };
 
 // A pick waits in scene play: a choice's options are on screen.

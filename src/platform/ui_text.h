@@ -107,9 +107,9 @@ enum class UiText {
   route_day,          // {0}: the day's number
   route_endings,      // {0}: endings reached, {1}: of how many
   route_not_reached,  // in place of the words of what is not reached yet
+  route_ending,       // {0}: the ending's number, {1}: its first words
   route_ask_jump,
   route_record_read_failed,
-  route_record_write_failed,
   count_            // not a text: how many there are; stays last
 };
 
