@@ -25,6 +25,8 @@ enum VirtualKey {
   kVkSpace = 32,
   kVkPageUp = 33,
   kVkPageDown = 34,
+  kVkEnd = 35,
+  kVkHome = 36,
   kVkLeft = 37,
   kVkUp = 38,
   kVkRight = 39,
@@ -32,6 +34,7 @@ enum VirtualKey {
   kVkA = 65,
   kVkF1 = 112,
   kVkF2 = 113,
+  kVkF3 = 114,
   kVkF5 = 116,
   kVkF9 = 120,
 };
