@@ -1,7 +1,11 @@
 // The gamepad's buttons as keys, and the right trigger as a held Shift.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+
 #include "platform/gamepad.h"
+#include "platform/keys.h"
 
 namespace pelmot {
 namespace {
@@ -15,8 +19,28 @@ TEST(PadInput, ButtonsAreTheKeysTheyStandFor) {
   EXPECT_EQ(pad.Button(PadButton::kB, false).key, kVkEscape);
   EXPECT_EQ(PadButtonKey(PadButton::kLeftShoulder), kVkPageUp);
   EXPECT_EQ(PadButtonKey(PadButton::kDown), kVkDown);
+  EXPECT_EQ(pad.Button(PadButton::kY, true).key, kVkHome) << "back to the previous choice";
+  EXPECT_EQ(pad.Button(PadButton::kRightShoulder, true).key, kVkEnd) << "on to the next choice";
+  EXPECT_EQ(pad.Button(PadButton::kBack, true).key, kVkF3) << "the route chart";
   EXPECT_EQ(PadButtonNamed("righttrigger"), PadButton::kRightTrigger);
   EXPECT_FALSE(PadButtonNamed("start"));
+}
+
+// Every name a script's message offers is taken, and every button stands for
+// a key of the key table, which the game takes.
+TEST(PadInput, EveryNamedButtonIsAKeyTheGameTakes) {
+  std::istringstream names(PadButtonNames());
+  std::string name;
+  int count = 0;
+  while (std::getline(names >> std::ws, name, ',')) {
+    const auto button = PadButtonNamed(name);
+    ASSERT_TRUE(button) << name;
+    const int key = PadButtonKey(*button);
+    const auto keys = Keys();
+    EXPECT_TRUE(std::any_of(keys.begin(), keys.end(), [&](const KeyEntry& e) { return e.key == key; })) << name;
+    ++count;
+  }
+  EXPECT_EQ(count, 11);
 }
 
 TEST(PadInput, TheTriggerHoldsShiftWithoutFlickeringAroundOneValue) {

@@ -64,11 +64,12 @@ TEST(TouchGesture, CancelledTouchClicksNothing) {
   EXPECT_TRUE(touch.Move(120, 100).empty());
 }
 
-// Each name names one key, the desktop's names are SDL's own, and the
-// browser keeps the keys it has no code for.
+// Each name names one key, the desktop's names are SDL's own, and every key
+// the game takes reaches it in the browser too.
 TEST(Keys, EachNameReachesItsKeyOnTheDesktopInTheBrowserAndInScripts) {
   for (const KeyEntry& entry : Keys()) {
     ASSERT_FALSE(entry.desktop[0].empty()) << entry.key << ": every key is pressed on the desktop";
+    ASSERT_FALSE(entry.browser[0].empty()) << entry.key << ": every key is pressed in the browser";
     for (std::string_view name : entry.desktop) {
       if (name.empty()) continue;
       EXPECT_EQ(KeyForDesktopName(name), entry.key) << name;
@@ -85,9 +86,17 @@ TEST(Keys, EachNameReachesItsKeyOnTheDesktopInTheBrowserAndInScripts) {
   }
   EXPECT_EQ(KeyForDesktopName(SDL_GetKeyName(SDLK_RETURN)), kVkEnter);
   EXPECT_EQ(KeyForDesktopName(SDL_GetKeyName(SDLK_a)), kVkA);
+  EXPECT_EQ(KeyForDesktopName(SDL_GetKeyName(SDLK_HOME)), kVkHome);
+  EXPECT_EQ(KeyForDesktopName(SDL_GetKeyName(SDLK_END)), kVkEnd);
+  EXPECT_EQ(KeyForDesktopName(SDL_GetKeyName(SDLK_F3)), kVkF3);
+  EXPECT_EQ(KeyForDesktopName(SDL_GetKeyName(SDLK_s)), 0) << "S saves in the browser only";
+  EXPECT_EQ(KeyForBrowserCode("KeyS"), kVkF5) << "the browser's quick save that never reloads the page";
+  EXPECT_EQ(KeyForBrowserCode("ControlRight"), kVkControl);
   EXPECT_EQ(KeyForBrowserCode("F12"), 0) << "the browser keeps its own keys";
-  EXPECT_EQ(KeyForBrowserCode("F5"), 0) << "F5 reloads the page";
   EXPECT_EQ(KeyForBrowserCode(""), 0);
+  EXPECT_EQ(KeyForScriptName("home"), kVkHome);
+  EXPECT_EQ(KeyForScriptName("end"), kVkEnd);
+  EXPECT_EQ(KeyForScriptName("f3"), kVkF3);
   EXPECT_FALSE(KeyForScriptName("shift")) << "Shift has a command of its own";
 }
 

@@ -15,11 +15,14 @@ struct Named {
 };
 constexpr Named kNames[] = {{"a", PadButton::kA},
                             {"b", PadButton::kB},
+                            {"y", PadButton::kY},
                             {"up", PadButton::kUp},
                             {"down", PadButton::kDown},
                             {"left", PadButton::kLeft},
                             {"right", PadButton::kRight},
                             {"leftshoulder", PadButton::kLeftShoulder},
+                            {"rightshoulder", PadButton::kRightShoulder},
+                            {"back", PadButton::kBack},
                             {"righttrigger", PadButton::kRightTrigger}};
 
 InputEvent KeyEvent(int key, bool down, bool shiftHeld) {
@@ -35,11 +38,14 @@ int PadButtonKey(PadButton button) {
   switch (button) {
     case PadButton::kA: return kVkEnter;
     case PadButton::kB: return kVkEscape;
+    case PadButton::kY: return kVkHome;
     case PadButton::kUp: return kVkUp;
     case PadButton::kDown: return kVkDown;
     case PadButton::kLeft: return kVkLeft;
     case PadButton::kRight: return kVkRight;
     case PadButton::kLeftShoulder: return kVkPageUp;
+    case PadButton::kRightShoulder: return kVkEnd;
+    case PadButton::kBack: return kVkF3;
     case PadButton::kRightTrigger: return kVkShift;
   }
   return 0;
@@ -51,7 +57,9 @@ std::optional<PadButton> PadButtonNamed(std::string_view name) {
   return std::nullopt;
 }
 
-const char* PadButtonNames() { return "a, b, up, down, left, right, leftshoulder, righttrigger"; }
+const char* PadButtonNames() {
+  return "a, b, y, up, down, left, right, leftshoulder, rightshoulder, back, righttrigger";
+}
 
 InputEvent PadInput::Button(PadButton button, bool down) const { return KeyEvent(PadButtonKey(button), down, held_); }
 

@@ -1,8 +1,8 @@
 // The gamepad as the game takes it: each button stands for a key (A for
-// Enter, B for Escape, the d-pad for the arrows, the left shoulder for
-// PageUp) and the right trigger, pulled, for a held Shift, repeated as a
-// held key repeats. The window's controllers and the headless `pad`
-// command both go through here.
+// Enter, B for Escape, Y for Home, the d-pad for the arrows, the left
+// shoulder for PageUp, the right one for End, Back for F3) and the right
+// trigger, pulled, for a held Shift, repeated as a held key repeats. The
+// window's controllers and the headless `pad` command both go through here.
 #pragma once
 
 #include <cstdint>
@@ -14,12 +14,12 @@
 
 namespace pelmot {
 
-enum class PadButton { kA, kB, kUp, kDown, kLeft, kRight, kLeftShoulder, kRightTrigger };
+enum class PadButton { kA, kB, kY, kUp, kDown, kLeft, kRight, kLeftShoulder, kRightShoulder, kBack, kRightTrigger };
 
 // The VirtualKey a button stands for (kVkShift for the right trigger).
 int PadButtonKey(PadButton button);
-// The button of a script's name: a, b, up, down, left, right,
-// leftshoulder, righttrigger.
+// The button of a script's name: a, b, y, up, down, left, right,
+// leftshoulder, rightshoulder, back, righttrigger.
 std::optional<PadButton> PadButtonNamed(std::string_view name);
 // The names, for messages.
 const char* PadButtonNames();

@@ -1,7 +1,7 @@
 // A held key's repeats, as the keyboard makes them: the first half a second
 // after the press, then about thirty a second. The window makes them for a
-// held Shift (X repeats no modifier key), and so do the browser and a
-// gamepad's trigger held for Shift.
+// held Shift or Ctrl (X repeats no modifier key), and so do the browser and
+// a gamepad's trigger held for Shift.
 #pragma once
 
 #include <algorithm>

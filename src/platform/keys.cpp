@@ -8,25 +8,33 @@
 namespace pelmot {
 namespace {
 
-// The browser keeps the keys it has no code for here (F5 reloads the page).
+// Every key works in the browser too. The page keeps the browser's own use
+// of these keys away from them (F5 would reload, F3 find, Home scroll), but
+// a quick save that reloads the page whenever it misses the key (the address
+// bar focused, the page still loading) would lose the play it meant to keep:
+// there S saves as well. Ctrl's browser shortcuts (Ctrl+W, Ctrl+Tab) stay
+// the browser's; Shift skips as Ctrl does.
 constexpr KeyEntry kKeys[] = {
     {kVkEnter, "enter", {"Return", "Keypad Enter"}, {"Enter", "NumpadEnter"}},
     {kVkShift, "", {"Left Shift", "Right Shift"}, {"ShiftLeft", "ShiftRight"}},
-    {kVkControl, "", {"Left Ctrl", "Right Ctrl"}, {}},
+    {kVkControl, "", {"Left Ctrl", "Right Ctrl"}, {"ControlLeft", "ControlRight"}},
     {kVkF1, "f1", {"F1"}, {"F1"}},
     {kVkEscape, "escape", {"Escape"}, {"Escape"}},
     {kVkSpace, "space", {"Space"}, {"Space"}},
     {kVkTab, "tab", {"Tab"}, {"Tab"}},
-    {kVkUp, "up", {"Up"}, {}},
-    {kVkDown, "down", {"Down"}, {}},
+    {kVkUp, "up", {"Up"}, {"ArrowUp"}},
+    {kVkDown, "down", {"Down"}, {"ArrowDown"}},
     {kVkLeft, "left", {"Left"}, {"ArrowLeft"}},
     {kVkRight, "right", {"Right"}, {"ArrowRight"}},
-    {kVkPageUp, "pageup", {"PageUp"}, {}},
-    {kVkPageDown, "pagedown", {"PageDown"}, {}},
-    {kVkA, "a", {"A"}, {}},
-    {kVkF2, "f2", {"F2"}, {}},
-    {kVkF5, "f5", {"F5"}, {}},
-    {kVkF9, "f9", {"F9"}, {}},
+    {kVkPageUp, "pageup", {"PageUp"}, {"PageUp"}},
+    {kVkPageDown, "pagedown", {"PageDown"}, {"PageDown"}},
+    {kVkHome, "home", {"Home"}, {"Home"}},
+    {kVkEnd, "end", {"End"}, {"End"}},
+    {kVkA, "a", {"A"}, {"KeyA"}},
+    {kVkF2, "f2", {"F2"}, {"F2"}},
+    {kVkF3, "f3", {"F3"}, {"F3"}},
+    {kVkF5, "f5", {"F5"}, {"F5", "KeyS"}},
+    {kVkF9, "f9", {"F9"}, {"F9"}},
 };
 
 template <typename Names>

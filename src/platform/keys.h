@@ -16,7 +16,7 @@ struct KeyEntry {
   int key;                                  // a VirtualKey (platform/window.h)
   std::string_view script;                  // `key NAME`; empty: not pressed by name
   std::array<std::string_view, 2> desktop;  // SDL's names of the key
-  std::array<std::string_view, 2> browser;  // the browser's codes; empty: the browser keeps it
+  std::array<std::string_view, 2> browser;  // the browser's codes, or an alias it alone has
 };
 
 std::span<const KeyEntry> Keys();

@@ -7,11 +7,14 @@ std::optional<PadButton> ToPadButton(Uint8 button) {
   switch (button) {
     case SDL_CONTROLLER_BUTTON_A: return PadButton::kA;
     case SDL_CONTROLLER_BUTTON_B: return PadButton::kB;
+    case SDL_CONTROLLER_BUTTON_Y: return PadButton::kY;
     case SDL_CONTROLLER_BUTTON_DPAD_UP: return PadButton::kUp;
     case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return PadButton::kDown;
     case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return PadButton::kLeft;
     case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return PadButton::kRight;
     case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return PadButton::kLeftShoulder;
+    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return PadButton::kRightShoulder;
+    case SDL_CONTROLLER_BUTTON_BACK: return PadButton::kBack;
     default: return std::nullopt;
   }
 }

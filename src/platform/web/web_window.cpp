@@ -16,9 +16,9 @@ constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 constexpr const char* kCanvas = "#canvas";
 
-// The desktop's repeat of a held Shift (the system's typematic pace there):
-// the first after half a second, then about 30 a second. The browser's own
-// repeats of Shift, where it makes them, are dropped.
+// The desktop's repeat of a held Shift or Ctrl (the system's typematic pace
+// there): the first after half a second, then about 30 a second. The
+// browser's own repeats of them, where it makes them, are dropped.
 
 std::int64_t NowMs() { return static_cast<std::int64_t>(emscripten_get_now()); }
 
@@ -40,6 +40,7 @@ EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* e, void* user) {
     if (event.button == 0) return EM_FALSE;
   }
   event.shift = e->shiftKey ? 1 : 0;
+  event.ctrl = e->ctrlKey ? 1 : 0;
   CanvasToClient(e->targetX, e->targetY, event.x, event.y);
   Of(user).Deliver(event);
   return event.kind != InputEvent::Kind::kMouseMove;  // no text selection, no focus change
@@ -76,22 +77,25 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void* user) {
   const int key = KeyForBrowserCode(e->code);
   WebWindow& window = Of(user);
   const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
-  if (key == kVkShift) {
+  if (key == kVkShift || key == kVkControl) {
     if (down && e->repeat) return EM_TRUE;
-    window.ShiftPressed(down);
+    window.ModifierPressed(key, down);
   }
   InputEvent event{down ? InputEvent::Kind::kKeyDown : InputEvent::Kind::kKeyUp};
   event.key = key;
   event.shift = e->shiftKey ? 1 : 0;
+  event.ctrl = e->ctrlKey ? 1 : 0;
   event.repeat = down && e->repeat ? 1 : 0;
   window.Deliver(event);
   // The game's keys do only what the game does with them (F1 opens no help,
-  // Space scrolls nothing); the browser keeps its other keys.
+  // Space and Home scroll nothing, F3 finds nothing, F5 reloads nothing); the
+  // browser keeps its other keys.
   return key != 0;
 }
 
 EM_BOOL OnBlur(int, const EmscriptenFocusEvent*, void* user) {
-  Of(user).ShiftPressed(false);
+  Of(user).ModifierPressed(kVkShift, false);
+  Of(user).ModifierPressed(kVkControl, false);
   Of(user).touch().Cancel();
   return EM_FALSE;
 }
@@ -146,13 +150,27 @@ void WebWindow::Deliver(const InputEvent& event) {
   dirty_ = true;
 }
 
-void WebWindow::ShiftPressed(bool down) {
-  if (down) shiftRepeat_.Press(NowMs());
-  else shiftRepeat_.Release();
+void WebWindow::ModifierPressed(int key, bool down) {
+  KeyRepeat& repeat = key == kVkShift ? shiftRepeat_ : ctrlRepeat_;
+  if (down) repeat.Press(NowMs());
+  else repeat.Release();
+}
+
+// The held modifier's repeated key-down, if one is due; Shift's carries
+// Shift, Ctrl's carries Ctrl.
+void WebWindow::RepeatModifier(int key, std::int64_t now) {
+  KeyRepeat& repeat = key == kVkShift ? shiftRepeat_ : ctrlRepeat_;
+  if (!repeat.TakeDue(now)) return;
+  InputEvent event{InputEvent::Kind::kKeyDown};
+  event.key = key;
+  event.shift = key == kVkShift || shiftRepeat_.Held() ? 1 : 0;
+  event.ctrl = key == kVkControl || ctrlRepeat_.Held() ? 1 : 0;
+  event.repeat = 1;
+  Deliver(event);
 }
 
 // One animation frame: the input that waited, the long press, the held
-// Shift's repeat, the game's timers and movie, and the picture if it changed.
+// Shift's and Ctrl's repeats, the game's timers and movie, and the picture if it changed.
 void WebWindow::Frame() {
   if (!core_ || SavesSyncing()) return;
   const double began = emscripten_get_now();
@@ -163,13 +181,8 @@ void WebWindow::Frame() {
   }
   const std::int64_t now = NowMs();
   DeliverAll(*this, touch_.Tick(now));
-  if (shiftRepeat_.TakeDue(now)) {
-    InputEvent repeat{InputEvent::Kind::kKeyDown};
-    repeat.key = kVkShift;
-    repeat.shift = 1;
-    repeat.repeat = 1;
-    Deliver(repeat);
-  }
+  RepeatModifier(kVkShift, now);
+  RepeatModifier(kVkControl, now);
   if (!core_->Finished() && core_->OnFrame(now)) dirty_ = true;
   if (dirty_) {
     Present();

@@ -41,10 +41,12 @@ class WebWindow : public Display {
   void Deliver(const InputEvent& event);
   void Frame();
   TouchGesture& touch() { return touch_; }
-  void ShiftPressed(bool down);
+  // Shift or Ctrl went down or up: a held one repeats its key-down.
+  void ModifierPressed(int key, bool down);
 
  private:
   void Present();
+  void RepeatModifier(int key, std::int64_t now);
   WindowEvents* core_ = nullptr;
   std::function<void()> finished_;
   std::deque<InputEvent> waiting_;  // input that came while the saves were syncing
@@ -52,6 +54,7 @@ class WebWindow : public Display {
   std::vector<std::uint32_t> rgba_;
   TouchGesture touch_;
   KeyRepeat shiftRepeat_;
+  KeyRepeat ctrlRepeat_;
   bool dirty_ = true;
   long long framesShown_ = 0;
 };
