@@ -9,6 +9,7 @@
 #include "app/game_host.h"
 #include "comforts/comfort_geometry.h"
 #include "comforts/comfort_state.h"
+#include "platform/ui_text.h"
 #include "story_fixture.h"
 
 namespace pelmot {
@@ -148,6 +149,60 @@ TEST_F(ComfortsTest, HomeGoesBackToTheChoiceAndEndSkipsOnToTheNext) {
   g.TickWhileSkipping();
   EXPECT_TRUE(ChoiceWaits(g.game()));
   EXPECT_FALSE(comforts().skipToChoice);
+}
+
+TEST_F(ComfortsTest, TheRouteChartKeepsTheChoicesReachedAndReturnsToThem) {
+  Begin();
+  Press(kVkEnd);
+  g.TickWhileSkipping();
+  const Seen atChoice = SeenIn(g);
+  const std::string taken = g.state().MenuItems[1];
+  g.Pick(1);
+  for (int i = 0; i < 3; ++i) Click();
+  Press(kVkF3);
+  const RouteChart& chart = comforts().routeChart;
+  ASSERT_TRUE(chart.open);
+  ASSERT_EQ(chart.picks.size(), 1u);
+  EXPECT_EQ(chart.framed, 0);
+  std::vector<std::string> optionRows;
+  for (const ChartRow& row : chart.rows)
+    if (row.pick == 0) optionRows.push_back(row.text);
+  EXPECT_EQ(optionRows, (std::vector<std::string>{Ui(UiText::route_not_reached), taken})) << "the other option unsaid";
+  EXPECT_FALSE(host->MillisToNextWork(0)) << "no timer runs while it is open";
+  // From the story it asks first; no leaves the chart open and play as it was.
+  const auto steps = g.state().StepNo;
+  g.dialogs.QueueAnswer(false);
+  Press(kVkEnter);
+  ASSERT_FALSE(g.dialogs.asked.empty());
+  EXPECT_EQ(g.dialogs.asked.back(), Ui(UiText::route_ask_jump));
+  EXPECT_TRUE(chart.open);
+  EXPECT_EQ(g.state().StepNo, steps);
+  g.dialogs.QueueAnswer(true);
+  Press(kVkEnter);
+  EXPECT_FALSE(chart.open);
+  EXPECT_TRUE(ChoiceWaits(g.game()));
+  EXPECT_EQ(SeenIn(g), atChoice) << "the page, options and values as last reached";
+  EXPECT_EQ(comforts().history.Current(), 1) << "the history starts afresh";
+  EXPECT_FALSE(comforts().history.ChoiceBefore());
+  const auto routes = RouteRecord::Decode(FileBytes(DataFile("ROUTES.TXT")));
+  ASSERT_TRUE(routes);
+  ASSERT_EQ(routes->choices.size(), 1u);
+  EXPECT_EQ(routes->choices[0].picks, 2u);
+  EXPECT_EQ(RouteRecord::Decode(routes->Encode())->Encode(), routes->Encode());
+  EXPECT_FALSE(RouteRecord::Decode("PELMOT routes 1\nchoice 0 69 1\n")) << "a choice without its page";
+  EXPECT_FALSE(RouteRecord::Decode("PELMOT routes 1\nending 11\n"));
+  EXPECT_FALSE(RouteRecord::Decode("PELMOT routes 1\npoint 1 2 3\n"));
+}
+
+TEST_F(ComfortsTest, ADamagedRouteRecordIsSaidOnceAndLeftAsItIs) {
+  WriteBytes(DataFile("ROUTES.TXT"), "PELMOT routes 1\nchoice x\n");
+  Begin();
+  Press(kVkEnd);
+  g.TickWhileSkipping();
+  g.Pick(0);
+  Click();
+  EXPECT_EQ(g.dialogs.messages.size(), 1u);
+  EXPECT_EQ(FileBytes(DataFile("ROUTES.TXT")), "PELMOT routes 1\nchoice x\n");
 }
 
 TEST_F(ComfortsTest, TheHistoryHoldsTheTimersAndClosedChangesNothing) {

@@ -198,6 +198,14 @@ class Runner {
   }
 
   int Pick(const ScriptCommand& c, int row) {
+    RouteChart& chart = host_.comforts().State().routeChart;
+    if (chart.open) {
+      const std::optional<Point> p = RouteChartPickPoint(chart, row);
+      if (!p) return Fail(c, kScriptBad, "the route chart has no reached choice " + std::to_string(row));
+      Mouse(InputEvent::Kind::kMouseMove, 0, p->x, p->y);
+      Mouse(InputEvent::Kind::kMouseDown, kLeftButton, p->x, p->y);
+      return kScriptOk;
+    }
     if (game_.state.ClickAdvances || !game_.form.MainPic.enabled)
       return Fail(c, kScriptBad, "pick needs a choice or menu on screen, and none waits for a pick");
     std::optional<Point> p = PickPoint(game_, row);

@@ -32,6 +32,7 @@ std::string Number(long v) { return std::to_string(v); }
 void AddComfortFields(Fields& f, const ComfortState& c) {
   f.emplace_back("BacklogOpen", Bool(c.backlog.open));
   f.emplace_back("BacklogLines", Number(c.history.Lines()));
+  f.emplace_back("RouteChartOpen", Bool(c.routeChart.open));
   f.emplace_back("HistoryDepth", Number(std::max(0, c.history.Current())));
   f.emplace_back("AutoForward", Bool(c.autoForward.on));
   const bool readOnly = c.settings.skipMode == SkipMode::ReadOnly;

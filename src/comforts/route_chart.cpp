@@ -141,8 +141,8 @@ void BuildRows(const Game& game, ComfortState& c) {
     else
       chart.rows.push_back({Ui(UiText::route_not_reached), -1, true});
   }
-  chart.rows.push_back({UiFormat(UiText::route_endings, {std::to_string(EndingsReached(c)), std::to_string(kEndingCount)}),
-                        -1, false});
+  chart.endingsLine = UiFormat(UiText::route_endings, {std::to_string(EndingsReached(c)), std::to_string(kEndingCount)});
+  chart.rows.push_back({chart.endingsLine, -1, false});
   for (int ending = 1; ending <= kEndingCount; ++ending) {
     const bool reached = c.routes.endings[static_cast<std::size_t>(ending - 1)];
     chart.rows.push_back({UiFormat(UiText::route_ending, {std::to_string(ending), reached ? EndingWords(*story, ending)
@@ -248,6 +248,7 @@ bool RouteChartTakeEvent(Game& game, ComfortState& c, const InputEvent& e) {
     if (e.kind != Kind::kKeyDown || e.key != kVkF3 || e.repeat || !CanOpen(game)) return false;
     chart.open = true;
     BuildRows(game, c);
+    MoveFrame(chart, 1);
     return true;
   }
   switch (e.kind) {
@@ -286,6 +287,8 @@ void DrawRouteChart(Game& game, const RouteChart& chart, std::span<Colour> pixel
   ComfortCanvas canvas(game, pixels, kWholeScreen);
   canvas.DimmedPicture();
   canvas.ShadowedText(kChartTextLeft, kChartTitleTextTop, Ui(UiText::route_chart_title));
+  const std::string endings = chart.endingsLine;
+  canvas.ShadowedText(kScreenWidth - kChartTextLeft - canvas.TextWidth(endings), kChartTitleTextTop, endings);
   int frameTop = -1, frameBottom = -1;
   for (int slot = 0; slot < kChartListRows && chart.scrolled + slot < RowCount(chart); ++slot) {
     const ChartRow& row = chart.rows[static_cast<std::size_t>(chart.scrolled + slot)];

@@ -30,6 +30,7 @@ struct RouteChart {
   std::vector<std::pair<int, int>> picks;  // scene, step of each reached choice, in order
   int framed = -1;                          // a reached choice
   int scrolled = 0;                         // rows above the first shown
+  std::string endingsLine;                  // "n / 10"
 };
 
 // F3 opens it in the story and on the title; while open it takes every
