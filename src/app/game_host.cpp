@@ -71,6 +71,7 @@ void GameHost::FireTimer(TimerName name) {
   if (!game_.form.timers[name].enabled || takers_.HoldsTimers()) return;
   switch (name) {
     case TimerName::Skip: SkipTimer_Timer(game_); break;
+    case TimerName::Typewriter: comforts_.TypewriterTimer(); break;
     case TimerName::AutoForward: comforts_.AutoForwardTimer(); break;
     case TimerName::CornerLine: comforts_.CornerLineTimer(); break;
   }

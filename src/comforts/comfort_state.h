@@ -8,6 +8,7 @@
 #include "comforts/read_record.h"
 #include "comforts/settings.h"
 #include "comforts/settings_screen.h"
+#include "comforts/typewriter.h"
 
 namespace pelmot {
 
@@ -23,6 +24,7 @@ struct ComfortState {
   SettingsScreen settingsScreen;
   KeyboardFocus keyboardFocus;
   CornerLine cornerLine;
+  Typewriter typewriter;
   // Skipping stopped at an unread line: a held skip key's repeats are
   // ignored until the key is pressed anew.
   bool skipStoppedAtUnread = false;

@@ -30,12 +30,14 @@ class Comforts {
   void Begin();
 
   // The comforts' takers of input, in the order they see events: the
-  // settings screen, the history of lines, the comforts' keys.
-  std::array<InputTaker*, 3> Takers();
+  // settings screen, the history of lines, the page being drawn, the
+  // comforts' keys.
+  std::array<InputTaker*, 4> Takers();
 
   // After every event and timer the game's handlers saw.
   void AfterEvent();
-  // The AutoForward and CornerLine timers fired.
+  // The Typewriter, AutoForward and CornerLine timers fired.
+  void TypewriterTimer();
   void AutoForwardTimer();
   void CornerLineTimer();
   // Draws what the comforts show over the composed client area.
@@ -49,6 +51,7 @@ class Comforts {
  private:
   class SettingsTaker;
   class BacklogTaker;
+  class TypewriterTaker;
   class KeysTaker;
   void PageShown(const ShownPage& page);
 
@@ -57,6 +60,7 @@ class Comforts {
   bool filesRead_ = false;
   std::unique_ptr<SettingsTaker> settingsTaker_;
   std::unique_ptr<BacklogTaker> backlogTaker_;
+  std::unique_ptr<TypewriterTaker> typewriterTaker_;
   std::unique_ptr<KeysTaker> keysTaker_;
 };
 
