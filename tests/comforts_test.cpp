@@ -10,6 +10,8 @@
 #include "comforts/comfort_geometry.h"
 #include "comforts/comfort_state.h"
 #include "platform/ui_text.h"
+#include "platform/utf8.h"
+#include "present/text_layout.h"
 #include "story_fixture.h"
 
 namespace pelmot {
@@ -51,11 +53,29 @@ class ComfortsTest : public ::testing::Test {
     e.wheel = notches;
     host->OnEvent(e);
   }
+  // The clock moves on by `ms`, every timer firing when due, as the pump
+  // and the headless script's `wait` fire them.
+  void Wait(std::int64_t ms) {
+    const std::int64_t until = now + ms;
+    while (auto next = host->MillisToNextWork(now)) {
+      if (now + *next > until) break;
+      now += *next;
+      host->OnFrame(now);
+    }
+    now = until;
+  }
+  testing::Pixels Shot() { return ShotOf(*host); }
+  static testing::Pixels ShotOf(GameHost& h) {
+    testing::Pixels pixels(static_cast<std::size_t>(h.game().form.clientWidth) * h.game().form.clientHeight);
+    h.Compose(pixels);
+    return pixels;
+  }
   std::string DataFile(const std::string& name) { return g.state().WinDir + "/TORMVEL/PELMOT/" + name; }
   ComfortState& comforts() { return g.comforts(); }
 
   StoryGame g;
   GameHost* host = &g.host();
+  std::int64_t now = 0;
 };
 
 // --- the history of lines ----------------------------------------------------------
@@ -296,6 +316,86 @@ TEST_F(ComfortsTest, AutoForwardStopsWhereSkippingStopsAndOnAClick) {
   EXPECT_FALSE(g.form().timers[TimerName::AutoForward].enabled);
 }
 
+// --- text drawn at a speed ----------------------------------------------------------
+
+// The screen of scene 0's first `pages` pages as instant text draws them.
+std::vector<testing::Pixels> InstantPages(int pages) {
+  StoryGame instant;
+  instant.host().Begin();
+  instant.StartScene(0);
+  std::vector<testing::Pixels> shots;
+  for (int i = 0; i < pages; ++i) {
+    testing::Pixels pixels(kScreenPixels);
+    instant.host().Compose(pixels);
+    shots.push_back(pixels);
+    instant.Click(400, 300);
+  }
+  return shots;
+}
+
+TEST_F(ComfortsTest, TextAtASpeedDrawsEachPageACharacterAtATime) {
+  const auto instant = InstantPages(3);
+  WriteBytes(DataFile("SETTINGS.TXT"), "text_speed=20\n");  // a character every 50 ms
+  Begin();
+  const auto shown = [&] { return testing::Compare(Shot(), instant[0]).pixels; };
+  const int blank = shown();
+  ASSERT_GT(blank, 0) << "nothing of the page is drawn yet";
+  Wait(149);
+  const int two = shown();
+  Wait(1);
+  const int three = shown();
+  EXPECT_LT(two, blank);
+  EXPECT_LT(three, two) << "the third character at 150 ms";
+  const ScreenRect rest = testing::Compare(Shot(), instant[0]).bounds;
+  const std::u32string firstRow = comforts().typewriter.rows.at(0);
+  const int drawnWidth = g.text.Width(EncodeUtf8(firstRow.substr(0, 3)), g.form().Msg.fontPixels);
+  EXPECT_GE(rest.left, comforts().typewriter.origins.at(0).x + drawnWidth)
+      << "only the characters still to come are covered";
+
+  // A click completes the page and does nothing more.
+  const auto step = g.state().StepNo;
+  Click();
+  EXPECT_EQ(Shot(), instant[0]) << "pixel for pixel as instant text";
+  EXPECT_EQ(g.state().StepNo, step);
+  Click();
+  ASSERT_NE(g.state().StepNo, step) << "the next click advances";
+
+  // Left alone, the page completes in its own time, the same in the end.
+  Wait(50 * comforts().typewriter.total - 1);
+  EXPECT_NE(Shot(), instant[1]);
+  Wait(1);
+  EXPECT_EQ(Shot(), instant[1]);
+  EXPECT_FALSE(g.form().timers[TimerName::Typewriter].enabled);
+
+  // Skipping draws at once.
+  host->OnEvent(KeyEvent(InputEvent::Kind::kKeyDown, kVkControl));
+  EXPECT_EQ(Shot(), instant[1]);
+  host->FireTimer(TimerName::Skip);
+  EXPECT_FALSE(comforts().typewriter.drawing);
+  EXPECT_EQ(Shot(), instant[2]);
+}
+
+TEST_F(ComfortsTest, AutoForwardCountsItsWaitFromWhenThePageIsDrawn) {
+  WriteBytes(DataFile("SETTINGS.TXT"), "text_speed=60\nauto_forward_base_ms=500\nauto_forward_per_char_ms=0\n");
+  Begin();
+  Press(kVkA);
+  ASSERT_TRUE(comforts().autoForward.on);
+  const int chars = comforts().autoForward.lastPageChars;
+  const int drawing = (chars * 1000 + 59) / 60;  // the last character's time
+  const int step = g.state().StepNo[kModeScene];
+  Wait(drawing - 1);
+  EXPECT_FALSE(g.form().timers[TimerName::AutoForward].enabled) << "not while the page is drawn";
+  Wait(1 + 499);
+  EXPECT_EQ(g.state().StepNo[kModeScene], step);
+  Wait(1);
+  EXPECT_EQ(g.state().StepNo[kModeScene], step + 1);
+  EXPECT_TRUE(comforts().typewriter.drawing);
+  Press(kVkEnter);  // completes the page; auto-forward goes on
+  EXPECT_TRUE(comforts().autoForward.on);
+  EXPECT_EQ(g.state().StepNo[kModeScene], step + 1);
+  EXPECT_TRUE(g.form().timers[TimerName::AutoForward].enabled);
+}
+
 // --- skipping what was read --------------------------------------------------------
 
 TEST_F(ComfortsTest, SkipReadOnlyStopsAtTheFirstUnreadLineUntilShiftIsPressedAgain) {
@@ -391,8 +491,16 @@ TEST(SettingsTest, RoundTripsAndRefusesWhatItDoesNotKnow) {
   s.skipMode = SkipMode::ReadOnly;
   s.windowSize = WindowSize::Fit;
   s.fullScreen = true;
+  s.textSpeed = 45;
   EXPECT_EQ(ParseSettings(FormatSettings(s)), s);
   EXPECT_EQ(ParseSettings(""), Settings{});
+  // Instant text is the file without the key, as it was before text had a speed.
+  EXPECT_EQ(FormatSettings(Settings{}).find("text_speed"), std::string::npos);
+  EXPECT_EQ(ParseSettings("text_speed=0\n"), Settings{});
+  EXPECT_EQ(ParseSettings("text_speed=60\n")->textSpeed, 60);
+  EXPECT_FALSE(ParseSettings("text_speed=25\n"));
+  EXPECT_FALSE(ParseSettings("text_speed=fast\n"));
+  EXPECT_FALSE(ParseSettings("text_speed=\n"));
   EXPECT_FALSE(ParseSettings("skip=some\n"));
   EXPECT_FALSE(ParseSettings("auto_forward_base_ms=-1\n"));
   EXPECT_FALSE(ParseSettings("auto_forward_base_ms=99999999999\n"));
@@ -418,6 +526,9 @@ TEST_F(ComfortsTest, TheSettingsScreenSetsAndKeepsWhatChanged) {
   ASSERT_TRUE(comforts().settingsScreen.open);
   EXPECT_FALSE(host->MillisToNextWork(0));
   const auto step = g.state().StepNo;
+  Press(kVkRight);  // text speed: instant -> 10 a second
+  Press(kVkRight);  // 20
+  Press(kVkDown);   // auto-forward
   Press(kVkDown);   // the base wait
   Press(kVkRight);  // 1500 -> 2000
   Press(kVkDown);   // per character
@@ -437,6 +548,7 @@ TEST_F(ComfortsTest, TheSettingsScreenSetsAndKeepsWhatChanged) {
   EXPECT_EQ(kept->autoPerCharMs, 60);
   EXPECT_EQ(kept->skipMode, SkipMode::ReadOnly);
   EXPECT_EQ(kept->windowSize, WindowSize::Two);
+  EXPECT_EQ(kept->textSpeed, 20);
 
   // The next start puts the window as they say.
   StoryGame next;
@@ -447,11 +559,61 @@ TEST_F(ComfortsTest, TheSettingsScreenSetsAndKeepsWhatChanged) {
   EXPECT_EQ(next.comforts().settings, *kept);
 }
 
+// Rows the screen has no room for scroll into view with the selection, the
+// wheel and the marks, and the pointer picks the row in the slot it is on.
+TEST_F(ComfortsTest, TheSettingsScreenScrollsToReachEveryRow) {
+  Begin();
+  Press(kVkF2);
+  RowList& rows = comforts().settingsScreen.rows;
+  EXPECT_EQ(rows.count, kSettingsRowCount);
+  EXPECT_FALSE(rows.MoreAbove() || rows.MoreBelow()) << "today's rows all fit";
+  rows.room = 3;  // as if there were many more rows than fit
+  const auto marks = [&] {
+    g.text.drawn.clear();
+    Shot();
+    return std::pair{g.text.Drew("▲"), g.text.Drew("▼")};
+  };
+  EXPECT_EQ(marks(), std::pair(false, true));
+  for (int row = 1; row < kSettingsRowCount; ++row) {
+    Press(kVkDown);
+    ASSERT_EQ(rows.selected, row);
+    EXPECT_EQ(rows.first, std::max(0, row - 2)) << "the selection is on the bottom slot";
+  }
+  EXPECT_EQ(marks(), std::pair(true, false));
+  Wheel(2);  // up
+  EXPECT_EQ(rows.first, kSettingsRowCount - 5);
+  EXPECT_EQ(rows.selected, kSettingsRowCount - 3) << "the selection stays on screen";
+  EXPECT_EQ(marks(), std::pair(true, true));
+
+  InputEvent e{InputEvent::Kind::kMouseDown};
+  e.button = 1;
+  e.x = 400;
+  e.y = SettingsRowTextTop(kSettingsMoreAboveSlot) + 8;
+  for (int i = 0; i < kSettingsRowCount; ++i) host->OnEvent(e);  // the mark above, to the top
+  EXPECT_EQ(rows.first, 0);
+  EXPECT_EQ(marks(), std::pair(false, true));
+  e.y = SettingsRowTextTop(3) + 8;  // the mark below now
+  host->OnEvent(e);
+  EXPECT_EQ(rows.first, 1);
+  e.kind = InputEvent::Kind::kMouseMove;
+  e.y = SettingsRowTextTop(0) + 8;
+  host->OnEvent(e);
+  EXPECT_EQ(rows.selected, 1);
+  e.kind = InputEvent::Kind::kMouseDown;
+  host->OnEvent(e);  // the row in the top slot: auto-forward
+  EXPECT_TRUE(comforts().autoForward.on);
+  Press(kVkUp);
+  EXPECT_EQ(rows.first, 0);
+  Press(kVkUp);  // round to the last row
+  EXPECT_EQ(rows.selected, static_cast<int>(SettingsRow::Close));
+  EXPECT_EQ(rows.first, kSettingsRowCount - 3);
+}
+
 TEST_F(ComfortsTest, TheArrowsOnTheLastRowLeaveTheSettingsScreenOpen) {
   Begin();
   Press(kVkF2);
   Press(kVkUp);  // round to the last row
-  ASSERT_EQ(comforts().settingsScreen.selected, static_cast<int>(SettingsRow::Close));
+  ASSERT_EQ(comforts().settingsScreen.rows.selected, static_cast<int>(SettingsRow::Close));
   Press(kVkLeft);
   Press(kVkRight);
   EXPECT_TRUE(comforts().settingsScreen.open);

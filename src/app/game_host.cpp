@@ -74,6 +74,7 @@ void GameHost::FireTimer(TimerName name) {
   comforts_.EventEnds();
   switch (name) {
     case TimerName::Skip: SkipTimer_Timer(game_); break;
+    case TimerName::Typewriter: comforts_.TypewriterTimer(); break;
     case TimerName::AutoForward: comforts_.AutoForwardTimer(); break;
     case TimerName::CornerLine: comforts_.CornerLineTimer(); break;
   }

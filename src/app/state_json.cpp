@@ -37,6 +37,7 @@ void AddComfortFields(Fields& f, const ComfortState& c) {
   f.emplace_back("AutoForward", Bool(c.autoForward.on));
   const bool readOnly = c.settings.skipMode == SkipMode::ReadOnly;
   f.emplace_back("SkipMode", JsonString(readOnly ? "read" : "all"));
+  f.emplace_back("TextSpeed", Number(c.settings.textSpeed));
 }
 
 }  // namespace

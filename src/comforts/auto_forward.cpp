@@ -23,8 +23,10 @@ void Arm(Game& game, const ComfortState& comforts) {
   AutoTimer(game) = {true, static_cast<int>(std::clamp(wait, 1L, 2L * kMaxAutoWaitMs))};
 }
 
-bool MayAdvance(const Game& game) {
-  return game.state.ClickAdvances && !InPictureOnlyView(game) && !game.form.SkipTimer.enabled;
+// Not while the page is still being drawn: its wait starts when it is whole.
+bool MayAdvance(const Game& game, const ComfortState& comforts) {
+  return game.state.ClickAdvances && !InPictureOnlyView(game) && !game.form.SkipTimer.enabled &&
+         !TypewriterDrawing(game, comforts);
 }
 
 }  // namespace
@@ -37,7 +39,7 @@ void ToggleAutoForward(Game& game, ComfortState& comforts) {
   }
   a.on = true;
   a.skipStopsSeen = game.form.skipStops;
-  if (MayAdvance(game)) Arm(game, comforts);
+  if (MayAdvance(game, comforts)) Arm(game, comforts);
 }
 
 void StopAutoForward(Game& game, ComfortState& comforts) {
@@ -49,15 +51,19 @@ void AutoForwardPageShown(Game& game, ComfortState& comforts, const ShownPage& p
   int chars = 0;
   for (const std::string& row : page.rows) chars += static_cast<int>(DecodeUtf8(row).size());
   comforts.autoForward.lastPageChars = chars;
-  if (comforts.autoForward.on) Arm(game, comforts);
+  if (comforts.autoForward.on && !TypewriterDrawing(game, comforts)) Arm(game, comforts);
+}
+
+void AutoForwardPageDrawn(Game& game, ComfortState& comforts) {
+  if (comforts.autoForward.on && MayAdvance(game, comforts)) Arm(game, comforts);
 }
 
 void AutoForwardTimer(Game& game, ComfortState& comforts) {
   AutoTimer(game).enabled = false;  // each page arms it anew
-  if (!comforts.autoForward.on || !MayAdvance(game)) return;
+  if (!comforts.autoForward.on || !MayAdvance(game, comforts)) return;
   Form_MouseDown(game, kLeftButton, 0, 0, 0);
   // A step that showed no text still waits before the next.
-  if (comforts.autoForward.on && !AutoTimer(game).enabled && MayAdvance(game)) Arm(game, comforts);
+  if (comforts.autoForward.on && !AutoTimer(game).enabled && MayAdvance(game, comforts)) Arm(game, comforts);
 }
 
 void AutoForwardAfterEvent(Game& game, ComfortState& comforts) {

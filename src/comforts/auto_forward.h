@@ -22,8 +22,10 @@ struct AutoForward {
 
 void ToggleAutoForward(Game& game, ComfortState& comforts);
 void StopAutoForward(Game& game, ComfortState& comforts);
-// A page was shown: it waits its time before the next advance.
+// A page was shown: it waits its time before the next advance, counted
+// from when the page is drawn whole (at once unless text has a speed).
 void AutoForwardPageShown(Game& game, ComfortState& comforts, const ShownPage& page);
+void AutoForwardPageDrawn(Game& game, ComfortState& comforts);
 // The AutoForward timer fired.
 void AutoForwardTimer(Game& game, ComfortState& comforts);
 // After every event and timer: the game stopped skipping, so it stops too.

@@ -30,12 +30,18 @@ constexpr int ChartRowTextTop(int slot) { return kBacklogTextTop + kRowPitch * (
 inline constexpr ScreenRect kComfortMarkArea{kScreenWidth - 120, 0, 120, kRowPitch};
 inline constexpr int kComfortMarkMargin = 8;
 
-// The settings screen: a centred title on row 0, a blank row, then one
-// centred row per setting; a press anywhere across a row's band picks it.
+// The settings screen: a centred title on row 0, then one centred row per
+// setting in the slots from row 2 on, as many as there is room for; a press
+// anywhere across a slot's band picks its row. When the list is longer, a
+// mark in the slot above the first (-1) and in the one below the last
+// tells that more rows wait that way.
 inline constexpr int kSettingsFirstRow = 2;
+inline constexpr int kSettingsRoom = 12;
+inline constexpr int kSettingsMoreAboveSlot = -1;
 inline constexpr int kSettingsFrameSide = 6;  // the frame's margin either side of the text
-constexpr int SettingsRowTextTop(int row) { return kMenuTextTop + kRowPitch * (kSettingsFirstRow + row); }
+constexpr int SettingsRowTextTop(int slot) { return kMenuTextTop + kRowPitch * (kSettingsFirstRow + slot); }
 constexpr int SettingsRowAt(int y) { return FloorDiv(y - kMenuRowsTop, kRowPitch) - kSettingsFirstRow; }
+static_assert(SettingsRowTextTop(kSettingsRoom) + kRowPitch <= kScreenHeight, "the list fits the screen");
 // The frame the arrow keys move over the album page: rings of one pixel,
 // the first this far outside the cell or button, dark at both edges.
 inline constexpr int kAlbumKeyFrameGap = 1;

@@ -11,6 +11,7 @@
 #include "comforts/route_record.h"
 #include "comforts/settings.h"
 #include "comforts/settings_screen.h"
+#include "comforts/typewriter.h"
 
 namespace pelmot {
 
@@ -34,6 +35,7 @@ struct ComfortState {
   SettingsScreen settingsScreen;
   KeyboardFocus keyboardFocus;
   CornerLine cornerLine;
+  Typewriter typewriter;
   // Skipping stopped at an unread line: a held skip key's repeats are
   // ignored until the key is pressed anew.
   bool skipStoppedAtUnread = false;

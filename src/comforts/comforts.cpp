@@ -126,6 +126,17 @@ class Comforts::BacklogTaker : public InputTaker {
   Comforts& c_;
 };
 
+// While a page is drawn at the text speed, a click, Enter or Space
+// completes it before anything else sees them.
+class Comforts::TypewriterTaker : public InputTaker {
+ public:
+  explicit TypewriterTaker(Comforts& comforts) : c_(comforts) {}
+  bool Take(const InputEvent& e) override { return TypewriterTakesEvent(c_.game_, c_.State(), e); }
+
+ private:
+  Comforts& c_;
+};
+
 // The comforts' keys: F2 and A, the skip keys, F5 / F9 and the keyboard's
 // way through menus; a press stops turning pages on their own.
 class Comforts::KeysTaker : public InputTaker {
@@ -168,6 +179,7 @@ Comforts::Comforts(Game& game)
       settingsTaker_(std::make_unique<SettingsTaker>(*this)),
       chartTaker_(std::make_unique<ChartTaker>(*this)),
       backlogTaker_(std::make_unique<BacklogTaker>(*this)),
+      typewriterTaker_(std::make_unique<TypewriterTaker>(*this)),
       keysTaker_(std::make_unique<KeysTaker>(*this)) {
   game_.pageShown = [this](const ShownPage& page) { PageShown(page); };
   game_.sceneStepStarts = [this] { state_.history.StepStarts(game_); };
@@ -184,6 +196,7 @@ ComfortState& Comforts::State() {
     state_.settings = LoadSettings(game_);
     state_.read = LoadReadRecord(game_, state_.readRecordWritable);
     state_.routes = LoadRouteRecord(game_, state_.routesWritable);
+    AskForPagesUnderText(game_, state_.settings);
   }
   return state_;
 }
@@ -193,8 +206,8 @@ void Comforts::Begin() {
   ApplyWindowSettings(game_, State().settings);
 }
 
-std::array<InputTaker*, 4> Comforts::Takers() {
-  return {settingsTaker_.get(), chartTaker_.get(), backlogTaker_.get(), keysTaker_.get()};
+std::array<InputTaker*, 5> Comforts::Takers() {
+  return {settingsTaker_.get(), chartTaker_.get(), backlogTaker_.get(), typewriterTaker_.get(), keysTaker_.get()};
 }
 
 void Comforts::PageShown(const ShownPage& page) {
@@ -202,6 +215,7 @@ void Comforts::PageShown(const ShownPage& page) {
   c.history.PageShown(game_, page);
   SkipPageShown(game_, c);
   RecordRead(game_, c, page);
+  TypewriterPageShown(game_, c, page);
   AutoForwardPageShown(game_, c, page);
 }
 
@@ -214,12 +228,15 @@ void Comforts::EventEnds() {
 
 void Comforts::AfterEvent() {
   ComfortState& c = State();
+  TypewriterAfterEvent(game_, c);
   AutoForwardAfterEvent(game_, c);
   if (c.readRecordDue && (!game_.form.SkipTimer.enabled || game_.quitRequested)) {
     SaveReadRecordLater(game_, c.read);
     c.readRecordDue = false;
   }
 }
+
+void Comforts::TypewriterTimer() { pelmot::TypewriterTimer(game_, State()); }
 
 void Comforts::AutoForwardTimer() { pelmot::AutoForwardTimer(game_, State()); }
 
@@ -228,6 +245,7 @@ void Comforts::CornerLineTimer() { HideCornerLine(game_, state_.cornerLine); }
 void Comforts::DrawOver(std::span<Colour> pixels) {
   if (pixels.size() != static_cast<std::size_t>(game_.form.clientWidth) * game_.form.clientHeight) return;
   const ComfortState& c = state_;
+  DrawTypewriterCover(game_, c, pixels);
   if (c.settingsScreen.open)
     DrawSettingsScreen(game_, c, pixels);
   else if (c.routeChart.open)

@@ -30,14 +30,16 @@ class Comforts {
   void Begin();
 
   // The comforts' takers of input, in the order they see events: the
-  // settings screen, the route chart, the history, the comforts' keys.
-  std::array<InputTaker*, 4> Takers();
+  // settings screen, the route chart, the history, the page being drawn,
+  // the comforts' keys.
+  std::array<InputTaker*, 5> Takers();
 
   // After every event and timer the game's handlers saw.
   void AfterEvent();
   // After every event and timer, whoever took it.
   void EventEnds();
-  // The AutoForward and CornerLine timers fired.
+  // The Typewriter, AutoForward and CornerLine timers fired.
+  void TypewriterTimer();
   void AutoForwardTimer();
   void CornerLineTimer();
   // Draws what the comforts show over the composed client area.
@@ -52,6 +54,7 @@ class Comforts {
   class SettingsTaker;
   class ChartTaker;
   class BacklogTaker;
+  class TypewriterTaker;
   class KeysTaker;
   void PageShown(const ShownPage& page);
 
@@ -61,6 +64,7 @@ class Comforts {
   std::unique_ptr<SettingsTaker> settingsTaker_;
   std::unique_ptr<ChartTaker> chartTaker_;
   std::unique_ptr<BacklogTaker> backlogTaker_;
+  std::unique_ptr<TypewriterTaker> typewriterTaker_;
   std::unique_ptr<KeysTaker> keysTaker_;
 };
 

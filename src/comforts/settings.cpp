@@ -20,6 +20,12 @@ std::optional<int> Milliseconds(const std::string& value) {
   return ms;
 }
 
+std::optional<int> TextSpeed(const std::string& value) {
+  for (int speed : kTextSpeeds)
+    if (value == std::to_string(speed)) return speed;
+  return std::nullopt;
+}
+
 bool Apply(Settings& s, const std::string& key, const std::string& value) {
   if (key == "auto_forward_base_ms" || key == "auto_forward_per_char_ms") {
     const auto ms = Milliseconds(value);
@@ -37,6 +43,10 @@ bool Apply(Settings& s, const std::string& key, const std::string& value) {
       s.windowSize = WindowSize::Fit;
     else
       return false;
+  } else if (key == "text_speed") {
+    const auto speed = TextSpeed(value);
+    if (!speed) return false;
+    s.textSpeed = *speed;
   } else if (key == "full_screen") {
     if (value != "0" && value != "1") return false;
     s.fullScreen = value == "1";
@@ -78,6 +88,8 @@ std::string FormatSettings(const Settings& s) {
       << "skip=" << (s.skipMode == SkipMode::All ? "all" : "read") << "\n"
       << "window_size=" << WindowSizeName(s.windowSize) << "\n"
       << "full_screen=" << (s.fullScreen ? 1 : 0) << "\n";
+  // Instant text writes the file as it was before text had a speed.
+  if (s.textSpeed != kInstantText) out << "text_speed=" << s.textSpeed << "\n";
   return out.str();
 }
 

@@ -2,6 +2,7 @@
 // files. Without that file every setting is the game's own behaviour.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,10 @@ enum class SkipMode { All, ReadOnly };
 // The window's size: a whole multiple of the picture, or the largest that
 // fits the screen.
 enum class WindowSize { One, Two, Fit };
+// The speeds text may be drawn at, in characters a second; instant draws
+// each page whole, as the game always has.
+inline constexpr int kInstantText = 0;
+inline constexpr std::array kTextSpeeds{kInstantText, 10, 20, 30, 45, 60};
 
 struct Settings {
   int autoBaseMs = 1500;   // every line waits this long ...
@@ -20,6 +25,7 @@ struct Settings {
   SkipMode skipMode = SkipMode::All;
   WindowSize windowSize = WindowSize::One;
   bool fullScreen = false;
+  int textSpeed = kInstantText;  // characters a second a page is drawn at
   bool operator==(const Settings&) const = default;
 };
 

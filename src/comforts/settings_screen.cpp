@@ -6,6 +6,7 @@
 
 #include "comforts/comfort_canvas.h"
 #include "comforts/comfort_state.h"
+#include "comforts/typewriter.h"
 #include "flow/input.h"
 #include "game/game.h"
 #include "platform/ui_text.h"
@@ -49,9 +50,15 @@ std::string WindowSizeText(WindowSize size) {
   return Ui(UiText::settings_size_one);
 }
 
+std::string TextSpeedText(int speed) {
+  if (speed == kInstantText) return Ui(UiText::settings_text_instant);
+  return UiFormat(UiText::settings_text_per_second, {std::to_string(speed)});
+}
+
 std::string RowText(const ComfortState& c, SettingsRow row) {
   const Settings& s = c.settings;
   switch (row) {
+    case SettingsRow::TextSpeed: return UiFormat(UiText::settings_text_speed, {TextSpeedText(s.textSpeed)});
     case SettingsRow::AutoForward: return UiFormat(UiText::settings_auto_forward, {OnOff(c.autoForward.on)});
     case SettingsRow::AutoBase: return UiFormat(UiText::settings_auto_base, {std::to_string(s.autoBaseMs)});
     case SettingsRow::AutoPerChar: return UiFormat(UiText::settings_auto_per_char, {std::to_string(s.autoPerCharMs)});
@@ -80,7 +87,11 @@ void Close(Game& game, ComfortState& c) {
 // wrap round.
 void Change(Game& game, ComfortState& c, int direction, bool wrap) {
   Settings& s = c.settings;
-  switch (static_cast<SettingsRow>(c.settingsScreen.selected)) {
+  switch (static_cast<SettingsRow>(c.settingsScreen.rows.selected)) {
+    case SettingsRow::TextSpeed:
+      s.textSpeed = Stepped(s.textSpeed, kTextSpeeds, direction, wrap);
+      AskForPagesUnderText(game, s);
+      break;
     case SettingsRow::AutoForward: ToggleAutoForward(game, c); break;
     case SettingsRow::AutoBase: s.autoBaseMs = Stepped(s.autoBaseMs, kBaseChoicesMs, direction, wrap); break;
     case SettingsRow::AutoPerChar:
@@ -100,18 +111,18 @@ void Change(Game& game, ComfortState& c, int direction, bool wrap) {
   }
 }
 
-void Select(ComfortState& c, int row) { c.settingsScreen.selected = (row + kSettingsRowCount) % kSettingsRowCount; }
-
 void TakeKey(Game& game, ComfortState& c, int key) {
+  RowList& rows = c.settingsScreen.rows;
   switch (key) {
-    case kVkUp: Select(c, c.settingsScreen.selected - 1); break;
+    case kVkUp: rows.Select(rows.selected - 1); break;
     case kVkDown:
-    case kVkTab: Select(c, c.settingsScreen.selected + 1); break;
+    case kVkTab: rows.Select(rows.selected + 1); break;
+    case kVkPageUp: rows.Select(std::max(0, rows.selected - rows.Shown())); break;
+    case kVkPageDown: rows.Select(std::min(rows.count - 1, rows.selected + rows.Shown())); break;
     case kVkLeft:
     case kVkRight:
       // The arrows change a setting; they never close the screen.
-      if (c.settingsScreen.selected != static_cast<int>(SettingsRow::Close))
-        Change(game, c, key == kVkLeft ? -1 : +1, false);
+      if (rows.selected != static_cast<int>(SettingsRow::Close)) Change(game, c, key == kVkLeft ? -1 : +1, false);
       break;
     case kVkEnter:
     case kVkSpace: Change(game, c, +1, true); break;
@@ -126,10 +137,21 @@ void TakePress(Game& game, ComfortState& c, const InputEvent& e) {
     Close(game, c);
     return;
   }
-  const int row = SettingsRowAt(e.y);
-  if (e.button != kLeftButton || row < 0 || row >= kSettingsRowCount) return;
-  Select(c, row);
+  if (e.button != kLeftButton) return;
+  RowList& rows = c.settingsScreen.rows;
+  const int slot = SettingsRowAt(e.y);
+  // The marks scroll the list a row that way.
+  if (slot == kSettingsMoreAboveSlot && rows.MoreAbove()) rows.Scroll(-1);
+  if (slot == rows.Shown() && rows.MoreBelow()) rows.Scroll(+1);
+  const auto row = rows.RowInSlot(slot);
+  if (!row) return;
+  rows.Select(*row);
   Change(game, c, +1, true);
+}
+
+void DrawMark(ComfortCanvas& canvas, int slot, UiText mark) {
+  const std::string text = Ui(mark);
+  canvas.ShadowedText(CentredLeft(canvas.TextWidth(text)), SettingsRowTextTop(slot), text);
 }
 
 }  // namespace
@@ -137,7 +159,7 @@ void TakePress(Game& game, ComfortState& c, const InputEvent& e) {
 void OpenSettingsScreen(Game& game, ComfortState& c) {
   SettingsScreen& screen = c.settingsScreen;
   screen.open = true;
-  screen.selected = 0;
+  screen.rows = {kSettingsRowCount, kSettingsRoom};
   c.settings.fullScreen = IsFullScreen(game);  // F1 may have changed it
   screen.whenOpened = c.settings;
 }
@@ -151,13 +173,11 @@ bool SettingsScreenTakeEvent(Game& game, ComfortState& c, const InputEvent& e) {
     case Kind::kDialogAnswered: return false;
     case Kind::kKeyDown: TakeKey(game, c, e.key); break;
     case Kind::kMouseDown: TakePress(game, c, e); break;
-    case Kind::kMouseMove: {
-      const int row = SettingsRowAt(e.y);
-      if (row >= 0 && row < kSettingsRowCount) Select(c, row);
+    case Kind::kMouseMove:
+      if (const auto row = c.settingsScreen.rows.RowInSlot(SettingsRowAt(e.y))) c.settingsScreen.rows.Select(*row);
       break;
-    }
-    case Kind::kMouseUp:
-    case Kind::kWheel: break;
+    case Kind::kWheel: c.settingsScreen.rows.Scroll(-e.wheel); break;
+    case Kind::kMouseUp: break;
   }
   return true;
 }
@@ -166,12 +186,16 @@ void DrawSettingsScreen(Game& game, const ComfortState& c, std::span<Colour> pix
   ComfortCanvas canvas(game, pixels, kWholeScreen);
   canvas.DimmedPicture();
   canvas.ShadowedText(CentredLeft(canvas.TextWidth(Ui(kTitle))), kMenuTextTop, Ui(kTitle));
-  for (int i = 0; i < kSettingsRowCount; ++i) {
+  const RowList& rows = c.settingsScreen.rows;
+  if (rows.MoreAbove()) DrawMark(canvas, kSettingsMoreAboveSlot, UiText::settings_more_above);
+  if (rows.MoreBelow()) DrawMark(canvas, rows.Shown(), UiText::settings_more_below);
+  for (int slot = 0; slot < rows.Shown(); ++slot) {
+    const int i = rows.first + slot;
     const std::string text = RowText(c, static_cast<SettingsRow>(i));
     const int width = canvas.TextWidth(text);
-    const int top = SettingsRowTextTop(i);
+    const int top = SettingsRowTextTop(slot);
     canvas.ShadowedText(CentredLeft(width), top, text);
-    if (i == c.settingsScreen.selected)
+    if (i == rows.selected)
       canvas.Outline(
           {CentredLeft(width) - kSettingsFrameSide, top - kFrameAboveText, width + 2 * kSettingsFrameSide, kRowPitch},
           kFrameColour);

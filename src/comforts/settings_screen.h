@@ -1,11 +1,14 @@
-// The settings screen (F2): turning pages on their own and its waits, what
-// skipping skips, the window's size and full screen. Changes apply at once;
-// closing it keeps them in the settings file when anything changed.
+// The settings screen (F2): the speed text is drawn at, turning pages on
+// their own and its waits, what skipping skips, the window's size and full
+// screen. Changes apply at once; closing it keeps them in the settings file
+// when anything changed. A list longer than the screen scrolls.
 #pragma once
 
 #include <span>
 #include <vector>
 
+#include "comforts/comfort_geometry.h"
+#include "comforts/row_list.h"
 #include "comforts/settings.h"
 #include "platform/surface.h"
 #include "platform/window.h"
@@ -15,14 +18,14 @@ namespace pelmot {
 class Game;
 struct ComfortState;
 
+enum class SettingsRow { TextSpeed, AutoForward, AutoBase, AutoPerChar, Skip, WindowSize, FullScreen, Close, Count };
+inline constexpr int kSettingsRowCount = static_cast<int>(SettingsRow::Count);
+
 struct SettingsScreen {
   bool open = false;
-  int selected = 0;
+  RowList rows{kSettingsRowCount, kSettingsRoom};
   Settings whenOpened;
 };
-
-enum class SettingsRow { AutoForward, AutoBase, AutoPerChar, Skip, WindowSize, FullScreen, Close, Count };
-inline constexpr int kSettingsRowCount = static_cast<int>(SettingsRow::Count);
 
 void OpenSettingsScreen(Game& game, ComfortState& comforts);
 // While open it takes every event but a key release and the close request.

@@ -12,6 +12,7 @@
 #include "game/game_state.h"
 #include "game/main_form.h"
 #include "game/modes.h"
+#include "game/screen_geometry.h"
 #include "platform/services.h"
 
 namespace pelmot {
@@ -22,6 +23,11 @@ struct ShownPage {
   bool freshPage = false;         // the page was cleared first
   bool continuesLine = false;     // the rest of a line a full page left waiting
   bool lineEnds = false;          // nothing of the line waits for another page
+  // Where each row's text was drawn on the page (its first cell's top left).
+  std::vector<Point> rowOrigins{};
+  // With Game::pageUnderWanted, the page's pixels as they were without the
+  // rows drawn (Msg's size); empty otherwise.
+  std::vector<Colour> under{};
 };
 
 struct GamePaths {
@@ -51,6 +57,9 @@ class Game {
   // Told as each scene step begins, once the pick it follows is taken
   // (may be empty).
   std::function<void()> sceneStepStarts;
+  // Whoever hears of the pages wants each one's pixels without its new rows
+  // (a copy of the page at every line, so only when asked).
+  bool pageUnderWanted = false;
   // Raised when a new game starts and when a saved one is loaded.
   int playsBegun = 0;
   // Set by the quit paths; the event loop ends the program when it sees it.

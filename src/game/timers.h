@@ -19,6 +19,7 @@ struct Timer {
 // at once; TimerName, kAllTimers and kTimerCount all come from it.
 #define PELMOT_TIMERS(TIMER)                                                       \
   TIMER(Skip)        /* advances while skipping (the skip button, a held Shift) */ \
+  TIMER(Typewriter)  /* draws a page's next character at the text speed */         \
   TIMER(AutoForward) /* turns pages on their own (each page shown arms it once) */ \
   TIMER(CornerLine)  /* hides the corner line a while after it showed */
 

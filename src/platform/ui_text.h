@@ -57,6 +57,11 @@ enum class UiText {
   settings_size_two,
   settings_size_fit,
   settings_full_screen,  // {0}: on or off
+  settings_text_speed,   // {0}: instant or so many a second
+  settings_text_instant,
+  settings_text_per_second,  // {0}: characters a second
+  settings_more_above,       // the marks of a list longer than the screen
+  settings_more_below,
   // The page's mark while pages turn on their own.
   auto_forward_mark,
   // Corner lines of quick save and quick load.

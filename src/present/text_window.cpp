@@ -46,12 +46,24 @@ RowBand DrawPage(Game& game, const std::u32string& text, std::size_t from, const
   RowBand inked;
   for (const LaidOutRow& row : page.rows) {
     std::string utf8Row = EncodeUtf8(row.text);
-    DrawShadowedRow(game, layout.textX, layout.textY + kRowPitch * row.lineNo, utf8Row, kTextShadow, inked);
-    if (game.pageShown) shown.rows.push_back(std::move(utf8Row));
+    const Point origin{layout.textX, layout.textY + kRowPitch * row.lineNo};
+    DrawShadowedRow(game, origin.x, origin.y, utf8Row, kTextShadow, inked);
+    if (!game.pageShown) continue;
+    shown.rows.push_back(std::move(utf8Row));
+    shown.rowOrigins.push_back(origin);
   }
   s.LineNo = static_cast<std::int16_t>(page.lineNo);
   s.PendingText = page.pageFull ? EncodeUtf8(page.rest) : std::string();
   return inked;
+}
+
+// A fresh page without its text: the picture dimmed as the page dims it.
+std::vector<Colour> DimmedPictureOnly(Game& game, const DimmedArea& d) {
+  const MainForm& f = game.form;
+  Surface page(f.Msg.Width(), f.Msg.Height());
+  page.BitBlt(0, 0, page.Width(), page.Height(), f.MainWork, 0, 0, Rop::SrcCopy);
+  page.BitBlt(d.x, d.y, d.w, d.h, game.state.SysPic[kDimmingMask], d.maskX, d.maskY, Rop::SrcAnd);
+  return page.Image();
 }
 
 void ShowLine(Game& game, const std::string& argument, const TextWindowKind& kind) {
@@ -62,6 +74,8 @@ void ShowLine(Game& game, const std::string& argument, const TextWindowKind& kin
   shown.continuesLine = !s.PendingText.empty();
   const std::u32string text = DecodeUtf8(s.PendingText.empty() ? argument : s.PendingText);
   shown.freshPage = !StartsWithContinueMark(text);
+  if (game.pageShown && game.pageUnderWanted)
+    shown.under = shown.freshPage ? DimmedPictureOnly(game, kind.dimmed) : game.form.Msg.Image();
   if (shown.freshPage) {
     // A fresh page: blank layers, the text, then MainWork dimmed into Msg
     // with the text composed over it and shown.
