@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "comforts/comforts.h"
 #include "flow/input.h"
 #include "flow/mode_units.h"
 #include "game/game.h"
@@ -150,6 +151,26 @@ void BM_ShowEventPic_AlreadyLoaded(benchmark::State& state) {
   for (auto _ : state) ShowEventPic(g.game(), 37, PictureShow::WithNextText);
 }
 BENCHMARK(BM_ShowEventPic_AlreadyLoaded);
+
+// One frame while a 98-character full-screen page is half drawn at a text
+// speed: the client area composed and the characters still to come covered.
+void BM_Frame_TextHalfDrawn(benchmark::State& state) {
+  BenchGame g;
+  Comforts comforts(g.game());
+  comforts.State().settings.textSpeed = 60;
+  AskForPagesUnderText(g.game(), comforts.State().settings);
+  ShowEventPic(g.game(), 37, PictureShow::WithNextText);
+  ShowText2(g.game(), LongLine());
+  Typewriter& t = comforts.State().typewriter;
+  t.shown = t.total / 2;
+  std::vector<Colour> pixels(kScreenPixels);
+  for (auto _ : state) {
+    ComposeClientArea(g.game(), pixels);
+    comforts.DrawOver(pixels);
+  }
+  if (!t.drawing) state.SkipWithError("the page is not being drawn");
+}
+BENCHMARK(BM_Frame_TextHalfDrawn)->Unit(benchmark::kMillisecond);
 
 // One click of scene play: the step shows its (unchanged) picture and a
 // 98-character line, and the window presents the result.

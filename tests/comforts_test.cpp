@@ -41,13 +41,14 @@ class ComfortsTest : public ::testing::Test {
     host->OnEvent(KeyEvent(InputEvent::Kind::kKeyDown, key));
     host->OnEvent(KeyEvent(InputEvent::Kind::kKeyUp, key));
   }
-  void Click() {
+  void Click(int button = 1) {
     InputEvent e{InputEvent::Kind::kMouseDown};
-    e.button = 1;
+    e.button = button;
     e.x = 400;
     e.y = 300;
     host->OnEvent(e);
   }
+  void RightClick() { Click(2); }
   void Wheel(int notches) {
     InputEvent e{InputEvent::Kind::kWheel};
     e.wheel = notches;
@@ -334,7 +335,7 @@ std::vector<testing::Pixels> InstantPages(int pages) {
 }
 
 TEST_F(ComfortsTest, TextAtASpeedDrawsEachPageACharacterAtATime) {
-  const auto instant = InstantPages(3);
+  const auto instant = InstantPages(5);
   WriteBytes(DataFile("SETTINGS.TXT"), "text_speed=20\n");  // a character every 50 ms
   Begin();
   const auto shown = [&] { return testing::Compare(Shot(), instant[0]).pixels; };
@@ -367,12 +368,22 @@ TEST_F(ComfortsTest, TextAtASpeedDrawsEachPageACharacterAtATime) {
   EXPECT_EQ(Shot(), instant[1]);
   EXPECT_FALSE(g.form().timers[TimerName::Typewriter].enabled);
 
+  // Hiding the window to see the picture alone ends the drawing.
+  Click();
+  ASSERT_TRUE(TypewriterDrawing(g.game(), comforts()));
+  RightClick();
+  EXPECT_FALSE(comforts().typewriter.drawing);
+  Click();  // the window back
+  EXPECT_EQ(Shot(), instant[2]);
+
   // Skipping draws at once.
+  Click();
+  ASSERT_TRUE(TypewriterDrawing(g.game(), comforts()));
   host->OnEvent(KeyEvent(InputEvent::Kind::kKeyDown, kVkControl));
-  EXPECT_EQ(Shot(), instant[1]);
+  EXPECT_EQ(Shot(), instant[3]);
   host->FireTimer(TimerName::Skip);
   EXPECT_FALSE(comforts().typewriter.drawing);
-  EXPECT_EQ(Shot(), instant[2]);
+  EXPECT_EQ(Shot(), instant[4]);
 }
 
 TEST_F(ComfortsTest, AutoForwardCountsItsWaitFromWhenThePageIsDrawn) {

@@ -17,6 +17,9 @@ Timer& TypewriterTimerOf(Game& game) { return game.form.timers[TimerName::Typewr
 // Character k (from 1) is due this many milliseconds after the page showed.
 int DueMs(int k, int speed) { return (k * 1000 + speed - 1) / speed; }
 
+// The page is on screen as it was shown: no other page, and the game in
+// the same mode (a menu, or the picture alone without the window, is
+// another).
 bool StillOnScreen(const Game& game, const Typewriter& t) {
   return t.drawing && t.line == game.linesShown && t.pageRevision == game.form.Msg.Revision() &&
          t.flowMode == game.state.FlowMode;
