@@ -27,7 +27,6 @@ struct ComfortState {
   RouteChart routeChart;
   RouteRecord routes;
   bool routesWritable = true;
-  std::int16_t lastMode = 0;  // the flow mode when the routes were last recorded
   // End was pressed: skipping goes on, past the scenes' ends, to the next
   // choice.
   bool skipToChoice = false;

@@ -24,7 +24,6 @@ using Kind = InputEvent::Kind;
 
 constexpr Colour kFrameColour = Rgb(240, 240, 240);
 constexpr int kRowsPerNotch = 3;
-constexpr int kFirstEndingScene = 151;
 constexpr std::size_t kEndingWords = 16;  // characters of an ending's first line
 
 // A choice of the story: where it is, and the day play reaches it on.
@@ -97,13 +96,18 @@ std::string DayTitle(int day) {
   return day <= 1 ? Ui(UiText::route_prologue) : UiFormat(UiText::route_day, {std::to_string(day - 1)});
 }
 
+// The first words of the scene that ends in ending `ending`.
 std::string EndingWords(const Story& story, int ending) {
-  const SceneScript* scene = story.Find(kFirstEndingScene - 1 + ending);
   std::string words;
-  if (scene)
-    ForEachOp(*scene, [&](const Op& op) {
+  for (const SceneScript& scene : story.Scenes()) {
+    bool ends = false;
+    ForEachOp(scene, [&](const Op& op) { ends = ends || (op.kind == OpKind::Ending && op.a == ending); });
+    if (!ends) continue;
+    ForEachOp(scene, [&](const Op& op) {
       if (words.empty() && op.kind == OpKind::Line) words = op.text;
     });
+    break;
+  }
   std::u32string text = DecodeUtf8(words);
   text.erase(std::remove_if(text.begin(), text.end(), [](char32_t c) { return c == U'@' || c == U'\n'; }), text.end());
   if (text.size() > kEndingWords) text = text.substr(0, kEndingWords) + U"…";
@@ -317,13 +321,12 @@ void RecordRoutes(Game& game, ComfortState& c) {
     c.routes.Reached({entry.choiceScene, entry.choiceStep, 0, c.history.PagePoints(*reached.choiceShown)});
     changed = true;
   }
+  // EndingNo is only ever set by reaching an ending.
   const int ending = game.state.EndingNo();
-  if (game.state.FlowMode == kModeTitle && c.lastMode != kModeTitle && ending >= 1 && ending <= kEndingCount &&
-      game.state.SceneNo == kFirstEndingScene - 1 + ending && !c.routes.endings[static_cast<std::size_t>(ending - 1)]) {
+  if (ending >= 1 && ending <= kEndingCount && !c.routes.endings[static_cast<std::size_t>(ending - 1)]) {
     c.routes.endings[static_cast<std::size_t>(ending - 1)] = true;
     changed = true;
   }
-  c.lastMode = game.state.FlowMode;
   if (changed) SaveRouteRecordLater(game, c.routes);
 }
 
