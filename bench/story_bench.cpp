@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "app/story_setup.h"
+#include "comforts/comforts.h"
 #include "flow/input.h"
 #include "flow/mode_units.h"
 #include "flow/pick.h"
@@ -148,6 +149,7 @@ class StoryBenchGame {
     return true;
   }
   int PictureOnScreen() const { return game_.mainWorkPicture; }
+  Game& game() { return game_; }
   PictureService::Counts PictureCounts() { return pictures_.counts(); }
 
   bool AtTitle() const { return game_.state.FlowMode == kModeTitle; }
@@ -258,6 +260,49 @@ void BM_ClickToANewPicture(benchmark::State& state, bool newInstall) {
   state.counters["p99_cpu_ms"] = spread.p99;
   state.counters["load"] = LoadAverage();
 }
+// Going back through the history of a whole play to ending 10 (every skip
+// tick and pick an entry): the time to return to an entry picked at random,
+// the route chart's opening, and the bytes the history takes.
+void BM_GoBackInAWholePlay(benchmark::State& state) {
+  StoryBenchGame g;
+  Comforts comforts(g.game());
+  ComfortState& c = comforts.State();
+  g.NewGame(false);
+  std::size_t pick = 0;
+  comforts.EventEnds();
+  while (!g.AtTitle()) {
+    g.Event(pick);
+    comforts.EventEnds();
+  }
+  const int entries = static_cast<int>(c.history.Entries().size());
+  std::mt19937 random(7);
+  std::vector<double> backUs, chartUs;
+  for (auto _ : state) {
+    const int entry = std::uniform_int_distribution<int>(0, entries - 1)(random);
+    auto start = std::chrono::steady_clock::now();
+    c.history.GoBackTo(g.game(), entry);
+    comforts.EventEnds();
+    backUs.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+    InputEvent f3{InputEvent::Kind::kKeyDown};
+    f3.key = kVkF3;
+    start = std::chrono::steady_clock::now();
+    for (InputTaker* taker : comforts.Takers())
+      if (taker->Take(f3)) break;
+    chartUs.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+    if (!c.routeChart.open) state.SkipWithError("the route chart did not open");
+    c.routeChart = {};
+  }
+  std::sort(backUs.begin(), backUs.end());
+  std::sort(chartUs.begin(), chartUs.end());
+  state.counters["entries"] = entries;
+  state.counters["history_bytes"] = static_cast<double>(c.history.Bytes());
+  state.counters["go_back_median_us"] = backUs[backUs.size() / 2];
+  state.counters["go_back_max_us"] = backUs.back();
+  state.counters["chart_open_median_us"] = chartUs[chartUs.size() / 2];
+  state.counters["chart_open_max_us"] = chartUs.back();
+}
+BENCHMARK(BM_GoBackInAWholePlay)->Iterations(300)->Unit(benchmark::kMillisecond);
+
 BENCHMARK_CAPTURE(BM_ClickToANewPicture, new_install, true)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ClickToANewPicture, packed_copies, false)->Iterations(2)->Unit(benchmark::kMillisecond);
 
