@@ -223,6 +223,15 @@ key up
 shot $work/keys_menu.png
 key enter
 shot $work/keys_back.png
+key end
+tick 100000
+shot $work/keys_end.png
+key down
+key enter
+key home
+shot $work/keys_home.png
+key f3
+shot $work/keys_chart.png
 EOF
 [[ -s $work/keys_back.png ]] || fail "the headless run of the keys failed: $(cat "$work/keys_reference.txt")"
 # press KEY LINE: the key, then waits until the trace has LINE once more.
@@ -264,6 +273,20 @@ keep keys_window_menu.png
 press Return 'Keyboard 13'
 wait_for 30 shows "$work/keys_now.png" "$work/keys_back.png" \
   || { keep keys_now.png; fail "キャンセル picked with Enter did not go back to the story (keys_now.png)"; }
+# End skips on to the next choice, Home comes back to it after a pick, F3
+# shows the route chart with it reached.
+press End 'End'
+wait_for 80 shows "$work/keys_now.png" "$work/keys_end.png" \
+  || { keep keys_now.png; fail "End did not skip on to the next choice as headless (keys_now.png)"; }
+press Down 'Keyboard 40'
+press Return 'Keyboard 13'
+press Home 'Home'
+wait_for 30 shows "$work/keys_now.png" "$work/keys_home.png" \
+  || { keep keys_now.png; fail "Home did not go back to the choice as headless (keys_now.png)"; }
+press F3 'RouteChart open'
+wait_for 30 shows "$work/keys_now.png" "$work/keys_chart.png" \
+  || { keep keys_now.png; fail "F3 did not show the route chart as headless (keys_now.png)"; }
+keep keys_chart.png
 
 # Full screen under a window manager, on a screen whose size is not a whole
 # multiple: the whole picture, filtered, and the pointer mapped to it.
@@ -297,4 +320,5 @@ fi
 echo "window opened with the logo (brightest $logo), a second copy ended silently, the click showed the title;" \
   "full screen showed the whole picture without a window manager${wm_off:+ and with one (RMSE $wm_off)}, with the pointer mapped;" \
   "a held Shift ($repeats key-downs) skipped to scene 5's question; scaled:$scaled, 1600x1200 exact;" \
-  "closing asked and ended on yes; keys picked, saved, loaded and opened the menu as headless"
+  "closing asked and ended on yes; keys picked, saved, loaded, opened the menu, skipped to a choice (End)," \
+  "went back to it (Home) and showed the route chart (F3) as headless"

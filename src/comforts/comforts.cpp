@@ -1,5 +1,7 @@
 #include "comforts/comforts.h"
 
+#include <ostream>
+
 #include "comforts/quick_save.h"
 #include "flow/input.h"
 #include "flow/picture_only_view.h"
@@ -159,10 +161,12 @@ class Comforts::KeysTaker : public InputTaker {
     }
     if (e.kind == Kind::kKeyDown && e.key != kVkEnd) c.skipToChoice = false;
     if (IsKeyDown(e, kVkHome)) {
+      if (game.trace) *game.trace << "Home" << std::endl;
       BackToPreviousChoice(game, c);
       return true;
     }
     if (IsKeyDown(e, kVkEnd)) {
+      if (game.trace) *game.trace << "End" << std::endl;
       SkipToNextChoice(game, c);
       return true;
     }

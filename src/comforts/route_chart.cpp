@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 #include <map>
+#include <ostream>
 #include <tuple>
 
 #include "comforts/comfort_canvas.h"
@@ -250,6 +251,7 @@ bool RouteChartTakeEvent(Game& game, ComfortState& c, const InputEvent& e) {
   RouteChart& chart = c.routeChart;
   if (!chart.open) {
     if (e.kind != Kind::kKeyDown || e.key != kVkF3 || e.repeat || !CanOpen(game)) return false;
+    if (game.trace) *game.trace << "RouteChart open" << std::endl;
     chart.open = true;
     BuildRows(game, c);
     MoveFrame(chart, 1);
