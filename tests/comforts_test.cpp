@@ -268,8 +268,11 @@ TEST(SettingsTest, RoundTripsAndRefusesWhatItDoesNotKnow) {
   s.skipMode = SkipMode::ReadOnly;
   s.windowSize = WindowSize::Fit;
   s.fullScreen = true;
+  s.savePreviews = true;
   EXPECT_EQ(ParseSettings(FormatSettings(s)), s);
   EXPECT_EQ(ParseSettings(""), Settings{});
+  EXPECT_FALSE(ParseSettings("skip=read\n")->savePreviews) << "a file from before the previews: off";
+  EXPECT_FALSE(ParseSettings("save_previews=yes\n"));
   EXPECT_FALSE(ParseSettings("skip=some\n"));
   EXPECT_FALSE(ParseSettings("auto_forward_base_ms=-1\n"));
   EXPECT_FALSE(ParseSettings("auto_forward_base_ms=99999999999\n"));

@@ -6,6 +6,7 @@
 #include "comforts/corner_line.h"
 #include "comforts/keyboard.h"
 #include "comforts/read_record.h"
+#include "comforts/save_preview.h"
 #include "comforts/settings.h"
 #include "comforts/settings_screen.h"
 
@@ -23,6 +24,7 @@ struct ComfortState {
   SettingsScreen settingsScreen;
   KeyboardFocus keyboardFocus;
   CornerLine cornerLine;
+  SavePreview savePreview;
   // Skipping stopped at an unread line: a held skip key's repeats are
   // ignored until the key is pressed anew.
   bool skipStoppedAtUnread = false;

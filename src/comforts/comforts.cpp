@@ -88,6 +88,7 @@ class Comforts::KeysTaker : public InputTaker {
     Game& game = c_.game_;
     ComfortState& c = c_.State();
     if (e.kind == Kind::kMouseDown) StopAutoForward(game, c);
+    SavePreviewSeesEvent(game, c.savePreview, e);
     if (IsKeyDown(e, kVkF2)) {
       OpenSettingsScreen(game, c);
       return true;
@@ -160,6 +161,8 @@ void Comforts::DrawOver(std::span<Colour> pixels) {
     DrawBacklog(game_, c.backlog, pixels);
   else if (c.autoForward.on)
     DrawAutoForwardMark(game_, pixels);
+  else if (c.settings.savePreviews)
+    DrawSavePreview(game_, state_.savePreview, c.keyboardFocus, pixels);
   DrawCornerLine(game_, c.cornerLine, pixels);
 }
 

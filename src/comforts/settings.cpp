@@ -37,9 +37,9 @@ bool Apply(Settings& s, const std::string& key, const std::string& value) {
       s.windowSize = WindowSize::Fit;
     else
       return false;
-  } else if (key == "full_screen") {
+  } else if (key == "full_screen" || key == "save_previews") {
     if (value != "0" && value != "1") return false;
-    s.fullScreen = value == "1";
+    (key == "full_screen" ? s.fullScreen : s.savePreviews) = value == "1";
   } else {
     return false;
   }
@@ -77,7 +77,8 @@ std::string FormatSettings(const Settings& s) {
       << "auto_forward_per_char_ms=" << s.autoPerCharMs << "\n"
       << "skip=" << (s.skipMode == SkipMode::All ? "all" : "read") << "\n"
       << "window_size=" << WindowSizeName(s.windowSize) << "\n"
-      << "full_screen=" << (s.fullScreen ? 1 : 0) << "\n";
+      << "full_screen=" << (s.fullScreen ? 1 : 0) << "\n"
+      << "save_previews=" << (s.savePreviews ? 1 : 0) << "\n";
   return out.str();
 }
 

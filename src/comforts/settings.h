@@ -20,6 +20,7 @@ struct Settings {
   SkipMode skipMode = SkipMode::All;
   WindowSize windowSize = WindowSize::One;
   bool fullScreen = false;
+  bool savePreviews = false;  // the file select shows the framed slot's picture, day and line
   bool operator==(const Settings&) const = default;
 };
 

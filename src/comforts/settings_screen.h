@@ -1,6 +1,7 @@
 // The settings screen (F2): turning pages on their own and its waits, what
-// skipping skips, the window's size and full screen. Changes apply at once;
-// closing it keeps them in the settings file when anything changed.
+// skipping skips, the window's size and full screen, the save previews.
+// Changes apply at once; closing it keeps them in the settings file when
+// anything changed.
 #pragma once
 
 #include <span>
@@ -21,7 +22,7 @@ struct SettingsScreen {
   Settings whenOpened;
 };
 
-enum class SettingsRow { AutoForward, AutoBase, AutoPerChar, Skip, WindowSize, FullScreen, Close, Count };
+enum class SettingsRow { AutoForward, AutoBase, AutoPerChar, Skip, WindowSize, FullScreen, SavePreviews, Close, Count };
 inline constexpr int kSettingsRowCount = static_cast<int>(SettingsRow::Count);
 
 void OpenSettingsScreen(Game& game, ComfortState& comforts);

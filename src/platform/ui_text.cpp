@@ -50,6 +50,8 @@ constexpr UiTextEntry kEntries[] = {
     PELMOT_UI_TEXT(settings_size_two, "２倍"),
     PELMOT_UI_TEXT(settings_size_fit, "画面に合わせる"),
     PELMOT_UI_TEXT(settings_full_screen, "フルスクリーン　{0}"),
+    PELMOT_UI_TEXT(settings_save_previews, "セーブのプレビュー　{0}"),
+    PELMOT_UI_TEXT(save_preview_day, "{0}日目"),
     PELMOT_UI_TEXT(auto_forward_mark, "自動"),
     PELMOT_UI_TEXT(quick_save_not_here, "ここではクイックセーブできません"),
     PELMOT_UI_TEXT(quick_save_failed, "クイックセーブできませんでした"),

@@ -56,7 +56,10 @@ enum class UiText {
   settings_size_one,
   settings_size_two,
   settings_size_fit,
-  settings_full_screen,  // {0}: on or off
+  settings_full_screen,    // {0}: on or off
+  settings_save_previews,  // {0}: on or off
+  // The file select's preview of a slot.
+  save_preview_day,  // {0}: the day's number
   // The page's mark while pages turn on their own.
   auto_forward_mark,
   // Corner lines of quick save and quick load.
