@@ -129,8 +129,13 @@ std::optional<int> FramedSlot(const Game& game, const SavePreview& p, const Keyb
 
 void DrawSavePreview(Game& game, SavePreview& p, const KeyboardFocus& focus, std::span<Colour> pixels) {
   const auto slot = FramedSlot(game, p, focus);
-  if (!slot) return;
   const std::uint64_t list = game.form.CMenu.Revision();
+  if (!slot && list != p.list) {
+    // The list went: what was read for it goes too.
+    p.slot = -1;
+    p.picture = Surface(0, 0);
+  }
+  if (!slot) return;
   if (*slot != p.slot || list != p.list) ReadSlotPreview(game, p, *slot, list);
   if (!p.playable) return;
   ComfortCanvas canvas(game, pixels, kWholeScreen);
