@@ -512,6 +512,10 @@ TEST(SettingsTest, RoundTripsAndRefusesWhatItDoesNotKnow) {
   EXPECT_FALSE(ParseSettings("text_speed=25\n"));
   EXPECT_FALSE(ParseSettings("text_speed=fast\n"));
   EXPECT_FALSE(ParseSettings("text_speed=\n"));
+  s.savePreviews = true;
+  EXPECT_EQ(ParseSettings(FormatSettings(s)), s);
+  EXPECT_FALSE(ParseSettings("skip=read\n")->savePreviews) << "a file from before the previews: off";
+  EXPECT_FALSE(ParseSettings("save_previews=yes\n"));
   EXPECT_FALSE(ParseSettings("skip=some\n"));
   EXPECT_FALSE(ParseSettings("auto_forward_base_ms=-1\n"));
   EXPECT_FALSE(ParseSettings("auto_forward_base_ms=99999999999\n"));

@@ -4,9 +4,14 @@
 
 #include <fstream>
 
+#include "comforts/comfort_geometry.h"
+#include "comforts/comforts.h"
+#include "game/flow_steps.h"
 #include "persist/data_files.h"
 #include "persist/stamps.h"
 #include "platform/common/files.h"
+#include "platform/ui_text.h"
+#include "platform/utf8.h"
 #include "present/system_pictures.h"
 #include "scenes/playable_slot.h"
 #include "story_fixture.h"
@@ -164,6 +169,126 @@ TEST_F(LoadScreenTest, SlotsThatResumeIntoADeadEndAreRefused) {
   WriteSlotOne(r);
   std::string problem;
   EXPECT_TRUE(ReadSlot(t.game(), 0, problem)) << problem;
+}
+
+// With the setting on, the list of slots shows the framed slot's picture
+// dimmed behind it, with its day and the first words of its line; off, or
+// for a slot that cannot be loaded, the screen is the game's own.
+class SavePreviewTest : public LoadScreenTest {
+ protected:
+  testing::Pixels Composed() {
+    testing::Pixels p(kScreenPixels);
+    t.host().Compose(p);
+    return p;
+  }
+  testing::Pixels GameOnly() {
+    testing::Pixels p(kScreenPixels);
+    ComposeClientArea(t.game(), p);
+    return p;
+  }
+  void FrameByPointer(int row) {
+    const auto p = PickPoint(t.game(), row);
+    ASSERT_TRUE(p);
+    t.Move(p->x, p->y);
+  }
+  // Through F2, as a player turns it on.
+  void TurnPreviewsOn() {
+    t.KeyDown(kVkF2);
+    while (t.comforts().settingsScreen.rows.selected != static_cast<int>(SettingsRow::SavePreviews)) t.KeyDown(kVkDown);
+    t.KeyDown(kVkEnter);
+    t.KeyDown(kVkEscape);
+    ASSERT_FALSE(t.comforts().settingsScreen.open);
+  }
+  void OpenTitleLoadList() {
+    OpenSystemMenu();
+    t.Pick(2);  // タイトルに戻る
+    t.Pick(0);
+    t.Click(400, 300);
+    t.Pick(1);  // ゲームロード
+    ASSERT_EQ(s().MenuItems[kFileListCancelRow], "キャンセル");
+  }
+};
+
+TEST_F(SavePreviewTest, TheFramedSlotShowsItsPictureDayAndLine) {
+  t.Click(400, 300);  // the logo closes: the picture covers the client area
+  ASSERT_EQ(t.form().MainPic.left, 0);
+  t.text.drawn.clear();
+  t.StartScene(3, 0, 4);
+  ASSERT_TRUE(s().ClickAdvances);
+  ASSERT_FALSE(t.text.drawn.empty());
+  const std::u32string firstRow = DecodeUtf8(t.text.drawn.front());
+  const int picture = t.game().mainWorkPicture;
+  ASSERT_TRUE(picture > 0 && picture < 135);
+  SaveToSlotOne();
+  OpenTitleLoadList();
+
+  // Off: framing a slot leaves the game's pixels alone.
+  FrameByPointer(0);
+  const testing::Pixels off = Composed();
+  EXPECT_TRUE(off == GameOnly());
+  EXPECT_EQ(t.game().state.FlowMode, kModeTitle);
+
+  TurnPreviewsOn();
+  EXPECT_NE(testing::FileBytes(SettingsPath(t.game())).find("save_previews=1"), std::string::npos);
+  FrameByPointer(0);
+  t.text.drawn.clear();
+  const testing::Pixels on = Composed();
+  EXPECT_FALSE(on == off);
+  // Below the words, the saved picture under the dimming mask.
+  Surface saved;
+  t.pictures.PicLoad(saved, picture, t.game().PictureFolder());
+  const Surface& mask = s().SysPic[kDimmingMask];
+  int unlike = 0;
+  for (int y = SavePreviewTextTop(2); y < kScreenHeight; ++y)
+    for (int x = 0; x < kScreenWidth; ++x)
+      unlike += on[y * kScreenWidth + x] != (saved.ImagePixel(x, y) & mask.ImagePixel(x, y));
+  EXPECT_EQ(unlike, 0);
+  // The list's words and the pointer's frame stay as they were.
+  const std::vector<Colour>& clean = t.form().CMenu.Image();
+  const std::vector<Colour>& textMask = t.form().MsgMk.Image();
+  int words = 0, frame = 0, moved = 0;
+  for (std::size_t i = 0; i < kScreenPixels; ++i) {
+    const bool word = textMask[i] == kBlack, framed = off[i] != clean[i];
+    words += word;
+    frame += framed;
+    moved += (word || framed) && on[i] != off[i];
+  }
+  EXPECT_GT(words, 0);
+  EXPECT_GT(frame, 0);
+  EXPECT_EQ(moved, 0);
+  EXPECT_TRUE(t.text.Drew(UiFormat(UiText::save_preview_day, {"4"})));
+  bool line = false;
+  for (const std::string& d : t.text.drawn) line = line || DecodeUtf8(d).rfind(firstRow.substr(0, 6), 0) == 0;
+  EXPECT_TRUE(line) << "the first words of the saved line";
+
+  // Drawn again without reading the slot again: its file may go meanwhile.
+  std::filesystem::remove(SlotPath(t.game(), 0));
+  EXPECT_TRUE(Composed() == on);
+
+  // The keys frame a slot the same way; an empty slot, or the cancel row,
+  // shows the game's own screen.
+  t.KeyDown(kVkUp);  // round to キャンセル
+  EXPECT_TRUE(Composed() == GameOnly());
+  FrameByPointer(1);  // データ２, never saved
+  EXPECT_TRUE(Composed() == GameOnly());
+  EXPECT_TRUE(t.dialogs.messages.empty()) << "framing a slot says nothing";
+}
+
+TEST_F(SavePreviewTest, TheSaveListShowsItUntilTheQuestion) {
+  t.Click(400, 300);
+  t.StartScene(3, 0, 2);
+  SaveToSlotOne();
+  TurnPreviewsOn();
+  OpenSystemMenu();
+  t.Pick(0);  // セーブ
+  EXPECT_TRUE(Composed() == GameOnly()) << "nothing framed yet";
+  FrameByPointer(0);
+  EXPECT_FALSE(Composed() == GameOnly());
+  EXPECT_TRUE(t.text.Drew(UiFormat(UiText::save_preview_day, {"2"})));
+  t.Pick(0);
+  ASSERT_EQ(s().MenuItems[0], "はい");
+  FrameByPointer(0);
+  EXPECT_TRUE(Composed() == GameOnly()) << "the question is not the list";
 }
 
 // A step the story holds loads again, in every lane (its first, a middle

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/game.h"
+#include "menus/pointer_frame.h"
 #include "present/text_page.h"
 
 namespace pelmot {
@@ -36,10 +37,24 @@ ComfortCanvas::~ComfortCanvas() {
   }
 }
 
-void ComfortCanvas::DimmedPicture() {
-  surface_.BitBlt(0, 0, area_.width, area_.height, game_.form.MainWork, area_.left, area_.top, Rop::SrcCopy);
+void ComfortCanvas::DimmedPicture() { DimmedPicture(game_.form.MainWork); }
+
+void ComfortCanvas::DimmedPicture(const Surface& picture) {
+  surface_.BitBlt(0, 0, area_.width, area_.height, picture, area_.left, area_.top, Rop::SrcCopy);
   surface_.BitBlt(0, 0, area_.width, area_.height, game_.state.SysPic[kDimmingMask], area_.left, area_.top,
                   Rop::SrcAnd);
+}
+
+// Outside the rows drawn the mask is white and the layer black.
+void ComfortCanvas::GameTextRows() {
+  const MainForm& f = game_.form;
+  surface_.BitBlt(0, 0, area_.width, area_.height, f.MsgMk, area_.left, area_.top, Rop::SrcAnd);
+  surface_.BitBlt(0, 0, area_.width, area_.height, f.MsgWk, area_.left, area_.top, Rop::SrcInvert);
+}
+
+// The frame is drawn in client coordinates: on a canvas of the whole area only.
+void ComfortCanvas::MenuRowFrame(int row) {
+  if (area_.left == 0 && area_.top == 0) FrameMenuRowOn(game_, surface_, row);
 }
 
 void ComfortCanvas::ShadowedText(int x, int y, std::string_view utf8) {

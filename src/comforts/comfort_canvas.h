@@ -25,6 +25,13 @@ class ComfortCanvas {
   // The picture without its text (MainWork) under the game's dimming mask,
   // as the centred menus show it, over the whole area.
   void DimmedPicture();
+  // `picture` the same way, in place of the game's.
+  void DimmedPicture(const Surface& picture);
+  // The rows the game's text layers hold (the centred menu's on screen),
+  // composed over the area as the menu composes them over its picture.
+  void GameTextRows();
+  // The frame the pointer draws around row `row` of the centred menu on screen.
+  void MenuRowFrame(int row);
   // A row of text at x, y of the client area with the text window's shadow.
   void ShadowedText(int x, int y, std::string_view utf8);
   // The outline of `r` (client coordinates).

@@ -1,5 +1,6 @@
 // Where the comforts draw: the history of lines, the corner marks, the
-// settings screen, the album's key frame and the corner line. Built on the
+// settings screen, the file select's preview, the album's key frame and the
+// corner line. Built on the
 // game's own layout, so they line up with its rows.
 #pragma once
 
@@ -42,6 +43,12 @@ inline constexpr int kSettingsFrameSide = 6;  // the frame's margin either side 
 constexpr int SettingsRowTextTop(int slot) { return kMenuTextTop + kRowPitch * (kSettingsFirstRow + slot); }
 constexpr int SettingsRowAt(int y) { return FloorDiv(y - kMenuRowsTop, kRowPitch) - kSettingsFirstRow; }
 static_assert(SettingsRowTextTop(kSettingsRoom) + kRowPitch <= kScreenHeight, "the list fits the screen");
+// The file select's preview: the framed slot's day and the first words of
+// its line, centred on two rows a row below the list (its title and eleven
+// items take rows 0 ... 11), the line cut to the width of the page's text.
+inline constexpr int kSavePreviewFirstRow = 13;
+inline constexpr int kSavePreviewLineWidth = 720;
+constexpr int SavePreviewTextTop(int row) { return kMenuTextTop + kRowPitch * (kSavePreviewFirstRow + row); }
 // The frame the arrow keys move over the album page: rings of one pixel,
 // the first this far outside the cell or button, dark at both edges.
 inline constexpr int kAlbumKeyFrameGap = 1;

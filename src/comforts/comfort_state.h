@@ -9,6 +9,7 @@
 #include "comforts/read_record.h"
 #include "comforts/route_chart.h"
 #include "comforts/route_record.h"
+#include "comforts/save_preview.h"
 #include "comforts/settings.h"
 #include "comforts/settings_screen.h"
 #include "comforts/typewriter.h"
@@ -35,6 +36,7 @@ struct ComfortState {
   KeyboardFocus keyboardFocus;
   CornerLine cornerLine;
   Typewriter typewriter;
+  SavePreview savePreview;
   // Skipping stopped at an unread line: a held skip key's repeats are
   // ignored until the key is pressed anew.
   bool skipStoppedAtUnread = false;

@@ -151,6 +151,7 @@ class Comforts::KeysTaker : public InputTaker {
       StopAutoForward(game, c);
       c.skipToChoice = false;
     }
+    SavePreviewSeesEvent(game, c.savePreview, e);
     if (IsKeyDown(e, kVkF2)) {
       OpenSettingsScreen(game, c);
       return true;
@@ -258,6 +259,8 @@ void Comforts::DrawOver(std::span<Colour> pixels) {
     DrawBacklog(game_, c.backlog, c.history, pixels);
   else if (c.autoForward.on)
     DrawAutoForwardMark(game_, pixels);
+  else if (c.settings.savePreviews)
+    DrawSavePreview(game_, state_.savePreview, c.keyboardFocus, pixels);
   DrawCornerLine(game_, c.cornerLine, pixels);
 }
 

@@ -47,9 +47,9 @@ bool Apply(Settings& s, const std::string& key, const std::string& value) {
     const auto speed = TextSpeed(value);
     if (!speed) return false;
     s.textSpeed = *speed;
-  } else if (key == "full_screen") {
+  } else if (key == "full_screen" || key == "save_previews") {
     if (value != "0" && value != "1") return false;
-    s.fullScreen = value == "1";
+    (key == "full_screen" ? s.fullScreen : s.savePreviews) = value == "1";
   } else {
     return false;
   }
@@ -90,6 +90,7 @@ std::string FormatSettings(const Settings& s) {
       << "full_screen=" << (s.fullScreen ? 1 : 0) << "\n";
   // Instant text writes the file as it was before text had a speed.
   if (s.textSpeed != kInstantText) out << "text_speed=" << s.textSpeed << "\n";
+  if (s.savePreviews) out << "save_previews=1\n";
   return out.str();
 }
 

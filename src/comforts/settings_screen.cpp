@@ -67,6 +67,7 @@ std::string RowText(const ComfortState& c, SettingsRow row) {
                       {Ui(s.skipMode == SkipMode::All ? UiText::settings_skip_all : UiText::settings_skip_read)});
     case SettingsRow::WindowSize: return UiFormat(UiText::settings_window_size, {WindowSizeText(s.windowSize)});
     case SettingsRow::FullScreen: return UiFormat(UiText::settings_full_screen, {OnOff(s.fullScreen)});
+    case SettingsRow::SavePreviews: return UiFormat(UiText::settings_save_previews, {OnOff(s.savePreviews)});
     case SettingsRow::Close:
     case SettingsRow::Count: break;
   }
@@ -106,6 +107,7 @@ void Change(Game& game, ComfortState& c, int direction, bool wrap) {
       s.fullScreen = !s.fullScreen;
       ApplyWindowSettings(game, s);
       break;
+    case SettingsRow::SavePreviews: s.savePreviews = !s.savePreviews; break;
     case SettingsRow::Close:
     case SettingsRow::Count: Close(game, c); break;
   }

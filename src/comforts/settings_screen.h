@@ -1,7 +1,8 @@
 // The settings screen (F2): the speed text is drawn at, turning pages on
 // their own and its waits, what skipping skips, the window's size and full
-// screen. Changes apply at once; closing it keeps them in the settings file
-// when anything changed. A list longer than the screen scrolls.
+// screen, the save previews. Changes apply at once; closing it keeps them in
+// the settings file when anything changed. A list longer than the screen
+// scrolls.
 #pragma once
 
 #include <span>
@@ -18,7 +19,18 @@ namespace pelmot {
 class Game;
 struct ComfortState;
 
-enum class SettingsRow { TextSpeed, AutoForward, AutoBase, AutoPerChar, Skip, WindowSize, FullScreen, Close, Count };
+enum class SettingsRow {
+  TextSpeed,
+  AutoForward,
+  AutoBase,
+  AutoPerChar,
+  Skip,
+  WindowSize,
+  FullScreen,
+  SavePreviews,
+  Close,
+  Count
+};
 inline constexpr int kSettingsRowCount = static_cast<int>(SettingsRow::Count);
 
 struct SettingsScreen {

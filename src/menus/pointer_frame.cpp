@@ -67,16 +67,15 @@ void HoverPageChoice(Game& game, int x, int y) {
     FrameHoveredOption(game, top + kPageTextInset);
 }
 
+int MenuRowUnder(const GameState& s, int y) {
+  return FloorDiv(y - (kRowPitch * FirstItemRow(s) + kMenuRowsTop), kRowPitch);
+}
+
 void HoverMenu(Game& game, int x, int y) {
   GameState& s = game.state;
-  Surface& pic = game.form.MainPic;
-  const int m = FirstItemRow(s);
-  s.HoverNo = static_cast<std::int16_t>(FloorDiv(y - (kRowPitch * m + kMenuRowsTop), kRowPitch));
-  RepaintFrom(pic, game.form.CMenu);
-  if (y > kRowPitch * s.LineNo + kMenuRowsTop || s.HoverNo < 0) return;
-  if (!OverCentredItem(game, s.HoverNo, x)) return;
-  const int width = RowTextWidth(game, MenuItem(game, s.HoverNo));
-  FrameCentred(pic, width, kMenuTextTop + kRowPitch * (m + s.HoverNo));
+  s.HoverNo = static_cast<std::int16_t>(MenuRowUnder(s, y));
+  RepaintFrom(game.form.MainPic, game.form.CMenu);
+  if (MenuRowFramedAt(game, x, y)) FrameMenuRowOn(game, game.form.MainPic, s.HoverNo);
 }
 
 // The frame is drawn on MainPic's kept image.
@@ -88,6 +87,18 @@ void Persistently(Game& game, Hover hover) {
 }
 
 }  // namespace
+
+std::optional<int> MenuRowFramedAt(const Game& game, int x, int y) {
+  const GameState& s = game.state;
+  const int row = MenuRowUnder(s, y);
+  if (y > kRowPitch * s.LineNo + kMenuRowsTop || row < 0 || !OverCentredItem(game, row, x)) return std::nullopt;
+  return row;
+}
+
+void FrameMenuRowOn(const Game& game, Surface& pic, int row) {
+  const int width = RowTextWidth(game, MenuItem(game, row));
+  FrameCentred(pic, width, kMenuTextTop + kRowPitch * (FirstItemRow(game.state) + row));
+}
 
 void FrameWindowChoiceRow(Game& game, int x, int y) {
   Persistently(game, [&] { HoverWindowChoice(game, x, y); });

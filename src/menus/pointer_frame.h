@@ -4,9 +4,12 @@
 // which one applies.
 #pragma once
 
+#include <optional>
+
 namespace pelmot {
 
 class Game;
+class Surface;
 
 // A scene choice in the message window.
 void FrameWindowChoiceRow(Game& game, int x, int y);
@@ -14,5 +17,10 @@ void FrameWindowChoiceRow(Game& game, int x, int y);
 void FramePageChoiceRow(Game& game, int x, int y);
 // A centred menu: the title's and the system menu's.
 void FrameMenuRow(Game& game, int x, int y);
+
+// The row of the centred menu on screen that the pointer at x, y frames.
+std::optional<int> MenuRowFramedAt(const Game& game, int x, int y);
+// Draws the frame of that menu's row `row` on `pic`.
+void FrameMenuRowOn(const Game& game, Surface& pic, int row);
 
 }  // namespace pelmot

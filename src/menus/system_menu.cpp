@@ -33,32 +33,23 @@ void Resume(Game& game) {
   CloseSystemMenu(game);
 }
 
-// The scene a loaded game resumes in, as data; nothing for scenes written
-// in code.
-const SceneScript* SavedSceneScript(const Game& game) {
+// The scene a record resumes in, as data; nothing for scenes written in code.
+const SceneScript* SavedSceneScript(const Game& game, const SaveRecord& record) {
   const Story* story = PlayedStory(game);
-  return story ? story->Find(game.state.SaveRecord.SavedScene) : nullptr;
+  return story ? story->Find(record.SavedScene) : nullptr;
 }
 
-// Puts back into MainWork what the screen showed at the save: the saved
-// picture, with the status display when the scene last painted it as a day
-// background. A slot the original program saved after a menu had closed
-// holds kNoPicture instead; the scene's own steps then say which picture it was.
-void RestoreSavedPicture(Game& game, const SceneScript* scene) {
-  const SaveRecord& r = game.state.SaveRecord;
-  std::optional<Op> op;
-  if (scene) op = LastPictureOp(*scene, r.SceneStep, r.Condition, r.LastChoice);
-  const bool background = op && op->kind == OpKind::Background;
-  const int fromSteps = !op ? kNoPicture : background ? BackgroundPicture(op->a, r.Condition) : op->a;
-  const int number = IsScenePicture(r.SavedPic) ? r.SavedPic : fromSteps;
-  if (!IsScenePicture(number)) {
+// Puts back into MainWork what the screen showed at the save.
+void RestoreSavedPicture(Game& game) {
+  const SlotPicture picture = PictureOfSlot(game, game.state.SaveRecord);
+  if (!IsScenePicture(picture.number)) {
     // Nothing tells the picture: a blank one, not the title's or the last game's.
     game.form.MainWork.Clear();
     game.mainWorkPicture = kNoPicture;
-  } else if (background && number == fromSteps) {
-    LoadBackgroundPicture(game, number);
+  } else if (picture.background) {
+    LoadBackgroundPicture(game, picture.number);
   } else {
-    ShowEventPic(game, number, PictureShow::WithNextText);
+    ShowEventPic(game, picture.number, PictureShow::WithNextText);
   }
 }
 
@@ -135,6 +126,20 @@ MenuTexts FileSelectItems(const Game& game) {
   return items;
 }
 
+// The saved picture, with the status display when the scene last painted it
+// as a day background. A slot the original program saved after a menu had
+// closed holds kNoPicture instead; the scene's own steps then say which
+// picture it was.
+SlotPicture PictureOfSlot(const Game& game, const SaveRecord& r) {
+  const SceneScript* scene = SavedSceneScript(game, r);
+  std::optional<Op> op;
+  if (scene) op = LastPictureOp(*scene, r.SceneStep, r.Condition, r.LastChoice);
+  const bool background = op && op->kind == OpKind::Background;
+  const int fromSteps = !op ? kNoPicture : background ? BackgroundPicture(op->a, r.Condition) : op->a;
+  const int number = IsScenePicture(r.SavedPic) ? r.SavedPic : fromSteps;
+  return {number, IsScenePicture(number) && background && number == fromSteps};
+}
+
 std::string SlotQuestion(const Game& game, int slot, bool save) {
   return UiFormat(save ? UiText::ask_save_slot : UiText::ask_load_slot,
                   {FullWidthNumber(slot + 1), ShortStamp(game.state.SaveDate[slot])});
@@ -190,8 +195,8 @@ bool LoadSaveFile(Game& game, const std::string& path) {
   s.FlowMode = kModeScene;
   s.StepNo[kModeScene] = s.SaveRecord.SceneStep;
   s.SceneNo = s.SaveRecord.SavedScene;
-  const SceneScript* scene = SavedSceneScript(game);
-  RestoreSavedPicture(game, scene);
+  const SceneScript* scene = SavedSceneScript(game, s.SaveRecord);
+  RestoreSavedPicture(game);
   // An empty page of the scene's own kind: a day scene dims only its window.
   if (scene && scene->family == Family::Day)
     ShowText(game, "");

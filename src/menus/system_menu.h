@@ -24,6 +24,13 @@ void AskToQuit(Game& game);
 // The file-select screen's items: file_slot 1 ... 10, each with its
 // stamp as " yy/mm/dd hh:nn", then cancel.
 MenuTexts FileSelectItems(const Game& game);
+// The picture a slot's record brings back (kNoPicture when nothing tells),
+// and whether it is a day background, shown with the status display.
+struct SlotPicture {
+  int number = kNoPicture;
+  bool background = false;
+};
+SlotPicture PictureOfSlot(const Game& game, const SaveRecord& record);
 // The question before saving into or loading slot `slot` (ask_save_slot, ask_load_slot).
 std::string SlotQuestion(const Game& game, int slot, bool save);
 

@@ -55,6 +55,8 @@ constexpr UiTextEntry kEntries[] = {
     PELMOT_UI_TEXT(settings_text_per_second, "毎秒{0}文字"),
     PELMOT_UI_TEXT(settings_more_above, "▲"),
     PELMOT_UI_TEXT(settings_more_below, "▼"),
+    PELMOT_UI_TEXT(settings_save_previews, "セーブのプレビュー　{0}"),
+    PELMOT_UI_TEXT(save_preview_day, "{0}日目"),
     PELMOT_UI_TEXT(auto_forward_mark, "自動"),
     PELMOT_UI_TEXT(quick_save_not_here, "ここではクイックセーブできません"),
     PELMOT_UI_TEXT(quick_save_failed, "クイックセーブできませんでした"),

@@ -62,6 +62,9 @@ enum class UiText {
   settings_text_per_second,  // {0}: characters a second
   settings_more_above,       // the marks of a list longer than the screen
   settings_more_below,
+  settings_save_previews,  // {0}: on or off
+  // The file select's preview of a slot.
+  save_preview_day,  // {0}: the day's number
   // The page's mark while pages turn on their own.
   auto_forward_mark,
   // Corner lines of quick save and quick load.

@@ -1,7 +1,8 @@
 // The browser edition in Debian's Chromium, headless, as a player meets it:
 // the logo, the title, a new game, Shift held to the first choice and a
 // pick, a save to slot 3 through the system menu; then the page loaded
-// again, the slot loaded, and the state and the text on the canvas checked.
+// again, the slot loaded, and the state and the text on the canvas checked;
+// the game's keys, the browser's own among them.
 // A second tab on the same saves says so and starts nothing.
 //
 // Usage: node browser_test.cjs BUILD_WEB_DIR [SHOTS_DIR]
@@ -186,6 +187,39 @@ async function storage(player, page) {
   check((await player.state()).LastMessage === null, 'Enter closes the box');
 }
 
+// Every key the game takes is the game's in the page, those the browser
+// uses itself included; S quick-saves as F5 does, and F9 loads it back.
+async function keys(player, page) {
+  await player.settled();
+  let s = await player.state();
+  if (!s.ClickAdvances) await player.click(400, 300);
+  const quickSave = () => page.evaluate(() => FS.analyzePath('/saves/TORMVEL/PELMOT/PELMOTQUICK.DAT').exists);
+  const had = await quickSave();
+  const at = (await player.state()).StepNo[1];
+  await page.keyboard.press('KeyS');
+  await player.settled();
+  check(!had && (await quickSave()), 'S writes the quick save');
+  for (let i = 0; i < 5 && (await player.state()).StepNo[1] === at; ++i) await player.click(400, 300);
+  check((await player.state()).StepNo[1] !== at, 'clicks go on after the quick save');
+  await page.keyboard.press('F9');
+  await player.settled();
+  s = await player.state();
+  check(s.StepNo[1] === at && s.FlowMode === 1, `S quick-saves and F9 loads it back (step ${s.StepNo[1]}, saved ${at})`);
+  // What the page's own handler did with each key, seen by a handler after it.
+  await page.evaluate(() => {
+    window.keysPrevented = {};
+    window.addEventListener('keydown', e => { window.keysPrevented[e.code] = e.defaultPrevented; });
+  });
+  const game = ['ArrowUp', 'ArrowDown', 'PageUp', 'PageDown', 'Home', 'End', 'ControlLeft', 'KeyA', 'F2', 'F3', 'F5',
+                'F9', 'KeyS'];
+  for (const code of [...game, 'KeyQ', 'F12']) await page.keyboard.press(code);
+  await player.settled();
+  const prevented = await page.evaluate(() => window.keysPrevented);
+  const missed = game.filter(code => prevented[code] !== true);
+  check(missed.length === 0, `the browser does nothing with the game's keys (missed: ${missed.join(', ')})`);
+  check(prevented.KeyQ === false && prevented.F12 === false, 'the browser keeps its other keys');
+}
+
 // ゲームを終了する at the title, はい: the page says the game has ended and
 // shows no picture.
 async function quit(player, page) {
@@ -253,6 +287,7 @@ async function secondTab(browser, url) {
     await page.reload();
     await secondVisit(player, page, saved);
     await storage(player, page);
+    await keys(player, page);
     await quit(player, page);
   } catch (e) {
     check(false, e.stack || String(e));
