@@ -92,9 +92,7 @@ struct Seen {
   bool operator==(const Seen&) const = default;
 };
 
-Seen SeenIn(StoryGame& g) {
-  return {g.form().MainPic.Image(), g.state().StepNo, g.record(), g.state().PendingText};
-}
+Seen SeenIn(StoryGame& g) { return {g.form().MainPic.Image(), g.state().StepNo, g.record(), g.state().PendingText}; }
 
 TEST_F(ComfortsTest, GoingBackShowsEachClickAsItWasAndGoingOnKeepsWhatFollowed) {
   Begin();

@@ -26,7 +26,9 @@ void ScrollBy(Backlog& backlog, const History& history, int rows) {
 }
 
 // The screen slot (0 at the top) of row `row` of `count`, as scrolled.
-int SlotOf(const Backlog& backlog, int row, int count) { return kBacklogRows - 1 - (count - 1 - backlog.scrolled - row); }
+int SlotOf(const Backlog& backlog, int row, int count) {
+  return kBacklogRows - 1 - (count - 1 - backlog.scrolled - row);
+}
 
 // Scrolls the least that shows every row of the framed entry.
 void ShowFramed(Backlog& backlog, const History& history) {

@@ -13,8 +13,8 @@ namespace pelmot {
 inline constexpr int kBacklogRows = kScreenHeight / kRowPitch;
 inline constexpr int kBacklogTextTop = kPageRowsTop + kPageTextInset;
 inline constexpr int kBacklogTextLeft = kOptionLeft;
-inline constexpr int kBacklogBreakInset = 40;  // the break line stops this far from either edge
-inline constexpr int kBacklogBreakDrop = 10;   // below the row's text top
+inline constexpr int kBacklogBreakInset = 40;                   // the break line stops this far from either edge
+inline constexpr int kBacklogBreakDrop = 10;                    // below the row's text top
 inline constexpr int kBacklogFrameLeft = kBacklogTextLeft - 8;  // the framed entry's outline, the same either side
 
 // The route chart: its title on the history's first row, then a list of

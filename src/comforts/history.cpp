@@ -14,9 +14,7 @@ bool InScenePlay(const Game& game) {
   return mode == kModeScene || mode == kModeChoice;
 }
 
-bool IsEmptyPage(const ShownPage& page) {
-  return page.rows.empty() || (page.rows.size() == 1 && page.rows[0].empty());
-}
+bool IsEmptyPage(const ShownPage& page) { return page.rows.empty() || (page.rows.size() == 1 && page.rows[0].empty()); }
 
 void AddOptionRows(const Game& game, History::Entry& entry) {
   const GameState& s = game.state;

@@ -23,10 +23,10 @@ class History {
  public:
   struct Entry {
     StoryPoint point;
-    std::vector<std::string> rows;  // the rows shown, the options of a choice among them
-    bool startsPage = false;        // the page was cleared for it
-    bool choice = false;            // it ends waiting for a pick
-    int lines = 0;                  // scenario lines it began
+    std::vector<std::string> rows;          // the rows shown, the options of a choice among them
+    bool startsPage = false;                // the page was cleared for it
+    bool choice = false;                    // it ends waiting for a pick
+    int lines = 0;                          // scenario lines it began
     int choiceScene = -1, choiceStep = -1;  // where its choice is
   };
 

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "comforts/record_file.h"
 #include "game/game.h"
 #include "game/run_flow.h"
 #include "persist/data_files.h"
@@ -60,23 +61,12 @@ std::optional<LineKey> CurrentLineKey(const Game& game) {
 std::string ReadRecordPath(const Game& game) { return DataFilePath(game, "READLINES.TXT"); }
 
 ReadRecord LoadReadRecord(Game& game, bool& writable) {
-  writable = true;
-  const std::string path = ReadRecordPath(game);
-  Files& files = game.services.files;
-  if (files.IsMissing(path)) return {};
-  std::string error;
-  const auto text = files.ReadWhole(path, kMaxReadRecordBytes, error);
-  std::optional<ReadRecord> record;
-  if (text) record = ReadRecord::Decode(*text);
-  if (record) return *record;
-  writable = false;
-  game.services.dialogs.ShowMessage(Ui(UiText::read_record_read_failed) + "\n" + path +
-                                    (error.empty() ? "" : "\n" + error));
-  return {};
+  return LoadRecordFile<ReadRecord>(game, ReadRecordPath(game), kMaxReadRecordBytes, UiText::read_record_read_failed,
+                                    writable);
 }
 
 void SaveReadRecordLater(Game& game, const ReadRecord& record) {
-  game.services.files.ReplaceWholeLater(ReadRecordPath(game), [bytes = record.Encode()](Files&) { return bytes; });
+  SaveRecordFileLater(game, ReadRecordPath(game), record);
 }
 
 }  // namespace pelmot

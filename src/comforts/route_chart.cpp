@@ -146,20 +146,24 @@ void BuildRows(const Game& game, ComfortState& c) {
     else
       chart.rows.push_back({Ui(UiText::route_not_reached), -1, true});
   }
-  chart.endingsLine = UiFormat(UiText::route_endings, {std::to_string(EndingsReached(c)), std::to_string(kEndingCount)});
+  chart.endingsLine =
+      UiFormat(UiText::route_endings, {std::to_string(EndingsReached(c)), std::to_string(kEndingCount)});
   chart.rows.push_back({chart.endingsLine, -1, false});
   for (int ending = 1; ending <= kEndingCount; ++ending) {
     const bool reached = c.routes.endings[static_cast<std::size_t>(ending - 1)];
-    chart.rows.push_back({UiFormat(UiText::route_ending, {std::to_string(ending), reached ? EndingWords(*story, ending)
-                                                                                          : Ui(UiText::route_not_reached)}),
-                          -1, true});
+    chart.rows.push_back(
+        {UiFormat(UiText::route_ending,
+                  {std::to_string(ending), reached ? EndingWords(*story, ending) : Ui(UiText::route_not_reached)}),
+         -1, true});
   }
 }
 
 int RowCount(const RouteChart& chart) { return static_cast<int>(chart.rows.size()); }
 int MostScrolled(const RouteChart& chart) { return std::max(0, RowCount(chart) - kChartListRows); }
 
-void ScrollBy(RouteChart& chart, int rows) { chart.scrolled = std::clamp(chart.scrolled + rows, 0, MostScrolled(chart)); }
+void ScrollBy(RouteChart& chart, int rows) {
+  chart.scrolled = std::clamp(chart.scrolled + rows, 0, MostScrolled(chart));
+}
 
 // Scrolls the least that shows every row of the framed choice.
 void ShowFramed(RouteChart& chart) {

@@ -28,9 +28,9 @@ struct RouteChart {
   bool open = false;
   std::vector<ChartRow> rows;
   std::vector<std::pair<int, int>> picks;  // scene, step of each reached choice, in order
-  int framed = -1;                          // a reached choice
-  int scrolled = 0;                         // rows above the first shown
-  std::string endingsLine;                  // "n / 10"
+  int framed = -1;                         // a reached choice
+  int scrolled = 0;                        // rows above the first shown
+  std::string endingsLine;                 // "n / 10"
 };
 
 // F3 opens it in the story and on the title; while open it takes every

@@ -5,6 +5,7 @@
 #include <sstream>
 #include <utility>
 
+#include "comforts/record_file.h"
 #include "game/game.h"
 #include "persist/data_files.h"
 #include "platform/ui_text.h"
@@ -15,13 +16,13 @@ namespace {
 
 constexpr const char* kHeader = "PELMOT routes 1";
 constexpr std::size_t kMaxRouteRecordBytes = 4 * 1024 * 1024;
-constexpr int kMaxPicks = 6;              // option rows 0 ... 5
+constexpr int kMaxPicks = 6;                // option rows 0 ... 5
 constexpr std::size_t kMaxPagePoints = 64;  // far more lines than a page holds
 
 void PutRecord(std::ostream& out, const SaveRecord& r) {
-  for (std::int16_t w : {r.ResumeMode, r.SavedScene, r.SceneStep, r.SavedPic, r.Reserved4, r.Reserved5, r.LastChoice,
-                         r.Reserved7, r.Reserved8, r.DayNo, r.Params[0], r.Params[1], r.Params[2], r.Params[3],
-                         r.Condition})
+  for (std::int16_t w :
+       {r.ResumeMode, r.SavedScene, r.SceneStep, r.SavedPic, r.Reserved4, r.Reserved5, r.LastChoice, r.Reserved7,
+        r.Reserved8, r.DayNo, r.Params[0], r.Params[1], r.Params[2], r.Params[3], r.Condition})
     out << ' ' << w;
 }
 
@@ -35,9 +36,9 @@ bool GetWord(std::istream& in, std::int16_t& word) {
 }
 
 bool GetRecord(std::istream& in, SaveRecord& r) {
-  for (std::int16_t* w : {&r.ResumeMode, &r.SavedScene, &r.SceneStep, &r.SavedPic, &r.Reserved4, &r.Reserved5,
-                          &r.LastChoice, &r.Reserved7, &r.Reserved8, &r.DayNo, &r.Params[0], &r.Params[1],
-                          &r.Params[2], &r.Params[3], &r.Condition})
+  for (std::int16_t* w :
+       {&r.ResumeMode, &r.SavedScene, &r.SceneStep, &r.SavedPic, &r.Reserved4, &r.Reserved5, &r.LastChoice,
+        &r.Reserved7, &r.Reserved8, &r.DayNo, &r.Params[0], &r.Params[1], &r.Params[2], &r.Params[3], &r.Condition})
     if (!GetWord(in, *w)) return false;
   return true;
 }
@@ -126,6 +127,8 @@ bool DecodeLine(const std::string& line, RouteRecord& record) {
   return AtLineEnd(in);
 }
 
+std::string RouteRecordPath(const Game& game) { return DataFilePath(game, "ROUTES.TXT"); }
+
 }  // namespace
 
 const ReachedChoice* RouteRecord::Find(int scene, int step) const {
@@ -178,24 +181,12 @@ std::optional<RouteRecord> RouteRecord::Decode(const std::string& text) {
 }
 
 RouteRecord LoadRouteRecord(Game& game, bool& writable) {
-  writable = true;
-  const std::string path = DataFilePath(game, "ROUTES.TXT");
-  Files& files = game.services.files;
-  if (files.IsMissing(path)) return {};
-  std::string error;
-  const auto text = files.ReadWhole(path, kMaxRouteRecordBytes, error);
-  std::optional<RouteRecord> record;
-  if (text) record = RouteRecord::Decode(*text);
-  if (record) return *record;
-  writable = false;
-  game.services.dialogs.ShowMessage(Ui(UiText::route_record_read_failed) + "\n" + path +
-                                    (error.empty() ? "" : "\n" + error));
-  return {};
+  return LoadRecordFile<RouteRecord>(game, RouteRecordPath(game), kMaxRouteRecordBytes,
+                                     UiText::route_record_read_failed, writable);
 }
 
 void SaveRouteRecordLater(Game& game, const RouteRecord& record) {
-  game.services.files.ReplaceWholeLater(DataFilePath(game, "ROUTES.TXT"),
-                                        [bytes = record.Encode()](Files&) { return bytes; });
+  SaveRecordFileLater(game, RouteRecordPath(game), record);
 }
 
 }  // namespace pelmot

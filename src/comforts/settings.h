@@ -26,7 +26,7 @@ struct Settings {
   WindowSize windowSize = WindowSize::One;
   bool fullScreen = false;
   int textSpeed = kInstantText;  // characters a second a page is drawn at
-  bool savePreviews = false;  // the file select shows the framed slot's picture, day and line
+  bool savePreviews = false;     // the file select shows the framed slot's picture, day and line
   bool operator==(const Settings&) const = default;
 };
 

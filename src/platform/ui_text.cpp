@@ -107,7 +107,8 @@ constexpr UiTextEntry kEntries[] = {
     PELMOT_UI_TEXT(route_not_reached, "？？？"),
     PELMOT_UI_TEXT(route_ending, "{0}．{1}"),
     PELMOT_UI_TEXT(route_ask_jump, "ゲームを中断してこの選択肢に戻りますか？"),
-    PELMOT_UI_TEXT(route_record_read_failed, "選択肢の記録（ROUTES.TXT）を読み込めませんでした。この回は記録しません。"),
+    PELMOT_UI_TEXT(route_record_read_failed,
+                   "選択肢の記録（ROUTES.TXT）を読み込めませんでした。この回は記録しません。"),
 };
 
 #undef PELMOT_UI_TEXT

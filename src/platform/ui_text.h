@@ -118,7 +118,7 @@ enum class UiText {
   route_ending,       // {0}: the ending's number, {1}: its first words
   route_ask_jump,
   route_record_read_failed,
-  count_            // not a text: how many there are; stays last
+  count_  // not a text: how many there are; stays last
 };
 
 struct UiTextEntry {
