@@ -211,6 +211,22 @@ TEST_F(ComfortsTest, TheRouteChartKeepsTheChoicesReachedAndReturnsToThem) {
   EXPECT_FALSE(RouteRecord::Decode("PELMOT routes 1\nchoice 0 69 1\n")) << "a choice without its page";
   EXPECT_FALSE(RouteRecord::Decode("PELMOT routes 1\nending 11\n"));
   EXPECT_FALSE(RouteRecord::Decode("PELMOT routes 1\npoint 1 2 3\n"));
+  // Values no play holds are refused; a point whose step the scenario no
+  // longer has leaves its choice unpickable.
+  const std::string dayOne = "\npoint 1 0 0 0 0 0 0 0 0 1 ";
+  std::string badDay = routes->Encode();
+  ASSERT_NE(badDay.find(dayOne), std::string::npos);
+  badDay.replace(badDay.find(dayOne), dayOne.size(), "\npoint 1 0 0 0 0 0 0 0 0 99 ");
+  EXPECT_FALSE(RouteRecord::Decode(badDay));
+  RouteRecord moved = *routes;
+  moved.choices[0].page[0].step = 9999;
+  StoryGame other;
+  WriteBytes(other.state().WinDir + "/TORMVEL/PELMOT/ROUTES.TXT", moved.Encode());
+  other.host().Begin();
+  other.StartScene(0);
+  other.KeyDown(kVkF3);
+  EXPECT_TRUE(other.comforts().routeChart.open);
+  EXPECT_TRUE(other.comforts().routeChart.picks.empty());
 }
 
 TEST_F(ComfortsTest, ADamagedRouteRecordIsSaidOnceAndLeftAsItIs) {

@@ -115,6 +115,16 @@ std::string EndingWords(const Story& story, int ending) {
   return EncodeUtf8(text);
 }
 
+// Every point of the page runs a step of the story as it stands now (the
+// scenario may have changed since they were kept).
+bool Playable(const Story& story, const ReachedChoice& reached) {
+  return std::all_of(reached.page.begin(), reached.page.end(), [&](const StoryPoint& p) {
+    const SceneScript* scene = story.Find(p.scene);
+    const Lane* lane = scene ? scene->ServingLane(p.step, p.record.Condition, p.record.LastChoice) : nullptr;
+    return lane && lane->Has(p.step);
+  });
+}
+
 // The rows of a reached choice: the options taken in words, the others not.
 void AddChoiceRows(RouteChart& chart, const ChoicePlace& place, const ReachedChoice& reached) {
   const int pick = static_cast<int>(chart.picks.size());
@@ -141,7 +151,8 @@ void BuildRows(const Game& game, ComfortState& c) {
   int day = -1;
   for (const ChoicePlace& place : ChoicePlaces(*story)) {
     if (place.day != day) chart.rows.push_back({DayTitle(day = place.day), -1, false});
-    if (const ReachedChoice* reached = c.routes.Find(place.scene, place.step))
+    const ReachedChoice* reached = c.routes.Find(place.scene, place.step);
+    if (reached && Playable(*story, *reached))
       AddChoiceRows(chart, place, *reached);
     else
       chart.rows.push_back({Ui(UiText::route_not_reached), -1, true});

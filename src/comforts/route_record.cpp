@@ -76,6 +76,13 @@ void PutPoint(std::ostream& out, const StoryPoint& p) {
   out << '\n';
 }
 
+// Values play can hold: a point with others was not written by the game.
+bool PlayableValues(const SaveRecord& r) {
+  bool ok = r.DayNo >= 1 && r.DayNo <= 15 && r.Condition >= 0 && r.Condition <= 7;
+  for (std::int16_t p : r.Params) ok = ok && p >= 0 && p <= 999;
+  return ok;
+}
+
 bool GetFlag(std::istream& in, bool& flag) {
   int value = -1;
   if (!(in >> value) || (value != 0 && value != 1)) return false;
@@ -91,7 +98,9 @@ std::optional<StoryPoint> GetPoint(std::istream& in) {
       !GetRecord(in, p.status))
     return std::nullopt;
   auto text = FromHex(pending);
-  if (!text || p.scene < 0 || p.scene > kLastSceneNo || p.step < 0) return std::nullopt;
+  if (!text || p.scene < 0 || p.scene > kLastSceneNo || p.step < 0 || !PlayableValues(p.record) ||
+      (p.background && !PlayableValues(p.status)))
+    return std::nullopt;
   p.pendingText = std::move(*text);
   return p;
 }
