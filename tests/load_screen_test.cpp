@@ -6,6 +6,7 @@
 
 #include "comforts/comfort_geometry.h"
 #include "comforts/comforts.h"
+#include "comforts/day_name.h"
 #include "game/flow_steps.h"
 #include "persist/data_files.h"
 #include "persist/stamps.h"
@@ -256,7 +257,7 @@ TEST_F(SavePreviewTest, TheFramedSlotShowsItsPictureDayAndLine) {
   EXPECT_GT(words, 0);
   EXPECT_GT(frame, 0);
   EXPECT_EQ(moved, 0);
-  EXPECT_TRUE(t.text.Drew(UiFormat(UiText::save_preview_day, {"4"})));
+  EXPECT_TRUE(t.text.Drew(DayName(4)));
   bool line = false;
   for (const std::string& d : t.text.drawn) line = line || DecodeUtf8(d).rfind(firstRow.substr(0, 6), 0) == 0;
   EXPECT_TRUE(line) << "the first words of the saved line";
@@ -284,7 +285,7 @@ TEST_F(SavePreviewTest, TheSaveListShowsItUntilTheQuestion) {
   EXPECT_TRUE(Composed() == GameOnly()) << "nothing framed yet";
   FrameByPointer(0);
   EXPECT_FALSE(Composed() == GameOnly());
-  EXPECT_TRUE(t.text.Drew(UiFormat(UiText::save_preview_day, {"2"})));
+  EXPECT_TRUE(t.text.Drew(DayName(2)));
   t.Pick(0);
   ASSERT_EQ(s().MenuItems[0], "はい");
   FrameByPointer(0);

@@ -8,6 +8,7 @@
 
 #include "comforts/comfort_canvas.h"
 #include "comforts/comfort_state.h"
+#include "comforts/day_name.h"
 #include "flow/input.h"
 #include "flow/picture_only_view.h"
 #include "game/game.h"
@@ -93,10 +94,6 @@ std::vector<ChoicePlace> ChoicePlaces(const Story& story) {
   return places;
 }
 
-std::string DayTitle(int day) {
-  return day <= 1 ? Ui(UiText::route_prologue) : UiFormat(UiText::route_day, {std::to_string(day - 1)});
-}
-
 // The first words of the scene that ends in ending `ending`.
 std::string EndingWords(const Story& story, int ending) {
   std::string words;
@@ -150,7 +147,7 @@ void BuildRows(const Game& game, ComfortState& c) {
   if (!story) return;
   int day = -1;
   for (const ChoicePlace& place : ChoicePlaces(*story)) {
-    if (place.day != day) chart.rows.push_back({DayTitle(day = place.day), -1, false});
+    if (place.day != day) chart.rows.push_back({DayName(day = place.day), -1, false});
     const ReachedChoice* reached = c.routes.Find(place.scene, place.step);
     if (reached && Playable(*story, *reached))
       AddChoiceRows(chart, place, *reached);

@@ -1,6 +1,7 @@
 #include "comforts/save_preview.h"
 
 #include "comforts/comfort_canvas.h"
+#include "comforts/day_name.h"
 #include "game/flow_steps.h"
 #include "game/game.h"
 #include "game/run_flow.h"
@@ -142,7 +143,7 @@ void DrawSavePreview(Game& game, SavePreview& p, const KeyboardFocus& focus, std
   canvas.DimmedPicture(p.picture);
   canvas.GameTextRows();
   canvas.MenuRowFrame(*slot);
-  const std::string day = UiFormat(UiText::save_preview_day, {std::to_string(p.day)});
+  const std::string day = DayName(p.day);
   canvas.ShadowedText(CentredLeft(canvas.TextWidth(day)), SavePreviewTextTop(0), day);
   if (!p.line.empty()) canvas.ShadowedText(CentredLeft(canvas.TextWidth(p.line)), SavePreviewTextTop(1), p.line);
 }

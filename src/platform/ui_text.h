@@ -63,8 +63,9 @@ enum class UiText {
   settings_more_above,       // the marks of a list longer than the screen
   settings_more_below,
   settings_save_previews,  // {0}: on or off
-  // The file select's preview of a slot.
-  save_preview_day,  // {0}: the day's number
+  // The day a slot or a choice is on.
+  story_prologue,
+  story_day,  // {0}: the day's number, 1 ... 14
   // The page's mark while pages turn on their own.
   auto_forward_mark,
   // Corner lines of quick save and quick load.
@@ -111,8 +112,6 @@ enum class UiText {
   // The history's rows of a choice, and the route chart.
   history_option,  // {0}: an option as the choice showed it
   route_chart_title,
-  route_prologue,
-  route_day,          // {0}: the day's number
   route_endings,      // {0}: endings reached, {1}: of how many
   route_not_reached,  // in place of the words of what is not reached yet
   route_ending,       // {0}: the ending's number, {1}: its first words
