@@ -104,10 +104,7 @@ void TakePress(Game& game, ComfortState& c, const InputEvent& e) {
   }
 }
 
-bool CanOpen(const Game& game, const History& history) {
-  const std::int16_t mode = game.state.FlowMode;
-  return (mode == kModeScene || mode == kModeChoice) && !history.Entries().empty();
-}
+bool CanOpen(const Game& game, const History& history) { return InScenePlay(game) && !history.Entries().empty(); }
 
 }  // namespace
 

@@ -15,11 +15,6 @@ using Kind = InputEvent::Kind;
 
 bool IsKeyDown(const InputEvent& e, int key) { return e.kind == Kind::kKeyDown && e.key == key; }
 
-bool InScenePlay(const Game& game) {
-  const std::int16_t mode = game.state.FlowMode;
-  return mode == kModeScene || mode == kModeChoice;
-}
-
 // The keys that switch something (F2, A, F5, F9) act on a fresh press
 // only: a held key's repeats and its release are taken without acting.
 bool RepeatOrReleaseOfSwitch(const InputEvent& e) {
@@ -90,53 +85,21 @@ void KeepSkippingToChoice(Game& game, ComfortState& c) {
 
 }  // namespace
 
-// The settings screen takes everything while it is open but key releases
-// and what only the game answers; the switches' repeats and releases are
-// taken here, before anything else sees them.
-class Comforts::SettingsTaker : public InputTaker {
+// A comfort that takes events through one function, and may hold the
+// game's timers while it is up: the settings screen, the route chart, the
+// history and the page being drawn.
+class Comforts::ScreenTaker : public InputTaker {
  public:
-  explicit SettingsTaker(Comforts& comforts) : c_(comforts) {}
-  bool Take(const InputEvent& e) override {
-    return RepeatOrReleaseOfSwitch(e) || SettingsScreenTakeEvent(c_.game_, c_.State(), e);
-  }
-  bool HoldsTimers() const override { return c_.state_.settingsScreen.open; }
+  using TakeFunction = bool (*)(Game&, ComfortState&, const InputEvent&);
+  using UpFunction = bool (*)(const ComfortState&);
+  ScreenTaker(Comforts& comforts, TakeFunction take, UpFunction up) : c_(comforts), take_(take), up_(up) {}
+  bool Take(const InputEvent& e) override { return take_(c_.game_, c_.State(), e); }
+  bool HoldsTimers() const override { return up_ && up_(c_.state_); }
 
  private:
   Comforts& c_;
-};
-
-// F3 opens the route chart; open, it takes what the settings screen takes.
-class Comforts::ChartTaker : public InputTaker {
- public:
-  explicit ChartTaker(Comforts& comforts) : c_(comforts) {}
-  bool Take(const InputEvent& e) override { return RouteChartTakeEvent(c_.game_, c_.State(), e); }
-  bool HoldsTimers() const override { return c_.state_.routeChart.open; }
-
- private:
-  Comforts& c_;
-};
-
-// Wheel up or PageUp opens the history; open, it takes what the settings
-// screen takes.
-class Comforts::BacklogTaker : public InputTaker {
- public:
-  explicit BacklogTaker(Comforts& comforts) : c_(comforts) {}
-  bool Take(const InputEvent& e) override { return BacklogTakeEvent(c_.game_, c_.State(), e); }
-  bool HoldsTimers() const override { return c_.state_.backlog.open; }
-
- private:
-  Comforts& c_;
-};
-
-// While a page is drawn at the text speed, a click, Enter or Space
-// completes it before anything else sees them.
-class Comforts::TypewriterTaker : public InputTaker {
- public:
-  explicit TypewriterTaker(Comforts& comforts) : c_(comforts) {}
-  bool Take(const InputEvent& e) override { return TypewriterTakesEvent(c_.game_, c_.State(), e); }
-
- private:
-  Comforts& c_;
+  TakeFunction take_;
+  UpFunction up_;
 };
 
 // The comforts' keys: F2 and A, the skip keys, F5 / F9 and the keyboard's
@@ -181,10 +144,24 @@ class Comforts::KeysTaker : public InputTaker {
 
 Comforts::Comforts(Game& game)
     : game_(game),
-      settingsTaker_(std::make_unique<SettingsTaker>(*this)),
-      chartTaker_(std::make_unique<ChartTaker>(*this)),
-      backlogTaker_(std::make_unique<BacklogTaker>(*this)),
-      typewriterTaker_(std::make_unique<TypewriterTaker>(*this)),
+      // The settings screen takes everything while it is open but key
+      // releases and what only the game answers; the switches' repeats and
+      // releases are taken here, before anything else sees them.
+      settingsTaker_(std::make_unique<ScreenTaker>(
+          *this,
+          [](Game& game, ComfortState& c, const InputEvent& e) {
+            return RepeatOrReleaseOfSwitch(e) || SettingsScreenTakeEvent(game, c, e);
+          },
+          [](const ComfortState& c) { return c.settingsScreen.open; })),
+      // F3 opens the route chart, wheel up or PageUp the history; open, each
+      // takes what the settings screen takes.
+      chartTaker_(std::make_unique<ScreenTaker>(*this, RouteChartTakeEvent,
+                                                [](const ComfortState& c) { return c.routeChart.open; })),
+      backlogTaker_(
+          std::make_unique<ScreenTaker>(*this, BacklogTakeEvent, [](const ComfortState& c) { return c.backlog.open; })),
+      // While a page is drawn at the text speed, a click, Enter or Space
+      // completes it before anything else sees them.
+      typewriterTaker_(std::make_unique<ScreenTaker>(*this, TypewriterTakesEvent, nullptr)),
       keysTaker_(std::make_unique<KeysTaker>(*this)) {
   game_.pageShown = [this](const ShownPage& page) { PageShown(page); };
   game_.sceneStepStarts = [this] { state_.history.StepStarts(game_); };

@@ -51,20 +51,17 @@ class Comforts {
   const ComfortState& State() const { return state_; }
 
  private:
-  class SettingsTaker;
-  class ChartTaker;
-  class BacklogTaker;
-  class TypewriterTaker;
+  class ScreenTaker;
   class KeysTaker;
   void PageShown(const ShownPage& page);
 
   Game& game_;
   ComfortState state_;
   bool filesRead_ = false;
-  std::unique_ptr<SettingsTaker> settingsTaker_;
-  std::unique_ptr<ChartTaker> chartTaker_;
-  std::unique_ptr<BacklogTaker> backlogTaker_;
-  std::unique_ptr<TypewriterTaker> typewriterTaker_;
+  std::unique_ptr<ScreenTaker> settingsTaker_;
+  std::unique_ptr<ScreenTaker> chartTaker_;
+  std::unique_ptr<ScreenTaker> backlogTaker_;
+  std::unique_ptr<ScreenTaker> typewriterTaker_;
   std::unique_ptr<KeysTaker> keysTaker_;
 };
 

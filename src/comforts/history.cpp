@@ -9,11 +9,6 @@
 namespace pelmot {
 namespace {
 
-bool InScenePlay(const Game& game) {
-  const std::int16_t mode = game.state.FlowMode;
-  return mode == kModeScene || mode == kModeChoice;
-}
-
 bool IsEmptyPage(const ShownPage& page) { return page.rows.empty() || (page.rows.size() == 1 && page.rows[0].empty()); }
 
 void AddOptionRows(const Game& game, History::Entry& entry) {
@@ -26,6 +21,11 @@ void AddOptionRows(const Game& game, History::Entry& entry) {
 std::size_t HeapBytes(const std::string& s) { return s.capacity() >= sizeof(std::string) ? s.capacity() + 1 : 0; }
 
 }  // namespace
+
+bool InScenePlay(const Game& game) {
+  const std::int16_t mode = game.state.FlowMode;
+  return mode == kModeScene || mode == kModeChoice;
+}
 
 bool ChoiceWaits(const Game& game) {
   return InScenePlay(game) && !game.state.ClickAdvances && game.form.MainPic.enabled;

@@ -78,6 +78,8 @@ class History {
   Reached reached_;
 };
 
+// The story is playing: a scene, or a choice of its message window.
+bool InScenePlay(const Game& game);
 // A pick waits in scene play: a choice's options are on screen.
 bool ChoiceWaits(const Game& game);
 

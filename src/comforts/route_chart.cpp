@@ -200,10 +200,7 @@ std::optional<int> PickAt(const RouteChart& chart, int y) {
   return chart.rows[static_cast<std::size_t>(*row)].pick;
 }
 
-bool InStory(const Game& game) {
-  const std::int16_t mode = game.state.FlowMode;
-  return (mode == kModeScene || mode == kModeChoice) && !InPictureOnlyView(game);
-}
+bool InStory(const Game& game) { return InScenePlay(game) && !InPictureOnlyView(game); }
 
 bool CanOpen(const Game& game) { return InStory(game) || game.state.FlowMode == kModeTitle; }
 

@@ -3,9 +3,7 @@
 #include "game/game.h"
 #include "game/run_flow.h"
 #include "present/pictures.h"
-#include "present/text_window.h"
-#include "scenes/scene_model.h"
-#include "scenes/scene_table.h"
+#include "scenes/story_runner.h"
 
 namespace pelmot {
 namespace {
@@ -34,12 +32,6 @@ void RestorePicture(Game& game, const StoryPoint& point) {
   game.state.ShownPic = point.shownPic;
 }
 
-bool DayScene(const Game& game, int sceneNo) {
-  const Story* story = PlayedStory(game);
-  const SceneScript* scene = story ? story->Find(sceneNo) : nullptr;
-  return scene && scene->family == Family::Day;
-}
-
 }  // namespace
 
 StoryPoint CaptureStoryPoint(const Game& game) {
@@ -65,11 +57,7 @@ void RestoreScreen(Game& game, const StoryPoint& point) {
   s.SceneNo = point.scene;
   RestorePicture(game, point);
   s.PendingText.clear();
-  // An empty page of the scene's own kind: a day scene dims only its window.
-  if (DayScene(game, point.scene))
-    ShowText(game, "");
-  else
-    ShowText2(game, "");
+  ShowEmptyPageOf(game, point.scene);
 }
 
 void RunStepAt(Game& game, const StoryPoint& point) {

@@ -195,13 +195,8 @@ bool LoadSaveFile(Game& game, const std::string& path) {
   s.FlowMode = kModeScene;
   s.StepNo[kModeScene] = s.SaveRecord.SceneStep;
   s.SceneNo = s.SaveRecord.SavedScene;
-  const SceneScript* scene = SavedSceneScript(game, s.SaveRecord);
   RestoreSavedPicture(game);
-  // An empty page of the scene's own kind: a day scene dims only its window.
-  if (scene && scene->family == Family::Day)
-    ShowText(game, "");
-  else
-    ShowText2(game, "");
+  ShowEmptyPageOf(game, s.SceneNo);  // a day scene dims only its window
   RunFlow(game);
   return true;
 }

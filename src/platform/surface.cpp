@@ -116,27 +116,21 @@ void Surface::Line(int x1, int y1, int x2, int y2, Colour colour) {
 
 void Surface::BitBlt(int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop) {
   // Clip against the source, then against the destination, keeping the two
-  // rectangles aligned.
-  if (sx < 0) {
-    dx -= sx;
-    w += sx;
-    sx = 0;
-  }
-  if (sy < 0) {
-    dy -= sy;
-    h += sy;
-    sy = 0;
-  }
-  if (dx < 0) {
-    sx -= dx;
-    w += dx;
-    dx = 0;
-  }
-  if (dy < 0) {
-    sy -= dy;
-    h += dy;
-    dy = 0;
-  }
+  // rectangles aligned: the same on either axis.
+  const auto clipStart = [](int& d, int& from, int& length) {
+    if (from < 0) {
+      d -= from;
+      length += from;
+      from = 0;
+    }
+    if (d < 0) {
+      from -= d;
+      length += d;
+      d = 0;
+    }
+  };
+  clipStart(dx, sx, w);
+  clipStart(dy, sy, h);
   w = std::min({w, src.width_ - sx, width_ - dx});
   h = std::min({h, src.height_ - sy, height_ - dy});
   if (w <= 0 || h <= 0) return;

@@ -25,12 +25,7 @@ class GameEffects {
   int LastChoice() const { return record_.LastChoice; }
   void Picture(const Op& op) { ShowEventPic(game_, op.a, PictureShow::WithNextText); }
   void Background(const Op& op) { ShowBackPic(game_, op.a); }
-  void Line(const Op& op) {
-    if (family_ == Family::Day)
-      ShowText(game_, op.text);
-    else
-      ShowText2(game_, op.text);
-  }
+  void Line(const Op& op) { ShowSceneLine(game_, family_, op.text); }
   void StopSkip(const Op&) { pelmot::StopSkip(game_); }
   void AddParam(const Op& op) { pelmot::AddParam(game_, op.a, static_cast<std::int16_t>(op.b)); }
   void SetCondition(const Op& op) { record_.Condition = static_cast<std::int16_t>(op.a); }
@@ -102,6 +97,19 @@ void RunSceneStep(Game& game, const SceneScript& scene) {
   FollowExit(game, scene.family, WalkOps(current.step->ops, step, effects));
   // Where play stands now (after any jump), the pictures that can come next.
   HintUpcomingPictures(game);
+}
+
+void ShowSceneLine(Game& game, Family family, const std::string& text) {
+  if (family == Family::Day)
+    ShowText(game, text);
+  else
+    ShowText2(game, text);
+}
+
+void ShowEmptyPageOf(Game& game, int sceneNo) {
+  const Story* story = PlayedStory(game);
+  const SceneScript* scene = story ? story->Find(sceneNo) : nullptr;
+  ShowSceneLine(game, scene ? scene->family : Family::Event, "");
 }
 
 std::optional<Op> LastPictureOp(const SceneScript& scene, int step, int condition, int lastChoice) {

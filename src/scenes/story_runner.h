@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "scenes/content.h"
 #include "scenes/scene_model.h"
@@ -26,6 +27,13 @@ class StoryScenes : public SceneRunner {
 // Puts the story into the game: the structure composed with `content`
 // becomes the runner of Scenes(game), and the content its content.
 void InstallStoryContent(Game& game, std::shared_ptr<const Content> content);
+
+// Shows `text` as a scene of `family` writes its lines: a day scene in the
+// message window, any other over the whole page.
+void ShowSceneLine(Game& game, Family family, const std::string& text);
+// An empty page of scene `sceneNo`'s own kind, as play resumes there (a
+// scene not in the story takes the whole page).
+void ShowEmptyPageOf(Game& game, int sceneNo);
 
 // Runs step StepNo[kModeScene] of `scene`: keeps the pick when the step follows a
 // choice, finds the serving lane and runs the step's operations in order

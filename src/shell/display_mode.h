@@ -5,7 +5,7 @@ namespace pelmot {
 
 class Game;
 
-// F1 and "解像度変更".
+// F1 and the system menu's resolution item.
 void ToggleResolution(Game& game);
 // The quit paths put the start-up size back.
 void RestoreStartDisplay(Game& game);
