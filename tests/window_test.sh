@@ -241,6 +241,11 @@ press() {
   xdotool key --window "$window" "$1"
   wait_for 50 traced "$2" "$before" || fail "the key $1 did not reach the game ($2)"
 }
+# shows_keys TRIES REFERENCE WHAT: waits until the window shows REFERENCE,
+# else keeps what it shows (keys_now.png) and fails saying WHAT.
+shows_keys() {
+  wait_for "$1" shows "$work/keys_now.png" "$work/$2" || { keep keys_now.png; fail "$3 (keys_now.png)"; }
+}
 # Where the window could not be closed above, that game goes first.
 [[ -n ${game:-} ]] && { kill -9 "$game" 2>/dev/null; wait "$game" 2>/dev/null; game=""; }
 start_game data_keys
@@ -249,8 +254,7 @@ press space 'Keyboard 32'
 press Return 'Form_KeyDown 13 0'
 press Down 'Keyboard 40'
 press Return 'Keyboard 13'
-wait_for 30 shows "$work/keys_now.png" "$work/keys_story.png" \
-  || { keep keys_now.png; fail "Down and Enter did not start the game as headless (keys_now.png)"; }
+shows_keys 30 keys_story.png "Down and Enter did not start the game as headless"
 press F5 'QuickSave done'
 import -window "$window" "$work/keys_saved.png"
 keep keys_saved.png
@@ -262,8 +266,7 @@ press Return 'Form_KeyDown 13 0'
 press Return 'Form_KeyDown 13 0'
 press F9 'QuickLoad done'
 sleep 2.5
-wait_for 30 shows "$work/keys_now.png" "$work/keys_loaded.png" \
-  || { keep keys_now.png; fail "F9 did not come back to the quick save (keys_now.png)"; }
+shows_keys 30 keys_loaded.png "F9 did not come back to the quick save"
 press Escape 'Form_MouseDown 2 0 400 300'
 press Escape 'Form_MouseDown 2 0 400 300'
 press Up 'Keyboard 38'
@@ -271,21 +274,17 @@ wait_for 30 shows "$work/keys_window_menu.png" "$work/keys_menu.png" \
   || { keep keys_window_menu.png; fail "two Escapes and Up did not show the menu with キャンセル framed (keys_window_menu.png)"; }
 keep keys_window_menu.png
 press Return 'Keyboard 13'
-wait_for 30 shows "$work/keys_now.png" "$work/keys_back.png" \
-  || { keep keys_now.png; fail "キャンセル picked with Enter did not go back to the story (keys_now.png)"; }
+shows_keys 30 keys_back.png "キャンセル picked with Enter did not go back to the story"
 # End skips on to the next choice, Home comes back to it after a pick, F3
 # shows the route chart with it reached.
 press End 'End'
-wait_for 80 shows "$work/keys_now.png" "$work/keys_end.png" \
-  || { keep keys_now.png; fail "End did not skip on to the next choice as headless (keys_now.png)"; }
+shows_keys 80 keys_end.png "End did not skip on to the next choice as headless"
 press Down 'Keyboard 40'
 press Return 'Keyboard 13'
 press Home 'Home'
-wait_for 30 shows "$work/keys_now.png" "$work/keys_home.png" \
-  || { keep keys_now.png; fail "Home did not go back to the choice as headless (keys_now.png)"; }
+shows_keys 30 keys_home.png "Home did not go back to the choice as headless"
 press F3 'RouteChart open'
-wait_for 30 shows "$work/keys_now.png" "$work/keys_chart.png" \
-  || { keep keys_now.png; fail "F3 did not show the route chart as headless (keys_now.png)"; }
+shows_keys 30 keys_chart.png "F3 did not show the route chart as headless"
 keep keys_chart.png
 
 # Full screen under a window manager, on a screen whose size is not a whole
