@@ -33,7 +33,7 @@ TestGame::TestGame(const std::string& dataRoot, Boxes boxesFrom)
     root = ownDir_->path();
   }
   session_ = std::make_unique<GameSession>(services_, GamePaths{root, root + "/content"},
-                                           SessionParts{boxesFrom == Boxes::kInGame ? &boxes : nullptr});
+                                           SessionParts{.boxes = boxesFrom == Boxes::kInGame ? &boxes : nullptr});
   Game& g = game();
   auto scenes = std::make_unique<TestScenes>();
   scenes_ = scenes.get();

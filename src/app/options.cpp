@@ -21,6 +21,10 @@ std::string UsageText() {
          "  --story-map FILE     draw the story's scenes and choices into FILE (.svg, .json\n"
          "                       or .dot), the shortest route to each ending beside it;\n"
          "                       with --data-dir, mark what that data folder has seen\n"
+         "  --lang CODE          play in the language of lang/CODE.po in the content folder\n"
+         "                       (ja: the original)\n"
+         "  --extract-text FILE  write the translation template of the content folder's\n"
+         "                       scenario and the interface to FILE (.pot)\n"
          "  --trace              name the handler each press and key reaches, on stderr\n"
          "  --help               show this text\n";
 }
@@ -53,6 +57,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       if (!value(o.inspectSave)) return std::nullopt;
     } else if (arg == "--story-map") {
       if (!value(o.storyMap)) return std::nullopt;
+    } else if (arg == "--lang") {
+      if (!value(o.language)) return std::nullopt;
+    } else if (arg == "--extract-text") {
+      if (!value(o.extractText)) return std::nullopt;
     } else if (arg == "--check-content") {
       o.checkContent = true;
       if (i + 1 < argc && argv[i + 1][0] != '-') o.contentDir = argv[++i];

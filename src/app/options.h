@@ -16,6 +16,8 @@ struct Options {
   bool checkContent = false;
   std::string inspectSave;  // a data file to print in words
   std::string storyMap;     // where to write the story map
+  std::string language;     // --lang: a catalog of the content folder; empty: the remembered one
+  std::string extractText;  // where to write the translation template
 };
 
 // Parses argv; on a mistake returns nothing and sets `error`.

@@ -12,6 +12,8 @@
 
 #include "app/game_host.h"
 #include "game/game.h"
+#include "platform/catalog.h"
+#include "platform/reading_aids.h"
 
 namespace pelmot {
 
@@ -36,6 +38,12 @@ struct SessionParts {
   TimedDrawing* movie = nullptr;
   // Where every press and key names the handler it reached (--trace).
   std::ostream* trace = nullptr;
+  // The content folder's translations (null: the original only).
+  Catalogs* catalogs = nullptr;
+  // The clipboard and speech for the reading aids (null: none).
+  ReadingAids* aids = nullptr;
+  // The language asked for on the command line; empty: the remembered one.
+  std::string language{};
 };
 
 class GameSession {

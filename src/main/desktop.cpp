@@ -118,7 +118,7 @@ int RunWindowed(const Options& options) {
   if (!canStart) return 1;
   MciPlayer multimedia(boxes, [&steady] { return steady.NowMs(); });
   Services services{clock, boxes, window, multimedia, pictures, *text, files, codePage, lock, steady};
-  GameSession session(services, paths, {&boxes, &multimedia, TraceStream(options)});
+  GameSession session(services, paths, {.boxes = &boxes, .movie = &multimedia, .trace = TraceStream(options)});
   if (!session.InstallStory(std::cerr)) {
     // A player who started the game from the desktop sees no terminal.
     boxes.ShowMessage(ScenarioProblemText(paths.content, true));
@@ -161,7 +161,7 @@ int RunHeadless(const Options& options) {
   std::unique_ptr<TextEngine> text = MakeWindowFont(&fontProblem);
   TellStartUpProblems(files, paths, fontProblem, dialogs, std::cerr);
   Services services{clock, dialogs, display, multimedia, pictures, *text, files, codePage, lock, clock};
-  GameSession session(services, paths, {nullptr, nullptr, TraceStream(options)});
+  GameSession session(services, paths, {.trace = TraceStream(options)});
   if (!session.InstallStory(std::cerr)) return kScriptCannotStart;
   session.Start();
   HeadlessScriptHooks hooks(clock, dialogs);

@@ -58,7 +58,7 @@ void ShowBoxesThen(WebSession& s, std::function<void()> then) {
 }
 
 void Play(WebSession& s) {
-  s.game = std::make_unique<GameSession>(s.services, s.paths, SessionParts{&s.boxes, &s.multimedia});
+  s.game = std::make_unique<GameSession>(s.services, s.paths, SessionParts{.boxes = &s.boxes, .movie = &s.multimedia});
   if (!s.game->InstallStory(std::cerr)) {
     s.boxes.ShowMessage(ScenarioProblemText(s.paths.content, false));
     ShowBoxesThen(s, [] { TellPage("stopped"); });

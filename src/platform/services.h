@@ -83,10 +83,18 @@ class PictureLoader {
   virtual void Prefetch(int /*number*/, const std::string& /*folder*/) {}
 };
 
+// The face text is drawn in: the window's own, or a proportional face for
+// languages written with spaces between words. In the western face a
+// character that face lacks (kana, kanji) comes from the window's own.
+enum class TextFace { kWindow, kWestern };
+
 // Measures and draws UTF-8 text in the window's font at a pixel size.
 class TextEngine {
  public:
   virtual ~TextEngine() = default;
+  // The face for everything measured and drawn from now on; an engine with
+  // a single face ignores it.
+  virtual void SetFace(TextFace /*face*/) {}
   virtual int Width(std::string_view utf8, int pixelSize) = 0;
   // Draws with a transparent background into target's current drawing target;
   // x, y is the top-left corner of the first character cell.

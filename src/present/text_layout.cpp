@@ -36,7 +36,7 @@ bool IsLineStartProhibited(char32_t c) {
 bool StartsWithContinueMark(std::u32string_view text) { return !text.empty() && (text[0] == U'@' || text[0] == U'＠'); }
 
 PageLayout LayOutPage(std::u32string_view text, std::size_t from, int lineNo, const TextLayout& layout,
-                      const MeasureRow& measure) {
+                      const MeasureRow& measure, WrapRule /*wrap*/) {
   PageLayout page;
   page.lineNo = lineNo;
   std::size_t start = std::min(from, text.size());

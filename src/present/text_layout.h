@@ -46,6 +46,12 @@ struct PageLayout {
   std::u32string rest;           // what waits for the next page; empty at the end
 };
 
+// How rows break: the original's rule (any character, with the line-start
+// rule), or between words for languages written with spaces (a space ends
+// a row and is dropped; kana and kanji still break anywhere, with the
+// line-start rule; a word wider than a row breaks where it must).
+enum class WrapRule { kCharacters, kWords };
+
 // Width of a row candidate in the measuring font.
 using MeasureRow = std::function<int(std::u32string_view)>;
 
@@ -56,6 +62,6 @@ using MeasureRow = std::function<int(std::u32string_view)>;
 // characters form a last row even when there are none; that row counts
 // without a page-full test.
 PageLayout LayOutPage(std::u32string_view text, std::size_t from, int lineNo, const TextLayout& layout,
-                      const MeasureRow& measure);
+                      const MeasureRow& measure, WrapRule wrap = WrapRule::kCharacters);
 
 }  // namespace pelmot
