@@ -6,13 +6,14 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-image-dev
-  libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
+  libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-dejavu-core
+  libgettextpo-dev gettext libspeechd-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libpng-dev liblz4-dev libxxhash-dev zlib1g-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   graphviz librsvg2-bin
-  xvfb xdotool x11-utils imagemagick openbox
+  xvfb xdotool x11-utils xclip imagemagick openbox
   emscripten nodejs npm chromium
 )
 
