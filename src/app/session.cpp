@@ -1,5 +1,8 @@
 #include "app/session.h"
 
+#include <algorithm>
+#include <iostream>
+
 #include <ostream>
 
 #include "app/story_setup.h"
@@ -40,6 +43,23 @@ GameSession::GameSession(Services& services, GamePaths paths, SessionParts parts
       host_(std::make_unique<GameHost>(*game_, parts.boxes, parts.movie)) {
   game_->trace = parts.trace;
   services.multimedia.AttachWindow(kMainPicHandle, game_->form.MainPic);
+  LanguageState& language = host_->comforts().State().language;
+  language.catalogs = parts.catalogs;
+  language.aids = parts.aids;
+  language.warnings = &std::cerr;
+  language.fromCommandLine = parts.language;
+}
+
+bool LanguageIsThere(Catalogs* catalogs, const std::string& code, std::ostream& err) {
+  if (code.empty() || code == kOriginalLanguage) return true;
+  std::vector<std::string> codes{std::string(kOriginalLanguage)};
+  if (catalogs)
+    for (const std::string& c : catalogs->Languages()) codes.push_back(c);
+  if (IsLanguageCode(code) && std::find(codes.begin(), codes.end(), code) != codes.end()) return true;
+  err << "pelmot: there is no translation \"" << code << "\" (lang/" << code << ".po); the languages there are:";
+  for (const std::string& c : codes) err << " " << c;
+  err << "\n";
+  return false;
 }
 
 GameSession::~GameSession() = default;

@@ -30,6 +30,10 @@ bool TellStartUpProblems(Files& files, const GamePaths& paths, const std::string
 // the command that lists its problems (where there is a command line).
 std::string ScenarioProblemText(const std::string& contentDir, bool namesCheck);
 
+// True when `code` is empty, the original's or a catalog's of `catalogs`;
+// otherwise says so on `err`, with the languages there are.
+bool LanguageIsThere(Catalogs* catalogs, const std::string& code, std::ostream& err);
+
 struct SessionParts {
   // The game's own message boxes, where the platform leaves them to the game
   // (null where the services' Dialogs answer at once, as headless).

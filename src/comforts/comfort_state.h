@@ -6,6 +6,7 @@
 #include "comforts/corner_line.h"
 #include "comforts/history.h"
 #include "comforts/keyboard.h"
+#include "comforts/language.h"
 #include "comforts/read_record.h"
 #include "comforts/route_chart.h"
 #include "comforts/route_record.h"
@@ -37,6 +38,7 @@ struct ComfortState {
   CornerLine cornerLine;
   Typewriter typewriter;
   SavePreview savePreview;
+  LanguageState language;
   // Skipping stopped at an unread line: a held skip key's repeats are
   // ignored until the key is pressed anew.
   bool skipStoppedAtUnread = false;

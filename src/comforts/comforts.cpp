@@ -1,6 +1,9 @@
 #include "comforts/comforts.h"
 
 #include <ostream>
+#include "present/shown_language.h"
+
+#include <ostream>
 
 #include "comforts/quick_save.h"
 #include "flow/input.h"
@@ -123,6 +126,7 @@ class Comforts::KeysTaker : public InputTaker {
       ToggleAutoForward(game, c);
       return true;
     }
+    if (IsKeyDown(e, kVkV) && ToggleSpeech(game, c)) return true;
     if (e.kind == Kind::kKeyDown && e.key != kVkEnd) c.skipToChoice = false;
     if (IsKeyDown(e, kVkHome)) {
       if (game.trace) *game.trace << "Home" << std::endl;
@@ -185,7 +189,20 @@ ComfortState& Comforts::State() {
 
 void Comforts::Begin() {
   if (game_.state.WinDir.empty()) return;  // not started: nothing to read yet
-  ApplyWindowSettings(game_, State().settings);
+  ComfortState& c = State();
+  ApplyWindowSettings(game_, c.settings);
+  BeginInLanguage(c);
+}
+
+// The language the command line asks for, else the one the settings
+// remember; a remembered one no longer there plays the original.
+void Comforts::BeginInLanguage(ComfortState& c) {
+  LanguageState& l = c.language;
+  Language(game_).bilingual = c.settings.bilingual;
+  const std::string code = l.fromCommandLine.empty() ? c.settings.language : l.fromCommandLine;
+  std::string problem;
+  if (!code.empty() && !SwitchLanguage(game_, c, code, problem) && l.warnings)
+    *l.warnings << "pelmot: warning: " << problem << "\n";
 }
 
 std::array<InputTaker*, 5> Comforts::Takers() {
@@ -206,6 +223,7 @@ void Comforts::EventEnds() {
   c.history.EventEnds(game_);
   RecordRoutes(game_, c);
   KeepSkippingToChoice(game_, c);
+  ReadingAidsAfterEvent(game_, c);
 }
 
 void Comforts::AfterEvent() {

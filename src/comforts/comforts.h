@@ -54,6 +54,7 @@ class Comforts {
   class ScreenTaker;
   class KeysTaker;
   void PageShown(const ShownPage& page);
+  void BeginInLanguage(ComfortState& c);
 
   Game& game_;
   ComfortState state_;

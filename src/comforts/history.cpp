@@ -5,6 +5,9 @@
 #include "game/game.h"
 #include "game/run_flow.h"
 #include "platform/ui_text.h"
+#include "present/menu_page.h"
+#include "present/shown_language.h"
+#include "present/text_window.h"
 
 namespace pelmot {
 namespace {
@@ -13,8 +16,12 @@ bool IsEmptyPage(const ShownPage& page) { return page.rows.empty() || (page.rows
 
 void AddOptionRows(const Game& game, History::Entry& entry) {
   const GameState& s = game.state;
-  for (int i = 0; i <= s.OptionCount && i < static_cast<int>(s.MenuItems.size()); ++i)
-    entry.rows.push_back(UiFormat(UiText::history_option, {s.MenuItems[i]}));
+  const ShownRows* shown = game.parts.Find<ShownRows>();
+  for (int i = 0; i <= s.OptionCount && i < static_cast<int>(s.MenuItems.size()); ++i) {
+    entry.rows.push_back(UiFormat(UiText::history_option, {ShownItem(game, i)}));
+    const bool hasId = shown && i < static_cast<int>(shown->optionIds.size());
+    entry.sources.push_back({hasId ? shown->optionIds[i] : "", s.MenuItems[i], 0, 0, false, true});
+  }
 }
 
 // What a string holds beyond itself (none while short enough to fit inside).
@@ -59,7 +66,7 @@ History::Entry* History::EntryOfThisEvent(const Game& game) {
     return nullptr;
   }
   entries_.resize(next);
-  entries_.push_back({std::move(point), {}, false, false, 0, -1, -1});
+  entries_.push_back({std::move(point), {}, false, false, 0, -1, -1, {}});
   current_ = static_cast<int>(next);
   return &entries_.back();
 }
@@ -69,6 +76,7 @@ void History::PageShown(const Game& game, const ShownPage& page) {
   Entry* entry = EntryOfThisEvent(game);
   if (!entry) return;
   entry->rows.insert(entry->rows.end(), page.rows.begin(), page.rows.end());
+  entry->sources.push_back({page.lineId, page.lineOriginal, page.linePage, page.lineFirstRow, page.inWindow, false});
   if (page.freshPage) entry->startsPage = true;
   if (!page.continuesLine) ++entry->lines;
 }
@@ -98,6 +106,21 @@ void History::GoBackTo(Game& game, int index) {
   for (const StoryPoint& point : points) RunStepAt(game, point);
   replaying_ = false;
   current_ = index;
+}
+
+void History::ShowInLanguageNow(Game& game) {
+  for (Entry& entry : entries_) {
+    entry.rows.clear();
+    for (const Entry::Source& from : entry.sources) {
+      if (from.option) {
+        entry.rows.push_back(UiFormat(UiText::history_option, {ShownWords(game, from.id, from.original)}));
+        continue;
+      }
+      const std::string text = ShownLine(game, from.id, from.original);
+      for (std::string& row : LineRowsOfPage(game, text, from.inWindow, from.page, from.firstRow))
+        entry.rows.push_back(std::move(row));
+    }
+  }
 }
 
 // Each point is an event of its own, so each makes an entry.

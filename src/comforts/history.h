@@ -28,6 +28,14 @@ class History {
     bool choice = false;                    // it ends waiting for a pick
     int lines = 0;                          // scenario lines it began
     int choiceScene = -1, choiceStep = -1;  // where its choice is
+    // Where its rows come from, to lay them out again in another language.
+    struct Source {
+      std::string id, original;
+      int page = 0, firstRow = 0;
+      bool inWindow = false;
+      bool option = false;
+    };
+    std::vector<Source> sources{};
   };
 
   // What play reached since it was last asked: a choice shown anew (with
@@ -51,6 +59,8 @@ class History {
 
   // Returns the story to entry `index` as it was shown.
   void GoBackTo(Game& game, int index);
+  // Lays every entry's rows out again in the language now shown.
+  void ShowInLanguageNow(Game& game);
   // Shows the page of `points` (from its start) and begins the history
   // afresh, as a load does.
   void Replay(Game& game, std::span<const StoryPoint> points);

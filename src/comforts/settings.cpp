@@ -5,6 +5,7 @@
 
 #include "game/game.h"
 #include "persist/data_files.h"
+#include "platform/catalog.h"
 #include "platform/ui_text.h"
 
 namespace pelmot {
@@ -24,6 +25,15 @@ std::optional<int> TextSpeed(const std::string& value) {
   for (int speed : kTextSpeeds)
     if (value == std::to_string(speed)) return speed;
   return std::nullopt;
+}
+
+bool* FlagOf(Settings& s, const std::string& key) {
+  if (key == "full_screen") return &s.fullScreen;
+  if (key == "save_previews") return &s.savePreviews;
+  if (key == "bilingual") return &s.bilingual;
+  if (key == "copy_lines") return &s.copyLines;
+  if (key == "speak_lines") return &s.speakLines;
+  return nullptr;
 }
 
 bool Apply(Settings& s, const std::string& key, const std::string& value) {
@@ -47,9 +57,12 @@ bool Apply(Settings& s, const std::string& key, const std::string& value) {
     const auto speed = TextSpeed(value);
     if (!speed) return false;
     s.textSpeed = *speed;
-  } else if (key == "full_screen" || key == "save_previews") {
+  } else if (bool* flag = FlagOf(s, key)) {
     if (value != "0" && value != "1") return false;
-    (key == "full_screen" ? s.fullScreen : s.savePreviews) = value == "1";
+    *flag = value == "1";
+  } else if (key == "language") {
+    if (!IsLanguageCode(value)) return false;
+    s.language = value == kOriginalLanguage ? "" : value;
   } else {
     return false;
   }
@@ -91,6 +104,11 @@ std::string FormatSettings(const Settings& s) {
   // Instant text writes the file as it was before text had a speed.
   if (s.textSpeed != kInstantText) out << "text_speed=" << s.textSpeed << "\n";
   if (s.savePreviews) out << "save_previews=1\n";
+  // The comforts a player never turned on leave the file as it was.
+  if (!s.language.empty()) out << "language=" << s.language << "\n";
+  if (s.bilingual) out << "bilingual=1\n";
+  if (s.copyLines) out << "copy_lines=1\n";
+  if (s.speakLines) out << "speak_lines=1\n";
   return out.str();
 }
 

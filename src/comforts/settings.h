@@ -27,6 +27,10 @@ struct Settings {
   bool fullScreen = false;
   int textSpeed = kInstantText;  // characters a second a page is drawn at
   bool savePreviews = false;     // the file select shows the framed slot's picture, day and line
+  std::string language;          // a catalog's code; empty: the original
+  bool bilingual = false;        // a translated line under its original
+  bool copyLines = false;        // each line shown goes to the clipboard
+  bool speakLines = false;       // lines, options and menus are read aloud
   bool operator==(const Settings&) const = default;
 };
 

@@ -10,6 +10,7 @@
 #include "flow/input.h"
 #include "game/game.h"
 #include "platform/ui_text.h"
+#include "present/shown_language.h"
 #include "shell/display_mode.h"
 
 namespace pelmot {
@@ -68,10 +69,30 @@ std::string RowText(const ComfortState& c, SettingsRow row) {
     case SettingsRow::WindowSize: return UiFormat(UiText::settings_window_size, {WindowSizeText(s.windowSize)});
     case SettingsRow::FullScreen: return UiFormat(UiText::settings_full_screen, {OnOff(s.fullScreen)});
     case SettingsRow::SavePreviews: return UiFormat(UiText::settings_save_previews, {OnOff(s.savePreviews)});
+    case SettingsRow::Language: return UiFormat(UiText::settings_language, {Ui(UiText::language_name)});
+    case SettingsRow::Bilingual: return UiFormat(UiText::settings_bilingual, {OnOff(s.bilingual)});
+    case SettingsRow::CopyLines: return UiFormat(UiText::settings_copy_lines, {OnOff(s.copyLines)});
+    case SettingsRow::SpeakLines: return UiFormat(UiText::settings_speak_lines, {OnOff(s.speakLines)});
     case SettingsRow::Close:
     case SettingsRow::Count: break;
   }
   return Ui(UiText::back);
+}
+
+// The next language there is; one that cannot be read is told in a box and
+// passed over.
+void ChooseNextLanguage(Game& game, ComfortState& c, int direction) {
+  std::string code = LanguageCode(game);
+  const std::size_t count = LanguagesThereAre(c.language).size();
+  for (std::size_t tried = 1; tried < count; ++tried) {
+    code = NextLanguage(c.language, code, direction);
+    std::string problem;
+    if (SwitchLanguage(game, c, code, problem)) {
+      c.settings.language = code == kOriginalLanguage ? "" : code;
+      return;
+    }
+    game.services.dialogs.ShowMessage(problem);
+  }
 }
 
 WindowSize NextWindowSize(WindowSize size, int direction) {
@@ -108,6 +129,18 @@ void Change(Game& game, ComfortState& c, int direction, bool wrap) {
       ApplyWindowSettings(game, s);
       break;
     case SettingsRow::SavePreviews: s.savePreviews = !s.savePreviews; break;
+    case SettingsRow::Language: ChooseNextLanguage(game, c, direction); break;
+    case SettingsRow::Bilingual:
+      s.bilingual = !s.bilingual;
+      Language(game).bilingual = s.bilingual;
+      ShowAgainInLanguage(game, c);
+      break;
+    case SettingsRow::CopyLines: s.copyLines = !s.copyLines; break;
+    case SettingsRow::SpeakLines:
+      s.speakLines = !s.speakLines;
+      c.language.speechMuted = false;
+      if (!s.speakLines && c.language.aids) c.language.aids->StopSpeaking();
+      break;
     case SettingsRow::Close:
     case SettingsRow::Count: Close(game, c); break;
   }

@@ -28,6 +28,10 @@ enum class SettingsRow {
   WindowSize,
   FullScreen,
   SavePreviews,
+  Language,
+  Bilingual,
+  CopyLines,
+  SpeakLines,
   Close,
   Count
 };

@@ -3,6 +3,7 @@
 #include "game/game.h"
 #include "game/run_flow.h"
 #include "present/pictures.h"
+#include "present/shown_language.h"
 #include "scenes/story_runner.h"
 
 namespace pelmot {
@@ -41,6 +42,7 @@ StoryPoint CaptureStoryPoint(const Game& game) {
   point.scene = s.SceneNo;
   point.step = s.StepNo[kModeScene];
   point.pendingText = s.PendingText;
+  if (!point.pendingText.empty()) point.language = LanguageCode(game);
   point.picture = game.mainWorkPicture;
   point.shownPic = s.ShownPic;
   point.background = game.mainWorkIsBackground;
@@ -66,7 +68,9 @@ void RunStepAt(Game& game, const StoryPoint& point) {
   s.SaveRecord = point.record;
   s.SceneNo = point.scene;
   s.StepNo[kModeScene] = point.step;
-  s.PendingText = point.pendingText;
+  // A rest in another language cannot continue this one's pages: the line
+  // starts again from its first page.
+  s.PendingText = point.language == LanguageCode(game) ? point.pendingText : std::string();
   s.ShownPic = point.shownPic;
   game.form.MainPic.enabled = point.picksEnabled;
   game.pickJustMade = false;  // the point holds the pick already

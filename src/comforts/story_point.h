@@ -17,6 +17,7 @@ struct StoryPoint {
   std::int16_t scene = 0;
   std::int16_t step = 0;
   std::string pendingText;  // the rest of a line a full page left waiting
+  std::string language;     // the language pendingText is in
   // The picture in MainWork, and whether the step would load it again.
   int picture = kNoPicture;
   std::int16_t shownPic = kNoPicture;

@@ -8,6 +8,7 @@
 #include "present/pictures.h"
 #include "present/text_window.h"
 #include "scenes/greeting_text.h"
+#include "scenes/text_ids.h"
 
 namespace pelmot {
 namespace {
@@ -56,7 +57,7 @@ void Greeting(Game& game) {
   }
   if (choice.picture != 0) {
     ShowEventPic(game, choice.picture, PictureShow::WithNextText);
-    ShowText(game, GreetingLine(game, choice.picture));
+    ShowText(game, GreetingLine(game, choice.picture), GreetingTextId(choice.picture));
   }
   if (s.EndingNo() != 0) {
     s.EndingNo() = 11;  // an ending's own greeting is shown once

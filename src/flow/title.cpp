@@ -48,13 +48,17 @@ void NewGameAndTitlePicture(Game& game) {
 
 void ShowTitleMenu(Game& game) {
   game.state.ClickAdvances = false;
-  DrawMenu(game, {Ui(UiText::title_start), Ui(UiText::title_load), Ui(UiText::cg_mode), Ui(UiText::title_quit)}, "");
+  DrawMenu(game, [] {
+    return MenuPage{{Ui(UiText::title_start), Ui(UiText::title_load), Ui(UiText::cg_mode), Ui(UiText::title_quit)}, ""};
+  });
 }
 
 void CgModeStep(Game& game, int step) {
   GameState& s = game.state;
   if (step == kTitleItemFirst) {
-    DrawMenu(game, {Ui(UiText::cg_album), Ui(UiText::cg_slideshow), Ui(UiText::cancel)}, Ui(UiText::cg_mode));
+    DrawMenu(game, [] {
+      return MenuPage{{Ui(UiText::cg_album), Ui(UiText::cg_slideshow), Ui(UiText::cancel)}, Ui(UiText::cg_mode)};
+    });
   } else if (step == kTitleItemSecond) {
     if (s.ChoiceNo == kCgAlbum) {
       ShowAlbum(game);

@@ -28,6 +28,13 @@ struct ShownPage {
   // With Game::pageUnderWanted, the page's pixels as they were without the
   // rows drawn (Msg's size); empty otherwise.
   std::vector<Colour> under{};
+  // The line the rows come from, in its original words, and its ID for
+  // translations; which of its pages this is, and the row its first began on.
+  std::string lineId{};
+  std::string lineOriginal{};
+  int linePage = 0;
+  int lineFirstRow = 0;
+  bool inWindow = false;  // the message window's layout, not the whole screen's
 };
 
 struct GamePaths {

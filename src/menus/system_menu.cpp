@@ -58,7 +58,7 @@ void MainMenuPick(Game& game) {
   switch (s.ChoiceNo) {
     case kItemSave:
     case kItemLoad:
-      DrawMenu(game, FileSelectItems(game), Ui(UiText::file_select));
+      DrawMenu(game, [&game] { return MenuPage{FileSelectItems(game), Ui(UiText::file_select)}; });
       s.MenuKind = s.ChoiceNo == kItemSave ? kMenuSave : kMenuLoad;
       break;
     case kItemToTitle:
@@ -80,12 +80,15 @@ void SecondScreen(Game& game) {
   if (s.MenuKind == kMenuSave || s.MenuKind == kMenuLoad) {
     if (s.ChoiceNo >= 0 && s.ChoiceNo < kSlotCount) {
       s.MenuSlot = s.ChoiceNo;
-      AskYesNo(game, SlotQuestion(game, s.MenuSlot, s.MenuKind == kMenuSave));
+      AskYesNo(game, [&game] {
+        const GameState& now = game.state;
+        return SlotQuestion(game, now.MenuSlot, now.MenuKind == kMenuSave);
+      });
     } else {
       Resume(game);
     }
   } else if (s.MenuKind == kMenuToTitle) {
-    AskYesNo(game, Ui(UiText::ask_to_title));
+    AskYesNo(game, [] { return Ui(UiText::ask_to_title); });
   } else if (s.MenuKind == kMenuQuit) {
     AskToQuit(game);
   }
@@ -111,9 +114,13 @@ void Confirmed(Game& game) {
 
 }  // namespace
 
-void AskYesNo(Game& game, const std::string& question) { DrawMenu(game, {Ui(UiText::yes), Ui(UiText::no)}, question); }
+void AskYesNo(Game& game, const std::function<std::string()>& question) {
+  DrawMenu(game, [&question] { return MenuPage{{Ui(UiText::yes), Ui(UiText::no)}, question()}; });
+}
 
-void AskToQuit(Game& game) { AskYesNo(game, Ui(UiText::ask_quit_to_windows)); }
+void AskToQuit(Game& game) {
+  AskYesNo(game, [] { return Ui(UiText::ask_quit_to_windows); });
+}
 
 MenuTexts FileSelectItems(const Game& game) {
   MenuTexts items;
@@ -206,10 +213,11 @@ void SystemMenu(Game& game) {
   switch (s.StepNo[kModeSystemMenu]) {
     case kSystemMenuShow:
       s.KeptLineNo = s.LineNo;
-      DrawMenu(game,
-               {Ui(UiText::menu_save), Ui(UiText::menu_load), Ui(UiText::menu_to_title), Ui(UiText::menu_quit),
-                Ui(UiText::menu_resolution), Ui(UiText::cancel)},
-               Ui(UiText::menu_title));
+      DrawMenu(game, [] {
+        return MenuPage{{Ui(UiText::menu_save), Ui(UiText::menu_load), Ui(UiText::menu_to_title),
+                         Ui(UiText::menu_quit), Ui(UiText::menu_resolution), Ui(UiText::cancel)},
+                        Ui(UiText::menu_title)};
+      });
       break;
     case kSystemMenuPicked: MainMenuPick(game); break;
     case kSystemMenuQuestion: SecondScreen(game); break;
@@ -222,10 +230,10 @@ void TitleLoad(Game& game) {
   GameState& s = game.state;
   const int step = s.StepNo[kModeTitle];
   if (step == kTitleItemFirst) {
-    DrawMenu(game, FileSelectItems(game), Ui(UiText::file_select));
+    DrawMenu(game, [&game] { return MenuPage{FileSelectItems(game), Ui(UiText::file_select)}; });
   } else if (step == kTitleItemSecond && s.ChoiceNo >= 0 && s.ChoiceNo < kSlotCount) {
     s.MenuSlot = s.ChoiceNo;
-    AskYesNo(game, SlotQuestion(game, s.MenuSlot, false));
+    AskYesNo(game, [&game] { return SlotQuestion(game, game.state.MenuSlot, false); });
   } else if (step == kTitleItemThird && s.ChoiceNo == kYesRow && !s.SaveDate[s.MenuSlot].empty() &&
              LoadSlot(game, s.MenuSlot)) {
     return;

@@ -1,6 +1,7 @@
 // The system menu's screens and the save and load they lead to.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "game/game_state.h"
@@ -16,7 +17,7 @@ void SystemMenu(Game& game);
 void TitleLoad(Game& game);
 
 // A yes / no question as a centred menu: yes (UiText::yes) is row kYesRow.
-void AskYesNo(Game& game, const std::string& question);
+void AskYesNo(Game& game, const std::function<std::string()>& question);
 // The question before the game ends, asked alike from the title and the
 // system menu.
 void AskToQuit(Game& game);

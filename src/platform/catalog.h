@@ -50,4 +50,7 @@ class Catalogs {
 // The original's language, which needs no catalog.
 inline constexpr std::string_view kOriginalLanguage = "ja";
 
+// A language code names a file: letters, digits, "_" and "-", at most 16.
+bool IsLanguageCode(std::string_view code);
+
 }  // namespace pelmot

@@ -108,6 +108,15 @@ constexpr UiTextEntry kEntries[] = {
     PELMOT_UI_TEXT(route_ask_jump, "ゲームを中断してこの選択肢に戻りますか？"),
     PELMOT_UI_TEXT(route_record_read_failed,
                    "選択肢の記録（ROUTES.TXT）を読み込めませんでした。この回は記録しません。"),
+    PELMOT_UI_TEXT(settings_language, "言語：{0}"),
+    PELMOT_UI_TEXT(settings_bilingual, "原文と訳文を並べる：{0}"),
+    PELMOT_UI_TEXT(settings_copy_lines, "文章をクリップボードにコピー：{0}"),
+    PELMOT_UI_TEXT(settings_speak_lines, "文章の読み上げ（Ｖキー）：{0}"),
+    PELMOT_UI_TEXT(language_name, "日本語"),
+    PELMOT_UI_TEXT(language_unknown, "言語 {0} の翻訳がありません。使える言語：{1}"),
+    PELMOT_UI_TEXT(language_unreadable, "翻訳を読み込めませんでした：{0}"),
+    PELMOT_UI_TEXT(speech_on, "読み上げ：オン"),
+    PELMOT_UI_TEXT(speech_off, "読み上げ：オフ"),
 };
 
 #undef PELMOT_UI_TEXT
@@ -120,12 +129,32 @@ constexpr bool EveryNameInItsPlace() {
 }
 static_assert(EveryNameInItsPlace(), "kEntries holds each UiText once, in the enum's order");
 
+// The shown translation, by UiText; empty for the original. Set between
+// games, read by the game's thread only.
+std::vector<std::string>& ShownTexts() {
+  static std::vector<std::string> texts;
+  return texts;
+}
+int originalScopes = 0;
+
 }  // namespace
 
-std::string Ui(UiText id) {
+std::string UiOriginal(UiText id) {
   const auto index = static_cast<std::size_t>(id);
   return index < std::size(kEntries) ? std::string(kEntries[index].text) : std::string();
 }
+
+std::string Ui(UiText id) {
+  const auto index = static_cast<std::size_t>(id);
+  const std::vector<std::string>& shown = ShownTexts();
+  if (originalScopes == 0 && index < shown.size() && !shown[index].empty()) return shown[index];
+  return UiOriginal(id);
+}
+
+void UseUiTranslation(std::vector<std::string> texts) { ShownTexts() = std::move(texts); }
+
+UiOriginalScope::UiOriginalScope() { ++originalScopes; }
+UiOriginalScope::~UiOriginalScope() { --originalScopes; }
 
 // One pass over the text, so a value that itself holds "{1}" stays as it is.
 std::string UiFormat(UiText id, std::initializer_list<std::string> values) {

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pelmot {
 
@@ -117,6 +118,16 @@ enum class UiText {
   route_ending,       // {0}: the ending's number, {1}: its first words
   route_ask_jump,
   route_record_read_failed,
+  // Translations and the reading aids.
+  settings_language,  // {0}: the language's name
+  settings_bilingual,   // {0}: on or off
+  settings_copy_lines,  // {0}: on or off
+  settings_speak_lines, // {0}: on or off
+  language_name,        // the shown language's own name for itself
+  language_unknown,     // {0}: the code asked for, {1}: the codes there are
+  language_unreadable,  // {0}: why
+  speech_on,
+  speech_off,
   count_  // not a text: how many there are; stays last
 };
 
@@ -126,11 +137,27 @@ struct UiTextEntry {
   std::string_view text;
 };
 
-// The text named `id`.
+// The text named `id` in the shown language.
 std::string Ui(UiText id);
+// The text named `id` as the original has it, whatever the shown language.
+std::string UiOriginal(UiText id);
 // The text named `id` with {0}, {1}, ... replaced by `values` in turn.
 std::string UiFormat(UiText id, std::initializer_list<std::string> values);
 // The whole table, in the order of UiText.
 std::span<const UiTextEntry> UiTexts();
+
+// Shows the interface in a translation: `texts[i]`, where not empty,
+// stands for UiText i. An empty list shows the original.
+void UseUiTranslation(std::vector<std::string> texts);
+
+// While one lives, Ui gives the original texts (what the game keeps in its
+// own state, whatever it shows).
+class UiOriginalScope {
+ public:
+  UiOriginalScope();
+  ~UiOriginalScope();
+  UiOriginalScope(const UiOriginalScope&) = delete;
+  UiOriginalScope& operator=(const UiOriginalScope&) = delete;
+};
 
 }  // namespace pelmot

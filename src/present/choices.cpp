@@ -4,6 +4,7 @@
 
 #include "game/game.h"
 #include "game/run_flow.h"
+#include "present/shown_language.h"
 #include "present/text_layout.h"
 #include "present/text_page.h"
 
@@ -11,7 +12,7 @@ namespace pelmot {
 namespace {
 
 // Options start at kOptionLeft in both layouts and are never wrapped.
-void ShowOptions(Game& game, const Options& options, int firstRowY) {
+void ShowOptions(Game& game, const Options& options, const OptionIds& ids, int firstRowY) {
   GameState& s = game.state;
   MainForm& f = game.form;
   s.ClickAdvances = false;
@@ -25,8 +26,14 @@ void ShowOptions(Game& game, const Options& options, int firstRowY) {
   for (int i = 1; i <= 5; ++i)
     if (!s.MenuItems[i].empty()) ++s.OptionCount;
   RowBand inked;
+  ShownRows& onScreen = RowsOnScreen(game);
+  onScreen.menuOnTop = false;
+  onScreen.optionIds = ids;
   for (int i = 0; i <= s.OptionCount; ++i) {
-    DrawShadowedRow(game, kOptionLeft, firstRowY + kRowPitch * s.LineNo, s.MenuItems[i], kOptionShadow, inked);
+    // Options past the five have no ID.
+    const std::string shown = ShownWords(game, i < static_cast<int>(ids.size()) ? ids[i] : "", s.MenuItems[i]);
+    DrawShadowedRow(game, kOptionLeft, firstRowY + kRowPitch * s.LineNo, shown, kOptionShadow, inked);
+    onScreen.SetPageRow(s.LineNo, shown);
     s.LineNo = Add16(s.LineNo, 1);
   }
   ComposeAndPresent(game, inked);
@@ -36,15 +43,15 @@ void ShowOptions(Game& game, const Options& options, int firstRowY) {
 
 }  // namespace
 
-void ShowChoice(Game& game, const Options& options) {
+void ShowChoice(Game& game, const Options& options, const OptionIds& ids) {
   StopSkip(game);
   game.state.FlowMode = kModeChoice;
-  ShowOptions(game, options, kWindowLayout.textY);
+  ShowOptions(game, options, ids, kWindowLayout.textY);
 }
 
-void ShowChoice2(Game& game, const Options& options) {
+void ShowChoice2(Game& game, const Options& options, const OptionIds& ids) {
   StopSkip(game);
-  ShowOptions(game, options, kFullScreenLayout.textY);
+  ShowOptions(game, options, ids, kFullScreenLayout.textY);
 }
 
 void StopSkip(Game& game) { game.form.StopSkipping(); }

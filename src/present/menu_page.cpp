@@ -3,6 +3,8 @@
 #include "game/game.h"
 #include "game/run_flow.h"
 #include "game/screen_geometry.h"
+#include "platform/ui_text.h"
+#include "present/shown_language.h"
 #include "present/text_page.h"
 
 namespace pelmot {
@@ -29,24 +31,42 @@ const std::string& MenuItem(const Game& game, int index) {
 
 int FirstItemRow(const GameState& s) { return s.LineNo - 1 - s.OptionCount; }
 
+const std::string& ShownItem(const Game& game, int index) {
+  const ShownRows* shown = game.parts.Find<ShownRows>();
+  const std::string& original = MenuItem(game, index);
+  if (LanguageCode(game) == kOriginalLanguage || !shown || original.empty()) return original;
+  const std::vector<std::string>& rows = shown->menuOnTop ? shown->menu : shown->page;
+  const int row = shown->menuOnTop ? index + 1 : FirstItemRow(game.state) + index;
+  return row >= 0 && row < static_cast<int>(rows.size()) ? rows[row] : original;
+}
+
 bool OverLeftAlignedItem(const Game& game, int index, int x) {
-  const std::string& text = MenuItem(game, index);
+  const std::string& text = ShownItem(game, index);
   return !text.empty() && OverOptionText(RowTextWidth(game, text), x);
 }
 
 bool OverCentredItem(const Game& game, int index, int x) {
-  const std::string& text = MenuItem(game, index);
+  const std::string& text = ShownItem(game, index);
   if (text.empty()) return false;
   const int left = CentredLeft(RowTextWidth(game, text));
   return x > left && x < kScreenWidth - left;
 }
 
-void DrawMenu(Game& game, const MenuTexts& items, const std::string& title) {
+void DrawMenu(Game& game, const MenuBuilder& build) {
   GameState& s = game.state;
   MainForm& f = game.form;
   f.StopSkipping();
   s.ClickAdvances = false;
-  for (int i = 0; i < 11; ++i) s.MenuItems[i] = items[i];
+  {
+    const UiOriginalScope inTheOriginal;
+    const MenuTexts original = build().items;
+    for (int i = 0; i < 11; ++i) s.MenuItems[i] = original[i];
+  }
+  const MenuPage shown = build();
+  ShownRows& onScreen = RowsOnScreen(game);
+  onScreen.menu.assign(1, shown.title);
+  onScreen.menuOnTop = true;
+  onScreen.lastMenu = build;
   // The picture is copied over the whole of CMenu, so it needs no clearing.
   f.CMenu.SetPersistent(true);
   SetMessageSurfacesPersistent(game, true);
@@ -59,14 +79,21 @@ void DrawMenu(Game& game, const MenuTexts& items, const std::string& title) {
   const int titleRow = FloorDiv(12 - s.OptionCount, 2) - 1;
   s.LineNo = static_cast<std::int16_t>(titleRow);
   RowBand inked;
-  DrawCentredRow(game, title, s.LineNo++, inked);
-  for (int i = 0; i <= s.OptionCount; ++i) DrawCentredRow(game, s.MenuItems[i], s.LineNo++, inked);
+  DrawCentredRow(game, shown.title, s.LineNo++, inked);
+  for (int i = 0; i <= s.OptionCount; ++i) {
+    DrawCentredRow(game, shown.items[i], s.LineNo++, inked);
+    onScreen.menu.push_back(shown.items[i]);
+  }
   // The layers are blank outside the rows drawn.
   ComposeText(f.CMenu, f.MsgMk, f.MsgWk, inked);
   f.ShowOnMainPic(f.CMenu);
   f.CMenu.SetPersistent(false);
   SetMessageSurfacesPersistent(game, false);
   f.MainPic.enabled = true;
+}
+
+void DrawMenu(Game& game, const MenuTexts& items, const std::string& title) {
+  DrawMenu(game, [&] { return MenuPage{items, title}; });
 }
 
 }  // namespace pelmot

@@ -7,6 +7,7 @@
 #include "game/game.h"
 #include "platform/utf8.h"
 #include "present/text_layout.h"
+#include "present/shown_language.h"
 #include "present/text_page.h"
 
 namespace pelmot {
@@ -34,7 +35,9 @@ RowBand DrawPage(Game& game, const std::u32string& text, std::size_t from, const
   // UTF-8 form grows the same way instead of being encoded anew.
   std::u32string_view encodedRow;
   std::string utf8;
-  const PageLayout page = LayOutPage(text, from, s.LineNo, layout, [&](std::u32string_view row) {
+  const PageLayout page = LayOutPage(
+      text, from, s.LineNo, layout,
+      [&](std::u32string_view row) {
     if (row.data() == encodedRow.data() && row.size() >= encodedRow.size()) {
       for (char32_t c : row.substr(encodedRow.size())) AppendUtf8(utf8, c);
     } else {
@@ -42,12 +45,16 @@ RowBand DrawPage(Game& game, const std::u32string& text, std::size_t from, const
     }
     encodedRow = row;
     return engine.Width(utf8, measureSize);
-  });
+      },
+      ShownWrap(game));
   RowBand inked;
+  ShownRows& onScreen = RowsOnScreen(game);
+  onScreen.menuOnTop = false;
   for (const LaidOutRow& row : page.rows) {
     std::string utf8Row = EncodeUtf8(row.text);
     const Point origin{layout.textX, layout.textY + kRowPitch * row.lineNo};
     DrawShadowedRow(game, origin.x, origin.y, utf8Row, kTextShadow, inked);
+    onScreen.SetPageRow(row.lineNo, utf8Row);
     if (!game.pageShown) continue;
     shown.rows.push_back(std::move(utf8Row));
     shown.rowOrigins.push_back(origin);
@@ -66,14 +73,36 @@ std::vector<Colour> DimmedPictureOnly(Game& game, const DimmedArea& d) {
   return page.Image();
 }
 
-void ShowLine(Game& game, const std::string& argument, const TextWindowKind& kind) {
+// Which page of which line the text window shows.
+struct LinePaging {
+  std::string id, original;
+  int page = 0;
+  int firstRow = 0;
+};
+
+void ShowLine(Game& game, const std::string& argument, std::string_view id, const TextWindowKind& kind) {
   GameState& s = game.state;
   SetMessageSurfacesPersistent(game, true);
   // A page that waits to be continued wins over whatever the step passes.
   ShownPage shown;
   shown.continuesLine = !s.PendingText.empty();
-  const std::u32string text = DecodeUtf8(s.PendingText.empty() ? argument : s.PendingText);
+  LinePaging& paging = game.parts.Get<LinePaging>();
+  if (shown.continuesLine) {
+    ++paging.page;
+    paging.firstRow = 0;
+  } else {
+    paging = {std::string(id), argument, 0, StartsWithContinueMark(DecodeUtf8(argument)) ? s.LineNo : 0};
+  }
+  RowsOnScreen(game).lineId = paging.id;
+  RowsOnScreen(game).lineOriginal = paging.original;
+  shown.lineId = paging.id;
+  shown.lineOriginal = paging.original;
+  shown.linePage = paging.page;
+  shown.lineFirstRow = paging.firstRow;
+  shown.inWindow = &kind.layout == &kWindowLayout;
+  const std::u32string text = DecodeUtf8(s.PendingText.empty() ? ShownLine(game, id, argument) : s.PendingText);
   shown.freshPage = !StartsWithContinueMark(text);
+  if (shown.freshPage) RowsOnScreen(game).page.clear();
   if (game.pageShown && game.pageUnderWanted)
     shown.under = shown.freshPage ? DimmedPictureOnly(game, kind.dimmed) : game.form.Msg.Image();
   if (shown.freshPage) {
@@ -103,8 +132,33 @@ void ShowLine(Game& game, const std::string& argument, const TextWindowKind& kin
 
 }  // namespace
 
-void ShowText(Game& game, const std::string& text) { ShowLine(game, text, {kWindowLayout, kWindowDimmed, false}); }
+std::vector<std::string> LineRowsOfPage(Game& game, const std::string& text, bool inWindow, int page, int firstRow) {
+  std::u32string rest = DecodeUtf8(text);
+  std::size_t from = StartsWithContinueMark(rest) ? 1 : 0;
+  int lineNo = firstRow;
+  const auto measure = [&game](std::u32string_view row) {
+    return game.services.text.Width(EncodeUtf8(row), game.form.Msg.fontPixels);
+  };
+  for (int k = 0;; ++k) {
+    PageLayout laid = LayOutPage(rest, from, lineNo, inWindow ? kWindowLayout : kFullScreenLayout, measure,
+                                 ShownWrap(game));
+    if (k == page || laid.rest.empty()) {
+      std::vector<std::string> rows;
+      for (const LaidOutRow& row : laid.rows) rows.push_back(EncodeUtf8(row.text));
+      return rows;
+    }
+    rest = std::move(laid.rest);
+    from = 0;
+    lineNo = 0;
+  }
+}
 
-void ShowText2(Game& game, const std::string& text) { ShowLine(game, text, {kFullScreenLayout, kWholePage, true}); }
+void ShowText(Game& game, const std::string& text, std::string_view id) {
+  ShowLine(game, text, id, {kWindowLayout, kWindowDimmed, false});
+}
+
+void ShowText2(Game& game, const std::string& text, std::string_view id) {
+  ShowLine(game, text, id, {kFullScreenLayout, kWholePage, true});
+}
 
 }  // namespace pelmot

@@ -1,5 +1,8 @@
 #include "scenes/compose_story.h"
 
+#include "platform/ui_text.h"
+#include "scenes/text_ids.h"
+
 namespace pelmot {
 namespace {
 
@@ -17,21 +20,30 @@ Op Background(int number) {
   return op;
 }
 
-void FillChoice(Op& choice, const Content& content, int scene, int lane, int step) {
+// A fixed line's words are the interface's: its ID is their name.
+std::string FixedLineId(const std::string& text) {
+  for (const UiTextEntry& e : UiTexts())
+    if (e.text == text) return UiTextId(e.name);
+  return {};
+}
+
+void FillChoice(Op& choice, const Content& content, int scene, const Lane& lane, int laneIndex, int step) {
   for (OptionSet& set : choice.optionSets) {
+    for (int i = 0; i < static_cast<int>(set.ids.size()); ++i)
+      set.ids[i] = OptionTextId(scene, lane.key, step, set.conditions, i + 1);
     int condition = -1;  // a set for every Condition is stored for every Condition
     for (int c = 0; c <= 7 && !set.conditions.IsAny(); ++c)
       if (set.conditions.Holds(c)) {
         condition = c;
         break;
       }
-    if (const Options* options = content.ChoiceOptions(scene, lane, step, condition)) set.options = *options;
+    if (const Options* options = content.ChoiceOptions(scene, laneIndex, step, condition)) set.options = *options;
   }
 }
 
 // [picture] [background] line, or line then picture where the structure
 // leaves a picture slot after the line.
-std::vector<Op> FillLineStep(const std::vector<Op>& ops, const StepWords* words) {
+std::vector<Op> FillLineStep(const std::vector<Op>& ops, const StepWords* words, const std::string& id) {
   std::vector<Op> out;
   const bool pictureAfterLine = [&] {
     for (const Op& op : ops)
@@ -48,6 +60,7 @@ std::vector<Op> FillLineStep(const std::vector<Op>& ops, const StepWords* words)
       if (words->background != kNoBackground) out.push_back(Background(words->background));
       Op line = op;
       if (!op.fixedText) line.text = words->line;
+      line.textId = op.fixedText ? FixedLineId(line.text) : id;
       out.push_back(std::move(line));
       continue;
     }
@@ -67,10 +80,12 @@ Story ComposeStory(const Story& structure, const Content& content) {
         Step& step = *lane.At(s);
         switch (SlotOf(step)) {
           case StepSlot::Line:
-          case StepSlot::FixedLine: step.ops = FillLineStep(step.ops, content.Step(scene.number, l, s)); break;
+          case StepSlot::FixedLine:
+            step.ops = FillLineStep(step.ops, content.Step(scene.number, l, s), LineTextId(scene.number, lane.key, s));
+            break;
           case StepSlot::Choice:
             for (Op& op : step.ops)
-              if (op.kind == OpKind::Choice) FillChoice(op, content, scene.number, l, s);
+              if (op.kind == OpKind::Choice) FillChoice(op, content, scene.number, lane, l, s);
             break;
           case StepSlot::None: break;
         }

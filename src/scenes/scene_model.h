@@ -67,6 +67,7 @@ struct OptionSet {
   ConditionSet conditions = ConditionSet::Any();
   int count = 0;
   Options options{};
+  OptionIds ids{};  // for the options' translations
 };
 
 struct BranchCase;
@@ -76,6 +77,7 @@ struct Op {
   int a = 0;
   int b = 0;
   std::string text;
+  std::string textId;      // a Line's ID for its translations
   bool fixedText = false;  // a Line whose words belong to the structure
   std::vector<OptionSet> optionSets;
   std::vector<BranchCase> cases;

@@ -25,7 +25,7 @@ class GameEffects {
   int LastChoice() const { return record_.LastChoice; }
   void Picture(const Op& op) { ShowEventPic(game_, op.a, PictureShow::WithNextText); }
   void Background(const Op& op) { ShowBackPic(game_, op.a); }
-  void Line(const Op& op) { ShowSceneLine(game_, family_, op.text); }
+  void Line(const Op& op) { ShowSceneLine(game_, family_, op.text, op.textId); }
   void StopSkip(const Op&) { pelmot::StopSkip(game_); }
   void AddParam(const Op& op) { pelmot::AddParam(game_, op.a, static_cast<std::int16_t>(op.b)); }
   void SetCondition(const Op& op) { record_.Condition = static_cast<std::int16_t>(op.a); }
@@ -62,9 +62,9 @@ void FollowExit(Game& game, Family family, const StepExit& exit) {
     case StepExit::Kind::Waits: return;
     case StepExit::Kind::Choice:
       if (family == Family::Day)
-        ShowChoice(game, exit.options->options);
+        ShowChoice(game, exit.options->options, exit.options->ids);
       else
-        ShowChoice2(game, exit.options->options);
+        ShowChoice2(game, exit.options->options, exit.options->ids);
       return;
     case StepExit::Kind::ToStep: Jump(game, exit.target); return;
     case StepExit::Kind::ToScene: GoToScene(game, exit.target); return;
@@ -99,11 +99,11 @@ void RunSceneStep(Game& game, const SceneScript& scene) {
   HintUpcomingPictures(game);
 }
 
-void ShowSceneLine(Game& game, Family family, const std::string& text) {
+void ShowSceneLine(Game& game, Family family, const std::string& text, std::string_view id) {
   if (family == Family::Day)
-    ShowText(game, text);
+    ShowText(game, text, id);
   else
-    ShowText2(game, text);
+    ShowText2(game, text, id);
 }
 
 void ShowEmptyPageOf(Game& game, int sceneNo) {

@@ -30,7 +30,7 @@ void InstallStoryContent(Game& game, std::shared_ptr<const Content> content);
 
 // Shows `text` as a scene of `family` writes its lines: a day scene in the
 // message window, any other over the whole page.
-void ShowSceneLine(Game& game, Family family, const std::string& text);
+void ShowSceneLine(Game& game, Family family, const std::string& text, std::string_view id = {});
 // An empty page of scene `sceneNo`'s own kind, as play resumes there (a
 // scene not in the story takes the whole page).
 void ShowEmptyPageOf(Game& game, int sceneNo);
