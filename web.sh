@@ -5,7 +5,8 @@
 #
 # The libraries come from tools/web/build_deps.sh (a cache outside the tree,
 # built once); the default content (pictures, scenario, logo movie) from the
-# native build in build/; the font from Debian's fonts-ipafont-gothic.
+# native build in build/; the fonts from Debian's fonts-ipafont-gothic (the
+# window's) and fonts-dejavu-core (the western face), each with its licence.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")" && pwd)
@@ -13,6 +14,8 @@ OUT=$ROOT/build-web
 NATIVE=$ROOT/build
 FONT_DIR=/usr/share/fonts/opentype/ipafont-gothic
 FONT_DOC=/usr/share/doc/fonts-ipafont-gothic
+WESTERN_FONT=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+WESTERN_DOC=/usr/share/doc/fonts-dejavu-core
 PORT=8000
 JOBS=${PELMOT_WEB_JOBS:-2}
 
@@ -42,6 +45,7 @@ start=$(seconds)
 PREFIX=$("$ROOT/tools/web/build_deps.sh" --print-prefix | tail -n 1)
 took "libraries (tools/web/build_deps.sh):" "$start"
 [[ -f $FONT_DIR/ipag.ttf ]] || { say "IPAGothic is missing: run tools/bootstrap.sh"; exit 1; }
+[[ -f $WESTERN_FONT ]] || { say "DejaVu Sans is missing: run tools/bootstrap.sh"; exit 1; }
 
 # The default content, made by the native build's generators.
 start=$(seconds)
@@ -71,12 +75,15 @@ cp -r "$NATIVE/PELMOTPIC" "$NATIVE/SYSPIC" "$NATIVE/LOGO.avi" "$NATIVE/scenario.
 cp "$FONT_DIR/ipag.ttf" "$stage/font/"
 cp "$FONT_DOC/copyright" "$stage/font/COPYRIGHT"
 cp "$FONT_DOC"/Readme_IPAfont*.txt "$stage/font/"
+cp "$WESTERN_FONT" "$stage/font/"
+cp "$WESTERN_DOC/copyright" "$stage/font/DejaVuSans-COPYRIGHT"
 (cd "$OUT/cmake" && quietly python3 /usr/share/emscripten/tools/file_packager.py "$OUT/content.data" \
   --preload "content@/content" --js-output="$OUT/content.js")
-# The font's licence, readable beside the page as well.
+# The fonts' licences, readable beside the page as well.
 mkdir -p "$OUT/font"
 cp "$FONT_DOC/copyright" "$OUT/font/COPYRIGHT"
 cp "$FONT_DOC"/Readme_IPAfont*.txt "$OUT/font/"
+cp "$WESTERN_DOC/copyright" "$OUT/font/DejaVuSans-COPYRIGHT"
 took "content packed:" "$start"
 
 grep -E 'warning:' "$LOG" >&2 || true

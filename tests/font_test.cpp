@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "game_fixture.h"
+#include "platform/cell_text.h"
 #include "platform/common/font.h"
 #include "platform/common/text_factory.h"
 #include "present/choices.h"
@@ -18,6 +19,30 @@ std::unique_ptr<FreeTypeTextEngine> OpenWindowFont() {
 
 #define REQUIRE_FONT(font) \
   if (!(font)) GTEST_SKIP() << "no window font installed (fonts-ipafont-gothic)"
+
+// Both faces, or nullptr when either font is missing.
+std::unique_ptr<FreeTypeTextEngine> OpenBothFaces() {
+  const FontFiles files = FindFontFiles();
+  if (files.window.path.empty() || files.western.path.empty()) return nullptr;
+  auto font = FreeTypeTextEngine::Open(files.window, files.western);
+  if (!font || !font->HasWesternFace()) return nullptr;
+  return font;
+}
+
+Surface Drawn(TextEngine& font, std::string_view text, int pixelSize = 24) {
+  Surface s(10 * pixelSize, 2 * pixelSize);
+  s.FillRect(0, 0, s.Width(), s.Height(), kBlack);
+  font.Draw(s, 4, pixelSize / 3, text, kWhite, pixelSize);
+  return s;
+}
+
+// The lowest inked row of a drawing: where its letters stand.
+int LowestInk(const Surface& s) {
+  for (int y = s.Height() - 1; y >= 0; --y)
+    for (int x = 0; x < s.Width(); ++x)
+      if (s.ImagePixel(x, y) == kWhite) return y;
+  return -1;
+}
 
 TEST(WindowFont, FullWidthIsOneEmAndHalfWidthHalf) {
   auto font = OpenWindowFont();
@@ -73,6 +98,50 @@ TEST(WindowFont, IsWhatTheGameDrawsWith) {
   if (FindWindowFontFile().path.empty()) GTEST_SKIP() << "no window font installed";
   auto engine = MakeWindowFont();
   EXPECT_NE(dynamic_cast<FreeTypeTextEngine*>(engine.get()), nullptr);
+}
+
+TEST(WesternFace, IsProportionalBorrowsKanaAndLeavesTheWindowFaceAsItWas) {
+  auto both = OpenBothFaces();
+  auto windowOnly = OpenWindowFont();
+  if (!both) GTEST_SKIP() << "no window font, or no DejaVu Sans (fonts-dejavu-core)";
+  const std::string mixed = "Wi漢あaG";
+  const Surface before = Drawn(*windowOnly, mixed);
+  both->SetFace(TextFace::kWestern);
+  EXPECT_LT(both->Width("i", 24), both->Width("W", 24));
+  EXPECT_NE(both->Width("Wi", 24), 24) << "not the window face's half-width cells";
+  // Kana and kanji come from the window face, at its pixels and advances.
+  EXPECT_EQ(both->Width("W漢あ", 24), both->Width("W", 24) + 48);
+  EXPECT_EQ(Drawn(*both, "漢あ").Image(), Drawn(*windowOnly, "漢あ").Image());
+  // One baseline, the window face's: DejaVu's "H" stands on it, IPAGothic's
+  // a twentieth of an em above it (5 pixels at this size); on DejaVu's own
+  // ascent it would stand 5 pixels lower still.
+  const int westernFoot = LowestInk(Drawn(*both, "H", 96)), windowFoot = LowestInk(Drawn(*windowOnly, "H", 96));
+  EXPECT_GE(westernFoot, windowFoot);
+  EXPECT_LE(westernFoot, windowFoot + 6);
+  const Surface western = Drawn(*both, mixed);
+  for (Colour p : western.Image()) ASSERT_TRUE(p == kBlack || p == kWhite) << "one bit deep";
+  EXPECT_NE(western.Image(), before.Image());
+  // Back in the window face: exactly what an engine without DejaVu draws.
+  both->SetFace(TextFace::kWindow);
+  EXPECT_EQ(both->Width(mixed, 24), windowOnly->Width(mixed, 24));
+  EXPECT_EQ(Drawn(*both, mixed).Image(), before.Image());
+}
+
+TEST(WesternFace, MissingDejaVuDrawsWithTheWindowFaceAndSaysSo) {
+  const FontFile window = FindWindowFontFile();
+  if (window.path.empty()) GTEST_SKIP() << "no window font installed";
+  auto font = FreeTypeTextEngine::Open(window, {"/nonexistent/DejaVuSans.ttf", 0});
+  ASSERT_TRUE(font);
+  EXPECT_FALSE(font->HasWesternFace());
+  auto windowOnly = FreeTypeTextEngine::Open(window);
+  font->SetFace(TextFace::kWestern);
+  EXPECT_EQ(Drawn(*font, "Wi漢あaG").Image(), Drawn(*windowOnly, "Wi漢あaG").Image());
+  EXPECT_NE(MissingWesternFaceText(*font), "");
+  if (auto both = OpenBothFaces()) {
+    EXPECT_EQ(MissingWesternFaceText(*both), "");
+  }
+  // Without any font the blocks were already reported.
+  EXPECT_EQ(MissingWesternFaceText(CellTextEngine()), "");
 }
 
 // A game drawing with the real font.

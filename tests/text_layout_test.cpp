@@ -174,5 +174,100 @@ TEST(TextLayout, TextEndingInsideAMarkIsText) {
   EXPECT_EQ(RowTexts(Lay(U("@"), kWindowLayout)), std::vector<std::u32string>{U("")});
 }
 
+// Wrapping between words, on rows of 100 pixels (slack 0) where ASCII is
+// 10 wide and kana 20: a row holds ten ASCII characters, and like every row
+// it may end with the character that overflows it.
+constexpr TextLayout kNarrowRows{0, 0, 0, 100, 4};
+
+int TenAndTwenty(std::u32string_view row) {
+  int width = 0;
+  for (char32_t c : row) width += IsFullWidth(c) ? 20 : 10;
+  return width;
+}
+
+std::vector<std::u32string> WordRows(std::string_view utf8, const TextLayout& layout = kNarrowRows) {
+  return RowTexts(LayOutPage(U(utf8), 0, 0, layout, TenAndTwenty, WrapRule::kWords));
+}
+
+TEST(TextLayout, WordsWrapAtSpacesWhichAreDropped) {
+  const PageLayout page =
+      LayOutPage(U("the quick brown fox jumps over the lazy dog"), 0, 0, kNarrowRows, TenAndTwenty, WrapRule::kWords);
+  EXPECT_EQ(RowTexts(page),
+            (std::vector<std::u32string>{U("the quick"), U("brown fox"), U("jumps over"), U("the lazy")}));
+  EXPECT_TRUE(page.pageFull);
+  EXPECT_EQ(page.rest, U("dog"));
+  // A word whose last letter overflows keeps its row; the spaces after it
+  // begin neither the next row nor the next page.
+  const PageLayout full = LayOutPage(U("overflowed   next"), 0, 0, {0, 0, 0, 100, 1}, TenAndTwenty, WrapRule::kWords);
+  EXPECT_EQ(RowTexts(full), std::vector<std::u32string>{U("overflowed")});
+  EXPECT_EQ(full.rest, U("next"));
+  EXPECT_EQ(WordRows("abcdefghijk   lmn"), (std::vector<std::u32string>{U("abcdefghijk"), U("lmn")}));
+  // The same text by characters breaks inside words.
+  EXPECT_EQ(RowTexts(LayOutPage(U("the quick brown"), 0, 0, kNarrowRows, TenAndTwenty)),
+            (std::vector<std::u32string>{U("the quick b"), U("rown")}));
+}
+
+TEST(TextLayout, WordsWiderThanARowBreakWhereTheyOverflow) {
+  EXPECT_EQ(WordRows("a supercalifragilistic word"),
+            (std::vector<std::u32string>{U("a"), U("supercalifr"), U("agilistic"), U("word")}));
+  // Leading spaces stay on a first row, but never make a row of their own.
+  EXPECT_EQ(WordRows("   abcdefghijklm"), (std::vector<std::u32string>{U("   abcdefgh"), U("ijklm")}));
+  // Break marks break between words as between characters.
+  EXPECT_EQ(WordRows("hello@Rworld@r"), (std::vector<std::u32string>{U("hello"), U("world"), U("")}));
+  EXPECT_EQ(WordRows("one @r two"), (std::vector<std::u32string>{U("one"), U("two")}));
+  EXPECT_EQ(WordRows("abcdefghijk @rnext"), (std::vector<std::u32string>{U("abcdefghijk"), U("next")}));
+}
+
+TEST(TextLayout, WordsMixedWithKanaBreakBesideTheKanaWithTheLineStartRule) {
+  // No space between a word and kana, yet a row may end there.
+  EXPECT_EQ(WordRows("abcdefghijkあい"), (std::vector<std::u32string>{U("abcdefghijk"), U("あい")}));
+  // Kana break anywhere; a prohibited character after the break joins the row.
+  EXPECT_EQ(WordRows("I said はい。 then left"), (std::vector<std::u32string>{U("I said はい。"), U("then left")}));
+  EXPECT_EQ(WordRows("あいうえおかきくけこさしすせそ"),
+            (std::vector<std::u32string>{U("あいうえおか"), U("きくけこさし"), U("すせそ")}));
+}
+
+// A whole paragraph through the message window in proportional widths: the
+// rows give back the text, start and end with words, fit the row (all but
+// their last character), and no row could have taken the next word.
+TEST(TextLayout, EnglishParagraphFillsTheWindowWordByWord) {
+  const std::string paragraph =
+      "It was already dark when the train stopped at the little station, and the rain that had followed us "
+      "since the coast had turned into a fine, cold mist. Nobody was waiting on the platform. I picked up my "
+      "bag, pulled the collar of my coat over my ears and walked towards the only light I could see, a lamp "
+      "above the door of the waiting room, where an old man sat reading yesterday's newspaper.";
+  auto measure = [](std::u32string_view row) {
+    int width = 0;
+    for (char32_t c : row) width += CellTextEngine::CharWidth(c, 24, TextFace::kWestern);
+    return width;
+  };
+  std::u32string rest = U(paragraph), rejoined;
+  int pages = 0;
+  std::vector<std::u32string> rows;
+  while (!rest.empty()) {
+    const PageLayout page = LayOutPage(rest, 0, 0, kWindowLayout, measure, WrapRule::kWords);
+    ++pages;
+    for (const LaidOutRow& row : page.rows) rows.push_back(row.text);
+    rest = page.rest;
+    EXPECT_TRUE(page.pageFull || rest.empty());
+  }
+  EXPECT_EQ(pages, 2);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const std::u32string& row = rows[i];
+    ASSERT_FALSE(row.empty());
+    EXPECT_NE(row.front(), U' ');
+    EXPECT_NE(row.back(), U' ');
+    EXPECT_LE(kWindowLayout.slack + measure(row.substr(0, row.size() - 1)), kWindowLayout.limit);
+    if (i + 1 < rows.size()) {
+      const std::u32string nextWord = rows[i + 1].substr(0, rows[i + 1].find(U' '));
+      EXPECT_GT(kWindowLayout.slack + measure(row + U" " + nextWord.substr(0, nextWord.size() - 1)),
+                kWindowLayout.limit)
+          << EncodeUtf8(row);
+    }
+    rejoined += (i ? U" " : U"") + row;
+  }
+  EXPECT_EQ(EncodeUtf8(rejoined), paragraph);
+}
+
 }  // namespace
 }  // namespace pelmot

@@ -47,9 +47,11 @@ struct PageLayout {
 };
 
 // How rows break: the original's rule (any character, with the line-start
-// rule), or between words for languages written with spaces (a space ends
-// a row and is dropped; kana and kanji still break anywhere, with the
-// line-start rule; a word wider than a row breaks where it must).
+// rule), or between words for languages written with spaces. Between words
+// a row that overflows ends at its last space, or beside its last kana,
+// kanji or full-width character, then the line-start rule applies; a word
+// wider than a row breaks where it overflows. The spaces at a break (of
+// width or mark) are dropped: no row ends or, after a break, begins with one.
 enum class WrapRule { kCharacters, kWords };
 
 // Width of a row candidate in the measuring font.

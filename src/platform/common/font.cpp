@@ -19,20 +19,50 @@ constexpr int kInkThreshold = 128;
 
 }  // namespace
 
-struct FreeTypeTextEngine::Handles {
-  FT_Library library = nullptr;
+// One open face and the pixel size it is set to.
+struct FreeTypeTextEngine::Face {
   FT_Face face = nullptr;
-  ~Handles() {
+  int currentSize = 0;
+  ~Face() { Close(); }
+  void Close() {
     if (face) FT_Done_Face(face);
-    if (library) FT_Done_FreeType(library);
+    face = nullptr;
+  }
+  // False, with no face, when FreeType cannot use the file.
+  bool Open(FT_Library library, const FontFile& file) {
+    if (file.path.empty() || FT_New_Face(library, file.path.c_str(), file.index, &face) != 0) {
+      face = nullptr;
+      return false;
+    }
+    if (FT_IS_SCALABLE(face) || face->num_fixed_sizes > 0) return true;
+    Close();
+    return false;
+  }
+  bool SetSize(int pixelSize) {
+    if (pixelSize == currentSize) return true;
+    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelSize)) != 0) return false;
+    currentSize = pixelSize;
+    return true;
   }
 };
 
-std::unique_ptr<FreeTypeTextEngine> FreeTypeTextEngine::Open(const FontFile& file) {
+// The faces are released before the library that made them.
+struct FreeTypeTextEngine::Handles {
+  struct Library {
+    FT_Library library = nullptr;
+    ~Library() {
+      if (library) FT_Done_FreeType(library);
+    }
+  } library;
+  Face window;
+  Face western;  // no face when DejaVu Sans is missing
+};
+
+std::unique_ptr<FreeTypeTextEngine> FreeTypeTextEngine::Open(const FontFile& file, const FontFile& western) {
   auto handles = std::make_unique<Handles>();
-  if (FT_Init_FreeType(&handles->library) != 0) return nullptr;
-  if (FT_New_Face(handles->library, file.path.c_str(), file.index, &handles->face) != 0) return nullptr;
-  if (!FT_IS_SCALABLE(handles->face) && handles->face->num_fixed_sizes == 0) return nullptr;
+  if (FT_Init_FreeType(&handles->library.library) != 0) return nullptr;
+  if (!handles->window.Open(handles->library.library, file)) return nullptr;
+  handles->western.Open(handles->library.library, western);
   return std::unique_ptr<FreeTypeTextEngine>(new FreeTypeTextEngine(std::move(handles)));
 }
 
@@ -40,25 +70,29 @@ FreeTypeTextEngine::FreeTypeTextEngine(std::unique_ptr<Handles> handles) : ft_(s
 
 FreeTypeTextEngine::~FreeTypeTextEngine() = default;
 
-bool FreeTypeTextEngine::SetSize(int pixelSize) {
-  if (pixelSize == currentSize_) return true;
-  if (FT_Set_Pixel_Sizes(ft_->face, 0, static_cast<FT_UInt>(pixelSize)) != 0) return false;
-  currentSize_ = pixelSize;
-  return true;
+bool FreeTypeTextEngine::HasWesternFace() const { return ft_->western.face != nullptr; }
+
+void FreeTypeTextEngine::SetFace(TextFace face) {
+  // Without DejaVu Sans the western face is the window's: one cache, the
+  // same pixels.
+  face_ = HasWesternFace() ? face : TextFace::kWindow;
 }
 
-// The baseline lies this far below the top of a character cell: the face's
-// ascender scaled to the size (21 of 24 pixels for these fonts).
+// The baseline lies this far below the top of a character cell: the window
+// face's ascender scaled to the size (21 of 24 pixels for these fonts), in
+// either face.
 int FreeTypeTextEngine::Ascent(int pixelSize) const {
-  const FT_Face face = ft_->face;
+  const FT_Face face = ft_->window.face;
   if (face->units_per_EM == 0) return pixelSize * 7 / 8;
   return static_cast<int>(std::lround(static_cast<double>(face->ascender) * pixelSize / face->units_per_EM));
 }
 
 FreeTypeTextEngine::Glyph FreeTypeTextEngine::Render(char32_t cp, int pixelSize) {
   Glyph glyph;
-  if (pixelSize <= 0 || !SetSize(pixelSize)) return glyph;
-  const FT_Face face = ft_->face;
+  Face& from =
+      face_ == TextFace::kWestern && FT_Get_Char_Index(ft_->western.face, cp) != 0 ? ft_->western : ft_->window;
+  if (pixelSize <= 0 || !from.SetSize(pixelSize)) return glyph;
+  const FT_Face face = from.face;
   if (FT_Load_Char(face, cp, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0) return glyph;
   const FT_GlyphSlot slot = face->glyph;
   // The linear advance is the outline's own, free of hinting: a full-width
@@ -92,9 +126,9 @@ const FreeTypeTextEngine::Glyph& FreeTypeTextEngine::GlyphFor(char32_t cp, int p
   if (cp > kLastCodePoint) cp = U'\uFFFD';
   SizeCache* sizeCache = nullptr;
   for (SizeCache& c : cache_)
-    if (c.pixelSize == pixelSize) sizeCache = &c;
+    if (c.pixelSize == pixelSize && c.face == face_) sizeCache = &c;
   if (!sizeCache) {
-    cache_.push_back({pixelSize, std::vector<std::unique_ptr<GlyphPage>>((kLastCodePoint >> 8) + 1)});
+    cache_.push_back({pixelSize, face_, std::vector<std::unique_ptr<GlyphPage>>((kLastCodePoint >> 8) + 1)});
     sizeCache = &cache_.back();
   }
   std::unique_ptr<GlyphPage>& page = sizeCache->pages[cp >> 8];
@@ -131,10 +165,10 @@ void FreeTypeTextEngine::Draw(Surface& target, int x, int y, std::string_view ut
 
 void FreeTypeTextEngine::DrawSmooth(Surface& target, int x, int y, std::string_view utf8, Colour colour,
                                     int pixelSize) {
-  if (pixelSize <= 0 || !SetSize(pixelSize)) return;
+  if (pixelSize <= 0 || !ft_->window.SetSize(pixelSize)) return;
   std::vector<Colour>& pixels = target.Target();
   const int width = target.Width(), height = target.Height();
-  const FT_Face face = ft_->face;
+  const FT_Face face = ft_->window.face;
   const int baseline = y + Ascent(pixelSize);
   for (char32_t cp : DecodeUtf8(utf8)) {
     if (FT_Load_Char(face, cp, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0) continue;

@@ -1,15 +1,17 @@
-// Finding the window's font on the desktop, through fontconfig.
+// Finding the fonts on the desktop, through fontconfig.
 #include "platform/common/font.h"
 
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 
 namespace pelmot {
 namespace {
 
 constexpr const char* kIpaGothicPath = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
+constexpr const char* kDejaVuSansPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
 std::string ToLower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -25,7 +27,7 @@ FontFile MatchFamily(FcConfig* config, const std::string& family) {
   if (!pattern) return found;
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
   FcConfigSubstitute(config, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
+  FcDefaultSubstitute(pattern);  // asks for the regular, upright face
   FcResult result;
   FcPattern* match = FcFontMatch(config, pattern, &result);
   FcPatternDestroy(pattern);
@@ -44,23 +46,33 @@ FontFile MatchFamily(FcConfig* config, const std::string& family) {
   return found;
 }
 
-}  // namespace
-
-FontFile FindWindowFontFile() {
-  // A configuration of our own, released after the lookup: nothing of
-  // fontconfig stays behind.
-  if (FcConfig* config = FcInitLoadConfigAndFonts()) {
-    FontFile file;
-    for (const char* family : {"ＭＳ ゴシック", "MS Gothic", "IPAGothic", "IPAゴシック"}) {
-      file = MatchFamily(config, family);
-      if (!file.path.empty()) break;
+// The first of `families` fontconfig has (with `config`, when there is
+// one), else `fallback` if that file exists.
+FontFile FindFontFile(FcConfig* config, std::initializer_list<const char*> families, const char* fallback) {
+  if (config) {
+    for (const char* family : families) {
+      FontFile file = MatchFamily(config, family);
+      if (!file.path.empty()) return file;
     }
-    FcConfigDestroy(config);
-    if (!file.path.empty()) return file;
   }
   std::error_code ignored;
-  if (std::filesystem::exists(kIpaGothicPath, ignored)) return {kIpaGothicPath, 0};
+  if (std::filesystem::exists(fallback, ignored)) return {fallback, 0};
   return {};
 }
+
+}  // namespace
+
+FontFiles FindFontFiles() {
+  // A configuration of our own, loaded once for both faces (loading is most
+  // of the time a lookup takes) and released after: nothing of fontconfig
+  // stays behind.
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  FontFiles files{FindFontFile(config, {"ＭＳ ゴシック", "MS Gothic", "IPAGothic", "IPAゴシック"}, kIpaGothicPath),
+                  FindFontFile(config, {"DejaVu Sans"}, kDejaVuSansPath)};
+  if (config) FcConfigDestroy(config);
+  return files;
+}
+
+FontFile FindWindowFontFile() { return FindFontFiles().window; }
 
 }  // namespace pelmot

@@ -9,6 +9,7 @@ namespace pelmot {
 
 inline constexpr std::string_view kWebContentFolder = "/content";
 inline constexpr std::string_view kWebFontPath = "/content/font/ipag.ttf";
+inline constexpr std::string_view kWebWesternFontPath = "/content/font/DejaVuSans.ttf";
 inline constexpr std::string_view kWebDataRoot = "/saves";
 
 }  // namespace pelmot
