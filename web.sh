@@ -5,7 +5,8 @@
 #
 # The libraries come from tools/web/build_deps.sh (a cache outside the tree,
 # built once); the default content (pictures, scenario, logo movie) from the
-# native build in build/; the font from Debian's fonts-ipafont-gothic.
+# native build in build/ (the translations in lang/ compiled with msgfmt);
+# the font from Debian's fonts-ipafont-gothic.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")" && pwd)
@@ -71,6 +72,12 @@ cp -r "$NATIVE/PELMOTPIC" "$NATIVE/SYSPIC" "$NATIVE/LOGO.avi" "$NATIVE/scenario.
 cp "$FONT_DIR/ipag.ttf" "$stage/font/"
 cp "$FONT_DOC/copyright" "$stage/font/COPYRIGHT"
 cp "$FONT_DOC"/Readme_IPAfont*.txt "$stage/font/"
+# The translations, compiled: the page reads lang/CODE.mo.
+mkdir -p "$stage/lang"
+for po in "$NATIVE"/lang/*.po; do
+  [[ -e $po ]] || continue
+  quietly msgfmt --check-format -o "$stage/lang/$(basename "$po" .po).mo" "$po"
+done
 (cd "$OUT/cmake" && quietly python3 /usr/share/emscripten/tools/file_packager.py "$OUT/content.data" \
   --preload "content@/content" --js-output="$OUT/content.js")
 # The font's licence, readable beside the page as well.

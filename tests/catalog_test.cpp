@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "game_fixture.h"
 #include "platform/catalog.h"
+#include "platform/common/files.h"
 #include "platform/common/po_catalogs.h"
+#include "platform/web/mo_catalogs.h"
 #include "platform/services.h"
 
 namespace pelmot {
@@ -86,6 +90,23 @@ TEST(MoCatalog, RefusesEveryCutAndEveryOffsetOutsideTheFile) {
   std::string revision = whole;
   revision[6] = '\x02';
   EXPECT_FALSE(ParseMoCatalog(revision, error));
+}
+
+TEST(MoCatalog, ReadsWhatMsgfmtMakesOfTheShippedEnglish) {
+  const std::string po = std::string(PELMOT_OUTPUT_DIR) + "/lang/en.po";
+  TempDir dir;
+  const std::string mo = dir.path() + "/en.mo";
+  if (std::system(("msgfmt -o '" + mo + "' '" + po + "' 2>/dev/null").c_str()) != 0) GTEST_SKIP() << "no msgfmt";
+  std::string error;
+  const std::optional<Catalog> source = ReadPoFile(po, error);
+  ASSERT_TRUE(source) << error;
+  const std::optional<Catalog> compiled = ParseMoCatalog(ReadWholeFile(mo, kMaxScenarioBytes, error).value(), error);
+  ASSERT_TRUE(compiled) << error;
+  std::map<std::string, std::pair<std::string, std::string>> expected, got;
+  for (const CatalogEntry& e : source->entries) expected[e.context] = {e.original, e.translation};
+  for (const CatalogEntry& e : compiled->entries) got[e.context] = {e.original, e.translation};
+  EXPECT_GT(got.size(), 1000u);
+  EXPECT_TRUE(got == expected);
 }
 
 class LangFolder : public ::testing::Test {
@@ -171,6 +192,23 @@ TEST_F(LangFolder, RefusesWhatIsNoSoundCatalogAndSaysWhere) {
   refused("../lang/en", "no language code");
   refused("", "no language code");
   refused("ja", "original");
+}
+
+TEST_F(LangFolder, TheBrowserReadsTheCompiledCatalogsOfThePackedContent) {
+  Write("fr.mo", MoFile(kCompiled, true));
+  Write("ja.mo", MoFile(kCompiled, false));
+  Write("de.mo", "not a catalog");
+  Write("en.po", "");
+  SystemFiles files;
+  MoCatalogs catalogs(files, dir.path());
+  EXPECT_EQ(catalogs.Languages(), (std::vector<std::string>{"de", "fr"}));
+  std::string error;
+  const std::optional<Catalog> french = catalogs.Load("fr", error);
+  ASSERT_TRUE(french) << error;
+  EXPECT_EQ(french->entries.size(), 3u);
+  EXPECT_FALSE(catalogs.Load("de", error));
+  EXPECT_NE(error.find(dir.path() + "/lang/de.mo: not a compiled catalog"), std::string::npos) << error;
+  EXPECT_FALSE(catalogs.Load("../lang/fr", error));
 }
 
 TEST_F(LangFolder, TemplateAndCatalogReadBackWithEveryEscape) {

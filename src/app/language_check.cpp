@@ -66,13 +66,15 @@ const std::vector<FixedRow>& FixedRows() {
       {UiText::ask_quit_to_windows, RowKind::kMenu},
       {UiText::ask_quit, RowKind::kMenu},
       {UiText::settings_title, RowKind::kSettings},
-      {UiText::settings_text_speed, RowKind::kSettings,
+      {UiText::settings_text_speed,
+       RowKind::kSettings,
        {{"", {UiText::settings_text_instant, UiText::settings_text_per_second}}}},
       {UiText::settings_auto_forward, RowKind::kSettings, {kOnOff}},
       {UiText::settings_auto_base, RowKind::kSettings, {{"88888"}}},
       {UiText::settings_auto_per_char, RowKind::kSettings, {{"8888"}}},
       {UiText::settings_skip, RowKind::kSettings, {{"", {UiText::settings_skip_all, UiText::settings_skip_read}}}},
-      {UiText::settings_window_size, RowKind::kSettings,
+      {UiText::settings_window_size,
+       RowKind::kSettings,
        {{"", {UiText::settings_size_one, UiText::settings_size_two, UiText::settings_size_fit}}}},
       {UiText::settings_full_screen, RowKind::kSettings, {kOnOff}},
       {UiText::settings_save_previews, RowKind::kSettings, {kOnOff}},
@@ -124,9 +126,7 @@ class LanguageChecker {
   }
 
  private:
-  void Warn(int line, const std::string& message) {
-    err_ << file_ << ":" << line << ": warning: " << message << "\n";
-  }
+  void Warn(int line, const std::string& message) { err_ << file_ << ":" << line << ": warning: " << message << "\n"; }
 
   static std::string Quote(const std::string& s) { return "\"" + s + "\""; }
 
@@ -176,8 +176,7 @@ class LanguageChecker {
   // --- widths ---
 
   int Width(const std::string& text) {
-    static const int pixels =
-        FontPixels(kStandardTwipsPerPixel, ScaledFontSize(kStandardTwipsPerPixel, kTextFontSize));
+    static const int pixels = FontPixels(kStandardTwipsPerPixel, ScaledFontSize(kStandardTwipsPerPixel, kTextFontSize));
     return measure_->Width(text, pixels);
   }
 
@@ -270,10 +269,10 @@ class LanguageChecker {
 void Summarise(const std::string& file, const Counts& c, std::size_t total, std::ostream& out) {
   out << file << ": " << c.translated << " of " << total << " texts translated";
   const std::pair<int, const char*> parts[] = {{c.untranslated, "untranslated"},
-                                              {c.fuzzy, "fuzzy"},
-                                              {c.obsolete, "obsolete"},
-                                              {c.stale, "stale"},
-                                              {c.tooWide, "too wide"}};
+                                               {c.fuzzy, "fuzzy"},
+                                               {c.obsolete, "obsolete"},
+                                               {c.stale, "stale"},
+                                               {c.tooWide, "too wide"}};
   for (const auto& [n, what] : parts)
     if (n) out << ", " << n << " " << what;
   out << "\n";

@@ -25,16 +25,16 @@ void AddEntry(TextTemplate& out, const ScenarioEntry& e, const Story& structure)
   if (e.kind == ScenarioEntry::Kind::Line) {
     // A line the structure fixes is no entry: the scenario leaves it empty.
     if (!e.text.empty())
-      out.texts.push_back(
-          {{LineTextId(e.scene, lane, e.step), e.text, reference}, window ? TextPlace::kWindowLine : TextPlace::kPageLine});
+      out.texts.push_back({{LineTextId(e.scene, lane, e.step), e.text, reference},
+                           window ? TextPlace::kWindowLine : TextPlace::kPageLine});
     return;
   }
   const ConditionSet conditions = EntryOptionConditions(e, *scene);
   for (std::size_t i = 0; i < e.options.size(); ++i)
     if (!e.options[i].empty())
-      out.texts.push_back({{OptionTextId(e.scene, lane, e.step, conditions, static_cast<int>(i) + 1), e.options[i],
-                            reference},
-                           window ? TextPlace::kWindowOption : TextPlace::kPageOption});
+      out.texts.push_back(
+          {{OptionTextId(e.scene, lane, e.step, conditions, static_cast<int>(i) + 1), e.options[i], reference},
+           window ? TextPlace::kWindowOption : TextPlace::kPageOption});
 }
 
 }  // namespace

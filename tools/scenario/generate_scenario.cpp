@@ -32,7 +32,7 @@ bool Translate(const pelmot::TextTemplate& text, std::vector<std::string>& engli
     if (!found) {
       std::cerr << "generate_scenario: no English for \"" << id << "\" (" << t.entry.original << ")"
                 << (t.place == pelmot::TextPlace::kInterface ? ": add it to tools/scenario/english_interface.cpp"
-                                                            : ": add its words to tools/scenario/english_story.cpp")
+                                                             : ": add its words to tools/scenario/english_story.cpp")
                 << "\n";
       whole = false;
     }

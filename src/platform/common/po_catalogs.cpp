@@ -167,7 +167,8 @@ std::optional<Catalog> ReadPoFile(const std::string& path, std::string& error) {
   if (fd < 0) return Refuse(error, path + ": " + std::strerror(errno));
   ReadErrors errors{path, ""};
   current = &errors;
-  std::unique_ptr<struct po_file, PoFileFree> file(po_file_read(("/proc/self/fd/" + std::to_string(fd)).c_str(), &kHandler));
+  std::unique_ptr<struct po_file, PoFileFree> file(
+      po_file_read(("/proc/self/fd/" + std::to_string(fd)).c_str(), &kHandler));
   current = nullptr;
   ::close(fd);
   if (!errors.first.empty()) return Refuse(error, errors.first);
