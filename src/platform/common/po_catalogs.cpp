@@ -26,9 +26,9 @@ thread_local ReadErrors* current = nullptr;
 
 void Record(int severity, const char* file, std::size_t line, const char* text) {
   if (!current || severity == PO_SEVERITY_WARNING || !current->first.empty()) return;
-  std::string where = file ? current->path : "";
+  std::string where = current->path;
   if (file && line != static_cast<std::size_t>(-1)) where += ":" + std::to_string(line);
-  current->first = (where.empty() ? "" : where + ": ") + (text ? text : "unreadable");
+  current->first = where + ": " + (text ? text : "unreadable");
   while (!current->first.empty() && current->first.back() == '\n') current->first.pop_back();
 }
 
