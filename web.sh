@@ -5,8 +5,9 @@
 #
 # The libraries come from tools/web/build_deps.sh (a cache outside the tree,
 # built once); the default content (pictures, scenario, logo movie) from the
-# native build in build/; the fonts from Debian's fonts-ipafont-gothic (the
-# window's) and fonts-dejavu-core (the western face), each with its licence.
+# native build in build/ (the translations in lang/ compiled with msgfmt); the
+# fonts from Debian's fonts-ipafont-gothic (the window's) and fonts-dejavu-core
+# (the western face), each with its licence.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")" && pwd)
@@ -77,6 +78,12 @@ cp "$FONT_DOC/copyright" "$stage/font/COPYRIGHT"
 cp "$FONT_DOC"/Readme_IPAfont*.txt "$stage/font/"
 cp "$WESTERN_FONT" "$stage/font/"
 cp "$WESTERN_DOC/copyright" "$stage/font/DejaVuSans-COPYRIGHT"
+# The translations, compiled: the page reads lang/CODE.mo.
+mkdir -p "$stage/lang"
+for po in "$NATIVE"/lang/*.po; do
+  [[ -e $po ]] || continue
+  quietly msgfmt --check-format -o "$stage/lang/$(basename "$po" .po).mo" "$po"
+done
 (cd "$OUT/cmake" && quietly python3 /usr/share/emscripten/tools/file_packager.py "$OUT/content.data" \
   --preload "content@/content" --js-output="$OUT/content.js")
 # The fonts' licences, readable beside the page as well.

@@ -1,15 +1,23 @@
 // The scenario file: its syntax, the check against the story's structure
 // (every problem, each with its line), the placeholder scenario, and
-// `pelmot --check-content`.
+// `pelmot --check-content`; the translation template and the check of each
+// language's catalog.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <optional>
 #include <sstream>
 
 #include "app/story_setup.h"
+#include "app/text_template.h"
+#include "platform/cell_text.h"
 #include "platform/common/files.h"
+#include "platform/common/po_catalogs.h"
+#include "platform/ui_text.h"
+#include "scenes/text_ids.h"
 #include "scenes/compose_story.h"
 #include "scenes/greeting_text.h"
 #include "story_fixture.h"
@@ -241,6 +249,118 @@ TEST_F(ContentFolder, CheckContentListsEveryProblemAndFails) {
 TEST_F(ContentFolder, CheckContentFailsWithoutAScenario) {
   EXPECT_EQ(CheckContent(files, dir.path(), out, err), 1);
   EXPECT_NE(err.str().find("cannot read the scenario file"), std::string::npos);
+}
+
+// The original of a text of the default scenario's template.
+std::string OriginalOf(const std::string& id) {
+  for (const TemplateText& t : MakeTextTemplate(DefaultScenarioText(), "scenario.txt", StoryStructure()).texts)
+    if (t.entry.context == id) return t.entry.original;
+  throw std::runtime_error("no text " + id);
+}
+
+TEST_F(ContentFolder, CheckContentWarnsOfEachLanguagesGapsWithFileAndLine) {
+  Write(DefaultScenarioText());
+  std::filesystem::create_directories(dir.path() + "/lang");
+  std::ofstream(dir.path() + "/lang/ja.po") << "not read: the original needs no catalog\n";
+  std::ofstream(dir.path() + "/lang/xx.po", std::ios::binary)
+      << "msgid \"\"\n"                                                          // 1
+         "msgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n"                 // 2
+         "\n"                                                                    // 3
+         "msgctxt \"greeting 115\"\n"                                            // 4
+         "msgid \"" << OriginalOf("greeting 115") << "\"\n"                       // 5
+         "msgstr \"It has been over two weeks. How have you been?\"\n"           // 6
+         "\n"                                                                    // 7
+         "#, fuzzy\n"                                                            // 8
+         "msgctxt \"greeting 117\"\n"                                            // 9
+         "msgid \"" << OriginalOf("greeting 117") << "\"\n"                       // 10
+         "msgstr \"About a week, is it?\"\n"                                     // 11
+         "\n"                                                                    // 12
+         "msgctxt \"greeting 118\"\n"                                            // 13
+         "msgid \"前の原文\"\n"                                                   // 14
+         "msgstr \"We meet again.\"\n"                                           // 15
+         "\n"                                                                    // 16
+         "msgctxt \"10 s4 C0 option 1\"\n"                                       // 17
+         "msgid \"" << OriginalOf("10 s4 C0 option 1") << "\"\n"                  // 18
+         "msgstr \"" << std::string(70, 'W') << "\"\n"                           // 19
+         "\n"                                                                    // 20
+         "#~ msgctxt \"99 s1\"\n"                                                // 21
+         "#~ msgid \"消えた行\"\n"                                                // 22
+         "#~ msgstr \"A line no more\"\n";                                       // 23
+  PoCatalogs catalogs(dir.path());
+  CellTextEngine cells;
+  EXPECT_EQ(CheckContent(files, dir.path(), out, err, &catalogs, &cells), 0) << "warnings only";
+  const std::string file = dir.path() + "/lang/xx.po:";
+  const std::string warnings = err.str();
+  for (const std::string& expected :
+       {file + "4: warning: \"greeting 116\" has no entry (untranslated)",  // where it belongs: after 115
+        file + "9: warning: \"greeting 117\" is marked fuzzy",
+        file + "13: warning: \"greeting 118\" is stale: it translates \"前の原文\"",
+        file + "17: warning: \"10 s4 C0 option 1\" as an option is 840 pixels wide; its row holds",
+        file + "21: warning: \"99 s1\" is obsolete (#~)"})
+    EXPECT_NE(warnings.find(expected), std::string::npos) << expected;
+  EXPECT_EQ(warnings.find("ja.po"), std::string::npos);
+  const std::size_t total = MakeTextTemplate(DefaultScenarioText(), "", StoryStructure()).texts.size();
+  EXPECT_NE(out.str().find(dir.path() + "/lang/xx.po: 3 of " + std::to_string(total) + " texts translated, " +
+                           std::to_string(total - 4) + " untranslated, 1 fuzzy, 1 obsolete, 1 stale, 1 too wide"),
+            std::string::npos)
+      << out.str();
+}
+
+// The first Condition a set holds (0 for any).
+int FirstHeld(ConditionSet set) {
+  int c = 0;
+  while (c < 7 && !set.Holds(c)) ++c;
+  return c;
+}
+
+TEST_F(ContentFolder, TheExtractedTemplateHoldsEveryTextOnceWithItsOriginal) {
+  Write(DefaultScenarioText());
+  const std::string pot = dir.path() + "/game.pot";
+  ASSERT_EQ(ExtractText(files, dir.path(), pot, out, err), 0) << err.str();
+  EXPECT_EQ(out.str(), pot + "\n");
+  std::string error;
+  const std::optional<Catalog> read = ReadPoFile(pot, error);
+  ASSERT_TRUE(read) << error;
+  std::map<std::string, std::string> originals;
+  for (const CatalogEntry& e : read->entries) {
+    EXPECT_TRUE(originals.emplace(e.context, e.original).second) << "twice: " << e.context;
+    EXPECT_EQ(e.translation, "");
+    EXPECT_GT(e.line, 0);
+  }
+  auto expect = [&](const std::string& id, const std::string& original) {
+    auto it = originals.find(id);
+    if (it == originals.end()) return ADD_FAILURE() << "missing " << id;
+    EXPECT_EQ(it->second, original) << id;
+    originals.erase(it);
+  };
+  // Every line and option the checked scenario gives the story, and every
+  // greeting and interface text, found from the content, not the entries.
+  const Content& content = *DefaultContent();
+  for (const SceneScript& scene : StoryStructure().Scenes())
+    for (int l = 0; l < static_cast<int>(scene.lanes.size()); ++l)
+      for (int s = scene.lanes[l].first; s <= scene.lanes[l].Last(); ++s) {
+        const Step& step = *scene.lanes[l].At(s);
+        const LaneKey& lane = scene.lanes[l].key;
+        if (SlotOf(step) == StepSlot::Line)
+          expect(LineTextId(scene.number, lane, s), content.Step(scene.number, l, s)->line);
+        if (SlotOf(step) != StepSlot::Choice) continue;
+        for (const Op& op : step.ops)
+          for (const OptionSet& set : op.optionSets) {
+            const Options& options = *content.ChoiceOptions(scene.number, l, s, FirstHeld(set.conditions));
+            const ConditionSet named = scene.rule == LaneRule::ByCondition ? ConditionSet::Any() : set.conditions;
+            for (int i = 0; i < set.count; ++i) expect(OptionTextId(scene.number, lane, s, named, i + 1), options[i]);
+          }
+      }
+  for (int picture = 115; picture <= 129; ++picture) expect(GreetingTextId(picture), content.GreetingLine(picture));
+  for (const UiTextEntry& ui : UiTexts()) expect(UiTextId(ui.name), std::string(ui.text));
+  EXPECT_TRUE(originals.empty()) << originals.size() << " texts more, such as " << originals.begin()->first;
+}
+
+TEST_F(ContentFolder, ExtractTextWritesNothingForABrokenScenario) {
+  Write("24 s0 | x\n");
+  EXPECT_EQ(ExtractText(files, dir.path(), dir.path() + "/game.pot", out, err), 1);
+  EXPECT_NE(err.str().find("unknown scene 24"), std::string::npos);
+  EXPECT_TRUE(FileIsMissing(dir.path() + "/game.pot"));
 }
 
 TEST(GreetingText, TheTitleGreetsWithTheScenariosLine) {

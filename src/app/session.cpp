@@ -55,7 +55,7 @@ bool LanguageIsThere(Catalogs* catalogs, const std::string& code, std::ostream& 
   std::vector<std::string> codes{std::string(kOriginalLanguage)};
   if (catalogs)
     for (const std::string& c : catalogs->Languages()) codes.push_back(c);
-  if (IsLanguageCode(code) && std::find(codes.begin(), codes.end(), code) != codes.end()) return true;
+  if (IsCatalogCode(code) && std::find(codes.begin(), codes.end(), code) != codes.end()) return true;
   err << "pelmot: there is no translation \"" << code << "\" (lang/" << code << ".po); the languages there are:";
   for (const std::string& c : codes) err << " " << c;
   err << "\n";

@@ -3,6 +3,7 @@
 #include <climits>
 #include <ostream>
 
+#include "app/language_check.h"
 #include "game/game.h"
 #include "scenes/content_check.h"
 #include "scenes/story_runner.h"
@@ -52,7 +53,8 @@ bool InstallStory(Game& game, std::ostream& err) {
   return true;
 }
 
-int CheckContent(Files& files, const std::string& contentDir, std::ostream& out, std::ostream& err) {
+int CheckContent(Files& files, const std::string& contentDir, std::ostream& out, std::ostream& err,
+                 Catalogs* catalogs, TextEngine* measure) {
   const std::string path = ScenarioPath(contentDir);
   LoadedScenario loaded = LoadScenarioFile(files, path, StoryStructure());
   if (!loaded.problems.empty()) {
@@ -62,6 +64,11 @@ int CheckContent(Files& files, const std::string& contentDir, std::ostream& out,
   }
   ListUnshownEntries(files, path, err);
   out << path << ": no problems\n";
+  if (catalogs) {
+    std::string error;
+    const std::string text = files.ReadWhole(path, kMaxScenarioBytes, error).value_or("");
+    CheckLanguages(MakeTextTemplate(text, path, StoryStructure()), *catalogs, measure, contentDir, out, err);
+  }
   return 0;
 }
 

@@ -7,8 +7,10 @@
 
 namespace pelmot {
 
+class Catalogs;
 class Files;
 class Game;
+class TextEngine;
 
 // The scenario file of a content folder.
 std::string ScenarioPath(const std::string& contentDir);
@@ -18,7 +20,10 @@ std::string ScenarioPath(const std::string& contentDir);
 bool InstallStory(Game& game, std::ostream& err);
 
 // `pelmot --check-content [DIR]`: 0 when the scenario is sound, 1 with the
-// list of problems on `err`.
-int CheckContent(Files& files, const std::string& contentDir, std::ostream& out, std::ostream& err);
+// list of problems on `err`. With `catalogs`, each language's catalog is
+// checked too (language_check.h), its rows measured with `measure`; what
+// that finds are warnings, which leave the result as it is.
+int CheckContent(Files& files, const std::string& contentDir, std::ostream& out, std::ostream& err,
+                 Catalogs* catalogs = nullptr, TextEngine* measure = nullptr);
 
 }  // namespace pelmot

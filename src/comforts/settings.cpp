@@ -61,7 +61,7 @@ bool Apply(Settings& s, const std::string& key, const std::string& value) {
     if (value != "0" && value != "1") return false;
     *flag = value == "1";
   } else if (key == "language") {
-    if (!IsLanguageCode(value)) return false;
+    if (!IsCatalogCode(value)) return false;
     s.language = value == kOriginalLanguage ? "" : value;
   } else {
     return false;

@@ -15,6 +15,7 @@
 #include "platform/common/mci_player.h"
 #include "platform/common/paths.h"
 #include "platform/common/picture_service.h"
+#include "platform/common/po_catalogs.h"
 #include "platform/common/text_factory.h"
 #include "platform/common/write_behind.h"
 #include "platform/headless/headless_services.h"
@@ -118,7 +119,9 @@ int RunWindowed(const Options& options) {
   if (!canStart) return 1;
   MciPlayer multimedia(boxes, [&steady] { return steady.NowMs(); });
   Services services{clock, boxes, window, multimedia, pictures, *text, files, codePage, lock, steady};
-  GameSession session(services, paths, {.boxes = &boxes, .movie = &multimedia, .trace = TraceStream(options)});
+  PoCatalogs catalogs(paths.content);
+  GameSession session(services, paths,
+                      {.boxes = &boxes, .movie = &multimedia, .trace = TraceStream(options), .catalogs = &catalogs});
   if (!session.InstallStory(std::cerr)) {
     // A player who started the game from the desktop sees no terminal.
     boxes.ShowMessage(ScenarioProblemText(paths.content, true));
@@ -161,7 +164,8 @@ int RunHeadless(const Options& options) {
   std::unique_ptr<TextEngine> text = MakeWindowFont(&fontProblem);
   TellStartUpProblems(files, paths, fontProblem, dialogs, std::cerr);
   Services services{clock, dialogs, display, multimedia, pictures, *text, files, codePage, lock, clock};
-  GameSession session(services, paths, {.trace = TraceStream(options)});
+  PoCatalogs catalogs(paths.content);
+  GameSession session(services, paths, {.trace = TraceStream(options), .catalogs = &catalogs});
   if (!session.InstallStory(std::cerr)) return kScriptCannotStart;
   session.Start();
   HeadlessScriptHooks hooks(clock, dialogs);

@@ -5,11 +5,14 @@
 
 #include "app/options.h"
 #include "app/story_setup.h"
+#include "app/text_template.h"
 #include "main/desktop.h"
 #include "persist/data_report.h"
 #include "platform/common/codepage.h"
 #include "platform/common/files.h"
+#include "platform/common/po_catalogs.h"
 #include "platform/common/run_program.h"
+#include "platform/common/text_factory.h"
 #include "storymap/map_command.h"
 
 int main(int argc, char** argv) {
@@ -34,7 +37,14 @@ int main(int argc, char** argv) {
     return pelmot::storymap::WriteStoryMap({options->storyMap, pelmot::ContentFolder(*options), options->dataDir},
                                            files, programs, std::cout, std::cerr);
   }
-  if (options->checkContent) return pelmot::CheckContent(files, pelmot::ContentFolder(*options), std::cout, std::cerr);
+  if (!options->extractText.empty())
+    return pelmot::ExtractText(files, pelmot::ContentFolder(*options), options->extractText, std::cout, std::cerr);
+  if (options->checkContent) {
+    const std::string content = pelmot::ContentFolder(*options);
+    pelmot::PoCatalogs catalogs(content);
+    auto font = pelmot::MakeWindowFont();
+    return pelmot::CheckContent(files, content, std::cout, std::cerr, &catalogs, font.get());
+  }
   if (options->headless) return pelmot::RunHeadless(*options);
   return pelmot::RunWindowed(*options);
 }

@@ -18,6 +18,7 @@
 #include "platform/common/picload.h"
 #include "platform/common/text_factory.h"
 #include "platform/ui_text.h"
+#include "platform/web/mo_catalogs.h"
 #include "platform/web/page_lock.h"
 #include "platform/web/web_codepage.h"
 #include "platform/web/web_page.h"
@@ -44,6 +45,7 @@ struct WebSession {
   MciPlayer multimedia{boxes, [this] { return steady.NowMs(); }};
   Services services{clock, boxes, window, multimedia, pictures, *text, files, codePage, lock, steady};
   GamePaths paths{std::string(kWebDataRoot), std::string(kWebContentFolder)};
+  MoCatalogs catalogs{files, paths.content};
   std::unique_ptr<GameSession> game;
   BoxesOnly boxesOnly{boxes};
   bool playing = false;
@@ -58,7 +60,8 @@ void ShowBoxesThen(WebSession& s, std::function<void()> then) {
 }
 
 void Play(WebSession& s) {
-  s.game = std::make_unique<GameSession>(s.services, s.paths, SessionParts{.boxes = &s.boxes, .movie = &s.multimedia});
+  s.game = std::make_unique<GameSession>(
+      s.services, s.paths, SessionParts{.boxes = &s.boxes, .movie = &s.multimedia, .catalogs = &s.catalogs});
   if (!s.game->InstallStory(std::cerr)) {
     s.boxes.ShowMessage(ScenarioProblemText(s.paths.content, false));
     ShowBoxesThen(s, [] { TellPage("stopped"); });

@@ -35,6 +35,18 @@ struct TemplateEntry {
 
 // A translation template (.pot) holding `entries` in order.
 std::string WritePoTemplate(const std::vector<TemplateEntry>& entries);
+// A catalog for `language` (a .po) holding `entries` in order, each with
+// the translation at the same place in `translations`.
+std::string WritePoCatalog(const std::vector<TemplateEntry>& entries, const std::vector<std::string>& translations,
+                           std::string_view language);
+
+// The file of catalog `code` in a content folder: lang/CODE + `extension`
+// (".po" as translators write it, ".mo" compiled for the browser).
+std::string CatalogPath(const std::string& contentDir, const std::string& code, std::string_view extension);
+
+// Whether `code` may name a catalog: letters, digits, "_" and "-" only
+// ("en", "pt_BR"), so it can never lead out of the folder.
+bool IsCatalogCode(std::string_view code);
 
 // The catalogs of a content folder, one per language code.
 class Catalogs {
@@ -49,8 +61,5 @@ class Catalogs {
 
 // The original's language, which needs no catalog.
 inline constexpr std::string_view kOriginalLanguage = "ja";
-
-// A language code names a file: letters, digits, "_" and "-", at most 16.
-bool IsLanguageCode(std::string_view code);
 
 }  // namespace pelmot

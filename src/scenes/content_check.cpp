@@ -368,16 +368,19 @@ LoadedScenario LoadScenarioFile(Files& files, const std::string& path, const Sto
   return LoadScenarioText(*text, path, structure);
 }
 
-namespace {
-
-// The lane an entry of a sound scenario names.
-int LaneOf(const ScenarioEntry& e, const SceneScript& scene) {
+int EntryLane(const ScenarioEntry& e, const SceneScript& scene) {
   if (scene.rule == LaneRule::ByPick) return e.step <= scene.SharedChoiceStep() ? 0 : 1 + e.pick;
   if (scene.rule == LaneRule::Single || !e.conditions) return 0;
   for (std::size_t i = 0; i < scene.lanes.size(); ++i)
     if (scene.lanes[i].key.conditions == *e.conditions) return static_cast<int>(i);
   return 0;
 }
+
+ConditionSet EntryOptionConditions(const ScenarioEntry& e, const SceneScript& scene) {
+  return scene.rule == LaneRule::ByCondition || !e.conditions ? ConditionSet::Any() : *e.conditions;
+}
+
+namespace {
 
 bool EverShown(const ScenarioEntry& e, const SceneScript& scene, int lane, const ShownTest& shown) {
   const bool optionsByCondition =
@@ -396,7 +399,7 @@ std::vector<std::string> UnshownEntryWarnings(const std::string& text, const std
   for (const ScenarioEntry& e : ParseScenario(text).entries) {
     const SceneScript* scene = e.kind == ScenarioEntry::Kind::Greeting ? nullptr : structure.Find(e.scene);
     if (!scene) continue;
-    const int lane = LaneOf(e, *scene);
+    const int lane = EntryLane(e, *scene);
     if (lane >= static_cast<int>(scene->lanes.size()) || EverShown(e, *scene, lane, shown)) continue;
     const std::string what = e.kind == ScenarioEntry::Kind::Choice ? "these options" : "this line";
     warnings.push_back(fileName + ":" + std::to_string(e.line) + ": warning: no play ever shows " + what + " (scene " +

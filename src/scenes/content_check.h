@@ -34,6 +34,12 @@ struct LoadedScenario {
 LoadedScenario LoadScenarioText(const std::string& text, const std::string& fileName, const Story& structure);
 LoadedScenario LoadScenarioFile(Files& files, const std::string& path, const Story& structure);
 
+// The lane of `scene` that an entry of a sound scenario names.
+int EntryLane(const ScenarioEntry& e, const SceneScript& scene);
+// The Condition set an entry's options are known by: the one it names,
+// unless that named the lane (a scene with lanes by Condition).
+ConditionSet EntryOptionConditions(const ScenarioEntry& e, const SceneScript& scene);
+
 // Whether some play shows a step's line, or a choice step's options with
 // Condition `condition` (-1: with any Condition).
 using ShownTest = std::function<bool(int scene, int lane, int step, int condition)>;

@@ -6,6 +6,12 @@ namespace pelmot {
 class Game;
 class Surface;
 
+// The font size of the page, its text layers and the menus (Msg, MsgWk,
+// MsgMk, CMenu), as the form asks for it.
+inline constexpr int kTextFontSize = 18;
+// The twips per pixel of a screen at 96 dpi.
+inline constexpr int kStandardTwipsPerPixel = 15;
+
 // Positions and sizes a control; a font size other than 0 is scaled so text
 // keeps its pixel size whatever the screen's logical resolution.
 void PlaceControl(Game& game, Surface& control, int width, int height, int left, int top, int fontSize);

@@ -15,10 +15,10 @@ void PlaceAllControls(Game& game) {
   MainForm& f = game.form;
   PlaceControl(game, f.MainPic, kScreenWidth, kScreenHeight, 0, 0, 15);
   PlaceControl(game, f.MainWork, kScreenWidth, kScreenHeight, 0, 0, 15);
-  PlaceControl(game, f.Msg, kScreenWidth, kScreenHeight, 0, 0, 18);
-  PlaceControl(game, f.MsgWk, kScreenWidth, kScreenHeight, 0, 0, 18);
-  PlaceControl(game, f.MsgMk, kScreenWidth, kScreenHeight, 0, 0, 18);
-  PlaceControl(game, f.CMenu, kScreenWidth, kScreenHeight, 0, 0, 18);
+  PlaceControl(game, f.Msg, kScreenWidth, kScreenHeight, 0, 0, kTextFontSize);
+  PlaceControl(game, f.MsgWk, kScreenWidth, kScreenHeight, 0, 0, kTextFontSize);
+  PlaceControl(game, f.MsgMk, kScreenWidth, kScreenHeight, 0, 0, kTextFontSize);
+  PlaceControl(game, f.CMenu, kScreenWidth, kScreenHeight, 0, 0, kTextFontSize);
   PlaceControl(game, f.SkipB, kSkipStrip.width, kSkipStrip.height, kSkipStrip.left, kSkipStrip.top, 15);
 }
 

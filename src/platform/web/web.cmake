@@ -5,6 +5,7 @@ set(WEB_DIR ${CMAKE_CURRENT_SOURCE_DIR}/platform/web)
 add_library(pelmot_platform_web STATIC
   platform/common/clock.cpp
   platform/common/codepage.cpp
+  platform/common/catalog_folder.cpp
   platform/common/files.cpp
   platform/common/system_files.cpp
   platform/common/paths.cpp
@@ -15,6 +16,7 @@ add_library(pelmot_platform_web STATIC
   platform/ffmpeg/ffmpeg_movie.cpp
   platform/web/web_movie_decoder.cpp
   platform/web/web_font.cpp
+  platform/web/mo_catalogs.cpp
   platform/web/web_codepage.cpp
   platform/web/web_storage.cpp
   platform/web/web_window.cpp
