@@ -32,6 +32,7 @@ enum VirtualKey {
   kVkRight = 39,
   kVkDown = 40,
   kVkA = 65,
+  kVkV = 86,
   kVkF1 = 112,
   kVkF2 = 113,
   kVkF3 = 114,
