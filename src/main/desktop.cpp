@@ -18,6 +18,8 @@
 #include "platform/common/text_factory.h"
 #include "platform/common/write_behind.h"
 #include "platform/headless/headless_services.h"
+#include "platform/headless/silent_aids.h"
+#include "platform/sdl/desktop_aids.h"
 #include "platform/sdl/desktop_message.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/ui_text.h"
@@ -118,7 +120,9 @@ int RunWindowed(const Options& options) {
   if (!canStart) return 1;
   MciPlayer multimedia(boxes, [&steady] { return steady.NowMs(); });
   Services services{clock, boxes, window, multimedia, pictures, *text, files, codePage, lock, steady};
-  GameSession session(services, paths, {.boxes = &boxes, .movie = &multimedia, .trace = TraceStream(options)});
+  DesktopAids aids(std::cerr);
+  GameSession session(services, paths,
+                      {.boxes = &boxes, .movie = &multimedia, .trace = TraceStream(options), .aids = &aids});
   if (!session.InstallStory(std::cerr)) {
     // A player who started the game from the desktop sees no terminal.
     boxes.ShowMessage(ScenarioProblemText(paths.content, true));
@@ -161,7 +165,8 @@ int RunHeadless(const Options& options) {
   std::unique_ptr<TextEngine> text = MakeWindowFont(&fontProblem);
   TellStartUpProblems(files, paths, fontProblem, dialogs, std::cerr);
   Services services{clock, dialogs, display, multimedia, pictures, *text, files, codePage, lock, clock};
-  GameSession session(services, paths, {.trace = TraceStream(options)});
+  SilentAids aids;
+  GameSession session(services, paths, {.trace = TraceStream(options), .aids = &aids});
   if (!session.InstallStory(std::cerr)) return kScriptCannotStart;
   session.Start();
   HeadlessScriptHooks hooks(clock, dialogs);
