@@ -86,6 +86,7 @@ TEST(Keys, EachNameReachesItsKeyOnTheDesktopInTheBrowserAndInScripts) {
   }
   EXPECT_EQ(KeyForDesktopName(SDL_GetKeyName(SDLK_RETURN)), kVkEnter);
   EXPECT_EQ(KeyForDesktopName(SDL_GetKeyName(SDLK_a)), kVkA);
+  EXPECT_EQ(KeyForDesktopName(SDL_GetKeyName(SDLK_v)), kVkV);
   EXPECT_EQ(KeyForDesktopName(SDL_GetKeyName(SDLK_HOME)), kVkHome);
   EXPECT_EQ(KeyForDesktopName(SDL_GetKeyName(SDLK_END)), kVkEnd);
   EXPECT_EQ(KeyForDesktopName(SDL_GetKeyName(SDLK_F3)), kVkF3);

@@ -112,3 +112,11 @@ click_in() {
     wait_for 50 traced "$3" "$before" || fail "the click at $1, $2 did not reach $3"
   fi
 }
+
+# clipboard: what the X clipboard holds (nothing when no one holds it). The
+# game answers for it from its event loop: a game that stopped pumping makes
+# this give up after two seconds.
+clipboard() { timeout 2 xclip -o -selection clipboard 2>/dev/null; }
+# clipboard_is TEXT: whether the X clipboard holds TEXT; for
+# `wait_for 50 clipboard_is "..." || fail "..."`.
+clipboard_is() { [[ $(clipboard) == "$1" ]]; }

@@ -19,6 +19,8 @@
 #include "platform/common/text_factory.h"
 #include "platform/common/write_behind.h"
 #include "platform/headless/headless_services.h"
+#include "platform/headless/silent_aids.h"
+#include "platform/sdl/desktop_aids.h"
 #include "platform/sdl/desktop_message.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/ui_text.h"
@@ -120,8 +122,15 @@ int RunWindowed(const Options& options) {
   MciPlayer multimedia(boxes, [&steady] { return steady.NowMs(); });
   Services services{clock, boxes, window, multimedia, pictures, *text, files, codePage, lock, steady};
   PoCatalogs catalogs(paths.content);
+  if (!LanguageIsThere(&catalogs, options.language, std::cerr)) return 2;
+  DesktopAids aids(std::cerr);
   GameSession session(services, paths,
-                      {.boxes = &boxes, .movie = &multimedia, .trace = TraceStream(options), .catalogs = &catalogs});
+                      {.boxes = &boxes,
+                       .movie = &multimedia,
+                       .trace = TraceStream(options),
+                       .catalogs = &catalogs,
+                       .aids = &aids,
+                       .language = options.language});
   if (!session.InstallStory(std::cerr)) {
     // A player who started the game from the desktop sees no terminal.
     boxes.ShowMessage(ScenarioProblemText(paths.content, true));
@@ -165,7 +174,10 @@ int RunHeadless(const Options& options) {
   TellStartUpProblems(files, paths, fontProblem, dialogs, std::cerr);
   Services services{clock, dialogs, display, multimedia, pictures, *text, files, codePage, lock, clock};
   PoCatalogs catalogs(paths.content);
-  GameSession session(services, paths, {.trace = TraceStream(options), .catalogs = &catalogs});
+  if (!LanguageIsThere(&catalogs, options.language, std::cerr)) return kScriptCannotStart;
+  SilentAids aids;
+  GameSession session(services, paths,
+                      {.trace = TraceStream(options), .catalogs = &catalogs, .aids = &aids, .language = options.language});
   if (!session.InstallStory(std::cerr)) return kScriptCannotStart;
   session.Start();
   HeadlessScriptHooks hooks(clock, dialogs);

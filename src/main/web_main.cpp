@@ -23,6 +23,7 @@
 #include "platform/web/web_codepage.h"
 #include "platform/web/web_page.h"
 #include "platform/web/web_paths.h"
+#include "platform/web/web_reading_aids.h"
 #include "platform/web/web_storage.h"
 #include "platform/web/web_window.h"
 #include "shell/startup.h"
@@ -44,6 +45,7 @@ struct WebSession {
   DialogQueue boxes{text.get()};
   MciPlayer multimedia{boxes, [this] { return steady.NowMs(); }};
   Services services{clock, boxes, window, multimedia, pictures, *text, files, codePage, lock, steady};
+  WebReadingAids aids;
   GamePaths paths{std::string(kWebDataRoot), std::string(kWebContentFolder)};
   MoCatalogs catalogs{files, paths.content};
   std::unique_ptr<GameSession> game;
@@ -61,7 +63,8 @@ void ShowBoxesThen(WebSession& s, std::function<void()> then) {
 
 void Play(WebSession& s) {
   s.game = std::make_unique<GameSession>(
-      s.services, s.paths, SessionParts{.boxes = &s.boxes, .movie = &s.multimedia, .catalogs = &s.catalogs});
+      s.services, s.paths,
+      SessionParts{.boxes = &s.boxes, .movie = &s.multimedia, .catalogs = &s.catalogs, .aids = &s.aids});
   if (!s.game->InstallStory(std::cerr)) {
     s.boxes.ShowMessage(ScenarioProblemText(s.paths.content, false));
     ShowBoxesThen(s, [] { TellPage("stopped"); });

@@ -31,6 +31,7 @@ constexpr KeyEntry kKeys[] = {
     {kVkHome, "home", {"Home"}, {"Home"}},
     {kVkEnd, "end", {"End"}, {"End"}},
     {kVkA, "a", {"A"}, {"KeyA"}},
+    {kVkV, "v", {"V"}, {"KeyV"}},
     {kVkF2, "f2", {"F2"}, {"F2"}},
     {kVkF3, "f3", {"F3"}, {"F3"}},
     {kVkF5, "f5", {"F5"}, {"F5", "KeyS"}},

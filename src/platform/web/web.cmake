@@ -21,6 +21,7 @@ add_library(pelmot_platform_web STATIC
   platform/web/web_storage.cpp
   platform/web/web_window.cpp
   platform/web/web_page.cpp
+  platform/web/web_reading_aids.cpp
   platform/web/touch_gesture.cpp)
 target_link_libraries(pelmot_platform_web
   PUBLIC pelmot_platform
