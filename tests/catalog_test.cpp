@@ -13,8 +13,8 @@
 #include "platform/catalog.h"
 #include "platform/common/files.h"
 #include "platform/common/po_catalogs.h"
-#include "platform/web/mo_catalogs.h"
 #include "platform/services.h"
+#include "platform/web/mo_catalogs.h"
 
 namespace pelmot {
 namespace {

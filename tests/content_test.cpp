@@ -17,9 +17,9 @@
 #include "platform/common/files.h"
 #include "platform/common/po_catalogs.h"
 #include "platform/ui_text.h"
-#include "scenes/text_ids.h"
 #include "scenes/compose_story.h"
 #include "scenes/greeting_text.h"
+#include "scenes/text_ids.h"
 #include "story_fixture.h"
 
 namespace pelmot {
@@ -263,29 +263,37 @@ TEST_F(ContentFolder, CheckContentWarnsOfEachLanguagesGapsWithFileAndLine) {
   std::filesystem::create_directories(dir.path() + "/lang");
   std::ofstream(dir.path() + "/lang/ja.po") << "not read: the original needs no catalog\n";
   std::ofstream(dir.path() + "/lang/xx.po", std::ios::binary)
-      << "msgid \"\"\n"                                                          // 1
-         "msgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n"                 // 2
-         "\n"                                                                    // 3
-         "msgctxt \"greeting 115\"\n"                                            // 4
-         "msgid \"" << OriginalOf("greeting 115") << "\"\n"                       // 5
-         "msgstr \"It has been over two weeks. How have you been?\"\n"           // 6
-         "\n"                                                                    // 7
-         "#, fuzzy\n"                                                            // 8
-         "msgctxt \"greeting 117\"\n"                                            // 9
-         "msgid \"" << OriginalOf("greeting 117") << "\"\n"                       // 10
-         "msgstr \"About a week, is it?\"\n"                                     // 11
-         "\n"                                                                    // 12
-         "msgctxt \"greeting 118\"\n"                                            // 13
-         "msgid \"前の原文\"\n"                                                   // 14
-         "msgstr \"We meet again.\"\n"                                           // 15
-         "\n"                                                                    // 16
-         "msgctxt \"10 s4 C0 option 1\"\n"                                       // 17
-         "msgid \"" << OriginalOf("10 s4 C0 option 1") << "\"\n"                  // 18
-         "msgstr \"" << std::string(70, 'W') << "\"\n"                           // 19
-         "\n"                                                                    // 20
-         "#~ msgctxt \"99 s1\"\n"                                                // 21
-         "#~ msgid \"消えた行\"\n"                                                // 22
-         "#~ msgstr \"A line no more\"\n";                                       // 23
+      << "msgid \"\"\n"                                             // 1
+         "msgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n"  // 2
+         "\n"                                                       // 3
+         "msgctxt \"greeting 115\"\n"                               // 4
+         "msgid \""
+      << OriginalOf("greeting 115")
+      << "\"\n"                                                         // 5
+         "msgstr \"It has been over two weeks. How have you been?\"\n"  // 6
+         "\n"                                                           // 7
+         "#, fuzzy\n"                                                   // 8
+         "msgctxt \"greeting 117\"\n"                                   // 9
+         "msgid \""
+      << OriginalOf("greeting 117")
+      << "\"\n"                               // 10
+         "msgstr \"About a week, is it?\"\n"  // 11
+         "\n"                                 // 12
+         "msgctxt \"greeting 118\"\n"         // 13
+         "msgid \"前の原文\"\n"               // 14
+         "msgstr \"We meet again.\"\n"        // 15
+         "\n"                                 // 16
+         "msgctxt \"10 s4 C0 option 1\"\n"    // 17
+         "msgid \""
+      << OriginalOf("10 s4 C0 option 1")
+      << "\"\n"  // 18
+         "msgstr \""
+      << std::string(70, 'W')
+      << "\"\n"                             // 19
+         "\n"                               // 20
+         "#~ msgctxt \"99 s1\"\n"           // 21
+         "#~ msgid \"消えた行\"\n"          // 22
+         "#~ msgstr \"A line no more\"\n";  // 23
   PoCatalogs catalogs(dir.path());
   CellTextEngine cells;
   EXPECT_EQ(CheckContent(files, dir.path(), out, err, &catalogs, &cells), 0) << "warnings only";

@@ -78,6 +78,9 @@ const std::vector<FixedRow>& FixedRows() {
        {{"", {UiText::settings_size_one, UiText::settings_size_two, UiText::settings_size_fit}}}},
       {UiText::settings_full_screen, RowKind::kSettings, {kOnOff}},
       {UiText::settings_save_previews, RowKind::kSettings, {kOnOff}},
+      {UiText::settings_bilingual, RowKind::kSettings, {kOnOff}},
+      {UiText::settings_copy_lines, RowKind::kSettings, {kOnOff}},
+      {UiText::settings_speak_lines, RowKind::kSettings, {kOnOff}},
       {UiText::back, RowKind::kSettings},
   };
   return rows;

@@ -1,5 +1,9 @@
 #include "app/script_runner.h"
 
+#include "comforts/language.h"
+#include "comforts/settings.h"
+#include "platform/catalog.h"
+
 #include <charconv>
 #include <cstdint>
 #include <istream>
@@ -105,6 +109,11 @@ std::string NowArgs(const std::string&, const Args& a) {
   return "";
 }
 
+std::string LangArgs(const std::string&, const Args& a) {
+  if (a.size() != 1 || !IsCatalogCode(a[0])) return "lang CODE, a language code such as en or ja";
+  return "";
+}
+
 std::string ShotArgs(const std::string&, const Args& a) {
   if (a.size() != 1) return "shot FILE";
   return "";
@@ -178,6 +187,16 @@ class Runner {
   }
   int OnClose(const ScriptCommand&) {
     host_.OnEvent(InputEvent{InputEvent::Kind::kCloseRequested});
+    return kScriptOk;
+  }
+  // As the settings row: shown at once and remembered.
+  int OnLang(const ScriptCommand& c) {
+    Game& game = host_.game();
+    ComfortState& comforts = host_.comforts().State();
+    std::string problem;
+    if (!SwitchLanguage(game, comforts, c.args[0], problem)) return Fail(c, kScriptBad, problem);
+    comforts.settings.language = c.args[0] == kOriginalLanguage ? "" : c.args[0];
+    SaveSettings(game, comforts.settings);
     return kScriptOk;
   }
   int OnNow(const ScriptCommand& c) {
@@ -347,23 +366,15 @@ constexpr bool kNotInput = false;
 constexpr bool kValueToEnd = true;
 
 const Verb kVerbs[] = {
-    {"click", PointArgs, &Runner::OnClick, kInput},
-    {"rclick", PointArgs, &Runner::OnRightClick, kInput},
-    {"move", PointArgs, &Runner::OnMove, kInput},
-    {"pick", PickArgs, &Runner::OnPick, kInput},
-    {"key", KeyArgs, &Runner::OnKey, kInput},
-    {"pad", PadArgs, &Runner::OnPad, kInput},
-    {"shift", DownOrUpArg, &Runner::OnShift, kInput},
-    {"ctrl", DownOrUpArg, &Runner::OnCtrl, kInput},
-    {"wheel", WheelArgs, &Runner::OnWheel, kInput},
-    {"tick", TickArgs, &Runner::OnTick, kInput},
-    {"wait", WaitArgs, &Runner::OnWait, kInput},
-    {"answer", AnswerArgs, &Runner::OnAnswer, kNotInput},
-    {"close", NoArgs, &Runner::OnClose, kInput},
-    {"now", NowArgs, &Runner::OnNow, kNotInput},
-    {"shot", ShotArgs, &Runner::OnShot, kNotInput},
-    {"state", NoArgs, &Runner::OnState, kNotInput},
-    {"expect", ExpectArgs, &Runner::OnExpect, kNotInput, kValueToEnd},
+    {"click", PointArgs, &Runner::OnClick, kInput},   {"rclick", PointArgs, &Runner::OnRightClick, kInput},
+    {"move", PointArgs, &Runner::OnMove, kInput},     {"pick", PickArgs, &Runner::OnPick, kInput},
+    {"key", KeyArgs, &Runner::OnKey, kInput},         {"pad", PadArgs, &Runner::OnPad, kInput},
+    {"shift", DownOrUpArg, &Runner::OnShift, kInput}, {"ctrl", DownOrUpArg, &Runner::OnCtrl, kInput},
+    {"wheel", WheelArgs, &Runner::OnWheel, kInput},   {"tick", TickArgs, &Runner::OnTick, kInput},
+    {"wait", WaitArgs, &Runner::OnWait, kInput},      {"answer", AnswerArgs, &Runner::OnAnswer, kNotInput},
+    {"close", NoArgs, &Runner::OnClose, kInput},      {"now", NowArgs, &Runner::OnNow, kNotInput},
+    {"lang", LangArgs, &Runner::OnLang, kInput},      {"shot", ShotArgs, &Runner::OnShot, kNotInput},
+    {"state", NoArgs, &Runner::OnState, kNotInput},   {"expect", ExpectArgs, &Runner::OnExpect, kNotInput, kValueToEnd},
 };
 
 const Verb* FindVerb(const std::string& name) {

@@ -1,5 +1,8 @@
 #include "app/state_json.h"
 
+#include "comforts/comfort_canvas.h"
+#include "present/shown_language.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -38,6 +41,28 @@ void AddComfortFields(Fields& f, const ComfortState& c) {
   const bool readOnly = c.settings.skipMode == SkipMode::ReadOnly;
   f.emplace_back("SkipMode", JsonString(readOnly ? "read" : "all"));
   f.emplace_back("TextSpeed", Number(c.settings.textSpeed));
+  const auto orNull = [](const std::optional<std::string>& text) { return text ? JsonString(*text) : "null"; };
+  f.emplace_back("LastCopied", orNull(c.language.lastCopied));
+  f.emplace_back("LastSpoken", orNull(c.language.lastSpoken));
+}
+
+bool ComfortScreenOpen(const ComfortState& c) { return c.settingsScreen.open || c.routeChart.open || c.backlog.open; }
+
+// The words of the topmost screen as drawn: the open box, a comfort's
+// screen, else the game's page or menu.
+std::string ShownText(const GameHost& host) {
+  if (auto box = host.OpenBoxText()) return *box;
+  if (ComfortScreenOpen(host.comforts().State())) {
+    std::vector<std::string> rows;
+    std::vector<Colour> pixels(static_cast<std::size_t>(kScreenWidth) * kScreenHeight);
+    ComfortCanvas::textRecord = &rows;
+    const_cast<GameHost&>(host).comforts().DrawOver(pixels);
+    ComfortCanvas::textRecord = nullptr;
+    std::string text;
+    for (const std::string& row : rows) text += (text.empty() ? "" : "\n") + row;
+    return text;
+  }
+  return ShownRowsText(host.game());
 }
 
 }  // namespace
@@ -106,6 +131,8 @@ std::vector<std::pair<std::string, std::string>> StateFields(const GameHost& hos
   f.emplace_back("MainPicEnabled", Bool(game.form.MainPic.enabled));
   f.emplace_back("SkipBVisible", Bool(game.form.SkipB.visible));
   AddComfortFields(f, host.comforts().State());
+  f.emplace_back("Language", JsonString(LanguageCode(host.game())));
+  f.emplace_back("ShownText", JsonString(ShownText(host)));
   f.emplace_back("LastMessage", lastMessage ? JsonString(*lastMessage) : "null");
   return f;
 }

@@ -53,8 +53,8 @@ bool InstallStory(Game& game, std::ostream& err) {
   return true;
 }
 
-int CheckContent(Files& files, const std::string& contentDir, std::ostream& out, std::ostream& err,
-                 Catalogs* catalogs, TextEngine* measure) {
+int CheckContent(Files& files, const std::string& contentDir, std::ostream& out, std::ostream& err, Catalogs* catalogs,
+                 TextEngine* measure) {
   const std::string path = ScenarioPath(contentDir);
   LoadedScenario loaded = LoadScenarioFile(files, path, StoryStructure());
   if (!loaded.problems.empty()) {

@@ -7,6 +7,8 @@
 #include "present/text_page.h"
 
 namespace pelmot {
+
+std::vector<std::string>* ComfortCanvas::textRecord = nullptr;
 namespace {
 
 constexpr int kShadowShift = 2;  // the text window's shadow: 2 right, 2 down
@@ -58,6 +60,7 @@ void ComfortCanvas::MenuRowFrame(int row) {
 }
 
 void ComfortCanvas::ShadowedText(int x, int y, std::string_view utf8) {
+  if (textRecord) textRecord->emplace_back(utf8);
   TextEngine& text = game_.services.text;
   const int size = game_.form.Msg.fontPixels;
   const int left = x - area_.left, top = y - area_.top;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -15,6 +16,9 @@ class Game;
 
 class ComfortCanvas {
  public:
+  // While set, every row of text drawn is added to it as well (what a
+  // comfort's screen shows, in words).
+  static std::vector<std::string>* textRecord;
   // Works on `area` of the client area `pixels` (clientWidth wide).
   ComfortCanvas(Game& game, std::span<Colour> pixels, ScreenRect area);
   // Puts the drawing back into the pixels.

@@ -172,8 +172,9 @@ void ReadingAidsAfterEvent(Game& game, ComfortState& c) {
   const std::string shown = LanguageCode(game) + "\n" + ShownRowsText(game);
   if (shown == l.lastPage) return;
   l.lastPage = shown;
-  const bool items = (rows->menuOnTop && (game.state.FlowMode == kModeTitle || game.state.FlowMode == kModeSystemMenu)) ||
-                     ChoiceWaits(game);
+  const bool items =
+      (rows->menuOnTop && (game.state.FlowMode == kModeTitle || game.state.FlowMode == kModeSystemMenu)) ||
+      ChoiceWaits(game);
   if (items) {
     Speak(game, c, ItemWords(game));
     return;

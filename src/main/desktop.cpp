@@ -176,8 +176,9 @@ int RunHeadless(const Options& options) {
   PoCatalogs catalogs(paths.content);
   if (!LanguageIsThere(&catalogs, options.language, std::cerr)) return kScriptCannotStart;
   SilentAids aids;
-  GameSession session(services, paths,
-                      {.trace = TraceStream(options), .catalogs = &catalogs, .aids = &aids, .language = options.language});
+  GameSession session(
+      services, paths,
+      {.trace = TraceStream(options), .catalogs = &catalogs, .aids = &aids, .language = options.language});
   if (!session.InstallStory(std::cerr)) return kScriptCannotStart;
   session.Start();
   HeadlessScriptHooks hooks(clock, dialogs);

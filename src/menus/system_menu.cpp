@@ -214,8 +214,8 @@ void SystemMenu(Game& game) {
     case kSystemMenuShow:
       s.KeptLineNo = s.LineNo;
       DrawMenu(game, [] {
-        return MenuPage{{Ui(UiText::menu_save), Ui(UiText::menu_load), Ui(UiText::menu_to_title),
-                         Ui(UiText::menu_quit), Ui(UiText::menu_resolution), Ui(UiText::cancel)},
+        return MenuPage{{Ui(UiText::menu_save), Ui(UiText::menu_load), Ui(UiText::menu_to_title), Ui(UiText::menu_quit),
+                         Ui(UiText::menu_resolution), Ui(UiText::cancel)},
                         Ui(UiText::menu_title)};
       });
       break;

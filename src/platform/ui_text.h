@@ -119,13 +119,13 @@ enum class UiText {
   route_ask_jump,
   route_record_read_failed,
   // Translations and the reading aids.
-  settings_language,  // {0}: the language's name
-  settings_bilingual,   // {0}: on or off
-  settings_copy_lines,  // {0}: on or off
-  settings_speak_lines, // {0}: on or off
-  language_name,        // the shown language's own name for itself
-  language_unknown,     // {0}: the code asked for, {1}: the codes there are
-  language_unreadable,  // {0}: why
+  settings_language,     // {0}: the language's name
+  settings_bilingual,    // {0}: on or off
+  settings_copy_lines,   // {0}: on or off
+  settings_speak_lines,  // {0}: on or off
+  language_name,         // the shown language's own name for itself
+  language_unknown,      // {0}: the code asked for, {1}: the codes there are
+  language_unreadable,   // {0}: why
   speech_on,
   speech_off,
   count_  // not a text: how many there are; stays last

@@ -40,7 +40,7 @@ class Translation {
 
 struct ShownLanguage {
   std::shared_ptr<const Translation> translation;  // null: the original
-  bool bilingual = false;  // the original line with the translation below it
+  bool bilingual = false;                          // the original line with the translation below it
 };
 
 ShownLanguage& Language(Game& game);
@@ -67,9 +67,9 @@ struct ShownRows {
   std::vector<std::string> page;
   std::vector<std::string> menu;  // its title row first
   bool menuOnTop = false;
-  OptionIds optionIds{};  // of the last options drawn
+  OptionIds optionIds{};             // of the last options drawn
   std::string lineId, lineOriginal;  // the last line drawn
-  MenuBuilder lastMenu;   // what made the last menu, to draw it again
+  MenuBuilder lastMenu;              // what made the last menu, to draw it again
   void SetPageRow(int row, std::string text);
 };
 ShownRows& RowsOnScreen(Game& game);

@@ -6,8 +6,8 @@
 
 #include "game/game.h"
 #include "platform/utf8.h"
-#include "present/text_layout.h"
 #include "present/shown_language.h"
+#include "present/text_layout.h"
 #include "present/text_page.h"
 
 namespace pelmot {
@@ -38,13 +38,13 @@ RowBand DrawPage(Game& game, const std::u32string& text, std::size_t from, const
   const PageLayout page = LayOutPage(
       text, from, s.LineNo, layout,
       [&](std::u32string_view row) {
-    if (row.data() == encodedRow.data() && row.size() >= encodedRow.size()) {
-      for (char32_t c : row.substr(encodedRow.size())) AppendUtf8(utf8, c);
-    } else {
-      utf8 = EncodeUtf8(row);
-    }
-    encodedRow = row;
-    return engine.Width(utf8, measureSize);
+        if (row.data() == encodedRow.data() && row.size() >= encodedRow.size()) {
+          for (char32_t c : row.substr(encodedRow.size())) AppendUtf8(utf8, c);
+        } else {
+          utf8 = EncodeUtf8(row);
+        }
+        encodedRow = row;
+        return engine.Width(utf8, measureSize);
       },
       ShownWrap(game));
   RowBand inked;
@@ -140,8 +140,8 @@ std::vector<std::string> LineRowsOfPage(Game& game, const std::string& text, boo
     return game.services.text.Width(EncodeUtf8(row), game.form.Msg.fontPixels);
   };
   for (int k = 0;; ++k) {
-    PageLayout laid = LayOutPage(rest, from, lineNo, inWindow ? kWindowLayout : kFullScreenLayout, measure,
-                                 ShownWrap(game));
+    PageLayout laid =
+        LayOutPage(rest, from, lineNo, inWindow ? kWindowLayout : kFullScreenLayout, measure, ShownWrap(game));
     if (k == page || laid.rest.empty()) {
       std::vector<std::string> rows;
       for (const LaidOutRow& row : laid.rows) rows.push_back(EncodeUtf8(row.text));

@@ -104,6 +104,15 @@ const std::map<std::string_view, std::string_view> kInterface = {
     {"route_ending", "{0}. {1}"},
     {"route_ask_jump", "Leave the game and go back to this choice?"},
     {"route_record_read_failed", "The record of choices (ROUTES.TXT) could not be read. This play is not recorded."},
+    {"settings_language", "Language: {0}"},
+    {"settings_bilingual", "Original above the translation: {0}"},
+    {"settings_copy_lines", "Copy lines to the clipboard: {0}"},
+    {"settings_speak_lines", "Read lines aloud (V key): {0}"},
+    {"language_name", "English"},
+    {"language_unknown", "There is no translation for {0}. Languages: {1}"},
+    {"language_unreadable", "The translation could not be read: {0}"},
+    {"speech_on", "Reading aloud: on"},
+    {"speech_off", "Reading aloud: off"},
 };
 
 }  // namespace
