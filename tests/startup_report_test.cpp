@@ -56,7 +56,7 @@ TEST(HeadlessReport, AMessageBoxGoesToStandardErrorAndIntoTheState) {
   Outcome run = RunPelmot("", "--content " + content.path() + " --data-dir " + data.path());
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(run.Said("pelmot: message: " + content.path() + "/LOGO.avi\n")) << run.err;
-  EXPECT_TRUE(run.Stated("\"LastMessage\":\"" + content.path() + "/LOGO.avi\\u000a")) << run.out;
+  EXPECT_TRUE(run.Stated("\"LastMessage\":\"" + content.path() + "/LOGO.avi\\n")) << run.out;
 }
 
 TEST(HeadlessReport, WithoutAnyMessageBoxLastMessageIsNull) {

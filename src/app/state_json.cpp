@@ -73,6 +73,8 @@ std::string JsonString(const std::string& utf8) {
     if (c == '"' || c == '\\') {
       out += '\\';
       out += static_cast<char>(c);
+    } else if (c == '\n') {
+      out += "\\n";
     } else if (c < 0x20) {
       char buf[8];
       std::snprintf(buf, sizeof buf, "\\u%04x", c);
