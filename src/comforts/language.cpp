@@ -8,8 +8,10 @@
 #include "game/game.h"
 #include "game/run_flow.h"
 #include "platform/ui_text.h"
+#include "platform/utf8.h"
 #include "present/menu_page.h"
 #include "present/shown_language.h"
+#include "present/text_layout.h"
 #include "scenes/content.h"
 #include "scenes/greeting_text.h"
 #include "scenes/scene_table.h"
@@ -131,7 +133,8 @@ std::string LineWords(const Game& game) {
   const ShownRows* rows = game.parts.Find<ShownRows>();
   if (!rows) return {};
   std::string text = ShownLine(game, rows->lineId, rows->lineOriginal);
-  if (!text.empty() && (text[0] == '@' || text.rfind("＠", 0) == 0)) text.erase(0, text[0] == '@' ? 1 : 3);
+  // The continue mark is the text window's, not a word.
+  if (const std::u32string whole = DecodeUtf8(text); StartsWithContinueMark(whole)) text = EncodeUtf8(whole.substr(1));
   for (std::size_t at = 0; (at = text.find('@', at)) != std::string::npos;) {
     if (at + 1 < text.size() && (text[at + 1] == 'r' || text[at + 1] == 'R'))
       text.replace(at, 2, "\n");
