@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "app/story_setup.h"
+#include "comforts/language.h"
 #include "flow/mode_units.h"
 #include "game/dialog_queue.h"
 #include "platform/ui_text.h"
@@ -52,9 +53,9 @@ GameSession::GameSession(Services& services, GamePaths paths, SessionParts parts
 
 bool LanguageIsThere(Catalogs* catalogs, const std::string& code, std::ostream& err) {
   if (code.empty() || code == kOriginalLanguage) return true;
-  std::vector<std::string> codes{std::string(kOriginalLanguage)};
-  if (catalogs)
-    for (const std::string& c : catalogs->Languages()) codes.push_back(c);
+  LanguageState there;
+  there.catalogs = catalogs;
+  const std::vector<std::string> codes = LanguagesThereAre(there);
   if (IsCatalogCode(code) && std::find(codes.begin(), codes.end(), code) != codes.end()) return true;
   err << "pelmot: there is no translation \"" << code << "\" (lang/" << code << ".po); the languages there are:";
   for (const std::string& c : codes) err << " " << c;
