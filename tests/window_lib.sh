@@ -81,11 +81,12 @@ stop_x() {
   game="" wm="" xvfb=""
 }
 
-# start_game NAME: the game on a data root of its own, with its trace in
-# $work/NAME.trace; sets game, trace and window.
+# start_game NAME [OPTION...]: the game on a data root of its own, with the
+# options given and its trace in $work/NAME.trace; sets game, trace and
+# window.
 start_game() {
   trace="$work/$1.trace"
-  "$PELMOT" --data-dir "$work/$1" --trace >"$trace" 2>&1 &
+  "$PELMOT" --data-dir "$work/$1" --trace "${@:2}" >"$trace" 2>&1 &
   game=$!
   window=""
   # A loaded machine may take a while; give it half a minute.

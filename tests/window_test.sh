@@ -16,6 +16,9 @@
 #   stamp written;
 # - the keys beside the mouse: Down and Enter in the title menu, F5 and F9
 #   with the corner line, two Escapes for the system menu, Up and Enter;
+# - in English (--lang en) with copying on: the first choice, scene 5's and
+#   scene 10's questions as headless shows them, every glyph of the English
+#   question within the message window, and each question on the clipboard;
 # - F1 under a window manager (openbox) on a 1024 x 768 screen: the whole
 #   picture, filtered, with the pointer mapped to it, and back.
 # Skips (status 77) without Xvfb and the other tools.
@@ -24,7 +27,7 @@
 set -uo pipefail
 PELMOT=$1
 here=$(cd "$(dirname "$0")" && pwd)
-for tool in Xvfb xdotool xwininfo xprop import convert compare; do
+for tool in Xvfb xdotool xwininfo xprop xclip import convert compare; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIP: $tool is not installed; run tools/bootstrap.sh" >&2
     exit 77
@@ -64,8 +67,14 @@ tick 100000
 tick 100000
 shift up
 shot $work/question5.png
+pick 0
+shift down
+tick 100000
+tick 100000
+shift up
+shot $work/question10.png
 EOF
-[[ -s $work/question5.png ]] || fail "the headless reference run failed: $(cat "$work/reference.txt")"
+[[ -s $work/question10.png ]] || fail "the headless reference run failed: $(cat "$work/reference.txt")"
 
 start_x 1920x1200
 start_game data
@@ -287,6 +296,66 @@ press F3 'RouteChart open'
 shows_keys 30 keys_chart.png "F3 did not show the route chart as headless"
 keep keys_chart.png
 
+# In English, with each line copied: a held Shift stops at the same choices
+# as headless, scene 10's question in the message window differs from the
+# Japanese only within that window, and the clipboard holds each question.
+"$PELMOT" --headless --lang en --script - --data-dir "$work/english_reference" >/dev/null \
+  2>"$work/english_reference.txt" <<EOF
+click 400 300
+click 400 300
+pick 0
+shift down
+tick 100000
+shift up
+shot $work/en_first_choice.png
+click 400 300
+pick 1
+shift down
+tick 100000
+tick 100000
+shift up
+shot $work/en_question5.png
+pick 0
+shift down
+tick 100000
+tick 100000
+shift up
+shot $work/en_question10.png
+EOF
+[[ -s $work/en_question10.png ]] || fail "the headless English run failed: $(cat "$work/english_reference.txt")"
+[[ -n ${game:-} ]] && { kill -9 "$game" 2>/dev/null; wait "$game" 2>/dev/null; game=""; }
+mkdir -p "$work/data_en/TORMVEL/PELMOT"
+printf 'copy_lines=1\n' >"$work/data_en/TORMVEL/PELMOT/SETTINGS.TXT"
+start_game data_en --lang en
+sleep 1.5
+click 400 300 'Form_MouseDown 1 0 400 300'
+sleep 0.5
+click 400 300 'Form_MouseDown 1 0 400 300'
+sleep 0.3
+click 400 156 'MainPic_MouseDown 1 0 400 156'
+# skip_to REFERENCE QUESTION: Shift held until the window shows REFERENCE,
+# then QUESTION must be on the clipboard.
+skip_to() {
+  xdotool keydown Shift_L
+  wait_for 60 shows "$work/en_now.png" "$work/$1" \
+    || { keep en_now.png; fail "in English a held Shift did not stop where headless does ($1; en_now.png)"; }
+  xdotool keyup Shift_L
+  wait_for 50 clipboard_is "$2" || fail "the clipboard holds \"$(clipboard)\", not \"$2\""
+}
+skip_to en_first_choice.png "Scene 0 s68. What will you do?"
+click 400 300 'MainPic_MouseDown 1 0 400 300'
+click 104 80 'MainPic_MouseDown 1 0 104 80'
+skip_to en_question5.png "Scene 5 s40. What will you do?"
+click 104 48 'MainPic_MouseDown 1 0 104 48'
+skip_to en_question10.png "Scene 10 s3. What will you do?"
+keep en_now.png
+# The English and the Japanese question differ only where the text is: a
+# box that must lie within the message window (20, 410, 760 x 180).
+read -r text_w text_h text_x text_y < <(convert "$work/en_question10.png" "$work/question10.png" \
+  -compose difference -composite -threshold 0 -trim -format '%w %h %X %Y' info: | tr -d '+')
+((text_x >= 20 && text_y >= 410 && text_x + text_w <= 780 && text_y + text_h <= 590)) \
+  || fail "English text falls outside the message window: ${text_w}x${text_h} at $text_x, $text_y"
+
 # Full screen under a window manager, on a screen whose size is not a whole
 # multiple: the whole picture, filtered, and the pointer mapped to it.
 wm_off=""
@@ -320,4 +389,5 @@ echo "window opened with the logo (brightest $logo), a second copy ended silentl
   "full screen showed the whole picture without a window manager${wm_off:+ and with one (RMSE $wm_off)}, with the pointer mapped;" \
   "a held Shift ($repeats key-downs) skipped to scene 5's question; scaled:$scaled, 1600x1200 exact;" \
   "closing asked and ended on yes; keys picked, saved, loaded, opened the menu, skipped to a choice (End)," \
-  "went back to it (Home) and showed the route chart (F3) as headless"
+  "went back to it (Home) and showed the route chart (F3) as headless;" \
+  "English showed as headless, its text (${text_w}x${text_h} at $text_x, $text_y) within the message window, each question copied"
