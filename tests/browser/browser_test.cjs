@@ -2,7 +2,8 @@
 // the logo, the title, a new game, Shift held to the first choice and a
 // pick, a save to slot 3 through the system menu; then the page loaded
 // again, the slot loaded, and the state and the text on the canvas checked;
-// the game's keys, the browser's own among them.
+// the game's keys, the browser's own among them; last, English chosen in
+// the settings, with each line copied and spoken.
 // A second tab on the same saves says so and starts nothing.
 //
 // Usage: node browser_test.cjs BUILD_WEB_DIR [SHOTS_DIR]
@@ -237,6 +238,44 @@ async function quit(player, page) {
 // A browser that gives no saves (its IndexedDB refuses to open, or it has
 // none): the game plays, says in a box that nothing will be kept, and copies
 // nothing back, so the saves stored in the browser stay as they were.
+// The settings screen switches to the shipped English: the title menu is
+// drawn again in it at once, and with copying and speaking on, each line
+// goes to the page's clipboard and voice in English.
+async function language(player, page) {
+  await page.reload();
+  await player.playing();
+  await page.evaluate(() => {
+    window.copied = [];
+    window.spoken = [];
+    if (navigator.clipboard) navigator.clipboard.writeText = text => (window.copied.push(text), Promise.resolve());
+    speechSynthesis.speak = utterance => window.spoken.push({text: utterance.text, lang: utterance.lang});
+  });
+  await toTitleMenu(player);
+  const canvas = () => page.evaluate(() => document.getElementById('canvas').toDataURL());
+  const japanese = await canvas();
+  // The settings' last rows, from Close up: speak, copy, bilingual, language.
+  const press = async (...codes) => {
+    for (const code of codes) await page.keyboard.press(code);
+    await player.settled();
+  };
+  await press('F2', 'PageDown', 'PageDown', 'ArrowUp', 'Enter', 'ArrowUp', 'Enter', 'ArrowUp', 'ArrowUp', 'Enter',
+              'Escape');
+  let s = await player.state();
+  check(s.Language === 'en' && /^\nNew Game\nLoad Game/.test(s.ShownText) && s.MenuItems[0] === 'ゲームスタート',
+        `the settings switch the title menu to English at once (${JSON.stringify(s.ShownText)})`);
+  check((await canvas()) !== japanese, 'the canvas shows the English menu');
+  await shot(page, 'english.png');
+  await player.pick(0);
+  await player.click(400, 300);
+  s = await player.state();
+  const copied = await page.evaluate(() => window.copied);
+  const spoken = await page.evaluate(() => window.spoken);
+  check(/^Scene 0 s\d/.test(s.LastCopied || '') && copied[copied.length - 1] === s.LastCopied,
+        `the line shown goes to the page's clipboard in English (${JSON.stringify(copied.slice(-1))})`);
+  const last = spoken[spoken.length - 1] || {};
+  check(last.text === s.LastCopied && last.lang === 'en', `and is spoken in English (${JSON.stringify(last)})`);
+}
+
 async function unreadableSaves(browser, url, how) {
   const page = await browser.newPage();
   if (how === 'refused') {
@@ -289,6 +328,7 @@ async function secondTab(browser, url) {
     await storage(player, page);
     await keys(player, page);
     await quit(player, page);
+    await language(player, page);
   } catch (e) {
     check(false, e.stack || String(e));
   } finally {
