@@ -11,7 +11,8 @@ std::string UsageText() {
          "  --data-dir DIR       keep the save data in DIR/TORMVEL/PELMOT\n"
          "                       (default: $XDG_DATA_HOME, else ~/.local/share)\n"
          "  --content DIR        read pictures, the logo movie and the scenario from DIR\n"
-         "                       (default: the program's own folder)\n"
+         "                       (default: the program's own folder, else the installed\n"
+         "                       content in ../share/pelmot beside it)\n"
          "  --headless --script FILE\n"
          "                       play without a window, following the commands in FILE\n"
          "                       (- for standard input); see docs/scripting.md\n"
@@ -27,7 +28,18 @@ std::string UsageText() {
          "  --extract-text FILE  write the translation template of the content folder's\n"
          "                       scenario and the interface to FILE (.pot)\n"
          "  --trace              name the handler each press and key reaches, on stderr\n"
-         "  --help               show this text\n";
+         "  --help, -h           show this text\n"
+         "  --version            show the version\n"
+         "\n"
+         "Exit status:\n"
+         "  0  the game ended normally, or a script ran to its end, or a check found\n"
+         "     nothing wrong (also when another copy already plays on the data root)\n"
+         "  1  the game could not start or run; an expect of the script failed; a\n"
+         "     check found problems; a file could not be read or written\n"
+         "  2  a mistake on the command line, or in the script; an unknown --lang\n"
+         "  3  headless: another copy plays on the data root, so nothing was played\n"
+         "  4  headless: the content folder is missing or its scenario has problems,\n"
+         "     or --lang names no translation there\n";
 }
 
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
@@ -46,6 +58,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       o.headless = true;
     else if (arg == "--help" || arg == "-h")
       o.help = true;
+    else if (arg == "--version")
+      o.version = true;
     else if (arg == "--trace")
       o.trace = true;
     else if (arg == "--script") {

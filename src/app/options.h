@@ -12,6 +12,7 @@ struct Options {
   std::string dataDir;     // empty: the default data root
   std::string contentDir;  // empty: the executable's folder
   bool help = false;
+  bool version = false;
   bool trace = false;  // name the handler each press and key reaches, on stderr
   bool checkContent = false;
   std::string inspectSave;  // a data file to print in words

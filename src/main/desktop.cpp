@@ -93,7 +93,7 @@ std::ostream* TraceStream(const Options& options) { return options.trace ? &std:
 }  // namespace
 
 std::string ContentFolder(const Options& options) {
-  return options.contentDir.empty() ? ExecutableFolder() : options.contentDir;
+  return options.contentDir.empty() ? DefaultContentFolder() : options.contentDir;
 }
 
 int RunWindowed(const Options& options) {

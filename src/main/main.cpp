@@ -13,6 +13,7 @@
 #include "platform/common/po_catalogs.h"
 #include "platform/common/run_program.h"
 #include "platform/common/text_factory.h"
+#include "pelmot_version.h"
 #include "storymap/map_command.h"
 
 int main(int argc, char** argv) {
@@ -25,6 +26,10 @@ int main(int argc, char** argv) {
   }
   if (options->help) {
     std::cout << pelmot::UsageText();
+    return 0;
+  }
+  if (options->version) {
+    std::cout << "pelmot " << PELMOT_VERSION << "\n";
     return 0;
   }
   pelmot::SystemFiles files;

@@ -1,7 +1,8 @@
 // What the game and its movie helper say to each other. The helper program
-// (pelmot-movie, beside the game's program) decodes one movie file with
-// FFmpeg, so that FFmpeg's hundred shared libraries never map into the game,
-// and a damaged movie file is decoded away from the game's own memory.
+// (pelmot-movie, beside the game's program or below libexec/ of an install)
+// decodes one movie file with FFmpeg, so that FFmpeg's hundred shared
+// libraries never map into the game, and a damaged movie file is decoded
+// away from the game's own memory.
 //
 // The helper starts with three descriptors: a stream socket for requests and
 // replies, the movie file (opened and checked by the game), and a sealed

@@ -127,7 +127,7 @@ bool MovieDecoder::Impl::Start(int movieFd, std::string& error) {
   posix_spawn_file_actions_adddup2(&actions, helperEnd.get(), kChannelFd);
   posix_spawn_file_actions_adddup2(&actions, movie.get(), kMovieFd);
   posix_spawn_file_actions_adddup2(&actions, picture.get(), kPictureFd);
-  const std::string path = ExecutableFolder() + "/" + kHelperName;
+  const std::string path = MovieHelperPath();
   char* const argv[] = {const_cast<char*>(path.c_str()), nullptr};
   const int rc = ::posix_spawn(&helper, path.c_str(), &actions, nullptr, argv, environ);
   posix_spawn_file_actions_destroy(&actions);

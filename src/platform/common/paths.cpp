@@ -7,6 +7,17 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/movie_protocol.h"
+
+// Where an install puts the content and the movie helper, relative to the
+// program's folder (the build sets them from its install folders).
+#ifndef PELMOT_CONTENT_FROM_PROGRAM
+#define PELMOT_CONTENT_FROM_PROGRAM "../share/pelmot"
+#endif
+#ifndef PELMOT_HELPER_FROM_PROGRAM
+#define PELMOT_HELPER_FROM_PROGRAM "../libexec/pelmot"
+#endif
+
 namespace pelmot {
 
 std::string ExecutableFolder() {
@@ -14,6 +25,34 @@ std::string ExecutableFolder() {
   auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec) return ".";
   return exe.parent_path().string();
+}
+
+namespace {
+
+bool IsFile(const std::filesystem::path& path) {
+  std::error_code ignored;
+  return std::filesystem::is_regular_file(path, ignored);
+}
+
+// `relative` below the program's folder, without its "..".
+std::string BesideProgram(const std::string& relative) {
+  return (std::filesystem::path(ExecutableFolder()) / relative).lexically_normal().string();
+}
+
+}  // namespace
+
+std::string DefaultContentFolder() {
+  const std::string own = ExecutableFolder();
+  if (IsFile(own + "/scenario.txt")) return own;
+  const std::string installed = BesideProgram(PELMOT_CONTENT_FROM_PROGRAM);
+  return IsFolder(installed) ? installed : own;
+}
+
+std::string MovieHelperPath() {
+  using movie_protocol::kHelperName;
+  const std::string beside = ExecutableFolder() + "/" + kHelperName;
+  if (IsFile(beside)) return beside;
+  return BesideProgram(std::string(PELMOT_HELPER_FROM_PROGRAM) + "/" + kHelperName);
 }
 
 std::string DefaultDataRoot(std::string& warning) {

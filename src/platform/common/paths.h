@@ -11,6 +11,16 @@ namespace pelmot {
 // The folder of the running executable.
 std::string ExecutableFolder();
 
+// The content folder when none is given: the program's own folder when it
+// holds a scenario (a build folder), else the installed content relative to
+// the program (bin/../share/pelmot) when that exists, else the program's
+// folder again (whose absence the start-up checks then name).
+std::string DefaultContentFolder();
+
+// The movie helper: beside the program (a build folder), else where an
+// install puts it relative to the program (bin/../libexec/pelmot).
+std::string MovieHelperPath();
+
 // $XDG_DATA_HOME, else ~/.local/share: where "TORMVEL/PELMOT" goes. A
 // relative $XDG_DATA_HOME is ignored, as the XDG rules ask; `warning` then
 // says so (it is left empty otherwise).
