@@ -59,7 +59,7 @@ int CheckContent(Files& files, const std::string& contentDir, std::ostream& out,
   LoadedScenario loaded = LoadScenarioFile(files, path, StoryStructure());
   if (!loaded.problems.empty()) {
     ListProblems(loaded, err);
-    err << loaded.problems.size() << " problem(s) in " << path << "\n";
+    err << "pelmot: " << loaded.problems.size() << " problem(s) in " << path << "\n";
     return 1;
   }
   ListUnshownEntries(files, path, err);

@@ -64,13 +64,13 @@ int ExtractText(Files& files, const std::string& contentDir, const std::string& 
   std::string error;
   const auto scenario = files.ReadWhole(path, kMaxScenarioBytes, error);
   if (!scenario) {
-    err << "cannot read the scenario file " << error << "\n";
+    err << "pelmot: cannot read the scenario file " << error << "\n";
     return 1;
   }
   const TextTemplate text = MakeTextTemplate(*scenario, path, StoryStructure());
   if (!text.problems.empty()) {
     for (const std::string& problem : text.problems) err << problem << "\n";
-    err << text.problems.size() << " problem(s) in " << path << "; no template written\n";
+    err << "pelmot: " << text.problems.size() << " problem(s) in " << path << "; no template written\n";
     return 1;
   }
   if (!files.ReplaceWhole(output, WritePoTemplate(TemplateEntries(text)), error)) {

@@ -364,7 +364,7 @@ LoadedScenario LoadScenarioText(const std::string& text, const std::string& file
 LoadedScenario LoadScenarioFile(Files& files, const std::string& path, const Story& structure) {
   std::string error;
   auto text = files.ReadWhole(path, kMaxScenarioBytes, error);
-  if (!text) return {nullptr, {"cannot read the scenario file " + error}};
+  if (!text) return {nullptr, {"pelmot: cannot read the scenario file " + error}};
   return LoadScenarioText(*text, path, structure);
 }
 
