@@ -18,6 +18,9 @@ DESTDIR=$root cmake --install "$build" --prefix /usr --strip >/dev/null
 mkdir -p "$root/usr/games"
 mv "$root/usr/bin/pelmot" "$root/usr/games/pelmot"
 rmdir "$root/usr/bin"
+# As Debian's own packaging strips: the compiler's notes too.
+strip --remove-section=.comment --remove-section=.note "$root/usr/games/pelmot" \
+  "$root/usr/libexec/pelmot/pelmot-movie"
 
 version=$("$root/usr/games/pelmot" --version | awk '{print $2}')
 arch=$(dpkg --print-architecture)
