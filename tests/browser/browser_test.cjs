@@ -309,11 +309,80 @@ async function secondTab(browser, url) {
   await other.close();
 }
 
+// A first visit on a cold cache: what comes before the logo's first frame
+// (the program and the content packed for it) is at most 4 MB, counted as
+// the test server sends it; the fonts and the pictures come after it.
+async function coldStart(browser) {
+  const {server, sent, url} = await serve(root);
+  const context = await browser.createBrowserContext();
+  try {
+    const page = await context.newPage();
+    await page.goto(url);
+    const player = new Player(page);
+    await player.playing();
+    const first = await page.evaluate(() => ({
+      ms: Module.pelmotFirstFrameMs,
+      before: performance.getEntriesByType('resource').filter(e => e.startTime < Module.pelmotFirstFrameMs)
+        .map(e => decodeURIComponent(new URL(e.name).pathname)),
+    }));
+    const names = ['index.html', ...first.before.map(name => path.basename(name))];
+    const bytes = names.reduce((sum, name) => sum + (sent[name] || 0), 0);
+    const late = first.before.filter(name => /\/content\//.test(name));
+    check(bytes <= 4e6 && late.length === 0,
+          `${(bytes / 1e6).toFixed(2)} MB fetched before the first frame at ${first.ms.toFixed(0)} ms ` +
+          `(${names.join(', ')}), nothing of content/ among them`);
+    await until('the fonts', () => page.evaluate(() => !Module.pelmotLateState('font/ipag.ttf')), 20000);
+    check((sent['ipag.ttf'] || 0) > 0 && (sent['DejaVuSans.ttf'] || 0) > 0, 'the fonts come after the first frame');
+    await toTitleMenu(player);
+    check((await player.state()).MenuItems[0] === 'ゲームスタート', 'the title menu waits, its fonts come');
+    await shot(page, 'cold-title.png');
+  } finally {
+    await context.close();
+    server.close();
+  }
+}
+
+// After one visit the service worker keeps every file: with the server
+// gone and the browser offline, a reload plays the logo, the title and the
+// story's first pictures.
+async function offlineReload(browser) {
+  const {server, url} = await serve(root);
+  const context = await browser.createBrowserContext();
+  try {
+    const page = await context.newPage();
+    await page.goto(url);
+    const player = new Player(page);
+    await player.playing();
+    await until('the service worker to keep every file', () => page.evaluate(() =>
+      !!navigator.serviceWorker.controller && window.pelmotFilesComing() === 0), 60000);
+    server.closeAllConnections();
+    server.close();
+    await page.setOfflineMode(true);
+    await page.reload();
+    await player.playing();
+    await until('the logo offline', async () => (await player.bright(85, 190, 630, 220)) > 2000, 5000);
+    await toTitleMenu(player);
+    check((await player.state()).MenuItems[0] === 'ゲームスタート', 'offline, a reload plays to the title menu');
+    await shot(page, 'offline-title.png');
+    await player.pick(0);
+    for (let i = 0; i < 6; ++i) await player.click(400, 300);
+    const s = await player.state();
+    check(s.FlowMode === 1 && s.LastMessage === null && (await player.bright(0, 0, 800, 600)) > 10000,
+          `offline, the story plays on with its pictures (step ${s.StepNo[1]}, picture ${s.ShownPic})`);
+    await shot(page, 'offline-story.png');
+  } finally {
+    await context.close();
+    server.close();
+  }
+}
+
 (async () => {
   if (shots) fs.mkdirSync(shots, {recursive: true});
   const {server, url} = await serve(root);
   const {browser, profile} = await launch();
   try {
+    await coldStart(browser);
+    await offlineReload(browser);
     await unreadableSaves(browser, url, 'refused');
     await unreadableSaves(browser, url, 'missing');
     const page = await browser.newPage();

@@ -11,6 +11,7 @@ const puppeteer = require('puppeteer-core');
 const kTypes = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
   '.data': 'application/octet-stream', '.txt': 'text/plain; charset=utf-8',
+  '.png': 'image/png', '.webmanifest': 'application/manifest+json', '.json': 'application/json',
 };
 
 // Serves `root`; `sent` adds up the bytes of each file served.
@@ -79,9 +80,11 @@ class Player {
     await this.page.mouse.click(at.x, at.y, {button});
     if (settle) await this.settled();
   }
-  // Input waits while the saves are copied to IndexedDB; so does the test.
+  // Input waits while the saves are copied to IndexedDB, or while a font or
+  // picture the game needs is on its way; so does the test.
   async settled() {
     await until('the saves to be copied', () => this.page.evaluate(() => !Module.pelmotSyncing));
+    await until('the content the game waits for', () => this.page.evaluate(() => !Module.pelmotInputWaits));
     await this.page.evaluate(() => new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r))));
   }
   // A finger on the canvas: a tap, or held for `holdMs` before it lifts.
