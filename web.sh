@@ -57,11 +57,8 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 [[ -f $NATIVE/CMakeCache.txt ]] ||
   quietly cmake -S "$ROOT" -B "$NATIVE" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
-quietly cmake --build "$NATIVE" -j"$JOBS" --target pelmot_pictures pelmot_logo_movie default_scenario
-# The app's icons, drawn from the game's pictures (when this tree makes them).
-if cmake --build "$NATIVE" --target help 2>/dev/null | grep -qw pelmot_icons; then
-  quietly cmake --build "$NATIVE" -j"$JOBS" --target pelmot_icons
-fi
+# The app's icons (pelmot_icons) are drawn from the game's pictures.
+quietly cmake --build "$NATIVE" -j"$JOBS" --target pelmot_pictures pelmot_logo_movie default_scenario pelmot_icons
 took "content (native generators):" "$start"
 
 # The program, with Emscripten.
@@ -112,9 +109,7 @@ took "content packed:" "$start"
 start=$(seconds)
 rm -rf "$OUT/icons"
 mkdir -p "$OUT/icons"
-for n in 192 512; do
-  if [[ -f $NATIVE/icons/pelmot-$n.png ]]; then cp "$NATIVE/icons/pelmot-$n.png" "$OUT/icons/"; fi
-done
+cp "$NATIVE/icons/pelmot-192.png" "$NATIVE/icons/pelmot-512.png" "$OUT/icons/"
 python3 "$ROOT/src/platform/web/make_offline.py" "$OUT" "$ROOT/src/platform/web"
 took "app and service worker:" "$start"
 

@@ -376,6 +376,50 @@ async function offlineReload(browser) {
   }
 }
 
+// A picture still on its way when the player clicks: the step waits for it
+// with the last picture on the canvas, the page's loading mark shows after
+// 300 ms, and the click is taken once the picture is here. (No service
+// worker here: every picture comes from the server, which holds picture 2
+// back until the checks are made.)
+async function slowPicture(browser) {
+  let release;
+  const released = new Promise(r => { release = r; });
+  const {server, url} = await serve(root, name => name === '2.png' ? released : null);
+  const context = await browser.createBrowserContext();
+  try {
+    const page = await context.newPage();
+    await page.evaluateOnNewDocument(() => { delete Navigator.prototype.serviceWorker; });
+    await page.goto(url);
+    const player = new Player(page);
+    await player.playing();
+    await toTitleMenu(player);
+    // The first line shows picture 1; the look-ahead names picture 2 next.
+    await player.pick(0, false);
+    await until('the first picture', async () => (await player.state()).ShownPic === 1, 5000);
+    const before = await player.state();
+    const canvas = () => page.evaluate(() => document.getElementById('canvas').toDataURL());
+    const shown = await canvas();
+    const coming = await page.evaluate(() => Module.pelmotLateState('PELMOTPIC/2.png'));
+    await player.click(400, 300, 'left', false);
+    await new Promise(r => setTimeout(r, 800));
+    const during = await player.state();
+    const mark = await page.evaluate(() => !document.getElementById('loading').hidden);
+    check(coming === 1 && during.StepNo[1] === before.StepNo[1] && during.LineNo === before.LineNo,
+          `a click waits while the next picture is on its way (step ${before.StepNo[1]}, then ${during.StepNo[1]})`);
+    check((await canvas()) === shown && mark, 'the last picture stays on the canvas, the loading mark over it');
+    await shot(page, 'slow-picture.png');
+    release();
+    await until('the late picture', async () => (await player.state()).StepNo[1] !== before.StepNo[1], 10000);
+    await player.settled();
+    check(await page.evaluate(() => document.getElementById('loading').hidden),
+          'once it is here the click is taken and the mark goes');
+  } finally {
+    release();
+    await context.close();
+    server.close();
+  }
+}
+
 (async () => {
   if (shots) fs.mkdirSync(shots, {recursive: true});
   const {server, url} = await serve(root);
@@ -383,6 +427,7 @@ async function offlineReload(browser) {
   try {
     await coldStart(browser);
     await offlineReload(browser);
+    await slowPicture(browser);
     await unreadableSaves(browser, url, 'refused');
     await unreadableSaves(browser, url, 'missing');
     const page = await browser.newPage();

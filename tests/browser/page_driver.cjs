@@ -14,10 +14,11 @@ const kTypes = {
   '.png': 'image/png', '.webmanifest': 'application/manifest+json', '.json': 'application/json',
 };
 
-// Serves `root`; `sent` adds up the bytes of each file served.
-function serve(root) {
+// Serves `root`; `sent` adds up the bytes of each file served. A file is
+// answered once what `hold(name)` returns (a promise, say) has settled.
+function serve(root, hold = () => null) {
   const sent = {};
-  const server = http.createServer((request, response) => {
+  const server = http.createServer(async (request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
     const file = path.join(root, name.endsWith('/') ? name + 'index.html' : name);
     if (!file.startsWith(root + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
@@ -25,6 +26,7 @@ function serve(root) {
       response.end();
       return;
     }
+    await hold(path.basename(file));
     const body = fs.readFileSync(file);
     sent[path.basename(file)] = (sent[path.basename(file)] || 0) + body.length;
     response.writeHead(200, {'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream',
