@@ -14,27 +14,31 @@ const kTypes = {
   '.png': 'image/png', '.webmanifest': 'application/manifest+json', '.json': 'application/json',
 };
 
-// Serves `root`; `sent` adds up the bytes of each file served. A file is
-// answered once what `hold(name)` returns (a promise, say) has settled.
+// Serves `root`; `sent` adds up the bytes of each file served, `log` lists
+// each answer in turn ({name, bytes}). A file is
+// answered once what `hold(name)` returns (a promise, say) has settled;
+// when that is 'missing', as a file that is not there.
 function serve(root, hold = () => null) {
   const sent = {};
+  const log = [];
   const server = http.createServer(async (request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
     const file = path.join(root, name.endsWith('/') ? name + 'index.html' : name);
-    if (!file.startsWith(root + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+    const missing = (await hold(path.basename(file))) === 'missing';
+    if (missing || !file.startsWith(root + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
       response.writeHead(404);
       response.end();
       return;
     }
-    await hold(path.basename(file));
     const body = fs.readFileSync(file);
     sent[path.basename(file)] = (sent[path.basename(file)] || 0) + body.length;
+    log.push({name: path.basename(file), bytes: body.length});
     response.writeHead(200, {'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream',
                              'Cache-Control': 'no-store'});
     response.end(body);
   });
   return new Promise(resolve => server.listen(0, '127.0.0.1', () =>
-    resolve({server, sent, url: `http://127.0.0.1:${server.address().port}/`})));
+    resolve({server, sent, log, url: `http://127.0.0.1:${server.address().port}/`})));
 }
 
 async function launch() {
