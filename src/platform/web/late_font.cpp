@@ -18,7 +18,6 @@ bool LateFontText::Ready() {
 
 void LateFontText::SetFace(TextFace face) {
   face_ = face;
-  metrics_.SetFace(TextFace::kWindow);
   if (engine_) engine_->SetFace(face);
 }
 
