@@ -395,8 +395,11 @@ async function offlineReload(browser) {
 async function slowPicture(browser) {
   let release;
   const released = new Promise(r => { release = r; });
-  const hold = name => name === '2.png' ? released : null;
-  await freshVisit(browser, {hold, worker: false}, async ({page, player}) => {
+  // Picture 1, which the first line shows without a hint before it, is
+  // slow too: the read that needs it fetches it while the step waits.
+  const slow = () => new Promise(r => setTimeout(r, 3000));
+  const hold = name => name === '2.png' ? released : name === '1.png' ? slow() : null;
+  await freshVisit(browser, {hold, worker: false}, async ({page, player, log}) => {
     await toTitleMenu(player);
     // The first line shows picture 1; the look-ahead names picture 2 next.
     // The pick's own mouse-up may be the first input that waits.
@@ -404,6 +407,9 @@ async function slowPicture(browser) {
     await player.pick(0, false);
     await until('the first picture', async () => (await player.state()).ShownPic === 1, 5000);
     await page.evaluate(() => new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r))));
+    const fetches = log.filter(a => a.name === '1.png').length;
+    check((await player.count(0, 0, 800, 600, [96, 96, 96])) < 1000 && (await player.bright(0, 0, 800, 600)) > 10000,
+          `a picture read before it arrived is drawn, not a placeholder (answered ${fetches} times)`);
     const before = await player.state();
     const canvas = () => page.evaluate(() => document.getElementById('canvas').toDataURL());
     const shown = await canvas();
