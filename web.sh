@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds the browser edition into build-web/: index.html, the program
-# (pelmot.js, pelmot.wasm) and the content packed beside it (content.data,
-# content.js). With --serve, also serves build-web/ on 127.0.0.1:8000.
+# (pelmot.js, pelmot.wasm), what the first frame needs packed beside it
+# (content.data, content.js), the rest of the content as loose files the page
+# fetches when it needs them (content/), the service worker (sw.js), the web
+# app manifest and its icons. With --serve, also serves build-web/ on
+# 127.0.0.1:8000.
 #
 # The libraries come from tools/web/build_deps.sh (a cache outside the tree,
 # built once); the default content (pictures, scenario, logo movie) from the
@@ -54,7 +57,8 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 [[ -f $NATIVE/CMakeCache.txt ]] ||
   quietly cmake -S "$ROOT" -B "$NATIVE" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
-quietly cmake --build "$NATIVE" -j"$JOBS" --target pelmot_pictures pelmot_logo_movie default_scenario
+# The app's icons (pelmot_icons) are drawn from the game's pictures.
+quietly cmake --build "$NATIVE" -j"$JOBS" --target pelmot_pictures pelmot_logo_movie default_scenario pelmot_icons
 took "content (native generators):" "$start"
 
 # The program, with Emscripten.
@@ -67,17 +71,20 @@ quietly emcmake cmake -S "$ROOT" -B "$OUT/cmake" -DPELMOT_WEB=ON -DCMAKE_BUILD_T
 quietly cmake --build "$OUT/cmake" -j"$JOBS"
 took "program (emcc):" "$start"
 
-# The content, packed as the page's file system sees it under /content.
+# The content as the page's file system sees it under /content: what the
+# first frame needs (scenario, logo movie, translations, the system pictures
+# and the title picture) packed into content.data, loaded before the program
+# starts; the story's pictures and the fonts as loose files below content/,
+# fetched once the first frame is on screen (web_content.js).
 start=$(seconds)
 stage=$OUT/cmake/content
-rm -rf "$stage"
-mkdir -p "$stage/font"
-cp -r "$NATIVE/PELMOTPIC" "$NATIVE/SYSPIC" "$NATIVE/LOGO.avi" "$NATIVE/scenario.txt" "$stage/"
-cp "$FONT_DIR/ipag.ttf" "$stage/font/"
-cp "$FONT_DOC/copyright" "$stage/font/COPYRIGHT"
-cp "$FONT_DOC"/Readme_IPAfont*.txt "$stage/font/"
-cp "$WESTERN_FONT" "$stage/font/"
-cp "$WESTERN_DOC/copyright" "$stage/font/DejaVuSans-COPYRIGHT"
+late=$OUT/content
+rm -rf "$stage" "$late"
+mkdir -p "$stage/PELMOTPIC" "$late/font" "$late/PELMOTPIC"
+cp -r "$NATIVE/SYSPIC" "$NATIVE/LOGO.avi" "$NATIVE/scenario.txt" "$stage/"
+cp "$NATIVE/PELMOTPIC/0.png" "$stage/PELMOTPIC/"
+find "$NATIVE/PELMOTPIC" -maxdepth 1 -name '*.png' ! -name 0.png -exec cp -t "$late/PELMOTPIC" {} +
+cp "$FONT_DIR/ipag.ttf" "$WESTERN_FONT" "$late/font/"
 # The translations, compiled: the page reads lang/CODE.mo.
 mkdir -p "$stage/lang"
 for po in "$NATIVE"/lang/*.po; do
@@ -86,17 +93,31 @@ for po in "$NATIVE"/lang/*.po; do
 done
 (cd "$OUT/cmake" && quietly python3 /usr/share/emscripten/tools/file_packager.py "$OUT/content.data" \
   --preload "content@/content" --js-output="$OUT/content.js")
-# The fonts' licences, readable beside the page as well.
+# The fetched files, fonts first, then the pictures in the story's order.
+(cd "$late" && { ls font/*.ttf; ls PELMOTPIC/*.png | sort -t/ -k2 -n; }) |
+  python3 -c 'import json, sys; print("Module.pelmotLateFiles = %s;" % json.dumps(sys.stdin.read().split()))' \
+  >"$OUT/late.js"
+# The fonts' licences, readable beside the page.
 mkdir -p "$OUT/font"
 cp "$FONT_DOC/copyright" "$OUT/font/COPYRIGHT"
 cp "$FONT_DOC"/Readme_IPAfont*.txt "$OUT/font/"
 cp "$WESTERN_DOC/copyright" "$OUT/font/DejaVuSans-COPYRIGHT"
 took "content packed:" "$start"
 
+# The installable app: the manifest, its icons, and the service worker that
+# keeps every file of this build for playing offline.
+start=$(seconds)
+rm -rf "$OUT/icons"
+mkdir -p "$OUT/icons"
+cp "$NATIVE/icons/pelmot-192.png" "$NATIVE/icons/pelmot-512.png" "$OUT/icons/"
+python3 "$ROOT/src/platform/web/make_offline.py" "$OUT" "$ROOT/src/platform/web"
+took "app and service worker:" "$start"
+
 grep -E 'warning:' "$LOG" >&2 || true
-for f in index.html pelmot.js pelmot.wasm content.js content.data; do
+for f in index.html pelmot.js pelmot.wasm content.js content.data late.js sw.js; do
   printf '  %-13s %9d bytes\n' "$f" "$(stat -c %s "$OUT/$f")" >&2
 done
+printf '  %-13s %9d bytes\n' content/ "$(du -sb "$OUT/content" | cut -f1)" >&2
 
 if $serve; then
   say "serving on http://127.0.0.1:$PORT/ (Ctrl+C stops)"

@@ -15,14 +15,14 @@
 #include "persist/data_files.h"
 #include "platform/common/clock.h"
 #include "platform/common/mci_player.h"
-#include "platform/common/picload.h"
-#include "platform/common/text_factory.h"
 #include "platform/ui_text.h"
+#include "platform/web/late_font.h"
 #include "platform/web/mo_catalogs.h"
 #include "platform/web/page_lock.h"
 #include "platform/web/web_codepage.h"
 #include "platform/web/web_page.h"
 #include "platform/web/web_paths.h"
+#include "platform/web/web_pictures.h"
 #include "platform/web/web_reading_aids.h"
 #include "platform/web/web_storage.h"
 #include "platform/web/web_window.h"
@@ -39,12 +39,12 @@ struct WebSession {
   WebCodePage codePage;
   WebFiles files;
   PageLock lock;
-  PngPictureLoader pictures;
-  std::string fontProblem;
-  std::unique_ptr<TextEngine> text = MakeWindowFont(&fontProblem);
-  DialogQueue boxes{text.get()};
+  WebPictureLoader pictures{[this] { return window.StepsTaken(); }};
+  std::string fontProblem;  // the fonts come after the first frame (LateFontText)
+  LateFontText text;
+  DialogQueue boxes{&text};
   MciPlayer multimedia{boxes, [this] { return steady.NowMs(); }};
-  Services services{clock, boxes, window, multimedia, pictures, *text, files, codePage, lock, steady};
+  Services services{clock, boxes, window, multimedia, pictures, text, files, codePage, lock, steady};
   WebReadingAids aids;
   GamePaths paths{std::string(kWebDataRoot), std::string(kWebContentFolder)};
   MoCatalogs catalogs{files, paths.content};
@@ -80,7 +80,17 @@ void Play(WebSession& s) {
   TellPage("playing");
 }
 
+// Content still on its way holds the game: input until the fonts are here
+// (the logo plays on), every step while a picture the look-ahead named is
+// coming.
+WebWindow::Hold WhatWaits(WebSession& s) {
+  if (s.pictures.Waiting()) return WebWindow::Hold::kAll;
+  if (!s.text.Ready()) return WebWindow::Hold::kInput;
+  return WebWindow::Hold::kNone;
+}
+
 void Start(WebSession& s) {
+  s.window.SetHold([&s] { return WhatWaits(s); });
   ClaimSingleInstance(s.files, s.paths.dataRoot, s.lock);
   OnSavesSyncFailure([&s](bool reading, const std::string& reason) {
     if (reading)

@@ -309,11 +309,157 @@ async function secondTab(browser, url) {
   await other.close();
 }
 
+// A visit in a browser context of its own (a cold cache, no saves), from a
+// server of its own (`hold` as serve takes it); without `worker` the page
+// has no service worker. Runs `play` with the page, its player and the
+// server's counts, then closes both.
+async function freshVisit(browser, {hold, worker = true}, play) {
+  const {server, sent, log, url} = await serve(root, hold);
+  const context = await browser.createBrowserContext();
+  try {
+    const page = await context.newPage();
+    if (!worker) await page.evaluateOnNewDocument(() => { delete Navigator.prototype.serviceWorker; });
+    const errors = [];
+    page.on('console', m => { if (['error', 'warn', 'warning'].includes(m.type())) errors.push(m.text()); });
+    await page.goto(url);
+    const player = new Player(page);
+    await player.playing();
+    await play({page, player, server, sent, log, errors});
+  } finally {
+    await context.close();
+    server.close();
+  }
+}
+
+// A first visit on a cold cache: what comes before the logo's first frame
+// (the program and the content packed for it) is at most 4 MB, counted as
+// the test server sends it; the fonts and the pictures come after it.
+async function coldStart(browser) {
+  await freshVisit(browser, {}, async ({page, player, log, sent}) => {
+    // The requests the page made before its first frame, each answered once,
+    // and what the server sent for them (the service worker's own copies come
+    // later).
+    const first = await page.evaluate(() => ({
+      ms: Module.pelmotFirstFrameMs,
+      before: performance.getEntriesByType('resource').filter(e => e.startTime < Module.pelmotFirstFrameMs)
+        .map(e => decodeURIComponent(new URL(e.name).pathname)),
+    }));
+    const names = ['index.html', ...first.before.map(name => path.basename(name))];
+    const answers = log.slice();
+    const bytes = names.reduce((sum, name) => {
+      const at = answers.findIndex(a => a.name === name);
+      return at < 0 ? sum : sum + answers.splice(at, 1)[0].bytes;
+    }, 0);
+    const late = first.before.filter(name => /\/content\//.test(name));
+    check(bytes <= 4e6 && late.length === 0,
+          `${(bytes / 1e6).toFixed(2)} MB fetched before the first frame at ${first.ms.toFixed(0)} ms ` +
+          `(${names.join(', ')}), nothing of content/ among them`);
+    await until('the fonts', () => page.evaluate(() => !Module.pelmotLateState('font/ipag.ttf')), 20000);
+    check((sent['ipag.ttf'] || 0) > 0 && (sent['DejaVuSans.ttf'] || 0) > 0, 'the fonts come after the first frame');
+    await toTitleMenu(player);
+    check((await player.state()).MenuItems[0] === 'ゲームスタート', 'the title menu waits, its fonts come');
+    await shot(page, 'cold-title.png');
+  });
+}
+
+// After one visit the service worker keeps every file: with the server
+// gone and the browser offline, a reload plays the logo, the title and the
+// story's first pictures.
+async function offlineReload(browser) {
+  await freshVisit(browser, {}, async ({page, player, server}) => {
+    await until('the service worker to keep every file', () => page.evaluate(() =>
+      !!navigator.serviceWorker.controller && window.pelmotFilesComing() === 0), 60000);
+    server.closeAllConnections();
+    server.close();
+    await page.setOfflineMode(true);
+    await page.reload();
+    await player.playing();
+    await until('the logo offline', async () => (await player.bright(85, 190, 630, 220)) > 2000, 5000);
+    await toTitleMenu(player);
+    check((await player.state()).MenuItems[0] === 'ゲームスタート', 'offline, a reload plays to the title menu');
+    await shot(page, 'offline-title.png');
+    await player.pick(0);
+    for (let i = 0; i < 6; ++i) await player.click(400, 300);
+    const s = await player.state();
+    check(s.FlowMode === 1 && s.LastMessage === null && (await player.bright(0, 0, 800, 600)) > 10000,
+          `offline, the story plays on with its pictures (step ${s.StepNo[1]}, picture ${s.ShownPic})`);
+    await shot(page, 'offline-story.png');
+  });
+}
+
+// A picture still on its way when the player clicks: the step waits for it
+// with the last picture on the canvas, the page's loading mark shows after
+// 300 ms, and the click is taken once the picture is here. (No service
+// worker here: every picture comes from the server, which holds picture 2
+// back until the checks are made.)
+async function slowPicture(browser) {
+  let release;
+  const released = new Promise(r => { release = r; });
+  // Picture 1, which the first line shows without a hint before it, is
+  // slow too: the read that needs it fetches it while the step waits.
+  const slow = () => new Promise(r => setTimeout(r, 3000));
+  const hold = name => name === '2.png' ? released : name === '1.png' ? slow() : null;
+  await freshVisit(browser, {hold, worker: false}, async ({page, player, log}) => {
+    await toTitleMenu(player);
+    // The first line shows picture 1; the look-ahead names picture 2 next.
+    // The pick's own mouse-up may be the first input that waits.
+    const picked = Date.now();
+    await player.pick(0, false);
+    await until('the first picture', async () => (await player.state()).ShownPic === 1, 5000);
+    await page.evaluate(() => new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r))));
+    const fetches = log.filter(a => a.name === '1.png').length;
+    check((await player.count(0, 0, 800, 600, [96, 96, 96])) < 1000 && (await player.bright(0, 0, 800, 600)) > 10000,
+          `a picture read before it arrived is drawn, not a placeholder (answered ${fetches} times)`);
+    const before = await player.state();
+    const canvas = () => page.evaluate(() => document.getElementById('canvas').toDataURL());
+    const shown = await canvas();
+    const coming = await page.evaluate(() => Module.pelmotLateState('PELMOTPIC/2.png'));
+    await player.click(400, 300, 'left', false);
+    const mark = await until('the loading mark', () => page.evaluate(() => !document.getElementById('loading').hidden),
+                             5000).catch(() => false);
+    const markMs = Date.now() - picked;
+    const during = await player.state();
+    check(coming === 1 && during.StepNo[1] === before.StepNo[1] && during.LineNo === before.LineNo,
+          `a click waits while the next picture is on its way (step ${before.StepNo[1]}, then ${during.StepNo[1]})`);
+    const same = (await canvas()) === shown;
+    check(same && mark && markMs >= 300,
+          `the last picture stays on the canvas (${same}), the loading mark over it after ${markMs} ms`);
+    await shot(page, 'slow-picture.png');
+    release();
+    await until('the late picture', async () => (await player.state()).StepNo[1] !== before.StepNo[1], 10000);
+    await player.settled();
+    check(await page.evaluate(() => document.getElementById('loading').hidden),
+          'once it is here the click is taken and the mark goes');
+  }).finally(release);
+}
+
+// A picture that cannot be fetched at all: after its tries the step goes
+// on, and the game shows its placeholder for it (grey, the number in large
+// digits), as for a picture file that cannot be read.
+async function lostPicture(browser) {
+  const hold = name => name === '2.png' ? 'missing' : null;
+  await freshVisit(browser, {hold, worker: false}, async ({page, player, errors}) => {
+    await toTitleMenu(player);
+    await player.pick(0);
+    await until('picture 2', async () => (await player.state()).ShownPic === 2 || (await player.click(400, 300), false),
+                20000);
+    const grey = await player.count(0, 0, 800, 600, [96, 96, 96]);
+    check(grey > 100000 && errors.some(e => /cannot fetch PELMOTPIC\/2\.png/.test(e)) &&
+          errors.some(e => /cannot read picture \/content\/PELMOTPIC\/2\.png/.test(e)),
+          `a picture that cannot be fetched shows the placeholder (${grey} grey pixels; ${errors.length} errors)`);
+    await shot(page, 'lost-picture.png');
+  });
+}
+
 (async () => {
   if (shots) fs.mkdirSync(shots, {recursive: true});
   const {server, url} = await serve(root);
   const {browser, profile} = await launch();
   try {
+    await coldStart(browser);
+    await offlineReload(browser);
+    await slowPicture(browser);
+    await lostPicture(browser);
     await unreadableSaves(browser, url, 'refused');
     await unreadableSaves(browser, url, 'missing');
     const page = await browser.newPage();

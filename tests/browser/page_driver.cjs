@@ -11,27 +11,34 @@ const puppeteer = require('puppeteer-core');
 const kTypes = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
   '.data': 'application/octet-stream', '.txt': 'text/plain; charset=utf-8',
+  '.png': 'image/png', '.webmanifest': 'application/manifest+json', '.json': 'application/json',
 };
 
-// Serves `root`; `sent` adds up the bytes of each file served.
-function serve(root) {
+// Serves `root`; `sent` adds up the bytes of each file served, `log` lists
+// each answer in turn ({name, bytes}). A file is
+// answered once what `hold(name)` returns (a promise, say) has settled;
+// when that is 'missing', as a file that is not there.
+function serve(root, hold = () => null) {
   const sent = {};
-  const server = http.createServer((request, response) => {
+  const log = [];
+  const server = http.createServer(async (request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
     const file = path.join(root, name.endsWith('/') ? name + 'index.html' : name);
-    if (!file.startsWith(root + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+    const missing = (await hold(path.basename(file))) === 'missing';
+    if (missing || !file.startsWith(root + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
       response.writeHead(404);
       response.end();
       return;
     }
     const body = fs.readFileSync(file);
     sent[path.basename(file)] = (sent[path.basename(file)] || 0) + body.length;
+    log.push({name: path.basename(file), bytes: body.length});
     response.writeHead(200, {'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream',
                              'Cache-Control': 'no-store'});
     response.end(body);
   });
   return new Promise(resolve => server.listen(0, '127.0.0.1', () =>
-    resolve({server, sent, url: `http://127.0.0.1:${server.address().port}/`})));
+    resolve({server, sent, log, url: `http://127.0.0.1:${server.address().port}/`})));
 }
 
 async function launch() {
@@ -79,9 +86,11 @@ class Player {
     await this.page.mouse.click(at.x, at.y, {button});
     if (settle) await this.settled();
   }
-  // Input waits while the saves are copied to IndexedDB; so does the test.
+  // Input waits while the saves are copied to IndexedDB, or while a font or
+  // picture the game needs is on its way; so does the test.
   async settled() {
     await until('the saves to be copied', () => this.page.evaluate(() => !Module.pelmotSyncing));
+    await until('the content the game waits for', () => this.page.evaluate(() => !Module.pelmotInputWaits));
     await this.page.evaluate(() => new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r))));
   }
   // A finger on the canvas: a tap, or held for `holdMs` before it lifts.

@@ -20,6 +20,9 @@ add_library(pelmot_platform_web STATIC
   platform/web/web_codepage.cpp
   platform/web/web_storage.cpp
   platform/web/web_window.cpp
+  platform/web/web_content.cpp
+  platform/web/web_pictures.cpp
+  platform/web/late_font.cpp
   platform/web/web_page.cpp
   platform/web/web_reading_aids.cpp
   platform/web/touch_gesture.cpp)
@@ -33,9 +36,10 @@ add_executable(pelmot main/web_main.cpp)
 target_link_libraries(pelmot PRIVATE pelmot_core pelmot_platform_web
   ${SDL2_IMAGE_STATIC_LDFLAGS} ${FREETYPE_STATIC_LDFLAGS} ${FFMPEG_STATIC_LDFLAGS})
 set_target_properties(pelmot PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PELMOT_OUTPUT_DIR} SUFFIX ".js")
-set_property(TARGET pelmot APPEND PROPERTY LINK_DEPENDS ${WEB_DIR}/web_page.js)
+set_property(TARGET pelmot APPEND PROPERTY LINK_DEPENDS ${WEB_DIR}/web_page.js ${WEB_DIR}/web_content.js)
 # One callback per animation frame and no Asyncify: the game never blocks.
-# The content comes packed beside the program (content.data, by web.sh).
+# What the first frame needs comes packed beside the program (content.data,
+# by web.sh); the page fetches the rest after it (web_content.js).
 target_link_options(pelmot PRIVATE
   -sENVIRONMENT=web
   -sALLOW_MEMORY_GROWTH=1
@@ -45,5 +49,6 @@ target_link_options(pelmot PRIVATE
   # The page's script calls these (web_page.js).
   -sEXPORTED_FUNCTIONS=_main,_malloc,_free,_pelmot_state,_pelmot_frames,_pelmot_pick_point,_pelmot_page_hidden,_pelmot_saves_sync_failed
   -sEXPORTED_RUNTIME_METHODS=callMain,FS,UTF8ToString,stringToUTF8,lengthBytesUTF8
-  --pre-js ${WEB_DIR}/web_page.js)
+  "SHELL:--pre-js ${WEB_DIR}/web_page.js"
+  "SHELL:--pre-js ${WEB_DIR}/web_content.js")
 configure_file(${WEB_DIR}/index.html ${PELMOT_OUTPUT_DIR}/index.html COPYONLY)

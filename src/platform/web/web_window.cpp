@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/web/web_content.h"
 #include "platform/web/web_storage.h"
 
 namespace pelmot {
@@ -142,12 +143,26 @@ void WebWindow::Run(WindowEvents& core, std::function<void()> finished) {
 
 void WebWindow::Deliver(const InputEvent& event) {
   if (!core_ || core_->Finished()) return;
-  if (SavesSyncing() || !waiting_.empty()) {
+  if (SavesSyncing() || !waiting_.empty() || Holding() != Hold::kNone) {
     waiting_.push_back(event);
     return;
   }
+  ++steps_;
   core_->OnEvent(event);
   dirty_ = true;
+}
+
+// What waits now. The page's loading mark shows while the player waits:
+// input held back, or Shift or Ctrl held to skip.
+WebWindow::Hold WebWindow::Holding() {
+  const Hold hold = hold_ ? hold_() : Hold::kNone;
+  const bool playerWaits = !waiting_.empty() || shiftRepeat_.Held() || ctrlRepeat_.Held();
+  const bool mark = hold != Hold::kNone && playerWaits;
+  if (mark != markShown_) {
+    markShown_ = mark;
+    ShowLoadingMark(mark);
+  }
+  return hold;
 }
 
 void WebWindow::ModifierPressed(int key, bool down) {
@@ -171,19 +186,29 @@ void WebWindow::RepeatModifier(int key, std::int64_t now) {
 
 // One animation frame: the input that waited, the long press, the held
 // Shift's and Ctrl's repeats, the game's timers and movie, and the picture if it changed.
+// While content is on its way (SetHold), input, and then the timers too, wait
+// for it: the canvas keeps the last picture the game drew.
 void WebWindow::Frame() {
   if (!core_ || SavesSyncing()) return;
   const double began = emscripten_get_now();
-  while (!waiting_.empty() && !SavesSyncing() && !core_->Finished()) {
+  Hold hold = Holding();
+  while (hold == Hold::kNone && !waiting_.empty() && !SavesSyncing() && !core_->Finished()) {
+    ++steps_;
     core_->OnEvent(waiting_.front());
     waiting_.pop_front();
     dirty_ = true;
+    hold = Holding();  // the step may have named a picture still on its way
   }
   const std::int64_t now = NowMs();
   DeliverAll(*this, touch_.Tick(now));
-  RepeatModifier(kVkShift, now);
-  RepeatModifier(kVkControl, now);
-  if (!core_->Finished() && core_->OnFrame(now)) dirty_ = true;
+  if (hold == Hold::kNone) {
+    RepeatModifier(kVkShift, now);
+    RepeatModifier(kVkControl, now);
+  }
+  if (hold != Hold::kAll && !core_->Finished()) {
+    ++steps_;
+    if (core_->OnFrame(now)) dirty_ = true;
+  }
   if (dirty_) {
     Present();
     // For the benchmark: how long the last frame that drew took.
@@ -218,7 +243,11 @@ void WebWindow::Present() {
       rgba_.data(), kWidth, kHeight);
   dirty_ = false;
   // For measuring the page's start: when the first picture reached the canvas.
-  if (framesShown_ == 0) EM_ASM({ Module.pelmotFirstFrameMs = performance.now(); });
+  // The page then fetches the rest of the content.
+  if (framesShown_ == 0) EM_ASM({
+      Module.pelmotFirstFrameMs = performance.now();
+      if (Module.pelmotFirstFrame) Module.pelmotFirstFrame();
+    });
   ++framesShown_;
 }
 

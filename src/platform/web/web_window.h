@@ -3,7 +3,8 @@
 // is handed to the game there, in order, so a click that asks for the full
 // screen asks from within the player's gesture, as browsers require. While
 // the saves are being written to the browser's storage, input waits and the
-// game does not go on.
+// game does not go on; so does the game while what its next step needs is
+// still being fetched (SetHold), with the page's loading mark after a while.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,12 @@ class WebWindow : public Display {
   void Run(WindowEvents& core, std::function<void()> finished);
   // Frames presented so far (the test hook reads it).
   long long FramesShown() const { return framesShown_; }
+  // What waits while content the game needs is on its way: the player's
+  // input, or the frame's timers as well. Asked before every step.
+  enum class Hold { kNone, kInput, kAll };
+  void SetHold(std::function<Hold()> hold) { hold_ = std::move(hold); }
+  // Steps handed to the game so far (input and frames).
+  std::int64_t StepsTaken() const { return steps_; }
 
   // Display: the page is the start-up mode (0 x 0, see Current); 800 x 600
   // is the browser's full screen.
@@ -47,6 +54,7 @@ class WebWindow : public Display {
  private:
   void Present();
   void RepeatModifier(int key, std::int64_t now);
+  Hold Holding();
   WindowEvents* core_ = nullptr;
   std::function<void()> finished_;
   std::deque<InputEvent> waiting_;  // input that came while the saves were syncing
@@ -57,6 +65,9 @@ class WebWindow : public Display {
   KeyRepeat ctrlRepeat_;
   bool dirty_ = true;
   long long framesShown_ = 0;
+  std::function<Hold()> hold_;
+  bool markShown_ = false;
+  std::int64_t steps_ = 0;
 };
 
 // Client pixels (800 x 600) from a position in CSS pixels on the canvas.
