@@ -15,6 +15,7 @@ PACKAGES=(
   graphviz librsvg2-bin
   xvfb xdotool x11-utils xclip imagemagick openbox
   emscripten nodejs npm chromium
+  libarchive-dev
 )
 
 missing=()

@@ -12,6 +12,7 @@
 #include "app/state_json.h"
 #include "flow/pick.h"
 #include "game/dialog_queue.h"
+#include "main/import_recovery.h"
 #include "persist/data_files.h"
 #include "platform/common/clock.h"
 #include "platform/common/mci_player.h"
@@ -82,6 +83,7 @@ void Play(WebSession& s) {
 
 void Start(WebSession& s) {
   ClaimSingleInstance(s.files, s.paths.dataRoot, s.lock);
+  FinishCutShortImport(s.paths.dataRoot, std::cerr);
   OnSavesSyncFailure([&s](bool reading, const std::string& reason) {
     if (reading)
       s.boxes.ShowMessage(Ui(UiText::browser_saves_unreadable) + "\n" + reason + "\n" +
