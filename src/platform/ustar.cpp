@@ -84,7 +84,7 @@ std::optional<std::string> UstarFormat::Pack(const std::vector<ArchiveMember>& m
   std::string out;
   const auto now = static_cast<std::uint64_t>(std::max<std::time_t>(0, std::time(nullptr)));
   for (const ArchiveMember& m : members) {
-    if (m.name.empty() || m.name.size() >= kName.size || m.bytes.size() >= (std::uint64_t{1} << 33)) {
+    if (m.name.empty() || m.name.size() >= kName.size || static_cast<std::uint64_t>(m.bytes.size()) >= (std::uint64_t{1} << 33)) {
       error = "\"" + m.name + "\" cannot be written in a ustar archive";
       return std::nullopt;
     }
@@ -103,7 +103,7 @@ std::optional<std::vector<ArchiveMember>> UstarFormat::Unpack(const std::string&
   const std::string_view all(archive);
   for (std::size_t at = 0;;) {
     if (at + kBlock > all.size()) {
-      error = members.empty() && all.empty() ? "the file is empty" : "the archive ends before its end";
+      error = members.empty() && all.empty() ? "the file is empty" : "the archive is cut short (it ends before its end mark)";
       return std::nullopt;
     }
     const std::string_view block = all.substr(at, kBlock);

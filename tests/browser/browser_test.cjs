@@ -309,24 +309,23 @@ async function secondTab(browser, url) {
   await other.close();
 }
 
-// The members of a tar archive by name (ustar headers: the name, then the
-// size in octal at 124).
-function tarMembers(tar) {
-  const members = {};
-  for (let at = 0; at + 512 <= tar.length && tar[at] !== 0;) {
-    const name = tar.subarray(at, at + 100).toString('latin1').replace(/\0.*$/s, '');
-    const size = parseInt(tar.subarray(at + 124, at + 136).toString('latin1').replace(/\0.*$/s, ''), 8);
-    members[name] = tar.subarray(at + 512, at + 512 + size);
-    at += 512 + Math.ceil(size / 512) * 512;
-  }
-  return members;
-}
-
 // The two buttons under the canvas: "Export saves" downloads a tar archive
 // of the data files, slot 3 among them; "Import saves" takes it back after
 // slot 3 changed, asks naming it, and the page loads again with the slot as
 // exported. A damaged archive is refused, nothing changed, nothing asked.
 async function movingSaves(browser, player, page) {
+  // The members of a tar archive by name (ustar headers: the name, then the
+  // size in octal at 124).
+  const tarMembers = (tar) => {
+    const members = {};
+    for (let at = 0; at + 512 <= tar.length && tar[at] !== 0;) {
+      const name = tar.subarray(at, at + 100).toString('latin1').replace(/\0.*$/s, '');
+      const size = parseInt(tar.subarray(at + 124, at + 136).toString('latin1').replace(/\0.*$/s, ''), 8);
+      members[name] = tar.subarray(at + 512, at + 512 + size);
+      at += 512 + Math.ceil(size / 512) * 512;
+    }
+    return members;
+  };
   const slotPath = '/saves/TORMVEL/PELMOT/PELMOTDAT03.DAT';
   const slot = () => page.evaluate(p => Array.from(FS.readFile(p)).join(','), slotPath);
   await page.reload();
