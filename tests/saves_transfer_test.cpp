@@ -7,9 +7,8 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -29,31 +28,16 @@ namespace pelmot {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::CommandRun;
+using testing::RunCommand;
 using testing::TempDir;
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using Outcome = CommandRun;
 
 // The program with `args`, standard input not a terminal.
 Outcome Pelmot(const std::string& args) {
-  TempDir scratch;
-  const std::string errFile = scratch.path() + "/err.txt";
-  const std::string command = "ASAN_OPTIONS=detect_leaks=0 " + std::string(PELMOT_OUTPUT_DIR) + "/pelmot " + args +
-                              " </dev/null 2>" + errFile;
-  Outcome run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  std::ostringstream text;
-  text << std::ifstream(errFile).rdbuf();
-  run.err = text.str();
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return RunCommand("ASAN_OPTIONS=detect_leaks=0 " + std::string(PELMOT_OUTPUT_DIR) + "/pelmot " + args +
+                    " </dev/null");
 }
 
 // A headless script on `dataRoot`; its standard output (the states printed).
@@ -193,6 +177,15 @@ TEST(SavesTransfer, APlayedGameLeavesAndComesBackToTheSameLine) {
       << refused.err;
   EXPECT_NE(refused.err.find("--yes"), std::string::npos);
   EXPECT_EQ(FolderFiles(Folder(played.path())), changed);
+  // On a terminal (util-linux's script makes one) it asks, and "n" keeps them.
+  if (std::system("command -v script >/dev/null") == 0) {
+    const Outcome no = RunCommand("echo n | script -qec '" + std::string(PELMOT_OUTPUT_DIR) + "/pelmot --import-saves " +
+                                  archive + " --data-dir " + played.path() + "' /dev/null");
+    EXPECT_EQ(no.status, 1);
+    EXPECT_NE(no.out.find("The import would replace PELMOTQUICK.DAT"), std::string::npos) << no.out;
+    EXPECT_NE(no.out.find("Replace them? [y/N]"), std::string::npos) << no.out;
+    EXPECT_EQ(FolderFiles(Folder(played.path())), changed);
+  }
   const Outcome replaced = Pelmot("--import-saves " + archive + " --data-dir " + played.path() + " --yes");
   EXPECT_EQ(replaced.status, 0) << replaced.err;
   EXPECT_EQ(StoryPoint(Play(played.path(), kQuickLoad).out), quick);
