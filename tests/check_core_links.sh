@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The game core links no SDL, SDL_image, FreeType, fontconfig, FFmpeg,
-# libgettextpo, libspeechd or libpng: the probe program is linked from the
+# libgettextpo, libspeechd, libpng or libarchive: the probe program is linked from the
 # core alone with every library on its link line kept, so its needed
 # libraries are that line.
 set -uo pipefail
@@ -10,7 +10,7 @@ if [[ -z $needed ]]; then
   echo "no needed libraries read from $probe" >&2
   exit 1
 fi
-forbidden=$(grep -iE '^lib(SDL2|freetype|fontconfig|av[a-z]*|sw[a-z]*|png|gettextpo|speechd)' <<<"$needed")
+forbidden=$(grep -iE '^lib(SDL2|freetype|fontconfig|av[a-z]*|sw[a-z]*|png|gettextpo|speechd|archive)' <<<"$needed")
 if [[ -n $forbidden ]]; then
   echo "the core links platform libraries:" >&2
   echo "$forbidden" >&2

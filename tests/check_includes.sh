@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Four rules of the source tree:
 # - only src/platform may include SDL, FreeType, fontconfig, FFmpeg,
-#   libgettextpo, speech-dispatcher or OS headers;
+#   libgettextpo, speech-dispatcher, libarchive or OS headers;
 # - the game core touches no file or folder itself (no file streams, no
 #   std::filesystem, no C file calls): it goes through Files
 #   (platform/services.h), which the platform implements;
@@ -16,7 +16,7 @@ set -uo pipefail
 src=$1
 status=0
 
-pattern='#\s*include\s*[<"](SDL|ft2build|freetype|fontconfig|libav|libsw|unistd|fcntl|dlfcn|pthread|windows|sys/|X11/|graphviz|emscripten|gettext-po|speech-dispatcher|libspeechd)'
+pattern='#\s*include\s*[<"](SDL|ft2build|freetype|fontconfig|libav|libsw|unistd|fcntl|dlfcn|pthread|windows|sys/|X11/|graphviz|emscripten|gettext-po|speech-dispatcher|libspeechd|archive\.h|archive_entry\.h)'
 found=$(grep -rnE "$pattern" "$src" --include='*.h' --include='*.cpp' | grep -v "^$src/platform/")
 if [[ -n $found ]]; then
   echo "platform headers outside src/platform:" >&2

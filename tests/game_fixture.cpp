@@ -1,6 +1,11 @@
 #include "game_fixture.h"
 
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
 #include <random>
+#include <sstream>
 
 #include "flow/pick.h"
 #include "shell/startup.h"
@@ -17,6 +22,22 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
+}
+
+CommandRun RunCommand(const std::string& command) {
+  TempDir scratch;
+  const std::string errFile = scratch.path() + "/err.txt";
+  CommandRun run;
+  FILE* pipe = ::popen((command + " 2>" + errFile).c_str(), "r");
+  if (!pipe) return run;
+  char buffer[4096];
+  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
+  const int status = ::pclose(pipe);
+  std::ostringstream text;
+  text << std::ifstream(errFile).rdbuf();
+  run.err = text.str();
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
 }
 
 TestGame::TestGame() : TestGame("") {}

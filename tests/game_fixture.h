@@ -38,6 +38,15 @@ class TempDir {
   std::string path_;
 };
 
+// A shell command run to its end: its exit status (-1 when it did not exit),
+// standard output and standard error.
+struct CommandRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+CommandRun RunCommand(const std::string& command);
+
 // Scenes written in the test: scene number to a procedure of one step.
 class TestScenes : public SceneRunner {
  public:

@@ -2,7 +2,6 @@
 // on standard error and in `state`, and each folder or font the game cannot
 // use said plainly at start-up.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +14,8 @@ namespace pelmot {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::CommandRun;
+using testing::RunCommand;
 using testing::TempDir;
 
 struct Outcome {
@@ -30,21 +31,10 @@ struct Outcome {
 Outcome RunPelmot(const std::string& prefix, const std::string& args) {
   TempDir scratch;
   const std::string script = scratch.path() + "/s.txt";
-  const std::string errFile = scratch.path() + "/err.txt";
   std::ofstream(script) << "state\n";
-  const std::string command = "ASAN_OPTIONS=detect_leaks=0 " + prefix + " " + std::string(PELMOT_OUTPUT_DIR) +
-                              "/pelmot --headless --script " + script + " " + args + " 2>" + errFile;
-  Outcome run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  std::ostringstream text;
-  text << std::ifstream(errFile).rdbuf();
-  run.err = text.str();
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  const CommandRun run = RunCommand("ASAN_OPTIONS=detect_leaks=0 " + prefix + " " + std::string(PELMOT_OUTPUT_DIR) +
+                                    "/pelmot --headless --script " + script + " " + args);
+  return {run.status, run.out, run.err};
 }
 
 const std::string kContent = std::string("--content ") + PELMOT_OUTPUT_DIR;

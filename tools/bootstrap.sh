@@ -16,6 +16,7 @@ PACKAGES=(
   xvfb xdotool x11-utils xclip imagemagick openbox
   emscripten nodejs npm chromium
   desktop-file-utils appstream lintian dpkg-dev file
+  libarchive-dev
 )
 
 missing=()

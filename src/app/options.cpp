@@ -28,6 +28,13 @@ std::string UsageText() {
          "  --extract-text FILE  write the translation template of the content folder's\n"
          "                       scenario and the interface to FILE (.pot)\n"
          "  --trace              name the handler each press and key reaches, on stderr\n"
+         "  --export-saves FILE  write the saves and every data file of the data root into\n"
+         "                       FILE, a tar archive; exit 0 when written, 1 when not\n"
+         "  --import-saves FILE  bring back the files of such an archive, each checked as a\n"
+         "                       load checks it; asks (y/N) before replacing any; refused\n"
+         "                       while the game runs on that data root; exit 0 when done,\n"
+         "                       1 when refused or failed (then nothing was changed)\n"
+         "  --yes                with --import-saves: replace without asking\n"
          "  --help, -h           show this text\n"
          "  --version            show the version\n"
          "\n"
@@ -62,7 +69,13 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       o.version = true;
     else if (arg == "--trace")
       o.trace = true;
-    else if (arg == "--script") {
+    else if (arg == "--yes")
+      o.yes = true;
+    else if (arg == "--export-saves") {
+      if (!value(o.exportSaves)) return std::nullopt;
+    } else if (arg == "--import-saves") {
+      if (!value(o.importSaves)) return std::nullopt;
+    } else if (arg == "--script") {
       if (!value(o.script)) return std::nullopt;
     } else if (arg == "--data-dir") {
       if (!value(o.dataDir)) return std::nullopt;
@@ -86,6 +99,14 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
   }
   if (o.headless && o.script.empty()) {
     error = "--headless needs --script FILE";
+    return std::nullopt;
+  }
+  if (!o.exportSaves.empty() && !o.importSaves.empty()) {
+    error = "--export-saves and --import-saves go one at a time";
+    return std::nullopt;
+  }
+  if (o.yes && o.importSaves.empty()) {
+    error = "--yes is for --import-saves";
     return std::nullopt;
   }
   if (!o.script.empty() && !o.headless) {

@@ -19,6 +19,9 @@ struct Options {
   std::string storyMap;     // where to write the story map
   std::string language;     // --lang: a catalog of the content folder; empty: the remembered one
   std::string extractText;  // where to write the translation template
+  std::string exportSaves;  // where to write the archive of the data files
+  std::string importSaves;  // an archive of data files to bring back
+  bool yes = false;         // --yes: the import replaces without asking
 };
 
 // Parses argv; on a mistake returns nothing and sets `error`.

@@ -14,8 +14,6 @@ namespace pelmot {
 namespace {
 
 constexpr const char* kHeader = "PELMOT read lines 1";
-// Far above the story's steps, far below what would hurt.
-constexpr std::size_t kMaxReadRecordBytes = 4 * 1024 * 1024;
 constexpr int kMaxNumber = 32767;  // scene numbers and steps are 16-bit on disk elsewhere
 
 bool InRange(int v) { return v >= 0 && v <= kMaxNumber; }

@@ -3,6 +3,7 @@
 // line whenever the player asks for it.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <set>
 #include <string>
@@ -11,6 +12,9 @@
 namespace pelmot {
 
 class Game;
+
+// Far above the story's steps, far below what would hurt.
+inline constexpr std::size_t kMaxReadRecordBytes = 4 * 1024 * 1024;
 
 struct LineKey {
   int scene = 0;

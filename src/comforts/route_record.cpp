@@ -15,7 +15,6 @@ namespace pelmot {
 namespace {
 
 constexpr const char* kHeader = "PELMOT routes 1";
-constexpr std::size_t kMaxRouteRecordBytes = 4 * 1024 * 1024;
 constexpr int kMaxPicks = 6;                // option rows 0 ... 5
 constexpr std::size_t kMaxPagePoints = 64;  // far more lines than a page holds
 

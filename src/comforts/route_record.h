@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ namespace pelmot {
 class Game;
 
 inline constexpr int kEndingCount = 10;
+inline constexpr std::size_t kMaxRouteRecordBytes = 4 * 1024 * 1024;
 
 struct ReachedChoice {
   int scene = 0;

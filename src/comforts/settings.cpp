@@ -11,7 +11,6 @@
 namespace pelmot {
 namespace {
 
-constexpr std::size_t kMaxSettingsBytes = 4096;
 constexpr const char* kHeader = "# PELMOT settings";
 
 std::optional<int> Milliseconds(const std::string& value) {

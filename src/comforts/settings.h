@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -35,6 +36,7 @@ struct Settings {
 };
 
 inline constexpr int kMaxAutoWaitMs = 60000;  // either wait, at most
+inline constexpr std::size_t kMaxSettingsBytes = 4096;
 
 // "key=value" lines; nothing when a line is unknown or a value out of range.
 std::optional<Settings> ParseSettings(const std::string& text);

@@ -8,6 +8,7 @@
 #include "app/script_runner.h"
 #include "app/session.h"
 #include "game/dialog_queue.h"
+#include "main/import_recovery.h"
 #include "platform/common/clock.h"
 #include "platform/common/codepage.h"
 #include "platform/common/files.h"
@@ -33,15 +34,6 @@ namespace {
 // Decoded pictures are kept in memory, decoded ahead of need, and kept
 // packed on disk below the user's cache folder for the next run.
 PictureServiceSettings PlayingPictureSettings() { return {kDefaultPictureBudget, DefaultPictureCacheFolder()}; }
-
-// The folders to use; a relative $XDG_DATA_HOME is ignored with a warning.
-GamePaths ResolvePaths(const Options& o) {
-  if (!o.dataDir.empty()) return {o.dataDir, ContentFolder(o)};
-  std::string warning;
-  GamePaths paths{DefaultDataRoot(warning), ContentFolder(o)};
-  if (!warning.empty()) std::cerr << "pelmot: warning: " << warning << "\n";
-  return paths;
-}
 
 // Without a font the game's own box would show blocks: the desktop's box
 // says it where there is one.
@@ -92,6 +84,14 @@ std::ostream* TraceStream(const Options& options) { return options.trace ? &std:
 
 }  // namespace
 
+GamePaths ResolvePaths(const Options& o) {
+  if (!o.dataDir.empty()) return {o.dataDir, ContentFolder(o)};
+  std::string warning;
+  GamePaths paths{DefaultDataRoot(warning), ContentFolder(o)};
+  if (!warning.empty()) std::cerr << "pelmot: warning: " << warning << "\n";
+  return paths;
+}
+
 std::string ContentFolder(const Options& options) {
   return options.contentDir.empty() ? DefaultContentFolder() : options.contentDir;
 }
@@ -102,6 +102,7 @@ int RunWindowed(const Options& options) {
   WriteBehindFiles files(systemFiles);
   FileInstanceLock lock;
   if (!ClaimSingleInstance(files, paths.dataRoot, lock)) return 0;  // another copy runs
+  FinishCutShortImport(paths.dataRoot, std::cerr);
   SdlWindow window;
   std::string error;
   if (!window.Open(Ui(UiText::window_title), error)) {
@@ -164,6 +165,7 @@ int RunHeadless(const Options& options) {
               << "; nothing was played (give each run a --data-dir of its own)\n";
     return kScriptDataRootLocked;
   }
+  FinishCutShortImport(paths.dataRoot, std::cerr);
   HeadlessClock clock;
   Cp932CodePage codePage;
   HeadlessDisplay display;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/options.h"
+#include "game/game.h"
 
 namespace pelmot {
 
@@ -11,5 +12,7 @@ int RunWindowed(const Options& options);
 int RunHeadless(const Options& options);
 // The content folder the options name, or the program's own.
 std::string ContentFolder(const Options& options);
+// The folders to use; a relative $XDG_DATA_HOME is ignored with a warning.
+GamePaths ResolvePaths(const Options& options);
 
 }  // namespace pelmot

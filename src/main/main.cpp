@@ -7,6 +7,7 @@
 #include "app/story_setup.h"
 #include "app/text_template.h"
 #include "main/desktop.h"
+#include "main/saves_command.h"
 #include "persist/data_report.h"
 #include "platform/common/codepage.h"
 #include "platform/common/files.h"
@@ -32,6 +33,8 @@ int main(int argc, char** argv) {
     std::cout << "pelmot " << PELMOT_VERSION << "\n";
     return 0;
   }
+  if (!options->exportSaves.empty()) return pelmot::ExportSaves(*options, std::cout, std::cerr);
+  if (!options->importSaves.empty()) return pelmot::ImportSaves(*options, std::cout, std::cerr);
   pelmot::SystemFiles files;
   if (!options->inspectSave.empty()) {
     pelmot::Cp932CodePage codePage;

@@ -12,6 +12,7 @@
 #include "app/state_json.h"
 #include "flow/pick.h"
 #include "game/dialog_queue.h"
+#include "main/import_recovery.h"
 #include "persist/data_files.h"
 #include "platform/common/clock.h"
 #include "platform/common/mci_player.h"
@@ -92,6 +93,7 @@ WebWindow::Hold WhatWaits(WebSession& s) {
 void Start(WebSession& s) {
   s.window.SetHold([&s] { return WhatWaits(s); });
   ClaimSingleInstance(s.files, s.paths.dataRoot, s.lock);
+  FinishCutShortImport(s.paths.dataRoot, std::cerr);
   OnSavesSyncFailure([&s](bool reading, const std::string& reason) {
     if (reading)
       s.boxes.ShowMessage(Ui(UiText::browser_saves_unreadable) + "\n" + reason + "\n" +

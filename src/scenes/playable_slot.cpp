@@ -13,8 +13,7 @@ namespace {
 // The saved step must be one its scene's lane holds for the saved Condition
 // and pick: past the lane's end every click runs nothing until the 16-bit
 // step counter wraps.
-bool StepInItsLane(const Game& game, const SaveRecord& r) {
-  const Story* story = PlayedStory(game);
+bool StepInItsLane(const Story* story, const SaveRecord& r) {
   if (!story) return true;  // scenes written in code say nothing of their steps
   const SceneScript* scene = story->Find(r.SavedScene);
   if (!scene) return false;
@@ -23,6 +22,17 @@ bool StepInItsLane(const Game& game, const SaveRecord& r) {
 }
 
 }  // namespace
+
+bool Resumable(const SaveRecord& r, const Story* story) {
+  // Mode 5 would wait for a choice that loading never draws; the game only
+  // saves in scene play (mode 1).
+  const bool modeOk = r.ResumeMode == kModeScene;
+  const bool sceneOk = SceneProcedure(r.SavedScene).has_value();
+  const bool stepOk = r.SceneStep >= 0 && sceneOk && StepInItsLane(story, r);
+  bool valuesOk = r.DayNo >= 1 && r.DayNo <= 15 && r.Condition >= 0 && r.Condition <= 7;
+  for (std::int16_t p : r.Params) valuesOk = valuesOk && p >= 0 && p <= 999;
+  return modeOk && sceneOk && stepOk && valuesOk;
+}
 
 std::optional<SaveRecord> ReadSlot(const Game& game, int index, std::string& problem) {
   return ReadSaveFile(game, SlotPath(game, index), problem);
@@ -42,14 +52,7 @@ std::optional<SaveRecord> ReadSaveFile(const Game& game, const std::string& path
     problem = UiFormat(UiText::slot_file_too_short, {std::to_string(bytes->size()), path});
     return std::nullopt;
   }
-  // Mode 5 would wait for a choice that loading never draws; the game only
-  // saves in scene play (mode 1).
-  const bool modeOk = record->ResumeMode == kModeScene;
-  const bool sceneOk = SceneProcedure(record->SavedScene).has_value();
-  const bool stepOk = record->SceneStep >= 0 && sceneOk && StepInItsLane(game, *record);
-  bool valuesOk = record->DayNo >= 1 && record->DayNo <= 15 && record->Condition >= 0 && record->Condition <= 7;
-  for (std::int16_t p : record->Params) valuesOk = valuesOk && p >= 0 && p <= 999;
-  if (!modeOk || !sceneOk || !stepOk || !valuesOk) {
+  if (!Resumable(*record, PlayedStory(game))) {
     problem =
         UiFormat(UiText::slot_cannot_resume, {std::to_string(record->ResumeMode), std::to_string(record->SavedScene),
                                               std::to_string(record->SceneStep), path});

@@ -10,6 +10,11 @@
 namespace pelmot {
 
 class Game;
+class Story;
+
+// Whether the game can resume `record`: scene play, a scene there is, a step
+// its lane holds in `story` (any step without one), values in range.
+bool Resumable(const SaveRecord& record, const Story* story);
 
 // Reads slot `index`; on a missing, short or unplayable file returns nothing
 // and says why in `problem`.

@@ -451,6 +451,65 @@ async function lostPicture(browser) {
   });
 }
 
+// The two buttons under the canvas: "Export saves" downloads a tar archive
+// of the data files, slot 3 among them; "Import saves" takes it back after
+// slot 3 changed, asks naming it, and the page loads again with the slot as
+// exported. A damaged archive is refused, nothing changed, nothing asked.
+async function movingSaves(browser, player, page) {
+  // The members of a tar archive by name (ustar headers: the name, then the
+  // size in octal at 124).
+  const tarMembers = (tar) => {
+    const members = {};
+    for (let at = 0; at + 512 <= tar.length && tar[at] !== 0;) {
+      const name = tar.subarray(at, at + 100).toString('latin1').replace(/\0.*$/s, '');
+      const size = parseInt(tar.subarray(at + 124, at + 136).toString('latin1').replace(/\0.*$/s, ''), 8);
+      members[name] = tar.subarray(at + 512, at + 512 + size);
+      at += 512 + Math.ceil(size / 512) * 512;
+    }
+    return members;
+  };
+  const slotPath = '/saves/TORMVEL/PELMOT/PELMOTDAT03.DAT';
+  const slot = () => page.evaluate(p => Array.from(FS.readFile(p)).join(','), slotPath);
+  await page.reload();
+  await player.playing();
+  const downloads = fs.mkdtempSync(path.join(require('os').tmpdir(), 'pelmot-downloads-'));
+  const cdp = await browser.target().createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: downloads});
+  await page.click('#export-saves');
+  const file = path.join(downloads, 'pelmot-saves.tar');
+  await until('the download', async () => fs.existsSync(file) && fs.statSync(file).size > 0, 10000);
+  const members = tarMembers(fs.readFileSync(file));
+  const saved = await slot();
+  check(members['PELMOTDAT03.DAT'] && Array.from(members['PELMOTDAT03.DAT']).join(',') === saved &&
+        'SAVEDATE.DAT' in members, `the download is a tar of the data files, slot 3 as saved (${Object.keys(members)})`);
+
+  const choose = async (archive) => {
+    const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#import-saves')]);
+    await chooser.accept([archive]);
+  };
+  const message = () => page.evaluate(() => document.getElementById('saves-message').textContent);
+  let asked = '';
+  page.on('dialog', async (dialog) => {
+    asked = dialog.message();
+    await dialog.accept();
+  });
+  const damaged = path.join(downloads, 'damaged.tar');
+  fs.writeFileSync(damaged, fs.readFileSync(file).subarray(0, 700));
+  await choose(damaged);
+  await until('the refusal', async () => /refused/.test(await message()), 5000).catch(() => {});
+  check(/refused/.test(await message()) && asked === '' && (await slot()) === saved,
+        `a damaged archive is refused, nothing asked or changed ("${await message()}")`);
+
+  await page.evaluate(p => FS.writeFile(p, new Uint8Array(30)), slotPath);
+  await Promise.all([page.waitForNavigation(), choose(file)]);
+  check(/replace: .*PELMOTDAT03\.DAT/.test(asked), `importing asks first, naming slot 3 ("${asked}")`);
+  await player.playing();
+  check((await slot()) === saved, 'after the page loads again slot 3 is the one exported');
+  check(await page.evaluate(() => !FS.analyzePath('/saves/TORMVEL/PELMOT/pelmot-import.journal').exists),
+        'the import is finished at the start: no journal is left');
+  fs.rmSync(downloads, {recursive: true, force: true});
+}
+
 (async () => {
   if (shots) fs.mkdirSync(shots, {recursive: true});
   const {server, url} = await serve(root);
@@ -475,6 +534,7 @@ async function lostPicture(browser) {
     await keys(player, page);
     await quit(player, page);
     await language(player, page);
+    await movingSaves(browser, player, page);
   } catch (e) {
     check(false, e.stack || String(e));
   } finally {

@@ -7,6 +7,7 @@ add_library(pelmot_platform_web STATIC
   platform/common/codepage.cpp
   platform/common/catalog_folder.cpp
   platform/common/files.cpp
+  platform/common/staged_import.cpp
   platform/common/system_files.cpp
   platform/common/paths.cpp
   platform/common/font.cpp
@@ -30,7 +31,7 @@ target_link_libraries(pelmot_platform_web
   PUBLIC pelmot_platform
   PRIVATE PkgConfig::SDL2_IMAGE PkgConfig::FREETYPE PkgConfig::FFMPEG)
 
-add_executable(pelmot main/web_main.cpp)
+add_executable(pelmot main/web_main.cpp main/web_saves.cpp)
 # The prefix holds static libraries: their own dependencies come from
 # pkg-config's static flags.
 target_link_libraries(pelmot PRIVATE pelmot_core pelmot_platform_web
@@ -47,7 +48,7 @@ target_link_options(pelmot PRIVATE
   -sFORCE_FILESYSTEM=1
   -lidbfs.js
   # The page's script calls these (web_page.js).
-  -sEXPORTED_FUNCTIONS=_main,_malloc,_free,_pelmot_state,_pelmot_frames,_pelmot_pick_point,_pelmot_page_hidden,_pelmot_saves_sync_failed
+  -sEXPORTED_FUNCTIONS=_main,_malloc,_free,_pelmot_state,_pelmot_frames,_pelmot_pick_point,_pelmot_page_hidden,_pelmot_saves_sync_failed,_pelmot_export_saves,_pelmot_saves_bytes,_pelmot_saves_text,_pelmot_check_import,_pelmot_stage_import
   -sEXPORTED_RUNTIME_METHODS=callMain,FS,UTF8ToString,stringToUTF8,lengthBytesUTF8
   "SHELL:--pre-js ${WEB_DIR}/web_page.js"
   "SHELL:--pre-js ${WEB_DIR}/web_content.js")

@@ -134,3 +134,104 @@ Module.pelmotSyncing = false;
     return Module._pelmot_frames ? Module._pelmot_frames() : 0;
   };
 })();
+
+// --- Moving the saves: the two buttons under the canvas -------------------
+// "Export saves" downloads every data file as one tar archive, made by the
+// game's own code; "Import saves" takes such an archive, has the game check
+// every file as a load would, asks which files it would replace, and stages
+// them with their journal in IndexedDB; the page then loads again and the
+// start puts them in place before the game reads any. Every word the
+// buttons show or say is in kSavesWords.
+(function () {
+  const kSavesWords = {
+    exportButton: 'Export saves',
+    importButton: 'Import saves',
+    archiveName: 'pelmot-saves.tar',
+    exported: (count, leftOut) => 'Exported ' + count + ' file(s).' +
+        (leftOut.length ? ' Left out, as the game could not load them: ' + leftOut.join('; ') : ''),
+    cannotExport: (why) => 'The saves cannot be exported: ' + why,
+    refused: (why) => 'The archive was refused, nothing was changed: ' + why,
+    sameAlready: 'These saves are here already; nothing to change.',
+    ask: (replaced, added) => 'Import these saves?' +
+        (replaced.length ? '\n\nThey replace: ' + replaced.join(', ') : '') +
+        (added.length ? '\n\nThey add: ' + added.join(', ') : '') +
+        '\n\nThe page then loads again with them.',
+    notImported: 'Nothing was imported.',
+    notPlaying: 'The saves can be moved while the game plays in this tab.',
+  };
+
+  function say(text) {
+    const line = document.getElementById('saves-message');
+    if (line) line.textContent = text;
+  }
+
+  function told() { return JSON.parse(UTF8ToString(Module._pelmot_saves_text())); }
+
+  function playing() {
+    if (document.body.dataset.pelmot === 'playing') return true;
+    say(kSavesWords.notPlaying);
+    return false;
+  }
+
+  function exportSaves() {
+    if (!playing()) return;
+    const size = Module._pelmot_export_saves();
+    const info = told();
+    if (size < 0) return say(kSavesWords.cannotExport(info.refused));
+    const at = Module._pelmot_saves_bytes();
+    const url = URL.createObjectURL(new Blob([HEAPU8.slice(at, at + size)], {type: 'application/x-tar'}));
+    const link = document.createElement('a');
+    link.href = url;
+    link.download = kSavesWords.archiveName;
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(function () { URL.revokeObjectURL(url); }, 60000);
+    say(kSavesWords.exported(info.count, info.leftOut));
+  }
+
+  // Once the staged files are in IndexedDB the page loads again; the game
+  // that played writes nothing more on the way out.
+  function reloadWhenCopied() {
+    document.body.dataset.pelmot = 'importing';
+    (function wait() {
+      if (Module.pelmotSyncing) return setTimeout(wait, 50);
+      location.reload();
+    })();
+  }
+
+  function importBytes(bytes) {
+    const at = _malloc(Math.max(1, bytes.length));
+    HEAPU8.set(bytes, at);
+    const result = Module._pelmot_check_import(at, bytes.length);
+    _free(at);
+    const info = told();
+    if (result === 0) return say(kSavesWords.refused(info.refused));
+    if (result === 1) return say(kSavesWords.sameAlready);
+    if (!confirm(kSavesWords.ask(info.replaced, info.added))) return say(kSavesWords.notImported);
+    if (Module._pelmot_stage_import() !== 1) return say(kSavesWords.refused(told().refused));
+    reloadWhenCopied();
+  }
+
+  function setUp() {
+    const exportButton = document.getElementById('export-saves');
+    const importButton = document.getElementById('import-saves');
+    const chooser = document.getElementById('import-file');
+    if (!exportButton || !importButton || !chooser) return;
+    exportButton.textContent = kSavesWords.exportButton;
+    importButton.textContent = kSavesWords.importButton;
+    exportButton.addEventListener('click', exportSaves);
+    importButton.addEventListener('click', function () {
+      if (playing()) chooser.click();
+    });
+    chooser.addEventListener('change', function () {
+      const file = chooser.files && chooser.files[0];
+      chooser.value = '';
+      if (file) file.arrayBuffer().then(function (buffer) { importBytes(new Uint8Array(buffer)); });
+    });
+  }
+
+  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', setUp);
+  else setUp();
+})();
+// --- end of moving the saves -----------------------------------------------
