@@ -26,6 +26,10 @@ std::string UsageText() {
          "                       (ja: the original)\n"
          "  --extract-text FILE  write the translation template of the content folder's\n"
          "                       scenario and the interface to FILE (.pot)\n"
+         "  --author             watch the content folder: an edited scenario or picture\n"
+         "                       shows at once, a scenario's problem on a strip below\n"
+         "  --check-content DIR --watch\n"
+         "                       check again on every change; print new and mended problems\n"
          "  --trace              name the handler each press and key reaches, on stderr\n"
          "  --help               show this text\n";
 }
@@ -48,6 +52,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       o.help = true;
     else if (arg == "--trace")
       o.trace = true;
+    else if (arg == "--author")
+      o.author = true;
+    else if (arg == "--watch")
+      o.watch = true;
     else if (arg == "--script") {
       if (!value(o.script)) return std::nullopt;
     } else if (arg == "--data-dir") {
@@ -72,6 +80,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
   }
   if (o.headless && o.script.empty()) {
     error = "--headless needs --script FILE";
+    return std::nullopt;
+  }
+  if (o.watch && !o.checkContent) {
+    error = "--watch is for --check-content";
     return std::nullopt;
   }
   if (!o.script.empty() && !o.headless) {

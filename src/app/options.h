@@ -18,6 +18,8 @@ struct Options {
   std::string storyMap;     // where to write the story map
   std::string language;     // --lang: a catalog of the content folder; empty: the remembered one
   std::string extractText;  // where to write the translation template
+  bool author = false;      // watch the content folder and reload what changes
+  bool watch = false;       // with --check-content: check again on every change
 };
 
 // Parses argv; on a mistake returns nothing and sets `error`.

@@ -1,10 +1,13 @@
 #include "app/story_setup.h"
 
+#include <algorithm>
 #include <climits>
+#include <set>
 #include <ostream>
 
 #include "app/language_check.h"
 #include "game/game.h"
+#include "platform/content_watch.h"
 #include "scenes/content_check.h"
 #include "scenes/story_runner.h"
 #include "scenes/story_structure.h"
@@ -51,6 +54,71 @@ bool InstallStory(Game& game, std::ostream& err) {
   }
   InstallStoryContent(game, loaded.content);
   return true;
+}
+
+namespace {
+
+// A problem without its line ("FILE:LINE: why" without "LINE: "), so that
+// one moved by an edit above it is still the same problem.
+std::string WithoutLine(const std::string& problem, const std::string& path) {
+  if (!problem.starts_with(path + ":")) return problem;
+  const std::size_t after = problem.find(": ", path.size() + 1);
+  return after == std::string::npos ? problem : path + problem.substr(after);
+}
+
+using ProblemSet = std::multiset<std::string>;
+
+// Prints the problems of `now` not in `before` as new and those of
+// `before` not in `now` as mended; true when there was any.
+bool PrintChanges(const std::vector<std::string>& now, const std::vector<std::string>& before, const std::string& path,
+                  std::ostream& out) {
+  ProblemSet kept;
+  for (const std::string& p : before) kept.insert(WithoutLine(p, path));
+  ProblemSet still;
+  bool printed = false;
+  for (const std::string& p : now) {
+    const auto found = kept.find(WithoutLine(p, path));
+    if (found != kept.end()) {
+      kept.erase(found);
+      continue;
+    }
+    out << "new: " << p << "\n";
+    printed = true;
+  }
+  for (const std::string& p : now) still.insert(WithoutLine(p, path));
+  for (const std::string& p : before) {
+    const auto found = still.find(WithoutLine(p, path));
+    if (found != still.end()) {
+      still.erase(found);
+      continue;
+    }
+    out << "mended: " << p << "\n";
+    printed = true;
+  }
+  return printed;
+}
+
+}  // namespace
+
+int WatchContentChecks(Files& files, const std::string& contentDir, ContentWatch& watch, std::ostream& out) {
+  const std::string path = ScenarioPath(contentDir);
+  std::vector<std::string> before;
+  bool first = true;
+  for (;;) {
+    const std::vector<std::string> now = LoadScenarioFile(files, path, StoryStructure()).problems;
+    if (PrintChanges(now, before, path, out) || first) {
+      if (now.empty())
+        out << path << ": no problems\n";
+      else
+        out << now.size() << " problem(s) in " << path << "\n";
+      out.flush();
+    }
+    before = now;
+    first = false;
+    do {
+      if (!watch.Wait()) return 0;
+    } while (!watch.Take().Names(kScenarioFileName));
+  }
 }
 
 int CheckContent(Files& files, const std::string& contentDir, std::ostream& out, std::ostream& err, Catalogs* catalogs,

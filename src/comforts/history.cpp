@@ -123,6 +123,12 @@ void History::ShowInLanguageNow(Game& game) {
   }
 }
 
+void History::RenewOriginals(const std::map<std::string, std::string>& originals) {
+  for (Entry& entry : entries_)
+    for (Entry::Source& from : entry.sources)
+      if (auto found = originals.find(from.id); found != originals.end()) from.original = found->second;
+}
+
 // Each point is an event of its own, so each makes an entry.
 void History::Replay(Game& game, std::span<const StoryPoint> points) {
   if (points.empty()) return;
