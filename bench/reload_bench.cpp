@@ -54,6 +54,9 @@ class ReloadBenchGame {
         RunScript(session_->host(), hooks_, commands, "bench", {out, std::cerr}) != kScriptOk)
       throw std::runtime_error("the bench's way to a day line does not play");
     original_ = ReadWholeFile(Scenario(), kMaxScenarioBytes, error_).value_or("");
+    line_ = ShownWords();
+    if (original_.find("| " + line_ + "\n") == std::string::npos)
+      throw std::runtime_error("the line on screen is not in the scenario: " + line_);
     watch_ = std::make_unique<InotifyContentWatcher>(Content(), WatchedContentFolders(), nullptr);
   }
   ~ReloadBenchGame() {
@@ -66,15 +69,13 @@ class ReloadBenchGame {
   std::string Content() const { return (dir_ / "content").string(); }
   std::string Scenario() const { return Content() + "/scenario.txt"; }
 
-  // The words of the line on screen ("場面N sM" in the build's scenario)
-  // with `mark` after them, written; then the watch, the reload and the
-  // composed picture. False when the new words are not on screen.
+  // The line on screen with the round's mark after it, written; then the
+  // watch, the reload and the composed picture. False when the new words
+  // are not on screen.
   bool EditAndShow(int round) {
-    const std::string shown = ShownWords();
-    const std::string line = shown.substr(0, shown.find(' ') == std::string::npos ? shown.size() : shown.find(' '));
     std::string text = original_;
-    const std::string wanted = line + " 改稿" + std::to_string(round);
-    text.replace(text.find("| " + line + "\n"), line.size() + 3, "| " + wanted + "\n");
+    const std::string wanted = line_ + " 改稿" + std::to_string(round);
+    text.replace(text.find("| " + line_ + "\n"), line_.size() + 3, "| " + wanted + "\n");
     if (!ReplaceFile(Scenario(), text, error_)) return false;
     ContentChanges changes;
     while (!changes.Names("scenario.txt")) {
@@ -108,6 +109,7 @@ class ReloadBenchGame {
   std::unique_ptr<GameSession> session_;
   HeadlessScriptHooks hooks_{clock_, dialogs_};
   std::string original_;
+  std::string line_;  // the words of the line on screen, a row of its own
   std::unique_ptr<InotifyContentWatcher> watch_;
   std::vector<Colour> pixels_ = std::vector<Colour>(static_cast<std::size_t>(kScreenWidth) * kScreenHeight);
 };
