@@ -184,5 +184,23 @@ TEST(LiveReload, AnEditShowsAtTheSamePlaceABrokenOneKeepsTheOldAndAPictureIsDeco
   for (const std::string& field : where) EXPECT_EQ(run.Field(field), after[field]) << field;
 }
 
+// On the second page of scene 0's two-page line, a word of that page
+// changed: the second page shows again with it, the first is not shown.
+TEST(LiveReload, ALinesLaterPageShowsAgainWithItsNewWords) {
+  AuthorRun run;
+  ASSERT_EQ(run.Play("click 5 5\nclick 5 5\npick 0\nclick 5 5\nclick 5 5\nclick 5 5\nclick 5 5\nclick 5 5"), kScriptOk);
+  const std::string shown = run.Field("ShownText");
+  ASSERT_TRUE(shown.ends_with("\\n20行目\"")) << shown;
+  ASSERT_EQ(shown.find("1行目"), std::string::npos) << shown;
+  const std::string step = run.Field("StepNo"), lineNo = run.Field("LineNo");
+  Replace(run.scenario(), "@r20行目", "@r20行目を書き直した");
+  ASSERT_EQ(run.Play("reload"), kScriptOk);
+  EXPECT_EQ(run.Field("ShownText"), shown.substr(0, shown.size() - 1) + "を書き直した\"");
+  EXPECT_EQ(run.Field("StepNo"), step);
+  EXPECT_EQ(run.Field("LineNo"), lineNo);
+  // The next click goes on from the line's end, as before the edit.
+  ASSERT_EQ(run.Play("click 5 5\nexpect ShownText \"場面0 s5\""), kScriptOk);
+}
+
 }  // namespace
 }  // namespace pelmot

@@ -110,7 +110,7 @@ bool ReloadContent(GameHost& host, const ContentChanges& changes) {
   const std::optional<std::string> problemBefore = ContentProblemText(game);
   bool redraw = false;
   if (changes.Names(kScenarioFileName) && ReloadScenario(game)) {
-    comforts.history.RenewOriginals(OriginalsOf(game));
+    comforts.history.RenewOriginals(game, OriginalsOf(game));
     redraw = true;
   }
   // Pictures are drawn again only where the history can draw the page anew.
