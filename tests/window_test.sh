@@ -330,12 +330,7 @@ EOF
 mkdir -p "$work/data_en/TORMVEL/PELMOT"
 printf 'copy_lines=1\n' >"$work/data_en/TORMVEL/PELMOT/SETTINGS.TXT"
 start_game data_en --lang en
-sleep 1.5
-click 400 300 'Form_MouseDown 1 0 400 300'
-sleep 0.5
-click 400 300 'Form_MouseDown 1 0 400 300'
-sleep 0.3
-click 400 156 'MainPic_MouseDown 1 0 400 156'
+new_game
 # skip_to REFERENCE QUESTION: Shift held until the window shows REFERENCE,
 # then QUESTION must be on the clipboard.
 skip_to() {
@@ -382,12 +377,7 @@ save_scenario() {
 first_line author_before
 [[ -n ${game:-} ]] && { kill -9 "$game" 2>/dev/null; wait "$game" 2>/dev/null; game=""; }
 start_game data_author --content "$author" --author
-sleep 1.5
-click 400 300 'Form_MouseDown 1 0 400 300'
-sleep 0.5
-click 400 300 'Form_MouseDown 1 0 400 300'
-sleep 0.3
-click 400 156 'MainPic_MouseDown 1 0 400 156'
+new_game
 wait_for 30 shows "$work/author_now.png" "$work/author_before.png" \
   || { keep author_now.png; fail "with --author the first line does not show as headless (author_now.png)"; }
 save_scenario 's/^0 s0 pic=1 | 場面0 s0$/0 s0 pic=1 | 場面0 s0 書き直した一行目/'

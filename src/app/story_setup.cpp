@@ -68,34 +68,30 @@ std::string WithoutLine(const std::string& problem, const std::string& path) {
 
 using ProblemSet = std::multiset<std::string>;
 
-// Prints the problems of `now` not in `before` as new and those of
-// `before` not in `now` as mended; true when there was any.
-bool PrintChanges(const std::vector<std::string>& now, const std::vector<std::string>& before, const std::string& path,
-                  std::ostream& out) {
-  ProblemSet kept;
-  for (const std::string& p : before) kept.insert(WithoutLine(p, path));
-  ProblemSet still;
+// Prints each problem of `these` that `others` lacks (lines aside, each
+// counted once) after `label`; true when there was any.
+bool PrintUnmatched(const std::vector<std::string>& these, const std::vector<std::string>& others,
+                    const std::string& path, const char* label, std::ostream& out) {
+  ProblemSet unmatched;
+  for (const std::string& p : others) unmatched.insert(WithoutLine(p, path));
   bool printed = false;
-  for (const std::string& p : now) {
-    const auto found = kept.find(WithoutLine(p, path));
-    if (found != kept.end()) {
-      kept.erase(found);
+  for (const std::string& p : these) {
+    if (const auto found = unmatched.find(WithoutLine(p, path)); found != unmatched.end()) {
+      unmatched.erase(found);
       continue;
     }
-    out << "new: " << p << "\n";
-    printed = true;
-  }
-  for (const std::string& p : now) still.insert(WithoutLine(p, path));
-  for (const std::string& p : before) {
-    const auto found = still.find(WithoutLine(p, path));
-    if (found != still.end()) {
-      still.erase(found);
-      continue;
-    }
-    out << "mended: " << p << "\n";
+    out << label << p << "\n";
     printed = true;
   }
   return printed;
+}
+
+// The problems of `now` not in `before` as new, those of `before` not in
+// `now` as mended; true when there was any.
+bool PrintChanges(const std::vector<std::string>& now, const std::vector<std::string>& before, const std::string& path,
+                  std::ostream& out) {
+  const bool added = PrintUnmatched(now, before, path, "new: ", out);
+  return PrintUnmatched(before, now, path, "mended: ", out) || added;
 }
 
 }  // namespace
