@@ -114,6 +114,17 @@ click_in() {
   fi
 }
 
+# new_game: from the logo to the story's first line as a player clicks: the
+# logo closes, the title menu opens, its first item starts a game.
+new_game() {
+  sleep 1.5
+  click 400 300 'Form_MouseDown 1 0 400 300'
+  sleep 0.5
+  click 400 300 'Form_MouseDown 1 0 400 300'
+  sleep 0.3
+  click 400 156 'MainPic_MouseDown 1 0 400 156'
+}
+
 # clipboard: what the X clipboard holds (nothing when no one holds it). The
 # game answers for it from its event loop: a game that stopped pumping makes
 # this give up after two seconds.

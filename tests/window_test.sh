@@ -19,6 +19,9 @@
 # - in English (--lang en) with copying on: the first choice, scene 5's and
 #   scene 10's questions as headless shows them, every glyph of the English
 #   question within the message window, and each question on the clipboard;
+# - with --author, scenario.txt edited while the first line shows: the line
+#   drawn again as a headless run of the edited scenario shows it; a broken
+#   edit adds only the problem's strip at the bottom, mended it goes;
 # - F1 under a window manager (openbox) on a 1024 x 768 screen: the whole
 #   picture, filtered, with the pointer mapped to it, and back.
 # Skips (status 77) without Xvfb and the other tools.
@@ -327,12 +330,7 @@ EOF
 mkdir -p "$work/data_en/TORMVEL/PELMOT"
 printf 'copy_lines=1\n' >"$work/data_en/TORMVEL/PELMOT/SETTINGS.TXT"
 start_game data_en --lang en
-sleep 1.5
-click 400 300 'Form_MouseDown 1 0 400 300'
-sleep 0.5
-click 400 300 'Form_MouseDown 1 0 400 300'
-sleep 0.3
-click 400 156 'MainPic_MouseDown 1 0 400 156'
+new_game
 # skip_to REFERENCE QUESTION: Shift held until the window shows REFERENCE,
 # then QUESTION must be on the clipboard.
 skip_to() {
@@ -355,6 +353,48 @@ read -r text_w text_h text_x text_y < <(convert "$work/en_question10.png" "$work
   -compose difference -composite -threshold 0 -trim -format '%w %h %X %Y' info: | tr -d '+')
 ((text_x >= 20 && text_y >= 410 && text_x + text_w <= 780 && text_y + text_h <= 590)) \
   || fail "English text falls outside the message window: ${text_w}x${text_h} at $text_x, $text_y"
+
+# An author's edit (--author, on a copy of the content): while the window
+# shows scene 0's first line, scenario.txt is saved with new words for it
+# (renamed into place, as editors save), and the window draws the line
+# again as a headless run of the edited scenario shows it there. A broken
+# edit then keeps that picture and adds only the problem's strip at the
+# bottom; mended, the strip goes.
+author=$work/author_content
+mkdir -p "$author"
+cp -r "$content/scenario.txt" "$content/PELMOTPIC" "$content/SYSPIC" "$content/LOGO.avi" "$author/"
+# first_line NAME: the first line of a new game, shot headless into NAME.png.
+first_line() {
+  printf 'click 400 300\nclick 400 300\npick 0\nshot %s\n' "$work/$1.png" \
+    | "$PELMOT" --headless --content "$author" --script - --data-dir "$work/$1_data" >/dev/null 2>"$work/$1.txt"
+  [[ -s $work/$1.png ]] || fail "the headless run for $1 failed: $(cat "$work/$1.txt")"
+}
+# save_scenario SED-SCRIPT: the scenario edited and renamed into place.
+save_scenario() {
+  sed "$1" "$author/scenario.txt" >"$author/scenario.new"
+  mv "$author/scenario.new" "$author/scenario.txt"
+}
+first_line author_before
+[[ -n ${game:-} ]] && { kill -9 "$game" 2>/dev/null; wait "$game" 2>/dev/null; game=""; }
+start_game data_author --content "$author" --author
+new_game
+wait_for 30 shows "$work/author_now.png" "$work/author_before.png" \
+  || { keep author_now.png; fail "with --author the first line does not show as headless (author_now.png)"; }
+save_scenario 's/^0 s0 pic=1 | 場面0 s0$/0 s0 pic=1 | 場面0 s0 書き直した一行目/'
+first_line author_after
+[[ $(differing "$work/author_after.png" "$work/author_before.png") -gt 0 ]] || fail "the edit changed nothing headless"
+wait_for 30 shows "$work/author_now.png" "$work/author_after.png" \
+  || { keep author_now.png; fail "the window did not draw the edited line as headless shows it (author_now.png)"; }
+keep author_now.png
+save_scenario 's/^\(0 s69 > .*\)$/\1 | 三つ目/'
+wait_for 30 eval '[[ $(import -window "$window" "$work/author_broken.png" 2>/dev/null; differing "$work/author_broken.png" "$work/author_after.png") -gt 0 ]]' \
+  || fail "a broken scenario showed no strip"
+keep author_broken.png
+read -r strip_w strip_h strip_x strip_y < <(convert "$work/author_broken.png" "$work/author_after.png" \
+  -compose difference -composite -threshold 0 -trim -format '%w %h %X %Y' info: | tr -d '+')
+((strip_y >= 560 && strip_y + strip_h == 600)) || fail "the problem's strip is not at the bottom: ${strip_w}x${strip_h} at $strip_x, $strip_y"
+save_scenario 's/ | 三つ目$//'
+wait_for 30 shows "$work/author_now.png" "$work/author_after.png" || fail "the mended scenario's strip stayed"
 
 # Full screen under a window manager, on a screen whose size is not a whole
 # multiple: the whole picture, filtered, and the pointer mapped to it.
@@ -390,4 +430,5 @@ echo "window opened with the logo (brightest $logo), a second copy ended silentl
   "a held Shift ($repeats key-downs) skipped to scene 5's question; scaled:$scaled, 1600x1200 exact;" \
   "closing asked and ended on yes; keys picked, saved, loaded, opened the menu, skipped to a choice (End)," \
   "went back to it (Home) and showed the route chart (F3) as headless;" \
-  "English showed as headless, its text (${text_w}x${text_h} at $text_x, $text_y) within the message window, each question copied"
+  "English showed as headless, its text (${text_w}x${text_h} at $text_x, $text_y) within the message window, each question copied;" \
+  "an edited scenario redrew the line as headless shows it, a broken one a strip (${strip_w}x${strip_h} at $strip_x, $strip_y)"

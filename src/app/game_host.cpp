@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/live_reload.h"
+#include "comforts/content_problem.h"
 #include "flow/input.h"
 #include "game/dialog_queue.h"
 #include "game/game.h"
@@ -97,6 +99,9 @@ bool GameHost::OnFrame(std::int64_t nowMs) {
     changed = true;
   }
   if (!Finished() && movie_ && movie_->DrawDue()) changed = true;
+  if (!Finished() && contentWatch_ && !BoxOpen() && !takers_.HoldsTimers()) {
+    if (const ContentChanges edits = contentWatch_->Take(); edits.Any() && ReloadContent(*this, edits)) changed = true;
+  }
   return changed;
 }
 
@@ -115,6 +120,7 @@ std::optional<std::int64_t> GameHost::MillisToNextWork(std::int64_t nowMs) {
 void GameHost::Compose(std::span<Colour> pixels) {
   ComposeClientArea(game_, pixels);
   comforts_.DrawOver(pixels);
+  DrawContentProblem(game_, pixels);
   if (BoxOpen()) boxes_->DrawOver(pixels);
 }
 

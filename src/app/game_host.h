@@ -13,6 +13,7 @@
 #include "game/input_stack.h"
 #include "game/timers.h"
 #include "platform/timed_drawing.h"
+#include "platform/content_watch.h"
 #include "platform/window.h"
 
 namespace pelmot {
@@ -41,6 +42,10 @@ class GameHost : public WindowEvents {
   // The client area, with what the comforts show and the open box over it.
   void Compose(std::span<Colour> pixels) override;
 
+  // An author's watch of the content folder (--author): each frame applies
+  // what changed (app/live_reload.h). Null, as without one, watches nothing.
+  void SetContentWatch(ContentWatch* watch) { contentWatch_ = watch; }
+
   // One firing of `name`'s handler, if the timer runs.
   void FireTimer(TimerName name);
 
@@ -60,6 +65,7 @@ class GameHost : public WindowEvents {
   Comforts comforts_;
   std::unique_ptr<GameHandlers> handlers_;
   InputStack takers_;
+  ContentWatch* contentWatch_ = nullptr;
 };
 
 }  // namespace pelmot

@@ -27,6 +27,10 @@ std::string UsageText() {
          "                       (ja: the original)\n"
          "  --extract-text FILE  write the translation template of the content folder's\n"
          "                       scenario and the interface to FILE (.pot)\n"
+         "  --author             watch the content folder: an edited scenario or picture\n"
+         "                       shows at once, a scenario's problem on a strip below\n"
+         "  --check-content DIR --watch\n"
+         "                       check again on every change; print new and mended problems\n"
          "  --trace              name the handler each press and key reaches, on stderr\n"
          "  --export-saves FILE  write the saves and every data file of the data root into\n"
          "                       FILE, a tar archive; exit 0 when written, 1 when not\n"
@@ -69,6 +73,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       o.version = true;
     else if (arg == "--trace")
       o.trace = true;
+    else if (arg == "--author")
+      o.author = true;
+    else if (arg == "--watch")
+      o.watch = true;
     else if (arg == "--yes")
       o.yes = true;
     else if (arg == "--export-saves") {
@@ -107,6 +115,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
   }
   if (o.yes && o.importSaves.empty()) {
     error = "--yes is for --import-saves";
+    return std::nullopt;
+  }
+  if (o.watch && !o.checkContent) {
+    error = "--watch is for --check-content";
     return std::nullopt;
   }
   if (!o.script.empty() && !o.headless) {

@@ -22,6 +22,8 @@ struct Options {
   std::string exportSaves;  // where to write the archive of the data files
   std::string importSaves;  // an archive of data files to bring back
   bool yes = false;         // --yes: the import replaces without asking
+  bool author = false;      // watch the content folder and reload what changes
+  bool watch = false;       // with --check-content: check again on every change
 };
 
 // Parses argv; on a mistake returns nothing and sets `error`.

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "app/game_host.h"
+#include "app/live_reload.h"
 #include "app/state_json.h"
 #include "flow/input.h"
 #include "flow/pick.h"
@@ -199,6 +200,11 @@ class Runner {
     SaveSettings(game, comforts.settings);
     return kScriptOk;
   }
+  // What an author's watch does on a change, for the whole content folder.
+  int OnReload(const ScriptCommand&) {
+    ReloadContent(host_, ContentChanges::Everything());
+    return kScriptOk;
+  }
   int OnNow(const ScriptCommand& c) {
     hooks_.SetNow(*ToDateTime(c.args[0], c.args[1]));
     return kScriptOk;
@@ -375,6 +381,7 @@ const Verb kVerbs[] = {
     {"close", NoArgs, &Runner::OnClose, kInput},      {"now", NowArgs, &Runner::OnNow, kNotInput},
     {"lang", LangArgs, &Runner::OnLang, kInput},      {"shot", ShotArgs, &Runner::OnShot, kNotInput},
     {"state", NoArgs, &Runner::OnState, kNotInput},   {"expect", ExpectArgs, &Runner::OnExpect, kNotInput, kValueToEnd},
+    {"reload", NoArgs, &Runner::OnReload, kInput},
 };
 
 const Verb* FindVerb(const std::string& name) {

@@ -1,4 +1,5 @@
 #include "app/state_json.h"
+#include "comforts/content_problem.h"
 
 #include "comforts/comfort_canvas.h"
 #include "present/shown_language.h"
@@ -134,6 +135,8 @@ std::vector<std::pair<std::string, std::string>> StateFields(const GameHost& hos
   f.emplace_back("SkipBVisible", Bool(game.form.SkipB.visible));
   AddComfortFields(f, host.comforts().State());
   f.emplace_back("Language", JsonString(LanguageCode(host.game())));
+  const std::optional<std::string> problem = ContentProblemText(host.game());
+  f.emplace_back("ContentProblem", problem ? JsonString(*problem) : "null");
   f.emplace_back("ShownText", JsonString(ShownText(host)));
   f.emplace_back("LastMessage", lastMessage ? JsonString(*lastMessage) : "null");
   return f;

@@ -1,10 +1,13 @@
 #include "app/story_setup.h"
 
+#include <algorithm>
 #include <climits>
+#include <set>
 #include <ostream>
 
 #include "app/language_check.h"
 #include "game/game.h"
+#include "platform/content_watch.h"
 #include "scenes/content_check.h"
 #include "scenes/story_runner.h"
 #include "scenes/story_structure.h"
@@ -51,6 +54,67 @@ bool InstallStory(Game& game, std::ostream& err) {
   }
   InstallStoryContent(game, loaded.content);
   return true;
+}
+
+namespace {
+
+// A problem without its line ("FILE:LINE: why" without "LINE: "), so that
+// one moved by an edit above it is still the same problem.
+std::string WithoutLine(const std::string& problem, const std::string& path) {
+  if (!problem.starts_with(path + ":")) return problem;
+  const std::size_t after = problem.find(": ", path.size() + 1);
+  return after == std::string::npos ? problem : path + problem.substr(after);
+}
+
+using ProblemSet = std::multiset<std::string>;
+
+// Prints each problem of `these` that `others` lacks (lines aside, each
+// counted once) after `label`; true when there was any.
+bool PrintUnmatched(const std::vector<std::string>& these, const std::vector<std::string>& others,
+                    const std::string& path, const char* label, std::ostream& out) {
+  ProblemSet unmatched;
+  for (const std::string& p : others) unmatched.insert(WithoutLine(p, path));
+  bool printed = false;
+  for (const std::string& p : these) {
+    if (const auto found = unmatched.find(WithoutLine(p, path)); found != unmatched.end()) {
+      unmatched.erase(found);
+      continue;
+    }
+    out << label << p << "\n";
+    printed = true;
+  }
+  return printed;
+}
+
+// The problems of `now` not in `before` as new, those of `before` not in
+// `now` as mended; true when there was any.
+bool PrintChanges(const std::vector<std::string>& now, const std::vector<std::string>& before, const std::string& path,
+                  std::ostream& out) {
+  const bool added = PrintUnmatched(now, before, path, "new: ", out);
+  return PrintUnmatched(before, now, path, "mended: ", out) || added;
+}
+
+}  // namespace
+
+int WatchContentChecks(Files& files, const std::string& contentDir, ContentWatch& watch, std::ostream& out) {
+  const std::string path = ScenarioPath(contentDir);
+  std::vector<std::string> before;
+  bool first = true;
+  for (;;) {
+    const std::vector<std::string> now = LoadScenarioFile(files, path, StoryStructure()).problems;
+    if (PrintChanges(now, before, path, out) || first) {
+      if (now.empty())
+        out << path << ": no problems\n";
+      else
+        out << now.size() << " problem(s) in " << path << "\n";
+      out.flush();
+    }
+    before = now;
+    first = false;
+    do {
+      if (!watch.Wait()) return 0;
+    } while (!watch.Take().Names(kScenarioFileName));
+  }
 }
 
 int CheckContent(Files& files, const std::string& contentDir, std::ostream& out, std::ostream& err, Catalogs* catalogs,

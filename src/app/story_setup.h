@@ -8,6 +8,7 @@
 namespace pelmot {
 
 class Catalogs;
+class ContentWatch;
 class Files;
 class Game;
 class TextEngine;
@@ -25,5 +26,11 @@ bool InstallStory(Game& game, std::ostream& err);
 // that finds are warnings, which leave the result as it is.
 int CheckContent(Files& files, const std::string& contentDir, std::ostream& out, std::ostream& err,
                  Catalogs* catalogs = nullptr, TextEngine* measure = nullptr);
+
+// `pelmot --check-content DIR --watch`: the problems of the scenario, then
+// after every change of it only what changed: "new: PROBLEM" and "mended:
+// PROBLEM" lines (a problem that only moved to another line is neither),
+// and the count. Returns when the watch ends.
+int WatchContentChecks(Files& files, const std::string& contentDir, ContentWatch& watch, std::ostream& out);
 
 }  // namespace pelmot

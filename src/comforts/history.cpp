@@ -123,6 +123,20 @@ void History::ShowInLanguageNow(Game& game) {
   }
 }
 
+void History::RenewOriginals(Game& game, const std::map<std::string, std::string>& originals) {
+  for (Entry& entry : entries_) {
+    for (Entry::Source& from : entry.sources)
+      if (auto found = originals.find(from.id); found != originals.end()) from.original = found->second;
+    // An entry that continues a line starts with that line's later page.
+    StoryPoint& point = entry.point;
+    if (point.pendingText.empty() || entry.sources.empty() || point.language != LanguageCode(game)) continue;
+    const Entry::Source& line = entry.sources.front();
+    if (line.option || line.page == 0) continue;
+    point.pendingText =
+        LineRestAfterPages(game, ShownLine(game, line.id, line.original), line.inWindow, line.page, line.firstRow);
+  }
+}
+
 // Each point is an event of its own, so each makes an entry.
 void History::Replay(Game& game, std::span<const StoryPoint> points) {
   if (points.empty()) return;

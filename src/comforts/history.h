@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -61,6 +62,11 @@ class History {
   void GoBackTo(Game& game, int index);
   // Lays every entry's rows out again in the language now shown.
   void ShowInLanguageNow(Game& game);
+  // After the scenario was read again: each entry's words by text ID from
+  // `originals` (an ID not there keeps its words), and the rest a later
+  // page of a line continues from laid out anew; lay the rows out with
+  // ShowInLanguageNow.
+  void RenewOriginals(Game& game, const std::map<std::string, std::string>& originals);
   // Shows the page of `points` (from its start) and begins the history
   // afresh, as a load does.
   void Replay(Game& game, std::span<const StoryPoint> points);

@@ -5,12 +5,14 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/live_reload.h"
 #include "app/script_runner.h"
 #include "app/session.h"
 #include "game/dialog_queue.h"
 #include "main/import_recovery.h"
 #include "platform/common/clock.h"
 #include "platform/common/codepage.h"
+#include "platform/common/content_watcher.h"
 #include "platform/common/files.h"
 #include "platform/common/instance_lock.h"
 #include "platform/common/mci_player.h"
@@ -80,6 +82,15 @@ bool ParseScriptFile(const std::string& path, const std::string& name, std::vect
   return parsed;
 }
 
+// With --author the content folder is watched; without it nothing is.
+std::unique_ptr<InotifyContentWatcher> WatchForAuthor(const Options& options, const GamePaths& paths) {
+  if (!options.author) return nullptr;
+  auto watch = std::make_unique<InotifyContentWatcher>(paths.content, WatchedContentFolders(), [] { SdlWindow::Wake(); });
+  std::string error;
+  if (!watch->Ok(error)) std::cerr << "pelmot: warning: " << error << "; edits show after a restart\n";
+  return watch;
+}
+
 std::ostream* TraceStream(const Options& options) { return options.trace ? &std::cerr : nullptr; }
 
 }  // namespace
@@ -139,6 +150,8 @@ int RunWindowed(const Options& options) {
     return 1;
   }
   if (options.trace) TraceFirstFrame(window);
+  std::unique_ptr<InotifyContentWatcher> watch = WatchForAuthor(options, paths);
+  session.host().SetContentWatch(watch.get());
   session.Start();
   window.Run(session.host());
   session.Finish(std::cerr);

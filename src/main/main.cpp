@@ -10,6 +10,7 @@
 #include "main/saves_command.h"
 #include "persist/data_report.h"
 #include "platform/common/codepage.h"
+#include "platform/common/content_watcher.h"
 #include "platform/common/files.h"
 #include "platform/common/po_catalogs.h"
 #include "platform/common/run_program.h"
@@ -50,6 +51,14 @@ int main(int argc, char** argv) {
   if (options->checkContent) {
     const std::string content = pelmot::ContentFolder(*options);
     pelmot::PoCatalogs catalogs(content);
+    if (options->watch) {
+      pelmot::InotifyContentWatcher watch(content, {""}, nullptr);
+      if (std::string problem; !watch.Ok(problem)) {
+        std::cerr << "pelmot: " << problem << "\n";
+        return 2;
+      }
+      return pelmot::WatchContentChecks(files, content, watch, std::cout);
+    }
     auto font = pelmot::MakeWindowFont();
     return pelmot::CheckContent(files, content, std::cout, std::cerr, &catalogs, font.get());
   }

@@ -132,7 +132,12 @@ void ShowLine(Game& game, const std::string& argument, std::string_view id, cons
 
 }  // namespace
 
-std::vector<std::string> LineRowsOfPage(Game& game, const std::string& text, bool inWindow, int page, int firstRow) {
+namespace {
+
+// Lays `text` out page by page as the text window does, until `done` says
+// a page is the last one wanted (or the text ends); returns that page.
+template <class Done>
+PageLayout LayOutPages(Game& game, const std::string& text, bool inWindow, int firstRow, Done done) {
   std::u32string rest = DecodeUtf8(text);
   std::size_t from = StartsWithContinueMark(rest) ? 1 : 0;
   int lineNo = firstRow;
@@ -142,15 +147,26 @@ std::vector<std::string> LineRowsOfPage(Game& game, const std::string& text, boo
   for (int k = 0;; ++k) {
     PageLayout laid =
         LayOutPage(rest, from, lineNo, inWindow ? kWindowLayout : kFullScreenLayout, measure, ShownWrap(game));
-    if (k == page || laid.rest.empty()) {
-      std::vector<std::string> rows;
-      for (const LaidOutRow& row : laid.rows) rows.push_back(EncodeUtf8(row.text));
-      return rows;
-    }
+    if (done(k) || laid.rest.empty()) return laid;
     rest = std::move(laid.rest);
     from = 0;
     lineNo = 0;
   }
+}
+
+}  // namespace
+
+std::vector<std::string> LineRowsOfPage(Game& game, const std::string& text, bool inWindow, int page, int firstRow) {
+  const PageLayout laid = LayOutPages(game, text, inWindow, firstRow, [page](int k) { return k == page; });
+  std::vector<std::string> rows;
+  for (const LaidOutRow& row : laid.rows) rows.push_back(EncodeUtf8(row.text));
+  return rows;
+}
+
+std::string LineRestAfterPages(Game& game, const std::string& text, bool inWindow, int pages, int firstRow) {
+  if (pages <= 0) return text;
+  const PageLayout laid = LayOutPages(game, text, inWindow, firstRow, [pages](int k) { return k + 1 == pages; });
+  return laid.pageFull ? EncodeUtf8(laid.rest) : std::string();
 }
 
 void ShowText(Game& game, const std::string& text, std::string_view id) {

@@ -8,6 +8,7 @@
 #include <xxhash.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <cstring>
 #include <filesystem>
 
@@ -15,11 +16,32 @@
 
 namespace pelmot {
 
+namespace {
+
+std::int64_t Nanoseconds(const timespec& t) { return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec; }
+
+// Changed this recently, a file's times may not yet tell its versions apart.
+constexpr std::int64_t kRecentNs = 1000000000;
+
+bool ChangedRecently(std::int64_t changedNs) {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return changedNs > Nanoseconds(now) - kRecentNs;
+}
+
+}  // namespace
+
 std::optional<SourceStamp> StampOf(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  return SourceStamp{static_cast<std::uint64_t>(info.st_size),
-                     static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+  SourceStamp stamp{static_cast<std::uint64_t>(info.st_size), Nanoseconds(info.st_mtim), Nanoseconds(info.st_ctim),
+                    static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino), 0};
+  if (ChangedRecently(stamp.changedNs)) {
+    std::string bytes, error;
+    if (!ReadWholeFileInto(path, kMaxPictureBytes, bytes, error)) return std::nullopt;
+    stamp.recentHash = XXH3_64bits(bytes.data(), bytes.size()) | 1;  // never 0
+  }
+  return stamp;
 }
 
 SharedPicture PictureMemoryCache::Find(const std::string& path, const SourceStamp& stamp) {
@@ -74,11 +96,10 @@ namespace {
 // A cache file: this header, the source's path, then the picture's pixels
 // (0x00RRGGBB, row by row) as one LZ4 block. LZ4 unpacks at about the speed
 // of a copy, even the noisy pictures it cannot make smaller.
-constexpr char kMagic[8] = {'P', 'E', 'L', 'L', 'Z', '4', '0', '1'};
+constexpr char kMagic[8] = {'P', 'E', 'L', 'L', 'Z', '4', '0', '2'};
 struct CacheHeader {
   char magic[8];
-  std::uint64_t sourceSize;
-  std::int64_t sourceModifiedNs;
+  SourceStamp source;
   std::uint32_t pathLength;
   std::uint32_t width, height;
   std::uint32_t payloadLength;
@@ -146,7 +167,7 @@ std::optional<DecodedPicture> DiskPictureCache::Load(const std::string& source, 
   const bool headerOk = std::memcmp(h.magic, kMagic, sizeof kMagic) == 0 && h.pathLength == path.size() &&
                         bytes.size() == payloadAt + std::size_t{h.payloadLength} &&
                         bytes.compare(sizeof h, path.size(), path) == 0 && h.headerCrc == HeaderCrc(h, path);
-  if (!headerOk || h.sourceSize != stamp.size || h.sourceModifiedNs != stamp.modifiedNs) return std::nullopt;
+  if (!headerOk || !(h.source == stamp)) return std::nullopt;
   if (!FitsTheScreen(h.width, h.height)) return std::nullopt;
   const char* payload = bytes.data() + payloadAt;
   if (XXH3_64bits(payload, h.payloadLength) != h.payloadHash) return std::nullopt;
@@ -167,8 +188,7 @@ bool DiskPictureCache::Store(const std::string& source, const SourceStamp& stamp
   bytes.resize(sizeof(CacheHeader) + path.size() + static_cast<std::size_t>(length));
   CacheHeader h{};
   std::memcpy(h.magic, kMagic, sizeof kMagic);
-  h.sourceSize = stamp.size;
-  h.sourceModifiedNs = stamp.modifiedNs;
+  h.source = stamp;
   h.pathLength = static_cast<std::uint32_t>(path.size());
   h.width = static_cast<std::uint32_t>(picture.width);
   h.height = static_cast<std::uint32_t>(picture.height);

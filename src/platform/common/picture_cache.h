@@ -18,9 +18,17 @@
 namespace pelmot {
 
 // What says a source file is still the one a cached picture came from.
+// The modification time can be set back (cp -p, touch, an unpacked
+// archive), the change time cannot; a file replaced by a rename has
+// another inode. File times tick coarsely, though: a file rewritten in the
+// same tick keeps its times, so a file changed less than a second ago is
+// known by a hash of its bytes too.
 struct SourceStamp {
   std::uint64_t size = 0;
   std::int64_t modifiedNs = 0;
+  std::int64_t changedNs = 0;
+  std::uint64_t device = 0, inode = 0;
+  std::uint64_t recentHash = 0;  // XXH3 of the bytes of a recently changed file; 0 otherwise
   friend bool operator==(const SourceStamp&, const SourceStamp&) = default;
 };
 
@@ -65,8 +73,8 @@ class PictureMemoryCache {
 };
 
 // Decoded pictures on disk in `folder`, one file per source path. A file is
-// used only when its header names the same path, size and modification
-// time and its checksum holds; anything else reads as absent, so a damaged
+// used only when its header names the same path and source stamp and its
+// checksum holds; anything else reads as absent, so a damaged
 // file is decoded again from the source.
 class DiskPictureCache {
  public:

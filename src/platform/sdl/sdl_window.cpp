@@ -349,6 +349,12 @@ void SdlWindow::Run(WindowEvents& core) {
   }
 }
 
+void SdlWindow::Wake() {
+  SDL_Event wake{};
+  wake.type = SDL_USEREVENT;  // taken by no one: the loop goes round once
+  SDL_PushEvent(&wake);
+}
+
 DisplaySettings SdlWindow::Current() {
   if (impl_->fullscreen) return {impl_->bitsPerPixel ? impl_->bitsPerPixel : 32, kWidth, kHeight};
   SDL_DisplayMode mode{};

@@ -22,6 +22,9 @@ class SdlWindow : public Display {
   // Pumps events and frames into `core` until core.Finished(); events are
   // handed over strictly in order. May run more than once.
   void Run(WindowEvents& core);
+  // Wakes Run's loop from any thread, so it calls OnFrame at once (say,
+  // after a change in the content folder).
+  static void Wake();
 
   // Display: the start-up mode is the window; 800 x 600 is full screen.
   DisplaySettings Current() override;
