@@ -26,6 +26,13 @@ std::string UsageText() {
          "                       (ja: the original)\n"
          "  --extract-text FILE  write the translation template of the content folder's\n"
          "                       scenario and the interface to FILE (.pot)\n"
+         "  --author             the author's tools: F12 shows where the story stands and its\n"
+         "                       values, C then copies the route so far as a headless script\n"
+         "  --warp SCENE[:LANE:sSTEP]\n"
+         "                       start the story there (as 12, 0:s5 or 12:p0:s33; LANE as the\n"
+         "                       scenario's headers write it: p0, p1, C6, C0,3) with the values\n"
+         "                       of the route with the fewest picks from a new game, printed on\n"
+         "                       stderr as a headless script; writes none of the data files\n"
          "  --trace              name the handler each press and key reaches, on stderr\n"
          "  --help               show this text\n";
 }
@@ -48,6 +55,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       o.help = true;
     else if (arg == "--trace")
       o.trace = true;
+    else if (arg == "--author")
+      o.author = true;
     else if (arg == "--script") {
       if (!value(o.script)) return std::nullopt;
     } else if (arg == "--data-dir") {
@@ -58,6 +67,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       if (!value(o.inspectSave)) return std::nullopt;
     } else if (arg == "--story-map") {
       if (!value(o.storyMap)) return std::nullopt;
+    } else if (arg == "--warp") {
+      if (!value(o.warp)) return std::nullopt;
     } else if (arg == "--lang") {
       if (!value(o.language)) return std::nullopt;
     } else if (arg == "--extract-text") {

@@ -18,6 +18,8 @@ struct Options {
   std::string storyMap;     // where to write the story map
   std::string language;     // --lang: a catalog of the content folder; empty: the remembered one
   std::string extractText;  // where to write the translation template
+  bool author = false;      // the author's tools: the overlay (F12)
+  std::string warp;         // start the story at this place (SCENE[:LANE:sSTEP])
 };
 
 // Parses argv; on a mistake returns nothing and sets `error`.

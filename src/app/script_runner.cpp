@@ -15,6 +15,7 @@
 
 #include "app/game_host.h"
 #include "app/state_json.h"
+#include "app/warp.h"
 #include "flow/input.h"
 #include "flow/pick.h"
 #include "game/game.h"
@@ -119,6 +120,11 @@ std::string ShotArgs(const std::string&, const Args& a) {
   return "";
 }
 
+std::string WarpArgs(const std::string&, const Args& a) {
+  if (a.size() != 1) return "warp SCENE, SCENE:sSTEP or SCENE:LANE:sSTEP";
+  return "";
+}
+
 std::string ExpectArgs(const std::string&, const Args& a) {
   if (a.size() != 2) return "expect FIELD VALUE";
   return "";
@@ -209,6 +215,13 @@ class Runner {
     return kScriptOk;
   }
   int OnExpect(const ScriptCommand& c) { return Expect(c, c.args[0], c.args[1]); }
+  // The route goes to the failures' stream, which the route's lines never
+  // look like.
+  int OnWarp(const ScriptCommand& c) {
+    std::string problem;
+    if (!Warp(host_, c.args[0], io_.err, problem)) return Fail(c, kScriptBad, "cannot warp: " + problem);
+    return kScriptOk;
+  }
 
  private:
   int Fail(const ScriptCommand& c, int status, const std::string& message) {
@@ -375,6 +388,7 @@ const Verb kVerbs[] = {
     {"close", NoArgs, &Runner::OnClose, kInput},      {"now", NowArgs, &Runner::OnNow, kNotInput},
     {"lang", LangArgs, &Runner::OnLang, kInput},      {"shot", ShotArgs, &Runner::OnShot, kNotInput},
     {"state", NoArgs, &Runner::OnState, kNotInput},   {"expect", ExpectArgs, &Runner::OnExpect, kNotInput, kValueToEnd},
+    {"warp", WarpArgs, &Runner::OnWarp, kInput},
 };
 
 const Verb* FindVerb(const std::string& name) {

@@ -130,7 +130,8 @@ int RunWindowed(const Options& options) {
                        .trace = TraceStream(options),
                        .catalogs = &catalogs,
                        .aids = &aids,
-                       .language = options.language});
+                       .language = options.language,
+                       .author = options.author});
   if (!session.InstallStory(std::cerr)) {
     // A player who started the game from the desktop sees no terminal.
     boxes.ShowMessage(ScenarioProblemText(paths.content, true));
@@ -139,6 +140,7 @@ int RunWindowed(const Options& options) {
   }
   if (options.trace) TraceFirstFrame(window);
   session.Start();
+  if (!options.warp.empty() && !session.WarpAtStart(options.warp, std::cerr)) return 1;
   window.Run(session.host());
   session.Finish(std::cerr);
   return 0;
@@ -178,9 +180,14 @@ int RunHeadless(const Options& options) {
   SilentAids aids;
   GameSession session(
       services, paths,
-      {.trace = TraceStream(options), .catalogs = &catalogs, .aids = &aids, .language = options.language});
+      {.trace = TraceStream(options),
+       .catalogs = &catalogs,
+       .aids = &aids,
+       .language = options.language,
+       .author = options.author});
   if (!session.InstallStory(std::cerr)) return kScriptCannotStart;
   session.Start();
+  if (!options.warp.empty() && !session.WarpAtStart(options.warp, std::cerr)) return kScriptCannotStart;
   HeadlessScriptHooks hooks(clock, dialogs);
   const int result = RunScript(session.host(), hooks, commands, name, {std::cout, std::cerr});
   session.Finish(std::cerr);

@@ -61,6 +61,17 @@ class RouteCounter {
   // After Count: one sequence with the fewest picks to `outcome`.
   std::optional<std::vector<int>> Shortest(int play, int outcome) const;
 
+  // After Count: the states entering `scene`, in the order Count first
+  // reached them (so the first of equals is the one Shortest keeps), each
+  // with one sequence of the fewest picks to it. Scenes that run straight
+  // to their end (the endings, the game over) have none: see Shortest.
+  struct SceneEntry {
+    WalkState state;
+    int play = 0;  // 0: either play; 1: a first play; 2: a later one
+    std::vector<int> picks;
+  };
+  std::vector<SceneEntry> EntriesOf(int scene) const;
+
   const std::map<WayKey, std::uint8_t>& Ways() const { return ways_; }
   const std::map<int, SceneVisit>& Scenes() const { return scenes_; }
   const ShownSteps& Shown() const { return walker_.shown(); }
@@ -97,6 +108,7 @@ class RouteCounter {
              int picks, PlayFiguresPair& figures);
   void Finish(const Node& from, std::int32_t fromIndex, std::int32_t via, int outcome, std::uint8_t fromPlay, int picks,
               PlayFiguresPair& figures);
+  std::vector<int> PicksTo(std::int32_t node) const;
 
   StoryWalker walker_;
   std::unordered_map<std::uint64_t, std::vector<Transition>> transitions_;
