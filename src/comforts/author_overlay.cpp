@@ -127,6 +127,7 @@ void AddClicks(std::string& out, int clicks) {
   for (int i = 0; i < clicks; ++i) out += "click 400 300\n";
 }
 
+
 }  // namespace
 
 bool AuthorOverlayTakesEvent(Game& game, ComfortState& c, const InputEvent& e) {
@@ -177,8 +178,9 @@ std::string AuthorRouteScript(const Game& game, const ComfortState& c) {
   else
     out += "warp " + start + "\n";
   int at = c.author.startEntry;
+  // Skipping stops at the next choice, which is the pick's.
   for (const AuthorOverlay::Pick& pick : PicksToCurrent(c)) {
-    AddClicks(out, pick.entry - at);
+    if (pick.entry > at) out += "shift down\ntick 100000\nshift up\n";
     out += "pick " + std::to_string(pick.row) + "\n";
     at = pick.entry + 1;
   }
@@ -194,7 +196,7 @@ void DrawAuthorOverlay(Game& game, const ComfortState& c, std::span<Colour> pixe
   for (int y = area.top; y < area.top + area.height && y < game.form.clientHeight; ++y)
     for (int x = 0; x < std::min(stride, area.width); ++x) {
       Colour& p = pixels[static_cast<std::size_t>(y) * stride + x];
-      p = (p >> 2) & 0x3F3F3F;
+      p = (p >> 3) & 0x1F1F1F;
     }
   ComfortCanvas canvas(game, pixels, area);
   const GameState& s = game.state;

@@ -90,7 +90,11 @@ void RouteCounter::Explore(const WalkState& s, const WalkStop& stop, Transition 
   out.push_back(std::move(path));
 }
 
-PlayFiguresPair RouteCounter::Count(const WalkState& start) {
+PlayFiguresPair RouteCounter::Count(const WalkState& start) { return CountUntil(start, kLastSceneNo + 1); }
+
+void RouteCounter::CountBefore(const WalkState& start, int scene) { CountUntil(start, scene); }
+
+PlayFiguresPair RouteCounter::CountUntil(const WalkState& start, int lastScene) {
   nodes_.clear();
   pending_.clear();
   best_ = {};
@@ -100,7 +104,7 @@ PlayFiguresPair RouteCounter::Count(const WalkState& start) {
   first.count = 1;
   nodes_.push_back(first);
   pending_[start.scene].emplace(EntryKey(start, 0), 0);
-  while (!pending_.empty()) {
+  while (!pending_.empty() && pending_.begin()->first < lastScene) {
     auto scene = pending_.begin();
     std::vector<std::int32_t> entering;
     for (const auto& [key, index] : scene->second) entering.push_back(index);
@@ -201,7 +205,7 @@ std::vector<RouteCounter::SceneEntry> RouteCounter::EntriesOf(int scene) const {
   std::vector<SceneEntry> entries;
   for (std::size_t i = 0; i < nodes_.size(); ++i)
     if (nodes_[i].state.scene == scene)
-      entries.push_back({nodes_[i].state, nodes_[i].play, PicksTo(static_cast<std::int32_t>(i))});
+      entries.push_back({nodes_[i].state, nodes_[i].play, nodes_[i].fewest, static_cast<std::int32_t>(i)});
   return entries;
 }
 

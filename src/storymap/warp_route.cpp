@@ -133,13 +133,22 @@ std::optional<std::vector<int>> FewestPicks(const Story& story, RouteCounter& co
                                             int play) {
   std::optional<std::vector<int>> best;
   std::map<std::tuple<int, int, int>, std::optional<std::vector<int>>> inScene;
-  for (const RouteCounter::SceneEntry& entry : counter.EntriesOf(place.scene)) {
+  const RouteCounter::SceneEntry* bestEntry = nullptr;
+  const std::vector<int>* bestInScene = nullptr;
+  const std::vector<RouteCounter::SceneEntry> entries = counter.EntriesOf(place.scene);
+  for (const RouteCounter::SceneEntry& entry : entries) {
     if (entry.play != 0 && entry.play != play + 1) continue;
     auto [found, fresh] = inScene.try_emplace(LocalKey(entry.state));
     if (fresh) found->second = PicksInScene(story, entry.state, place);
-    if (!found->second || (best && best->size() <= entry.picks.size() + found->second->size())) continue;
-    best = entry.picks;
-    best->insert(best->end(), found->second->begin(), found->second->end());
+    if (!found->second) continue;
+    const std::size_t picks = entry.fewest + found->second->size();
+    if (bestEntry && bestEntry->fewest + bestInScene->size() <= picks) continue;
+    bestEntry = &entry;
+    bestInScene = &*found->second;
+  }
+  if (bestEntry) {
+    best = counter.PicksTo(bestEntry->id);
+    best->insert(best->end(), bestInScene->begin(), bestInScene->end());
   }
   // The endings and the game over run straight to their end and have no
   // entries of their own: the shortest routes to the outcomes pass them.
@@ -212,7 +221,7 @@ std::optional<WarpPlace> ParseWarpPlace(const Story& story, const std::string& t
 std::optional<WarpRoute> FindWarpRoute(const Story& story, const WarpPlace& place, std::uint8_t endingNo,
                                        std::string& problem) {
   RouteCounter counter(story);
-  counter.Count(NewGame(0));
+  counter.CountBefore(NewGame(0), place.scene);
   const int play = endingNo == 0 ? kFirstPlay : kAfterEnding;
   const std::optional<std::vector<int>> picks = FewestPicks(story, counter, place, play);
   if (!picks) {
