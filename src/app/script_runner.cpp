@@ -121,7 +121,7 @@ std::string ShotArgs(const std::string&, const Args& a) {
 }
 
 std::string WarpArgs(const std::string&, const Args& a) {
-  if (a.size() != 1) return "warp SCENE, SCENE:sSTEP or SCENE:LANE:sSTEP";
+  if (a.empty() || a.size() > 3) return "warp SCENE, SCENE:sSTEP or SCENE:LANE:sSTEP";
   return "";
 }
 
@@ -219,7 +219,9 @@ class Runner {
   // look like.
   int OnWarp(const ScriptCommand& c) {
     std::string problem;
-    if (!Warp(host_, c.args[0], io_.err, problem)) return Fail(c, kScriptBad, "cannot warp: " + problem);
+    std::string place;
+    for (const std::string& word : c.args) place += (place.empty() ? "" : " ") + word;
+    if (!Warp(host_, place, io_.err, problem)) return Fail(c, kScriptBad, "cannot warp: " + problem);
     return kScriptOk;
   }
 
