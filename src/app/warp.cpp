@@ -143,8 +143,8 @@ bool Warp(GameHost& host, const std::string& text, std::ostream& routeOut, std::
     Press(host, InputEvent::Kind::kMouseDown, kLeftButton, kClickPoint.x, kClickPoint.y);
     if (Position(game) != before) ++clicks;
   }
-  routeOut << storymap::WarpScriptText({place->Header(*story), route->firstRun, route->firstRunEnding, route->picks,
-                                        clicks, Expects(game)});
+  routeOut << storymap::WarpScriptText(
+      {place->Header(*story), route->firstRun, route->firstRunEnding, route->picks, clicks, Expects(game)});
   AuthorRouteStartsAtWarp(game, host.comforts().State(), place->Argument(*story), route->picks);
   return true;
 }

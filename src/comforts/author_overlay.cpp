@@ -59,8 +59,8 @@ std::string PlaceRow(const Game& game) {
   const int step = s.StepNo[kModeScene];
   const Lane* lane = LaneAt(game, s.SceneNo, step, s.SaveRecord);
   const std::string laneName = lane && !lane->key.Name().empty() ? lane->key.Name() : "-";
-  return "scene " + std::to_string(s.SceneNo) + "  lane " + laneName + "  step " + std::to_string(step) +
-         "  line ID " + LineIdOnScreen(game);
+  return "scene " + std::to_string(s.SceneNo) + "  lane " + laneName + "  step " + std::to_string(step) + "  line ID " +
+         LineIdOnScreen(game);
 }
 
 std::string PictureRow(const Game& game) {
@@ -103,8 +103,8 @@ std::string PicksRow(const Game& game, const ComfortState& c, const ComfortCanva
   for (const AuthorOverlay::Pick& pick : PicksToCurrent(c)) picks.push_back(pick.row);
   const std::string start = StartPlace(game, c);
   std::string head = "picks (" + std::to_string(picks.size()) + ")";
-  if (!start.empty() && c.author.warpPlace.empty()) head = "loaded at " + start + ", picks since (" +
-                                                           std::to_string(picks.size()) + ")";
+  if (!start.empty() && c.author.warpPlace.empty())
+    head = "loaded at " + start + ", picks since (" + std::to_string(picks.size()) + ")";
   // The newest picks, as many as fit.
   std::string list;
   for (auto pick = picks.rbegin(); pick != picks.rend(); ++pick) {
@@ -126,7 +126,6 @@ void BeginRoute(AuthorOverlay& a, int play, int startEntry) {
 void AddClicks(std::string& out, int clicks) {
   for (int i = 0; i < clicks; ++i) out += "click 400 300\n";
 }
-
 
 }  // namespace
 

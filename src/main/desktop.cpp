@@ -178,13 +178,12 @@ int RunHeadless(const Options& options) {
   PoCatalogs catalogs(paths.content);
   if (!LanguageIsThere(&catalogs, options.language, std::cerr)) return kScriptCannotStart;
   SilentAids aids;
-  GameSession session(
-      services, paths,
-      {.trace = TraceStream(options),
-       .catalogs = &catalogs,
-       .aids = &aids,
-       .language = options.language,
-       .author = options.author});
+  GameSession session(services, paths,
+                      {.trace = TraceStream(options),
+                       .catalogs = &catalogs,
+                       .aids = &aids,
+                       .language = options.language,
+                       .author = options.author});
   if (!session.InstallStory(std::cerr)) return kScriptCannotStart;
   session.Start();
   if (!options.warp.empty() && !session.WarpAtStart(options.warp, std::cerr)) return kScriptCannotStart;

@@ -188,7 +188,8 @@ std::vector<int> RouteCounter::PicksTo(std::int32_t node) const {
     index = from.pred;
   }
   std::vector<int> picks;
-  for (auto part = parts.rbegin(); part != parts.rend(); ++part) picks.insert(picks.end(), (*part)->begin(), (*part)->end());
+  for (auto part = parts.rbegin(); part != parts.rend(); ++part)
+    picks.insert(picks.end(), (*part)->begin(), (*part)->end());
   return picks;
 }
 

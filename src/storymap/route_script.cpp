@@ -19,14 +19,21 @@ void StartNewGame(std::string& out, const std::vector<int>& firstRun, int firstR
   out += "pick 0\n";
 }
 
+// The comment on what the script plays and how, the new game (after an
+// ending first, for a later play) and the count of picks to come.
+std::string Opening(const std::string& title, const std::vector<int>& firstRun, int firstRunEnding, std::size_t picks) {
+  std::string out = "# " + title + "\n";
+  out += "# Play it on a fresh data folder:\n";
+  out += "#   pelmot --headless --script THIS_FILE --data-dir NEW_FOLDER\n";
+  StartNewGame(out, firstRun, firstRunEnding);
+  return out + "# " + std::to_string(picks) + " picks.\n";
+}
+
 }  // namespace
 
 std::string WarpScriptText(const WarpScript& route) {
-  std::string out = "# The fewest picks from a new game to " + route.place + ".\n";
-  out += "# Play it on a fresh data folder:\n";
-  out += "#   pelmot --headless --script THIS_FILE --data-dir NEW_FOLDER\n";
-  StartNewGame(out, route.firstRun, route.firstRunEnding);
-  out += "# " + std::to_string(route.picks.size()) + " picks.\n";
+  std::string out = Opening("The fewest picks from a new game to " + route.place + ".", route.firstRun,
+                            route.firstRunEnding, route.picks.size());
   for (std::size_t i = 0; i < route.picks.size(); ++i) {
     out += "tick 100000\n";
     if (i + 1 == route.picks.size()) out += "shift up\n";
@@ -39,11 +46,7 @@ std::string WarpScriptText(const WarpScript& route) {
 }
 
 std::string ScriptText(const RouteScript& route) {
-  std::string out = "# " + route.title + "\n";
-  out += "# Play it on a fresh data folder:\n";
-  out += "#   pelmot --headless --script THIS_FILE --data-dir NEW_FOLDER\n";
-  StartNewGame(out, route.firstRun, route.firstRunEnding);
-  out += "# " + std::to_string(route.picks.size()) + " picks.\n";
+  std::string out = Opening(route.title, route.firstRun, route.firstRunEnding, route.picks.size());
   PlayPicks(out, route.picks);
   out += "shift up\n";
   out += "expect FlowMode 0\n";

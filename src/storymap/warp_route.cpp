@@ -56,7 +56,8 @@ int FindLane(const SceneScript& scene, const std::string& name, int step) {
 
 // Runs on through scene changes to the next choice or the story's end.
 WalkStop RunToChoice(StoryWalker& walker, WalkState& s, WalkStop stop) {
-  for (int n = 0; n < kMostScenesBetweenChoices && stop.kind == WalkStop::Kind::Enter; ++n) stop = walker.Run(s, nullptr);
+  for (int n = 0; n < kMostScenesBetweenChoices && stop.kind == WalkStop::Kind::Enter; ++n)
+    stop = walker.Run(s, nullptr);
   return stop;
 }
 
@@ -69,8 +70,8 @@ bool Shows(const ShownSteps& shown, const WarpPlace& place) {
   }
   if (shown.lines.count({place.scene, place.lane, place.step})) return true;
   const auto option = shown.options.lower_bound({place.scene, place.lane, place.step, 0});
-  return option != shown.options.end() && std::get<0>(*option) == place.scene &&
-         std::get<1>(*option) == place.lane && std::get<2>(*option) == place.step;
+  return option != shown.options.end() && std::get<0>(*option) == place.scene && std::get<1>(*option) == place.lane &&
+         std::get<2>(*option) == place.step;
 }
 
 int OptionCount(const OptionSet& set) {
@@ -187,8 +188,8 @@ std::string WarpPlace::Argument(const Story& story) const {
 
 std::optional<WarpPlace> ParseWarpPlace(const Story& story, const std::string& text, std::string& problem) {
   const std::vector<std::string> words = Words(text);
-  const bool hasStep = words.size() >= 2 && words.back().size() > 1 && words.back()[0] == 's' &&
-                       IsNumber(words.back().substr(1));
+  const bool hasStep =
+      words.size() >= 2 && words.back().size() > 1 && words.back()[0] == 's' && IsNumber(words.back().substr(1));
   if (words.empty() || words.size() > 3 || !IsNumber(words[0]) || (words.size() > 1 && !hasStep)) {
     problem = "a place is SCENE, SCENE:sSTEP or SCENE:LANE:sSTEP (as 12, 0:s5 or 12:p0:s33), not \"" + text + "\"";
     return std::nullopt;
@@ -206,8 +207,8 @@ std::optional<WarpPlace> ParseWarpPlace(const Story& story, const std::string& t
   place.lane = FindLane(*scene, laneName, place.step);
   if (place.lane < 0) {
     const std::string lanes = LaneNames(*scene);
-    problem = "scene " + words[0] + " has no step " + words.back() +
-              (laneName.empty() ? "" : " in lane " + laneName) + (lanes.empty() ? "" : " (its lanes: " + lanes + ")");
+    problem = "scene " + words[0] + " has no step " + words.back() + (laneName.empty() ? "" : " in lane " + laneName) +
+              (lanes.empty() ? "" : " (its lanes: " + lanes + ")");
     return std::nullopt;
   }
   const Step& step = *scene->lanes[place.lane].At(place.step);
