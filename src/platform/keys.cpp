@@ -37,7 +37,7 @@ constexpr KeyEntry kKeys[] = {
     {kVkF3, "f3", {"F3"}, {"F3"}},
     {kVkF5, "f5", {"F5"}, {"F5", "KeyS"}},
     {kVkF9, "f9", {"F9"}, {"F9"}},
-    {kVkF12, "f12", {"F12"}, {"F12"}},
+    {kVkF12, "f12", {"F12"}, {}},  // --author's; the browser keeps F12 for itself
 };
 
 template <typename Names>
