@@ -55,7 +55,7 @@ TEST_F(ScriptTest, ParseErrorsNameTheFileLineAndWhatWasExpected) {
       {"click 1\n", "play.txt:1: expected click X Y, with whole numbers X and Y"},
       {"# c\n\nclick a b\n", "play.txt:3: expected click X Y"},
       {"jump 3\n", "play.txt:1: expected a command"},
-      {"key insert\n", "play.txt:1: expected key NAME, with NAME one of a, down, end, enter, escape, f1, f2, f3"},
+      {"key insert\n", "play.txt:1: expected key NAME, with NAME one of a, c, down, end, enter, escape, f1, f12, f2"},
       {"wheel sideways\n", "play.txt:1: expected wheel up or wheel down"},
       {"ctrl\n", "play.txt:1: expected ctrl down or ctrl up"},
       {"tick 0\n", "play.txt:1: expected tick or tick N"},

@@ -58,6 +58,81 @@ first = next(s for s in m["scenes"] if s["scene"] == 0)
 assert first["picturesSeen"], first
 PY
 
+# The author's warp: its values are those of replaying the route it prints
+# from a new game (the route's own expects check them as well), the data
+# folder is left as it was, and places no route reaches are refused.
+values() { grep '^{' | tail -1 | python3 -c '
+import json, sys
+d = json.load(sys.stdin)
+print(d["SceneNo"], d["StepNo"], d["Params"], d["Condition"], d["DayNo"], d["LastChoice"], d["ShownPic"])'; }
+warp_and_replay() {  # PLACE [DATA-FOLDER]
+  local data=${2:-$(mktemp -d -p "$work")} fresh
+  fresh=$(mktemp -d -p "$work")
+  local warped
+  warped=$(echo state | "$pelmot" --headless --script - --data-dir "$data" --warp "$1" 2> "$work/route.txt" | values) ||
+    fail "--warp $1: $(cat "$work/route.txt")"
+  grep -v '^#' "$work/route.txt" | grep -qvE '^(click|pick|tick|shift|expect) ' && fail "--warp $1 printed more than the route"
+  local replayed
+  replayed=$( (cat "$work/route.txt"; echo state) | "$pelmot" --headless --script - --data-dir "$fresh" | values) ||
+    fail "the route --warp $1 printed does not get there"
+  [[ $warped == "$replayed" ]] || fail "--warp $1 gives $warped, its route $replayed"
+}
+# A line after a choice in a pick lane, a choice, a day scene's line many
+# clicks after its choice, a scene by itself, an ending, the game over.
+for place in 12:p0:s33 0:s69 "100 s12" 20 153:s3 2; do warp_and_replay "$place"; done
+# Scene 160 only after an ending: refused on a new data folder, reached
+# on one that holds an ending (the route plays an ending first).
+ended=$(mktemp -d -p "$work")
+"$pelmot" --headless --script "$routes/151.txt" --data-dir "$ended" > /dev/null || fail "151 for an ending"
+err=$(echo state | "$pelmot" --headless --script - --data-dir "$(mktemp -d -p "$work")" --warp 160 2>&1 > /dev/null)
+[[ $? == 4 ]] || fail "--warp 160 without an ending was not refused"
+grep -qx "pelmot: cannot warp to 160: only a play after an ending reaches 160, and this data folder holds no ending (finish one first, or give a --data-dir that has)" <<<"$err" || fail "160: $err"
+before=$(cd "$ended" && find . -type f -print0 | sort -z | xargs -0 md5sum)
+warp_and_replay 160 "$ended"
+# Played on from there, seen pictures, read lines and the quit's stamp
+# are not written, nor anything else of the data folder.
+printf 'click 400 300\nclick 400 300\nkey f5\nanswer yes\nclose\n' |
+  "$pelmot" --headless --script - --data-dir "$ended" --warp 100:s12 2> /dev/null || fail "playing on after a warp"
+rm -f "$ended/TORMVEL/PELMOT/PELMOTQUICK.DAT"  # asked for by the player
+after=$(cd "$ended" && find . -type f -print0 | sort -z | xargs -0 md5sum)
+[[ $before == "$after" ]] || fail "a warp changed the data folder: $(diff <(echo "$before") <(echo "$after"))"
+for bad in "99:no scene 99" "12:s34:has no step s34" "12:p2:s33:has no step s33 in lane p2" "0:s68x:a place is SCENE"; do
+  err=$(echo state | "$pelmot" --headless --script - --data-dir "$(mktemp -d -p "$work")" --warp "${bad%:*}" 2>&1 >/dev/null)
+  grep -q "^pelmot: cannot warp to ${bad%:*}: .*${bad##*:}" <<<"$err" || fail "--warp ${bad%:*}: $err"
+done
+
+# The author's overlay: F12 shows where the story stands, C copies the
+# route so far; after a load that route is a warp to the loaded step and
+# the clicks and picks since, and it gets there again.
+overlay=$(printf 'key f12\nstate\nclick 400 300\nkey c\nstate\n' |
+  "$pelmot" --author --headless --script - --data-dir "$(mktemp -d -p "$work")" --warp 12:p0:s33 2> /dev/null) ||
+  fail "the overlay after a warp"
+python3 - "$overlay" <<'PY' || fail "the overlay's text"
+import json, sys
+first, second = [json.loads(l) for l in sys.argv[1].splitlines() if l.startswith("{")]
+assert first["AuthorOverlay"] is True, first
+assert first["ShownText"] == ("scene 12  lane p0  step 33  line ID 12 p0 s33\npicture 47\n"
+    "P0 20  P1 0  P2 20  P3 0  Condition 6  day 2  last pick 0\npicks (4): 1 0 1 0\n"
+    "C copies the route so far as a headless script"), first["ShownText"]
+assert second["LastCopied"].endswith("warp 12:p0:s33\nclick 400 300\n"), second["LastCopied"]
+PY
+copy_and_replay() {  # the script before the copy
+  local out copied replayed
+  out=$( (cat; printf 'key f12\nkey c\nstate\n') |
+    "$pelmot" --author --headless --script - --data-dir "$(mktemp -d -p "$work")" 2> /dev/null) || fail "copying the route"
+  copied=$(grep '^{' <<<"$out" | tail -1 | python3 -c 'import json,sys; print(json.load(sys.stdin)["LastCopied"])')
+  replayed=$( (echo "$copied"; echo state) | "$pelmot" --headless --script - --data-dir "$(mktemp -d -p "$work")" 2>/dev/null | values) ||
+    fail "the copied route does not play: $copied"
+  [[ $(values <<<"$out") == "$replayed" ]] || fail "the copied route gets to $replayed, not $(values <<<"$out")"
+  echo "$copied"
+}
+# From a new game: the title's start, then the clicks and picks.
+copied=$(printf 'click 400 300\nclick 400 300\npick 0\nshift down\ntick 100000\nshift up\npick 1\nclick 400 300\nshift down\ntick 100000\nshift up\npick 0\nclick 400 300\nclick 400 300\n' | copy_and_replay) || exit 1
+grep -q '^pick 0$' <<<"$copied" && ! grep -q '^warp' <<<"$copied" || fail "a new game's route: $copied"
+# After a quick load, with a pick since.
+copied=$(printf 'click 400 300\nclick 400 300\npick 0\nshift down\ntick 100000\nshift up\npick 1\nclick 400 300\nclick 400 300\nkey f5\nclick 400 300\nkey f9\nclick 400 300\nshift down\ntick 100000\nshift up\npick 0\nclick 400 300\n' | copy_and_replay) || exit 1
+grep -q '^warp 3:s2$' <<<"$copied" && grep -q '^pick 0$' <<<"$copied" || fail "a loaded game's route: $copied"
+
 "$pelmot" --story-map "$work/map.dot" > /dev/null || fail "--story-map map.dot"
 grep -q '^digraph story' "$work/map.dot" || fail "map.dot"
 if command -v dot > /dev/null; then

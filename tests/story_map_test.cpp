@@ -12,6 +12,7 @@
 #include "storymap/map_writers.h"
 #include "storymap/route_count.h"
 #include "storymap/story_map.h"
+#include "storymap/warp_route.h"
 
 namespace pelmot {
 namespace {
@@ -227,6 +228,36 @@ TEST(UnshownEntries, EveryLineOfTheDefaultScenarioCanShow) {
               << "scene " << StepHeader(scene, static_cast<int>(lane), step);
         }
   EXPECT_GT(lineSteps, 3000u);
+}
+
+// Every way into `from` leads to `to` instead.
+void Redirect(std::vector<Op>& ops, int from, int to) {
+  for (Op& op : ops) {
+    if (op.kind == OpKind::GoToScene && op.a == from) op.a = to;
+    for (BranchCase& branch : op.cases) Redirect(branch.ops, from, to);
+  }
+}
+
+TEST(Warp, APlaceNoRouteReachesIsRefusedAndOneEveryRouteReachesNeedsNoPicks) {
+  Story story = StoryStructure();
+  std::string problem;
+  const auto line = storymap::ParseWarpPlace(story, "12:p0:s33", problem);
+  ASSERT_TRUE(line) << problem;
+  EXPECT_EQ(line->Header(story), "12 p0 s33");
+  EXPECT_EQ(line->Argument(story), "12:p0:s33");
+  EXPECT_TRUE(storymap::FindWarpRoute(story, *line, 0, problem)) << problem;
+  for (SceneScript& scene : story.Scenes())
+    for (Lane& lane : scene.lanes)
+      for (Step& step : lane.steps) Redirect(step.ops, 12, 13);
+  EXPECT_FALSE(storymap::FindWarpRoute(story, *line, 0, problem));
+  EXPECT_EQ(problem, "no route from a new game reaches 12 p0 s33");
+  const auto prologue = storymap::ParseWarpPlace(story, "0 s5", problem);
+  ASSERT_TRUE(prologue) << problem;
+  const auto route = storymap::FindWarpRoute(story, *prologue, 0, problem);
+  ASSERT_TRUE(route) << problem;
+  EXPECT_TRUE(route->picks.empty());
+  EXPECT_EQ(route->atLastChoice.scene, 0);
+  EXPECT_EQ(route->atLastChoice.step, 0);
 }
 
 TEST(MapText, ScenarioWordsAreEscapedAndShortened) {

@@ -69,7 +69,10 @@ TEST(TouchGesture, CancelledTouchClicksNothing) {
 TEST(Keys, EachNameReachesItsKeyOnTheDesktopInTheBrowserAndInScripts) {
   for (const KeyEntry& entry : Keys()) {
     ASSERT_FALSE(entry.desktop[0].empty()) << entry.key << ": every key is pressed on the desktop";
-    ASSERT_FALSE(entry.browser[0].empty()) << entry.key << ": every key is pressed in the browser";
+    // But F12, the author's overlay's: the browser has no --author and keeps F12.
+    if (entry.key != kVkF12) {
+      ASSERT_FALSE(entry.browser[0].empty()) << entry.key << ": every key is pressed in the browser";
+    }
     for (std::string_view name : entry.desktop) {
       if (name.empty()) continue;
       EXPECT_EQ(KeyForDesktopName(name), entry.key) << name;

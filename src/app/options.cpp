@@ -27,10 +27,17 @@ std::string UsageText() {
          "                       (ja: the original)\n"
          "  --extract-text FILE  write the translation template of the content folder's\n"
          "                       scenario and the interface to FILE (.pot)\n"
-         "  --author             watch the content folder: an edited scenario or picture\n"
-         "                       shows at once, a scenario's problem on a strip below\n"
+         "  --author             the author's tools: an edited scenario or picture shows at\n"
+         "                       once (a scenario's problem on a strip below); F12 shows\n"
+         "                       where the story stands and its values, C then copies the\n"
+         "                       route so far as a headless script\n"
          "  --check-content DIR --watch\n"
          "                       check again on every change; print new and mended problems\n"
+         "  --warp SCENE[:LANE:sSTEP]\n"
+         "                       start the story there (as 12, 0:s5 or 12:p0:s33; LANE as the\n"
+         "                       scenario's headers write it: p0, p1, C6, C0,3) with the values\n"
+         "                       of the route with the fewest picks from a new game, printed on\n"
+         "                       stderr as a headless script; writes none of the data files\n"
          "  --trace              name the handler each press and key reaches, on stderr\n"
          "  --export-saves FILE  write the saves and every data file of the data root into\n"
          "                       FILE, a tar archive; exit 0 when written, 1 when not\n"
@@ -93,6 +100,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       if (!value(o.inspectSave)) return std::nullopt;
     } else if (arg == "--story-map") {
       if (!value(o.storyMap)) return std::nullopt;
+    } else if (arg == "--warp") {
+      if (!value(o.warp)) return std::nullopt;
     } else if (arg == "--lang") {
       if (!value(o.language)) return std::nullopt;
     } else if (arg == "--extract-text") {

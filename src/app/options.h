@@ -22,8 +22,9 @@ struct Options {
   std::string exportSaves;  // where to write the archive of the data files
   std::string importSaves;  // an archive of data files to bring back
   bool yes = false;         // --yes: the import replaces without asking
-  bool author = false;      // watch the content folder and reload what changes
+  bool author = false;      // the author's tools: reload what changes, the overlay (F12)
   bool watch = false;       // with --check-content: check again on every change
+  std::string warp;         // start the story at this place (SCENE[:LANE:sSTEP])
 };
 
 // Parses argv; on a mistake returns nothing and sets `error`.

@@ -16,6 +16,7 @@
 #include "app/game_host.h"
 #include "app/live_reload.h"
 #include "app/state_json.h"
+#include "app/warp.h"
 #include "flow/input.h"
 #include "flow/pick.h"
 #include "game/game.h"
@@ -120,6 +121,11 @@ std::string ShotArgs(const std::string&, const Args& a) {
   return "";
 }
 
+std::string WarpArgs(const std::string&, const Args& a) {
+  if (a.empty() || a.size() > 3) return "warp SCENE, SCENE:sSTEP or SCENE:LANE:sSTEP";
+  return "";
+}
+
 std::string ExpectArgs(const std::string&, const Args& a) {
   if (a.size() != 2) return "expect FIELD VALUE";
   return "";
@@ -215,6 +221,15 @@ class Runner {
     return kScriptOk;
   }
   int OnExpect(const ScriptCommand& c) { return Expect(c, c.args[0], c.args[1]); }
+  // The route goes to the failures' stream, which the route's lines never
+  // look like.
+  int OnWarp(const ScriptCommand& c) {
+    std::string problem;
+    std::string place;
+    for (const std::string& word : c.args) place += (place.empty() ? "" : " ") + word;
+    if (!Warp(host_, place, io_.err, problem)) return Fail(c, kScriptBad, "cannot warp: " + problem);
+    return kScriptOk;
+  }
 
  private:
   int Fail(const ScriptCommand& c, int status, const std::string& message) {
@@ -382,6 +397,7 @@ const Verb kVerbs[] = {
     {"lang", LangArgs, &Runner::OnLang, kInput},      {"shot", ShotArgs, &Runner::OnShot, kNotInput},
     {"state", NoArgs, &Runner::OnState, kNotInput},   {"expect", ExpectArgs, &Runner::OnExpect, kNotInput, kValueToEnd},
     {"reload", NoArgs, &Runner::OnReload, kInput},
+    {"warp", WarpArgs, &Runner::OnWarp, kInput},
 };
 
 const Verb* FindVerb(const std::string& name) {

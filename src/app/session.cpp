@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "app/story_setup.h"
+#include "app/warp.h"
 #include "comforts/language.h"
 #include "flow/mode_units.h"
 #include "game/dialog_queue.h"
@@ -49,6 +50,7 @@ GameSession::GameSession(Services& services, GamePaths paths, SessionParts parts
   language.aids = parts.aids;
   language.warnings = &std::cerr;
   language.fromCommandLine = parts.language;
+  host_->comforts().State().author.enabled = parts.author;
 }
 
 bool LanguageIsThere(Catalogs* catalogs, const std::string& code, std::ostream& err) {
@@ -71,6 +73,13 @@ void GameSession::Start() {
   StartUp(*game_);
   AfterEvent(*game_);
   host_->Begin();
+}
+
+bool GameSession::WarpAtStart(const std::string& place, std::ostream& err) {
+  std::string problem;
+  if (Warp(*host_, place, err, problem)) return true;
+  err << "pelmot: cannot warp to " << place << ": " << problem << "\n";
+  return false;
 }
 
 void GameSession::Finish(std::ostream& err) {

@@ -48,6 +48,8 @@ struct SessionParts {
   ReadingAids* aids = nullptr;
   // The language asked for on the command line; empty: the remembered one.
   std::string language{};
+  // --author: the author's overlay (F12) is there.
+  bool author = false;
 };
 
 class GameSession {
@@ -63,6 +65,9 @@ class GameSession {
   // Starts the game as the original program did (folders, data files, the
   // logo) and lets the comforts read the player's files.
   void Start();
+  // --warp: starts the story at `place`, its route on `err` as a headless
+  // script; false, with "pelmot: " and the reason on `err`, when it cannot.
+  bool WarpAtStart(const std::string& place, std::ostream& err);
   // Whatever ended the game, the data files waiting to be written reach the
   // disk; a failure among them that no box told goes to `err`.
   void Finish(std::ostream& err);

@@ -45,9 +45,12 @@ void AddComfortFields(Fields& f, const ComfortState& c) {
   const auto orNull = [](const std::optional<std::string>& text) { return text ? JsonString(*text) : "null"; };
   f.emplace_back("LastCopied", orNull(c.language.lastCopied));
   f.emplace_back("LastSpoken", orNull(c.language.lastSpoken));
+  f.emplace_back("AuthorOverlay", Bool(c.author.open));
 }
 
-bool ComfortScreenOpen(const ComfortState& c) { return c.settingsScreen.open || c.routeChart.open || c.backlog.open; }
+bool ComfortScreenOpen(const ComfortState& c) {
+  return c.settingsScreen.open || c.routeChart.open || c.backlog.open || c.author.open;
+}
 
 // The words of the topmost screen as drawn: the open box, a comfort's
 // screen, else the game's page or menu.

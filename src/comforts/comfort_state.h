@@ -1,6 +1,7 @@
 // What the player's comforts keep for one game.
 #pragma once
 
+#include "comforts/author_overlay.h"
 #include "comforts/auto_forward.h"
 #include "comforts/backlog.h"
 #include "comforts/corner_line.h"
@@ -42,6 +43,7 @@ struct ComfortState {
   // Skipping stopped at an unread line: a held skip key's repeats are
   // ignored until the key is pressed anew.
   bool skipStoppedAtUnread = false;
+  AuthorOverlay author;
 };
 
 }  // namespace pelmot

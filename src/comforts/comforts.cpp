@@ -118,6 +118,7 @@ class Comforts::KeysTaker : public InputTaker {
       c.skipToChoice = false;
     }
     SavePreviewSeesEvent(game, c.savePreview, e);
+    if (AuthorOverlayTakesEvent(game, c, e)) return true;
     if (IsKeyDown(e, kVkF2)) {
       OpenSettingsScreen(game, c);
       return true;
@@ -221,6 +222,7 @@ void Comforts::PageShown(const ShownPage& page) {
 void Comforts::EventEnds() {
   ComfortState& c = State();
   c.history.EventEnds(game_);
+  AuthorOverlayEventEnds(game_, c);
   RecordRoutes(game_, c);
   KeepSkippingToChoice(game_, c);
   ReadingAidsAfterEvent(game_, c);
@@ -256,6 +258,7 @@ void Comforts::DrawOver(std::span<Colour> pixels) {
     DrawAutoForwardMark(game_, pixels);
   else if (c.settings.savePreviews)
     DrawSavePreview(game_, state_.savePreview, c.keyboardFocus, pixels);
+  DrawAuthorOverlay(game_, c, pixels);
   DrawCornerLine(game_, c.cornerLine, pixels);
 }
 

@@ -44,7 +44,7 @@ void History::StepStarts(const Game& game) {
   // The first step after a choice runs in the event of its pick.
   if (current_ >= 0 && entries_[current_].choice && game.playsBegun == play_) {
     const Entry& choice = entries_[current_];
-    reached_.pick = Reached::Pick{choice.choiceScene, choice.choiceStep, game.state.ChoiceNo};
+    reached_.pick = Reached::Pick{choice.choiceScene, choice.choiceStep, game.state.ChoiceNo, current_};
   }
 }
 

@@ -45,10 +45,13 @@ class History {
     std::optional<int> choiceShown;  // the entry
     struct Pick {
       int scene, step, row;
+      int entry;  // the choice's entry
     };
     std::optional<Pick> pick;
   };
   Reached TakeReached() { return std::exchange(reached_, {}); }
+  // What TakeReached will give, left for it.
+  const Reached& Reaching() const { return reached_; }
   // The points of the entries from the start of entry `index`'s page to it.
   std::vector<StoryPoint> PagePoints(int index) const;
 

@@ -82,6 +82,10 @@ class Game {
   // these values.
   bool mainWorkIsBackground = false;
   SaveRecord mainWorkStatus{};
+  // An author's warp began this run: the seen flags, the ending reached and
+  // the last-play stamp are not written, so the data folder stays as a
+  // player's own play left it (a save the player asks for is still made).
+  bool dataFilesHeld = false;
   // A failed write of the seen flags has been reported; later ones are not.
   bool seenFlagsWarned = false;
   // Start-up has asked for the status sheet, which loads when first used.

@@ -142,7 +142,8 @@ int RunWindowed(const Options& options) {
                        .trace = TraceStream(options),
                        .catalogs = &catalogs,
                        .aids = &aids,
-                       .language = options.language});
+                       .language = options.language,
+                       .author = options.author});
   if (!session.InstallStory(std::cerr)) {
     // A player who started the game from the desktop sees no terminal.
     boxes.ShowMessage(ScenarioProblemText(paths.content, true));
@@ -153,6 +154,7 @@ int RunWindowed(const Options& options) {
   std::unique_ptr<InotifyContentWatcher> watch = WatchForAuthor(options, paths);
   session.host().SetContentWatch(watch.get());
   session.Start();
+  if (!options.warp.empty() && !session.WarpAtStart(options.warp, std::cerr)) return 1;
   window.Run(session.host());
   session.Finish(std::cerr);
   return 0;
@@ -191,11 +193,15 @@ int RunHeadless(const Options& options) {
   PoCatalogs catalogs(paths.content);
   if (!LanguageIsThere(&catalogs, options.language, std::cerr)) return kScriptCannotStart;
   SilentAids aids;
-  GameSession session(
-      services, paths,
-      {.trace = TraceStream(options), .catalogs = &catalogs, .aids = &aids, .language = options.language});
+  GameSession session(services, paths,
+                      {.trace = TraceStream(options),
+                       .catalogs = &catalogs,
+                       .aids = &aids,
+                       .language = options.language,
+                       .author = options.author});
   if (!session.InstallStory(std::cerr)) return kScriptCannotStart;
   session.Start();
+  if (!options.warp.empty() && !session.WarpAtStart(options.warp, std::cerr)) return kScriptCannotStart;
   HeadlessScriptHooks hooks(clock, dialogs);
   const int result = RunScript(session.host(), hooks, commands, name, {std::cout, std::cerr});
   session.Finish(std::cerr);

@@ -186,14 +186,19 @@ bool SaveSlot(Game& game, int index) {
 bool LoadSlot(Game& game, int index) { return LoadSaveFile(game, SlotPath(game, index)); }
 
 bool LoadSaveFile(Game& game, const std::string& path) {
-  GameState& s = game.state;
   std::string problem;
   auto record = ReadSaveFile(game, path, problem);
   if (!record) {
     game.services.dialogs.ShowMessage(Ui(UiText::data_read_failed) + "\n" + problem);
     return false;
   }
-  s.SaveRecord = *record;
+  ResumeRecord(game, *record);
+  return true;
+}
+
+void ResumeRecord(Game& game, const SaveRecord& record) {
+  GameState& s = game.state;
+  s.SaveRecord = record;
   ResetStep(game);
   s.ShownPic = kNoPicture;
   s.PendingText.clear();  // a page of the game left behind must not continue here
@@ -205,7 +210,6 @@ bool LoadSaveFile(Game& game, const std::string& path) {
   RestoreSavedPicture(game);
   ShowEmptyPageOf(game, s.SceneNo);  // a day scene dims only its window
   RunFlow(game);
-  return true;
 }
 
 void SystemMenu(Game& game) {

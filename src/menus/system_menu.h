@@ -43,6 +43,8 @@ bool SaveSlot(Game& game, int index);
 bool LoadSlot(Game& game, int index);
 // The same for a save file of the slots' layout at `path`.
 bool LoadSaveFile(Game& game, const std::string& path);
+// Continues the game where `record` (a playable one) stands, as a load does.
+void ResumeRecord(Game& game, const SaveRecord& record);
 // The save record of the game as it is now, as a save writes it.
 SaveRecord RecordToSave(const Game& game);
 

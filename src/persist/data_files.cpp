@@ -143,6 +143,7 @@ void ReadPersistentData(Game& game) {
 }
 
 bool WriteCgSeen(Game& game) {
+  if (game.dataFilesHeld) return true;
   // Written with each newly seen picture: the write may finish after the
   // step that asked for it, and only the newest flags need to reach the disk.
   game.services.files.ReplaceWholeLater(
@@ -172,6 +173,7 @@ bool WriteSaveDate(Game& game) {
 }
 
 void WriteLastPlayStamp(Game& game) {
+  if (game.dataFilesHeld) return;
   game.state.SaveDate[10] = MakeStamp(game.services.clock.Now());
   WriteSaveDate(game);
 }

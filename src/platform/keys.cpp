@@ -32,10 +32,12 @@ constexpr KeyEntry kKeys[] = {
     {kVkEnd, "end", {"End"}, {"End"}},
     {kVkA, "a", {"A"}, {"KeyA"}},
     {kVkV, "v", {"V"}, {"KeyV"}},
+    {kVkC, "c", {"C"}, {"KeyC"}},
     {kVkF2, "f2", {"F2"}, {"F2"}},
     {kVkF3, "f3", {"F3"}, {"F3"}},
     {kVkF5, "f5", {"F5"}, {"F5", "KeyS"}},
     {kVkF9, "f9", {"F9"}, {"F9"}},
+    {kVkF12, "f12", {"F12"}, {}},  // --author's; the browser keeps F12 for itself
 };
 
 template <typename Names>

@@ -32,12 +32,14 @@ enum VirtualKey {
   kVkRight = 39,
   kVkDown = 40,
   kVkA = 65,
+  kVkC = 67,
   kVkV = 86,
   kVkF1 = 112,
   kVkF2 = 113,
   kVkF3 = 114,
   kVkF5 = 116,
   kVkF9 = 120,
+  kVkF12 = 123,
 };
 
 struct InputEvent {

@@ -90,7 +90,11 @@ void RouteCounter::Explore(const WalkState& s, const WalkStop& stop, Transition 
   out.push_back(std::move(path));
 }
 
-PlayFiguresPair RouteCounter::Count(const WalkState& start) {
+PlayFiguresPair RouteCounter::Count(const WalkState& start) { return CountUntil(start, kLastSceneNo + 1); }
+
+void RouteCounter::CountBefore(const WalkState& start, int scene) { CountUntil(start, scene); }
+
+PlayFiguresPair RouteCounter::CountUntil(const WalkState& start, int lastScene) {
   nodes_.clear();
   pending_.clear();
   best_ = {};
@@ -100,7 +104,7 @@ PlayFiguresPair RouteCounter::Count(const WalkState& start) {
   first.count = 1;
   nodes_.push_back(first);
   pending_[start.scene].emplace(EntryKey(start, 0), 0);
-  while (!pending_.empty()) {
+  while (!pending_.empty() && pending_.begin()->first < lastScene) {
     auto scene = pending_.begin();
     std::vector<std::int32_t> entering;
     for (const auto& [key, index] : scene->second) entering.push_back(index);
@@ -175,20 +179,35 @@ void RouteCounter::Finish(const Node& from, std::int32_t fromIndex, std::int32_t
   }
 }
 
+std::vector<int> RouteCounter::PicksTo(std::int32_t node) const {
+  std::vector<const std::vector<int>*> parts;
+  for (std::int32_t index = nodes_[node].pred, via = nodes_[node].via; index >= 0;) {
+    const Node& from = nodes_[index];
+    parts.push_back(&transitions_.at(LocalKey(from.state))[via].picks);
+    via = from.via;
+    index = from.pred;
+  }
+  std::vector<int> picks;
+  for (auto part = parts.rbegin(); part != parts.rend(); ++part)
+    picks.insert(picks.end(), (*part)->begin(), (*part)->end());
+  return picks;
+}
+
 std::optional<std::vector<int>> RouteCounter::Shortest(int play, int outcome) const {
   const Best& best = best_[play][outcome];
   if (best.node < 0) return std::nullopt;
-  std::vector<std::vector<int>> parts;
-  std::int32_t index = best.node, via = best.via;
-  while (index >= 0) {
-    const Node& node = nodes_[index];
-    parts.push_back(transitions_.at(LocalKey(node.state))[via].picks);
-    via = node.via;
-    index = node.pred;
-  }
-  std::vector<int> picks;
-  for (auto part = parts.rbegin(); part != parts.rend(); ++part) picks.insert(picks.end(), part->begin(), part->end());
+  std::vector<int> picks = PicksTo(best.node);
+  const std::vector<int>& last = transitions_.at(LocalKey(nodes_[best.node].state))[best.via].picks;
+  picks.insert(picks.end(), last.begin(), last.end());
   return picks;
+}
+
+std::vector<RouteCounter::SceneEntry> RouteCounter::EntriesOf(int scene) const {
+  std::vector<SceneEntry> entries;
+  for (std::size_t i = 0; i < nodes_.size(); ++i)
+    if (nodes_[i].state.scene == scene)
+      entries.push_back({nodes_[i].state, nodes_[i].play, nodes_[i].fewest, static_cast<std::int32_t>(i)});
+  return entries;
 }
 
 }  // namespace pelmot::storymap

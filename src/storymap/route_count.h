@@ -58,8 +58,25 @@ class RouteCounter {
   // Every pick sequence from `start` (step 0 of its scene; its EndingNo is
   // not used: both plays are counted).
   PlayFiguresPair Count(const WalkState& start);
+  // The same for the scenes before `scene` only: enough for the entries of
+  // `scene` and the outcomes it leads to (scenes only ever go forward).
+  void CountBefore(const WalkState& start, int scene);
   // After Count: one sequence with the fewest picks to `outcome`.
   std::optional<std::vector<int>> Shortest(int play, int outcome) const;
+
+  // After Count: the states entering `scene`, in the order Count first
+  // reached them (so the first of equals is the one Shortest keeps), each
+  // with the fewest picks to it. Scenes that run straight to their end (the
+  // endings, the game over) have none: see Shortest.
+  struct SceneEntry {
+    WalkState state;
+    int play = 0;  // 0: either play; 1: a first play; 2: a later one
+    int fewest = 0;
+    std::int32_t id = -1;  // for PicksTo
+  };
+  std::vector<SceneEntry> EntriesOf(int scene) const;
+  // One sequence of the fewest picks to the entry.
+  std::vector<int> PicksTo(std::int32_t id) const;
 
   const std::map<WayKey, std::uint8_t>& Ways() const { return ways_; }
   const std::map<int, SceneVisit>& Scenes() const { return scenes_; }
@@ -89,6 +106,7 @@ class RouteCounter {
     std::int32_t via = -1;
   };
 
+  PlayFiguresPair CountUntil(const WalkState& start, int lastScene);
   const std::vector<Transition>& TransitionsOf(const WalkState& s);
   void Explore(const WalkState& s, const WalkStop& stop, Transition path, const WalkState& entry,
                std::vector<Transition>& out);

@@ -21,4 +21,18 @@ struct RouteScript {
 // back at the title with an expect on where it got.
 std::string ScriptText(const RouteScript& route);
 
+// The route an author's warp took, as a script that plays it from the logo
+// on a fresh data folder: the picks (with an ending first for a later play),
+// `clicks` clicks after the last one, and an expect for each field of
+// `expects` ("SceneNo 12").
+struct WarpScript {
+  std::string place;  // "12 p0 s33"
+  std::vector<int> firstRun;
+  int firstRunEnding = 0;
+  std::vector<int> picks;
+  int clicks = 0;
+  std::vector<std::string> expects;
+};
+std::string WarpScriptText(const WarpScript& route);
+
 }  // namespace pelmot::storymap
