@@ -57,7 +57,7 @@ std::string UsageText() {
          "  2  a mistake on the command line, or in the script; an unknown --lang\n"
          "  3  headless: another copy plays on the data root, so nothing was played\n"
          "  4  headless: the content folder is missing or its scenario has problems,\n"
-         "     or --lang names no translation there\n";
+         "     --lang names no translation there, or --warp names no place to start\n";
 }
 
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
