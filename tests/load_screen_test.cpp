@@ -147,18 +147,25 @@ TEST_F(LoadScreenTest, SlotsThatResumeIntoADeadEndAreRefused) {
   r.SavedScene = 3;
   r.SavedPic = 5;
   const int last = DefaultStory()->Find(3)->lanes.front().Last();
+  // A pick no choice can make (a choice offers at most five options) is
+  // refused as the other impossible values are.
   struct Case {
-    std::int16_t mode, step;
-  } refused[] = {{5, 3}, {1, 30000}, {1, static_cast<std::int16_t>(last + 1)}};
+    std::int16_t mode, step, pick;
+  } refused[] = {{5, 3, 0},
+                 {1, 30000, 0},
+                 {1, static_cast<std::int16_t>(last + 1), 0},
+                 {1, static_cast<std::int16_t>(last), 5},
+                 {1, static_cast<std::int16_t>(last), -1}};
   for (const Case& c : refused) {
     r.ResumeMode = c.mode;
     r.SceneStep = c.step;
+    r.LastChoice = c.pick;
     WriteSlotOne(r);
     OpenSystemMenu();
     t.Pick(1);  // ロード
     t.Pick(0);
     t.Pick(0);
-    ASSERT_EQ(t.dialogs.messages.size(), 1u) << c.mode << " " << c.step;
+    ASSERT_EQ(t.dialogs.messages.size(), 1u) << c.mode << " " << c.step << " " << c.pick;
     EXPECT_NE(t.dialogs.messages[0].find("再開できません"), std::string::npos);
     t.dialogs.messages.clear();
     EXPECT_EQ(s().FlowMode, kModeScene);
@@ -167,6 +174,7 @@ TEST_F(LoadScreenTest, SlotsThatResumeIntoADeadEndAreRefused) {
   }
   r.ResumeMode = 1;
   r.SceneStep = static_cast<std::int16_t>(last);
+  r.LastChoice = t.record().LastChoice;
   WriteSlotOne(r);
   std::string problem;
   EXPECT_TRUE(ReadSlot(t.game(), 0, problem)) << problem;

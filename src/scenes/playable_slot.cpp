@@ -4,6 +4,7 @@
 #include "game/run_flow.h"
 #include "persist/data_files.h"
 #include "platform/ui_text.h"
+#include "present/choices.h"
 #include "scenes/scene_model.h"
 #include "scenes/scene_table.h"
 
@@ -29,7 +30,9 @@ bool Resumable(const SaveRecord& r, const Story* story) {
   const bool modeOk = r.ResumeMode == kModeScene;
   const bool sceneOk = SceneProcedure(r.SavedScene).has_value();
   const bool stepOk = r.SceneStep >= 0 && sceneOk && StepInItsLane(story, r);
-  bool valuesOk = r.DayNo >= 1 && r.DayNo <= 15 && r.Condition >= 0 && r.Condition <= 7;
+  // A pick is an option's row: no choice offers more than its option rows.
+  const bool pickOk = r.LastChoice >= 0 && r.LastChoice < static_cast<int>(std::tuple_size_v<Options>);
+  bool valuesOk = pickOk && r.DayNo >= 1 && r.DayNo <= 15 && r.Condition >= 0 && r.Condition <= 7;
   for (std::int16_t p : r.Params) valuesOk = valuesOk && p >= 0 && p <= 999;
   return modeOk && sceneOk && stepOk && valuesOk;
 }
