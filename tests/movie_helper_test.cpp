@@ -144,6 +144,21 @@ std::string LoaderLogOfACopyIn(const std::string& folder) {
   return all;
 }
 
+// A helper that cannot run (a library missing: the loader's exit 127) is
+// seen the moment it ends, and the message says how it ended instead of
+// waiting out the time a slow start is given.
+TEST(MovieHelper, AHelperThatDiesBeforeItsFirstReplySaysHowItEnded) {
+  TempDir folder;
+  std::filesystem::copy_file(std::string(PELMOT_OUTPUT_DIR) + "/pelmot", folder.path() + "/pelmot");
+  std::ofstream(folder.path() + "/pelmot-movie") << "#!/bin/sh\nexit 127\n";
+  std::filesystem::permissions(folder.path() + "/pelmot-movie", std::filesystem::perms::owner_all);
+  std::ofstream(folder.path() + "/script.txt") << "state\n";
+  const testing::CommandRun run =
+      testing::RunCommand("'" + folder.path() + "/pelmot' --headless --script '" + folder.path() +
+                          "/script.txt' --content '" + PELMOT_OUTPUT_DIR + "' --data-dir '" + folder.path() + "/data'");
+  EXPECT_NE(run.err.find("the movie decoder stopped (exit status 127)"), std::string::npos) << run.err;
+}
+
 TEST(MovieHelper, IsRunFromBesideTheProgramNeverFromTheBuildFolder) {
   const std::string built = std::string(PELMOT_OUTPUT_DIR) + "/pelmot-movie";
   TempDir alone;

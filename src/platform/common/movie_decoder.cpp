@@ -79,6 +79,7 @@ struct MovieDecoder::Impl {
   bool asked = false;  // the next picture is requested already, decoding while the game waits
 
   bool Start(int movieFd, std::string& error);
+  std::string HowItEnded();
   bool Receive(Reply& reply, int timeoutMs, std::string& error);
   bool Ask();
   bool Request(Reply& reply, std::string& error);
@@ -131,6 +132,9 @@ bool MovieDecoder::Impl::Start(int movieFd, std::string& error) {
   char* const argv[] = {const_cast<char*>(path.c_str()), nullptr};
   const int rc = ::posix_spawn(&helper, path.c_str(), &actions, nullptr, argv, environ);
   posix_spawn_file_actions_destroy(&actions);
+  // Only the helper may hold its end: with a copy here, a helper that dies
+  // at once would go unseen until the time ran out.
+  helperEnd.Reset();
   if (rc != 0) {
     helper = -1;
     error = "movie support is missing: " + path + ": " + std::strerror(rc);
@@ -161,7 +165,7 @@ bool MovieDecoder::Impl::Receive(Reply& reply, int timeoutMs, std::string& error
     const ssize_t n = ready > 0 ? ::recv(channel.get(), bytes + got, sizeof reply - got, 0) : -1;
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
-      error = "the movie decoder stopped";
+      error = "the movie decoder stopped" + HowItEnded();
       return false;
     }
     got += static_cast<std::size_t>(n);
@@ -172,6 +176,26 @@ bool MovieDecoder::Impl::Receive(Reply& reply, int timeoutMs, std::string& error
     return false;
   }
   return reply.status == kPicture || reply.status == kEnd;
+}
+
+// How a helper that hung up ended, when it has ended within a moment (its
+// end of the socket closes just before it does): " (exit status N)" or
+// " (signal N)"; "" while it still runs.
+std::string MovieDecoder::Impl::HowItEnded() {
+  constexpr int kTries = 20;
+  for (int i = 0; helper > 0 && i < kTries; ++i) {
+    int status = 0;
+    const pid_t ended = ::waitpid(helper, &status, WNOHANG);
+    if (ended == helper) {
+      helper = -1;  // reaped: its number may be given to another process
+      if (WIFEXITED(status)) return " (exit status " + std::to_string(WEXITSTATUS(status)) + ")";
+      if (WIFSIGNALED(status)) return " (signal " + std::to_string(WTERMSIG(status)) + ")";
+      return "";
+    }
+    if (ended < 0 && errno != EINTR) return "";
+    ::usleep(5000);
+  }
+  return "";
 }
 
 bool MovieDecoder::Impl::Ask() {
