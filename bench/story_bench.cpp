@@ -38,6 +38,7 @@
 #include "platform/headless/headless_services.h"
 #include "scenes/story_runner.h"
 #include "shell/screen.h"
+#include "storymap/story_map.h"
 
 namespace pelmot {
 namespace {
@@ -302,6 +303,16 @@ void BM_GoBackInAWholePlay(benchmark::State& state) {
   state.counters["chart_open_max_us"] = chartUs.back();
 }
 BENCHMARK(BM_GoBackInAWholePlay)->Iterations(300)->Unit(benchmark::kMillisecond);
+
+// The story map's words of a line that holds a million page marks (a
+// damaged or hostile scenario): one pass, so milliseconds, not minutes.
+void BM_MapWordsOfAMillionMarks(benchmark::State& state) {
+  std::string line;
+  for (int i = 0; i < 1000000; ++i) line += "@r";
+  for (auto _ : state) benchmark::DoNotOptimize(storymap::WithoutMarks(line));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(line.size()));
+}
+BENCHMARK(BM_MapWordsOfAMillionMarks)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_CAPTURE(BM_ClickToANewPicture, new_install, true)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ClickToANewPicture, packed_copies, false)->Iterations(2)->Unit(benchmark::kMillisecond);

@@ -276,6 +276,16 @@ TEST(MapText, ScenarioWordsAreEscapedAndShortened) {
   EXPECT_EQ(storymap::Shorten("あいう", 3), "あいう");
   const std::string json = storymap::JsonText(map, {});
   EXPECT_NE(json.find("\"firstLine\":\"a<b>&\\\"c\""), std::string::npos) << json;
+  // Page marks become spaces in one pass, however many a line holds; a
+  // leading "@" of either width goes once the marks are out.
+  EXPECT_EQ(storymap::WithoutMarks("＠あ@rい@Rう"), "あ い う");
+  EXPECT_EQ(storymap::WithoutMarks("@@rx@"), " x@");
+  EXPECT_EQ(storymap::WithoutMarks("@rx"), " x");
+  std::string marks;
+  for (int i = 0; i < 200000; ++i) marks += "あ@r";
+  const std::string shown = storymap::WithoutMarks(marks);
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), ' '), 200000);
+  EXPECT_EQ(shown.find('@'), std::string::npos);
 }
 
 }  // namespace

@@ -16,16 +16,6 @@ bool HasOp(const SceneScript& scene, OpKind kind) {
 
 // The layout marks of the text window are not words: a leading "@" or "＠"
 // and the row ends "@r", "@R".
-std::string WithoutMarks(std::string text) {
-  for (const std::string mark : {"@r", "@R"})
-    for (std::size_t at; (at = text.find(mark)) != std::string::npos;) text.replace(at, mark.size(), " ");
-  if (text.rfind("＠", 0) == 0)
-    text.erase(0, std::string("＠").size());
-  else if (text.rfind("@", 0) == 0)
-    text.erase(0, 1);
-  return text;
-}
-
 std::string FirstLine(const SceneScript& scene) {
   for (const Lane& lane : scene.lanes)
     for (const Step& step : lane.steps)
@@ -80,6 +70,24 @@ std::vector<MapEdge> EdgesOf(const RouteCounter& counter) {
 }
 
 }  // namespace
+
+// One pass: a page break mark becomes a space, and a leading "@" (either
+// width) that keeps the line in the window goes.
+std::string WithoutMarks(std::string_view text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (text[at] == '@' && at + 1 < text.size() && (text[at + 1] == 'r' || text[at + 1] == 'R')) {
+      shown += ' ';
+      ++at;
+    } else {
+      shown += text[at];
+    }
+  }
+  for (const std::string_view lead : {std::string_view("＠"), std::string_view("@")})
+    if (shown.starts_with(lead)) return shown.substr(lead.size());
+  return shown;
+}
 
 std::string NodeId(int scene) { return "s" + std::to_string(scene); }
 

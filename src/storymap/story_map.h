@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "persist/data_files.h"
@@ -64,6 +65,10 @@ StoryMap BuildStoryMap(const Story& story, const std::optional<SeenFlags>& seen)
 // The line steps and option sets some play shows; the scenario's words do
 // not matter, so the structure alone will do.
 ShownSteps ReachableSteps(const Story& story);
+
+// A line's words as the map shows them: each "@r"/"@R" a space, a leading
+// "@" or "＠" taken out.
+std::string WithoutMarks(std::string_view text);
 
 // The scene of a node: "s12".
 std::string NodeId(int scene);
