@@ -84,4 +84,24 @@ int ComfortCanvas::TextWidth(std::string_view utf8) const {
   return game_.services.text.Width(utf8, game_.form.Msg.fontPixels);
 }
 
+void TextOverBox(Game& game, std::span<Colour> pixels, const ScreenRect& box, int padding, std::string_view text,
+                 Colour ink, Colour (*background)(Colour under)) {
+  const int stride = game.form.clientWidth;
+  if (box.width <= 0 || box.height <= 0 || box.left < 0 || box.top < 0 || box.Right() > stride ||
+      pixels.size() < static_cast<std::size_t>(box.Bottom()) * stride)
+    return;
+  // The text drawn alone, light on black, then laid over the box.
+  Surface glyphs(box.width, box.height);
+  glyphs.SetPersistent(true);
+  game.services.text.Draw(glyphs, padding, padding, text, ink, game.form.Msg.fontPixels);
+  const std::vector<Colour>& drawn = glyphs.Image();
+  for (int y = 0; y < box.height; ++y) {
+    for (int x = 0; x < box.width; ++x) {
+      Colour& out = pixels[static_cast<std::size_t>(box.top + y) * stride + box.left + x];
+      const Colour glyph = drawn[static_cast<std::size_t>(y) * box.width + x];
+      out = glyph != kBlack ? glyph : background(out);
+    }
+  }
+}
+
 }  // namespace pelmot

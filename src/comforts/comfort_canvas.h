@@ -50,4 +50,10 @@ class ComfortCanvas {
   Surface surface_;
 };
 
+// A row of light `text` over `box` of the client area `pixels`, `padding`
+// in from its top left and cut at its edges: where no glyph lies, each pixel
+// becomes `background` of what was there.
+void TextOverBox(Game& game, std::span<Colour> pixels, const ScreenRect& box, int padding, std::string_view text,
+                 Colour ink, Colour (*background)(Colour under));
+
 }  // namespace pelmot

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "comforts/comfort_canvas.h"
 #include "game/game.h"
 
 namespace pelmot {
@@ -33,22 +34,11 @@ std::optional<std::string> ContentProblemText(const Game& game) {
 void DrawContentProblem(Game& game, std::span<Colour> pixels) {
   const auto text = ContentProblemText(game);
   const int width = game.form.clientWidth, height = game.form.clientHeight;
-  if (!text || pixels.size() < static_cast<std::size_t>(width) * height) return;
-  const int size = game.form.Msg.fontPixels;
-  const int bandHeight = std::min(size + 2 * kProblemPadding, height);
-  const int top = height - bandHeight;
-  // The text drawn alone, light on black, then laid over the band; a long
-  // problem is cut at the right edge.
-  Surface glyphs(width, bandHeight);
-  glyphs.SetPersistent(true);
-  game.services.text.Draw(glyphs, kProblemPadding, kProblemPadding, *text, kProblemText, size);
-  const std::vector<Colour>& drawn = glyphs.Image();
-  for (int y = 0; y < bandHeight; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const Colour glyph = drawn[static_cast<std::size_t>(y) * width + x];
-      pixels[static_cast<std::size_t>(top + y) * width + x] = glyph != kBlack ? glyph : kProblemBand;
-    }
-  }
+  if (!text) return;
+  const int bandHeight = std::min(game.form.Msg.fontPixels + 2 * kProblemPadding, height);
+  // A long problem is cut at the right edge.
+  TextOverBox(game, pixels, {0, height - bandHeight, width, bandHeight}, kProblemPadding, *text, kProblemText,
+              [](Colour) { return kProblemBand; });
 }
 
 }  // namespace pelmot

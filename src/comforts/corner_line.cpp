@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "comforts/comfort_canvas.h"
 #include "comforts/comfort_geometry.h"
 #include "game/game.h"
 
@@ -34,25 +35,13 @@ std::optional<std::string> CornerLineText(const CornerLine& line) {
 
 void DrawCornerLine(Game& game, const CornerLine& line, std::span<Colour> pixels) {
   const auto text = CornerLineText(line);
-  const int width = game.form.clientWidth, height = game.form.clientHeight;
-  if (!text || pixels.size() < static_cast<std::size_t>(width) * height) return;
+  if (!text) return;
   const int size = game.form.Msg.fontPixels;
-  const int boxWidth =
-      std::min(game.services.text.Width(*text, size) + 2 * kCornerLinePadding, width - kCornerLineOrigin.x);
-  const int boxHeight = std::min(size + 2 * kCornerLinePadding, height - kCornerLineOrigin.y);
-  if (boxWidth <= 0 || boxHeight <= 0) return;
-  // The text drawn alone, light on black, then laid over the darkened box.
-  Surface glyphs(boxWidth, boxHeight);
-  glyphs.SetPersistent(true);
-  game.services.text.Draw(glyphs, kCornerLinePadding, kCornerLinePadding, *text, kCornerLineText, size);
-  const std::vector<Colour>& drawn = glyphs.Image();
-  for (int y = 0; y < boxHeight; ++y) {
-    for (int x = 0; x < boxWidth; ++x) {
-      Colour& out = pixels[static_cast<std::size_t>(kCornerLineOrigin.y + y) * width + kCornerLineOrigin.x + x];
-      const Colour glyph = drawn[static_cast<std::size_t>(y) * boxWidth + x];
-      out = glyph != kBlack ? glyph : Darkened(out);
-    }
-  }
+  const int boxWidth = std::min(game.services.text.Width(*text, size) + 2 * kCornerLinePadding,
+                                game.form.clientWidth - kCornerLineOrigin.x);
+  const int boxHeight = std::min(size + 2 * kCornerLinePadding, game.form.clientHeight - kCornerLineOrigin.y);
+  TextOverBox(game, pixels, {kCornerLineOrigin.x, kCornerLineOrigin.y, boxWidth, boxHeight}, kCornerLinePadding, *text,
+              kCornerLineText, Darkened);
 }
 
 }  // namespace pelmot
