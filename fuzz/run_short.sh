@@ -15,7 +15,7 @@ mkdir -p "$here/findings"
 
 failed=0
 passed=0
-for harness in ${PELMOT_FUZZ_HARNESSES:-scenario data_files script picture movie catalog archive}; do
+for harness in ${PELMOT_FUZZ_HARNESSES:-scenario data_files script picture png movie catalog archive}; do
   corpus="$scratch/$harness"
   mkdir -p "$corpus"
   cp "$here/corpus/$harness"/* "$corpus"/

@@ -9,7 +9,7 @@ PACKAGES=(
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-dejavu-core
   libgettextpo-dev gettext libspeechd-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
-  libpng-dev liblz4-dev libxxhash-dev zlib1g-dev
+  libpng-dev liblz4-dev libxxhash-dev zlib1g-dev libdeflate-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   graphviz librsvg2-bin

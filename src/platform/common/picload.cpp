@@ -12,6 +12,9 @@
 #include <utility>
 
 #include "platform/common/files.h"
+#ifdef PELMOT_PNG_READER
+#include "platform/common/png_decode.h"
+#endif
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -41,12 +44,13 @@ void Rgb24Row(const Uint8* in, Colour* out, int n) {
 }
 
 #ifdef PELMOT_HAVE_SSSE3_PATH
-// Four pixels per shuffle: R G B bytes become 0x00RRGGBB words. The last
-// pixels of the row go one by one, so no load reads past the row.
+// Four pixels per shuffle: R G B bytes become 0x00RRGGBB words. A load takes
+// 16 bytes for the 12 it uses, so it needs five and a third pixels of the
+// row left: the last pixels go one by one, and no load reads past the row.
 __attribute__((target("ssse3"))) void Rgb24RowSsse3(const Uint8* in, Colour* out, int n) {
   const __m128i order = _mm_setr_epi8(2, 1, 0, -128, 5, 4, 3, -128, 8, 7, 6, -128, 11, 10, 9, -128);
   int i = 0;
-  for (; i + 5 <= n; i += 4, in += 12) {
+  for (; i + 6 <= n; i += 4, in += 12) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_shuffle_epi8(bytes, order));
   }
@@ -137,26 +141,32 @@ bool FitsTheScreen(long long width, long long height) {
   return width > 0 && height > 0 && width <= kScreenWidth && height <= kScreenHeight;
 }
 
-// The picture in `path`, decoded only once its header says it is a PNG,
-// BMP, GIF or JPEG picture no larger than the screen; a file claiming a
-// huge size never reaches the decoder. Nothing, with `error` set, else.
-SdlSurface Decode(const std::string& path, std::string& error) {
+// The bytes of the picture file at `path`, once its header says it is a
+// PNG, BMP, GIF or JPEG picture no larger than the screen; a file claiming
+// a huge size never reaches a decoder. Nothing, with `error` set, else.
+std::optional<std::string> ReadPicture(const std::string& path, std::string& error) {
   auto bytes = ReadWholeFile(path, kMaxPictureBytes, error);
   if (!bytes) {
     if (error.rfind(path + ": ", 0) == 0) error.erase(0, path.size() + 2);  // the warning names it
-    return nullptr;
+    return std::nullopt;
   }
   const auto size = HeaderSize(*bytes);
   if (!size) {
     error = "not a PNG, BMP, GIF or JPEG picture";
-    return nullptr;
+    return std::nullopt;
   }
   if (!FitsTheScreen(size->width, size->height)) {
     error = "the picture says it is " + std::to_string(size->width) + " x " + std::to_string(size->height) +
             "; a picture is at most " + std::to_string(kScreenWidth) + " x " + std::to_string(kScreenHeight);
-    return nullptr;
+    return std::nullopt;
   }
-  SdlSurface loaded(IMG_Load_RW(SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size())), 1));
+  return bytes;
+}
+
+// A picture file's bytes decoded by SDL_image; nothing, with `error` set,
+// when it cannot.
+SdlSurface LoadWithSdl(const std::string& bytes, std::string& error) {
+  SdlSurface loaded(IMG_Load_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1));
   if (loaded && !FitsTheScreen(loaded->w, loaded->h)) loaded.reset();  // the header lied
   if (!loaded) {
     error = IMG_GetError();
@@ -186,7 +196,21 @@ std::string PicturePath(const std::string& folder, int number) {
 }
 
 bool DecodePictureFile(const std::string& path, DecodedPicture& out, std::string& error) {
-  SdlSurface picture = Decode(path, error);
+  const auto bytes = ReadPicture(path, error);
+  if (!bytes) return false;
+#ifdef PELMOT_PNG_READER
+  // Our own reader takes the common PNG layouts; SDL_image the rest.
+  switch (DecodePng(*bytes, out, error)) {
+    case PngResult::kDecoded: return true;
+    case PngResult::kDamaged: return false;
+    case PngResult::kOtherFormat: break;
+  }
+#endif
+  return DecodeWithSdl(*bytes, out, error);
+}
+
+bool DecodeWithSdl(const std::string& bytes, DecodedPicture& out, std::string& error) {
+  SdlSurface picture = LoadWithSdl(bytes, error);
   if (!picture) return false;
   CopyOut(picture.get(), out);
   return true;

@@ -23,6 +23,11 @@ struct DecodedPicture {
 // set, when it cannot.
 bool DecodePictureFile(const std::string& path, DecodedPicture& out, std::string& error);
 
+// Decodes a whole picture file's bytes with SDL_image alone (the reference
+// the PNG reader's pixels are held to); false, with `error` set, when it
+// cannot.
+bool DecodeWithSdl(const std::string& bytes, DecodedPicture& out, std::string& error);
+
 // Sets the decoders up once, so threads that decode later only read that
 // setting.
 void PrepareDecoders();
