@@ -348,6 +348,17 @@ std::vector<testing::Pixels> InstantPages(int pages) {
   return shots;
 }
 
+// The limit on the pictures' copies reaches the loader at the start: from
+// the settings file, else 512 MiB.
+TEST_F(ComfortsTest, ThePictureCopiesLimitInTheSettingsReachesTheLoader) {
+  WriteBytes(DataFile("SETTINGS.TXT"), "picture_cache_mb=64\n");
+  Begin();
+  EXPECT_EQ(g.pictures.copiesWithin, std::uint64_t{64} << 20);
+  StoryGame plain;
+  plain.host().Begin();
+  EXPECT_EQ(plain.pictures.copiesWithin, std::uint64_t{512} << 20);
+}
+
 TEST_F(ComfortsTest, TextAtASpeedDrawsEachPageACharacterAtATime) {
   const auto instant = InstantPages(5);
   WriteBytes(DataFile("SETTINGS.TXT"), "text_speed=20\n");  // a character every 50 ms
@@ -534,6 +545,14 @@ TEST(SettingsTest, RoundTripsAndRefusesWhatItDoesNotKnow) {
   EXPECT_FALSE(ParseSettings("auto_forward_base_ms=-1\n"));
   EXPECT_FALSE(ParseSettings("auto_forward_base_ms=99999999999\n"));
   EXPECT_FALSE(ParseSettings("auto_forward_base_ms=12ms\n"));
+  // The picture cache's limit: 512 MiB without the key, which is written
+  // only when set otherwise.
+  EXPECT_EQ(FormatSettings(Settings{}).find("picture_cache_mb"), std::string::npos);
+  EXPECT_EQ(ParseSettings("picture_cache_mb=512\n"), Settings{});
+  s.pictureCacheMb = 0;
+  EXPECT_EQ(ParseSettings(FormatSettings(s)), s);
+  for (const char* wrong : {"-1", "1048577", "lots", "", "64MB"})
+    EXPECT_FALSE(ParseSettings(std::string("picture_cache_mb=") + wrong + "\n")) << wrong;
   EXPECT_FALSE(ParseSettings("volume=3\n"));
   EXPECT_FALSE(ParseSettings("just words\n"));
 }

@@ -2,10 +2,12 @@
 // of its own, driven through the handlers as a player would.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,6 +75,14 @@ class RecordingText : public CellTextEngine {
   std::vector<std::string> drawn;
 };
 
+// The PNG loader, remembering what the game said its copies kept between
+// runs may take.
+class TestPictures : public PngPictureLoader {
+ public:
+  void KeepCopiesWithin(std::uint64_t bytes) override { copiesWithin = bytes; }
+  std::optional<std::uint64_t> copiesWithin;
+};
+
 // Who answers the game's message boxes: the headless services at once (from
 // queued answers), or the game's own dialog state, through a GameHost's events.
 enum class Boxes { kHeadless, kInGame };
@@ -111,7 +121,7 @@ class TestGame {
   HeadlessDialogs dialogs;
   HeadlessDisplay display;
   HeadlessMultimedia multimedia;
-  PngPictureLoader pictures;
+  TestPictures pictures;
   RecordingText text;
   SystemFiles files;
   Cp932CodePage codePage;

@@ -106,12 +106,15 @@ TEST_F(PictureServiceTest, TheDiskCopyIsUsedWhileItMatchesAndNeverWhenDamaged) {
     EXPECT_EQ(Load(service), first);
     EXPECT_EQ(service.counts().fromDisk, 1);
   }
-  // One byte changed in the middle, then the file cut short: both read as
-  // absent and the PNG is decoded again.
+  // One byte changed in the middle, the file cut short, and a copy of an
+  // earlier layout at the name: each reads as absent and the PNG is
+  // decoded again.
   const std::string bytes = testing::FileBytes(copy);
+  std::string earlier = bytes;
+  earlier[7] = '2';
   for (const std::string& damaged : {bytes.substr(0, bytes.size() / 2) + std::string(1, bytes[bytes.size() / 2] ^ 1) +
                                          bytes.substr(bytes.size() / 2 + 1),
-                                     bytes.substr(0, bytes.size() - 100)}) {
+                                     bytes.substr(0, bytes.size() - 100), earlier}) {
     std::ofstream(copy, std::ios::binary | std::ios::trunc) << damaged;
     PictureService service({kDefaultPictureBudget, cacheFolder()});
     EXPECT_EQ(Load(service), first);
@@ -120,18 +123,97 @@ TEST_F(PictureServiceTest, TheDiskCopyIsUsedWhileItMatchesAndNeverWhenDamaged) {
   }
 }
 
-TEST_F(PictureServiceTest, AChangedSourceIsDecodedAgainFromMemoryAndDisk) {
+// The picture replaced as `cp -p` replaces it: other pixels in a file of the
+// same size and modification time. Neither the picture in memory nor its
+// packed copy is shown again.
+TEST_F(PictureServiceTest, AReplacedSourceIsDecodedAgainThoughItsSizeAndTimeAreTheSame) {
+  namespace fs = std::filesystem;
+  const std::string path = PicturePath(pictures(), 7), other = dir.path() + "/other.png";
+  const auto second = Noise(800, 600, 2);
+  ASSERT_TRUE(SavePng(second, 800, 600, other));
+  // Both of one size, padded after the end of the PNG, which decoders ignore.
+  const auto size = std::max(fs::file_size(path), fs::file_size(other));
+  for (const std::string& file : {path, other}) {
+    std::string bytes = testing::FileBytes(file);
+    bytes.resize(size, '\0');
+    testing::WriteBytes(file, bytes);
+  }
   PictureService service({kDefaultPictureBudget, cacheFolder()});
   EXPECT_EQ(Load(service), first);
   service.WaitIdle();
-  const auto second = Noise(800, 600, 2);
-  ASSERT_TRUE(SavePng(second, 800, 600, PicturePath(pictures(), 7)));
-  // The same size is possible; the modification time tells them apart.
-  const auto path = PicturePath(pictures(), 7);
-  std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + std::chrono::seconds(5));
+  const auto modified = fs::last_write_time(path);
+  fs::last_write_time(other, modified);
+  fs::copy_file(other, path, fs::copy_options::overwrite_existing);  // cp -p
+  fs::last_write_time(path, modified);
   EXPECT_EQ(Load(service), second);
   PictureService fresh({kDefaultPictureBudget, cacheFolder()});
   EXPECT_EQ(Load(fresh), second);
+}
+
+// Copies made before the pictures were moved or installed elsewhere (a new
+// folder, new files, every time set to 0, as packaging does) still match.
+TEST_F(PictureServiceTest, ACopyMatchesTheSameBytesInAMovedTreeWithTimesAtZero) {
+  {
+    PictureService service({kDefaultPictureBudget, cacheFolder()});
+    EXPECT_EQ(Load(service), first);
+    service.WaitIdle();
+  }
+  const std::string moved = dir.path() + "/installed";
+  std::filesystem::copy(pictures(), moved);
+  std::filesystem::remove_all(pictures());
+  const std::string path = PicturePath(moved, 7);
+  std::filesystem::last_write_time(path, std::chrono::file_clock::from_sys(std::chrono::sys_seconds{}));
+  PictureService service({kDefaultPictureBudget, cacheFolder()});
+  Surface target;
+  service.PicLoad(target, 7, moved);
+  EXPECT_EQ(target.Image(), first);
+  EXPECT_EQ(service.counts().fromDisk, 1);
+}
+
+// Tidying the folder: a temporary copy older than a day goes, a younger one
+// (maybe another game's write in progress) stays; past the limit the least
+// recently used copies go, a copy read in this run being used now. With a
+// limit of 0 no copy is kept, and none is written.
+TEST_F(PictureServiceTest, TidyingDropsOldTemporaryCopiesAndTheLeastRecentlyUsedPastTheLimit) {
+  namespace fs = std::filesystem;
+  {
+    PictureService service({kDefaultPictureBudget, cacheFolder()});
+    Load(service);
+    service.WaitIdle();
+  }
+  const std::string used = DiskPictureCache(cacheFolder()).FileOf(PicturePath(pictures(), 7));
+  const std::size_t copyBytes = fs::file_size(used);
+  const auto now = fs::file_time_type::clock::now();
+  const auto aged = [&](const std::string& name, int hours, std::size_t bytes) {
+    const std::string file = name.starts_with("/") ? name : cacheFolder() + "/" + name;
+    if (!fs::exists(file)) testing::WriteBytes(file, std::string(bytes, 'x'));
+    fs::last_write_time(file, now - std::chrono::hours(hours));
+    return file;
+  };
+  aged(used, 72, 0);
+  const std::string older = aged("0123456789abcdef0123456789abcdef.pix", 48, copyBytes);
+  const std::string newer = aged("fedcba9876543210fedcba9876543210.pix", 24, copyBytes);
+  const std::string oldTemporary = aged("0123456789abcdef0123456789abcdef.pix.tmp-a1B2c3", 25, 100);
+  const std::string youngTemporary = aged("fedcba9876543210fedcba9876543210.pix.tmp-Zz9yY8", 23, 100);
+  const std::string notOurs = aged("notes.txt", 100, 3 * copyBytes);
+  {
+    PictureService service({kDefaultPictureBudget, cacheFolder(), std::chrono::milliseconds(0)});
+    EXPECT_EQ(Load(service), first);
+    EXPECT_EQ(service.counts().fromDisk, 1);
+    service.KeepCopiesWithin(2 * copyBytes);
+    service.WaitIdle();
+  }
+  for (const std::string& kept : {used, newer, youngTemporary, notOurs}) EXPECT_TRUE(fs::exists(kept)) << kept;
+  for (const std::string& gone : {older, oldTemporary}) EXPECT_FALSE(fs::exists(gone)) << gone;
+
+  PictureService service({kDefaultPictureBudget, cacheFolder(), std::chrono::milliseconds(0)});
+  service.KeepCopiesWithin(0);
+  service.WaitIdle();
+  EXPECT_EQ(Load(service), first);
+  service.WaitIdle();
+  for (const std::string& gone : {used, newer}) EXPECT_FALSE(fs::exists(gone)) << gone;
+  EXPECT_EQ(service.counts().fromDisk, 0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(cacheFolder()), {}), 2) << "the young temporary copy and notes.txt";
 }
 
 TEST_F(PictureServiceTest, AnUnreadablePictureShowsThePlaceholderAsBefore) {

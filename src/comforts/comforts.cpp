@@ -192,6 +192,7 @@ void Comforts::Begin() {
   if (game_.state.WinDir.empty()) return;  // not started: nothing to read yet
   ComfortState& c = State();
   ApplyWindowSettings(game_, c.settings);
+  LimitPictureCopies(game_, c.settings);
   BeginInLanguage(c);
 }
 

@@ -26,6 +26,14 @@ std::optional<int> TextSpeed(const std::string& value) {
   return std::nullopt;
 }
 
+std::optional<int> PictureCacheMb(const std::string& value) {
+  int mb = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), mb);
+  if (error != std::errc() || end != value.data() + value.size() || mb < 0 || mb > kMaxPictureCacheMb)
+    return std::nullopt;
+  return mb;
+}
+
 bool* FlagOf(Settings& s, const std::string& key) {
   if (key == "full_screen") return &s.fullScreen;
   if (key == "save_previews") return &s.savePreviews;
@@ -59,6 +67,10 @@ bool Apply(Settings& s, const std::string& key, const std::string& value) {
   } else if (bool* flag = FlagOf(s, key)) {
     if (value != "0" && value != "1") return false;
     *flag = value == "1";
+  } else if (key == "picture_cache_mb") {
+    const auto mb = PictureCacheMb(value);
+    if (!mb) return false;
+    s.pictureCacheMb = *mb;
   } else if (key == "language") {
     if (!IsCatalogCode(value)) return false;
     s.language = value == kOriginalLanguage ? "" : value;
@@ -108,6 +120,7 @@ std::string FormatSettings(const Settings& s) {
   if (s.bilingual) out << "bilingual=1\n";
   if (s.copyLines) out << "copy_lines=1\n";
   if (s.speakLines) out << "speak_lines=1\n";
+  if (s.pictureCacheMb != kDefaultPictureCacheMb) out << "picture_cache_mb=" << s.pictureCacheMb << "\n";
   return out.str();
 }
 
@@ -132,6 +145,10 @@ bool SaveSettings(Game& game, const Settings& settings) {
   if (game.services.files.ReplaceWhole(SettingsPath(game), FormatSettings(settings), error)) return true;
   game.services.dialogs.ShowMessage(Ui(UiText::settings_write_failed) + "\n" + SettingsPath(game) + "\n" + error);
   return false;
+}
+
+void LimitPictureCopies(Game& game, const Settings& settings) {
+  game.services.pictures.KeepCopiesWithin(static_cast<std::uint64_t>(settings.pictureCacheMb) * 1024 * 1024);
 }
 
 }  // namespace pelmot

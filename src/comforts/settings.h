@@ -19,6 +19,10 @@ enum class WindowSize { One, Two, Fit };
 // each page whole, as the game always has.
 inline constexpr int kInstantText = 0;
 inline constexpr std::array kTextSpeeds{kInstantText, 10, 20, 30, 45, 60};
+// The most the packed copies of pictures kept between runs may take, in
+// MiB; 0 keeps none.
+inline constexpr int kDefaultPictureCacheMb = 512;
+inline constexpr int kMaxPictureCacheMb = 1024 * 1024;
 
 struct Settings {
   int autoBaseMs = 1500;   // every line waits this long ...
@@ -32,6 +36,7 @@ struct Settings {
   bool bilingual = false;        // a translated line under its original
   bool copyLines = false;        // each line shown goes to the clipboard
   bool speakLines = false;       // lines, options and menus are read aloud
+  int pictureCacheMb = kDefaultPictureCacheMb;  // set only in the file
   bool operator==(const Settings&) const = default;
 };
 
@@ -48,5 +53,7 @@ std::string SettingsPath(const Game& game);
 Settings LoadSettings(Game& game);
 // Replaces the file whole; a failure is shown and the old file stays.
 bool SaveSettings(Game& game, const Settings& settings);
+// Tells the picture loader how much its copies kept between runs may take.
+void LimitPictureCopies(Game& game, const Settings& settings);
 
 }  // namespace pelmot

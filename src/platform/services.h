@@ -81,6 +81,9 @@ class PictureLoader {
   // A hint that PicLoad may soon ask for this picture: a loader may decode
   // it ahead of need. Nothing the game sees depends on it.
   virtual void Prefetch(int /*number*/, const std::string& /*folder*/) {}
+  // The most the decoded copies a loader keeps between runs may take; a
+  // loader keeping none ignores it.
+  virtual void KeepCopiesWithin(std::uint64_t /*bytes*/) {}
 };
 
 // The face text is drawn in: the window's own, or a proportional face for

@@ -1,5 +1,7 @@
 #include "platform/common/picture_cache.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <lz4.h>
 #include <sys/stat.h>
 #include <zlib.h>
@@ -7,10 +9,13 @@
 #define XXH_INLINE_ALL
 #include <xxhash.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <ctime>
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 #include "platform/common/files.h"
 
@@ -91,44 +96,35 @@ std::vector<std::string> PictureMemoryCache::PathsByRecency() const {
   return paths;
 }
 
+std::optional<PictureKey> PictureKeyOf(const std::string& path, std::string& scratch) {
+  std::string error;
+  if (!ReadWholeFileInto(path, kMaxPictureBytes, scratch, error)) return std::nullopt;
+  const XXH128_hash_t hash = XXH3_128bits(scratch.data(), scratch.size());
+  return PictureKey{hash.low64, hash.high64, scratch.size()};
+}
+
 namespace {
 
-// A cache file: this header, the source's path, then the picture's pixels
-// (0x00RRGGBB, row by row) as one LZ4 block. LZ4 unpacks at about the speed
-// of a copy, even the noisy pictures it cannot make smaller.
-constexpr char kMagic[8] = {'P', 'E', 'L', 'L', 'Z', '4', '0', '2'};
+// A cache file: this header, then the picture's pixels (0x00RRGGBB, row by
+// row) as one LZ4 block. LZ4 unpacks at about the speed of a copy, even the
+// noisy pictures it cannot make smaller. Files of earlier layouts have
+// other names and never match.
+constexpr char kMagic[8] = {'P', 'E', 'L', 'L', 'Z', '4', '0', '3'};
 struct CacheHeader {
   char magic[8];
-  SourceStamp source;
-  std::uint32_t pathLength;
+  PictureKey source;
+  std::uint64_t payloadHash;  // XXH3 of the payload
   std::uint32_t width, height;
   std::uint32_t payloadLength;
-  std::uint64_t payloadHash;  // XXH3 of the payload
-  std::uint32_t headerCrc;    // of the header before this field and the path
+  std::uint32_t headerCrc;  // of the header before this field
 };
+static_assert(sizeof(CacheHeader) == 56, "no padding: every byte written is known");
 
-std::uint32_t Crc(const void* data, std::size_t size, std::uint32_t start = 0) {
-  return static_cast<std::uint32_t>(crc32(start, static_cast<const Bytef*>(data), static_cast<uInt>(size)));
+std::uint32_t HeaderCrc(const CacheHeader& h) {
+  return static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(&h), offsetof(CacheHeader, headerCrc)));
 }
 
-std::uint32_t HeaderCrc(const CacheHeader& h, const std::string& path) {
-  return Crc(path.data(), path.size(), Crc(&h, offsetof(CacheHeader, headerCrc)));
-}
-
-// FNV-1a: the file name of a source path.
-std::string NameOf(const std::string& source) {
-  std::uint64_t hash = 14695981039346656037ull;
-  for (unsigned char c : source) hash = (hash ^ c) * 1099511628211ull;
-  char name[32];
-  std::snprintf(name, sizeof name, "%016llx.pix", static_cast<unsigned long long>(hash));
-  return name;
-}
-
-std::string AbsolutePath(const std::string& path) {
-  std::error_code error;
-  auto absolute = std::filesystem::absolute(path, error);
-  return error ? path : absolute.lexically_normal().string();
-}
+constexpr const char* kCopyEnd = ".pix";
 
 bool FitsTheScreen(std::uint32_t width, std::uint32_t height) {
   return width > 0 && height > 0 && width <= kScreenWidth && height <= kScreenHeight;
@@ -150,57 +146,142 @@ std::optional<DecodedPicture> Unpack(const char* data, std::size_t size, std::ui
 
 }  // namespace
 
-std::string DiskPictureCache::FileOf(const std::string& source) const {
-  return folder_ + "/" + NameOf(AbsolutePath(source));
+std::optional<PictureKey> DiskPictureCache::KeyOf(const std::string& source, const SourceStamp& stamp,
+                                                  std::string& scratch) {
+  {
+    std::lock_guard lock(mutex_);
+    if (auto found = keys_.find(source); found != keys_.end() && found->second.stamp == stamp) return found->second.key;
+  }
+  const auto key = PictureKeyOf(source, scratch);
+  if (!key) return std::nullopt;
+  std::lock_guard lock(mutex_);
+  keys_[source] = {stamp, *key};
+  return key;
+}
+
+std::string DiskPictureCache::FileOf(const PictureKey& key) const {
+  char name[48];
+  std::snprintf(name, sizeof name, "%016llx%016llx%s", static_cast<unsigned long long>(key.high),
+                static_cast<unsigned long long>(key.low), kCopyEnd);
+  return folder_ + "/" + name;
+}
+
+std::string DiskPictureCache::FileOf(const std::string& source) {
+  std::string scratch;
+  const auto key = PictureKeyOf(source, scratch);
+  return key ? FileOf(*key) : "";
+}
+
+void DiskPictureCache::Touch(const std::string& file) {
+  {
+    std::lock_guard lock(mutex_);
+    if (!touched_.insert(file).second) return;
+  }
+  ::utimensat(AT_FDCWD, file.c_str(), nullptr, 0);  // both times now
 }
 
 std::optional<DecodedPicture> DiskPictureCache::Load(const std::string& source, const SourceStamp& stamp,
-                                                     std::vector<Colour> reuse, std::string& scratch) const {
+                                                     std::vector<Colour> reuse, std::string& scratch) {
+  const auto key = KeyOf(source, stamp, scratch);
+  if (!key) return std::nullopt;
+  const std::string file = FileOf(*key);
   std::string error;
-  if (!ReadWholeFileInto(FileOf(source), kMaxPictureBytes, scratch, error) || scratch.size() < sizeof(CacheHeader))
+  if (!ReadWholeFileInto(file, kMaxPictureBytes, scratch, error) || scratch.size() < sizeof(CacheHeader))
     return std::nullopt;
-  const std::string_view bytes = scratch;
   CacheHeader h;
-  std::memcpy(&h, bytes.data(), sizeof h);
-  const std::string path = AbsolutePath(source);
-  const std::size_t payloadAt = sizeof h + path.size();
-  const bool headerOk = std::memcmp(h.magic, kMagic, sizeof kMagic) == 0 && h.pathLength == path.size() &&
-                        bytes.size() == payloadAt + std::size_t{h.payloadLength} &&
-                        bytes.compare(sizeof h, path.size(), path) == 0 && h.headerCrc == HeaderCrc(h, path);
-  if (!headerOk || !(h.source == stamp)) return std::nullopt;
-  if (!FitsTheScreen(h.width, h.height)) return std::nullopt;
-  const char* payload = bytes.data() + payloadAt;
+  std::memcpy(&h, scratch.data(), sizeof h);
+  const bool headerOk = std::memcmp(h.magic, kMagic, sizeof kMagic) == 0 && h.headerCrc == HeaderCrc(h) &&
+                        scratch.size() == sizeof h + std::size_t{h.payloadLength};
+  if (!headerOk || !(h.source == *key) || !FitsTheScreen(h.width, h.height)) return std::nullopt;
+  const char* payload = scratch.data() + sizeof h;
   if (XXH3_64bits(payload, h.payloadLength) != h.payloadHash) return std::nullopt;
-  return Unpack(payload, h.payloadLength, h.width, h.height, std::move(reuse));
+  auto picture = Unpack(payload, h.payloadLength, h.width, h.height, std::move(reuse));
+  if (picture) Touch(file);
+  return picture;
 }
 
-bool DiskPictureCache::Store(const std::string& source, const SourceStamp& stamp, const DecodedPicture& picture) const {
+bool DiskPictureCache::Store(const std::string& source, const SourceStamp& stamp, const DecodedPicture& picture) {
   if (!FitsTheScreen(static_cast<std::uint32_t>(picture.width), static_cast<std::uint32_t>(picture.height)) ||
       picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height)
     return false;
-  const std::string path = AbsolutePath(source);
+  std::string scratch;
+  const auto key = KeyOf(source, stamp, scratch);
+  if (!key || StampOf(source) != stamp) return false;
   const int rawBytes = static_cast<int>(picture.Bytes());
-  std::string bytes(sizeof(CacheHeader) + path.size() + static_cast<std::size_t>(LZ4_compressBound(rawBytes)), '\0');
-  char* payload = bytes.data() + sizeof(CacheHeader) + path.size();
+  std::string bytes(sizeof(CacheHeader) + static_cast<std::size_t>(LZ4_compressBound(rawBytes)), '\0');
+  char* payload = bytes.data() + sizeof(CacheHeader);
   const int length = LZ4_compress_default(reinterpret_cast<const char*>(picture.pixels.data()), payload, rawBytes,
                                           LZ4_compressBound(rawBytes));
   if (length <= 0) return false;
-  bytes.resize(sizeof(CacheHeader) + path.size() + static_cast<std::size_t>(length));
+  bytes.resize(sizeof(CacheHeader) + static_cast<std::size_t>(length));
   CacheHeader h{};
   std::memcpy(h.magic, kMagic, sizeof kMagic);
-  h.source = stamp;
-  h.pathLength = static_cast<std::uint32_t>(path.size());
+  h.source = *key;
   h.width = static_cast<std::uint32_t>(picture.width);
   h.height = static_cast<std::uint32_t>(picture.height);
   h.payloadLength = static_cast<std::uint32_t>(length);
   h.payloadHash = XXH3_64bits(payload, static_cast<std::size_t>(length));
-  h.headerCrc = HeaderCrc(h, path);
+  h.headerCrc = HeaderCrc(h);
   std::memcpy(bytes.data(), &h, sizeof h);
-  std::memcpy(bytes.data() + sizeof h, path.data(), path.size());
   std::error_code made;
   std::filesystem::create_directories(folder_, made);
   std::string error;
-  return ReplaceFile(FileOf(source), bytes, error);
+  return ReplaceFile(FileOf(*key), bytes, error);
+}
+
+namespace {
+
+constexpr std::int64_t kDaySeconds = 24 * 60 * 60;
+
+bool EndsWith(const std::string& name, const std::string& end) {
+  return name.size() > end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0;
+}
+
+// "<copy>.pix.tmp-" and six letters or digits: a copy being written, or
+// left by a run that ended during the write.
+bool IsTemporaryCopy(const std::string& name) {
+  const std::string mark = std::string(kCopyEnd) + ".tmp-";
+  const auto at = name.rfind(mark);
+  if (at == std::string::npos || at == 0 || name.size() != at + mark.size() + 6) return false;
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(at + mark.size()), name.end(),
+                     [](unsigned char c) { return std::isalnum(c); });
+}
+
+struct CopyFile {
+  std::string name;
+  std::int64_t usedNs;
+  std::uint64_t bytes;
+};
+
+}  // namespace
+
+void TidyPictureCache(const std::string& folder, std::uint64_t limitBytes, std::int64_t now) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  const int fd = ::dirfd(dir);
+  std::vector<CopyFile> copies;
+  std::uint64_t total = 0;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    const bool temporary = IsTemporaryCopy(name);
+    struct stat info {};
+    if ((!temporary && !EndsWith(name, kCopyEnd)) || ::fstatat(fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(info.st_mode))
+      continue;
+    if (temporary) {
+      if (info.st_mtim.tv_sec < now - kDaySeconds) ::unlinkat(fd, name.c_str(), 0);
+      continue;
+    }
+    copies.push_back({name, Nanoseconds(info.st_mtim), static_cast<std::uint64_t>(info.st_size)});
+    total += static_cast<std::uint64_t>(info.st_size);
+  }
+  std::sort(copies.begin(), copies.end(),
+            [](const CopyFile& a, const CopyFile& b) { return std::tie(a.usedNs, a.name) < std::tie(b.usedNs, b.name); });
+  for (const CopyFile& copy : copies) {
+    if (total <= limitBytes) break;
+    if (::unlinkat(fd, copy.name.c_str(), 0) == 0) total -= copy.bytes;
+  }
+  ::closedir(dir);
 }
 
 std::string DefaultPictureCacheFolder() {

@@ -8,17 +8,19 @@
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/common/picload.h"
 
 namespace pelmot {
 
-// What says a source file is still the one a cached picture came from.
-// The modification time can be set back (cp -p, touch, an unpacked
+// What says, within a run, that a source file is still the one a picture
+// in memory (or the key of its packed copy) came from. The modification time can be set back (cp -p, touch, an unpacked
 // archive), the change time cannot; a file replaced by a rename has
 // another inode. File times tick coarsely, though: a file rewritten in the
 // same tick keeps its times, so a file changed less than a second ago is
@@ -72,25 +74,65 @@ class PictureMemoryCache {
   std::unordered_map<std::string, std::list<Entry>::iterator> byPath_;
 };
 
-// Decoded pictures on disk in `folder`, one file per source path. A file is
-// used only when its header names the same path and source stamp and its
-// checksum holds; anything else reads as absent, so a damaged
-// file is decoded again from the source.
+// What names a packed copy: a hash (XXH3, 128 bits) of its source's bytes
+// and their count. A copy made from the same bytes matches wherever the
+// source lies and whatever its times say: an installed or moved tree, or
+// one whose times were all set to 0, still finds its copies; a source
+// replaced by other bytes never finds the old one.
+struct PictureKey {
+  std::uint64_t low = 0, high = 0;
+  std::uint64_t size = 0;
+  friend bool operator==(const PictureKey&, const PictureKey&) = default;
+};
+
+// The key of the regular file at `path`, whose bytes are read into
+// `scratch`; nothing when it cannot be read.
+std::optional<PictureKey> PictureKeyOf(const std::string& path, std::string& scratch);
+
+// Decoded pictures on disk in `folder`, one file per picture, named by its
+// key. A file is used only when its header names the same key and its
+// checksum holds; anything else reads as absent, so a damaged file is
+// decoded again from the source. Safe to use from several threads.
 class DiskPictureCache {
  public:
   explicit DiskPictureCache(std::string folder) : folder_(std::move(folder)) {}
+  // The copy of `source`'s picture. The key is found once per run and
+  // source, and found again when `stamp` (the source's stamp now) is not the
+  // one it was found with. A copy used is touched (its modification time
+  // set to now), once a run, so tidying lets the least recently used go.
   // `reuse`: pixels whose memory the picture may take over; `scratch`: a
   // buffer for the file's bytes, kept by the caller so its memory is reused.
   std::optional<DecodedPicture> Load(const std::string& source, const SourceStamp& stamp, std::vector<Colour> reuse,
-                                     std::string& scratch) const;
-  // Writes the file whole (temporary file, then rename); false when it could not.
-  bool Store(const std::string& source, const SourceStamp& stamp, const DecodedPicture& picture) const;
-  // The cache file of `source`.
-  std::string FileOf(const std::string& source) const;
+                                     std::string& scratch);
+  // Writes the file whole (temporary file, then rename); false when it
+  // could not, or when the source is no longer the one of `stamp`: the
+  // picture was decoded from bytes other than those the key was found from.
+  bool Store(const std::string& source, const SourceStamp& stamp, const DecodedPicture& picture);
+  // The cache file of `source` as its bytes are now; empty when it cannot
+  // be read.
+  std::string FileOf(const std::string& source);
+  const std::string& Folder() const { return folder_; }
 
  private:
+  std::optional<PictureKey> KeyOf(const std::string& source, const SourceStamp& stamp, std::string& scratch);
+  std::string FileOf(const PictureKey& key) const;
+  void Touch(const std::string& file);
+
   std::string folder_;
+  std::mutex mutex_;  // guards what follows
+  struct FoundKey {
+    SourceStamp stamp;
+    PictureKey key;
+  };
+  std::unordered_map<std::string, FoundKey> keys_;  // by source path
+  std::unordered_set<std::string> touched_;         // copies touched in this run
 };
+
+// What tidying the cache folder removes: temporary copies older than a day
+// (a younger one may be another running game's write in progress), then
+// copies, least recently used (modified) first, until the rest take at most
+// `limitBytes`. `now`: seconds since the epoch.
+void TidyPictureCache(const std::string& folder, std::uint64_t limitBytes, std::int64_t now);
 
 // The disk cache's folder: $XDG_CACHE_HOME/pelmot/pictures, or
 // ~/.cache/pelmot/pictures; empty (no disk cache) when neither is set.

@@ -8,10 +8,14 @@ namespace {
 
 // Hints past this many are stale: the oldest are dropped.
 constexpr std::size_t kMaxQueuedHints = 8;
+// Copies waiting to be written, past which writing comes before the next
+// hint: each holds its picture's pixels.
+constexpr std::size_t kMaxQueuedWrites = 3;
 
 }  // namespace
 
-PictureService::PictureService(PictureServiceSettings settings) : memory_(settings.budgetBytes) {
+PictureService::PictureService(PictureServiceSettings settings)
+    : memory_(settings.budgetBytes), tidyDelay_(settings.tidyDelay) {
   if (!settings.diskCacheFolder.empty()) disk_.emplace(settings.diskCacheFolder);
   PrepareDecoders();  // before two threads may decode at once
   worker_ = std::thread([this] { Work(); });
@@ -27,8 +31,8 @@ PictureService::~PictureService() {
   worker_.join();
 }
 
-SharedPicture PictureService::DecodeFresh(const std::string& path, const SourceStamp& stamp, bool storeNow,
-                                          std::vector<Colour> reuse, std::string& scratch) {
+SharedPicture PictureService::DecodeFresh(const std::string& path, const SourceStamp& stamp, std::vector<Colour> reuse,
+                                          std::string& scratch) {
   if (disk_) {
     if (auto cached = disk_->Load(path, stamp, std::move(reuse), scratch)) {
       std::lock_guard lock(mutex_);
@@ -39,13 +43,10 @@ SharedPicture PictureService::DecodeFresh(const std::string& path, const SourceS
   auto picture = std::make_shared<DecodedPicture>();
   std::string error;
   if (!DecodePictureFile(path, *picture, error)) return nullptr;
-  if (disk_ && storeNow) {
-    disk_->Store(path, stamp, *picture);
-  } else if (disk_) {
-    std::lock_guard lock(mutex_);
-    writes_.push_back({path, stamp, picture});
-    changed_.notify_all();
-  }
+  if (!disk_) return picture;
+  std::lock_guard lock(mutex_);
+  if (storeCopies_) writes_.push_back({path, stamp, picture});
+  changed_.notify_all();
   return picture;
 }
 
@@ -66,7 +67,7 @@ SharedPicture PictureService::Obtain(const std::string& path, const SourceStamp&
   std::vector<Colour> reuse = memory_.MakeRoomFor(kFullScreenPictureBytes);
   lock.unlock();
   std::string scratch;  // a decode here is rare: its buffer is not kept
-  SharedPicture picture = DecodeFresh(path, stamp, false, std::move(reuse), scratch);
+  SharedPicture picture = DecodeFresh(path, stamp, std::move(reuse), scratch);
   lock.lock();
   if (picture) memory_.Put(path, stamp, picture);
   return picture;
@@ -104,39 +105,82 @@ void PictureService::RunHint(std::unique_lock<std::mutex>& lock, const std::stri
   std::vector<Colour> reuse = memory_.MakeRoomFor(kFullScreenPictureBytes);
   inFlight_ = path;
   lock.unlock();
-  SharedPicture picture = DecodeFresh(path, *stamp, true, std::move(reuse), workerScratch_);
+  SharedPicture picture = DecodeFresh(path, *stamp, std::move(reuse), workerScratch_);
   lock.lock();
   if (picture) memory_.Put(path, *stamp, std::move(picture));
   inFlight_.clear();
   changed_.notify_all();
 }
 
+void PictureService::KeepCopiesWithin(std::uint64_t bytes) {
+  {
+    std::lock_guard lock(mutex_);
+    storeCopies_ = bytes > 0;
+    if (!disk_ || std::exchange(tidyAsked_, true)) return;
+    tidy_ = Tidy{std::chrono::steady_clock::now() + tidyDelay_, bytes};
+  }
+  changed_.notify_all();
+}
+
+bool PictureService::TidyDue() const { return tidy_ && std::chrono::steady_clock::now() >= tidy_->at; }
+
+void PictureService::RunWrite(std::unique_lock<std::mutex>& lock) {
+  DiskWrite write = std::move(writes_.front());
+  writes_.pop_front();
+  writing_ = true;
+  lock.unlock();
+  disk_->Store(write.path, write.stamp, *write.picture);
+  lock.lock();
+  writing_ = false;
+}
+
+void PictureService::RunTidy(std::unique_lock<std::mutex>& lock) {
+  const std::uint64_t limit = tidy_->limitBytes;
+  tidy_.reset();
+  tidying_ = true;
+  lock.unlock();
+  TidyPictureCache(disk_->Folder(), limit, std::chrono::duration_cast<std::chrono::seconds>(
+                                               std::chrono::system_clock::now().time_since_epoch())
+                                               .count());
+  lock.lock();
+  tidying_ = false;
+}
+
+// Hints first, the moment they come: copies are written and the folder
+// tidied only while none waits (unless too many copies wait).
+bool PictureService::RunNextJob(std::unique_lock<std::mutex>& lock) {
+  if (writes_.size() >= kMaxQueuedWrites || (hints_.empty() && !writes_.empty())) {
+    RunWrite(lock);
+  } else if (!hints_.empty()) {
+    const std::string path = std::move(hints_.front());
+    hints_.pop_front();
+    RunHint(lock, path);
+  } else if (TidyDue() && !stopping_) {
+    RunTidy(lock);
+  } else {
+    return !stopping_;
+  }
+  changed_.notify_all();
+  return true;
+}
+
 void PictureService::Work() {
   std::unique_lock lock(mutex_);
   for (;;) {
-    changed_.wait(lock, [&] { return stopping_ || !hints_.empty() || !writes_.empty(); });
-    if (!hints_.empty()) {
-      const std::string path = std::move(hints_.front());
-      hints_.pop_front();
-      RunHint(lock, path);
-    } else if (!writes_.empty()) {
-      DiskWrite write = std::move(writes_.front());
-      writes_.pop_front();
-      writing_ = true;
-      lock.unlock();
-      disk_->Store(write.path, write.stamp, *write.picture);
-      lock.lock();
-      writing_ = false;
-    } else {
-      return;  // stopping, with nothing left to write
-    }
-    changed_.notify_all();
+    const auto ready = [&] { return stopping_ || !hints_.empty() || !writes_.empty() || TidyDue(); };
+    if (tidy_)
+      changed_.wait_until(lock, tidy_->at, ready);
+    else
+      changed_.wait(lock, ready);
+    if (!RunNextJob(lock)) return;  // stopping, with nothing left to write
   }
 }
 
 void PictureService::WaitIdle() {
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [&] { return hints_.empty() && writes_.empty() && inFlight_.empty() && !writing_; });
+  changed_.wait(lock, [&] {
+    return hints_.empty() && writes_.empty() && inFlight_.empty() && !writing_ && !TidyDue() && !tidying_;
+  });
 }
 
 std::vector<std::string> PictureService::CachedPaths() {

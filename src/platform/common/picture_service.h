@@ -1,15 +1,19 @@
 // The picture loader the game runs with: decoded pictures come from a
 // memory cache, filled ahead of need by one worker thread from the hints the
-// story gives (Prefetch), and from a packed copy on disk when the source has
-// not changed since it was made.
+// story gives (Prefetch), and from a packed copy on disk made from the same
+// bytes as the source. The worker takes a hint the moment it comes: the
+// copies of pictures decoded from their sources are written, and the disk
+// cache tidied, while no hint waits.
 //
 // PicLoad always draws the same pixels a plain decode would: a picture the
 // worker is decoding is waited for, a hinted one it has not started is
-// decoded at once, and every use checks the source's size and time.
+// decoded at once, and every use checks the source's size and times.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <optional>
@@ -29,9 +33,14 @@ inline constexpr std::size_t kFullScreenPictureBytes = std::size_t{kScreenWidth}
 // millisecond, so looking further ahead buys nothing but memory.
 inline constexpr std::size_t kDefaultPictureBudget = 3 * kFullScreenPictureBytes;
 
+// The packed copies' folder is tidied this long after the game says how
+// much it may hold: past the first frame, when the worker has nothing else.
+inline constexpr std::chrono::milliseconds kTidyDelay{2000};
+
 struct PictureServiceSettings {
   std::size_t budgetBytes = kDefaultPictureBudget;
   std::string diskCacheFolder;  // empty: no cache on disk
+  std::chrono::milliseconds tidyDelay = kTidyDelay;
 };
 
 class PictureService : public PictureLoader {
@@ -43,8 +52,12 @@ class PictureService : public PictureLoader {
 
   void PicLoad(Surface& target, int number, const std::string& folder) override;
   void Prefetch(int number, const std::string& folder) override;
+  // Tidies the disk cache once, on the worker, when it has nothing else to
+  // do and the settings' delay has passed; 0 also stops new copies.
+  void KeepCopiesWithin(std::uint64_t bytes) override;
 
-  // Waits until every hint given so far is decoded (or dropped).
+  // Waits until every hint given so far is decoded (or dropped), every
+  // copy queued is written, and a tidying that is due is done.
   void WaitIdle();
   // The pictures in memory, most recently used first.
   std::vector<std::string> CachedPaths();
@@ -59,15 +72,20 @@ class PictureService : public PictureLoader {
   Counts counts();
 
  private:
-  // Decodes `path` from the disk copy or the source; writes the disk copy
-  // when it came from the source and `storeNow`, else queues that write.
-  // `reuse` and `scratch`: memory the decode may take over (see MakeRoomFor)
-  // and the caller's buffer for a disk copy's bytes.
-  SharedPicture DecodeFresh(const std::string& path, const SourceStamp& stamp, bool storeNow, std::vector<Colour> reuse,
+  // Decodes `path` from the disk copy or the source; a picture from the
+  // source has its disk copy queued for the worker to write. `reuse` and
+  // `scratch`: memory the decode may take over (see MakeRoomFor) and the
+  // caller's buffer for a disk copy's bytes.
+  SharedPicture DecodeFresh(const std::string& path, const SourceStamp& stamp, std::vector<Colour> reuse,
                             std::string& scratch);
   SharedPicture Obtain(const std::string& path, const SourceStamp& stamp);
   void Work();
+  // The worker's next job; false when it stops.
+  bool RunNextJob(std::unique_lock<std::mutex>& lock);
   void RunHint(std::unique_lock<std::mutex>& lock, const std::string& path);
+  void RunWrite(std::unique_lock<std::mutex>& lock);
+  void RunTidy(std::unique_lock<std::mutex>& lock);
+  bool TidyDue() const;
 
   PictureMemoryCache memory_;
   std::optional<DiskPictureCache> disk_;
@@ -82,6 +100,15 @@ class PictureService : public PictureLoader {
     SharedPicture picture;
   };
   std::deque<DiskWrite> writes_;
+  struct Tidy {
+    std::chrono::steady_clock::time_point at;
+    std::uint64_t limitBytes;
+  };
+  std::chrono::milliseconds tidyDelay_;
+  std::optional<Tidy> tidy_;   // asked for, not yet run
+  bool tidyAsked_ = false;     // once a run
+  bool storeCopies_ = true;
+  bool tidying_ = false;
   std::string inFlight_;       // the path the worker decodes now
   std::string workerScratch_;  // the worker's buffer for disk copies' bytes
   bool writing_ = false;       // the worker writes a disk copy now
