@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,17 +28,18 @@ std::string Write(const TempDir& dir, const std::string& bytes) {
   return path;
 }
 
-// The helper programs this process started (its children named pelmot-movie).
-std::vector<pid_t> Helpers() {
+// The helper programs this process started and has not reaped (its children
+// named pelmot-movie, or `name`), running or not.
+std::vector<pid_t> Helpers(const std::string& name = "pelmot-movie") {
   std::vector<pid_t> found;
   for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-    const std::string name = entry.path().filename().string();
-    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    const std::string number = entry.path().filename().string();
+    if (number.find_first_not_of("0123456789") != std::string::npos) continue;
     std::ifstream stat(entry.path() / "stat");
     std::string pid, comm, state;
     long parent = 0;
     if (!(stat >> pid >> comm >> state >> parent)) continue;
-    if (parent == ::getpid() && comm == "(pelmot-movie)") found.push_back(std::stoi(pid));
+    if (parent == ::getpid() && comm == "(" + name.substr(0, 15) + ")") found.push_back(std::stoi(pid));
   }
   return found;
 }
@@ -157,6 +159,149 @@ TEST(MovieHelper, AHelperThatDiesBeforeItsFirstReplySaysHowItEnded) {
       testing::RunCommand("'" + folder.path() + "/pelmot' --headless --script '" + folder.path() +
                           "/script.txt' --content '" + PELMOT_OUTPUT_DIR + "' --data-dir '" + folder.path() + "/data'");
   EXPECT_NE(run.err.find("the movie decoder stopped (exit status 127)"), std::string::npos) << run.err;
+}
+
+// --- a helper started ahead of its movie ------------------------------------------
+
+const std::string kHelper = std::string(PELMOT_OUTPUT_DIR) + "/pelmot-movie";
+
+std::unique_ptr<MovieDecoder> StartedDecoder(const std::string& program) {
+  auto decoder = std::make_unique<MovieDecoder>();
+  std::string error;
+  EXPECT_TRUE(decoder->StartHelper(program, error)) << error;
+  return decoder;
+}
+
+TEST(MovieHelper, StartedAheadItGetsItsMovieLaterOrGoesUnused) {
+  {
+    auto decoder = StartedDecoder(kHelper);
+    EXPECT_EQ(Helpers().size(), 1u);
+    EXPECT_FALSE(decoder->IsOpen());
+    std::string error;
+    ASSERT_TRUE(decoder->Open(kLogo, error)) << error;
+    EXPECT_EQ(Helpers().size(), 1u) << "the started helper plays the movie";
+    EXPECT_EQ(DecodeAll(*decoder, error), 45);
+    EXPECT_EQ(error, "");
+  }
+  EXPECT_TRUE(Helpers().empty());
+  {
+    auto unused = StartedDecoder(kHelper);  // the game stopped before its logo
+  }
+  EXPECT_TRUE(Helpers().empty()) << "an unused helper is ended and reaped";
+  auto decoder = StartedDecoder(kHelper);
+  std::string error;
+  EXPECT_FALSE(decoder->Open("/no/such/LOGO.avi", error));
+  EXPECT_TRUE(Helpers().empty()) << "a movie that cannot play ends its helper at once";
+  EXPECT_FALSE(decoder->StartHelper("/no/such/pelmot-movie", error));
+  EXPECT_NE(error.find("/no/such/pelmot-movie"), std::string::npos) << error;
+  EXPECT_TRUE(decoder->Open(kLogo, error)) << "the helper beside the program is tried again: " << error;
+}
+
+TEST(MovieHelper, ThePlayerHandsItsMovieToTheHelperStartedAhead) {
+  std::int64_t now = 1000;
+  HeadlessDialogs dialogs;
+  MciPlayer player(dialogs, [&now] { return now; });
+  player.UseStartedDecoder(StartedDecoder(kHelper));
+  player.SendString("open /no/such/LOGO.avi alias logo");
+  EXPECT_TRUE(Helpers().empty());
+  player.UseStartedDecoder(StartedDecoder(kHelper));
+  const pid_t started = Helpers().at(0);
+  player.SendString("open " + kLogo + " alias logo");
+  player.Execute("play logo");
+  EXPECT_TRUE(player.IsPlaying("logo"));
+  EXPECT_EQ(Helpers(), std::vector<pid_t>{started});
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// --- a helper that lies ------------------------------------------------------------
+
+const std::string kFake = FAKE_MOVIE_HELPER;
+
+// A player whose next movie is the fake helper's, told by `plan`.
+struct FakeMovie {
+  explicit FakeMovie(const std::string& plan) : player(dialogs, [this] { return now; }) {
+    screen.SetShown(true);
+    player.AttachWindow(1, screen);
+    std::ofstream(file) << plan;
+    player.UseStartedDecoder(StartedDecoder(kFake));
+    player.SendString("open " + file + " alias fake style child parent 1");
+    player.Execute("play fake window");
+  }
+  // Draws until the movie ends, at most `calls` times, each far past the
+  // last picture's time; the most pictures one drawing took (the play's
+  // drawing too: the open took the first picture).
+  int MostTakenByOneDrawing(int calls) {
+    int most = player.PicturesTaken("fake") - 1;
+    for (int i = 0; i < calls && player.IsPlaying("fake"); ++i) {
+      const int before = player.PicturesTaken("fake");
+      now += 1000;
+      player.DrawDue();
+      most = std::max(most, player.PicturesTaken("fake") - before);
+    }
+    return most;
+  }
+
+  TempDir dir;
+  const std::string file = dir.path() + "/LOGO.avi";
+  std::int64_t now = 1000;
+  HeadlessDialogs dialogs;
+  Surface screen;
+  MciPlayer player;
+};
+
+// However many pictures are due, one drawing takes a few from the helper:
+// the game's events are seen between drawings, and the movie still ends.
+TEST(MovieHelper, ManyPicturesDueAtOnceArePacedByTheDrawings) {
+  for (const std::string plan : {"pictures 20000 0 0", "pictures 20000 0 1"}) {
+    FakeMovie movie(plan);
+    EXPECT_TRUE(movie.player.IsPlaying("fake")) << plan;
+    EXPECT_LE(movie.MostTakenByOneDrawing(20000 / MciPlayer::kMostPicturesPerDrawing + 1),
+              MciPlayer::kMostPicturesPerDrawing)
+        << plan;
+    EXPECT_FALSE(movie.player.IsPlaying("fake")) << plan;
+    EXPECT_EQ(movie.screen.ScreenPixel(15, 15), 0xFFFFFFu) << plan;
+    EXPECT_TRUE(movie.dialogs.messages.empty()) << plan;
+  }
+  EXPECT_TRUE(Helpers("fake_movie_helper").empty());
+}
+
+// Every time and status the helper gives is checked: a bad one ends the
+// movie with a reason naming it, shown when the first picture is bad, and
+// the helper goes.
+TEST(MovieHelper, AHelperThatLiesEndsTheMovieWithAReason) {
+  const struct {
+    std::string plan, reason;
+  } lies[] = {
+      {"opened 9", "answer it should not (status 9)"},
+      {"opened 1", "answer it should not (status 1)"},
+      {"reply 7", "answer it should not (status 7)"},
+      {"pictures 3 0 40 reply 2", "answer it should not (status 2)"},
+      {"pictures 1 -9223372036854775808 0", "time is out of range (-9223372036854775808 ms)"},
+      {"pictures 2 0 40 pictures 1 9223372036854775807 0", "time is out of range (9223372036854775807 ms)"},
+      {"pictures -1 500 0", "pictures share one time (500 ms)"},
+      {"pictures 5 0 40 pictures 1 100 0", "times go backwards (from 160 ms to 100 ms)"},
+  };
+  for (const auto& lie : lies) {
+    TempDir dir;
+    const std::string file = dir.path() + "/LOGO.avi";
+    std::ofstream(file) << lie.plan;
+    auto decoder = StartedDecoder(kFake);
+    std::string error;
+    if (decoder->Open(file, error)) DecodeAll(*decoder, error);
+    EXPECT_NE(error.find(lie.reason), std::string::npos) << lie.plan << ": " << error;
+    EXPECT_FALSE(decoder->IsOpen()) << lie.plan;
+    EXPECT_TRUE(Helpers("fake_movie_helper").empty()) << lie.plan;
+
+    FakeMovie movie(lie.plan);
+    movie.MostTakenByOneDrawing(100);
+    EXPECT_FALSE(movie.player.IsPlaying("fake")) << lie.plan;
+    const bool badStart = movie.player.PicturesTaken("fake") == 0;
+    ASSERT_EQ(movie.dialogs.messages.size(), badStart ? 1u : 0u) << lie.plan;
+    if (badStart) {
+      EXPECT_NE(movie.dialogs.messages[0].find(lie.reason), std::string::npos) << movie.dialogs.messages[0];
+      EXPECT_EQ(movie.dialogs.messages[0].find("（）"), std::string::npos);
+    }
+  }
 }
 
 TEST(MovieHelper, IsRunFromBesideTheProgramNeverFromTheBuildFolder) {

@@ -16,6 +16,7 @@
 #include "platform/common/files.h"
 #include "platform/common/instance_lock.h"
 #include "platform/common/mci_player.h"
+#include "platform/common/movie_decoder.h"
 #include "platform/common/paths.h"
 #include "platform/common/picture_service.h"
 #include "platform/common/po_catalogs.h"
@@ -93,6 +94,16 @@ std::unique_ptr<InotifyContentWatcher> WatchForAuthor(const Options& options, co
 
 std::ostream* TraceStream(const Options& options) { return options.trace ? &std::cerr : nullptr; }
 
+// The logo's decoder, its helper program started now so that its libraries
+// load while the window opens. One that cannot start is started again when
+// the logo opens, which then says why it cannot play.
+std::unique_ptr<MovieDecoder> LogoDecoderStartedEarly() {
+  auto decoder = std::make_unique<MovieDecoder>();
+  std::string ignored;
+  decoder->StartHelper(MovieHelperPath(), ignored);
+  return decoder;
+}
+
 }  // namespace
 
 GamePaths ResolvePaths(const Options& o) {
@@ -114,6 +125,7 @@ int RunWindowed(const Options& options) {
   FileInstanceLock lock;
   if (!ClaimSingleInstance(files, paths.dataRoot, lock)) return 0;  // another copy runs
   FinishCutShortImport(paths.dataRoot, std::cerr);
+  std::unique_ptr<MovieDecoder> logoDecoder = LogoDecoderStartedEarly();
   SdlWindow window;
   std::string error;
   if (!window.Open(Ui(UiText::window_title), error)) {
@@ -132,6 +144,7 @@ int RunWindowed(const Options& options) {
   ShowBoxesAlone(window, boxes);
   if (!canStart) return 1;
   MciPlayer multimedia(boxes, [&steady] { return steady.NowMs(); });
+  multimedia.UseStartedDecoder(std::move(logoDecoder));
   Services services{clock, boxes, window, multimedia, pictures, *text, files, codePage, lock, steady};
   PoCatalogs catalogs(paths.content);
   if (!LanguageIsThere(&catalogs, options.language, std::cerr)) return 2;

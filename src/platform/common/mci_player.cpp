@@ -31,7 +31,7 @@ void BlitToScreen(Surface& target, int x, int y, int w, int h, const Surface& fr
 
 struct MciPlayer::Movie {
   std::string file;
-  MovieDecoder decoder;
+  std::unique_ptr<MovieDecoder> decoder;
   Surface* target = nullptr;
   // Each picture keeps the size it was decoded at.
   Surface shown{0, 0};                      // the picture on screen now
@@ -42,13 +42,21 @@ struct MciPlayer::Movie {
   bool playing = false;
   std::int64_t startMs = 0;
   int framesShown = 0;
+  int picturesTaken = 0;
 
-  // Decodes the next picture into `pending`; at the end or on a damaged
-  // picture the movie simply has no more.
-  void DecodeAhead() {
+  // Decodes the next picture into `pending`: the only one decoded ahead of
+  // the screen (the helper works on one more). At the end, or on a damaged
+  // picture or one the helper should not have sent, the movie simply has no
+  // more; the reason is returned ("" at the end).
+  std::string DecodeAhead() {
     std::string error;
-    hasPending = decoder.NextFrame(pending, pendingMs, error);
-    if (!hasPending) decoder.Close();  // the last picture stays; the decoder's memory goes
+    hasPending = decoder->NextFrame(pending, pendingMs, error);
+    if (hasPending) {
+      ++picturesTaken;
+    } else {
+      decoder->Close();  // the last picture stays; the decoder's memory goes
+    }
+    return error;
   }
 };
 
@@ -56,6 +64,8 @@ MciPlayer::MciPlayer(Dialogs& dialogs, std::function<std::int64_t()> nowMs)
     : dialogs_(dialogs), nowMs_(std::move(nowMs)) {}
 
 MciPlayer::~MciPlayer() = default;
+
+void MciPlayer::UseStartedDecoder(std::unique_ptr<MovieDecoder> started) { started_ = std::move(started); }
 
 void MciPlayer::AttachWindow(long long handle, Surface& surface) { windows_[handle] = &surface; }
 
@@ -83,16 +93,13 @@ std::optional<std::string> MciPlayer::Open(const MciCommand& c) {
   failedOpens_.erase(name);
   auto movie = std::make_unique<Movie>();
   movie->file = c.device;
+  movie->decoder = started_ ? std::move(started_) : std::make_unique<MovieDecoder>();
   std::string error;
-  if (movie->decoder.Open(c.device, error)) {
+  if (movie->decoder->Open(c.device, error)) {
     // The first picture is decoded at once: a file that opens but holds no
     // readable picture fails here, like one that does not open.
-    if (!movie->decoder.NextFrame(movie->pending, movie->pendingMs, error)) {
-      if (error.empty()) error = "no pictures";
-      movie->decoder.Close();
-    } else {
-      movie->hasPending = true;
-    }
+    error = movie->DecodeAhead();
+    if (!movie->hasPending && error.empty()) error = "no pictures";
   }
   if (!movie->hasPending) {
     std::string message = MovieFailureMessage(c.device, FailureReason(c.device, error));
@@ -144,8 +151,10 @@ void MciPlayer::Close(const std::string& name) {
 bool MciPlayer::DrawDue(Movie& movie, std::int64_t now) {
   if (!movie.playing) return false;
   bool due = false;
-  while (movie.hasPending && movie.startMs + movie.pendingMs <= now) {
-    // Behind time, pictures are skipped rather than shown late.
+  // Behind time, pictures are skipped rather than shown late, a few per
+  // drawing: what stays due is drawn on the next frame, which comes at once.
+  for (int taken = 0; taken < kMostPicturesPerDrawing && movie.hasPending && movie.startMs + movie.pendingMs <= now;
+       ++taken) {
     std::swap(movie.shown, movie.pending);
     due = true;
     movie.DecodeAhead();
@@ -188,6 +197,11 @@ bool MciPlayer::IsPlaying(const std::string& name) const {
 int MciPlayer::FramesShown(const std::string& name) const {
   auto it = movies_.find(name);
   return it == movies_.end() ? 0 : it->second->framesShown;
+}
+
+int MciPlayer::PicturesTaken(const std::string& name) const {
+  auto it = movies_.find(name);
+  return it == movies_.end() ? 0 : it->second->picturesTaken;
 }
 
 }  // namespace pelmot

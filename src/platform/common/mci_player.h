@@ -10,6 +10,9 @@
 //
 // Everything runs on the caller's thread: the window loop asks
 // MillisToNextDrawing() how long it may sleep and calls DrawDue() after.
+// One drawing takes only a few pictures from the decoder, however many are
+// due: a movie behind its time catches up over the next frames, and the
+// game's events are seen between them.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +28,8 @@
 
 namespace pelmot {
 
+class MovieDecoder;
+
 class MciPlayer : public Multimedia, public TimedDrawing {
  public:
   // `nowMs`: a steady clock in milliseconds.
@@ -32,6 +37,10 @@ class MciPlayer : public Multimedia, public TimedDrawing {
   ~MciPlayer() override;
   MciPlayer(const MciPlayer&) = delete;
   MciPlayer& operator=(const MciPlayer&) = delete;
+
+  // A decoder whose helper was started ahead (MovieDecoder::StartHelper),
+  // for the next movie opened; that open ends it when the movie cannot play.
+  void UseStartedDecoder(std::unique_ptr<MovieDecoder> started);
 
   // The surface that a window handle in "parent <handle>" stands for. The
   // surface must be shown (have a screen copy) and outlive the player.
@@ -51,6 +60,10 @@ class MciPlayer : public Multimedia, public TimedDrawing {
   bool IsOpen(const std::string& name) const;
   bool IsPlaying(const std::string& name) const;
   int FramesShown(const std::string& name) const;
+  int PicturesTaken(const std::string& name) const;  // from the decoder, shown or skipped
+
+  // Pictures one drawing takes from the decoder at most.
+  static constexpr int kMostPicturesPerDrawing = 4;
 
  private:
   struct Movie;
@@ -64,6 +77,7 @@ class MciPlayer : public Multimedia, public TimedDrawing {
   std::map<long long, Surface*> windows_;
   std::map<std::string, std::unique_ptr<Movie>> movies_;  // by the name it was opened as
   std::map<std::string, std::string> failedOpens_;        // name -> why, for a later play
+  std::unique_ptr<MovieDecoder> started_;
 };
 
 }  // namespace pelmot

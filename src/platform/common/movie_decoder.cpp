@@ -11,11 +11,13 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 
 #include "platform/common/files.h"
 #include "platform/common/paths.h"
 #include "platform/movie_protocol.h"
+#include "platform/movie_times.h"
 
 extern char** environ;
 
@@ -69,6 +71,37 @@ int PictureBlock(std::string& error) {
 // placing them cannot overwrite one with another.
 int Above(int fd) { return ::fcntl(fd, F_DUPFD_CLOEXEC, kPictureFd + 1); }
 
+std::string OutOfTurn(std::int32_t status) {
+  return "the movie decoder gave an answer it should not (status " + std::to_string(status) + ")";
+}
+
+// The helper's own words on a failure, as far as they are plain text: they
+// go into a message box.
+std::string HelpersReason(Reply& reply) {
+  reply.error[sizeof reply.error - 1] = '\0';
+  std::string why = reply.error;
+  for (char& c : why)
+    if (c < ' ' || c > '~') c = '?';
+  return why.empty() ? "the movie cannot be decoded" : why;
+}
+
+// A picture's reply: a picture that fits the window, at a time that may
+// follow the last (the end needs neither).
+bool Believable(const Reply& reply, PictureTimes& times, std::string& error) {
+  if (reply.status == kEnd) return true;
+  if (reply.status != kPicture) {
+    error = OutOfTurn(reply.status);
+    return false;
+  }
+  // A movie plays inside the window: a picture larger than it is refused.
+  if (!FitsTheWindow(reply.width, reply.height)) {
+    error = "the movie's pictures are " + std::to_string(reply.width) + " x " + std::to_string(reply.height) +
+            ", larger than the window";
+    return false;
+  }
+  return times.Check(reply.timeMs, error);
+}
+
 }  // namespace
 
 struct MovieDecoder::Impl {
@@ -76,9 +109,12 @@ struct MovieDecoder::Impl {
   Descriptor channel;
   const std::uint32_t* pixels = nullptr;  // the shared block, read only
   double frameRate = 0;
-  bool asked = false;  // the next picture is requested already, decoding while the game waits
+  bool opened = false;  // the helper has its movie
+  bool asked = false;   // the next picture is requested already, decoding while the game waits
+  PictureTimes times;
 
-  bool Start(int movieFd, std::string& error);
+  bool Spawn(const std::string& program, std::string& error);
+  bool SendMovie(int fd, std::string& error);
   std::string HowItEnded();
   bool Receive(Reply& reply, int timeoutMs, std::string& error);
   bool Ask();
@@ -95,14 +131,15 @@ struct MovieDecoder::Impl {
     if (pixels) ::munmap(const_cast<std::uint32_t*>(pixels), kPictureBytes);
     pixels = nullptr;
     frameRate = 0;
+    opened = false;
     asked = false;
+    times.Reset();
   }
 };
 
-// The helper beside the program itself, and nowhere else: a copied program
-// without it plays no movie rather than running whatever sits where the
-// program was built.
-bool MovieDecoder::Impl::Start(int movieFd, std::string& error) {
+// Starts `program` with its end of the socket and the picture block; the
+// movie comes later (SendMovie).
+bool MovieDecoder::Impl::Spawn(const std::string& program, std::string& error) {
   Descriptor block(PictureBlock(error));
   if (block.get() < 0) return false;
   void* shared = ::mmap(nullptr, kPictureBytes, PROT_READ, MAP_SHARED, block.get(), 0);
@@ -117,32 +154,64 @@ bool MovieDecoder::Impl::Start(int movieFd, std::string& error) {
     return false;
   }
   channel.Reset(ends[0]);
-  Descriptor helperEnd(Above(ends[1])), movie(Above(movieFd)), picture(Above(block.get()));
+  Descriptor helperEnd(Above(ends[1])), picture(Above(block.get()));
   ::close(ends[1]);
-  if (helperEnd.get() < 0 || movie.get() < 0 || picture.get() < 0) {
+  if (helperEnd.get() < 0 || picture.get() < 0) {
     error = Reason("cannot start the movie decoder");
     return false;
   }
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, helperEnd.get(), kChannelFd);
-  posix_spawn_file_actions_adddup2(&actions, movie.get(), kMovieFd);
   posix_spawn_file_actions_adddup2(&actions, picture.get(), kPictureFd);
-  const std::string path = MovieHelperPath();
-  char* const argv[] = {const_cast<char*>(path.c_str()), nullptr};
-  const int rc = ::posix_spawn(&helper, path.c_str(), &actions, nullptr, argv, environ);
+  char* const argv[] = {const_cast<char*>(program.c_str()), nullptr};
+  const int rc = ::posix_spawn(&helper, program.c_str(), &actions, nullptr, argv, environ);
   posix_spawn_file_actions_destroy(&actions);
   // Only the helper may hold its end: with a copy here, a helper that dies
   // at once would go unseen until the time ran out.
   helperEnd.Reset();
   if (rc != 0) {
     helper = -1;
-    error = "movie support is missing: " + path + ": " + std::strerror(rc);
+    error = "movie support is missing: " + program + ": " + std::strerror(rc);
     return false;
   }
-  Reply opened;
-  if (!Receive(opened, kOpenTimeoutMs, error)) return false;
-  frameRate = opened.frameRate;
+  return true;
+}
+
+// Hands the helper its movie: the file's descriptor travels over the
+// socket, then the helper answers that it opened it.
+bool MovieDecoder::Impl::SendMovie(int fd, std::string& error) {
+  char tag = kMovieFile;
+  iovec part{&tag, 1};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+  msghdr message{};
+  message.msg_iov = &part;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  cmsghdr* c = CMSG_FIRSTHDR(&message);
+  c->cmsg_level = SOL_SOCKET;
+  c->cmsg_type = SCM_RIGHTS;
+  c->cmsg_len = CMSG_LEN(sizeof(int));
+  std::memcpy(CMSG_DATA(c), &fd, sizeof fd);
+  ssize_t n;
+  do {
+    n = ::sendmsg(channel.get(), &message, MSG_NOSIGNAL);
+  } while (n < 0 && errno == EINTR);
+  if (n != 1) {
+    error = "the movie decoder stopped" + HowItEnded();
+    return false;
+  }
+  Reply reply;
+  if (!Receive(reply, kOpenTimeoutMs, error)) return false;
+  if (reply.status != kOpened) {
+    error = OutOfTurn(reply.status);
+    return false;
+  }
+  // The rate is only told, never used for pacing: one that makes no sense
+  // is as good as none.
+  frameRate = std::isfinite(reply.frameRate) && reply.frameRate > 0 ? reply.frameRate : 0;
+  opened = true;
   return true;
 }
 
@@ -170,12 +239,13 @@ bool MovieDecoder::Impl::Receive(Reply& reply, int timeoutMs, std::string& error
     }
     got += static_cast<std::size_t>(n);
   }
-  if (reply.status == kFailed) {
-    reply.error[sizeof reply.error - 1] = '\0';
-    error = reply.error[0] ? reply.error : "the movie cannot be decoded";
-    return false;
+  switch (reply.status) {
+    case kFailed: error = HelpersReason(reply); return false;
+    case kOpened:
+    case kPicture:
+    case kEnd: return true;
+    default: error = OutOfTurn(reply.status); return false;
   }
-  return reply.status == kPicture || reply.status == kEnd;
 }
 
 // How a helper that hung up ended, when it has ended within a moment (its
@@ -216,18 +286,27 @@ bool MovieDecoder::Impl::Request(Reply& reply, std::string& error) {
 MovieDecoder::MovieDecoder() : impl_(std::make_unique<Impl>()) {}
 MovieDecoder::~MovieDecoder() { Close(); }
 
-bool MovieDecoder::Open(const std::string& path, std::string& error) {
+bool MovieDecoder::StartHelper(const std::string& program, std::string& error) {
   Close();
+  if (impl_->Spawn(program, error)) return true;
+  Close();
+  return false;
+}
+
+// A helper started ahead and still waiting gets the movie; otherwise one is
+// started now. A file that cannot play ends the waiting helper too.
+bool MovieDecoder::Open(const std::string& path, std::string& error) {
+  Impl& m = *impl_;
+  if (m.opened || m.helper <= 0) Close();
   auto file = OpenRegularFile(path, kMaxMovieBytes, error);
-  if (!file) return false;
-  if (!impl_->Start(file->fd(), error)) {
+  if (!file || (m.helper <= 0 && !m.Spawn(MovieHelperPath(), error)) || !m.SendMovie(file->fd(), error)) {
     Close();
     return false;
   }
   return true;
 }
 
-bool MovieDecoder::IsOpen() const { return impl_->helper > 0; }
+bool MovieDecoder::IsOpen() const { return impl_->opened && impl_->helper > 0; }
 void MovieDecoder::Close() { impl_->Release(); }
 double MovieDecoder::FrameRate() const { return impl_->frameRate; }
 
@@ -236,13 +315,12 @@ bool MovieDecoder::NextFrame(Surface& picture, std::int64_t& timeMs, std::string
   Impl& m = *impl_;
   if (!IsOpen()) return false;
   Reply reply;
-  if (!m.Request(reply, error) || reply.status == kEnd) return false;
-  // A movie plays inside the window: a picture larger than it is refused.
-  if (!FitsTheWindow(reply.width, reply.height)) {
-    error = "the movie's pictures are " + std::to_string(reply.width) + " x " + std::to_string(reply.height) +
-            ", larger than the window";
+  if (!m.Request(reply, error) || !Believable(reply, m.times, error)) {
+    // A helper that failed or lied is not asked again.
+    if (!error.empty()) Close();
     return false;
   }
+  if (reply.status == kEnd) return false;
   if (picture.Width() != reply.width || picture.Height() != reply.height) picture.Resize(reply.width, reply.height);
   // The padding byte must stay 0: the raster operations work on whole words.
   const std::size_t count = static_cast<std::size_t>(reply.width) * reply.height;

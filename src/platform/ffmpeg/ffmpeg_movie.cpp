@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <string>
 
 extern "C" {
@@ -182,15 +183,22 @@ bool Movie::Receive(std::string& error) {
   }
 }
 
+// A time no movie has, for a picture whose stamp cannot be counted in
+// milliseconds: the player refuses it, naming it.
+constexpr std::int64_t kNoSuchTime = std::numeric_limits<std::int64_t>::min();
+
 std::int64_t Movie::FrameTimeMs() const {
   const std::int64_t pts = frame->best_effort_timestamp;
   if (pts != AV_NOPTS_VALUE) {
     const AVStream* s = format->streams[stream];
     const std::int64_t start = s->start_time != AV_NOPTS_VALUE ? s->start_time : 0;
-    return av_rescale_q(pts - start, s->time_base, AVRational{1, 1000});
+    std::int64_t since = 0;
+    if (__builtin_sub_overflow(pts, start, &since) || s->time_base.num <= 0 || s->time_base.den <= 0) return kNoSuchTime;
+    return av_rescale_q(since, s->time_base, AVRational{1, 1000});  // kNoSuchTime when too large
   }
   const double rate = Rate();
-  return rate > 0 ? static_cast<std::int64_t>(static_cast<double>(framesOut) * 1000.0 / rate) : framesOut * 40;
+  const double ms = rate > 0 ? static_cast<double>(framesOut) * 1000.0 / rate : static_cast<double>(framesOut) * 40;
+  return ms < 9.0e18 ? static_cast<std::int64_t>(ms) : kNoSuchTime;
 }
 
 // The held picture scaled into width x height words: the output's size is

@@ -36,6 +36,32 @@ Reply Failure(const std::string& why) {
   return reply;
 }
 
+// The movie file's descriptor, passed over the socket; -1 when the game
+// closed the socket without a movie (none plays) or sent something else.
+int ReceiveMovie() {
+  char tag = 0;
+  iovec part{&tag, 1};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+  msghdr message{};
+  message.msg_iov = &part;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  ssize_t n;
+  do {
+    n = ::recvmsg(kChannelFd, &message, MSG_CMSG_CLOEXEC);
+  } while (n < 0 && errno == EINTR);
+  int fd = -1;
+  const cmsghdr* c = n == 1 ? CMSG_FIRSTHDR(&message) : nullptr;
+  if (c && c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_RIGHTS && c->cmsg_len == CMSG_LEN(sizeof(int)))
+    std::memcpy(&fd, CMSG_DATA(c), sizeof fd);
+  if (fd >= 0 && (tag != kMovieFile || (message.msg_flags & MSG_CTRUNC))) {
+    ::close(fd);
+    fd = -1;
+  }
+  return fd;
+}
+
 bool NextRequested() {
   char request = 0;
   while (true) {
@@ -63,7 +89,7 @@ Reply Next(pelmot::ffmpeg::Movie& movie, std::uint32_t* pixels) {
 }  // namespace
 
 int main() {
-  // Nothing of the game's but the three descriptors.
+  // Nothing of the game's but the two descriptors.
   ::close_range(kPictureFd + 1, ~0u, 0);
   void* shared = ::mmap(nullptr, kPictureBytes, PROT_READ | PROT_WRITE, MAP_SHARED, kPictureFd, 0);
   if (shared == MAP_FAILED) {
@@ -72,14 +98,17 @@ int main() {
   }
   auto* pixels = static_cast<std::uint32_t*>(shared);
 
+  // Started ahead of need: the libraries are loaded; now the movie.
+  const int file = ReceiveMovie();
+  if (file < 0) return 0;
   std::string why;
-  pelmot::ffmpeg::MoviePtr movie = pelmot::ffmpeg::OpenMovie(kMovieFd, why);
+  pelmot::ffmpeg::MoviePtr movie = pelmot::ffmpeg::OpenMovie(file, why);
   if (!movie) {
     Send(Failure(why));
     return 1;
   }
   Reply opened;
-  opened.status = kPicture;
+  opened.status = kOpened;
   opened.frameRate = pelmot::ffmpeg::FrameRate(*movie);
   if (!Send(opened)) return 1;
   while (NextRequested())

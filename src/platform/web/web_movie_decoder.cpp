@@ -11,15 +11,22 @@ extern "C" {
 #include "platform/common/movie_decoder.h"
 #include "platform/ffmpeg/ffmpeg_movie.h"
 #include "platform/movie_protocol.h"
+#include "platform/movie_times.h"
 
 namespace pelmot {
 
 struct MovieDecoder::Impl {
   ffmpeg::MoviePtr movie;
+  PictureTimes times;
 };
 
 MovieDecoder::MovieDecoder() : impl_(std::make_unique<Impl>()) {}
 MovieDecoder::~MovieDecoder() = default;
+
+bool MovieDecoder::StartHelper(const std::string&, std::string& error) {
+  error = "the page decodes its movies itself";
+  return false;
+}
 
 bool MovieDecoder::Open(const std::string& path, std::string& error) {
   Close();
@@ -32,7 +39,10 @@ bool MovieDecoder::Open(const std::string& path, std::string& error) {
 }
 
 bool MovieDecoder::IsOpen() const { return impl_->movie != nullptr; }
-void MovieDecoder::Close() { impl_->movie.reset(); }
+void MovieDecoder::Close() {
+  impl_->movie.reset();
+  impl_->times.Reset();
+}
 double MovieDecoder::FrameRate() const { return impl_->movie ? ffmpeg::FrameRate(*impl_->movie) : 0; }
 
 bool MovieDecoder::NextFrame(Surface& picture, std::int64_t& timeMs, std::string& error) {
@@ -46,6 +56,7 @@ bool MovieDecoder::NextFrame(Surface& picture, std::int64_t& timeMs, std::string
             ", larger than the window";
     return false;
   }
+  if (!impl_->times.Check(timeMs, error)) return false;
   if (picture.Width() != width || picture.Height() != height) picture.Resize(width, height);
   std::uint32_t* out = picture.MutableImage().data();
   ffmpeg::HeldPicture(*impl_->movie, out, width, height);
