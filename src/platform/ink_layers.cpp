@@ -75,11 +75,25 @@ void InkLayers::Ink(int x, int y, int length, Colour colour) {
   rowInked_[y] = 1;
 }
 
+// Whether four pixels from `p` are all black.
+static bool BlackQuad(const Colour* p) {
+  std::uint64_t a, b;
+  std::memcpy(&a, p, sizeof a);
+  std::memcpy(&b, p + 2, sizeof b);
+  return (a | b) == 0;
+}
+
 void InkLayers::InkFrom(const Surface& drawn, int x, int y) {
   const std::vector<Colour>& pixels = drawn.Image();
+  const int width = drawn.Width();
   for (int row = 0; row < drawn.Height(); ++row) {
-    const Colour* line = &pixels[static_cast<std::size_t>(row) * drawn.Width()];
-    for (int col = 0; col < drawn.Width();) {
+    const Colour* line = &pixels[static_cast<std::size_t>(row) * width];
+    for (int col = 0; col < width;) {
+      // Glyphs are sparse: black is passed over four pixels at a time.
+      if ((col & 3) == 0 && col + 4 <= width && BlackQuad(line + col)) {
+        col += 4;
+        continue;
+      }
       if (line[col] == kBlack) {
         ++col;
         continue;
