@@ -53,7 +53,8 @@ class BenchGame {
         game_(services_, GamePaths{std::filesystem::temp_directory_path().string(), PELMOT_CONTENT_DIR},
               StandardModes()) {
     MainForm& f = game_.form;
-    for (Surface* s : {&f.Msg, &f.MsgWk, &f.MsgMk, &f.CMenu}) s->fontPixels = 24;
+    for (Surface* s : {&f.Msg, &f.CMenu}) s->fontPixels = 24;
+    f.MsgInk.fontPixels = 24;
     f.MainPic.visible = true;
     pictures_.PicLoad(game_.state.SysPic[0], 0, game_.SystemPictureFolder());
     auto scene = std::make_unique<OneStepScene>();

@@ -93,7 +93,8 @@ class StoryBenchGame {
     scenes_ = counting.get();
     runner = std::move(counting);
     MainForm& f = game_.form;
-    for (Surface* s : {&f.Msg, &f.MsgWk, &f.MsgMk, &f.CMenu}) s->fontPixels = 24;
+    for (Surface* s : {&f.Msg, &f.CMenu}) s->fontPixels = 24;
+    f.MsgInk.fontPixels = 24;
     f.MainPic.visible = true;
     pictures_.PicLoad(game_.state.SysPic[0], 0, game_.SystemPictureFolder());
   }

@@ -47,7 +47,7 @@ ticks_per_s=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 shown() { sed -n 's/^LineShown //p' "$trace" | tail -n 1 | grep . || echo 0; }
 traced() { grep -aq "^$1\$" "$trace"; }
-give_up() { echo "run $run: $1" >&2; grep -av '^Form_KeyDown 16 1$' "$trace" | tail -n 20 >&2; exit 1; }
+give_up() { echo "run $run: $1" >&2; grep -av '^Form_KeyDown 16 1$\|^Presented ' "$trace" | tail -n 20 >&2; exit 1; }
 load() { cut -d' ' -f1 /proc/loadavg; }
 
 # Where a stopped skip may wait: the next line of a page, options of a

@@ -150,7 +150,8 @@ class RealFontGame {
   explicit RealFontGame(TextEngine& font)
       : services_{clock_, dialogs_, display_, multimedia_, pictures_, font, files_, codePage_, lock_, clock_},
         game_(services_, GamePaths{dir_.path(), dir_.path()}, StandardModes()) {
-    for (Surface* s : {&game_.form.Msg, &game_.form.MsgWk, &game_.form.MsgMk}) s->fontPixels = 24;
+    game_.form.Msg.fontPixels = 24;
+    game_.form.MsgInk.fontPixels = 24;
   }
   Game& game() { return game_; }
 

@@ -62,8 +62,7 @@ TestGame::TestGame(const std::string& dataRoot, Boxes boxesFrom)
   g.form.MainPic.visible = true;
   g.form.Msg.fontPixels = 24;
   g.form.CMenu.fontPixels = 24;
-  g.form.MsgWk.fontPixels = 24;
-  g.form.MsgMk.fontPixels = 24;
+  g.form.MsgInk.fontPixels = 24;
   g.state.ClickAdvances = true;
   g.state.SysPic[0].MutableImage().assign(800 * 600, kWhite);
 }

@@ -254,10 +254,11 @@ TEST_F(SavePreviewTest, TheFramedSlotShowsItsPictureDayAndLine) {
   EXPECT_EQ(unlike, 0);
   // The list's words and the pointer's frame stay as they were.
   const std::vector<Colour>& clean = t.form().CMenu.Image();
-  const std::vector<Colour>& textMask = t.form().MsgMk.Image();
+  const InkLayers& text = t.form().MsgInk;
   int words = 0, frame = 0, moved = 0;
   for (std::size_t i = 0; i < kScreenPixels; ++i) {
-    const bool word = textMask[i] == kBlack, framed = off[i] != clean[i];
+    const int x = static_cast<int>(i % kScreenWidth), y = static_cast<int>(i / kScreenWidth);
+    const bool word = text.MaskPixel(x, y) == kBlack, framed = off[i] != clean[i];
     words += word;
     frame += framed;
     moved += (word || framed) && on[i] != off[i];

@@ -21,6 +21,13 @@ void Paint(Surface& s, unsigned seed) {
   for (Colour& p : pixels) p = random() & 0xFFFFFF;
 }
 
+bool SameInk(const InkLayers& a, const InkLayers& b) {
+  for (int y = 0; y < kScreenHeight; ++y)
+    for (int x = 0; x < kScreenWidth; ++x)
+      if (a.LayerPixel(x, y) != b.LayerPixel(x, y)) return false;
+  return true;
+}
+
 // The same steps played on two games: `remembering` keeps what the
 // presentation knows between steps, `fresh` forgets it before every step,
 // so its pages are drawn from scratch.
@@ -41,8 +48,7 @@ class TwoGames {
     const MainForm& a = remembering.form();
     const MainForm& b = fresh.form();
     EXPECT_TRUE(a.Msg.Image() == b.Msg.Image()) << "Msg after " << after;
-    EXPECT_TRUE(a.MsgWk.Image() == b.MsgWk.Image()) << "MsgWk after " << after;
-    EXPECT_TRUE(a.MsgMk.Image() == b.MsgMk.Image()) << "MsgMk after " << after;
+    EXPECT_TRUE(SameInk(a.MsgInk, b.MsgInk)) << "MsgInk after " << after;
     EXPECT_TRUE(a.MainPic.Image() == b.MainPic.Image()) << "MainPic after " << after;
     EXPECT_TRUE(a.MainPic.ScreenPixels() == b.MainPic.ScreenPixels()) << "the screen after " << after;
     EXPECT_EQ(remembering.state().LineNo, fresh.state().LineNo) << after;
@@ -62,9 +68,12 @@ TEST(PageMemory, RedrawnPagesEqualPagesDrawnFromScratch) {
          ShowChoice2(game, {"ち", "り", "ぬ", "", ""});
        }},
       {"a line after the choice", [](Game& game) { ShowText2(game, "るを"); }},
-      {"a foreign pixel in the text layer", [](Game& game) { game.form.MsgWk.SetImagePixel(700, 500, Rgb(1, 2, 3)); }},
+      {"a foreign pixel in the text layers", [](Game& game) { game.form.MsgInk.Ink(700, 500, 1, Rgb(1, 2, 3)); }},
       {"a line over it", [](Game& game) { ShowText2(game, "わか"); }},
-      {"a foreign mark in the mask", [](Game& game) { game.form.MsgMk.FillRect(600, 300, 9, 9, kBlack); }},
+      {"a foreign mark in the layers",
+       [](Game& game) {
+         for (int y = 300; y < 309; ++y) game.form.MsgInk.Ink(600, y, 9, Rgb(9, 9, 9));
+       }},
       {"a window line", [](Game& game) { ShowText(game, "よたれ"); }},
       {"a continued window line", [](Game& game) { ShowText(game, "@そつね"); }},
       {"a window choice",
@@ -105,10 +114,9 @@ TEST(PageMemory, OnlyTheTextRowsAreRewrittenOnTheSamePicture) {
   ShowText2(t.game(), "にほへと");
   const TextPageFacts& known = KnownTextPage(t.game());
   EXPECT_TRUE(known.page.HoldsFor(t.form().Msg, t.form().MainWork, t.state().SysPic[0], {0, 0, 800, 600, 0, 0}));
-  EXPECT_TRUE(known.textLayer.HoldsFor(t.form().MsgWk));
-  EXPECT_TRUE(known.textMask.HoldsFor(t.form().MsgMk));
   EXPECT_TRUE(known.shown.HoldsFor(t.form().MainPic, t.form().Msg));
   EXPECT_LT(known.page.text.bottom, 100) << "one row of text";
+  for (int y = known.page.text.bottom; y < kScreenHeight; ++y) ASSERT_FALSE(t.form().MsgInk.RowInked(y)) << y;
 }
 
 TEST(SurfaceRevision, EveryChangeGivesANewNumber) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/game_host.h"
+#include "flow/pick.h"
 #include "game_fixture.h"
 #include "persist/data_files.h"
 
@@ -276,6 +277,97 @@ TEST(GameHostTimers, TheSkipTimerAdvancesAtEachDueTimeAndStopsWithShift) {
   EXPECT_EQ(host.MillisToNextWork(5000), std::nullopt);
   EXPECT_FALSE(host.OnFrame(5000));
   EXPECT_EQ(t.state().StepNo[1], step + 1);
+}
+
+// --- presenting only what changed ---------------------------------------------
+
+// The desktop window's pump over a host: every event and every frame that
+// did work stirs the gate, and a due present composes the picture.
+class WindowPump {
+ public:
+  explicit WindowPump(GameHost& host) : host_(host) {}
+  void Event(const InputEvent& e) {
+    host_.OnEvent(e);
+    gate_.Stirred();
+    Frame();
+  }
+  // The frame 33 ms after the last, as a held key repeats.
+  void Frame() {
+    nowMs_ += 33;
+    if (host_.OnFrame(nowMs_)) gate_.Stirred();
+    if (!gate_.Pending() || !gate_.Due(host_)) return;
+    host_.Compose(shown_);
+    gate_.Presented();
+  }
+  void ShiftRepeats(int count) {
+    InputEvent e = Key(kVkShift, 1);
+    for (int i = 0; i < count; ++i) {
+      e.repeat = i > 0 ? 1 : 0;
+      Event(e);
+    }
+  }
+  long long Presents() const { return gate_.Presents(); }
+  const std::vector<Colour>& Shown() const { return shown_; }
+  // What a present would show now.
+  std::vector<Colour> Composed() {
+    std::vector<Colour> pixels(kScreenPixels);
+    host_.Compose(pixels);
+    return pixels;
+  }
+
+ private:
+  GameHost& host_;
+  PresentGate gate_;
+  std::int64_t nowMs_ = 0;
+  std::vector<Colour> shown_ = std::vector<Colour>(kScreenPixels);
+};
+
+TEST(PresentOnlyChanges, ShiftHeldAtAChoicePresentsNothingWhileEveryChangeIsPresented) {
+  TestGame t;
+  testing::InstallPlainScene(t, 4, {"一", "二", "", "", ""});
+  t.Start();
+  WindowPump window(t.host());
+  window.Frame();
+  EXPECT_EQ(window.Presents(), 1) << "the first picture";
+  window.Event(Mouse(InputEvent::Kind::kMouseDown, 400, 300));  // the title picture
+  window.Event(Mouse(InputEvent::Kind::kMouseDown, 400, 300));  // the title menu
+  const auto newGame = PickPoint(t.game(), 0);
+  ASSERT_TRUE(newGame);
+  window.Event(Mouse(InputEvent::Kind::kMouseMove, newGame->x, newGame->y));
+  window.Event(Mouse(InputEvent::Kind::kMouseDown, newGame->x, newGame->y));
+  ASSERT_EQ(t.state().FlowMode, kModeScene);
+  ASSERT_TRUE(t.state().ClickAdvances) << "the story's first line";
+  EXPECT_EQ(window.Shown(), window.Composed());
+
+  // Shift held: each line skipped is presented, up to the choice.
+  long long before = window.Presents();
+  window.ShiftRepeats(20);
+  ASSERT_FALSE(t.state().ClickAdvances) << "skipping stopped at the choice";
+  EXPECT_GE(window.Presents() - before, 3) << "the lines on the way and the choice";
+  EXPECT_EQ(window.Shown(), window.Composed());
+
+  // Held on at the choice, nothing changes and nothing is presented.
+  before = window.Presents();
+  window.ShiftRepeats(60);
+  for (int i = 0; i < 30; ++i) window.Frame();
+  EXPECT_EQ(window.Presents(), before);
+  EXPECT_EQ(window.Shown(), window.Composed());
+
+  // Whatever changes is presented once: the pointer over an option, a
+  // quick save's line over the picture, the pick.
+  const auto option = PickPoint(t.game(), 1);
+  ASSERT_TRUE(option);
+  const std::vector<Colour> atChoice = window.Shown();
+  window.Event(Mouse(InputEvent::Kind::kMouseMove, option->x, option->y));
+  EXPECT_EQ(window.Presents(), before + 1);
+  EXPECT_NE(window.Shown(), atChoice) << "the option framed";
+  before = window.Presents();
+  window.Event(Key(kVkF5));
+  EXPECT_EQ(window.Presents(), before + 1);
+  EXPECT_EQ(window.Shown(), window.Composed());
+  window.Event(Mouse(InputEvent::Kind::kMouseDown, option->x, option->y));
+  EXPECT_EQ(window.Presents(), before + 2);
+  EXPECT_EQ(window.Shown(), window.Composed());
 }
 
 }  // namespace

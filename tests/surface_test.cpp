@@ -1,8 +1,10 @@
 // Surfaces make their pixels on first use; until then they are black.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
+#include "platform/ink_layers.h"
 #include "platform/surface.h"
 
 namespace pelmot {
@@ -85,6 +87,79 @@ TEST(ScreenCopy, DirectDrawingLastsUntilTheNextRefresh) {
   }
   s.SetShown(false);
   EXPECT_EQ(s.ScreenPixel(1, 1), Rgb(2, 2, 2));
+}
+
+// --- text layers of one byte a pixel ------------------------------------------
+
+// Ink as the two 32-bit layers held it: black on the white mask, the colour
+// on the black layer; the page composed by AND then XOR.
+struct ReferenceLayers {
+  Surface mask, layer;
+  ReferenceLayers() {
+    mask.backColour = kWhite;
+    mask.Clear();
+  }
+  void Ink(int x, int y, int length, Colour colour) {
+    mask.FillRect(x, y, length, 1, kBlack);
+    layer.FillRect(x, y, length, 1, colour);
+  }
+  void ComposeInto(Surface& page, int x, int y, int w, int h) const {
+    page.BitBlt(0, 0, w, h, mask, x, y, Rop::SrcAnd);
+    page.BitBlt(0, 0, w, h, layer, x, y, Rop::SrcInvert);
+  }
+};
+
+TEST(InkLayers, ComposeAsTheMaskAndTheLayerWouldAnywhereAndInAnyPart) {
+  std::mt19937 random(7);
+  InkLayers ink;
+  ReferenceLayers reference;
+  EXPECT_EQ(ink.MaskPixel(5, 5), kWhite);
+  // Runs of a few colours, some past the edges, some over each other.
+  const Colour colours[] = {Rgb(240, 240, 240), Rgb(64, 64, 64), Rgb(80, 80, 80), Rgb(1, 0, 0)};
+  for (int i = 0; i < 3000; ++i) {
+    const int x = static_cast<int>(random() % 840) - 20, y = static_cast<int>(random() % 620) - 10;
+    const int length = static_cast<int>(random() % 60);
+    const Colour colour = colours[random() % 4];
+    ink.Ink(x, y, length, colour);
+    reference.Ink(x, y, length, colour);
+  }
+  // The whole page, and parts of it as an overlay takes them (one past the
+  // right and bottom edges too).
+  const InkLayers::Area parts[] = {
+      {0, 0, 800, 600}, {0, 0, 800, 100}, {13, 27, 301, 77}, {700, 550, 100, 50}, {780, 590, 40, 20}};
+  for (const InkLayers::Area& part : parts) {
+    Surface expected(part.width, part.height), got(part.width, part.height);
+    for (Surface* s : {&expected, &got})
+      for (std::size_t i = 0; i < s->Image().size(); ++i) s->MutableImage()[i] = (i * 2654435761u) & 0xFFFFFF;
+    reference.ComposeInto(expected, part.left, part.top, part.width, part.height);
+    ink.ComposeInto(got.MutableImage(), part.width, part);
+    EXPECT_TRUE(got.Image() == expected.Image()) << part.left << "," << part.top;
+  }
+  for (int y = 0; y < 600; y += 7)
+    for (int x = 0; x < 800; x += 3) {
+      ASSERT_EQ(ink.MaskPixel(x, y), reference.mask.ImagePixel(x, y));
+      ASSERT_EQ(ink.LayerPixel(x, y), reference.layer.ImagePixel(x, y));
+    }
+  // Cleared, the layers leave every page as it was.
+  ink.Clear();
+  Surface page(800, 600);
+  page.FillRect(0, 0, 800, 600, Rgb(1, 2, 3));
+  const std::vector<Colour> before = page.Image();
+  ink.ComposeInto(page.MutableImage(), 800, {0, 0, 800, 600});
+  EXPECT_TRUE(page.Image() == before);
+}
+
+TEST(InkLayers, ColoursNoLongerInkedAreGivenAgainWithoutChangingTheInkedOnes) {
+  InkLayers ink(16, 4);
+  ink.Ink(0, 0, 1, Rgb(9, 9, 9));
+  // Far more colours than a byte can name, each inked and gone again.
+  for (int i = 1; i <= 600; ++i) {
+    ink.Ink(1, 1, 2, Rgb(i & 0xFF, i >> 8, 7));
+    ASSERT_EQ(ink.LayerPixel(2, 1), Rgb(i & 0xFF, i >> 8, 7)) << i;
+  }
+  EXPECT_EQ(ink.LayerPixel(0, 0), Rgb(9, 9, 9)) << "the colour still inked keeps its number";
+  ink.Ink(3, 3, 4, kBlack);
+  EXPECT_EQ(ink.MaskPixel(4, 3), kWhite) << "black ink leaves the page as it is";
 }
 
 }  // namespace

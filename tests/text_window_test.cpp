@@ -92,19 +92,21 @@ TEST_F(TextWindowTest, ComposesTheLayersBitwiseOverTheDimmedPicture) {
   EXPECT_EQ(Shown(44, 28), kShadow);
   EXPECT_EQ(Shown(300, 300), kPicture & Rgb(0xF0, 0x0F, 0xFF));
   // The layers stay as drawn: mask black on white, text on black.
-  EXPECT_EQ(t.form().MsgMk.ImagePixel(21, 5), kBlack);
-  EXPECT_EQ(t.form().MsgMk.ImagePixel(300, 300), kWhite);
-  EXPECT_EQ(t.form().MsgWk.ImagePixel(21, 5), kFace);
-  EXPECT_EQ(t.form().MsgWk.ImagePixel(300, 300), kBlack);
+  EXPECT_EQ(t.form().MsgInk.MaskPixel(21, 5), kBlack);
+  EXPECT_EQ(t.form().MsgInk.MaskPixel(300, 300), kWhite);
+  EXPECT_EQ(t.form().MsgInk.LayerPixel(21, 5), kFace);
+  EXPECT_EQ(t.form().MsgInk.LayerPixel(44, 28), kShadow);
+  EXPECT_EQ(t.form().MsgInk.LayerPixel(300, 300), kBlack);
 }
 
 TEST_F(TextWindowTest, ContinuedWindowPageComposesWhateverTheLayersHold) {
   ShowText(t.game(), "あ");
-  // Something drawn into the layers between two calls becomes part of the page.
-  t.form().MsgMk.SetImagePixel(700, 100, Rgb(0, 0xFF, 0));
-  t.form().MsgWk.SetImagePixel(700, 100, Rgb(0, 0, 0xFF));
+  // Something inked into the layers between two calls becomes part of the page.
+  t.form().MsgInk.Ink(700, 100, 3, Rgb(0, 0, 0xFF));
   ShowText(t.game(), "@い");
-  EXPECT_EQ(Shown(700, 100), (kPicture & Rgb(0, 0xFF, 0)) ^ Rgb(0, 0, 0xFF));
+  EXPECT_EQ(Shown(700, 100), Rgb(0, 0, 0xFF));
+  EXPECT_EQ(Shown(702, 100), Rgb(0, 0, 0xFF));
+  EXPECT_EQ(Shown(703, 100), kPicture & t.state().SysPic[0].ImagePixel(703, 100));
   ExpectCharacterAt(30, 424);
   ExpectCharacterAt(30, 456);
   EXPECT_EQ(t.state().LineNo, 2);
@@ -116,7 +118,7 @@ TEST_F(TextWindowTest, ContinuedFullScreenPageKeepsEarlierRows) {
   ShowText2(t.game(), "＠い");
   ExpectCharacterAt(20, 4);
   ExpectCharacterAt(20, 36);
-  EXPECT_EQ(t.form().MsgWk.ImagePixel(21, 5), kBlack) << "continuing clears the full-screen layers";
+  EXPECT_EQ(t.form().MsgInk.LayerPixel(21, 5), kBlack) << "continuing clears the full-screen layers";
 }
 
 TEST_F(TextWindowTest, FreshPageStartsAgainAtTheTop) {
@@ -185,8 +187,6 @@ TEST_F(TextWindowTest, CountsEachPageShownAndTracesIt) {
 TEST_F(TextWindowTest, SwitchesTheMessageSurfacesBackToDirectDrawing) {
   ShowText2(t.game(), "あ");
   EXPECT_FALSE(t.form().Msg.Persistent());
-  EXPECT_FALSE(t.form().MsgWk.Persistent());
-  EXPECT_FALSE(t.form().MsgMk.Persistent());
 }
 
 // ---- choices -------------------------------------------------------------

@@ -8,7 +8,7 @@
 #   to it; F1 again brings the 800 x 600 window back;
 # - a held Shift (X repeats no modifier key) skips across scene changes, from
 #   the second option of the first choice to scene 5's question, as a
-#   headless run shows it;
+#   headless run shows it; held on there, it presents nothing new;
 # - resized, the window filters the picture (640 x 480, 1024 x 768) and
 #   shows it by a whole multiple exactly (1600 x 1200);
 # - closing the window asks in a box drawn in the window, "いいえ" (Escape)
@@ -146,6 +146,15 @@ click 104 80 'MainPic_MouseDown 1 0 104 80'
 xdotool keydown Shift_L
 wait_for 60 shows "$work/held.png" "$work/question5.png" \
   || { keep held.png; fail "a held Shift stopped before scene 5's question (held.png)"; }
+# Held on where skipping stopped, its repeats change nothing: nothing new
+# is presented.
+presented() { grep -ac '^Presented ' "$trace"; }
+sleep 0.3
+at_question=$(presented)
+sleep 1
+((at_question > 0)) || fail "the window traced no present"
+(($(presented) == at_question)) \
+  || fail "Shift held at scene 5's question presented $(($(presented) - at_question)) pictures with nothing new"
 xdotool keyup Shift_L
 repeats=$(grep -ac '^Form_KeyDown 16 1$' "$trace")
 keep held.png

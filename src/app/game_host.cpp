@@ -63,17 +63,33 @@ std::optional<std::string> GameHost::OpenBoxText() const {
 
 bool GameHost::Finished() const { return game_.quitRequested && !BoxOpen(); }
 
+namespace {
+
+// Shift and Ctrl, held to skip, repeat many times a second; what they do
+// is drawn in the game's surfaces, or is nothing where skipping stopped.
+bool SkipKey(const InputEvent& e) {
+  return (e.kind == InputEvent::Kind::kKeyDown || e.kind == InputEvent::Kind::kKeyUp) &&
+         (e.key == kVkShift || e.key == kVkControl);
+}
+
+}  // namespace
+
 void GameHost::OnEvent(const InputEvent& event) {
   comforts_.EventEnds();  // whatever ran outside the events ends here
-  if (takers_.Deliver(event) == handlers_.get()) comforts_.AfterEvent();
+  const bool boxBefore = BoxOpen();
+  const InputTaker* taker = takers_.Deliver(event);
+  if (taker == handlers_.get()) comforts_.AfterEvent();
   comforts_.EventEnds();
   ReportLateWriteFailure(game_);
   AfterEvent(game_);
+  // A box or a comfort draws from state of its own, not from surfaces.
+  if (boxBefore || BoxOpen() || (taker != handlers_.get() && !SkipKey(event))) ++overlays_;
 }
 
 void GameHost::FireTimer(TimerName name) {
   if (!game_.form.timers[name].enabled || takers_.HoldsTimers()) return;
   comforts_.EventEnds();
+  if (name != TimerName::Skip) ++overlays_;  // the comforts' timers
   switch (name) {
     case TimerName::Skip: SkipTimer_Timer(game_); break;
     case TimerName::Typewriter: comforts_.TypewriterTimer(); break;
@@ -89,7 +105,10 @@ void GameHost::FireTimer(TimerName name) {
 // the game takes nothing while one is open, and so does a comfort's screen.
 bool GameHost::OnFrame(std::int64_t nowMs) {
   bool changed = false;
-  if (!Finished() && ReportLateWriteFailure(game_)) changed = true;
+  if (!Finished() && ReportLateWriteFailure(game_)) {
+    changed = true;
+    ++overlays_;
+  }
   Timers& timers = game_.form.timers;
   if (!BoxOpen()) timers.Schedule(nowMs);
   for (TimerName name : kAllTimers) {
@@ -100,7 +119,10 @@ bool GameHost::OnFrame(std::int64_t nowMs) {
   }
   if (!Finished() && movie_ && movie_->DrawDue()) changed = true;
   if (!Finished() && contentWatch_ && !BoxOpen() && !takers_.HoldsTimers()) {
-    if (const ContentChanges edits = contentWatch_->Take(); edits.Any() && ReloadContent(*this, edits)) changed = true;
+    if (const ContentChanges edits = contentWatch_->Take(); edits.Any() && ReloadContent(*this, edits)) {
+      changed = true;
+      ++overlays_;
+    }
   }
   return changed;
 }
@@ -122,6 +144,31 @@ void GameHost::Compose(std::span<Colour> pixels) {
   comforts_.DrawOver(pixels);
   DrawContentProblem(game_, pixels);
   if (BoxOpen()) boxes_->DrawOver(pixels);
+  // Read last: drawing the overlays may itself use surfaces of its own.
+  composed_ = CurrentPicture();
 }
+
+GameHost::PictureKey GameHost::CurrentPicture() const {
+  const MainForm& f = game_.form;
+  const ComfortState& c = comforts_.State();
+  PictureKey key;
+  key.surfaces = Surface::LatestRevision();
+  key.mainLeft = f.MainPic.left;
+  key.mainTop = f.MainPic.top;
+  key.skipLeft = f.SkipB.left;
+  key.skipTop = f.SkipB.top;
+  key.clientWidth = f.clientWidth;
+  key.clientHeight = f.clientHeight;
+  key.mainShown = f.MainPic.visible;
+  key.skipShown = f.SkipB.visible;
+  key.skipping = f.SkipTimer.enabled;
+  key.autoForward = c.autoForward.on;
+  key.typed = c.typewriter.shown;
+  key.cornerLine = c.cornerLine.text;
+  key.overlays = overlays_;
+  return key;
+}
+
+bool GameHost::PictureChanged() const { return !composed_ || !(CurrentPicture() == *composed_); }
 
 }  // namespace pelmot

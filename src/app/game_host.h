@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "comforts/comforts.h"
 #include "game/input_stack.h"
@@ -41,6 +42,7 @@ class GameHost : public WindowEvents {
   bool Finished() const override;
   // The client area, with what the comforts show and the open box over it.
   void Compose(std::span<Colour> pixels) override;
+  bool PictureChanged() const override;
 
   // An author's watch of the content folder (--author): each frame applies
   // what changed (app/live_reload.h). Null, as without one, watches nothing.
@@ -66,6 +68,20 @@ class GameHost : public WindowEvents {
   std::unique_ptr<GameHandlers> handlers_;
   InputStack takers_;
   ContentWatch* contentWatch_ = nullptr;
+  // What the picture is made of, beyond the surfaces' pixels: where they
+  // sit and what the comforts and boxes draw over them.
+  struct PictureKey {
+    std::uint64_t surfaces = 0;  // Surface::LatestRevision()
+    int mainLeft = 0, mainTop = 0, skipLeft = 0, skipTop = 0, clientWidth = 0, clientHeight = 0;
+    bool mainShown = false, skipShown = false, skipping = false, autoForward = false;
+    int typed = 0;
+    std::string cornerLine;
+    long overlays = 0;  // moves on input or timers that reach what draws over the game
+    bool operator==(const PictureKey&) const = default;
+  };
+  PictureKey CurrentPicture() const;
+  long overlays_ = 0;
+  std::optional<PictureKey> composed_;
 };
 
 }  // namespace pelmot

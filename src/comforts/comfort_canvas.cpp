@@ -47,11 +47,9 @@ void ComfortCanvas::DimmedPicture(const Surface& picture) {
                   Rop::SrcAnd);
 }
 
-// Outside the rows drawn the mask is white and the layer black.
 void ComfortCanvas::GameTextRows() {
-  const MainForm& f = game_.form;
-  surface_.BitBlt(0, 0, area_.width, area_.height, f.MsgMk, area_.left, area_.top, Rop::SrcAnd);
-  surface_.BitBlt(0, 0, area_.width, area_.height, f.MsgWk, area_.left, area_.top, Rop::SrcInvert);
+  game_.form.MsgInk.ComposeInto(surface_.MutableImage(), area_.width,
+                                {area_.left, area_.top, area_.width, area_.height});
 }
 
 // The frame is drawn in client coordinates: on a canvas of the whole area only.

@@ -63,17 +63,17 @@ void DrawRow(Game& game, Layers& to, Point at, const std::u32string& row) {
   const MainForm& f = game.form;
   const std::string utf8 = EncodeUtf8(row);
   const int sx = at.x + kShadowOffset, sy = at.y + kShadowOffset;
-  text.Draw(to.mask, sx, sy, utf8, kBlack, f.MsgMk.fontPixels);
-  text.Draw(to.mask, at.x, at.y, utf8, kBlack, f.MsgMk.fontPixels);
-  text.Draw(to.layer, sx, sy, utf8, kTextShadow, f.MsgWk.fontPixels);
-  text.Draw(to.layer, at.x, at.y, utf8, kTextFace, f.MsgWk.fontPixels);
+  text.Draw(to.mask, sx, sy, utf8, kBlack, f.MsgInk.fontPixels);
+  text.Draw(to.mask, at.x, at.y, utf8, kBlack, f.MsgInk.fontPixels);
+  text.Draw(to.layer, sx, sy, utf8, kTextShadow, f.MsgInk.fontPixels);
+  text.Draw(to.layer, at.x, at.y, utf8, kTextFace, f.MsgInk.fontPixels);
 }
 
 // The rows a page's drawing may touch from row `first` on: half a cell of
 // margin above, and below as the text window counts it.
 ScreenRect Band(const Game& game, const Typewriter& t, std::size_t first) {
   const Surface& page = game.form.Msg;
-  const int cell = std::max(game.form.MsgMk.fontPixels, game.form.MsgWk.fontPixels);
+  const int cell = game.form.MsgInk.fontPixels;
   int left = page.Width(), top = page.Height(), bottom = 0;
   for (std::size_t i = first; i < t.rows.size(); ++i) {
     left = std::min(left, t.origins[i].x - cell);

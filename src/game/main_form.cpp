@@ -8,8 +8,6 @@ MainForm::MainForm() : SkipB(kSkipStrip.width, kSkipStrip.height) {
   MainPic.SetShown(true);
   MainPic.enabled = false;
   MainPic.visible = false;
-  MsgMk.backColour = kWhite;
-  MsgMk.Clear();
   SkipB.left = kSkipStrip.left;
   SkipB.top = kSkipStrip.top;
   SkipB.visible = false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "game/timers.h"
+#include "platform/ink_layers.h"
 #include "platform/surface.h"
 
 namespace pelmot {
@@ -15,8 +16,7 @@ struct MainForm {
   Surface MainPic;   // the visible game surface
   Surface MainWork;  // the current picture without the message window
   Surface Msg;       // the composed page
-  Surface MsgWk;     // text layer: coloured glyphs on black
-  Surface MsgMk;     // text mask: black glyphs on white
+  InkLayers MsgInk;  // the page's text: glyphs and their shadows, inked
   Surface CMenu;     // the drawn menu, kept for highlight and pick
   Surface SkipB;     // the skip button at the right edge (kSkipStrip)
   Timers timers;

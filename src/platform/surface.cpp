@@ -37,6 +37,8 @@ std::vector<Colour>& Surface::Allocated(std::vector<Colour>& pixels) const {
   return pixels;
 }
 
+std::uint64_t Surface::LatestRevision() { return lastRevision.load(std::memory_order_relaxed); }
+
 void Surface::Touch() { revision_ = lastRevision.fetch_add(1, std::memory_order_relaxed) + 1; }
 
 void Surface::SetShown(bool shown) {

@@ -95,6 +95,10 @@ class Surface {
   // them stays known while the number is unchanged. A reference from Target
   // or MutableImage serves the drawing at hand, not a later one.
   std::uint64_t Revision() const { return revision_; }
+  // The newest revision number given to any surface: it moves whenever any
+  // surface may have changed, so a picture composed from surfaces alone is
+  // the same while it stays.
+  static std::uint64_t LatestRevision();
 
  private:
   int Index(int x, int y) const { return y * width_ + x; }

@@ -79,6 +79,40 @@ class WindowEvents {
   // The client area as it is now, into `pixels`: 800 x 600, row by row
   // (a span of any other size is left as it is).
   virtual void Compose(std::span<Colour> pixels) = 0;
+  // Whether Compose would now give another picture than the one it gave
+  // last (true before the first). A window presents only then, unless it
+  // must show its picture again for reasons of its own (exposed, resized).
+  virtual bool PictureChanged() const { return true; }
+};
+
+// When a window presents: after input, a frame that did work or a change of
+// the window itself, and only if the picture changed since the last present
+// or the window needs it shown again. Counts the presents.
+class PresentGate {
+ public:
+  // Something happened that may have changed the picture.
+  void Stirred() { stirred_ = true; }
+  // The window must show its picture again (exposed, resized, scaled).
+  void WindowChanged() { forced_ = true; }
+  // Whether anything waits to be looked at.
+  bool Pending() const { return stirred_ || forced_; }
+  // Whether to compose and present now; false also settles what stirred
+  // without changing the picture.
+  bool Due(const WindowEvents& core) {
+    if (forced_ || (stirred_ && core.PictureChanged())) return true;
+    stirred_ = false;
+    return false;
+  }
+  void Presented() {
+    stirred_ = forced_ = false;
+    ++presents_;
+  }
+  long long Presents() const { return presents_; }
+
+ private:
+  bool stirred_ = true;  // the first picture is always shown
+  bool forced_ = false;
+  long long presents_ = 0;
 };
 
 }  // namespace pelmot

@@ -85,7 +85,7 @@ void DrawMenu(Game& game, const MenuBuilder& build) {
     onScreen.menu.push_back(shown.items[i]);
   }
   // The layers are blank outside the rows drawn.
-  ComposeText(f.CMenu, f.MsgMk, f.MsgWk, inked);
+  ComposeText(f.CMenu, f.MsgInk, inked);
   f.ShowOnMainPic(f.CMenu);
   f.CMenu.SetPersistent(false);
   SetMessageSurfacesPersistent(game, false);

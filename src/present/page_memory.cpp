@@ -4,15 +4,6 @@
 
 namespace pelmot {
 
-void LayerFact::Drew(const Surface& layer, bool heldBefore, RowBand drawn) {
-  if (!heldBefore) {
-    revision = 0;
-    return;
-  }
-  revision = layer.Revision();
-  inked.Cover(drawn.top, drawn.bottom - drawn.top);
-}
-
 bool PageFact::HoldsFor(const Surface& pageSurface, const Surface& pictureSurface, const Surface& maskSurface,
                         const DimmedArea& dimmed) const {
   return page != 0 && pageSurface.Revision() == page && pictureSurface.Revision() == picture &&

@@ -16,22 +16,6 @@ namespace pelmot {
 
 class Game;
 
-// A text layer is its back colour outside `inked`.
-struct LayerFact {
-  std::uint64_t revision = 0;  // 0: nothing known
-  Colour back = kBlack;
-  RowBand inked;
-
-  bool HoldsFor(const Surface& layer) const {
-    return revision != 0 && layer.Revision() == revision && layer.backColour == back;
-  }
-  // The layer was just cleared.
-  void Cleared(const Surface& layer) { *this = {layer.Revision(), layer.backColour, {}}; }
-  // Rows `drawn` were drawn into the layer; `heldBefore` tells whether the
-  // fact held just before.
-  void Drew(const Surface& layer, bool heldBefore, RowBand drawn);
-};
-
 // The page is the picture dimmed over `area` by the mask, except the rows
 // of `text`.
 struct PageFact {
@@ -53,10 +37,8 @@ struct ShownFact {
 };
 
 struct TextPageFacts {
-  LayerFact textLayer;  // MsgWk
-  LayerFact textMask;   // MsgMk
-  PageFact page;        // Msg
-  ShownFact shown;      // MainPic
+  PageFact page;    // Msg
+  ShownFact shown;  // MainPic
 };
 
 // The facts the presentation code noted for this game; a part of the game

@@ -24,28 +24,16 @@ Block Load(const Colour* p) {
 }
 void Store(Colour* p, const Block& b) { std::memcpy(p, &b, sizeof b); }
 
-void FillRow(Colour* to, Colour c, int n) {
-  Colour pattern[kBlockPixels];
-  std::fill(pattern, pattern + kBlockPixels, c);
-  const Block b = Load(pattern);
-  int i = 0;
-  for (; i + kBlockPixels <= n; i += kBlockPixels) Store(to + i, b);
-  for (; i < n; ++i) to[i] = c;
-}
-
 void AndRow(Colour* to, const Colour* a, const Colour* b, int n) {
   int i = 0;
   for (; i + kBlockPixels <= n; i += kBlockPixels) Store(to + i, Load(a + i) & Load(b + i));
   for (; i < n; ++i) to[i] = a[i] & b[i];
 }
 
-void AndXorRow(Colour* to, const Colour* mask, const Colour* layer, int n) {
-  int i = 0;
-  for (; i + kBlockPixels <= n; i += kBlockPixels) Store(to + i, (Load(to + i) & Load(mask + i)) ^ Load(layer + i));
-  for (; i < n; ++i) to[i] = (to[i] & mask[i]) ^ layer[i];
+template <class A, class B>
+bool SameSize(const A& a, const B& b) {
+  return a.Width() == b.Width() && a.Height() == b.Height();
 }
-
-bool SameSize(const Surface& a, const Surface& b) { return a.Width() == b.Width() && a.Height() == b.Height(); }
 
 // The dimmed area clipped to the page and to the mask.
 struct Clipped {
@@ -77,7 +65,7 @@ void PaintFreshPageSlowly(const PageSurfaces& s, const DimmedArea& d, RowBand in
   s.page.Clear();
   s.page.BitBlt(0, 0, w, h, s.picture, 0, 0, Rop::SrcCopy);
   s.page.BitBlt(d.x, d.y, d.w, d.h, s.mask, d.maskX, d.maskY, Rop::SrcAnd);
-  ComposeText(s.page, s.textMask, s.textLayer, inked);
+  ComposeText(s.page, s.text, inked);
   shown.BitBlt(0, 0, w, h, s.page, 0, 0, Rop::SrcCopy);
 }
 
@@ -94,17 +82,8 @@ void RowBand::Cover(int y, int height) {
   bottom = std::max(bottom, y + height);
 }
 
-void ClearLayer(Surface& layer, RowBand rows) {
-  const int top = std::max(rows.top, 0), bottom = std::min(rows.bottom, layer.Height());
-  if (bottom <= top) return;
-  std::vector<Colour>& pixels = layer.Target();
-  const std::size_t at = static_cast<std::size_t>(top) * layer.Width();
-  FillRow(&pixels[at], layer.backColour, (bottom - top) * layer.Width());
-}
-
 void PaintFreshPage(const PageSurfaces& s, const DimmedArea& dimmed, const FreshPageWork& work, Surface& shown) {
-  if (!SameSize(s.page, s.picture) || !SameSize(s.page, s.textMask) || !SameSize(s.page, s.textLayer) ||
-      !SameSize(s.page, shown))
+  if (!SameSize(s.page, s.picture) || !SameSize(s.page, s.text) || !SameSize(s.page, shown))
     return PaintFreshPageSlowly(s, dimmed, work.inked, shown);
   const int width = s.page.Width(), height = s.page.Height();
   const Clipped c = Clip(dimmed, s.page, s.mask);
@@ -120,7 +99,7 @@ void PaintFreshPage(const PageSurfaces& s, const DimmedArea& dimmed, const Fresh
         maskRow = &s.mask.Image()[static_cast<std::size_t>(y - dimmed.y + dimmed.maskY) * s.mask.Width() +
                                   (c.x0 - dimmed.x + dimmed.maskX)];
       DimmedRow(&out[at], &s.picture.Image()[at], width, maskRow, c);
-      if (inside(work.inked, y)) AndXorRow(&out[at], &s.textMask.Image()[at], &s.textLayer.Image()[at], width);
+      if (inside(work.inked, y)) s.text.ComposeInto({&out[at], static_cast<std::size_t>(width)}, width, {0, y, width, 1});
     }
     if (rewrite || work.copyAll) std::memcpy(&view[at], &out[at], sizeof(Colour) * width);
   }
@@ -137,19 +116,13 @@ void CopyRows(Surface& to, const Surface& from, RowBand rows) {
   std::memcpy(&to.Target()[at], &from.Image()[at], sizeof(Colour) * (bottom - top) * to.Width());
 }
 
-void ComposeText(Surface& page, const Surface& textMask, const Surface& textLayer, RowBand band) {
+void ComposeText(Surface& page, const InkLayers& text, RowBand band) {
   const int top = std::max(band.top, 0), bottom = std::min(band.bottom, page.Height());
   if (bottom <= top) return;
-  if (!SameSize(page, textMask) || !SameSize(page, textLayer)) {
-    const int w = page.Width(), h = bottom - top;
-    page.BitBlt(0, top, w, h, textMask, 0, top, Rop::SrcAnd);
-    page.BitBlt(0, top, w, h, textLayer, 0, top, Rop::SrcInvert);
-    return;
-  }
   const int width = page.Width();
   std::vector<Colour>& out = page.Target();
   const std::size_t at = static_cast<std::size_t>(top) * width;
-  AndXorRow(&out[at], &textMask.Image()[at], &textLayer.Image()[at], (bottom - top) * width);
+  text.ComposeInto(std::span<Colour>(out).subspan(at), width, {0, top, std::min(width, text.Width()), bottom - top});
 }
 
 }  // namespace pelmot

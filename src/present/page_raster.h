@@ -4,6 +4,7 @@
 // every text line, so these run at every click.
 #pragma once
 
+#include "platform/ink_layers.h"
 #include "platform/surface.h"
 
 namespace pelmot {
@@ -27,16 +28,11 @@ struct DimmedArea {
 
 // The surfaces of one page composition.
 struct PageSurfaces {
-  Surface& page;             // Msg
-  const Surface& picture;    // MainWork
-  const Surface& mask;       // the dimming mask
-  const Surface& textMask;   // MsgMk: black glyphs on white
-  const Surface& textLayer;  // MsgWk: coloured glyphs on black
+  Surface& page;           // Msg
+  const Surface& picture;  // MainWork
+  const Surface& mask;     // the dimming mask
+  const InkLayers& text;   // MsgInk
 };
-
-// Fills the rows of the layer's drawing target with its back colour, as
-// Clear does for the whole.
-void ClearLayer(Surface& layer, RowBand rows);
 
 // What a fresh page has to redo.
 struct FreshPageWork {
@@ -46,20 +42,21 @@ struct FreshPageWork {
 };
 
 // A fresh page in one pass: page = picture, ANDed with the mask over the
-// dimmed area, then (page AND textMask) XOR textLayer over the rows of
-// `inked`; each finished row is also copied to `shown`. The same pixels as
-// the copy, the AND, the two compositions and the copy to the screen one
-// after the other, for a page whose layers were drawn beforehand. Rows
-// outside `rewrite` must already hold the picture dimmed, and no text.
+// dimmed area, then the text composed over the rows of `inked`; each
+// finished row is also copied to `shown`. The same pixels as the copy, the
+// AND, the composition and the copy to the screen one after the other, for
+// a page whose layers were drawn beforehand. Rows outside `rewrite` must
+// already hold the picture dimmed, and no text.
 void PaintFreshPage(const PageSurfaces& s, const DimmedArea& dimmed, const FreshPageWork& work, Surface& shown);
 
 // Copies the rows of `from`'s kept image into `to`'s drawing target (the
 // whole page when the sizes differ).
 void CopyRows(Surface& to, const Surface& from, RowBand rows);
 
-// The composition of a text page over the rows of `band`:
-// page = (page AND textMask) XOR textLayer. Outside the rows where text
-// was drawn the mask is white and the layer black, so nothing changes there.
-void ComposeText(Surface& page, const Surface& textMask, const Surface& textLayer, RowBand band);
+// The composition of a text page over the rows of `band`: every inked
+// pixel takes its ink's colour, as (page AND mask) XOR layer gives it with
+// black glyphs on a white mask and coloured glyphs on a black layer. Rows
+// without ink are passed over.
+void ComposeText(Surface& page, const InkLayers& text, RowBand band);
 
 }  // namespace pelmot

@@ -7,11 +7,11 @@
 namespace pelmot {
 namespace {
 
-// Clears a layer: only the rows known to hold text when that is known.
-void ClearKnownLayer(Surface& layer, LayerFact& fact) {
-  ClearLayer(layer, fact.HoldsFor(layer) ? fact.inked : RowBand::Whole(layer));
-  fact.Cleared(layer);
-}
+// A row of text drawn alone, shadow and face, light on black, before it is
+// inked into the layers: only the rows it may touch, kept for the next row.
+struct RowPicture {
+  Surface rows{0, 0};
+};
 
 // After the page changed in `changed`: MainPic's kept image gets those rows
 // of it (all of them unless it held the page before) and the screen is
@@ -27,35 +27,32 @@ void PresentPage(Game& game, RowBand changed, bool shownHeldPage) {
 
 }  // namespace
 
-void SetMessageSurfacesPersistent(Game& game, bool on) {
-  for (Surface* s : {&game.form.Msg, &game.form.MsgWk, &game.form.MsgMk}) s->SetPersistent(on);
-}
+void SetMessageSurfacesPersistent(Game& game, bool on) { game.form.Msg.SetPersistent(on); }
 
-void ClearTextLayers(Game& game) {
-  TextPageFacts& known = KnownTextPage(game);
-  ClearKnownLayer(game.form.MsgWk, known.textLayer);
-  ClearKnownLayer(game.form.MsgMk, known.textMask);
-}
+void ClearTextLayers(Game& game) { game.form.MsgInk.Clear(); }
 
 void DrawShadowedRow(Game& game, int x, int y, std::string_view utf8, Colour shadow, RowBand& inked) {
   MainForm& f = game.form;
   TextEngine& text = game.services.text;
-  TextPageFacts& known = KnownTextPage(game);
-  const bool layerKnown = known.textLayer.HoldsFor(f.MsgWk);
-  const bool maskKnown = known.textMask.HoldsFor(f.MsgMk);
-  const int sx = x + kShadowOffset, sy = y + kShadowOffset;
-  text.Draw(f.MsgMk, sx, sy, utf8, kBlack, f.MsgMk.fontPixels);
-  text.Draw(f.MsgMk, x, y, utf8, kBlack, f.MsgMk.fontPixels);
-  text.Draw(f.MsgWk, sx, sy, utf8, shadow, f.MsgWk.fontPixels);
-  text.Draw(f.MsgWk, x, y, utf8, kTextFace, f.MsgWk.fontPixels);
   // A glyph may reach a little outside its cell; half a cell of margin on
   // either side is more than any face needs.
-  const int cell = std::max(f.MsgMk.fontPixels, f.MsgWk.fontPixels);
+  const int cell = f.MsgInk.fontPixels;
   RowBand row;
   row.Cover(y - cell / 2, kShadowOffset + 2 * cell);
-  known.textLayer.Drew(f.MsgWk, layerKnown, row);
-  known.textMask.Drew(f.MsgMk, maskKnown, row);
   inked.Cover(row.top, row.bottom - row.top);
+  const int top = std::max(row.top, 0), bottom = std::min(row.bottom, f.MsgInk.Height());
+  if (bottom <= top) return;
+  // The face over the shadow, as the layer holds them; the mask is black
+  // wherever either is, which is where the ink goes. Neither is black.
+  Surface& drawn = game.parts.Get<RowPicture>().rows;
+  drawn.SetPersistent(true);
+  if (drawn.Width() != f.MsgInk.Width() || drawn.Height() != bottom - top)
+    drawn.Resize(f.MsgInk.Width(), bottom - top);
+  else
+    drawn.Clear();
+  text.Draw(drawn, x + kShadowOffset, y + kShadowOffset - top, utf8, shadow, cell);
+  text.Draw(drawn, x, y - top, utf8, kTextFace, cell);
+  f.MsgInk.InkFrom(drawn, 0, top);
 }
 
 void ComposeAndPresent(Game& game, RowBand inked) {
@@ -64,7 +61,7 @@ void ComposeAndPresent(Game& game, RowBand inked) {
   PageFact& page = known.page;
   const bool pageKnown = page.page != 0 && f.Msg.Revision() == page.page;
   const bool shownHeldPage = known.shown.HoldsFor(f.MainPic, f.Msg);
-  ComposeText(f.Msg, f.MsgMk, f.MsgWk, inked);
+  ComposeText(f.Msg, f.MsgInk, inked);
   if (pageKnown) {
     page.page = f.Msg.Revision();
     page.text.Cover(inked.top, inked.bottom - inked.top);
@@ -85,7 +82,7 @@ void ComposeFreshPageAndPresent(Game& game, const DimmedArea& dimmed, RowBand in
   work.rewrite.Cover(inked.top, inked.bottom - inked.top);
   work.copyAll = !known.shown.HoldsFor(f.MainPic, f.Msg);
   f.MainPic.SetPersistent(true);
-  PaintFreshPage({f.Msg, f.MainWork, mask, f.MsgMk, f.MsgWk}, dimmed, work, f.MainPic);
+  PaintFreshPage({f.Msg, f.MainWork, mask, f.MsgInk}, dimmed, work, f.MainPic);
   known.page = {f.Msg.Revision(), f.MainWork.Revision(), mask.Revision(), dimmed, inked};
   PresentPage(game, {}, true);
 }

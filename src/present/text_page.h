@@ -14,20 +14,20 @@ inline constexpr Colour kTextFace = Rgb(240, 240, 240);
 inline constexpr Colour kTextShadow = Rgb(64, 64, 64);
 inline constexpr Colour kOptionShadow = Rgb(80, 80, 80);
 
-// Msg, MsgWk and MsgMk draw into their kept images (on) or directly (off).
+// Msg draws into its kept image (on) or directly (off).
 void SetMessageSurfacesPersistent(Game& game, bool on);
 
-// Clears MsgWk to black and MsgMk to white.
+// Takes all ink off MsgInk.
 void ClearTextLayers(Game& game);
 
-// The row at text position x, y with its shadow at x + 2, y + 2: black in
-// MsgMk at both positions, the shadow colour and then the face in MsgWk.
-// `inked` grows to cover the rows the drawing may have touched.
+// The row at text position x, y with its shadow at x + 2, y + 2, inked in
+// MsgInk: the shadow colour, and the face over it. `inked` grows to cover
+// the rows the drawing may have touched; nothing is inked outside them.
 void DrawShadowedRow(Game& game, int x, int y, std::string_view utf8, Colour shadow, RowBand& inked);
 
-// MsgMk into Msg with SRCAND, then MsgWk with SRCINVERT (only over the rows
-// of `inked`; the layers are blank elsewhere), then Msg into MainPic's kept
-// image and MainPic refreshed.
+// MsgInk composed into Msg (only over the rows of `inked`; the layers are
+// blank elsewhere), then Msg into MainPic's kept image and MainPic
+// refreshed.
 void ComposeAndPresent(Game& game, RowBand inked);
 
 // A fresh page with its text drawn in the layers: MainWork copied into Msg

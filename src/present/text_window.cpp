@@ -22,7 +22,7 @@ constexpr DimmedArea kWholePage{0, 0, kScreenWidth, kScreenHeight, 0, 0};
 struct TextWindowKind {
   const TextLayout& layout;
   DimmedArea dimmed;
-  bool continueClearsLayers;  // ShowText2 clears MsgWk and MsgMk on "@"
+  bool continueClearsLayers;  // ShowText2 clears MsgInk on "@"
 };
 
 // Lays the text out from `from` and draws its rows into the layers; returns

@@ -26,4 +26,11 @@ void PlaceControl(Game& game, Surface& control, int width, int height, int left,
   control.top = top;
 }
 
+void PlaceControl(Game& game, InkLayers& layers, int width, int height, int fontSize) {
+  const int tpp = game.services.display.TwipsPerPixel();
+  layers.fontPoints = ScaledFontSize(tpp, fontSize);
+  layers.fontPixels = FontPixels(tpp, layers.fontPoints);
+  if (layers.Width() != width || layers.Height() != height) layers.Resize(width, height);
+}
+
 }  // namespace pelmot

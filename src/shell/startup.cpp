@@ -16,8 +16,7 @@ void PlaceAllControls(Game& game) {
   PlaceControl(game, f.MainPic, kScreenWidth, kScreenHeight, 0, 0, 15);
   PlaceControl(game, f.MainWork, kScreenWidth, kScreenHeight, 0, 0, 15);
   PlaceControl(game, f.Msg, kScreenWidth, kScreenHeight, 0, 0, kTextFontSize);
-  PlaceControl(game, f.MsgWk, kScreenWidth, kScreenHeight, 0, 0, kTextFontSize);
-  PlaceControl(game, f.MsgMk, kScreenWidth, kScreenHeight, 0, 0, kTextFontSize);
+  PlaceControl(game, f.MsgInk, kScreenWidth, kScreenHeight, kTextFontSize);
   PlaceControl(game, f.CMenu, kScreenWidth, kScreenHeight, 0, 0, kTextFontSize);
   PlaceControl(game, f.SkipB, kSkipStrip.width, kSkipStrip.height, kSkipStrip.left, kSkipStrip.top, 15);
 }

@@ -27,6 +27,8 @@ struct SdlWindow::Impl {
   int bitsPerPixel = 0;        // as last set; 0 until a change
   std::vector<Colour> pixels;  // the client area, where it is enlarged before it goes to a texture
   std::function<void()> firstPresent;
+  PresentGate gate;
+  std::function<void(long long)> presented;
 };
 
 namespace {
@@ -113,6 +115,8 @@ bool SdlWindow::Open(const std::string& title, std::string& error) {
 }
 
 void SdlWindow::OnFirstPresent(std::function<void()> listener) { impl_->firstPresent = std::move(listener); }
+
+void SdlWindow::OnPresent(std::function<void(long long)> listener) { impl_->presented = std::move(listener); }
 
 // The picture enlarged by a whole multiple, each pixel a square, in the
 // texture m.enlarged; false where that texture cannot be had.
@@ -306,23 +310,34 @@ void SdlWindow::Run(WindowEvents& core) {
   SDL_ShowWindow(impl_->window);
   ModifierRepeat shift(kShiftKeys), ctrl(kCtrlKeys);
   Gamepads pads;
-  bool dirty = true;
+  PresentGate& gate = impl_->gate;
   auto handle = [&](const SDL_Event& e) {
+    // Shown, exposed, resized or a renderer that lost its pictures: the
+    // picture again, changed or not.
+    if (e.type == SDL_WINDOWEVENT || e.type == SDL_RENDER_TARGETS_RESET || e.type == SDL_RENDER_DEVICE_RESET)
+      gate.WindowChanged();
     if (!shift.Note(e) || !ctrl.Note(e)) return;
-    if (auto event = Translate(e)) core.OnEvent(*event);
-    for (const InputEvent& event : pads.Translate(e)) core.OnEvent(event);
-    dirty = true;
+    if (auto event = Translate(e)) {
+      core.OnEvent(*event);
+      gate.Stirred();
+    }
+    for (const InputEvent& event : pads.Translate(e)) {
+      core.OnEvent(event);
+      gate.Stirred();
+    }
   };
   Uint64 lastPresent = 0;
   while (!core.Finished()) {
-    if (dirty && SDL_GetTicks64() - lastPresent >= kFrameIntervalMs) {
+    if (gate.Pending() && SDL_GetTicks64() - lastPresent >= kFrameIntervalMs && gate.Due(core)) {
       ComposeAndPresent(core);
+      gate.Presented();
+      if (impl_->presented) impl_->presented(gate.Presents());
       lastPresent = SDL_GetTicks64();
-      dirty = false;
     }
     const Uint64 now = SDL_GetTicks64();
     std::int64_t timeout = kIdleWaitMs;
-    if (dirty) timeout = static_cast<std::int64_t>(lastPresent + kFrameIntervalMs) - static_cast<std::int64_t>(now);
+    if (gate.Pending())
+      timeout = static_cast<std::int64_t>(lastPresent + kFrameIntervalMs) - static_cast<std::int64_t>(now);
     if (auto work = core.MillisToNextWork(static_cast<std::int64_t>(now))) timeout = std::min(timeout, *work);
     for (const ModifierRepeat* held : {&shift, &ctrl})
       if (auto repeat = held->MillisToNext(now)) timeout = std::min(timeout, *repeat);
@@ -336,16 +351,16 @@ void SdlWindow::Run(WindowEvents& core) {
       if (core.Finished()) break;
       if (auto repeat = held->TakeDue()) {
         core.OnEvent(*repeat);
-        dirty = true;
+        gate.Stirred();
       }
     }
     if (!core.Finished()) {
       if (auto repeat = pads.TakeRepeat(static_cast<std::int64_t>(SDL_GetTicks64()))) {
         core.OnEvent(*repeat);
-        dirty = true;
+        gate.Stirred();
       }
     }
-    if (!core.Finished() && core.OnFrame(static_cast<std::int64_t>(SDL_GetTicks64()))) dirty = true;
+    if (!core.Finished() && core.OnFrame(static_cast<std::int64_t>(SDL_GetTicks64()))) gate.Stirred();
   }
 }
 

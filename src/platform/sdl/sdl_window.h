@@ -19,6 +19,10 @@ class SdlWindow : public Display {
   bool Open(const std::string& title, std::string& error);
   // Called once, right after the first picture reaches the screen.
   void OnFirstPresent(std::function<void()> listener);
+  // Called after every present with the number of pictures presented so
+  // far: one for each change of the picture (60 a second at most), and one
+  // whenever the window needs it shown again.
+  void OnPresent(std::function<void(long long presents)> listener);
   // Pumps events and frames into `core` until core.Finished(); events are
   // handed over strictly in order. May run more than once.
   void Run(WindowEvents& core);

@@ -137,7 +137,7 @@ WebWindow::WebWindow() : pixels_(static_cast<std::size_t>(kWidth) * kHeight), rg
 void WebWindow::Run(WindowEvents& core, std::function<void()> finished) {
   core_ = &core;
   finished_ = std::move(finished);
-  dirty_ = true;
+  gate_ = PresentGate();
   emscripten_set_main_loop_arg(FrameCallback, this, 0, EM_FALSE);
 }
 
@@ -149,7 +149,7 @@ void WebWindow::Deliver(const InputEvent& event) {
   }
   ++steps_;
   core_->OnEvent(event);
-  dirty_ = true;
+  gate_.Stirred();
 }
 
 // What waits now. The page's loading mark shows while the player waits:
@@ -196,7 +196,7 @@ void WebWindow::Frame() {
     ++steps_;
     core_->OnEvent(waiting_.front());
     waiting_.pop_front();
-    dirty_ = true;
+    gate_.Stirred();
     hold = Holding();  // the step may have named a picture still on its way
   }
   const std::int64_t now = NowMs();
@@ -207,9 +207,9 @@ void WebWindow::Frame() {
   }
   if (hold != Hold::kAll && !core_->Finished()) {
     ++steps_;
-    if (core_->OnFrame(now)) dirty_ = true;
+    if (core_->OnFrame(now)) gate_.Stirred();
   }
-  if (dirty_) {
+  if (gate_.Pending() && gate_.Due(*core_)) {
     Present();
     // For the benchmark: how long the last frame that drew took.
     EM_ASM({ Module.pelmotLastFrameMs = $0; }, emscripten_get_now() - began);
@@ -241,7 +241,7 @@ void WebWindow::Present() {
         context.putImageData(new ImageData(bytes, $1, $2), 0, 0);
       },
       rgba_.data(), kWidth, kHeight);
-  dirty_ = false;
+  gate_.Presented();
   // For measuring the page's start: when the first picture reached the canvas.
   // The page then fetches the rest of the content.
   if (framesShown_ == 0) EM_ASM({

@@ -63,7 +63,7 @@ class WebWindow : public Display {
   TouchGesture touch_;
   KeyRepeat shiftRepeat_;
   KeyRepeat ctrlRepeat_;
-  bool dirty_ = true;
+  PresentGate gate_;
   long long framesShown_ = 0;
   std::function<Hold()> hold_;
   bool markShown_ = false;
