@@ -139,8 +139,8 @@ PngSpec WithKeyAndText(PngSpec spec) {
 
 std::string Describe(const PngSpec& s) {
   return "colour type " + std::to_string(s.colourType) + ", depth " + std::to_string(s.depth) + ", filters " +
-         std::to_string(s.filters) + ", " + std::to_string(s.width) + " x " + std::to_string(s.height) +
-         ", palette " + std::to_string(s.paletteSize) + ", tRNS " + std::to_string(s.transparency.size());
+         std::to_string(s.filters) + ", " + std::to_string(s.width) + " x " + std::to_string(s.height) + ", palette " +
+         std::to_string(s.paletteSize) + ", tRNS " + std::to_string(s.transparency.size());
 }
 
 // Our reader takes the file and gives libpng's pixels.
@@ -166,8 +166,8 @@ TEST(PngReader, GivesLibpngsPixelsForEveryLayoutAndFilter) {
   layouts.push_back(WithTransparency(Spec(PNG_COLOR_TYPE_PALETTE, 4, 16), {9, 200}));
   layouts.push_back(WithKeyAndText(Spec(PNG_COLOR_TYPE_RGB)));
   for (const PngSpec& layout : layouts)
-    for (int filters : {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG, PNG_FILTER_PAETH,
-                        PNG_ALL_FILTERS})
+    for (int filters :
+         {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG, PNG_FILTER_PAETH, PNG_ALL_FILTERS})
       for (int width : {1, 3, 13, 64}) {
         PngSpec spec = layout;
         spec.filters = filters;
@@ -315,7 +315,7 @@ TEST(PngReader, NeverCrashesOnACutOrFlippedFile) {
     }
 }
 
-TEST(PngReader, ADamagedPictureShowsThePlaceholderWithTheReason) {
+TEST(PngReader, ADamagedPictureShowsThePlaceholderWithTheReasonUnlessLibpngForgivesIt) {
   testing::TempDir dir;
   std::string file = WritePng(Sized(Spec(PNG_COLOR_TYPE_RGB), 20, 20), 9);
   file[ChunkAt(file, "IDAT") + 30] ^= 0x40;
@@ -329,6 +329,19 @@ TEST(PngReader, ADamagedPictureShowsThePlaceholderWithTheReason) {
             std::string::npos)
       << err;
   EXPECT_EQ(target.ImagePixel(0, 0), Rgb(96, 96, 96)) << "the placeholder";
+
+  // Damage libpng forgives (a comment's checksum) shows the picture, as it
+  // always did.
+  PngSpec spec = Sized(Spec(PNG_COLOR_TYPE_RGB), 20, 20);
+  spec.text = true;
+  std::string commented = WritePng(spec, 9);
+  commented[ChunkAt(commented, "tEXt") + 10] ^= 0x01;
+  std::ofstream(PicturePath(dir.path(), 5), std::ios::binary | std::ios::trunc) << commented;
+  DecodedPicture shown, expected;
+  std::string error;
+  ASSERT_TRUE(DecodePictureFile(PicturePath(dir.path(), 5), shown, error)) << error;
+  ASSERT_TRUE(DecodeWithSdl(commented, expected, error)) << error;
+  EXPECT_EQ(shown.pixels, expected.pixels);
 }
 
 }  // namespace

@@ -199,10 +199,17 @@ bool DecodePictureFile(const std::string& path, DecodedPicture& out, std::string
   const auto bytes = ReadPicture(path, error);
   if (!bytes) return false;
 #ifdef PELMOT_PNG_READER
-  // Our own reader takes the common PNG layouts; SDL_image the rest.
+  // Our own reader takes the common PNG layouts; SDL_image the rest. A file
+  // ours refuses still gets libpng's judgement, which forgives some damage
+  // (a bad checksum on a comment, data past the picture's end), so every
+  // picture that showed before still shows; ours says what is wrong when
+  // neither can read it.
   switch (DecodePng(*bytes, out, error)) {
     case PngResult::kDecoded: return true;
-    case PngResult::kDamaged: return false;
+    case PngResult::kDamaged: {
+      std::string sdlError;
+      return DecodeWithSdl(*bytes, out, sdlError);
+    }
     case PngResult::kOtherFormat: break;
   }
 #endif
