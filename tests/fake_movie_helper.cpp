@@ -16,28 +16,14 @@
 #include <sstream>
 #include <string>
 
+#include "platform/descriptor_passing.h"
 #include "platform/movie_protocol.h"
 
 namespace {
 
 using namespace pelmot::movie_protocol;
 
-int ReceiveMovie() {
-  char tag = 0;
-  iovec part{&tag, 1};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-  msghdr message{};
-  message.msg_iov = &part;
-  message.msg_iovlen = 1;
-  message.msg_control = control;
-  message.msg_controllen = sizeof control;
-  if (::recvmsg(kChannelFd, &message, 0) != 1 || tag != kMovieFile) return -1;
-  const cmsghdr* c = CMSG_FIRSTHDR(&message);
-  if (!c || c->cmsg_type != SCM_RIGHTS) return -1;
-  int fd = -1;
-  std::memcpy(&fd, CMSG_DATA(c), sizeof fd);
-  return fd;
-}
+int ReceiveMovie() { return pelmot::ReceiveDescriptor(kChannelFd, kMovieFile); }
 
 std::string ReadAll(int fd) {
   std::string text;

@@ -16,6 +16,7 @@
 
 #include "platform/common/files.h"
 #include "platform/common/paths.h"
+#include "platform/descriptor_passing.h"
 #include "platform/movie_protocol.h"
 #include "platform/movie_times.h"
 
@@ -181,24 +182,7 @@ bool MovieDecoder::Impl::Spawn(const std::string& program, std::string& error) {
 // Hands the helper its movie: the file's descriptor travels over the
 // socket, then the helper answers that it opened it.
 bool MovieDecoder::Impl::SendMovie(int fd, std::string& error) {
-  char tag = kMovieFile;
-  iovec part{&tag, 1};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-  msghdr message{};
-  message.msg_iov = &part;
-  message.msg_iovlen = 1;
-  message.msg_control = control;
-  message.msg_controllen = sizeof control;
-  cmsghdr* c = CMSG_FIRSTHDR(&message);
-  c->cmsg_level = SOL_SOCKET;
-  c->cmsg_type = SCM_RIGHTS;
-  c->cmsg_len = CMSG_LEN(sizeof(int));
-  std::memcpy(CMSG_DATA(c), &fd, sizeof fd);
-  ssize_t n;
-  do {
-    n = ::sendmsg(channel.get(), &message, MSG_NOSIGNAL);
-  } while (n < 0 && errno == EINTR);
-  if (n != 1) {
+  if (!SendDescriptor(channel.get(), kMovieFile, fd)) {
     error = "the movie decoder stopped" + HowItEnded();
     return false;
   }

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/descriptor_passing.h"
 #include "platform/ffmpeg/ffmpeg_movie.h"
 #include "platform/movie_protocol.h"
 
@@ -38,29 +39,7 @@ Reply Failure(const std::string& why) {
 
 // The movie file's descriptor, passed over the socket; -1 when the game
 // closed the socket without a movie (none plays) or sent something else.
-int ReceiveMovie() {
-  char tag = 0;
-  iovec part{&tag, 1};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-  msghdr message{};
-  message.msg_iov = &part;
-  message.msg_iovlen = 1;
-  message.msg_control = control;
-  message.msg_controllen = sizeof control;
-  ssize_t n;
-  do {
-    n = ::recvmsg(kChannelFd, &message, MSG_CMSG_CLOEXEC);
-  } while (n < 0 && errno == EINTR);
-  int fd = -1;
-  const cmsghdr* c = n == 1 ? CMSG_FIRSTHDR(&message) : nullptr;
-  if (c && c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_RIGHTS && c->cmsg_len == CMSG_LEN(sizeof(int)))
-    std::memcpy(&fd, CMSG_DATA(c), sizeof fd);
-  if (fd >= 0 && (tag != kMovieFile || (message.msg_flags & MSG_CTRUNC))) {
-    ::close(fd);
-    fd = -1;
-  }
-  return fd;
-}
+int ReceiveMovie() { return pelmot::ReceiveDescriptor(kChannelFd, kMovieFile); }
 
 bool NextRequested() {
   char request = 0;
