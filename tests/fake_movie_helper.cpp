@@ -16,7 +16,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/descriptor_passing.h"
+#include "platform/common/descriptor_passing.h"
 #include "platform/movie_protocol.h"
 
 namespace {

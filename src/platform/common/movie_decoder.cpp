@@ -14,9 +14,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/common/descriptor_passing.h"
 #include "platform/common/files.h"
 #include "platform/common/paths.h"
-#include "platform/descriptor_passing.h"
 #include "platform/movie_protocol.h"
 #include "platform/movie_times.h"
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/descriptor_passing.h"
+#include "platform/common/descriptor_passing.h"
 #include "platform/ffmpeg/ffmpeg_movie.h"
 #include "platform/movie_protocol.h"
 
