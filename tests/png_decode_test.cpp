@@ -17,7 +17,7 @@ namespace {
 
 // What libpng is asked to write: raw samples are random, or a smooth ramp
 // in the lower half so that the predictors meet ties and small steps.
-struct PngSpec {
+struct PngShape {
   int width = 13, height = 9;
   int colourType = PNG_COLOR_TYPE_RGB, depth = 8;
   int filters = PNG_ALL_FILTERS;
@@ -38,13 +38,14 @@ int Channels(int colourType) {
   }
 }
 
-std::vector<std::vector<png_byte>> RawRows(const PngSpec& spec, unsigned seed) {
+std::vector<std::vector<png_byte>> RawRows(const PngShape& shape, unsigned seed) {
   std::mt19937 random(seed);
-  const std::size_t rowBytes = (static_cast<std::size_t>(spec.width) * Channels(spec.colourType) * spec.depth + 7) / 8;
-  std::vector<std::vector<png_byte>> rows(spec.height, std::vector<png_byte>(rowBytes));
-  for (int y = 0; y < spec.height; ++y)
+  const std::size_t rowBytes =
+      (static_cast<std::size_t>(shape.width) * Channels(shape.colourType) * shape.depth + 7) / 8;
+  std::vector<std::vector<png_byte>> rows(shape.height, std::vector<png_byte>(rowBytes));
+  for (int y = 0; y < shape.height; ++y)
     for (std::size_t i = 0; i < rowBytes; ++i)
-      rows[y][i] = static_cast<png_byte>(y < spec.height / 2 ? random() : (i * 7 + y * 3) & 0xFF);
+      rows[y][i] = static_cast<png_byte>(y < shape.height / 2 ? random() : (i * 7 + y * 3) & 0xFF);
   return rows;
 }
 
@@ -73,7 +74,7 @@ void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
   static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), length);
 }
 
-std::string WritePng(const PngSpec& spec, unsigned seed = 1) {
+std::string WritePng(const PngShape& shape, unsigned seed = 1) {
   std::string file;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -83,27 +84,27 @@ std::string WritePng(const PngSpec& spec, unsigned seed = 1) {
     return "";
   }
   png_set_write_fn(png, &file, AppendBytes, nullptr);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.depth, spec.colourType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, shape.width, shape.height, shape.depth, shape.colourType,
+               shape.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
-  std::vector<png_color> palette(spec.paletteSize);
-  for (int i = 0; i < spec.paletteSize; ++i)
+  std::vector<png_color> palette(shape.paletteSize);
+  for (int i = 0; i < shape.paletteSize; ++i)
     palette[i] = {static_cast<png_byte>(i * 37), static_cast<png_byte>(255 - i), static_cast<png_byte>(i * 11 + 5)};
-  if (spec.colourType == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, palette.data(), spec.paletteSize);
+  if (shape.colourType == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, palette.data(), shape.paletteSize);
   png_color_16 key{0, 40, 50, 60, 1};
-  if (!spec.transparency.empty())
-    png_set_tRNS(png, info, spec.transparency.data(), static_cast<int>(spec.transparency.size()), nullptr);
-  if (spec.keyColour) png_set_tRNS(png, info, nullptr, 0, &key);
+  if (!shape.transparency.empty())
+    png_set_tRNS(png, info, shape.transparency.data(), static_cast<int>(shape.transparency.size()), nullptr);
+  if (shape.keyColour) png_set_tRNS(png, info, nullptr, 0, &key);
   png_text note{};
   note.compression = PNG_TEXT_COMPRESSION_NONE;
   note.key = const_cast<char*>("Comment");
   note.text = const_cast<char*>("a note");
   note.text_length = 6;
-  if (spec.text) png_set_text(png, info, &note, 1);
-  png_set_filter(png, PNG_FILTER_TYPE_BASE, spec.filters);
-  png_set_compression_buffer_size(png, spec.idatBytes);
+  if (shape.text) png_set_text(png, info, &note, 1);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, shape.filters);
+  png_set_compression_buffer_size(png, shape.idatBytes);
   png_write_info(png, info);
-  auto rows = RawRows(spec, seed);
+  auto rows = RawRows(shape, seed);
   std::vector<png_bytep> pointers;
   for (auto& row : rows) pointers.push_back(row.data());
   png_write_image(png, pointers.data());
@@ -112,32 +113,32 @@ std::string WritePng(const PngSpec& spec, unsigned seed = 1) {
   return file;
 }
 
-PngSpec Spec(int colourType, int depth = 8, int paletteSize = 256) {
-  PngSpec spec;
-  spec.colourType = colourType;
-  spec.depth = depth;
-  spec.paletteSize = paletteSize;
-  return spec;
+PngShape Shape(int colourType, int depth = 8, int paletteSize = 256) {
+  PngShape shape;
+  shape.colourType = colourType;
+  shape.depth = depth;
+  shape.paletteSize = paletteSize;
+  return shape;
 }
 
-PngSpec Sized(PngSpec spec, int width, int height, std::size_t idatBytes = 8192) {
-  spec.width = width;
-  spec.height = height;
-  spec.idatBytes = idatBytes;
-  return spec;
+PngShape Sized(PngShape shape, int width, int height, std::size_t idatBytes = 8192) {
+  shape.width = width;
+  shape.height = height;
+  shape.idatBytes = idatBytes;
+  return shape;
 }
 
-PngSpec WithTransparency(PngSpec spec, std::vector<png_byte> alphas) {
-  spec.transparency = std::move(alphas);
-  return spec;
+PngShape WithTransparency(PngShape shape, std::vector<png_byte> alphas) {
+  shape.transparency = std::move(alphas);
+  return shape;
 }
 
-PngSpec WithKeyAndText(PngSpec spec) {
-  spec.keyColour = spec.text = true;
-  return spec;
+PngShape WithKeyAndText(PngShape shape) {
+  shape.keyColour = shape.text = true;
+  return shape;
 }
 
-std::string Describe(const PngSpec& s) {
+std::string Describe(const PngShape& s) {
   return "colour type " + std::to_string(s.colourType) + ", depth " + std::to_string(s.depth) + ", filters " +
          std::to_string(s.filters) + ", " + std::to_string(s.width) + " x " + std::to_string(s.height) + ", palette " +
          std::to_string(s.paletteSize) + ", tRNS " + std::to_string(s.transparency.size());
@@ -155,50 +156,50 @@ void ExpectSameAsLibpng(const std::string& file, const std::string& what) {
 }
 
 TEST(PngReader, GivesLibpngsPixelsForEveryLayoutAndFilter) {
-  std::vector<PngSpec> layouts;
-  for (int depth : {1, 2, 4, 8}) layouts.push_back(Spec(PNG_COLOR_TYPE_GRAY, depth));
-  for (int depth : {1, 2, 4, 8}) layouts.push_back(Spec(PNG_COLOR_TYPE_PALETTE, depth, 1 << depth));
+  std::vector<PngShape> layouts;
+  for (int depth : {1, 2, 4, 8}) layouts.push_back(Shape(PNG_COLOR_TYPE_GRAY, depth));
+  for (int depth : {1, 2, 4, 8}) layouts.push_back(Shape(PNG_COLOR_TYPE_PALETTE, depth, 1 << depth));
   for (int colourType : {PNG_COLOR_TYPE_GRAY_ALPHA, PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGB_ALPHA})
-    layouts.push_back(Spec(colourType));
+    layouts.push_back(Shape(colourType));
   // One transparent entry (a colour key to SDL_image) and several partly
   // transparent ones (an alpha channel).
-  layouts.push_back(WithTransparency(Spec(PNG_COLOR_TYPE_PALETTE), {255, 0, 255}));
-  layouts.push_back(WithTransparency(Spec(PNG_COLOR_TYPE_PALETTE, 4, 16), {9, 200}));
-  layouts.push_back(WithKeyAndText(Spec(PNG_COLOR_TYPE_RGB)));
-  for (const PngSpec& layout : layouts)
+  layouts.push_back(WithTransparency(Shape(PNG_COLOR_TYPE_PALETTE), {255, 0, 255}));
+  layouts.push_back(WithTransparency(Shape(PNG_COLOR_TYPE_PALETTE, 4, 16), {9, 200}));
+  layouts.push_back(WithKeyAndText(Shape(PNG_COLOR_TYPE_RGB)));
+  for (const PngShape& layout : layouts)
     for (int filters :
          {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG, PNG_FILTER_PAETH, PNG_ALL_FILTERS})
       for (int width : {1, 3, 13, 64}) {
-        PngSpec spec = layout;
-        spec.filters = filters;
-        spec.width = width;
-        ExpectSameAsLibpng(WritePng(spec), Describe(spec));
-        if (spec.colourType == PNG_COLOR_TYPE_PALETTE && spec.depth == 8 && spec.transparency.empty())
-          ExpectSameAsLibpng(WithShortPalette(WritePng(spec), 100), Describe(spec) + ", cut to 100 colours");
+        PngShape shape = layout;
+        shape.filters = filters;
+        shape.width = width;
+        ExpectSameAsLibpng(WritePng(shape), Describe(shape));
+        if (shape.colourType == PNG_COLOR_TYPE_PALETTE && shape.depth == 8 && shape.transparency.empty())
+          ExpectSameAsLibpng(WithShortPalette(WritePng(shape), 100), Describe(shape) + ", cut to 100 colours");
       }
 }
 
 TEST(PngReader, TakesWholeScreenPicturesInManyImageChunks) {
   for (int colourType : {PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGB_ALPHA}) {
-    const PngSpec spec = Sized(Spec(colourType), 800, 600, 1000);
-    ExpectSameAsLibpng(WritePng(spec, 7), Describe(spec));
+    const PngShape shape = Sized(Shape(colourType), 800, 600, 1000);
+    ExpectSameAsLibpng(WritePng(shape, 7), Describe(shape));
   }
 }
 
 TEST(PngReader, LeavesSixteenBitInterlacedAndGreyKeyedPicturesToSdlImage) {
-  std::vector<PngSpec> others = {Spec(PNG_COLOR_TYPE_RGB, 16), Spec(PNG_COLOR_TYPE_RGB), Spec(PNG_COLOR_TYPE_GRAY)};
+  std::vector<PngShape> others = {Shape(PNG_COLOR_TYPE_RGB, 16), Shape(PNG_COLOR_TYPE_RGB), Shape(PNG_COLOR_TYPE_GRAY)};
   others[1].interlaced = true;
   others[2].keyColour = true;
   testing::TempDir dir;
-  for (const PngSpec& spec : others) {
-    const std::string file = WritePng(spec);
+  for (const PngShape& shape : others) {
+    const std::string file = WritePng(shape);
     DecodedPicture picture;
     std::string error;
-    EXPECT_EQ(DecodePng(file, picture, error), PngResult::kOtherFormat) << Describe(spec);
+    EXPECT_EQ(DecodePng(file, picture, error), PngResult::kOtherFormat) << Describe(shape);
     const std::string path = dir.path() + "/other.png";
     std::ofstream(path, std::ios::binary) << file;
-    ASSERT_TRUE(DecodePictureFile(path, picture, error)) << Describe(spec) << ": " << error;
-    EXPECT_EQ(picture.width, spec.width);
+    ASSERT_TRUE(DecodePictureFile(path, picture, error)) << Describe(shape) << ": " << error;
+    EXPECT_EQ(picture.width, shape.width);
   }
   DecodedPicture picture;
   std::string error;
@@ -254,9 +255,9 @@ std::string Refusal(const std::string& file) {
 }
 
 TEST(PngReader, RefusesDamagedAndLyingFilesSayingWhy) {
-  PngSpec spec = Sized(Spec(PNG_COLOR_TYPE_RGB), 40, 30, 500);
-  spec.text = true;
-  const std::string good = WritePng(spec, 3);
+  PngShape shape = Sized(Shape(PNG_COLOR_TYPE_RGB), 40, 30, 500);
+  shape.text = true;
+  const std::string good = WritePng(shape, 3);
   ExpectSameAsLibpng(good, "the intact file");
   const std::size_t idat = ChunkAt(good, "IDAT"), text = ChunkAt(good, "tEXt");
 
@@ -295,9 +296,9 @@ TEST(PngReader, RefusesDamagedAndLyingFilesSayingWhy) {
 }
 
 TEST(PngReader, NeverCrashesOnACutOrFlippedFile) {
-  PngSpec spec = Sized(Spec(PNG_COLOR_TYPE_PALETTE, 4, 16), 7, 5, 20);
-  spec.text = true;
-  const std::string good = WritePng(spec, 5);
+  PngShape shape = Sized(Shape(PNG_COLOR_TYPE_PALETTE, 4, 16), 7, 5, 20);
+  shape.text = true;
+  const std::string good = WritePng(shape, 5);
   DecodedPicture picture;
   std::string error;
   // Only the end marker may go missing, as libpng never reads it.
@@ -317,7 +318,7 @@ TEST(PngReader, NeverCrashesOnACutOrFlippedFile) {
 
 TEST(PngReader, ADamagedPictureShowsThePlaceholderWithTheReasonUnlessLibpngForgivesIt) {
   testing::TempDir dir;
-  std::string file = WritePng(Sized(Spec(PNG_COLOR_TYPE_RGB), 20, 20), 9);
+  std::string file = WritePng(Sized(Shape(PNG_COLOR_TYPE_RGB), 20, 20), 9);
   file[ChunkAt(file, "IDAT") + 30] ^= 0x40;
   std::ofstream(PicturePath(dir.path(), 4), std::ios::binary) << file;
   PngPictureLoader loader;
@@ -332,9 +333,9 @@ TEST(PngReader, ADamagedPictureShowsThePlaceholderWithTheReasonUnlessLibpngForgi
 
   // Damage libpng forgives (a comment's checksum) shows the picture, as it
   // always did.
-  PngSpec spec = Sized(Spec(PNG_COLOR_TYPE_RGB), 20, 20);
-  spec.text = true;
-  std::string commented = WritePng(spec, 9);
+  PngShape shape = Sized(Shape(PNG_COLOR_TYPE_RGB), 20, 20);
+  shape.text = true;
+  std::string commented = WritePng(shape, 9);
   commented[ChunkAt(commented, "tEXt") + 10] ^= 0x01;
   std::ofstream(PicturePath(dir.path(), 5), std::ios::binary | std::ios::trunc) << commented;
   DecodedPicture shown, expected;
