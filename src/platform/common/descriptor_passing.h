@@ -12,15 +12,27 @@
 
 namespace pelmot {
 
-// Sends `tag` carrying `fd`; true when the byte went.
-inline bool SendDescriptor(int socket, char tag, int fd) {
+// One tag byte with room for one descriptor beside it.
+struct TaggedMessage {
+  explicit TaggedMessage(char byte) : tag(byte) {
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+  }
+  TaggedMessage(const TaggedMessage&) = delete;
+  TaggedMessage& operator=(const TaggedMessage&) = delete;
+
+  char tag;
   iovec part{&tag, 1};
   alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
   msghdr message{};
-  message.msg_iov = &part;
-  message.msg_iovlen = 1;
-  message.msg_control = control;
-  message.msg_controllen = sizeof control;
+};
+
+// Sends `tag` carrying `fd`; true when the byte went.
+inline bool SendDescriptor(int socket, char tag, int fd) {
+  TaggedMessage sent(tag);
+  msghdr& message = sent.message;
   cmsghdr* c = CMSG_FIRSTHDR(&message);
   c->cmsg_level = SOL_SOCKET;
   c->cmsg_type = SCM_RIGHTS;
@@ -37,14 +49,8 @@ inline bool SendDescriptor(int socket, char tag, int fd) {
 // closed, another byte came, or no whole descriptor came with it (one that
 // did come is closed then).
 inline int ReceiveDescriptor(int socket, char tag) {
-  char got = 0;
-  iovec part{&got, 1};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-  msghdr message{};
-  message.msg_iov = &part;
-  message.msg_iovlen = 1;
-  message.msg_control = control;
-  message.msg_controllen = sizeof control;
+  TaggedMessage got(0);
+  msghdr& message = got.message;
   ssize_t n;
   do {
     n = ::recvmsg(socket, &message, MSG_CMSG_CLOEXEC);
@@ -53,7 +59,7 @@ inline int ReceiveDescriptor(int socket, char tag) {
   const cmsghdr* c = n == 1 ? CMSG_FIRSTHDR(&message) : nullptr;
   if (c && c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_RIGHTS && c->cmsg_len == CMSG_LEN(sizeof(int)))
     std::memcpy(&fd, CMSG_DATA(c), sizeof fd);
-  if (fd >= 0 && (got != tag || (message.msg_flags & MSG_CTRUNC))) {
+  if (fd >= 0 && (got.tag != tag || (message.msg_flags & MSG_CTRUNC))) {
     ::close(fd);
     fd = -1;
   }
