@@ -14,8 +14,14 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/mem.h>
+#if !PELMOT_OWN_YUV_PIXELS
 #include <libswscale/swscale.h>
+#endif
 }
+
+#if PELMOT_OWN_YUV_PIXELS
+#include "platform/web/yuv420_pixels.h"
+#endif
 
 namespace pelmot::ffmpeg {
 namespace {
@@ -71,14 +77,13 @@ struct FileInput {
 
 }  // namespace
 
-// Our pixels are 0x00RRGGBB words in the machine's byte order.
-constexpr AVPixelFormat kOutFormat = AV_PIX_FMT_0RGB32;
-
 struct Movie {
   FileInput input;  // outlives the format context, which reads through it
   AVFormatContext* format = nullptr;
   AVCodecContext* codec = nullptr;
+#if !PELMOT_OWN_YUV_PIXELS
   SwsContext* scaler = nullptr;
+#endif
   AVPacket* packet = nullptr;
   AVFrame* frame = nullptr;
   int stream = -1;
@@ -86,7 +91,9 @@ struct Movie {
   std::int64_t framesOut = 0;
 
   ~Movie() {
+#if !PELMOT_OWN_YUV_PIXELS
     sws_freeContext(scaler);
+#endif
     av_frame_free(&frame);
     av_packet_free(&packet);
     avcodec_free_context(&codec);
@@ -201,6 +208,28 @@ std::int64_t Movie::FrameTimeMs() const {
   return ms < 9.0e18 ? static_cast<std::int64_t>(ms) : kNoSuchTime;
 }
 
+#if PELMOT_OWN_YUV_PIXELS
+// The browser edition links no swscale: it converts the planar YUV 4:2:0
+// its decoder gives (the logo movie's), at the size it was decoded at, and
+// shows black for anything else.
+void Movie::Convert(std::uint32_t* pixels, int width, int height) {
+  const bool yuv420 = frame->format == AV_PIX_FMT_YUV420P || frame->format == AV_PIX_FMT_YUVJ420P;
+  if (!yuv420 || frame->width != width || frame->height != height) {
+    std::fill(pixels, pixels + static_cast<std::size_t>(width) * height, 0u);
+    return;
+  }
+  const bool fullRange = frame->format == AV_PIX_FMT_YUVJ420P;
+  Yuv420ToPixels({{frame->data[0], frame->data[1], frame->data[2]},
+                  {frame->linesize[0], frame->linesize[1], frame->linesize[2]},
+                  width,
+                  height,
+                  fullRange},
+                 pixels);
+}
+#else
+// Our pixels are 0x00RRGGBB words in the machine's byte order.
+constexpr AVPixelFormat kOutFormat = AV_PIX_FMT_0RGB32;
+
 // The held picture scaled into width x height words: the output's size is
 // the caller's buffer, whatever size the picture was decoded at.
 void Movie::Convert(std::uint32_t* pixels, int width, int height) {
@@ -222,6 +251,7 @@ void Movie::Convert(std::uint32_t* pixels, int width, int height) {
   // The padding byte must stay 0: the raster operations work on whole words.
   for (std::size_t i = 0; i < count; ++i) pixels[i] &= 0x00FFFFFFu;
 }
+#endif
 
 void MovieDeleter::operator()(Movie* movie) const { delete movie; }
 

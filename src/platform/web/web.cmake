@@ -4,7 +4,6 @@
 set(WEB_DIR ${CMAKE_CURRENT_SOURCE_DIR}/platform/web)
 add_library(pelmot_platform_web STATIC
   platform/common/clock.cpp
-  platform/common/codepage.cpp
   platform/common/catalog_folder.cpp
   platform/common/files.cpp
   platform/common/staged_import.cpp
@@ -16,6 +15,7 @@ add_library(pelmot_platform_web STATIC
   platform/common/mci_player.cpp
   platform/ffmpeg/ffmpeg_movie.cpp
   platform/web/web_movie_decoder.cpp
+  platform/web/yuv420_pixels.cpp
   platform/web/web_font.cpp
   platform/web/mo_catalogs.cpp
   platform/web/web_codepage.cpp
@@ -27,6 +27,10 @@ add_library(pelmot_platform_web STATIC
   platform/web/web_page.cpp
   platform/web/web_reading_aids.cpp
   platform/web/touch_gesture.cpp)
+include(${WEB_DIR}/sjis_table.cmake)
+pelmot_sjis_table(pelmot_platform_web)
+# The movie's pictures are converted by yuv420_pixels.cpp: no swscale.
+target_compile_definitions(pelmot_platform_web PRIVATE PELMOT_OWN_YUV_PIXELS=1)
 target_link_libraries(pelmot_platform_web
   PUBLIC pelmot_platform
   PRIVATE PkgConfig::SDL2_IMAGE PkgConfig::FREETYPE PkgConfig::FFMPEG)

@@ -1,8 +1,10 @@
-// Code page 932 in the browser. Emscripten's C library (musl) converts
-// Shift_JIS but does not know the name CP932, nor Microsoft's extensions
-// (NEC and IBM rows). The data files hold only the stamps, in ASCII and JIS
-// X 0208 kanji, which both read alike; a character outside Shift_JIS fails
-// the conversion instead of turning silently into another one.
+// Code page 932 in the browser, as Shift_JIS: ASCII, the half-width katakana
+// and the JIS X 0208 characters, from a table written at build time
+// (make_sjis_table.py), without the C library's iconv and its tables of
+// every other encoding. Microsoft's extensions (the NEC and IBM rows) are not
+// among them: the data files hold only the stamps, in ASCII and JIS X 0208
+// kanji. A character outside Shift_JIS fails the conversion instead of
+// turning silently into another one.
 #pragma once
 
 #include "platform/services.h"

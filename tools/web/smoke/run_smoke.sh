@@ -14,7 +14,7 @@ trap 'rm -rf "$out"' EXIT
 
 export PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" PKG_CONFIG_PATH=""
 read -r -a flags <<< "$(pkg-config --static --cflags --libs sdl2 SDL2_image freetype2 \
-  libavformat libavcodec libswscale libavutil)"
+  libavformat libavcodec libavutil)"
 # Synchronous compilation: node then reads the .wasm itself instead of fetching it.
 emcc -O2 -Wall -Wextra -Werror "$here/smoke.c" "${flags[@]}" \
   -sNODERAWFS=1 -sWASM_ASYNC_COMPILATION=0 -sALLOW_MEMORY_GROWTH=1 -o "$out/smoke.js"

@@ -9,7 +9,7 @@
 #include FT_FREETYPE_H
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libswscale/swscale.h>
+#include <libavutil/pixdesc.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -77,7 +77,7 @@ static int check_codec(void) {
 
 int main(int argc, char** argv) {
   if (argc < 2) return fail("usage: smoke.js FONT [MOVIE]", NULL), 2;
-  av_log_set_level(AV_LOG_ERROR); /* swscale notes at every frame that it has no SIMD */
+  av_log_set_level(AV_LOG_ERROR);
   int ok = check_sdl() && check_png() && check_font(argv[1]) && check_codec() &&
            (argc < 3 || check_movie(argv[2]));
   IMG_Quit();
