@@ -52,7 +52,11 @@ class WebWindow : public Display {
   void ModifierPressed(int key, bool down);
 
  private:
+  struct Rows {
+    int first, end;  // [first, end)
+  };
   void Present();
+  Rows ToCanvasBytes();
   void RepeatModifier(int key, std::int64_t now);
   Hold Holding();
   WindowEvents* core_ = nullptr;
