@@ -5,7 +5,7 @@
 #
 #   bench/web_bench.sh [BUILD_WEB] [LOAD_RUNS] [STEPS]
 #
-# Goals: the first frame within 1.5 s, a step under 2 ms (median).
+# Goals: the first frame within 1.5 s, a step of 1 ms or less (median).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 web=$(realpath "${1:-$here/../build-web}")
