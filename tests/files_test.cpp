@@ -22,9 +22,6 @@ using testing::TempDir;
 using testing::TestGame;
 using testing::WriteBytes;
 
-Cp932CodePage cp932;
-SystemFiles systemFiles;
-
 TEST(ReadingFiles, OnlyRegularFilesWithinTheLimitAreRead) {
   TempDir dir;
   const std::string file = dir.path() + "/file", fifo = dir.path() + "/fifo";
@@ -87,6 +84,8 @@ TEST(InspectSave, ADeviceOrAPipeIsRefusedWithAMessage) {
   TempDir dir;
   const std::string fifo = dir.path() + "/SAVEDATA.DAT";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  Cp932CodePage cp932;
+  SystemFiles systemFiles;
   for (const std::string& path : {std::string("/dev/zero"), fifo}) {
     std::ostringstream out, err;
     EXPECT_EQ(InspectDataFile(systemFiles, cp932, path, out, err), 1);

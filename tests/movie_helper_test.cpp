@@ -20,7 +20,7 @@ namespace {
 
 using testing::TempDir;
 
-const std::string kLogo = std::string(PELMOT_OUTPUT_DIR) + "/LOGO.avi";
+const std::string kLogoMovie = std::string(PELMOT_OUTPUT_DIR) + "/LOGO.avi";
 
 std::string Write(const TempDir& dir, const std::string& bytes) {
   const std::string path = dir.path() + "/LOGO.avi";
@@ -54,7 +54,7 @@ int DecodeAll(MovieDecoder& decoder, std::string& error) {
 }
 
 TEST(MovieHelper, DamagedMoviesAreRefusedOrEndEarlyAndTheHelperGoes) {
-  const std::string logo = testing::FileBytes(kLogo);
+  const std::string logo = testing::FileBytes(kLogoMovie);
   ASSERT_GT(logo.size(), 4096u);
   std::mt19937 noise(12);
   std::string garbage = "RIFF";
@@ -78,7 +78,7 @@ TEST(MovieHelper, DamagedMoviesAreRefusedOrEndEarlyAndTheHelperGoes) {
 TEST(MovieHelper, FfmpegNeverMapsIntoTheGame) {
   MovieDecoder decoder;
   std::string error;
-  ASSERT_TRUE(decoder.Open(kLogo, error)) << error;
+  ASSERT_TRUE(decoder.Open(kLogoMovie, error)) << error;
   EXPECT_GT(DecodeAll(decoder, error), 40);
   const std::string maps = testing::FileBytes("/proc/self/maps");
   EXPECT_EQ(maps.find("libavcodec"), std::string::npos);
@@ -89,7 +89,7 @@ TEST(MovieHelper, AHelperThatDiesOrHangsEndsTheMovieWithAReason) {
   for (int signal : {SIGKILL, SIGSTOP}) {  // dies (as in a crash), or hangs
     MovieDecoder decoder;
     std::string error;
-    ASSERT_TRUE(decoder.Open(kLogo, error)) << error;
+    ASSERT_TRUE(decoder.Open(kLogoMovie, error)) << error;
     Surface picture(0, 0);
     std::int64_t t = 0;
     ASSERT_TRUE(decoder.NextFrame(picture, t, error)) << error;
@@ -112,7 +112,7 @@ TEST(MovieHelper, ThePlayerKeepsTheLastPictureWhenTheHelperDiesAndTheGameGoesOn)
   Surface screen;
   screen.SetShown(true);
   player.AttachWindow(1, screen);
-  player.SendString("open " + kLogo + " alias logo style child parent 1");
+  player.SendString("open " + kLogoMovie + " alias logo style child parent 1");
   player.Execute("play logo window");
   ASSERT_TRUE(player.IsPlaying("logo"));
   now += 500;
@@ -178,7 +178,7 @@ TEST(MovieHelper, StartedAheadItGetsItsMovieLaterOrGoesUnused) {
     EXPECT_EQ(Helpers().size(), 1u);
     EXPECT_FALSE(decoder->IsOpen());
     std::string error;
-    ASSERT_TRUE(decoder->Open(kLogo, error)) << error;
+    ASSERT_TRUE(decoder->Open(kLogoMovie, error)) << error;
     EXPECT_EQ(Helpers().size(), 1u) << "the started helper plays the movie";
     EXPECT_EQ(DecodeAll(*decoder, error), 45);
     EXPECT_EQ(error, "");
@@ -194,7 +194,7 @@ TEST(MovieHelper, StartedAheadItGetsItsMovieLaterOrGoesUnused) {
   EXPECT_TRUE(Helpers().empty()) << "a movie that cannot play ends its helper at once";
   EXPECT_FALSE(decoder->StartHelper("/no/such/pelmot-movie", error));
   EXPECT_NE(error.find("/no/such/pelmot-movie"), std::string::npos) << error;
-  EXPECT_TRUE(decoder->Open(kLogo, error)) << "the helper beside the program is tried again: " << error;
+  EXPECT_TRUE(decoder->Open(kLogoMovie, error)) << "the helper beside the program is tried again: " << error;
 }
 
 TEST(MovieHelper, ThePlayerHandsItsMovieToTheHelperStartedAhead) {
@@ -206,7 +206,7 @@ TEST(MovieHelper, ThePlayerHandsItsMovieToTheHelperStartedAhead) {
   EXPECT_TRUE(Helpers().empty());
   player.UseStartedDecoder(StartedDecoder(kHelper));
   const pid_t started = Helpers().at(0);
-  player.SendString("open " + kLogo + " alias logo");
+  player.SendString("open " + kLogoMovie + " alias logo");
   player.Execute("play logo");
   EXPECT_TRUE(player.IsPlaying("logo"));
   EXPECT_EQ(Helpers(), std::vector<pid_t>{started});

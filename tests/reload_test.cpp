@@ -92,7 +92,7 @@ void Replace(const std::string& path, const std::string& from, const std::string
 }
 
 // The line number in the file where `text` starts.
-int LineOf(const std::string& path, const std::string& text) {
+int LineInFile(const std::string& path, const std::string& text) {
   const std::string bytes = testing::FileBytes(path);
   const auto at = bytes.find(text);
   return at == std::string::npos ? -1 : 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + at, '\n'));
@@ -142,7 +142,7 @@ TEST(LiveReload, AnEditShowsAtTheSamePlaceABrokenOneKeepsTheOldAndAPictureIsDeco
   // the strip with its file and line until it is mended.
   const testing::Pixels unbroken = run.Screen();
   const std::string twoOptions = "0 s69 > 選択0：場面1へ | 選択1：場面3へ";
-  const int brokenLine = LineOf(run.scenario(), twoOptions);
+  const int brokenLine = LineInFile(run.scenario(), twoOptions);
   Replace(run.scenario(), twoOptions, twoOptions + " | 三つ目");
   ASSERT_EQ(run.Play("reload"), kScriptOk);
   const std::string problem = run.Field("ContentProblem");

@@ -29,8 +29,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::CommandRun;
+using testing::FileBytes;
 using testing::RunCommand;
 using testing::TempDir;
+using testing::WriteBytes;
 
 using Outcome = CommandRun;
 
@@ -84,16 +86,6 @@ std::map<std::string, std::string> FolderFiles(const std::string& folder) {
     files[entry.path().filename().string()] = entry.is_regular_file() ? bytes.str() : "(not a file)";
   }
   return files;
-}
-
-std::string FileBytes(const std::string& path) {
-  std::ostringstream bytes;
-  bytes << std::ifstream(path, std::ios::binary).rdbuf();
-  return bytes.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // An archive written by libarchive itself, with any member it can hold

@@ -13,7 +13,7 @@ namespace {
 
 using testing::TestGame;
 
-struct Outcome {
+struct ScriptRun {
   int status;
   std::string out;
   std::string err;
@@ -33,7 +33,7 @@ class ScriptTest : public ::testing::Test {
     t.state().SceneNo = 40;
   }
 
-  Outcome Run(const std::string& script) {
+  ScriptRun Run(const std::string& script) {
     std::istringstream in(script);
     std::vector<ScriptCommand> commands;
     ScriptError error;
@@ -65,14 +65,14 @@ TEST_F(ScriptTest, ParseErrorsNameTheFileLineAndWhatWasExpected) {
       {"state now\n", "play.txt:1: expected state with nothing after it"},
   };
   for (const Case& c : cases) {
-    Outcome o = Run(c.script);
+    ScriptRun o = Run(c.script);
     EXPECT_EQ(o.status, kScriptBad) << c.script;
     EXPECT_EQ(o.err.rfind(c.message, 0), 0u) << o.err;
   }
 }
 
 TEST_F(ScriptTest, ABadLineStopsTheScriptBeforeAnyInput) {
-  Outcome o = Run("click 5 5\nclick 5\n");
+  ScriptRun o = Run("click 5 5\nclick 5\n");
   EXPECT_EQ(o.status, kScriptBad);
   EXPECT_EQ(t.state().StepNo[1], 0);
 }
@@ -82,20 +82,20 @@ TEST_F(ScriptTest, ExpectPassesOrStopsWithStatusOneNamingTheLine) {
                 "expect ClickAdvances true\n")
                 .status,
             kScriptOk);
-  Outcome o = Run("click 5 5\nexpect StepNo[1] 7\nclick 5 5\n");
+  ScriptRun o = Run("click 5 5\nexpect StepNo[1] 7\nclick 5 5\n");
   EXPECT_EQ(o.status, kScriptExpectFailed);
   EXPECT_EQ(o.err, "play.txt:2: expected StepNo[1] 7, but it is 2\n");
   EXPECT_EQ(t.state().StepNo[1], 2) << "the line after a failed expect does not run";
 }
 
 TEST_F(ScriptTest, ExpectOfAnUnknownFieldIsABadScript) {
-  Outcome o = Run("expect Sceen 1\n");
+  ScriptRun o = Run("expect Sceen 1\n");
   EXPECT_EQ(o.status, kScriptBad);
   EXPECT_NE(o.err.find("no field named Sceen"), std::string::npos);
 }
 
 TEST_F(ScriptTest, StatePrintsOneJsonObjectWithEveryField) {
-  Outcome o = Run("state\n");
+  ScriptRun o = Run("state\n");
   ASSERT_EQ(o.status, kScriptOk);
   EXPECT_EQ(o.out.front(), '{');
   EXPECT_EQ(o.out.substr(o.out.size() - 2), "}\n");
@@ -108,14 +108,14 @@ TEST_F(ScriptTest, StatePrintsOneJsonObjectWithEveryField) {
 }
 
 TEST_F(ScriptTest, ShiftAndTickSkipToTheChoiceAndStopEarly) {
-  Outcome o =
+  ScriptRun o =
       Run("shift down\ntick 100000\nexpect StepNo[1] 2\nexpect SkipTimer false\n"
           "pick 1\nexpect ChoiceNo 1\nexpect StepNo[1] 3\n");
   EXPECT_EQ(o.status, kScriptOk) << o.err;
 }
 
 TEST_F(ScriptTest, WaitFiresTheSkipTimerAtEachDueTimeOnTheWay) {
-  Outcome o =
+  ScriptRun o =
       Run("shift down\nexpect StepNo[1] 0\nwait 9\nexpect StepNo[1] 0\nwait 1\nexpect StepNo[1] 1\n"
           "wait 25\nexpect StepNo[1] 2\nexpect SkipTimer false\nwait 1000\nexpect StepNo[1] 2\n");
   EXPECT_EQ(o.status, kScriptOk) << o.err;
@@ -132,13 +132,13 @@ TEST_F(ScriptTest, TickWithoutShiftOrTimerDoesNothing) {
 }
 
 TEST_F(ScriptTest, PickWithoutAListOnScreenIsABadScript) {
-  Outcome o = Run("pick 0\n");
+  ScriptRun o = Run("pick 0\n");
   EXPECT_EQ(o.status, kScriptBad);
   EXPECT_NE(o.err.find("play.txt:1: pick needs a choice or menu"), std::string::npos);
 }
 
 TEST_F(ScriptTest, CloseAsksAndAnUnansweredBoxStopsTheScript) {
-  Outcome o = Run("close\n");
+  ScriptRun o = Run("close\n");
   EXPECT_EQ(o.status, kScriptBad);
   EXPECT_NE(o.err.find("play.txt:1: a message box asked"), std::string::npos);
   EXPECT_EQ(Run("answer no\nclose\nexpect FlowMode 1\n").status, kScriptOk);
@@ -146,7 +146,7 @@ TEST_F(ScriptTest, CloseAsksAndAnUnansweredBoxStopsTheScript) {
 }
 
 TEST_F(ScriptTest, InputAfterTheGameEndedIsABadScript) {
-  Outcome o = Run("answer yes\nclose\nstate\nclick 5 5\n");
+  ScriptRun o = Run("answer yes\nclose\nstate\nclick 5 5\n");
   EXPECT_EQ(o.status, kScriptBad);
   EXPECT_NE(o.err.find("play.txt:4: the game has ended"), std::string::npos);
 }
@@ -163,7 +163,7 @@ namespace pelmot {
 namespace {
 
 TEST_F(ScriptTest, ACommentAfterACommandIsIgnored) {
-  Outcome o =
+  ScriptRun o =
       Run("click 5 5   # the first step\nclick 5 5\t# tab before it\n"
           "expect StepNo[1] 2 # a comment after a value\n"
           "expect PendingText \"\"   # quotes closed before it\n");
@@ -180,10 +180,10 @@ TEST_F(ScriptTest, AHashInsideAQuotedValueIsNoComment) {
 }
 
 TEST_F(ScriptTest, LastMessageIsNullUntilABoxShowsThenItsText) {
-  Outcome before = Run("state\nexpect LastMessage null\n");
+  ScriptRun before = Run("state\nexpect LastMessage null\n");
   EXPECT_EQ(before.status, kScriptOk) << before.err;
   EXPECT_NE(before.out.find("\"LastMessage\":null}"), std::string::npos) << before.out;
-  Outcome after = Run("answer no\nclose\nstate\n");
+  ScriptRun after = Run("answer no\nclose\nstate\n");
   ASSERT_FALSE(t.dialogs.asked.empty());
   EXPECT_NE(after.out.find("\"LastMessage\":" + JsonString(t.dialogs.asked.back())), std::string::npos) << after.out;
 }

@@ -27,9 +27,9 @@ using testing::TestGame;
 
 bool IsDir(const std::string& p) { return fs::is_directory(p); }
 
-SystemFiles systemFiles;
+SystemFiles realFiles;
 
-bool MakePath(const std::string& path) { return systemFiles.MakePath(path); }
+bool MakePath(const std::string& path) { return realFiles.MakePath(path); }
 
 // --- MakePath --------------------------------------------------------------
 
@@ -196,21 +196,21 @@ TEST(PlaceControl, FontSizeRule) {
 TEST(SingleInstance, ASecondClaimOnTheSameDataRootIsRefusedUntilTheFirstEnds) {
   TempDir dir;
   FileInstanceLock first, second, other;
-  EXPECT_TRUE(ClaimSingleInstance(systemFiles, dir.path(), first));
+  EXPECT_TRUE(ClaimSingleInstance(realFiles, dir.path(), first));
   EXPECT_TRUE(first.Held());
   EXPECT_TRUE(IsDir(dir.path() + "/TORMVEL/PELMOT"));
-  EXPECT_FALSE(ClaimSingleInstance(systemFiles, dir.path(), second));
+  EXPECT_FALSE(ClaimSingleInstance(realFiles, dir.path(), second));
   EXPECT_FALSE(second.Held());
   TempDir elsewhere;
-  EXPECT_TRUE(ClaimSingleInstance(systemFiles, elsewhere.path(), other));
+  EXPECT_TRUE(ClaimSingleInstance(realFiles, elsewhere.path(), other));
   first.Release();
-  EXPECT_TRUE(ClaimSingleInstance(systemFiles, dir.path(), second));
+  EXPECT_TRUE(ClaimSingleInstance(realFiles, dir.path(), second));
 }
 
 TEST(SingleInstance, AFolderThatCannotHoldTheLockDoesNotStopTheGame) {
   FileInstanceLock lock;
   EXPECT_EQ(lock.Acquire("/proc/no-such-folder"), InstanceLock::Result::kUnavailable);
-  EXPECT_TRUE(ClaimSingleInstance(systemFiles, "/proc/no-such-folder", lock));
+  EXPECT_TRUE(ClaimSingleInstance(realFiles, "/proc/no-such-folder", lock));
 }
 
 // Runs the program headless on `root` with a script that prints the state;
@@ -237,7 +237,7 @@ int RunProgram(const std::string& root, std::string& out, std::string& err) {
 TEST(SingleInstance, AHeadlessRunOnALockedDataRootFailsWithStatusThreeAndSaysWhy) {
   TempDir root;
   FileInstanceLock running;
-  ASSERT_TRUE(ClaimSingleInstance(systemFiles, root.path(), running));
+  ASSERT_TRUE(ClaimSingleInstance(realFiles, root.path(), running));
   std::string out, err;
   EXPECT_EQ(RunProgram(root.path(), out, err), 3);
   EXPECT_EQ(out, "");

@@ -18,7 +18,7 @@ using testing::CommandRun;
 using testing::RunCommand;
 using testing::TempDir;
 
-struct Outcome {
+struct StartupRun {
   int status = -1;
   std::string out;
   std::string err;
@@ -28,7 +28,7 @@ struct Outcome {
 
 // The program on a script that prints the state; `prefix` goes before it on
 // the shell's command line (variables, a wrapper), `args` after it.
-Outcome RunPelmot(const std::string& prefix, const std::string& args) {
+StartupRun RunPelmot(const std::string& prefix, const std::string& args) {
   TempDir scratch;
   const std::string script = scratch.path() + "/s.txt";
   std::ofstream(script) << "state\n";
@@ -43,7 +43,7 @@ TEST(HeadlessReport, AMessageBoxGoesToStandardErrorAndIntoTheState) {
   // A content folder without its logo movie: the movie cannot play.
   TempDir content, data;
   fs::copy_file(std::string(PELMOT_OUTPUT_DIR) + "/scenario.txt", content.path() + "/scenario.txt");
-  Outcome run = RunPelmot("", "--content " + content.path() + " --data-dir " + data.path());
+  StartupRun run = RunPelmot("", "--content " + content.path() + " --data-dir " + data.path());
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(run.Said("pelmot: message: " + content.path() + "/LOGO.avi\n")) << run.err;
   EXPECT_TRUE(run.Stated("\"LastMessage\":\"" + content.path() + "/LOGO.avi\\n")) << run.out;
@@ -51,14 +51,14 @@ TEST(HeadlessReport, AMessageBoxGoesToStandardErrorAndIntoTheState) {
 
 TEST(HeadlessReport, WithoutAnyMessageBoxLastMessageIsNull) {
   TempDir data;
-  Outcome run = RunPelmot("", kContent + " --data-dir " + data.path());
+  StartupRun run = RunPelmot("", kContent + " --data-dir " + data.path());
   EXPECT_TRUE(run.Stated("\"LastMessage\":null}")) << run.out;
   EXPECT_FALSE(run.Said("pelmot: message:")) << run.err;
 }
 
 TEST(HeadlessReport, AMissingContentFolderStopsTheStartWithItsOwnStatus) {
   TempDir data;
-  Outcome run = RunPelmot("", "--content " + data.path() + "/absent --data-dir " + data.path());
+  StartupRun run = RunPelmot("", "--content " + data.path() + "/absent --data-dir " + data.path());
   EXPECT_EQ(run.status, 4);
   EXPECT_EQ(run.out, "");
   EXPECT_TRUE(run.Said("the content folder " + data.path() + "/absent does not exist")) << run.err;
@@ -67,7 +67,7 @@ TEST(HeadlessReport, AMissingContentFolderStopsTheStartWithItsOwnStatus) {
 
 TEST(HeadlessReport, ARelativeXdgDataHomeIsIgnoredWithAWarning) {
   TempDir home;
-  Outcome run = RunPelmot("XDG_DATA_HOME=relative/data HOME=" + home.path(), kContent);
+  StartupRun run = RunPelmot("XDG_DATA_HOME=relative/data HOME=" + home.path(), kContent);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(run.Said("XDG_DATA_HOME (relative/data) is not an absolute path and is ignored"));
   EXPECT_TRUE(run.Stated("\"WinDir\":\"" + home.path() + "/.local/share\"")) << run.out;
@@ -79,7 +79,7 @@ TEST(HeadlessReport, ADataFolderThatCannotBeMadeIsSaidAndTheGameStillPlays) {
   // A file where the data root's folder should be.
   TempDir data;
   std::ofstream(data.path() + "/TORMVEL") << "in the way";
-  Outcome run = RunPelmot("", kContent + " --data-dir " + data.path());
+  StartupRun run = RunPelmot("", kContent + " --data-dir " + data.path());
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(run.Said("the data folder " + data.path() + "/TORMVEL/PELMOT cannot be used: it cannot be made"))
       << run.err;
@@ -89,7 +89,7 @@ TEST(HeadlessReport, ADataFolderThatCannotBeMadeIsSaidAndTheGameStillPlays) {
 
 TEST(HeadlessReport, ADataFolderThatCannotBeWrittenIsSaid) {
   // /proc is a folder no file can be created in, whoever runs the test.
-  Outcome run = RunPelmot("XDG_DATA_HOME=/proc", kContent);
+  StartupRun run = RunPelmot("XDG_DATA_HOME=/proc", kContent);
   EXPECT_TRUE(run.Said("the data folder /proc/TORMVEL/PELMOT cannot be used")) << run.err;
   EXPECT_TRUE(run.Stated("\"LastMessage\":\"セーブデータのフォルダー")) << run.out;
 }
@@ -97,7 +97,7 @@ TEST(HeadlessReport, ADataFolderThatCannotBeWrittenIsSaid) {
 TEST(HeadlessReport, ADataRootLongerThanTheSystemAllowsIsSaid) {
   TempDir data;
   const std::string longRoot = data.path() + "/" + std::string(300, 'd');
-  Outcome run = RunPelmot("", kContent + " --data-dir " + longRoot);
+  StartupRun run = RunPelmot("", kContent + " --data-dir " + longRoot);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(run.Said("cannot be used: its path is longer than the system allows")) << run.err;
   EXPECT_TRUE(run.Stated("\"LastMessage\":\"セーブデータのフォルダーのパスが長すぎます。")) << run.out;
@@ -112,7 +112,7 @@ TEST(HeadlessReport, NoFontAtAllIsSaid) {
   std::ofstream(empty.path() + "/fonts.conf") << "<fontconfig></fontconfig>\n";
   const std::string hide = "unshare -m sh -c 'mount --bind " + empty.path() +
                            " /usr/share/fonts && FONTCONFIG_FILE=" + empty.path() + "/fonts.conf exec \"$0\" \"$@\"'";
-  Outcome run = RunPelmot(hide, kContent + " --data-dir " + data.path());
+  StartupRun run = RunPelmot(hide, kContent + " --data-dir " + data.path());
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(run.Said("pelmot: no window font found")) << run.err;
   EXPECT_TRUE(run.Stated("\"LastMessage\":\"No font for the game's text")) << run.out;

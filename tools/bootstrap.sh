@@ -11,7 +11,7 @@ PACKAGES=(
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libpng-dev liblz4-dev libxxhash-dev zlib1g-dev libdeflate-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev lld
   graphviz librsvg2-bin
   xvfb xdotool x11-utils xclip imagemagick openbox
   emscripten nodejs npm chromium
