@@ -19,6 +19,7 @@ bool BlankWord(const std::uint8_t* ink) {
 InkLayers::InkLayers(int width, int height) : width_(std::max(width, 0)), height_(std::max(height, 0)) {}
 
 void InkLayers::Resize(int width, int height) {
+  owed_.Settle();
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
   std::vector<std::uint8_t>().swap(ink_);
@@ -32,6 +33,7 @@ void InkLayers::Allocate() {
 }
 
 void InkLayers::Clear() {
+  owed_.Settle();
   for (int y = 0; y < static_cast<int>(rowInked_.size()); ++y) {
     if (!rowInked_[y]) continue;
     std::memset(&ink_[static_cast<std::size_t>(y) * width_], 0, static_cast<std::size_t>(width_));
@@ -66,6 +68,7 @@ std::uint8_t InkLayers::ColourNumber(Colour colour) {
 }
 
 void InkLayers::Ink(int x, int y, int length, Colour colour) {
+  owed_.Settle();
   if (colour == kBlack) return;
   const int x0 = std::max(x, 0), x1 = std::min(x + length, width_);
   if (y < 0 || y >= height_ || x0 >= x1) return;
@@ -84,13 +87,20 @@ static bool BlackQuad(const Colour* p) {
 }
 
 void InkLayers::InkFrom(const Surface& drawn, int x, int y) {
+  InkFrom(drawn, x, y, {0, 0, drawn.Width(), drawn.Height()});
+}
+
+void InkLayers::InkFrom(const Surface& drawn, int x, int y, Area part) {
+  owed_.Settle();
   const std::vector<Colour>& pixels = drawn.Image();
   const int width = drawn.Width();
-  for (int row = 0; row < drawn.Height(); ++row) {
+  const int left = std::max(part.left, 0), right = std::min(part.left + part.width, width);
+  const int top = std::max(part.top, 0), bottom = std::min(part.top + part.height, drawn.Height());
+  for (int row = top; row < bottom; ++row) {
     const Colour* line = &pixels[static_cast<std::size_t>(row) * width];
-    for (int col = 0; col < width;) {
+    for (int col = left; col < right;) {
       // Glyphs are sparse: black is passed over four pixels at a time.
-      if ((col & 3) == 0 && col + 4 <= width && BlackQuad(line + col)) {
+      if (col + 4 <= right && BlackQuad(line + col)) {
         col += 4;
         continue;
       }
@@ -99,7 +109,7 @@ void InkLayers::InkFrom(const Surface& drawn, int x, int y) {
         continue;
       }
       const int begin = col;
-      while (col < drawn.Width() && line[col] == line[begin]) ++col;
+      while (col < right && line[col] == line[begin]) ++col;
       Ink(x + begin, y + row, col - begin, line[begin]);
     }
   }

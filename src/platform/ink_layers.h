@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -31,16 +32,18 @@ class InkLayers {
   // Inks `length` pixels of row y from x in `colour`, clipped to the
   // layers. Black is no ink: a black glyph on black leaves the page as is.
   void Ink(int x, int y, int length, Colour colour);
+  struct Area {
+    int left = 0, top = 0, width = 0, height = 0;
+  };
   // Every pixel of `drawn` other than black inked in its colour, the
-  // picture's top-left corner at x, y.
+  // picture's top-left corner at x, y; only the pixels of `part` of it
+  // when given.
   void InkFrom(const Surface& drawn, int x, int y);
+  void InkFrom(const Surface& drawn, int x, int y, Area part);
 
   // Composes the ink of the rectangle `from` of these layers into `page`,
   // whose pixel 0 is the rectangle's top-left corner and whose rows are
   // `stride` pixels apart. Rows without ink are passed over.
-  struct Area {
-    int left = 0, top = 0, width = 0, height = 0;
-  };
   void ComposeInto(std::span<Colour> page, int stride, Area from) const;
 
   // As the mask and the layer would hold them: black or white, and the
@@ -50,11 +53,16 @@ class InkLayers {
   // Whether row y holds any ink.
   bool RowInked(int y) const { return y >= 0 && y < height_ && !rowInked_.empty() && rowInked_[y]; }
 
+  // `drawing` reads the layers: it is done before the ink changes.
+  void Lend(std::shared_ptr<OwedDrawing> drawing) { owed_.Hold(std::move(drawing)); }
+
  private:
   std::uint8_t InkAt(int x, int y) const;
   std::uint8_t ColourNumber(Colour colour);
   void Allocate();
 
+  // First, so that a copy settles it before the ink is copied.
+  OwedSlot owed_;
   int width_;
   int height_;
   // Empty until the first ink: layers never drawn cost no memory.

@@ -27,7 +27,16 @@ void SelfXorRow(Colour* to, const Colour* from, int n) {
 
 namespace {
 std::atomic<std::uint64_t> lastRevision{0};
+// Set while an owed drawing makes its pixels.
+thread_local bool revisionsHeld = false;
 }  // namespace
+
+void OwedDrawing::Settle() {
+  if (!std::exchange(open_, false)) return;
+  const bool held = std::exchange(revisionsHeld, true);
+  Draw();
+  revisionsHeld = held;
+}
 
 Surface::Surface(int width, int height) : width_(width), height_(height) { Touch(); }
 
@@ -39,9 +48,13 @@ std::vector<Colour>& Surface::Allocated(std::vector<Colour>& pixels) const {
 
 std::uint64_t Surface::LatestRevision() { return lastRevision.load(std::memory_order_relaxed); }
 
-void Surface::Touch() { revision_ = lastRevision.fetch_add(1, std::memory_order_relaxed) + 1; }
+void Surface::Touch() {
+  if (revisionsHeld) return;
+  revision_ = lastRevision.fetch_add(1, std::memory_order_relaxed) + 1;
+}
 
 void Surface::SetShown(bool shown) {
+  owed_.Settle();
   Touch();
   shown_ = shown;
   screenOwn_ = false;
@@ -52,6 +65,7 @@ void Surface::SetShown(bool shown) {
 }
 
 std::vector<Colour>& Surface::Target() {
+  owed_.Settle();
   Touch();
   if (DrawsToScreen()) return OwnScreen();
   changed_ = true;
@@ -68,14 +82,19 @@ std::vector<Colour>& Surface::OwnScreen() {
   return Allocated(screen_);
 }
 
-const std::vector<Colour>& Surface::ScreenPixels() const { return Allocated(shown_ && screenOwn_ ? screen_ : image_); }
+const std::vector<Colour>& Surface::ScreenPixels() const {
+  owed_.Settle();
+  return Allocated(shown_ && screenOwn_ ? screen_ : image_);
+}
 
 Colour Surface::ScreenPixel(int x, int y) const {
+  owed_.Settle();
   const std::vector<Colour>& pixels = shown_ && screenOwn_ ? screen_ : image_;
   return pixels.empty() ? kBlack : pixels[Index(x, y)];
 }
 
 void Surface::Clear() {
+  owed_.Settle();
   const std::vector<Colour>& pixels = DrawsToScreen() && screenOwn_ ? screen_ : image_;
   if (backColour == kBlack && pixels.empty()) {
     // Black over pixels not made yet: they stay unmade.
@@ -88,6 +107,7 @@ void Surface::Clear() {
 }
 
 void Surface::FillRect(int x, int y, int w, int h, Colour colour) {
+  owed_.Settle();
   int x0 = std::max(x, 0), y0 = std::max(y, 0);
   int x1 = std::min(x + w, width_), y1 = std::min(y + h, height_);
   auto& target = Target();
@@ -96,6 +116,7 @@ void Surface::FillRect(int x, int y, int w, int h, Colour colour) {
 }
 
 void Surface::Line(int x1, int y1, int x2, int y2, Colour colour) {
+  owed_.Settle();
   auto& target = Target();
   // Bresenham from (x1, y1) towards (x2, y2), stopping before the end point.
   int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
@@ -117,6 +138,7 @@ void Surface::Line(int x1, int y1, int x2, int y2, Colour colour) {
 }
 
 void Surface::BitBlt(int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop) {
+  owed_.Settle();
   // Clip against the source, then against the destination, keeping the two
   // rectangles aligned: the same on either axis.
   const auto clipStart = [](int& d, int& from, int& length) {
@@ -159,11 +181,20 @@ void Surface::BitBlt(int dx, int dy, int w, int h, const Surface& src, int sx, i
   }
 }
 
+void Surface::SwapImage(Surface& other) {
+  owed_.Settle();
+  other.owed_.Settle();
+  Touch();
+  other.Touch();
+  image_.swap(other.image_);
+}
+
 void Surface::PaintPicture(const Surface& src, int dx, int dy) {
   BitBlt(dx, dy, src.width_, src.height_, src, 0, 0, Rop::SrcCopy);
 }
 
 void Surface::Refresh() {
+  owed_.Settle();
   Touch();
   // A screen copy unused since the last refresh (pages of text, not hover
   // frames) gives its memory back.
@@ -177,6 +208,7 @@ void Surface::PresentIfChanged() {
 }
 
 void Surface::Resize(int width, int height) {
+  owed_.Settle();
   Touch();
   width_ = width;
   height_ = height;

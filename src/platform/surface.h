@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace pelmot {
@@ -22,6 +24,57 @@ constexpr std::size_t kScreenPixels = static_cast<std::size_t>(kScreenWidth) * k
 
 constexpr Colour kBlack = Rgb(0, 0, 0);
 constexpr Colour kWhite = Rgb(255, 255, 255);
+
+// Drawing whose pixels are made only when someone uses them: a page that
+// is replaced before anyone looks at it costs nothing. The surfaces it
+// draws and the ones it reads from each hold it (see OwedSlot), so it is
+// done, once, before any of them is read, changed or copied. While it
+// draws, no surface gets a new revision number: it makes the pixels the
+// numbers given when it was put off already name.
+class OwedDrawing {
+ public:
+  virtual ~OwedDrawing() = default;
+  // Draws, unless done or given up.
+  void Settle();
+  // Gives the drawing up: whoever gives it up draws its pixels instead.
+  void Forgo() { open_ = false; }
+  bool Open() const { return open_; }
+
+ protected:
+  virtual void Draw() = 0;
+
+ private:
+  bool open_ = true;
+};
+
+// Where a surface (or anything a drawing reads) holds the drawing it is
+// owed; a copy settles it first and holds none.
+class OwedSlot {
+ public:
+  OwedSlot() = default;
+  OwedSlot(const OwedSlot& other) { other.Settle(); }
+  OwedSlot& operator=(const OwedSlot& other) {
+    Settle();
+    other.Settle();
+    return *this;
+  }
+  ~OwedSlot() = default;
+  void Settle() const {
+    if (owed_) std::exchange(owed_, nullptr)->Settle();
+  }
+  // Stops holding `drawing` without doing it.
+  void Drop(const OwedDrawing* drawing) {
+    if (owed_.get() == drawing) owed_.reset();
+  }
+  // Holds `drawing`; one held before is done first unless given up.
+  void Hold(std::shared_ptr<OwedDrawing> drawing) {
+    if (owed_ != drawing) Settle();
+    owed_ = std::move(drawing);
+  }
+
+ private:
+  mutable std::shared_ptr<OwedDrawing> owed_;
+};
 
 // The three raster operations the game uses, bit for bit as GDI does them.
 enum class Rop { SrcCopy, SrcAnd, SrcInvert };
@@ -69,14 +122,22 @@ class Surface {
   // Resizes the kept image (and screen copy), cleared to the back colour.
   void Resize(int width, int height);
 
-  Colour ImagePixel(int x, int y) const { return image_.empty() ? kBlack : image_[Index(x, y)]; }
+  Colour ImagePixel(int x, int y) const {
+    owed_.Settle();
+    return image_.empty() ? kBlack : image_[Index(x, y)];
+  }
   Colour ScreenPixel(int x, int y) const;
   void SetImagePixel(int x, int y, Colour c) {
+    owed_.Settle();
     Touch();
     Allocated(image_)[Index(x, y)] = c;
   }
-  const std::vector<Colour>& Image() const { return Allocated(image_); }
+  const std::vector<Colour>& Image() const {
+    owed_.Settle();
+    return Allocated(image_);
+  }
   std::vector<Colour>& MutableImage() {
+    owed_.Settle();
     Touch();
     return Allocated(image_);
   }
@@ -100,6 +161,19 @@ class Surface {
   // the same while it stays.
   static std::uint64_t LatestRevision();
 
+  // The kept image and the screen copy are `drawing`'s to make: the
+  // surface gets a new revision now, and the pixels when first used.
+  void Owe(std::shared_ptr<OwedDrawing> drawing) {
+    Touch();
+    owed_.Hold(std::move(drawing));
+  }
+  // `drawing` reads this surface: it is done before the pixels change.
+  void Lend(std::shared_ptr<OwedDrawing> drawing) { owed_.Hold(std::move(drawing)); }
+  // Stops lending to `drawing`, which no longer reads this surface.
+  void Unlend(const OwedDrawing* drawing) { owed_.Drop(drawing); }
+  // Swaps the kept images of two surfaces of the same size.
+  void SwapImage(Surface& other);
+
  private:
   int Index(int x, int y) const { return y * width_ + x; }
   void Touch();
@@ -109,6 +183,8 @@ class Surface {
   // first use: a surface never drawn or read costs no memory.
   std::vector<Colour>& Allocated(std::vector<Colour>& pixels) const;
 
+  // First, so that a copy settles it before the pixels are copied.
+  OwedSlot owed_;
   int width_;
   int height_;
   bool persistent_ = true;

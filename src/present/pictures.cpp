@@ -6,6 +6,7 @@
 #include "persist/data_files.h"
 #include "present/status_display.h"
 #include "present/system_pictures.h"
+#include "present/text_page.h"
 
 namespace pelmot {
 namespace {
@@ -29,6 +30,9 @@ void LoadIntoMainWork(Game& game, int number) {
   game.state.ShownPic = static_cast<std::int16_t>(number);
   game.mainWorkPicture = number;
   game.mainWorkIsBackground = false;
+  // A loader draws every pixel of its target (a smaller picture leaves the
+  // rest black), so MainWork's pixels before it need not be kept here.
+  KeepPictureForOwedPage(game);
   game.services.pictures.PicLoad(game.form.MainWork, number, game.PictureFolder());
 }
 

@@ -1,5 +1,9 @@
 #include "present/text_page.h"
 
+#include <algorithm>
+#include <memory>
+#include <optional>
+
 #include "game/game.h"
 #include "present/page_memory.h"
 #include "present/text_layout.h"
@@ -11,6 +15,7 @@ namespace {
 // inked into the layers: only the rows it may touch, kept for the next row.
 struct RowPicture {
   Surface rows{0, 0};
+  int left = 0, right = 0;  // the columns the last row drawn may have touched
 };
 
 // After the page changed in `changed`: MainPic's kept image gets those rows
@@ -25,7 +30,72 @@ void PresentPage(Game& game, RowBand changed, bool shownHeldPage) {
   KnownTextPage(game).shown = samePage ? ShownFact{f.MainPic.Revision(), f.Msg.Revision()} : ShownFact{};
 }
 
+bool SameSize(const Surface& a, const Surface& b) { return a.Width() == b.Width() && a.Height() == b.Height(); }
+
+// A fresh page put off until someone uses Msg or MainPic, or changes what
+// it is made from: with Shift held, most pages are replaced unseen.
+class FreshPageDrawing : public OwedDrawing {
+ public:
+  FreshPageDrawing(Game& game, const DimmedArea& dimmed, const FreshPageWork& work)
+      : game_(game), dimmed_(dimmed), work_(work) {}
+  const FreshPageWork& Work() const { return work_; }
+  // The page is made from `picture`, which holds what MainWork held.
+  void ReadPictureFrom(const Surface& picture) { picture_ = &picture; }
+  bool ReadsMainWork() const { return !picture_; }
+
+ private:
+  void Draw() override {
+    MainForm& f = game_.form;
+    const bool pagePersistent = f.Msg.Persistent(), shownPersistent = f.MainPic.Persistent();
+    f.Msg.SetPersistent(true);
+    f.MainPic.SetPersistent(true);
+    const Surface& picture = picture_ ? *picture_ : f.MainWork;
+    PaintFreshPage({f.Msg, picture, game_.state.SysPic[kDimmingMask], f.MsgInk}, dimmed_, work_, f.MainPic);
+    f.MainPic.Refresh();
+    f.Msg.SetPersistent(pagePersistent);
+    f.MainPic.SetPersistent(shownPersistent);
+  }
+  Game& game_;
+  DimmedArea dimmed_;
+  FreshPageWork work_;
+  const Surface* picture_ = nullptr;  // MainWork when none
+};
+
+// The fresh page still owed, and the work of one given up for the next.
+struct OwedPage {
+  std::weak_ptr<FreshPageDrawing> drawing;
+  std::optional<FreshPageWork> carried;
+  // The picture an owed page is made from, once MainWork takes another; its
+  // pixels are reused from one picture to the next.
+  Surface aside{0, 0};
+};
+
 }  // namespace
+
+void KeepPictureForOwedPage(Game& game) {
+  OwedPage& owed = game.parts.Get<OwedPage>();
+  const std::shared_ptr<FreshPageDrawing> drawing = owed.drawing.lock();
+  if (!drawing || !drawing->Open() || !drawing->ReadsMainWork()) return;
+  Surface& picture = game.form.MainWork;
+  if (owed.aside.Width() != picture.Width() || owed.aside.Height() != picture.Height())
+    owed.aside.Resize(picture.Width(), picture.Height());
+  picture.Unlend(drawing.get());
+  owed.aside.SwapImage(picture);
+  drawing->ReadPictureFrom(owed.aside);
+}
+
+void ForgoUnseenPage(Game& game) {
+  OwedPage& owed = game.parts.Get<OwedPage>();
+  const std::shared_ptr<FreshPageDrawing> drawing = owed.drawing.lock();
+  if (!drawing || !drawing->Open()) return;
+  drawing->Forgo();
+  FreshPageWork work = drawing->Work();
+  if (owed.carried) {
+    work.rewrite.Cover(owed.carried->rewrite.top, owed.carried->rewrite.bottom - owed.carried->rewrite.top);
+    work.copyAll = work.copyAll || owed.carried->copyAll;
+  }
+  owed.carried = work;
+}
 
 void SetMessageSurfacesPersistent(Game& game, bool on) { game.form.Msg.SetPersistent(on); }
 
@@ -44,15 +114,22 @@ void DrawShadowedRow(Game& game, int x, int y, std::string_view utf8, Colour sha
   if (bottom <= top) return;
   // The face over the shadow, as the layer holds them; the mask is black
   // wherever either is, which is where the ink goes. Neither is black.
-  Surface& drawn = game.parts.Get<RowPicture>().rows;
+  // Only the columns of the row and a cell of margin on either side are
+  // cleared and read: a row rarely spans the page.
+  RowPicture& picture = game.parts.Get<RowPicture>();
+  Surface& drawn = picture.rows;
   drawn.SetPersistent(true);
-  if (drawn.Width() != f.MsgInk.Width() || drawn.Height() != bottom - top)
-    drawn.Resize(f.MsgInk.Width(), bottom - top);
-  else
-    drawn.Clear();
+  const int width = f.MsgInk.Width();
+  if (drawn.Width() != width || drawn.Height() != bottom - top) {
+    drawn.Resize(width, bottom - top);
+  } else if (picture.right > picture.left) {
+    drawn.FillRect(picture.left, 0, picture.right - picture.left, drawn.Height(), kBlack);
+  }
+  picture.left = std::clamp(x - cell, 0, width);
+  picture.right = std::clamp(x + kShadowOffset + text.Width(utf8, cell) + cell, picture.left, width);
   text.Draw(drawn, x + kShadowOffset, y + kShadowOffset - top, utf8, shadow, cell);
   text.Draw(drawn, x, y - top, utf8, kTextFace, cell);
-  f.MsgInk.InkFrom(drawn, 0, top);
+  f.MsgInk.InkFrom(drawn, 0, top, {picture.left, 0, picture.right - picture.left, drawn.Height()});
 }
 
 void ComposeAndPresent(Game& game, RowBand inked) {
@@ -81,10 +158,31 @@ void ComposeFreshPageAndPresent(Game& game, const DimmedArea& dimmed, RowBand in
   work.rewrite = known.page.HoldsFor(f.Msg, f.MainWork, mask, dimmed) ? known.page.text : RowBand::Whole(f.Msg);
   work.rewrite.Cover(inked.top, inked.bottom - inked.top);
   work.copyAll = !known.shown.HoldsFor(f.MainPic, f.Msg);
+  OwedPage& owed = game.parts.Get<OwedPage>();
+  if (owed.carried) {
+    // The page given up was never painted: its rows are redone too.
+    work.rewrite.Cover(owed.carried->rewrite.top, owed.carried->rewrite.bottom - owed.carried->rewrite.top);
+    work.copyAll = work.copyAll || owed.carried->copyAll;
+    owed.carried.reset();
+  }
   f.MainPic.SetPersistent(true);
-  PaintFreshPage({f.Msg, f.MainWork, mask, f.MsgInk}, dimmed, work, f.MainPic);
+  if (!SameSize(f.Msg, f.MainWork) || !SameSize(f.Msg, f.MainPic) || f.Msg.Width() != f.MsgInk.Width() ||
+      f.Msg.Height() != f.MsgInk.Height()) {
+    // Pages of unusual sizes are painted at once.
+    PaintFreshPage({f.Msg, f.MainWork, mask, f.MsgInk}, dimmed, work, f.MainPic);
+    known.page = {f.Msg.Revision(), f.MainWork.Revision(), mask.Revision(), dimmed, inked};
+    PresentPage(game, {}, true);
+    return;
+  }
+  auto drawing = std::make_shared<FreshPageDrawing>(game, dimmed, work);
+  f.MainWork.Lend(drawing);
+  game.state.SysPic[kDimmingMask].Lend(drawing);
+  f.MsgInk.Lend(drawing);
+  f.Msg.Owe(drawing);
+  f.MainPic.Owe(drawing);
+  owed.drawing = drawing;
   known.page = {f.Msg.Revision(), f.MainWork.Revision(), mask.Revision(), dimmed, inked};
-  PresentPage(game, {}, true);
+  known.shown = ShownFact{f.MainPic.Revision(), f.Msg.Revision()};
 }
 
 }  // namespace pelmot

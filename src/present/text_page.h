@@ -17,6 +17,15 @@ inline constexpr Colour kOptionShadow = Rgb(80, 80, 80);
 // Msg draws into its kept image (on) or directly (off).
 void SetMessageSurfacesPersistent(Game& game, bool on);
 
+// Before a fresh page: a page still owed and never looked at is given up,
+// its work left for the fresh page to do (see ComposeFreshPageAndPresent).
+void ForgoUnseenPage(Game& game);
+
+// Before MainWork takes a new picture, which will draw every pixel of it:
+// a page still owed keeps the picture it is made from, and MainWork gets
+// pixels to draw over instead of waiting for that page to be painted.
+void KeepPictureForOwedPage(Game& game);
+
 // Takes all ink off MsgInk.
 void ClearTextLayers(Game& game);
 
@@ -32,7 +41,9 @@ void ComposeAndPresent(Game& game, RowBand inked);
 
 // A fresh page with its text drawn in the layers: MainWork copied into Msg
 // and dimmed over `dimmed` by the mask SysPic[kDimmingMask], then composed and
-// presented as above, all in one pass over the page.
+// presented as above, all in one pass over the page. Msg and MainPic
+// take their new pixels when first used; until then, MainWork, the mask and
+// MsgInk stay as they are or the page is painted before they change.
 void ComposeFreshPageAndPresent(Game& game, const DimmedArea& dimmed, RowBand inked);
 
 }  // namespace pelmot

@@ -109,6 +109,7 @@ void ShowLine(Game& game, const std::string& argument, std::string_view id, cons
     // A fresh page: blank layers, the text, then MainWork dimmed into Msg
     // with the text composed over it and shown.
     s.LineNo = 0;
+    ForgoUnseenPage(game);
     ClearTextLayers(game);
     const RowBand inked = DrawPage(game, text, 0, kind.layout, shown);
     ComposeFreshPageAndPresent(game, kind.dimmed, inked);
