@@ -72,7 +72,7 @@ class Surface {
   Colour ImagePixel(int x, int y) const { return image_.empty() ? kBlack : image_[Index(x, y)]; }
   Colour ScreenPixel(int x, int y) const;
   void SetImagePixel(int x, int y, Colour c) {
-    Touch();
+    TouchRows(y, y + 1);
     Allocated(image_)[Index(x, y)] = c;
   }
   const std::vector<Colour>& Image() const { return Allocated(image_); }
@@ -86,7 +86,17 @@ class Surface {
   // Where drawing goes now: the kept image, or the screen copy of a shown
   // surface drawing directly. Text drawing uses this too.
   std::vector<Colour>& Target();
+  // Target for drawing that changes rows top ... bottom - 1 alone.
+  std::vector<Colour>& TargetRows(int top, int bottom);
   void MarkChanged() { changed_ = true; }
+
+  // Which rows of the screen pixels may differ from what they were at
+  // revision `since`: true with the rows (top inclusive, bottom exclusive;
+  // none for an empty band) where that is known, which it is for the
+  // revision WatchRows was last called at and for the current one.
+  bool ChangedRowsSince(std::uint64_t since, int& top, int& bottom) const;
+  // Starts counting changed rows from the current revision.
+  void WatchRows() const;
 
   // Every call that may change the kept image or the screen copy (drawing,
   // Target, MutableImage, SetImagePixel, Resize, Refresh, SetShown) gives the
@@ -103,6 +113,8 @@ class Surface {
  private:
   int Index(int x, int y) const { return y * width_ + x; }
   void Touch();
+  // A new revision whose screen pixels differ from the last in these rows.
+  void TouchRows(int top, int bottom);
   bool DrawsToScreen() const { return shown_ && !persistent_; }
   std::vector<Colour>& OwnScreen();
   // The pixels of the kept image or the screen copy, made (all black) on
@@ -118,6 +130,9 @@ class Surface {
   // the last refresh); otherwise the screen shows the kept image.
   bool screenOwn_ = false;
   std::uint64_t revision_ = 0;
+  // Rows of the screen pixels changed since revision watchedFrom_.
+  mutable std::uint64_t watchedFrom_ = 0;
+  mutable int changedTop_ = 0, changedBottom_ = 0;
   // Empty stands for all black until first used (see Allocated); the
   // screen copy is also empty while the surface is not shown. Its buffer
   // is kept for reuse until a refresh finds it unused since the last one.
