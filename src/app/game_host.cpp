@@ -149,14 +149,18 @@ void GameHost::Compose(std::span<Colour> pixels) {
 }
 
 // Only rows under a changed part of MainPic or the skip button are composed
-// again, and drawn over again in a full-size scratch picture (overlays may
-// darken what they cover, so they cannot be drawn twice over the same
-// pixels); the rows are then copied out.
+// again. Where an overlay may draw, they are composed in a full-size scratch
+// picture and drawn over there (overlays may darken what they cover, so
+// they cannot be drawn twice over the same pixels), then copied out.
 ClientRows GameHost::ComposeChanges(std::span<Colour> pixels, bool holdsLast) {
   const std::optional<ClientRows> rows = holdsLast ? RowsToComposeAgain() : std::nullopt;
   ClientRows composed{0, game_.form.clientHeight};
   if (!rows || (rows->top <= 0 && rows->bottom >= composed.bottom)) {
     Compose(pixels);
+  } else if (!rows->Empty() && OverlaysDrawNothing()) {
+    composed = *rows;
+    ComposeClientAreaRows(game_, pixels, rows->top, rows->bottom);
+    composed_ = CurrentPicture();
   } else if (!rows->Empty()) {
     composed = *rows;
     const auto width = static_cast<std::size_t>(game_.form.clientWidth);
@@ -191,6 +195,13 @@ bool GameHost::OverlaysFollowTheirKey() const {
   return !BoxOpen() && !c.settingsScreen.open && !c.routeChart.open && !c.backlog.open && !c.author.open &&
          (!c.typewriter.drawing || game_.form.SkipTimer.enabled) && !ContentProblemText(game_) &&
          game_.form.CMenu.Revision() == kept_->menu;
+}
+
+// Where the overlays follow their key (above), the comforts' marks are all
+// they could draw.
+bool GameHost::OverlaysDrawNothing() const {
+  const ComfortState& c = comforts_.State();
+  return !c.autoForward.on && c.cornerLine.text.empty() && !c.settings.savePreviews;
 }
 
 // The rows that may differ from the picture ComposeChanges gave last;

@@ -90,6 +90,7 @@ class GameHost : public WindowEvents {
   };
   std::optional<ClientRows> RowsToComposeAgain() const;
   bool OverlaysFollowTheirKey() const;
+  bool OverlaysDrawNothing() const;
   long overlays_ = 0;
   std::optional<PictureKey> composed_;
   std::optional<KeptPicture> kept_;
