@@ -8,6 +8,8 @@
 #include "flow/pick.h"
 #include "game_fixture.h"
 #include "persist/data_files.h"
+#include "present/pictures.h"
+#include "present/text_window.h"
 
 namespace pelmot {
 namespace {
@@ -296,7 +298,11 @@ class WindowPump {
     nowMs_ += 33;
     if (host_.OnFrame(nowMs_)) gate_.Stirred();
     if (!gate_.Pending() || !gate_.Due(host_)) return;
-    host_.Compose(shown_);
+    // As the window does: only the rows that changed are composed again
+    // over the picture it keeps; they must give the whole picture.
+    const ClientRows rows = host_.ComposeChanges(shown_, gate_.Presents() > 0);
+    if (rows.bottom - rows.top < kScreenHeight) ++partial_;
+    if (shown_ != Composed()) ++wrong_;
     gate_.Presented();
   }
   void ShiftRepeats(int count) {
@@ -307,6 +313,10 @@ class WindowPump {
     }
   }
   long long Presents() const { return gate_.Presents(); }
+  // Presents that composed only some rows, and those whose picture was not
+  // the one composed whole.
+  int Partial() const { return partial_; }
+  int Wrong() const { return wrong_; }
   const std::vector<Colour>& Shown() const { return shown_; }
   // What a present would show now.
   std::vector<Colour> Composed() {
@@ -319,14 +329,12 @@ class WindowPump {
   GameHost& host_;
   PresentGate gate_;
   std::int64_t nowMs_ = 0;
+  int partial_ = 0, wrong_ = 0;
   std::vector<Colour> shown_ = std::vector<Colour>(kScreenPixels);
 };
 
-TEST(PresentOnlyChanges, ShiftHeldAtAChoicePresentsNothingWhileEveryChangeIsPresented) {
-  TestGame t;
-  testing::InstallPlainScene(t, 4, {"一", "二", "", "", ""});
-  t.Start();
-  WindowPump window(t.host());
+// From the logo through the title to the story's first line.
+void StartNewGame(TestGame& t, WindowPump& window) {
   window.Frame();
   EXPECT_EQ(window.Presents(), 1) << "the first picture";
   window.Event(Mouse(InputEvent::Kind::kMouseDown, 400, 300));  // the title picture
@@ -335,6 +343,31 @@ TEST(PresentOnlyChanges, ShiftHeldAtAChoicePresentsNothingWhileEveryChangeIsPres
   ASSERT_TRUE(newGame);
   window.Event(Mouse(InputEvent::Kind::kMouseMove, newGame->x, newGame->y));
   window.Event(Mouse(InputEvent::Kind::kMouseDown, newGame->x, newGame->y));
+}
+
+TEST(PresentOnlyChanges, LinesAddedToAPageAreComposedByTheirRowsIntoTheWholePicture) {
+  TestGame t;
+  t.scenes().procedures[0] = [](Game& g) {
+    const int step = g.state.StepNo[kModeScene];
+    if (step == 1) ShowEventPic(g, 11, PictureShow::WithNextText);
+    ShowText2(g, "台詞" + std::to_string(step));
+  };
+  t.Start();
+  WindowPump window(t.host());
+  StartNewGame(t, window);
+  ASSERT_EQ(t.state().FlowMode, kModeScene);
+  window.ShiftRepeats(12);
+  EXPECT_GE(window.Partial(), 3) << "of " << window.Presents() << " presents";
+  EXPECT_EQ(window.Wrong(), 0);
+  EXPECT_EQ(window.Shown(), window.Composed());
+}
+
+TEST(PresentOnlyChanges, ShiftHeldAtAChoicePresentsNothingWhileEveryChangeIsPresented) {
+  TestGame t;
+  testing::InstallPlainScene(t, 4, {"一", "二", "", "", ""});
+  t.Start();
+  WindowPump window(t.host());
+  StartNewGame(t, window);
   ASSERT_EQ(t.state().FlowMode, kModeScene);
   ASSERT_TRUE(t.state().ClickAdvances) << "the story's first line";
   EXPECT_EQ(window.Shown(), window.Composed());
@@ -368,6 +401,7 @@ TEST(PresentOnlyChanges, ShiftHeldAtAChoicePresentsNothingWhileEveryChangeIsPres
   window.Event(Mouse(InputEvent::Kind::kMouseDown, option->x, option->y));
   EXPECT_EQ(window.Presents(), before + 2);
   EXPECT_EQ(window.Shown(), window.Composed());
+  EXPECT_EQ(window.Wrong(), 0) << "of " << window.Presents() << " presents";
 }
 
 }  // namespace

@@ -148,6 +148,80 @@ void GameHost::Compose(std::span<Colour> pixels) {
   composed_ = CurrentPicture();
 }
 
+// Only rows under a changed part of MainPic or the skip button are composed
+// again. Where an overlay may draw, they are composed in a full-size scratch
+// picture and drawn over there (overlays may darken what they cover, so
+// they cannot be drawn twice over the same pixels), then copied out.
+ClientRows GameHost::ComposeChanges(std::span<Colour> pixels, bool holdsLast) {
+  const std::optional<ClientRows> rows = holdsLast ? RowsToComposeAgain() : std::nullopt;
+  ClientRows composed{0, game_.form.clientHeight};
+  if (!rows || (rows->top <= 0 && rows->bottom >= composed.bottom)) {
+    Compose(pixels);
+  } else if (!rows->Empty() && OverlaysDrawNothing()) {
+    composed = *rows;
+    ComposeClientAreaRows(game_, pixels, rows->top, rows->bottom);
+    composed_ = CurrentPicture();
+  } else if (!rows->Empty()) {
+    composed = *rows;
+    const auto width = static_cast<std::size_t>(game_.form.clientWidth);
+    // Left uninitialised: only the pages of the rows composed are ever made.
+    if (scratchSize_ != pixels.size()) {
+      scratch_.reset(new Colour[pixels.size()]);
+      scratchSize_ = pixels.size();
+    }
+    const std::span<Colour> scratch(scratch_.get(), scratchSize_);
+    ComposeClientAreaRows(game_, scratch, rows->top, rows->bottom);
+    comforts_.DrawOver(scratch);
+    DrawContentProblem(game_, scratch);
+    std::copy(scratch.begin() + rows->top * width, scratch.begin() + rows->bottom * width,
+              pixels.begin() + rows->top * width);
+    composed_ = CurrentPicture();
+  } else {
+    composed = {};
+    composed_ = CurrentPicture();
+  }
+  const MainForm& f = game_.form;
+  kept_ = KeptPicture{*composed_, f.MainPic.Revision(), f.SkipB.Revision(), f.CMenu.Revision()};
+  f.MainPic.WatchRows();
+  f.SkipB.WatchRows();
+  return composed;
+}
+
+// The overlays draw from what the picture key holds, and from no surface
+// but MainPic and the skip button: no box, no comfort's screen, no
+// typewriter at work, no save preview's list that changed.
+bool GameHost::OverlaysFollowTheirKey() const {
+  const ComfortState& c = comforts_.State();
+  return !BoxOpen() && !c.settingsScreen.open && !c.routeChart.open && !c.backlog.open && !c.author.open &&
+         (!c.typewriter.drawing || game_.form.SkipTimer.enabled) && !ContentProblemText(game_) &&
+         game_.form.CMenu.Revision() == kept_->menu;
+}
+
+// Where the overlays follow their key (above), the comforts' marks are all
+// they could draw.
+bool GameHost::OverlaysDrawNothing() const {
+  const ComfortState& c = comforts_.State();
+  return !c.autoForward.on && c.cornerLine.text.empty() && !c.settings.savePreviews;
+}
+
+// The rows that may differ from the picture ComposeChanges gave last;
+// nothing where that is not known.
+std::optional<ClientRows> GameHost::RowsToComposeAgain() const {
+  if (!kept_ || !OverlaysFollowTheirKey()) return std::nullopt;
+  PictureKey now = CurrentPicture();
+  now.surfaces = kept_->key.surfaces;
+  if (!(now == kept_->key)) return std::nullopt;
+  const MainForm& f = game_.form;
+  ClientRows rows;
+  const std::pair<const Surface*, std::uint64_t> parts[] = {{&f.MainPic, kept_->mainPic}, {&f.SkipB, kept_->skipButton}};
+  for (const auto& [surface, since] : parts) {
+    int top = 0, bottom = 0;
+    if (!surface->ChangedRowsSince(since, top, bottom)) return std::nullopt;
+    if (surface->visible) rows.Cover(std::max(surface->top + top, 0), std::min(surface->top + bottom, f.clientHeight));
+  }
+  return rows;
+}
+
 GameHost::PictureKey GameHost::CurrentPicture() const {
   const MainForm& f = game_.form;
   const ComfortState& c = comforts_.State();
@@ -157,6 +231,10 @@ GameHost::PictureKey GameHost::CurrentPicture() const {
   key.mainTop = f.MainPic.top;
   key.skipLeft = f.SkipB.left;
   key.skipTop = f.SkipB.top;
+  key.mainWidth = f.MainPic.Width();
+  key.mainHeight = f.MainPic.Height();
+  key.skipWidth = f.SkipB.Width();
+  key.skipHeight = f.SkipB.Height();
   key.clientWidth = f.clientWidth;
   key.clientHeight = f.clientHeight;
   key.mainShown = f.MainPic.visible;

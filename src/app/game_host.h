@@ -42,6 +42,7 @@ class GameHost : public WindowEvents {
   bool Finished() const override;
   // The client area, with what the comforts show and the open box over it.
   void Compose(std::span<Colour> pixels) override;
+  ClientRows ComposeChanges(std::span<Colour> pixels, bool holdsLast) override;
   bool PictureChanged() const override;
 
   // An author's watch of the content folder (--author): each frame applies
@@ -73,6 +74,7 @@ class GameHost : public WindowEvents {
   struct PictureKey {
     std::uint64_t surfaces = 0;  // Surface::LatestRevision()
     int mainLeft = 0, mainTop = 0, skipLeft = 0, skipTop = 0, clientWidth = 0, clientHeight = 0;
+    int mainWidth = 0, mainHeight = 0, skipWidth = 0, skipHeight = 0;
     bool mainShown = false, skipShown = false, skipping = false, autoForward = false;
     int typed = 0;
     std::string cornerLine;
@@ -80,8 +82,20 @@ class GameHost : public WindowEvents {
     bool operator==(const PictureKey&) const = default;
   };
   PictureKey CurrentPicture() const;
+  // What ComposeChanges last gave: the picture, and the revisions of the
+  // surfaces whose changed rows it follows.
+  struct KeptPicture {
+    PictureKey key;
+    std::uint64_t mainPic = 0, skipButton = 0, menu = 0;
+  };
+  std::optional<ClientRows> RowsToComposeAgain() const;
+  bool OverlaysFollowTheirKey() const;
+  bool OverlaysDrawNothing() const;
   long overlays_ = 0;
   std::optional<PictureKey> composed_;
+  std::optional<KeptPicture> kept_;
+  std::unique_ptr<Colour[]> scratch_;
+  std::size_t scratchSize_ = 0;
 };
 
 }  // namespace pelmot

@@ -48,14 +48,45 @@ std::vector<Colour>& Surface::Allocated(std::vector<Colour>& pixels) const {
 
 std::uint64_t Surface::LatestRevision() { return lastRevision.load(std::memory_order_relaxed); }
 
-void Surface::Touch() {
+void Surface::Touch() { TouchRows(0, height_); }
+
+void Surface::TouchRows(int top, int bottom) {
+  // An owed drawing's rows were marked when it was owed.
   if (revisionsHeld) return;
   revision_ = lastRevision.fetch_add(1, std::memory_order_relaxed) + 1;
+  top = std::max(top, 0);
+  bottom = std::min(bottom, height_);
+  if (bottom <= top) return;
+  if (changedBottom_ <= changedTop_) {
+    changedTop_ = top;
+    changedBottom_ = bottom;
+    return;
+  }
+  changedTop_ = std::min(changedTop_, top);
+  changedBottom_ = std::max(changedBottom_, bottom);
+}
+
+bool Surface::ChangedRowsSince(std::uint64_t since, int& top, int& bottom) const {
+  top = bottom = 0;
+  if (since == revision_) return true;
+  if (since != watchedFrom_ || since == 0) return false;
+  top = changedTop_;
+  bottom = changedBottom_;
+  return true;
+}
+
+void Surface::WatchRows() const {
+  watchedFrom_ = revision_;
+  changedTop_ = changedBottom_ = 0;
 }
 
 void Surface::SetShown(bool shown) {
   owed_.Settle();
-  Touch();
+  // The screen pixels change only where the screen held pixels of its own.
+  if (shown_ && screenOwn_)
+    Touch();
+  else
+    TouchRows(0, 0);
   shown_ = shown;
   screenOwn_ = false;
   if (!shown_) {
@@ -64,9 +95,13 @@ void Surface::SetShown(bool shown) {
   }
 }
 
-std::vector<Colour>& Surface::Target() {
+std::vector<Colour>& Surface::Target() { return TargetRows(0, height_); }
+
+std::vector<Colour>& Surface::TargetRows(int top, int bottom) {
   owed_.Settle();
-  Touch();
+  // A screen copy made now shows the kept image until drawn into, so only
+  // the rows drawn differ from before.
+  TouchRows(top, bottom);
   if (DrawsToScreen()) return OwnScreen();
   changed_ = true;
   return Allocated(image_);
@@ -110,7 +145,7 @@ void Surface::FillRect(int x, int y, int w, int h, Colour colour) {
   owed_.Settle();
   int x0 = std::max(x, 0), y0 = std::max(y, 0);
   int x1 = std::min(x + w, width_), y1 = std::min(y + h, height_);
-  auto& target = Target();
+  auto& target = TargetRows(y0, x1 > x0 ? y1 : y0);
   for (int yy = y0; yy < y1; ++yy)
     std::fill(target.begin() + Index(x0, yy), target.begin() + Index(x0, yy) + std::max(0, x1 - x0), colour);
 }
@@ -158,7 +193,7 @@ void Surface::BitBlt(int dx, int dy, int w, int h, const Surface& src, int sx, i
   w = std::min({w, src.width_ - sx, width_ - dx});
   h = std::min({h, src.height_ - sy, height_ - dy});
   if (w <= 0 || h <= 0) return;
-  auto& target = Target();
+  auto& target = TargetRows(dy, dy + h);
   const std::vector<Colour>& source = src.Image();
   for (int row = 0; row < h; ++row) {
     const Colour* from = &source[src.Index(sx, sy + row)];
@@ -195,7 +230,11 @@ void Surface::PaintPicture(const Surface& src, int dx, int dy) {
 
 void Surface::Refresh() {
   owed_.Settle();
-  Touch();
+  // The screen pixels change only where the screen held pixels of its own.
+  if (shown_ && screenOwn_)
+    Touch();
+  else
+    TouchRows(0, 0);
   // A screen copy unused since the last refresh (pages of text, not hover
   // frames) gives its memory back.
   if (!screenOwn_) std::vector<Colour>().swap(screen_);
@@ -209,9 +248,9 @@ void Surface::PresentIfChanged() {
 
 void Surface::Resize(int width, int height) {
   owed_.Settle();
-  Touch();
   width_ = width;
   height_ = height;
+  Touch();
   // All black needs no pixels until they are used.
   if (backColour == kBlack)
     image_.clear();

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -129,7 +130,7 @@ class Surface {
   Colour ScreenPixel(int x, int y) const;
   void SetImagePixel(int x, int y, Colour c) {
     owed_.Settle();
-    Touch();
+    TouchRows(y, y + 1);
     Allocated(image_)[Index(x, y)] = c;
   }
   const std::vector<Colour>& Image() const {
@@ -147,7 +148,17 @@ class Surface {
   // Where drawing goes now: the kept image, or the screen copy of a shown
   // surface drawing directly. Text drawing uses this too.
   std::vector<Colour>& Target();
+  // Target for drawing that changes rows top ... bottom - 1 alone.
+  std::vector<Colour>& TargetRows(int top, int bottom);
   void MarkChanged() { changed_ = true; }
+
+  // Which rows of the screen pixels may differ from what they were at
+  // revision `since`: true with the rows (top inclusive, bottom exclusive;
+  // none for an empty band) where that is known, which it is for the
+  // revision WatchRows was last called at and for the current one.
+  bool ChangedRowsSince(std::uint64_t since, int& top, int& bottom) const;
+  // Starts counting changed rows from the current revision.
+  void WatchRows() const;
 
   // Every call that may change the kept image or the screen copy (drawing,
   // Target, MutableImage, SetImagePixel, Resize, Refresh, SetShown) gives the
@@ -162,9 +173,10 @@ class Surface {
   static std::uint64_t LatestRevision();
 
   // The kept image and the screen copy are `drawing`'s to make: the
-  // surface gets a new revision now, and the pixels when first used.
-  void Owe(std::shared_ptr<OwedDrawing> drawing) {
-    Touch();
+  // surface gets a new revision now, with rows [top, bottom) marked as the
+  // ones it changes, and the pixels when first used.
+  void Owe(std::shared_ptr<OwedDrawing> drawing, int top = 0, int bottom = std::numeric_limits<int>::max()) {
+    TouchRows(top, bottom);
     owed_.Hold(std::move(drawing));
   }
   // `drawing` reads this surface: it is done before the pixels change.
@@ -177,6 +189,8 @@ class Surface {
  private:
   int Index(int x, int y) const { return y * width_ + x; }
   void Touch();
+  // A new revision whose screen pixels differ from the last in these rows.
+  void TouchRows(int top, int bottom);
   bool DrawsToScreen() const { return shown_ && !persistent_; }
   std::vector<Colour>& OwnScreen();
   // The pixels of the kept image or the screen copy, made (all black) on
@@ -194,6 +208,9 @@ class Surface {
   // the last refresh); otherwise the screen shows the kept image.
   bool screenOwn_ = false;
   std::uint64_t revision_ = 0;
+  // Rows of the screen pixels changed since revision watchedFrom_.
+  mutable std::uint64_t watchedFrom_ = 0;
+  mutable int changedTop_ = 0, changedBottom_ = 0;
   // Empty stands for all black until first used (see Allocated); the
   // screen copy is also empty while the surface is not shown. Its buffer
   // is kept for reuse until a refresh finds it unused since the last one.

@@ -64,6 +64,23 @@ struct InputEvent {
   int repeat = 0;    // 1 for a held key's repeated key-down
 };
 
+// Rows of the client area, top inclusive, bottom exclusive.
+struct ClientRows {
+  int top = 0, bottom = 0;
+  bool Empty() const { return bottom <= top; }
+  // Grows to cover rows from ... to - 1 as well.
+  void Cover(int from, int to) {
+    if (to <= from) return;
+    if (Empty()) {
+      top = from;
+      bottom = to;
+      return;
+    }
+    top = from < top ? from : top;
+    bottom = to > bottom ? to : bottom;
+  }
+};
+
 class WindowEvents {
  public:
   virtual ~WindowEvents() = default;
@@ -79,6 +96,15 @@ class WindowEvents {
   // The client area as it is now, into `pixels`: 800 x 600, row by row
   // (a span of any other size is left as it is).
   virtual void Compose(std::span<Colour> pixels) = 0;
+  // Compose for a window that keeps its picture: where `holdsLast`, the
+  // pixels still hold what this call gave last time, and only the rows
+  // that may have changed since are composed again. Returns the rows
+  // composed (all of them unless the program knows better).
+  virtual ClientRows ComposeChanges(std::span<Colour> pixels, bool holdsLast) {
+    (void)holdsLast;
+    Compose(pixels);
+    return {0, kScreenHeight};
+  }
   // Whether Compose would now give another picture than the one it gave
   // last (true before the first). A window presents only then, unless it
   // must show its picture again for reasons of its own (exposed, resized).
@@ -94,6 +120,8 @@ class PresentGate {
   void Stirred() { stirred_ = true; }
   // The window must show its picture again (exposed, resized, scaled).
   void WindowChanged() { forced_ = true; }
+  // Whether the window itself asked for its picture again.
+  bool Forced() const { return forced_; }
   // Whether anything waits to be looked at.
   bool Pending() const { return stirred_ || forced_; }
   // Whether to compose and present now; false also settles what stirred

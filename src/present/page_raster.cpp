@@ -88,7 +88,7 @@ void PaintFreshPage(const PageSurfaces& s, const DimmedArea& dimmed, const Fresh
   const int width = s.page.Width(), height = s.page.Height();
   const Clipped c = Clip(dimmed, s.page, s.mask);
   std::vector<Colour>& out = s.page.Target();
-  std::vector<Colour>& view = shown.Target();
+  std::vector<Colour>& view = work.copyAll ? shown.Target() : shown.TargetRows(work.rewrite.top, work.rewrite.bottom);
   auto inside = [](RowBand band, int y) { return y >= band.top && y < band.bottom; };
   for (int y = 0; y < height; ++y) {
     const std::size_t at = static_cast<std::size_t>(y) * width;
@@ -113,7 +113,7 @@ void CopyRows(Surface& to, const Surface& from, RowBand rows) {
   const int top = std::max(rows.top, 0), bottom = std::min(rows.bottom, to.Height());
   if (bottom <= top) return;
   const std::size_t at = static_cast<std::size_t>(top) * to.Width();
-  std::memcpy(&to.Target()[at], &from.Image()[at], sizeof(Colour) * (bottom - top) * to.Width());
+  std::memcpy(&to.TargetRows(top, bottom)[at], &from.Image()[at], sizeof(Colour) * (bottom - top) * to.Width());
 }
 
 void ComposeText(Surface& page, const InkLayers& text, RowBand band) {

@@ -179,7 +179,11 @@ void ComposeFreshPageAndPresent(Game& game, const DimmedArea& dimmed, RowBand in
   game.state.SysPic[kDimmingMask].Lend(drawing);
   f.MsgInk.Lend(drawing);
   f.Msg.Owe(drawing);
-  f.MainPic.Owe(drawing);
+  // The shown picture changes only in the rows the page rewrites.
+  if (work.copyAll)
+    f.MainPic.Owe(drawing);
+  else
+    f.MainPic.Owe(drawing, work.rewrite.top, work.rewrite.bottom);
   owed.drawing = drawing;
   known.page = {f.Msg.Revision(), f.MainWork.Revision(), mask.Revision(), dimmed, inked};
   known.shown = ShownFact{f.MainPic.Revision(), f.Msg.Revision()};

@@ -16,5 +16,7 @@ void AfterEvent(Game& game);
 // The client area: the window's black background, MainPic at its position
 // (while visible), and the skip button over it (while visible).
 void ComposeClientArea(const Game& game, std::span<Colour> out);
+// The same for rows top ... bottom - 1 of `out` alone.
+void ComposeClientAreaRows(const Game& game, std::span<Colour> out, int top, int bottom);
 
 }  // namespace pelmot

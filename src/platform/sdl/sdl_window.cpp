@@ -26,6 +26,13 @@ struct SdlWindow::Impl {
   int windowedWidth = 0, windowedHeight = 0;
   int bitsPerPixel = 0;        // as last set; 0 until a change
   std::vector<Colour> pixels;  // the client area, where it is enlarged before it goes to a texture
+  // SDL's own renderer, which draws into the window's surface: the texture
+  // keeps its pixels between presents, and the window shows what it was
+  // last given outside the rows updated.
+  bool software = false;
+  // Which of the two holds the picture last composed.
+  enum class Kept { kNothing, kTexture, kPixels } kept = Kept::kNothing;
+  bool shownWhole = false;  // the window shows a whole picture of ours
   std::function<void()> firstPresent;
   PresentGate gate;
   std::function<void(long long)> presented;
@@ -102,6 +109,8 @@ bool SdlWindow::Open(const std::string& title, std::string& error) {
     error = SDL_GetError();
     return false;
   }
+  SDL_RendererInfo info{};
+  impl_->software = SDL_GetRendererInfo(impl_->renderer, &info) == 0 && std::strcmp(info.name, "software") == 0;
   // The picture keeps its 800 x 600 logical size; SDL scales it to the
   // window and maps pointer positions back to 800 x 600.
   SDL_RenderSetLogicalSize(impl_->renderer, kWidth, kHeight);
@@ -146,22 +155,48 @@ bool SdlWindow::Enlarge(const std::vector<Colour>& pixels, int multiple) {
 }
 
 // The client area composed into the texture's pixels, or through a copy
-// where the texture's rows are not laid out as the client area's.
-void SdlWindow::ComposeIntoTexture(WindowEvents& core) {
+// where the texture's rows are not laid out as the client area's. Only the
+// software renderer's texture is known to keep its pixels between locks.
+ClientRows SdlWindow::ComposeIntoTexture(WindowEvents& core) {
   Impl& m = *impl_;
   void* raw = nullptr;
   int pitch = 0;
   if (SDL_LockTexture(m.texture, nullptr, &raw, &pitch) == 0) {
     if (pitch == kWidth * static_cast<int>(sizeof(Colour))) {
-      core.Compose(std::span<Colour>(static_cast<Colour*>(raw), kScreenPixels));
+      const ClientRows rows = core.ComposeChanges(std::span<Colour>(static_cast<Colour*>(raw), kScreenPixels),
+                                                  m.software && m.kept == Impl::Kept::kTexture);
+      m.kept = Impl::Kept::kTexture;
       SDL_UnlockTexture(m.texture);
-      return;
+      return rows;
     }
     SDL_UnlockTexture(m.texture);
   }
-  m.pixels.resize(kScreenPixels);
-  core.Compose(m.pixels);
+  ComposeIntoPixels(core);
   SDL_UpdateTexture(m.texture, nullptr, m.pixels.data(), kWidth * 4);
+  return {0, kHeight};
+}
+
+// The client area composed into m.pixels.
+ClientRows SdlWindow::ComposeIntoPixels(WindowEvents& core) {
+  Impl& m = *impl_;
+  m.pixels.resize(kScreenPixels);
+  const ClientRows rows = core.ComposeChanges(m.pixels, m.kept == Impl::Kept::kPixels);
+  m.kept = Impl::Kept::kPixels;
+  return rows;
+}
+
+// With the software renderer and a window of the picture's own size, only
+// the rows that changed go to the window's surface and on to the screen;
+// false where the whole picture must be presented.
+bool SdlWindow::PresentRows(ClientRows rows) {
+  Impl& m = *impl_;
+  int width = 0, height = 0;
+  SDL_GetWindowSize(m.window, &width, &height);
+  if (!m.software || !m.shownWhole || width != kWidth || height != kHeight) return false;
+  if (rows.Empty()) return true;
+  const SDL_Rect band{0, rows.top, kWidth, rows.bottom - rows.top};
+  if (SDL_RenderCopy(m.renderer, m.texture, &band, &band) != 0 || SDL_RenderFlush(m.renderer) != 0) return false;
+  return SDL_UpdateWindowSurfaceRects(m.window, &band, 1) == 0;
 }
 
 // How the 800 x 600 picture reaches a window of another size (with the
@@ -174,29 +209,35 @@ void SdlWindow::ComposeIntoTexture(WindowEvents& core) {
 // whole multiple below ("sharp bilinear").
 //
 // Where the picture needs no enlarging first, the game composes it straight
-// into the texture's own pixels: no copy of the client area of our own.
-void SdlWindow::ComposeAndPresent(WindowEvents& core) {
+// into the texture's own pixels: no copy of the client area of our own; and
+// in a window of the picture's size, only the rows that changed are composed
+// and presented, unless the window itself asked for its picture again.
+void SdlWindow::ComposeAndPresent(WindowEvents& core, bool windowChanged) {
   Impl& m = *impl_;
   float sx = 1, sy = 1;
   SDL_RenderGetScale(m.renderer, &sx, &sy);
   const bool whole = sx >= 1 && sx == std::floor(sx) && sy == std::floor(sy);
   const int multiple = static_cast<int>(std::floor(std::min(sx, sy)));
   SDL_Texture* shown = m.texture;
+  bool presented = false;
   if (!whole && multiple >= 2) {
-    m.pixels.resize(kScreenPixels);
-    core.Compose(m.pixels);
+    ComposeIntoPixels(core);
     if (Enlarge(m.pixels, multiple))
       shown = m.enlarged;
     else
       SDL_UpdateTexture(m.texture, nullptr, m.pixels.data(), kWidth * 4);
   } else {
-    ComposeIntoTexture(core);
+    const ClientRows rows = ComposeIntoTexture(core);
+    presented = !windowChanged && PresentRows(rows);
   }
-  SDL_SetTextureScaleMode(shown, whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-  SDL_SetRenderDrawColor(m.renderer, 0, 0, 0, 255);
-  SDL_RenderClear(m.renderer);
-  SDL_RenderCopy(m.renderer, shown, nullptr, nullptr);
-  SDL_RenderPresent(m.renderer);
+  if (!presented) {
+    SDL_SetTextureScaleMode(shown, whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    SDL_SetRenderDrawColor(m.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(m.renderer);
+    SDL_RenderCopy(m.renderer, shown, nullptr, nullptr);
+    SDL_RenderPresent(m.renderer);
+    m.shownWhole = true;
+  }
   if (impl_->firstPresent) {
     auto listener = std::move(impl_->firstPresent);
     impl_->firstPresent = nullptr;
@@ -329,7 +370,7 @@ void SdlWindow::Run(WindowEvents& core) {
   Uint64 lastPresent = 0;
   while (!core.Finished()) {
     if (gate.Pending() && SDL_GetTicks64() - lastPresent >= kFrameIntervalMs && gate.Due(core)) {
-      ComposeAndPresent(core);
+      ComposeAndPresent(core, gate.Forced());
       gate.Presented();
       if (impl_->presented) impl_->presented(gate.Presents());
       lastPresent = SDL_GetTicks64();

@@ -41,8 +41,10 @@ class SdlWindow : public Display {
 
  private:
   struct Impl;
-  void ComposeAndPresent(WindowEvents& core);
-  void ComposeIntoTexture(WindowEvents& core);
+  void ComposeAndPresent(WindowEvents& core, bool windowChanged);
+  ClientRows ComposeIntoTexture(WindowEvents& core);
+  ClientRows ComposeIntoPixels(WindowEvents& core);
+  bool PresentRows(ClientRows rows);
   bool Enlarge(const std::vector<Colour>& pixels, int multiple);
   void RestoreWindowed();
   std::unique_ptr<Impl> impl_;
