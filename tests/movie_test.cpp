@@ -130,6 +130,28 @@ TEST(LogoMovie, TheGeneratedMovieDecodesFrameByFrame) {
   EXPECT_GT(Brightest(pixels), 200);  // to a bright word
 }
 
+// Widths that are no multiple of eight are where a converter's fast path
+// can stop short of the right edge.
+TEST(LogoMovie, EveryColumnIsConvertedWhateverTheWidth) {
+  TempDir dir;
+  for (int width : {630, 631, 632}) {
+    const std::string path = dir.path() + "/grey" + std::to_string(width) + ".avi";
+    // Written by a program of its own: FFmpeg stays out of the game's process.
+    const std::string write = std::string(GREY_MOVIE_WRITER) + " '" + path + "' " + std::to_string(width);
+    ASSERT_EQ(std::system(write.c_str()), 0) << write;
+    MovieDecoder decoder;
+    std::string error;
+    ASSERT_TRUE(decoder.Open(path, error)) << error;
+    Surface picture(0, 0);
+    std::int64_t t = 0;
+    ASSERT_TRUE(decoder.NextFrame(picture, t, error)) << error;
+    ASSERT_EQ(picture.Width(), width);
+    for (int y = 0; y < picture.Height(); ++y)
+      for (int x = width - 8; x < width; ++x)
+        ASSERT_GT(picture.ImagePixel(x, y) & 0xFF, 150u) << "width " << width << ", column " << x << ", row " << y;
+  }
+}
+
 // The logo with its header claiming 16 x 16 pictures; the pictures in the
 // stream are still 630 x 220.
 std::string LogoClaimingSixteenSquare() {

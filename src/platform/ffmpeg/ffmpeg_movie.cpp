@@ -237,8 +237,10 @@ void Movie::Convert(std::uint32_t* pixels, int width, int height) {
   const auto source = static_cast<AVPixelFormat>(frame->format);
   const bool usable =
       frame->width > 0 && frame->height > 0 && source != AV_PIX_FMT_NONE && sws_isSupportedInput(source);
+  // Accurate rounding keeps swscale off its x86 YUV-to-RGB fast path, which
+  // leaves the last (width mod 8) columns of every row unwritten.
   scaler = usable ? sws_getCachedContext(scaler, frame->width, frame->height, source, width, height, kOutFormat,
-                                         SWS_POINT, nullptr, nullptr, nullptr)
+                                         SWS_POINT | SWS_ACCURATE_RND, nullptr, nullptr, nullptr)
                   : nullptr;
   if (!scaler) {
     std::fill(pixels, pixels + count, 0u);
