@@ -66,6 +66,13 @@ start=$(seconds)
 export PKG_CONFIG_LIBDIR=$PREFIX/lib/pkgconfig PKG_CONFIG_PATH=""
 # shellcheck source=/dev/null
 source "$ROOT/tools/web/deps/em_env.sh"
+# pkg-config's answers are cached by CMake: a build folder configured
+# against other libraries starts afresh, or it would link the old ones.
+stamp=$OUT/cmake/libraries-prefix
+if [[ ! -f $stamp || $(cat "$stamp") != "$PREFIX" ]]; then
+  rm -rf "$OUT/cmake/CMakeCache.txt" "$OUT/cmake/CMakeFiles"
+  echo "$PREFIX" >"$stamp"
+fi
 quietly emcmake cmake -S "$ROOT" -B "$OUT/cmake" -DPELMOT_WEB=ON -DCMAKE_BUILD_TYPE=Release \
   -DPELMOT_WEB_OUTPUT="$OUT" "${launcher[@]}"
 quietly cmake --build "$OUT/cmake" -j"$JOBS"
