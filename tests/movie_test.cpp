@@ -136,8 +136,8 @@ TEST(LogoMovie, EveryColumnIsConvertedWhateverTheWidth) {
   TempDir dir;
   for (int width : {630, 631, 632}) {
     const std::string path = dir.path() + "/grey" + std::to_string(width) + ".avi";
-    // Written by a program of its own: FFmpeg stays out of the game's process.
-    const std::string write = std::string(GREY_MOVIE_WRITER) + " '" + path + "' " + std::to_string(width);
+    // Written by the logo's maker: FFmpeg stays out of the game's process.
+    const std::string write = std::string(MAKE_LOGO) + " --grey " + std::to_string(width) + " '" + path + "'";
     ASSERT_EQ(std::system(write.c_str()), 0) << write;
     MovieDecoder decoder;
     std::string error;

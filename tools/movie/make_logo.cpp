@@ -4,6 +4,7 @@
 // part 2 in AVI with no B-frames.
 //
 //   pelmot_make_logo OUT.avi [FONT.ttf]
+//   pelmot_make_logo --grey WIDTH OUT.avi    (two light grey pictures, WIDTH x 16)
 //
 // Without a font the letters are drawn from a built-in block alphabet.
 #include <ft2build.h>
@@ -19,7 +20,9 @@ extern "C" {
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -136,7 +139,13 @@ bool WritePackets(AVCodecContext* enc, AVFormatContext* out, AVStream* stream, A
   }
 }
 
-bool Encode(const std::string& path, const Mask& mask, int lineY) {
+// The movie's size and length, and what paints each of its pictures.
+struct MovieShape {
+  int width, height, frames;
+  std::function<void(int n, std::vector<std::uint32_t>& rgb)> paint;
+};
+
+bool Encode(const std::string& path, const MovieShape& movie) {
   AVFormatContext* out = nullptr;
   int rc = avformat_alloc_output_context2(&out, nullptr, "avi", path.c_str());
   if (rc < 0) return Fail("no AVI writer", rc);
@@ -145,8 +154,8 @@ bool Encode(const std::string& path, const Mask& mask, int lineY) {
   if (!codec) return Fail("no MPEG-4 encoder");
   AVStream* stream = avformat_new_stream(out, nullptr);
   AVCodecContext* enc = avcodec_alloc_context3(codec);
-  enc->width = kWidth;
-  enc->height = kHeight;
+  enc->width = movie.width;
+  enc->height = movie.height;
   enc->pix_fmt = AV_PIX_FMT_YUV420P;
   enc->time_base = AVRational{1, kRate};
   enc->framerate = AVRational{kRate, 1};
@@ -165,20 +174,20 @@ bool Encode(const std::string& path, const Mask& mask, int lineY) {
 
   AVFrame* frame = av_frame_alloc();
   frame->format = enc->pix_fmt;
-  frame->width = kWidth;
-  frame->height = kHeight;
+  frame->width = movie.width;
+  frame->height = movie.height;
   av_frame_get_buffer(frame, 0);
   AVPacket* pkt = av_packet_alloc();
-  SwsContext* toYuv = sws_getContext(kWidth, kHeight, AV_PIX_FMT_0RGB32, kWidth, kHeight, enc->pix_fmt, SWS_BICUBIC,
+  SwsContext* toYuv = sws_getContext(movie.width, movie.height, AV_PIX_FMT_0RGB32, movie.width, movie.height, enc->pix_fmt, SWS_BICUBIC,
                                      nullptr, nullptr, nullptr);
-  std::vector<std::uint32_t> rgb(kWidth * kHeight);
+  std::vector<std::uint32_t> rgb(static_cast<std::size_t>(movie.width) * movie.height);
   bool ok = toYuv != nullptr;
-  for (int n = 0; ok && n < kFrames; ++n) {
-    Compose(mask, n, lineY, rgb);
+  for (int n = 0; ok && n < movie.frames; ++n) {
+    movie.paint(n, rgb);
     av_frame_make_writable(frame);
     const std::uint8_t* src[1] = {reinterpret_cast<const std::uint8_t*>(rgb.data())};
-    const int stride[1] = {kWidth * 4};
-    sws_scale(toYuv, src, stride, 0, kHeight, frame->data, frame->linesize);
+    const int stride[1] = {movie.width * 4};
+    sws_scale(toYuv, src, stride, 0, movie.height, frame->data, frame->linesize);
     frame->pts = n;
     ok = avcodec_send_frame(enc, frame) >= 0 && WritePackets(enc, out, stream, pkt);
   }
@@ -196,17 +205,29 @@ bool Encode(const std::string& path, const Mask& mask, int lineY) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: pelmot_make_logo OUT.avi [FONT.ttf]\n");
+  // --grey WIDTH: a light grey movie of two pictures, WIDTH x 16, for the
+  // tests of widths the logo does not have.
+  const bool grey = argc == 4 && std::string(argv[1]) == "--grey";
+  if (!grey && (argc < 2 || argc > 3)) {
+    std::fprintf(stderr, "usage: pelmot_make_logo OUT.avi [FONT.ttf]\n       pelmot_make_logo --grey WIDTH OUT.avi\n");
     return 2;
   }
-  const std::string target = argv[1];
+  const std::string target = grey ? argv[3] : argv[1];
+  MovieShape movie;
   Mask mask;
   const int baseline = 128;
-  if (argc < 3 || !DrawWithFont(argv[2], mask, baseline)) DrawBlocks(mask, baseline);
+  if (grey) {
+    const int width = std::atoi(argv[2]);
+    if (width < 16 || width > 4096) return 2;
+    movie = {width, 16, 2, [](int, std::vector<std::uint32_t>& rgb) { std::fill(rgb.begin(), rgb.end(), 0xC8C8C8u); }};
+  } else {
+    if (argc < 3 || !DrawWithFont(argv[2], mask, baseline)) DrawBlocks(mask, baseline);
+    movie = {kWidth, kHeight, kFrames,
+             [&](int n, std::vector<std::uint32_t>& rgb) { Compose(mask, n, baseline + 24, rgb); }};
+  }
   // Written beside the target and renamed, so a failed run leaves no half movie.
   const std::string temporary = target + ".part.avi";
-  if (!Encode(temporary, mask, baseline + 24)) {
+  if (!Encode(temporary, movie)) {
     std::filesystem::remove(temporary);
     return 1;
   }
