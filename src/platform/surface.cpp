@@ -54,30 +54,21 @@ void Surface::TouchRows(int top, int bottom) {
   // An owed drawing's rows were marked when it was owed.
   if (revisionsHeld) return;
   revision_ = lastRevision.fetch_add(1, std::memory_order_relaxed) + 1;
-  top = std::max(top, 0);
-  bottom = std::min(bottom, height_);
-  if (bottom <= top) return;
-  if (changedBottom_ <= changedTop_) {
-    changedTop_ = top;
-    changedBottom_ = bottom;
-    return;
-  }
-  changedTop_ = std::min(changedTop_, top);
-  changedBottom_ = std::max(changedBottom_, bottom);
+  changedRows_.Cover(std::max(top, 0), std::min(bottom, height_));
 }
 
 bool Surface::ChangedRowsSince(std::uint64_t since, int& top, int& bottom) const {
   top = bottom = 0;
   if (since == revision_) return true;
   if (since != watchedFrom_ || since == 0) return false;
-  top = changedTop_;
-  bottom = changedBottom_;
+  top = changedRows_.top;
+  bottom = changedRows_.bottom;
   return true;
 }
 
 void Surface::WatchRows() const {
   watchedFrom_ = revision_;
-  changedTop_ = changedBottom_ = 0;
+  changedRows_ = {};
 }
 
 void Surface::SetShown(bool shown) {

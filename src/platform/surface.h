@@ -80,6 +80,23 @@ class OwedSlot {
 // The three raster operations the game uses, bit for bit as GDI does them.
 enum class Rop { SrcCopy, SrcAnd, SrcInvert };
 
+// Rows of a surface or the client area, top inclusive, bottom exclusive.
+struct ClientRows {
+  int top = 0, bottom = 0;
+  bool Empty() const { return bottom <= top; }
+  // Grows to cover rows from ... to - 1 as well.
+  void Cover(int from, int to) {
+    if (to <= from) return;
+    if (Empty()) {
+      top = from;
+      bottom = to;
+      return;
+    }
+    top = from < top ? from : top;
+    bottom = to > bottom ? to : bottom;
+  }
+};
+
 class Surface {
  public:
   Surface() : Surface(kScreenWidth, kScreenHeight) {}
@@ -210,7 +227,7 @@ class Surface {
   std::uint64_t revision_ = 0;
   // Rows of the screen pixels changed since revision watchedFrom_.
   mutable std::uint64_t watchedFrom_ = 0;
-  mutable int changedTop_ = 0, changedBottom_ = 0;
+  mutable ClientRows changedRows_;
   // Empty stands for all black until first used (see Allocated); the
   // screen copy is also empty while the surface is not shown. Its buffer
   // is kept for reuse until a refresh finds it unused since the last one.

@@ -64,23 +64,6 @@ struct InputEvent {
   int repeat = 0;    // 1 for a held key's repeated key-down
 };
 
-// Rows of the client area, top inclusive, bottom exclusive.
-struct ClientRows {
-  int top = 0, bottom = 0;
-  bool Empty() const { return bottom <= top; }
-  // Grows to cover rows from ... to - 1 as well.
-  void Cover(int from, int to) {
-    if (to <= from) return;
-    if (Empty()) {
-      top = from;
-      bottom = to;
-      return;
-    }
-    top = from < top ? from : top;
-    bottom = to > bottom ? to : bottom;
-  }
-};
-
 class WindowEvents {
  public:
   virtual ~WindowEvents() = default;
