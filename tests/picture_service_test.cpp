@@ -93,6 +93,31 @@ TEST_F(PictureServiceTest, AHintedPictureIsDecodedAheadAndDrawnFromMemory) {
   EXPECT_EQ(service.counts().decodedNow, 0);
 }
 
+// A picture that fills its surface is shown without a copy, sharing the
+// decoded pixels with the cache and other surfaces: whatever is drawn on
+// one surface afterwards reaches none of the others.
+TEST_F(PictureServiceTest, DrawingOnAShownPictureChangesNoOtherShowingOfIt) {
+  PictureService service({kDefaultPictureBudget, ""});
+  Surface status, pixel, cleared, swapped;
+  for (Surface* s : {&status, &pixel, &cleared, &swapped}) service.PicLoad(*s, 7, pictures());
+  EXPECT_EQ(service.counts().fromMemory, 3);
+  status.FillRect(10, 10, 50, 20, kWhite);
+  status.BitBlt(0, 0, 40, 40, status, 20, 20, Rop::SrcInvert);
+  pixel.SetImagePixel(799, 599, kWhite);
+  cleared.Clear();
+  Surface black;
+  swapped.SwapImage(black);
+  black.MutableImage()[0] = kWhite;
+  EXPECT_EQ(status.ImagePixel(15, 15), (first[35 * 800 + 35] ^ kWhite));
+  EXPECT_EQ(status.ImagePixel(100, 100), first[100 * 800 + 100]);
+  EXPECT_EQ(pixel.ImagePixel(799, 599), kWhite);
+  EXPECT_EQ(cleared.Image(), std::vector<Colour>(800 * 600, kBlack));
+  EXPECT_EQ(swapped.Image(), std::vector<Colour>(800 * 600, kBlack));
+  EXPECT_EQ(black.ImagePixel(0, 0), kWhite);
+  EXPECT_EQ(black.ImagePixel(1, 0), first[1]);
+  EXPECT_EQ(Load(service), first);
+}
+
 TEST_F(PictureServiceTest, TheDiskCopyIsUsedWhileItMatchesAndNeverWhenDamaged) {
   {
     PictureService service({kDefaultPictureBudget, cacheFolder()});

@@ -46,6 +46,24 @@ std::vector<Colour>& Surface::Allocated(std::vector<Colour>& pixels) const {
   return pixels;
 }
 
+std::vector<Colour>& Surface::OwnKept() {
+  if (borrowed_) {
+    image_.assign(borrowed_->begin(), borrowed_->end());
+    borrowed_.reset();
+  }
+  return Allocated(image_);
+}
+
+bool Surface::BorrowImage(std::shared_ptr<const std::vector<Colour>> pixels) {
+  owed_.Settle();
+  const auto size = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
+  if (!pixels || pixels->size() != size || DrawsToScreen()) return false;
+  Touch();
+  changed_ = true;
+  borrowed_ = std::move(pixels);
+  return true;
+}
+
 std::uint64_t Surface::LatestRevision() { return lastRevision.load(std::memory_order_relaxed); }
 
 void Surface::Touch() { TouchRows(0, height_); }
@@ -95,14 +113,15 @@ std::vector<Colour>& Surface::TargetRows(int top, int bottom) {
   TouchRows(top, bottom);
   if (DrawsToScreen()) return OwnScreen();
   changed_ = true;
-  return Allocated(image_);
+  return OwnKept();
 }
 
 // The screen copy gets pixels of its own when drawing first goes to it
 // alone; until then it shows the kept image, so a refresh copies nothing.
 std::vector<Colour>& Surface::OwnScreen() {
   if (!screenOwn_) {
-    screen_.assign(image_.begin(), image_.end());
+    const std::vector<Colour>& kept = KeptOrEmpty();
+    screen_.assign(kept.begin(), kept.end());
     screenOwn_ = true;
   }
   return Allocated(screen_);
@@ -110,17 +129,23 @@ std::vector<Colour>& Surface::OwnScreen() {
 
 const std::vector<Colour>& Surface::ScreenPixels() const {
   owed_.Settle();
-  return Allocated(shown_ && screenOwn_ ? screen_ : image_);
+  if (shown_ && screenOwn_) return Allocated(screen_);
+  return borrowed_ ? *borrowed_ : Allocated(image_);
 }
 
 Colour Surface::ScreenPixel(int x, int y) const {
   owed_.Settle();
-  const std::vector<Colour>& pixels = shown_ && screenOwn_ ? screen_ : image_;
+  const std::vector<Colour>& pixels = shown_ && screenOwn_ ? screen_ : KeptOrEmpty();
   return pixels.empty() ? kBlack : pixels[Index(x, y)];
 }
 
 void Surface::Clear() {
   owed_.Settle();
+  // Shared pixels about to be covered need no copy first.
+  if (!DrawsToScreen() && borrowed_) {
+    borrowed_.reset();
+    image_.clear();
+  }
   const std::vector<Colour>& pixels = DrawsToScreen() && screenOwn_ ? screen_ : image_;
   if (backColour == kBlack && pixels.empty()) {
     // Black over pixels not made yet: they stay unmade.
@@ -213,6 +238,7 @@ void Surface::SwapImage(Surface& other) {
   Touch();
   other.Touch();
   image_.swap(other.image_);
+  borrowed_.swap(other.borrowed_);
 }
 
 void Surface::PaintPicture(const Surface& src, int dx, int dy) {
@@ -242,6 +268,7 @@ void Surface::Resize(int width, int height) {
   width_ = width;
   height_ = height;
   Touch();
+  borrowed_.reset();
   // All black needs no pixels until they are used.
   if (backColour == kBlack)
     image_.clear();

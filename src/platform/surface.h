@@ -142,23 +142,30 @@ class Surface {
 
   Colour ImagePixel(int x, int y) const {
     owed_.Settle();
-    return image_.empty() ? kBlack : image_[Index(x, y)];
+    const std::vector<Colour>& kept = KeptOrEmpty();
+    return kept.empty() ? kBlack : kept[Index(x, y)];
   }
   Colour ScreenPixel(int x, int y) const;
   void SetImagePixel(int x, int y, Colour c) {
     owed_.Settle();
     TouchRows(y, y + 1);
-    Allocated(image_)[Index(x, y)] = c;
+    OwnKept()[Index(x, y)] = c;
   }
   const std::vector<Colour>& Image() const {
     owed_.Settle();
-    return Allocated(image_);
+    return borrowed_ ? *borrowed_ : Allocated(image_);
   }
   std::vector<Colour>& MutableImage() {
     owed_.Settle();
     Touch();
-    return Allocated(image_);
+    return OwnKept();
   }
+  // Makes `pixels` (exactly Width() x Height() of them, never changed by
+  // anyone while shared) the kept image without copying them: a decoded
+  // picture shown as it is. The surface copies them only when it is first
+  // drawn into. False, with nothing changed, when the size differs or
+  // drawing goes to the screen copy.
+  bool BorrowImage(std::shared_ptr<const std::vector<Colour>> pixels);
   // The pixels a player sees: the screen copy if shown, else the kept image.
   const std::vector<Colour>& ScreenPixels() const;
 
@@ -213,6 +220,10 @@ class Surface {
   // The pixels of the kept image or the screen copy, made (all black) on
   // first use: a surface never drawn or read costs no memory.
   std::vector<Colour>& Allocated(std::vector<Colour>& pixels) const;
+  // The kept image as it stands, empty while never made.
+  const std::vector<Colour>& KeptOrEmpty() const { return borrowed_ ? *borrowed_ : image_; }
+  // The kept image as pixels of the surface's own, to draw into.
+  std::vector<Colour>& OwnKept();
 
   // First, so that a copy settles it before the pixels are copied.
   OwedSlot owed_;
@@ -233,6 +244,9 @@ class Surface {
   // is kept for reuse until a refresh finds it unused since the last one.
   mutable std::vector<Colour> image_;
   mutable std::vector<Colour> screen_;
+  // While set, the kept image is these shared pixels and image_ is only a
+  // buffer kept for when the surface is drawn into.
+  std::shared_ptr<const std::vector<Colour>> borrowed_;
 };
 
 }  // namespace pelmot

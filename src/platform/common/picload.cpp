@@ -241,6 +241,13 @@ void PlacePicture(const DecodedPicture& picture, Surface& target) {
   }
 }
 
+void PlaceSharedPicture(std::shared_ptr<const DecodedPicture> picture, Surface& target) {
+  if (picture->width == target.Width() && picture->height == target.Height() &&
+      target.BorrowImage(std::shared_ptr<const std::vector<Colour>>(picture, &picture->pixels)))
+    return;
+  PlacePicture(*picture, target);
+}
+
 void ConvertRgbPixels(const unsigned char* rgb, Colour* out, int count) { ConvertRgb24Row(rgb, out, count); }
 
 void WarnUnreadablePicture(std::set<std::string>& warned, const std::string& path, const std::string& error) {
@@ -288,13 +295,13 @@ void DrawPicturePlaceholder(Surface& target, int number) {
 void PngPictureLoader::PicLoad(Surface& target, int number, const std::string& folder) {
   const std::string path = PicturePath(folder, number);
   std::string error;
-  DecodedPicture picture;
-  if (!DecodePictureFile(path, picture, error)) {
+  auto picture = std::make_shared<DecodedPicture>();
+  if (!DecodePictureFile(path, *picture, error)) {
     WarnUnreadablePicture(warned_, path, error);
     DrawPicturePlaceholder(target, number);
     return;
   }
-  PlacePicture(picture, target);
+  PlaceSharedPicture(std::move(picture), target);
 }
 
 bool SavePng(const std::vector<Colour>& pixels, int width, int height, const std::string& path) {

@@ -3,6 +3,7 @@
 // most 800 x 600; its header is read before anything is decoded.
 #pragma once
 
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -35,6 +36,9 @@ void PrepareDecoders();
 // Draws `picture` at the origin of target's drawing target, cut at the
 // edges; what it does not cover becomes black.
 void PlacePicture(const DecodedPicture& picture, Surface& target);
+// The same, sharing the picture's pixels instead of copying them when it
+// fills the target exactly: the target copies them only if drawn into.
+void PlaceSharedPicture(std::shared_ptr<const DecodedPicture> picture, Surface& target);
 
 // RGB bytes (three a pixel) as 0x00RRGGBB pixels.
 void ConvertRgbPixels(const unsigned char* rgb, Colour* out, int count);

@@ -77,7 +77,7 @@ void PictureService::PicLoad(Surface& target, int number, const std::string& fol
   const std::string path = PicturePath(folder, number);
   SharedPicture picture;
   if (auto stamp = StampOf(path)) picture = Obtain(path, *stamp);
-  if (picture) return PlacePicture(*picture, target);
+  if (picture) return PlaceSharedPicture(std::move(picture), target);
   // Decoded again only to say why it cannot be read.
   std::string error;
   DecodedPicture unused;
