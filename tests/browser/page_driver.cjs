@@ -115,6 +115,29 @@ class Player {
       return n;
     }, left, top, width, height, rgb);
   }
+  // Keeps the canvas's pixels as they are now, for `changedSinceKept`.
+  async keepCanvas() {
+    await this.page.evaluate(() => {
+      window.pelmotKeptCanvas = document.getElementById('canvas').getContext('2d').getImageData(0, 0, 800, 600).data;
+    });
+  }
+  // Where the canvas differs from what `keepCanvas` kept: null when nowhere,
+  // else the first and last rows that differ and how many pixels do.
+  async changedSinceKept() {
+    return this.page.evaluate(() => {
+      const now = document.getElementById('canvas').getContext('2d').getImageData(0, 0, 800, 600).data;
+      const kept = window.pelmotKeptCanvas;
+      let first = -1, last = -1, pixels = 0;
+      for (let i = 0; i < now.length; i += 4) {
+        if (now[i] === kept[i] && now[i + 1] === kept[i + 1] && now[i + 2] === kept[i + 2]) continue;
+        const row = Math.floor(i / 3200);
+        if (first < 0) first = row;
+        last = row;
+        ++pixels;
+      }
+      return first < 0 ? null : {first, last, pixels};
+    });
+  }
   // How many canvas pixels in the rectangle have a channel above `level`.
   async bright(left, top, width, height, level = 60) {
     return this.page.evaluate((l, t, w, h, v) => {
