@@ -84,6 +84,27 @@ TEST(WriteBehind, ReplacementsComeInOrderAndOnlyTheNewestOfAFileWaits) {
   EXPECT_EQ(*ReadWholeFile(dir.path() + "/A"), "3");
 }
 
+// Skipping asks for the same files many times a second: a file written a
+// moment ago waits out the spacing, and then only its newest contents go,
+// still in the order asked. Finishing writes everything at once.
+TEST(WriteBehind, AFileAskedForAgainSoonIsWrittenOnceWithItsNewestContents) {
+  testing::TempDir dir;
+  RecordingFiles files;
+  WriteBehindFiles behind(files, std::chrono::seconds(30));
+  behind.ReplaceWholeLater(dir.path() + "/A", Bytes("1"));
+  behind.FinishLaterWrites();
+  for (const char* bytes : {"2", "3", "4"}) behind.ReplaceWholeLater(dir.path() + "/A", Bytes(bytes));
+  behind.ReplaceWholeLater(dir.path() + "/B", Bytes("1"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  {
+    std::lock_guard lock(files.mutex);
+    EXPECT_EQ(files.written, (std::vector<std::string>{"A=1"}));
+  }
+  behind.FinishLaterWrites();
+  EXPECT_EQ(files.written, (std::vector<std::string>{"A=1", "A=4", "B=1"}));
+  EXPECT_EQ(*ReadWholeFile(dir.path() + "/A"), "4");
+}
+
 // A game whose files are written behind it, on the test's own files.
 struct BehindGame {
   explicit BehindGame(Files& underneath)

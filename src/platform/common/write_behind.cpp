@@ -4,7 +4,8 @@
 
 namespace pelmot {
 
-WriteBehindFiles::WriteBehindFiles(Files& underneath) : files_(underneath), worker_([this] { Work(); }) {}
+WriteBehindFiles::WriteBehindFiles(Files& underneath, std::chrono::milliseconds spacing)
+    : files_(underneath), spacing_(spacing), worker_([this] { Work(); }) {}
 
 WriteBehindFiles::~WriteBehindFiles() {
   {
@@ -28,7 +29,15 @@ void WriteBehindFiles::ReplaceWholeLater(const std::string& path, std::function<
 
 void WriteBehindFiles::FinishLaterWrites() {
   std::unique_lock lock(mutex_);
+  ++finishing_;
+  changed_.notify_all();
   changed_.wait(lock, [this] { return waiting_.empty() && !writing_; });
+  --finishing_;
+}
+
+WriteBehindFiles::Clock::time_point WriteBehindFiles::DueAt(const std::string& path) const {
+  const auto last = lastWritten_.find(path);
+  return last == lastWritten_.end() ? Clock::time_point{} : last->second + spacing_;
 }
 
 std::optional<LaterWriteFailure> WriteBehindFiles::TakeLaterWriteFailure() {
@@ -42,6 +51,11 @@ void WriteBehindFiles::Work() {
   for (;;) {
     changed_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
     if (waiting_.empty()) return;
+    const Clock::time_point due = DueAt(waiting_.front().path);
+    if (!stopping_ && finishing_ == 0 && Clock::now() < due) {
+      changed_.wait_until(lock, due);
+      continue;
+    }
     Job job = std::move(waiting_.front());
     waiting_.pop_front();
     writing_ = true;
@@ -49,6 +63,7 @@ void WriteBehindFiles::Work() {
     std::string error;
     const bool written = files_.ReplaceWhole(job.path, job.contents(files_), error);
     lock.lock();
+    lastWritten_[job.path] = Clock::now();
     writing_ = false;
     if (!written && !failure_) failure_ = LaterWriteFailure{job.path, error};
     changed_.notify_all();

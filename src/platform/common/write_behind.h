@@ -1,10 +1,18 @@
 // Files whose later replacements are made on a thread of their own, so a
 // write (two fsyncs and a rename) never holds up the game's thread. Every
 // other call goes straight to the files underneath.
+//
+// A file replaced again soon after its last replacement waits out the rest
+// of a short spacing, taking the newest contents when it goes: skipping
+// asks for the seen flags and the read lines many times a second, and each
+// write costs its fsyncs. Replacements still go in the order asked, and
+// FinishLaterWrites (and the end) writes everything at once.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -14,7 +22,9 @@ namespace pelmot {
 
 class WriteBehindFiles : public Files {
  public:
-  explicit WriteBehindFiles(Files& underneath);
+  static constexpr std::chrono::milliseconds kSameFileSpacing{500};
+
+  explicit WriteBehindFiles(Files& underneath, std::chrono::milliseconds spacing = kSameFileSpacing);
   // Makes what is still waiting first.
   ~WriteBehindFiles() override;
   WriteBehindFiles(const WriteBehindFiles&) = delete;
@@ -46,9 +56,15 @@ class WriteBehindFiles : public Files {
     std::string path;
     std::function<std::string(Files&)> contents;
   };
+  using Clock = std::chrono::steady_clock;
   void Work();
+  // When the file may next be replaced.
+  Clock::time_point DueAt(const std::string& path) const;
 
   Files& files_;
+  std::chrono::milliseconds spacing_;
+  std::map<std::string, Clock::time_point> lastWritten_;
+  int finishing_ = 0;  // callers of FinishLaterWrites waiting: no spacing
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<Job> waiting_;  // not begun yet, in the order asked
