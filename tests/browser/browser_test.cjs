@@ -293,8 +293,10 @@ async function unreadableSaves(browser, url, how) {
         `saves that cannot be read are told in a box (IndexedDB ${how})`);
   await page.keyboard.press('Enter');
   await player.settled();
-  check((await player.state()).LastMessage === null && !(await page.evaluate(() => Module.pelmotSyncing)),
-        'the game plays on, copying nothing back');
+  const after = await player.state();
+  const syncing = await page.evaluate(() => Module.pelmotSyncing);
+  check(after.LastMessage === null && !syncing,
+        `the game plays on, copying nothing back (box ${JSON.stringify(after.LastMessage)}, copying ${!!syncing})`);
   await page.close({runBeforeUnload: false});
 }
 

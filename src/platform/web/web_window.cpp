@@ -136,6 +136,7 @@ WebWindow::WebWindow() : pixels_(static_cast<std::size_t>(kWidth) * kHeight), rg
 
 void WebWindow::Run(WindowEvents& core, std::function<void()> finished) {
   core_ = &core;
+  pixelsHoldLast_ = false;
   finished_ = std::move(finished);
   gate_ = PresentGate();
   emscripten_set_main_loop_arg(FrameCallback, this, 0, EM_FALSE);
@@ -189,8 +190,11 @@ void WebWindow::RepeatModifier(int key, std::int64_t now) {
 // While content is on its way (SetHold), input, and then the timers too, wait
 // for it: the canvas keeps the last picture the game drew.
 void WebWindow::Frame() {
-  if (!core_ || SavesSyncing()) return;
+  if (!core_) return;
   const double began = emscripten_get_now();
+  // While the saves are copied to IndexedDB the game takes no input and
+  // runs no timers, but what it drew before is shown at once.
+  if (SavesSyncing()) return PresentIfChanged(began);
   Hold hold = Holding();
   while (hold == Hold::kNone && !waiting_.empty() && !SavesSyncing() && !core_->Finished()) {
     ++steps_;
@@ -209,11 +213,7 @@ void WebWindow::Frame() {
     ++steps_;
     if (core_->OnFrame(now)) gate_.Stirred();
   }
-  if (gate_.Pending() && gate_.Due(*core_)) {
-    Present();
-    // For the benchmark: how long the last frame that drew took.
-    EM_ASM({ Module.pelmotLastFrameMs = $0; }, emscripten_get_now() - began);
-  }
+  PresentIfChanged(began);
   if (core_->Finished()) {
     emscripten_cancel_main_loop();
     core_ = nullptr;
@@ -224,14 +224,21 @@ void WebWindow::Frame() {
   }
 }
 
+void WebWindow::PresentIfChanged(double frameBegan) {
+  if (!gate_.Pending() || !gate_.Due(*core_)) return;
+  Present();
+  // For the benchmark: how long the last frame that drew took.
+  EM_ASM({ Module.pelmotLastFrameMs = $0; }, emscripten_get_now() - frameBegan);
+}
+
 // 0x00RRGGBB words become the canvas's R, G, B, A bytes, in rgba_, which
 // holds what the canvas shows. The rows that changed are the ones given to
 // the canvas: a step that writes a line changes the text's rows only, and
 // the canvas's copy costs by the pixel. One pass with no early exit, so the
 // compiler turns it into vector code.
-WebWindow::Rows WebWindow::ToCanvasBytes() {
+WebWindow::Rows WebWindow::ToCanvasBytes(ClientRows composed) {
   Rows changed{kHeight, 0};
-  for (int y = 0; y < kHeight; ++y) {
+  for (int y = std::max(composed.top, 0); y < std::min(composed.bottom, kHeight); ++y) {
     const Colour* in = pixels_.data() + static_cast<std::size_t>(y) * kWidth;
     std::uint32_t* out = rgba_.data() + static_cast<std::size_t>(y) * kWidth;
     std::uint32_t differs = 0;
@@ -250,8 +257,11 @@ WebWindow::Rows WebWindow::ToCanvasBytes() {
 }
 
 void WebWindow::Present() {
-  core_->Compose(pixels_);
-  const Rows changed = ToCanvasBytes();
+  // Only the rows that may have changed since the last picture are composed
+  // and converted again.
+  const ClientRows composed = core_->ComposeChanges(pixels_, pixelsHoldLast_);
+  pixelsHoldLast_ = true;
+  const Rows changed = ToCanvasBytes(composed);
   if (changed.first < changed.end)
     EM_ASM(
         {

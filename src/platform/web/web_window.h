@@ -56,13 +56,15 @@ class WebWindow : public Display {
     int first, end;  // [first, end)
   };
   void Present();
-  Rows ToCanvasBytes();
+  void PresentIfChanged(double frameBegan);
+  Rows ToCanvasBytes(ClientRows composed);
   void RepeatModifier(int key, std::int64_t now);
   Hold Holding();
   WindowEvents* core_ = nullptr;
   std::function<void()> finished_;
   std::deque<InputEvent> waiting_;  // input that came while the saves were syncing
   std::vector<Colour> pixels_;
+  bool pixelsHoldLast_ = false;  // pixels_ hold what core_ composed last
   std::vector<std::uint32_t> rgba_;
   TouchGesture touch_;
   KeyRepeat shiftRepeat_;
