@@ -8,7 +8,7 @@ fail() {
   echo "FAIL: $*" >&2
   if [[ -n ${trace:-} && -f $trace ]]; then
     echo "--- trace:" >&2
-    grep -av '^Form_KeyDown 16 1$' "$trace" >&2
+    grep -av '^Form_KeyDown 16 1$\|^Presented ' "$trace" >&2
   fi
   exit 1
 }
@@ -95,7 +95,8 @@ start_game() {
     [[ -n $window ]] && break
     sleep 0.1
   done
-  [[ -n $window ]] || fail "no window appeared"
+  [[ -n $window ]] || fail "no window appeared (named PELMOT, mapped or not: $(xdotool search --name '^PELMOT$' 2>&1 | tr '\n' ' ');" \
+    "of the game's process: $(xdotool search --pid "$game" 2>&1 | tr '\n' ' '); game running: $(kill -0 "$game" 2>/dev/null && echo yes || echo no))"
 }
 
 # click X Y [HANDLER]: a left click at X, Y of the window; with HANDLER,
