@@ -60,4 +60,8 @@ expect 1 "$pelmot" --inspect-save "$no"
 expect 1 "$pelmot" --check-content "$no"
 expect 1 "$pelmot" --extract-text "$scratch/out.pot" --content "$no"
 expect 1 "$pelmot" --story-map "$scratch/map.txt"
+# With no display to reach the game says so and ends, rather than playing on
+# unseen off screen.
+expect 1 timeout 20 env -u SDL_VIDEODRIVER -u WAYLAND_DISPLAY DISPLAY=:9999 XDG_RUNTIME_DIR="$scratch" \
+  "$pelmot" --data-dir "$scratch/window"
 exit $failed

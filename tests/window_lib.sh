@@ -86,17 +86,30 @@ stop_x() {
 # window.
 start_game() {
   trace="$work/$1.trace"
-  "$PELMOT" --data-dir "$work/$1" --trace "${@:2}" >"$trace" 2>&1 &
-  game=$!
-  window=""
-  # A loaded machine may take a while; give it half a minute.
-  for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --name '^PELMOT$' 2>/dev/null | head -1)
+  local try
+  # On a loaded machine a fresh Xvfb has now and then refused the game's
+  # connection; the game then says it cannot open a window and ends, and
+  # is started again.
+  for try in 1 2 3; do
+    "$PELMOT" --data-dir "$work/$1" --trace "${@:2}" >"$trace" 2>&1 &
+    game=$!
+    window=""
+    # A loaded machine may take a while; give it half a minute.
+    for _ in $(seq 300); do
+      window=$(xdotool search --onlyvisible --name '^PELMOT$' 2>/dev/null | head -1)
+      [[ -n $window ]] && break
+      kill -0 "$game" 2>/dev/null || break
+      sleep 0.1
+    done
     [[ -n $window ]] && break
-    sleep 0.1
+    grep -q '^pelmot: cannot open a window' "$trace" || break
+    wait "$game"
+    echo "start_game $1: try $try could not open a window: $(grep -m1 '^pelmot: ' "$trace")" >&2
   done
   [[ -n $window ]] || fail "no window appeared (named PELMOT, mapped or not: $(xdotool search --name '^PELMOT$' 2>&1 | tr '\n' ' ');" \
-    "of the game's process: $(xdotool search --pid "$game" 2>&1 | tr '\n' ' '); game running: $(kill -0 "$game" 2>/dev/null && echo yes || echo no))"
+    "of the game's process: $(xdotool search --pid "$game" 2>&1 | tr '\n' ' '); game running: $(kill -0 "$game" 2>/dev/null && echo yes || echo no);" \
+    "DISPLAY=$DISPLAY, the game's: $(tr '\0' '\n' <"/proc/$game/environ" 2>/dev/null | grep '^DISPLAY=' | tr '\n' ' ');" \
+    "on every display: $(for d in /tmp/.X11-unix/X*; do echo "${d##*X}=$(DISPLAY=":${d##*X}" xdotool search --name '^PELMOT$' 2>&1 | tr '\n' ,)"; done | tr '\n' ' '))"
 }
 
 # click X Y [HANDLER]: a left click at X, Y of the window; with HANDLER,

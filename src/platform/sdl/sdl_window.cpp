@@ -90,6 +90,10 @@ bool SdlWindow::Open(const std::string& title, std::string& error) {
   // and start-up time. SDL_RENDER_DRIVER in the environment still wins.
   SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
   SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+  // Only drivers that show something: when no display can be reached, SDL
+  // would otherwise fall back to drawing off screen, and the game would
+  // play on unseen. SDL_VIDEODRIVER in the environment still wins.
+  SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11,wayland,kmsdrm", SDL_HINT_DEFAULT);
   // SIGINT and SIGTERM end the program as they do any other; closing the
   // window is the player's way to be asked first.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
