@@ -129,8 +129,7 @@ std::vector<Colour>& Surface::OwnScreen() {
 
 const std::vector<Colour>& Surface::ScreenPixels() const {
   owed_.Settle();
-  if (shown_ && screenOwn_) return Allocated(screen_);
-  return borrowed_ ? *borrowed_ : Allocated(image_);
+  return shown_ && screenOwn_ ? Allocated(screen_) : Kept();
 }
 
 Colour Surface::ScreenPixel(int x, int y) const {

@@ -153,7 +153,7 @@ class Surface {
   }
   const std::vector<Colour>& Image() const {
     owed_.Settle();
-    return borrowed_ ? *borrowed_ : Allocated(image_);
+    return Kept();
   }
   std::vector<Colour>& MutableImage() {
     owed_.Settle();
@@ -222,6 +222,8 @@ class Surface {
   std::vector<Colour>& Allocated(std::vector<Colour>& pixels) const;
   // The kept image as it stands, empty while never made.
   const std::vector<Colour>& KeptOrEmpty() const { return borrowed_ ? *borrowed_ : image_; }
+  // The kept image, made (all black) if never made.
+  const std::vector<Colour>& Kept() const { return borrowed_ ? *borrowed_ : Allocated(image_); }
   // The kept image as pixels of the surface's own, to draw into.
   std::vector<Colour>& OwnKept();
 

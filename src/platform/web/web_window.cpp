@@ -236,8 +236,8 @@ void WebWindow::PresentIfChanged(double frameBegan) {
 // the canvas: a step that writes a line changes the text's rows only, and
 // the canvas's copy costs by the pixel. One pass with no early exit, so the
 // compiler turns it into vector code.
-WebWindow::Rows WebWindow::ToCanvasBytes(ClientRows composed) {
-  Rows changed{kHeight, 0};
+ClientRows WebWindow::ToCanvasBytes(ClientRows composed) {
+  ClientRows changed;
   for (int y = std::max(composed.top, 0); y < std::min(composed.bottom, kHeight); ++y) {
     const Colour* in = pixels_.data() + static_cast<std::size_t>(y) * kWidth;
     std::uint32_t* out = rgba_.data() + static_cast<std::size_t>(y) * kWidth;
@@ -248,10 +248,7 @@ WebWindow::Rows WebWindow::ToCanvasBytes(ClientRows composed) {
       differs |= bytes ^ out[x];
       out[x] = bytes;
     }
-    if (differs) {
-      changed.first = std::min(changed.first, y);
-      changed.end = y + 1;
-    }
+    if (differs) changed.Cover(y, y + 1);
   }
   return changed;
 }
@@ -261,8 +258,8 @@ void WebWindow::Present() {
   // and converted again.
   const ClientRows composed = core_->ComposeChanges(pixels_, pixelsHoldLast_);
   pixelsHoldLast_ = true;
-  const Rows changed = ToCanvasBytes(composed);
-  if (changed.first < changed.end)
+  const ClientRows changed = ToCanvasBytes(composed);
+  if (!changed.Empty())
     EM_ASM(
         {
           const canvas = document.querySelector('#canvas');
@@ -271,7 +268,7 @@ void WebWindow::Present() {
           const bytes = new Uint8ClampedArray(HEAPU8.buffer, $0, $1 * $2 * 4);
           context.putImageData(new ImageData(bytes, $1, $2), 0, 0, 0, $3, $1, $4 - $3);
         },
-        rgba_.data(), kWidth, kHeight, changed.first, changed.end);
+        rgba_.data(), kWidth, kHeight, changed.top, changed.bottom);
   gate_.Presented();
   // For measuring the page's start: when the first picture reached the canvas.
   // The page then fetches the rest of the content.

@@ -52,12 +52,9 @@ class WebWindow : public Display {
   void ModifierPressed(int key, bool down);
 
  private:
-  struct Rows {
-    int first, end;  // [first, end)
-  };
   void Present();
   void PresentIfChanged(double frameBegan);
-  Rows ToCanvasBytes(ClientRows composed);
+  ClientRows ToCanvasBytes(ClientRows composed);
   void RepeatModifier(int key, std::int64_t now);
   Hold Holding();
   WindowEvents* core_ = nullptr;
