@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <thread>
 
 #include "game_fixture.h"
 #include "platform/common/picture_service.h"
@@ -148,10 +149,12 @@ TEST_F(PictureServiceTest, TheDiskCopyIsUsedWhileItMatchesAndNeverWhenDamaged) {
   }
 }
 
-// The picture replaced as `cp -p` replaces it: other pixels in a file of the
-// same size and modification time. Neither the picture in memory nor its
-// packed copy is shown again.
-TEST_F(PictureServiceTest, AReplacedSourceIsDecodedAgainThoughItsSizeAndTimeAreTheSame) {
+// A later run finds its copy by the key recorded beside it, without reading
+// the source again. A record names one path and stamp only: a damaged one
+// reads as absent, and a picture replaced as `cp -p` replaces it (other
+// pixels in a file of the same size and modification time) is never shown
+// from its old copy or record, nor from memory.
+TEST_F(PictureServiceTest, AKeyRecordSparesReadingTheSourceUntilTheSourceIsReplaced) {
   namespace fs = std::filesystem;
   const std::string path = PicturePath(pictures(), 7), other = dir.path() + "/other.png";
   const auto second = Noise(800, 600, 2);
@@ -163,16 +166,41 @@ TEST_F(PictureServiceTest, AReplacedSourceIsDecodedAgainThoughItsSizeAndTimeAreT
     bytes.resize(size, '\0');
     testing::WriteBytes(file, bytes);
   }
+  // Times that changed less than a second ago are not trusted to tell
+  // versions apart, so nothing is recorded for them.
+  const auto settle = [] { std::this_thread::sleep_for(std::chrono::milliseconds(1100)); };
+  const auto run = [&](const std::vector<Colour>& expected, int fromDisk, int sourcesRead) {
+    PictureService service({kDefaultPictureBudget, cacheFolder()});
+    EXPECT_EQ(Load(service), expected);
+    service.WaitIdle();
+    EXPECT_EQ(service.counts().fromDisk, fromDisk);
+    EXPECT_EQ(service.counts().sourcesRead, sourcesRead);
+  };
+  settle();
+  run(first, 0, 1);
+  run(first, 1, 0);
+  std::vector<std::string> records;
+  for (const auto& entry : fs::directory_iterator(cacheFolder()))
+    if (entry.path().extension() == ".key") records.push_back(entry.path());
+  ASSERT_EQ(records.size(), 1u);
+  std::string record = testing::FileBytes(records[0]);
+  record.back() ^= 1;  // the path it names
+  testing::WriteBytes(records[0], record);
+  run(first, 1, 1);
+  run(first, 1, 0);
+
   PictureService service({kDefaultPictureBudget, cacheFolder()});
   EXPECT_EQ(Load(service), first);
-  service.WaitIdle();
   const auto modified = fs::last_write_time(path);
   fs::last_write_time(other, modified);
   fs::copy_file(other, path, fs::copy_options::overwrite_existing);  // cp -p
   fs::last_write_time(path, modified);
   EXPECT_EQ(Load(service), second);
-  PictureService fresh({kDefaultPictureBudget, cacheFolder()});
-  EXPECT_EQ(Load(fresh), second);
+  service.WaitIdle();
+  run(second, 1, 1);
+  settle();
+  run(second, 1, 1);
+  run(second, 1, 0);
 }
 
 // Copies made before the pictures were moved or installed elsewhere (a new
@@ -220,6 +248,7 @@ TEST_F(PictureServiceTest, TidyingDropsOldTemporaryCopiesAndTheLeastRecentlyUsed
   const std::string newer = aged("fedcba9876543210fedcba9876543210.pix", 24, copyBytes);
   const std::string oldTemporary = aged("0123456789abcdef0123456789abcdef.pix.tmp-a1B2c3", 25, 100);
   const std::string youngTemporary = aged("fedcba9876543210fedcba9876543210.pix.tmp-Zz9yY8", 23, 100);
+  const std::string oldTemporaryRecord = aged("0123456789abcdef0123456789abcdef.key.tmp-Qq1Ww2", 25, 10);
   const std::string notOurs = aged("notes.txt", 100, 3 * copyBytes);
   {
     PictureService service({kDefaultPictureBudget, cacheFolder(), std::chrono::milliseconds(0)});
@@ -229,7 +258,7 @@ TEST_F(PictureServiceTest, TidyingDropsOldTemporaryCopiesAndTheLeastRecentlyUsed
     service.WaitIdle();
   }
   for (const std::string& kept : {used, newer, youngTemporary, notOurs}) EXPECT_TRUE(fs::exists(kept)) << kept;
-  for (const std::string& gone : {older, oldTemporary}) EXPECT_FALSE(fs::exists(gone)) << gone;
+  for (const std::string& gone : {older, oldTemporary, oldTemporaryRecord}) EXPECT_FALSE(fs::exists(gone)) << gone;
 
   PictureService service({kDefaultPictureBudget, cacheFolder(), std::chrono::milliseconds(0)});
   service.KeepCopiesWithin(0);

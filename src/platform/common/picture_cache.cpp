@@ -152,11 +152,108 @@ std::optional<PictureKey> DiskPictureCache::KeyOf(const std::string& source, con
     std::lock_guard lock(mutex_);
     if (auto found = keys_.find(source); found != keys_.end() && found->second.stamp == stamp) return found->second.key;
   }
+  if (auto recorded = ReadRecord(source, stamp)) {
+    std::lock_guard lock(mutex_);
+    keys_[source] = {stamp, *recorded, true};
+    return recorded;
+  }
   const auto key = PictureKeyOf(source, scratch);
   if (!key) return std::nullopt;
   std::lock_guard lock(mutex_);
-  keys_[source] = {stamp, *key};
+  ++sourcesRead_;
+  keys_[source] = {stamp, *key, false};
   return key;
+}
+
+int DiskPictureCache::SourcesRead() {
+  std::lock_guard lock(mutex_);
+  return sourcesRead_;
+}
+
+namespace {
+
+// A key record: "<XXH3-128 of the path and stamp>.key", this header, then
+// the source's path. It names the key only for that very path and stamp
+// (size, both times, device, inode); anything else reads as absent.
+constexpr char kRecordMagic[8] = {'P', 'E', 'L', 'K', 'E', 'Y', '0', '1'};
+struct KeyRecord {
+  char magic[8];
+  std::uint64_t size;
+  std::int64_t modifiedNs, changedNs;
+  std::uint64_t device, inode;
+  PictureKey key;
+  std::uint32_t pathLength;
+  std::uint32_t crc;  // of the record before this field, then of the path
+};
+static_assert(sizeof(KeyRecord) == 80, "no padding: every byte written is known");
+
+constexpr const char* kRecordEnd = ".key";
+
+KeyRecord RecordFor(const std::string& source, const SourceStamp& stamp) {
+  KeyRecord r{};
+  std::memcpy(r.magic, kRecordMagic, sizeof kRecordMagic);
+  r.size = stamp.size;
+  r.modifiedNs = stamp.modifiedNs;
+  r.changedNs = stamp.changedNs;
+  r.device = stamp.device;
+  r.inode = stamp.inode;
+  r.pathLength = static_cast<std::uint32_t>(source.size());
+  return r;
+}
+
+std::uint32_t RecordCrc(const KeyRecord& r, const std::string& source) {
+  const uLong head = crc32(0, reinterpret_cast<const Bytef*>(&r), offsetof(KeyRecord, crc));
+  return static_cast<std::uint32_t>(
+      crc32(head, reinterpret_cast<const Bytef*>(source.data()), static_cast<uInt>(source.size())));
+}
+
+}  // namespace
+
+std::string DiskPictureCache::RecordFileOf(const std::string& source, const SourceStamp& stamp) const {
+  std::string named = source;
+  const KeyRecord r = RecordFor(source, stamp);
+  named.append(reinterpret_cast<const char*>(&r), offsetof(KeyRecord, key));
+  const XXH128_hash_t hash = XXH3_128bits(named.data(), named.size());
+  char name[48];
+  std::snprintf(name, sizeof name, "%016llx%016llx%s", static_cast<unsigned long long>(hash.high64),
+                static_cast<unsigned long long>(hash.low64), kRecordEnd);
+  return folder_ + "/" + name;
+}
+
+std::optional<PictureKey> DiskPictureCache::ReadRecord(const std::string& source, const SourceStamp& stamp) {
+  if (stamp.recentHash != 0) return std::nullopt;  // recent stamps are never recorded
+  const std::string file = RecordFileOf(source, stamp);
+  std::string bytes, error;
+  if (!ReadWholeFileInto(file, sizeof(KeyRecord) + source.size(), bytes, error) ||
+      bytes.size() != sizeof(KeyRecord) + source.size() || bytes.compare(sizeof(KeyRecord), source.size(), source) != 0)
+    return std::nullopt;
+  KeyRecord found;
+  std::memcpy(&found, bytes.data(), sizeof found);
+  KeyRecord expected = RecordFor(source, stamp);
+  expected.key = found.key;
+  expected.crc = RecordCrc(expected, source);
+  if (std::memcmp(&found, &expected, sizeof found) != 0 || found.key.size != stamp.size) return std::nullopt;
+  Touch(file);
+  return found.key;
+}
+
+// Only a stamp that tells the source's versions apart is recorded: one
+// changed less than a second ago is known by its bytes, every run.
+void DiskPictureCache::RecordKey(const std::string& source, const SourceStamp& stamp) {
+  KeyRecord r = RecordFor(source, stamp);
+  {
+    std::lock_guard lock(mutex_);
+    auto found = keys_.find(source);
+    if (stamp.recentHash != 0 || found == keys_.end() || !(found->second.stamp == stamp) || found->second.recorded)
+      return;
+    found->second.recorded = true;
+    r.key = found->second.key;
+  }
+  r.crc = RecordCrc(r, source);
+  std::string bytes(reinterpret_cast<const char*>(&r), sizeof r);
+  bytes += source;
+  std::string error;
+  ReplaceFile(RecordFileOf(source, stamp), bytes, error);  // without it, the source is read again
 }
 
 std::string DiskPictureCache::FileOf(const PictureKey& key) const {
@@ -196,7 +293,9 @@ std::optional<DecodedPicture> DiskPictureCache::Load(const std::string& source, 
   const char* payload = scratch.data() + sizeof h;
   if (XXH3_64bits(payload, h.payloadLength) != h.payloadHash) return std::nullopt;
   auto picture = Unpack(payload, h.payloadLength, h.width, h.height, std::move(reuse));
-  if (picture) Touch(file);
+  if (!picture) return std::nullopt;
+  Touch(file);
+  RecordKey(source, stamp);
   return picture;
 }
 
@@ -226,7 +325,9 @@ bool DiskPictureCache::Store(const std::string& source, const SourceStamp& stamp
   std::error_code made;
   std::filesystem::create_directories(folder_, made);
   std::string error;
-  return ReplaceFile(FileOf(*key), bytes, error);
+  if (!ReplaceFile(FileOf(*key), bytes, error)) return false;
+  RecordKey(source, stamp);
+  return true;
 }
 
 namespace {
@@ -237,13 +338,14 @@ bool EndsWith(const std::string& name, const std::string& end) {
   return name.size() > end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0;
 }
 
-// "<copy>.pix.tmp-" and six letters or digits: a copy being written, or
-// left by a run that ended during the write.
+bool IsCacheFile(const std::string& name) { return EndsWith(name, kCopyEnd) || EndsWith(name, kRecordEnd); }
+
+// "<copy>.pix.tmp-" or "<record>.key.tmp-" and six letters or digits: a
+// file being written, or left by a run that ended during the write.
 bool IsTemporaryCopy(const std::string& name) {
-  const std::string mark = std::string(kCopyEnd) + ".tmp-";
-  const auto at = name.rfind(mark);
-  if (at == std::string::npos || at == 0 || name.size() != at + mark.size() + 6) return false;
-  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(at + mark.size()), name.end(),
+  const auto at = name.rfind(".tmp-");
+  if (at == std::string::npos || !IsCacheFile(name.substr(0, at)) || name.size() != at + 5 + 6) return false;
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(at + 5), name.end(),
                      [](unsigned char c) { return std::isalnum(c); });
 }
 
@@ -265,7 +367,7 @@ void TidyPictureCache(const std::string& folder, std::uint64_t limitBytes, std::
     const std::string name = entry->d_name;
     const bool temporary = IsTemporaryCopy(name);
     struct stat info {};
-    if ((!temporary && !EndsWith(name, kCopyEnd)) || ::fstatat(fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+    if ((!temporary && !IsCacheFile(name)) || ::fstatat(fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISREG(info.st_mode))
       continue;
     if (temporary) {

@@ -112,26 +112,36 @@ class DiskPictureCache {
   // be read.
   std::string FileOf(const std::string& source);
   const std::string& Folder() const { return folder_; }
+  // How many times a source's bytes were read to find its key, in this
+  // run: once per source on its first run, none on later ones.
+  int SourcesRead();
 
  private:
   std::optional<PictureKey> KeyOf(const std::string& source, const SourceStamp& stamp, std::string& scratch);
   std::string FileOf(const PictureKey& key) const;
   void Touch(const std::string& file);
+  // Key records: beside the copies, the key found for a source at one
+  // stamp, so later runs find it without reading the source again.
+  std::string RecordFileOf(const std::string& source, const SourceStamp& stamp) const;
+  std::optional<PictureKey> ReadRecord(const std::string& source, const SourceStamp& stamp);
+  void RecordKey(const std::string& source, const SourceStamp& stamp);
 
   std::string folder_;
   std::mutex mutex_;  // guards what follows
   struct FoundKey {
     SourceStamp stamp;
     PictureKey key;
+    bool recorded = false;  // its record is on disk
   };
   std::unordered_map<std::string, FoundKey> keys_;  // by source path
-  std::unordered_set<std::string> touched_;         // copies touched in this run
+  std::unordered_set<std::string> touched_;         // copies and records touched in this run
+  int sourcesRead_ = 0;
 };
 
-// What tidying the cache folder removes: temporary copies older than a day
-// (a younger one may be another running game's write in progress), then
-// copies, least recently used (modified) first, until the rest take at most
-// `limitBytes`. `now`: seconds since the epoch.
+// What tidying the cache folder removes: temporary copies and key records
+// older than a day (a younger one may be another running game's write in
+// progress), then copies and records, least recently used (modified) first,
+// until the rest take at most `limitBytes`. `now`: seconds since the epoch.
 void TidyPictureCache(const std::string& folder, std::uint64_t limitBytes, std::int64_t now);
 
 // The disk cache's folder: $XDG_CACHE_HOME/pelmot/pictures, or

@@ -190,7 +190,9 @@ std::vector<std::string> PictureService::CachedPaths() {
 
 PictureService::Counts PictureService::counts() {
   std::lock_guard lock(mutex_);
-  return counts_;
+  Counts counts = counts_;
+  if (disk_) counts.sourcesRead = disk_->SourcesRead();
+  return counts;
 }
 
 }  // namespace pelmot

@@ -68,6 +68,7 @@ class PictureService : public PictureLoader {
     int waited = 0;      // the worker was decoding it
     int decodedNow = 0;  // decoded on the calling thread
     int fromDisk = 0;    // of all decodes, those read from the copy on disk
+    int sourcesRead = 0;  // sources read whole to find their copies' keys
   };
   Counts counts();
 
