@@ -119,33 +119,42 @@ TEST_F(PictureServiceTest, DrawingOnAShownPictureChangesNoOtherShowingOfIt) {
   EXPECT_EQ(Load(service), first);
 }
 
+// Noisy pictures are kept as they are, others packed with LZ4; either kind
+// of copy is used while it matches and never when damaged.
 TEST_F(PictureServiceTest, TheDiskCopyIsUsedWhileItMatchesAndNeverWhenDamaged) {
-  {
-    PictureService service({kDefaultPictureBudget, cacheFolder()});
-    EXPECT_EQ(Load(service), first);
-    service.WaitIdle();  // the disk copy is written behind
-  }
-  const std::string copy = DiskPictureCache(cacheFolder()).FileOf(PicturePath(pictures(), 7));
-  ASSERT_TRUE(std::filesystem::exists(copy));
-  {
-    PictureService service({kDefaultPictureBudget, cacheFolder()});
-    EXPECT_EQ(Load(service), first);
-    EXPECT_EQ(service.counts().fromDisk, 1);
-  }
-  // One byte changed in the middle, the file cut short, and a copy of an
-  // earlier layout at the name: each reads as absent and the PNG is
-  // decoded again.
-  const std::string bytes = testing::FileBytes(copy);
-  std::string earlier = bytes;
-  earlier[7] = '2';
-  for (const std::string& damaged : {bytes.substr(0, bytes.size() / 2) + std::string(1, bytes[bytes.size() / 2] ^ 1) +
-                                         bytes.substr(bytes.size() / 2 + 1),
-                                     bytes.substr(0, bytes.size() - 100), earlier}) {
-    std::ofstream(copy, std::ios::binary | std::ios::trunc) << damaged;
-    PictureService service({kDefaultPictureBudget, cacheFolder()});
-    EXPECT_EQ(Load(service), first);
-    EXPECT_EQ(service.counts().fromDisk, 0);
-    service.WaitIdle();
+  std::vector<Colour> flat(800 * 600, kWhite);
+  std::fill(flat.begin(), flat.begin() + 800 * 100, kBlack);
+  ASSERT_TRUE(SavePng(flat, 800, 600, PicturePath(pictures(), 8)));
+  for (const auto& [number, pixels] : {std::pair{7, first}, std::pair{8, flat}}) {
+    {
+      PictureService service({kDefaultPictureBudget, cacheFolder()});
+      EXPECT_EQ(Load(service, number), pixels);
+      service.WaitIdle();  // the disk copy is written behind
+    }
+    const std::string copy = DiskPictureCache(cacheFolder()).FileOf(PicturePath(pictures(), number));
+    ASSERT_TRUE(std::filesystem::exists(copy));
+    EXPECT_EQ(std::filesystem::file_size(copy) > 800 * 600 * 4, number == 7) << "noise is kept unpacked";
+    {
+      PictureService service({kDefaultPictureBudget, cacheFolder()});
+      EXPECT_EQ(Load(service, number), pixels);
+      EXPECT_EQ(service.counts().fromDisk, 1);
+    }
+    // One byte changed in the middle, the file cut short, and a copy of an
+    // earlier layout at the name: each reads as absent and the PNG is
+    // decoded again.
+    const std::string bytes = testing::FileBytes(copy);
+    std::string earlier = bytes;
+    earlier[7] = '2';
+    for (const std::string& damaged :
+         {bytes.substr(0, bytes.size() / 2) + std::string(1, bytes[bytes.size() / 2] ^ 1) +
+              bytes.substr(bytes.size() / 2 + 1),
+          bytes.substr(0, bytes.size() - 100), earlier}) {
+      std::ofstream(copy, std::ios::binary | std::ios::trunc) << damaged;
+      PictureService service({kDefaultPictureBudget, cacheFolder()});
+      EXPECT_EQ(Load(service, number), pixels);
+      EXPECT_EQ(service.counts().fromDisk, 0);
+      service.WaitIdle();
+    }
   }
 }
 

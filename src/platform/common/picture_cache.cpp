@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <lz4.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #define XXH_INLINE_ALL
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <cstring>
@@ -106,10 +108,12 @@ std::optional<PictureKey> PictureKeyOf(const std::string& path, std::string& scr
 namespace {
 
 // A cache file: this header, then the picture's pixels (0x00RRGGBB, row by
-// row) as one LZ4 block. LZ4 unpacks at about the speed of a copy, even the
-// noisy pictures it cannot make smaller. Files of earlier layouts have
-// other names and never match.
+// row), either as one LZ4 block or, where LZ4 saves too little (noisy
+// pictures), as they are, read straight into the picture. LZ4 unpacks at
+// about the speed of a copy. Files of earlier layouts have other names and
+// never match.
 constexpr char kMagic[8] = {'P', 'E', 'L', 'L', 'Z', '4', '0', '3'};
+constexpr char kRawMagic[8] = {'P', 'E', 'L', 'R', 'A', 'W', '0', '3'};
 struct CacheHeader {
   char magic[8];
   PictureKey source;
@@ -124,23 +128,50 @@ std::uint32_t HeaderCrc(const CacheHeader& h) {
   return static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(&h), offsetof(CacheHeader, headerCrc)));
 }
 
+bool IsRaw(const CacheHeader& h) { return std::memcmp(h.magic, kRawMagic, sizeof kRawMagic) == 0; }
+
+// Packed only when LZ4 saves at least an eighth.
+bool WorthPacking(int packedBytes, int rawBytes) { return packedBytes <= rawBytes - rawBytes / 8; }
+
+bool ReadExactly(int fd, void* out, std::size_t size) {
+  auto* at = static_cast<char*>(out);
+  while (size > 0) {
+    const ssize_t n = ::read(fd, at, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    at += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
 constexpr const char* kCopyEnd = ".pix";
 
 bool FitsTheScreen(std::uint32_t width, std::uint32_t height) {
   return width > 0 && height > 0 && width <= kScreenWidth && height <= kScreenHeight;
 }
 
-std::optional<DecodedPicture> Unpack(const char* data, std::size_t size, std::uint32_t width, std::uint32_t height,
-                                     std::vector<Colour> reuse) {
+// The payload after `h`, read from `fd` and checked against its hash.
+std::optional<DecodedPicture> ReadPayload(int fd, const CacheHeader& h, std::vector<Colour> reuse,
+                                          std::string& scratch) {
   std::optional<DecodedPicture> picture(std::in_place);
-  picture->width = static_cast<int>(width);
-  picture->height = static_cast<int>(height);
+  picture->width = static_cast<int>(h.width);
+  picture->height = static_cast<int>(h.height);
   picture->pixels = std::move(reuse);
-  picture->pixels.resize(static_cast<std::size_t>(width) * height);
-  const int capacity = static_cast<int>(picture->Bytes());
-  const int unpacked =
-      LZ4_decompress_safe(data, reinterpret_cast<char*>(picture->pixels.data()), static_cast<int>(size), capacity);
-  if (unpacked != capacity) return std::nullopt;
+  picture->pixels.resize(static_cast<std::size_t>(h.width) * h.height);
+  const std::size_t rawBytes = picture->Bytes();
+  if (IsRaw(h)) {
+    if (h.payloadLength != rawBytes || !ReadExactly(fd, picture->pixels.data(), rawBytes) ||
+        XXH3_64bits(picture->pixels.data(), rawBytes) != h.payloadHash)
+      return std::nullopt;
+    return picture;
+  }
+  scratch.resize(h.payloadLength);
+  if (!ReadExactly(fd, scratch.data(), scratch.size()) || XXH3_64bits(scratch.data(), scratch.size()) != h.payloadHash)
+    return std::nullopt;
+  const int unpacked = LZ4_decompress_safe(scratch.data(), reinterpret_cast<char*>(picture->pixels.data()),
+                                           static_cast<int>(scratch.size()), static_cast<int>(rawBytes));
+  if (unpacked != static_cast<int>(rawBytes)) return std::nullopt;
   return picture;
 }
 
@@ -283,16 +314,13 @@ std::optional<DecodedPicture> DiskPictureCache::Load(const std::string& source, 
   if (!key) return std::nullopt;
   const std::string file = FileOf(*key);
   std::string error;
-  if (!ReadWholeFileInto(file, kMaxPictureBytes, scratch, error) || scratch.size() < sizeof(CacheHeader))
-    return std::nullopt;
+  auto opened = OpenRegularFile(file, kMaxPictureBytes, error);
   CacheHeader h;
-  std::memcpy(&h, scratch.data(), sizeof h);
-  const bool headerOk = std::memcmp(h.magic, kMagic, sizeof kMagic) == 0 && h.headerCrc == HeaderCrc(h) &&
-                        scratch.size() == sizeof h + std::size_t{h.payloadLength};
+  if (!opened || opened->size() < sizeof h || !ReadExactly(opened->fd(), &h, sizeof h)) return std::nullopt;
+  const bool headerOk = (std::memcmp(h.magic, kMagic, sizeof kMagic) == 0 || IsRaw(h)) &&
+                        h.headerCrc == HeaderCrc(h) && opened->size() == sizeof h + std::size_t{h.payloadLength};
   if (!headerOk || !(h.source == *key) || !FitsTheScreen(h.width, h.height)) return std::nullopt;
-  const char* payload = scratch.data() + sizeof h;
-  if (XXH3_64bits(payload, h.payloadLength) != h.payloadHash) return std::nullopt;
-  auto picture = Unpack(payload, h.payloadLength, h.width, h.height, std::move(reuse));
+  auto picture = ReadPayload(opened->fd(), h, std::move(reuse), scratch);
   if (!picture) return std::nullopt;
   Touch(file);
   RecordKey(source, stamp);
@@ -309,12 +337,16 @@ bool DiskPictureCache::Store(const std::string& source, const SourceStamp& stamp
   const int rawBytes = static_cast<int>(picture.Bytes());
   std::string bytes(sizeof(CacheHeader) + static_cast<std::size_t>(LZ4_compressBound(rawBytes)), '\0');
   char* payload = bytes.data() + sizeof(CacheHeader);
-  const int length = LZ4_compress_default(reinterpret_cast<const char*>(picture.pixels.data()), payload, rawBytes,
-                                          LZ4_compressBound(rawBytes));
-  if (length <= 0) return false;
-  bytes.resize(sizeof(CacheHeader) + static_cast<std::size_t>(length));
+  const char* pixels = reinterpret_cast<const char*>(picture.pixels.data());
+  int length = LZ4_compress_default(pixels, payload, rawBytes, LZ4_compressBound(rawBytes));
   CacheHeader h{};
   std::memcpy(h.magic, kMagic, sizeof kMagic);
+  if (length <= 0 || !WorthPacking(length, rawBytes)) {
+    std::memcpy(h.magic, kRawMagic, sizeof kRawMagic);
+    std::memcpy(payload, pixels, static_cast<std::size_t>(rawBytes));
+    length = rawBytes;
+  }
+  bytes.resize(sizeof(CacheHeader) + static_cast<std::size_t>(length));
   h.source = *key;
   h.width = static_cast<std::uint32_t>(picture.width);
   h.height = static_cast<std::uint32_t>(picture.height);
