@@ -26,13 +26,13 @@ struct SdlWindow::Impl {
   int windowedWidth = 0, windowedHeight = 0;
   int bitsPerPixel = 0;        // as last set; 0 until a change
   std::vector<Colour> pixels;  // the client area, where it is enlarged before it goes to a texture
-  // SDL's own renderer, which draws into the window's surface: the texture
-  // keeps its pixels between presents, and the window shows what it was
-  // last given outside the rows updated.
+  // SDL's own renderer, which draws into the window's surface: that surface
+  // and the texture keep their pixels between presents, and the window
+  // shows what it was last given outside the rows updated.
   bool software = false;
-  // Which of the two holds the picture last composed.
-  enum class Kept { kNothing, kTexture, kPixels } kept = Kept::kNothing;
-  bool shownWhole = false;  // the window shows a whole picture of ours
+  // Which holds the picture last composed.
+  enum class Kept { kNothing, kTexture, kPixels, kSurface } kept = Kept::kNothing;
+  SDL_Surface* keptSurface = nullptr;  // the window's surface it was composed into
   std::function<void()> firstPresent;
   PresentGate gate;
   std::function<void(long long)> presented;
@@ -118,13 +118,20 @@ bool SdlWindow::Open(const std::string& title, std::string& error) {
   // The picture keeps its 800 x 600 logical size; SDL scales it to the
   // window and maps pointer positions back to 800 x 600.
   SDL_RenderSetLogicalSize(impl_->renderer, kWidth, kHeight);
-  impl_->texture =
-      SDL_CreateTexture(impl_->renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
-  if (!impl_->texture) {
+  // The software renderer's window of the picture's own size needs no
+  // texture (see ComposeIntoWindowSurface); it is made when first needed.
+  if (!impl_->software && !EnsureTexture()) {
     error = SDL_GetError();
     return false;
   }
   return true;
+}
+
+bool SdlWindow::EnsureTexture() {
+  Impl& m = *impl_;
+  if (!m.texture)
+    m.texture = SDL_CreateTexture(m.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
+  return m.texture != nullptr;
 }
 
 void SdlWindow::OnFirstPresent(std::function<void()> listener) { impl_->firstPresent = std::move(listener); }
@@ -189,18 +196,30 @@ ClientRows SdlWindow::ComposeIntoPixels(WindowEvents& core) {
   return rows;
 }
 
-// With the software renderer and a window of the picture's own size, only
-// the rows that changed go to the window's surface and on to the screen;
-// false where the whole picture must be presented.
-bool SdlWindow::PresentRows(ClientRows rows) {
+// With the software renderer and a window of the picture's own size, the
+// picture is composed straight into the window's surface and only the rows
+// that changed go on to the screen (all of them when the window asked for
+// its picture again): no texture and no copy. False where that cannot be.
+bool SdlWindow::ComposeIntoWindowSurface(WindowEvents& core, bool windowChanged) {
   Impl& m = *impl_;
   int width = 0, height = 0;
   SDL_GetWindowSize(m.window, &width, &height);
-  if (!m.software || !m.shownWhole || width != kWidth || height != kHeight) return false;
+  if (!m.software || width != kWidth || height != kHeight) return false;
+  SDL_Surface* surface = SDL_GetWindowSurface(m.window);
+  if (!surface || surface->w != kWidth || surface->h != kHeight || surface->format->format != SDL_PIXELFORMAT_RGB888 ||
+      surface->pitch != kWidth * static_cast<int>(sizeof(Colour)))
+    return false;
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+  // A resize makes the surface anew, maybe at the same address.
+  const bool holdsLast = !windowChanged && m.kept == Impl::Kept::kSurface && m.keptSurface == surface;
+  ClientRows rows = core.ComposeChanges(std::span<Colour>(static_cast<Colour*>(surface->pixels), kScreenPixels), holdsLast);
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  m.kept = Impl::Kept::kSurface;
+  m.keptSurface = surface;
   if (rows.Empty()) return true;
   const SDL_Rect band{0, rows.top, kWidth, rows.bottom - rows.top};
-  if (SDL_RenderCopy(m.renderer, m.texture, &band, &band) != 0 || SDL_RenderFlush(m.renderer) != 0) return false;
-  return SDL_UpdateWindowSurfaceRects(m.window, &band, 1) == 0;
+  SDL_UpdateWindowSurfaceRects(m.window, &band, 1);
+  return true;
 }
 
 // How the 800 x 600 picture reaches a window of another size (with the
@@ -213,34 +232,31 @@ bool SdlWindow::PresentRows(ClientRows rows) {
 // whole multiple below ("sharp bilinear").
 //
 // Where the picture needs no enlarging first, the game composes it straight
-// into the texture's own pixels: no copy of the client area of our own; and
-// in a window of the picture's size, only the rows that changed are composed
-// and presented, unless the window itself asked for its picture again.
+// into the window's surface or the texture's own pixels: no copy of the
+// client area of our own.
 void SdlWindow::ComposeAndPresent(WindowEvents& core, bool windowChanged) {
   Impl& m = *impl_;
-  float sx = 1, sy = 1;
-  SDL_RenderGetScale(m.renderer, &sx, &sy);
-  const bool whole = sx >= 1 && sx == std::floor(sx) && sy == std::floor(sy);
-  const int multiple = static_cast<int>(std::floor(std::min(sx, sy)));
-  SDL_Texture* shown = m.texture;
-  bool presented = false;
-  if (!whole && multiple >= 2) {
-    ComposeIntoPixels(core);
-    if (Enlarge(m.pixels, multiple))
-      shown = m.enlarged;
-    else
-      SDL_UpdateTexture(m.texture, nullptr, m.pixels.data(), kWidth * 4);
-  } else {
-    const ClientRows rows = ComposeIntoTexture(core);
-    presented = !windowChanged && PresentRows(rows);
-  }
-  if (!presented) {
+  if (!ComposeIntoWindowSurface(core, windowChanged)) {
+    if (!EnsureTexture()) return;
+    float sx = 1, sy = 1;
+    SDL_RenderGetScale(m.renderer, &sx, &sy);
+    const bool whole = sx >= 1 && sx == std::floor(sx) && sy == std::floor(sy);
+    const int multiple = static_cast<int>(std::floor(std::min(sx, sy)));
+    SDL_Texture* shown = m.texture;
+    if (!whole && multiple >= 2) {
+      ComposeIntoPixels(core);
+      if (Enlarge(m.pixels, multiple))
+        shown = m.enlarged;
+      else
+        SDL_UpdateTexture(m.texture, nullptr, m.pixels.data(), kWidth * 4);
+    } else {
+      ComposeIntoTexture(core);
+    }
     SDL_SetTextureScaleMode(shown, whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
     SDL_SetRenderDrawColor(m.renderer, 0, 0, 0, 255);
     SDL_RenderClear(m.renderer);
     SDL_RenderCopy(m.renderer, shown, nullptr, nullptr);
     SDL_RenderPresent(m.renderer);
-    m.shownWhole = true;
   }
   if (impl_->firstPresent) {
     auto listener = std::move(impl_->firstPresent);

@@ -42,9 +42,10 @@ class SdlWindow : public Display {
  private:
   struct Impl;
   void ComposeAndPresent(WindowEvents& core, bool windowChanged);
+  bool ComposeIntoWindowSurface(WindowEvents& core, bool windowChanged);
+  bool EnsureTexture();
   ClientRows ComposeIntoTexture(WindowEvents& core);
   ClientRows ComposeIntoPixels(WindowEvents& core);
-  bool PresentRows(ClientRows rows);
   bool Enlarge(const std::vector<Colour>& pixels, int multiple);
   void RestoreWindowed();
   std::unique_ptr<Impl> impl_;
