@@ -3,7 +3,12 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 #include "platform/utf8.h"
@@ -16,6 +21,49 @@ constexpr char32_t kLastCodePoint = 0x10FFFF;
 // Coverage at or above this counts as ink in the one-bit glyphs: the 50 %
 // line keeps strokes as thick as the outline says.
 constexpr int kInkThreshold = 128;
+
+// FreeType reads the font file through pread rather than mapping it: the
+// glyphs of a large CJK face lie far apart, and a mapping would keep a page
+// of the file resident for each glyph ever drawn.
+unsigned long ReadFontBytes(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count) {
+  if (count == 0) return offset <= stream->size ? 0 : 1;  // a seek: 0 when it lands inside the file
+  unsigned long done = 0;
+  while (done < count) {
+    const ssize_t n = ::pread(static_cast<int>(stream->descriptor.value), buffer + done, count - done,
+                              static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<unsigned long>(n);
+  }
+  return done;
+}
+
+void CloseFontFile(FT_Stream stream) {
+  ::close(static_cast<int>(stream->descriptor.value));
+  delete stream;
+}
+
+// The face in `path` read through a stream of its own, which FreeType
+// closes with the face (FT_OPEN_STREAM leaves the stream to its owner, so
+// the stream's close frees it).
+FT_Error OpenFaceByReading(FT_Library library, const std::string& path, FT_Long index, FT_Face* face) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat info {};
+  if (fd < 0) return FT_Err_Cannot_Open_Resource;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return FT_Err_Cannot_Open_Resource;
+  }
+  auto* stream = new FT_StreamRec{};
+  stream->size = static_cast<unsigned long>(info.st_size);
+  stream->descriptor.value = fd;
+  stream->read = ReadFontBytes;
+  stream->close = CloseFontFile;
+  FT_Open_Args args{};
+  args.flags = FT_OPEN_STREAM;
+  args.stream = stream;
+  return FT_Open_Face(library, &args, index, face);
+}
 
 }  // namespace
 
@@ -30,7 +78,7 @@ struct FreeTypeTextEngine::Face {
   }
   // False, with no face, when FreeType cannot use the file.
   bool Open(FT_Library library, const FontFile& file) {
-    if (file.path.empty() || FT_New_Face(library, file.path.c_str(), file.index, &face) != 0) {
+    if (file.path.empty() || OpenFaceByReading(library, file.path, file.index, &face) != 0) {
       face = nullptr;
       return false;
     }
