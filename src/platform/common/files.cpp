@@ -20,7 +20,7 @@ constexpr const char kTempAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMN
 
 std::string ErrnoText(int code) { return std::strerror(code ? code : EIO); }
 
-bool WriteAll(int fd, const std::string& bytes) {
+bool WriteAll(int fd, std::string_view bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -178,13 +178,18 @@ bool FileIsMissing(const std::string& path) {
 }
 
 bool ReplaceFile(const std::string& path, const std::string& bytes, std::string& error) {
+  return ReplaceFile(path, {std::string_view(bytes)}, error);
+}
+
+bool ReplaceFile(const std::string& path, std::initializer_list<std::string_view> parts, std::string& error) {
   std::string temp;
   int fd = CreateTemporaryBeside(path, temp);
   if (fd < 0) {
     error = ErrnoText(errno);
     return false;
   }
-  bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  bool ok = std::all_of(parts.begin(), parts.end(), [&](std::string_view part) { return WriteAll(fd, part); }) &&
+            ::fsync(fd) == 0;
   int saved = ok ? 0 : errno;
   if (::close(fd) != 0 && ok) {
     saved = errno;

@@ -8,8 +8,10 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/services.h"
 
@@ -59,6 +61,8 @@ bool FileIsMissing(const std::string& path);
 // `path` is itself replaced; its target is never written. On failure the
 // old file is as it was and `error` says why.
 bool ReplaceFile(const std::string& path, const std::string& bytes, std::string& error);
+// The same with the bytes of `parts` one after the other.
+bool ReplaceFile(const std::string& path, std::initializer_list<std::string_view> parts, std::string& error);
 
 // Removes the temporary files that ReplaceFile left in `folder` when a run
 // ended in the middle of a write (only names it makes: "<name>.tmp-XXXXXX").

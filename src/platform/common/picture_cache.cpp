@@ -17,6 +17,7 @@
 #include <ctime>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <tuple>
 
 #include "platform/common/files.h"
@@ -132,6 +133,19 @@ bool IsRaw(const CacheHeader& h) { return std::memcmp(h.magic, kRawMagic, sizeof
 
 // Packed only when LZ4 saves at least an eighth.
 bool WorthPacking(int packedBytes, int rawBytes) { return packedBytes <= rawBytes - rawBytes / 8; }
+
+// Whether LZ4 may save an eighth of the whole: tried first on a band of
+// rows from the middle, so a noisy picture costs no full attempt.
+bool LooksPackable(const DecodedPicture& picture) {
+  const auto rowBytes = static_cast<std::size_t>(picture.width) * sizeof(Colour);
+  const int rows = std::max(1, picture.height / 16);
+  const int band = static_cast<int>(rowBytes) * rows;
+  const int bound = LZ4_compressBound(band);
+  const std::unique_ptr<char[]> sample(new char[static_cast<std::size_t>(bound)]);
+  const char* middle = reinterpret_cast<const char*>(picture.pixels.data()) + rowBytes * (picture.height - rows) / 2;
+  const int length = LZ4_compress_default(middle, sample.get(), band, bound);
+  return length > 0 && WorthPacking(length, band);
+}
 
 bool ReadExactly(int fd, void* out, std::size_t size) {
   auto* at = static_cast<char*>(out);
@@ -335,29 +349,30 @@ bool DiskPictureCache::Store(const std::string& source, const SourceStamp& stamp
   const auto key = KeyOf(source, stamp, scratch);
   if (!key || StampOf(source) != stamp) return false;
   const int rawBytes = static_cast<int>(picture.Bytes());
-  std::string bytes(sizeof(CacheHeader) + static_cast<std::size_t>(LZ4_compressBound(rawBytes)), '\0');
-  char* payload = bytes.data() + sizeof(CacheHeader);
   const char* pixels = reinterpret_cast<const char*>(picture.pixels.data());
-  int length = LZ4_compress_default(pixels, payload, rawBytes, LZ4_compressBound(rawBytes));
-  CacheHeader h{};
-  std::memcpy(h.magic, kMagic, sizeof kMagic);
-  if (length <= 0 || !WorthPacking(length, rawBytes)) {
-    std::memcpy(h.magic, kRawMagic, sizeof kRawMagic);
-    std::memcpy(payload, pixels, static_cast<std::size_t>(rawBytes));
-    length = rawBytes;
+  std::unique_ptr<char[]> packed;
+  int packedBytes = 0;
+  if (LooksPackable(picture)) {
+    const int bound = LZ4_compressBound(rawBytes);
+    packed.reset(new char[static_cast<std::size_t>(bound)]);
+    const int length = LZ4_compress_default(pixels, packed.get(), rawBytes, bound);
+    if (length > 0 && WorthPacking(length, rawBytes)) packedBytes = length;
   }
-  bytes.resize(sizeof(CacheHeader) + static_cast<std::size_t>(length));
+  const std::string_view payload = packedBytes > 0 ? std::string_view(packed.get(), static_cast<std::size_t>(packedBytes))
+                                                   : std::string_view(pixels, static_cast<std::size_t>(rawBytes));
+  CacheHeader h{};
+  std::memcpy(h.magic, packedBytes > 0 ? kMagic : kRawMagic, sizeof kMagic);
   h.source = *key;
   h.width = static_cast<std::uint32_t>(picture.width);
   h.height = static_cast<std::uint32_t>(picture.height);
-  h.payloadLength = static_cast<std::uint32_t>(length);
-  h.payloadHash = XXH3_64bits(payload, static_cast<std::size_t>(length));
+  h.payloadLength = static_cast<std::uint32_t>(payload.size());
+  h.payloadHash = XXH3_64bits(payload.data(), payload.size());
   h.headerCrc = HeaderCrc(h);
-  std::memcpy(bytes.data(), &h, sizeof h);
   std::error_code made;
   std::filesystem::create_directories(folder_, made);
   std::string error;
-  if (!ReplaceFile(FileOf(*key), bytes, error)) return false;
+  if (!ReplaceFile(FileOf(*key), {std::string_view(reinterpret_cast<const char*>(&h), sizeof h), payload}, error))
+    return false;
   RecordKey(source, stamp);
   return true;
 }
