@@ -11,6 +11,7 @@
 #include "persist/data_report.h"
 #include "platform/common/codepage.h"
 #include "platform/common/files.h"
+#include "platform/common/lazy_library.h"
 #include "scenes/playable_slot.h"
 
 namespace pelmot {
@@ -49,6 +50,25 @@ class BadDataFiles : public ::testing::Test {
   std::string folder() { return t.game().paths.dataRoot + "/TORMVEL/PELMOT"; }
   TestGame t;
 };
+
+// A library opened when first used: a missing one, or one without a
+// function asked for, says so and nothing is called.
+TEST(LazyLibraries, AMissingLibraryOrFunctionIsToldAndNothingCalled) {
+  std::string error;
+  LazyLibrary missing("libpelmot-missing.so.0");
+  const LazyFunction<int(int)> absent{missing, "abs"};
+  EXPECT_FALSE(missing.Loads(error));
+  EXPECT_NE(error.find("libpelmot-missing.so.0 cannot be loaded"), std::string::npos) << error;
+  LazyLibrary partial("libc.so.6");
+  const LazyFunction<int(int)> present{partial, "abs"};
+  const LazyFunction<int(int)> unknown{partial, "pelmot_no_such_function"};
+  EXPECT_FALSE(partial.Loads(error));
+  EXPECT_EQ(error, "libc.so.6 has no pelmot_no_such_function");
+  LazyLibrary whole("libc.so.6");
+  const LazyFunction<int(int)> abs{whole, "abs"};
+  ASSERT_TRUE(whole.Loads(error));
+  EXPECT_EQ(abs(-3), 3);
+}
 
 TEST_F(BadDataFiles, APipeOrADeviceAsADataFileIsToldAndTheGameStarts) {
   ASSERT_EQ(::mkfifo(CgSeenPath(t.game()).c_str(), 0600), 0);

@@ -44,6 +44,15 @@ printf 'Source: pelmot\n\nPackage: pelmot\nArchitecture: any\n' >"$out/shlibs/de
 shlibs=$(cd "$out/shlibs" && dpkg-shlibdeps -O "$root/usr/games/pelmot" "$root/usr/libexec/pelmot/pelmot-movie" 2>/dev/null |
   sed -n 's/^shlibs:Depends=//p')
 rm -rf "$out/shlibs"
+# The libraries the game opens when first used, which no program links:
+# the packages their files come from.
+while read -r soname; do
+  [[ -n $soname ]] || continue
+  file=$(ldconfig -p | awk -v name="$soname" '$1 == name {print $NF; exit}')
+  package=$(dpkg -S "$(readlink -f "$file")" 2>/dev/null | head -1 | cut -d: -f1)
+  [[ -n $package ]] || { echo "make_deb: no package holds $soname" >&2; exit 1; }
+  shlibs+=", $package"
+done <"$build/libraries_opened_later.txt"
 
 install -d "$root/DEBIAN"
 (cd "$root" && find usr -type f -print0 | sort -z | xargs -0 md5sum) >"$root/DEBIAN/md5sums"

@@ -6,8 +6,37 @@
 #include <ctime>
 #include <memory>
 
+#include "platform/common/lazy_library.h"
+
 namespace pelmot {
 namespace {
+
+// Only the saves commands pack and unpack archives.
+LazyLibrary libarchive{PELMOT_LIBARCHIVE_SONAME};
+PELMOT_LAZY_FUNCTION(libarchive, archive_entry_filetype);
+PELMOT_LAZY_FUNCTION(libarchive, archive_entry_free);
+PELMOT_LAZY_FUNCTION(libarchive, archive_entry_hardlink);
+PELMOT_LAZY_FUNCTION(libarchive, archive_entry_new);
+PELMOT_LAZY_FUNCTION(libarchive, archive_entry_pathname);
+PELMOT_LAZY_FUNCTION(libarchive, archive_entry_set_filetype);
+PELMOT_LAZY_FUNCTION(libarchive, archive_entry_set_mtime);
+PELMOT_LAZY_FUNCTION(libarchive, archive_entry_set_pathname);
+PELMOT_LAZY_FUNCTION(libarchive, archive_entry_set_perm);
+PELMOT_LAZY_FUNCTION(libarchive, archive_entry_set_size);
+PELMOT_LAZY_FUNCTION(libarchive, archive_entry_symlink);
+PELMOT_LAZY_FUNCTION(libarchive, archive_error_string);
+PELMOT_LAZY_FUNCTION(libarchive, archive_free);
+PELMOT_LAZY_FUNCTION(libarchive, archive_read_data);
+PELMOT_LAZY_FUNCTION(libarchive, archive_read_new);
+PELMOT_LAZY_FUNCTION(libarchive, archive_read_next_header);
+PELMOT_LAZY_FUNCTION(libarchive, archive_read_open_memory);
+PELMOT_LAZY_FUNCTION(libarchive, archive_read_support_format_tar);
+PELMOT_LAZY_FUNCTION(libarchive, archive_write_close);
+PELMOT_LAZY_FUNCTION(libarchive, archive_write_data);
+PELMOT_LAZY_FUNCTION(libarchive, archive_write_header);
+PELMOT_LAZY_FUNCTION(libarchive, archive_write_new);
+PELMOT_LAZY_FUNCTION(libarchive, archive_write_open);
+PELMOT_LAZY_FUNCTION(libarchive, archive_write_set_format_ustar);
 
 struct ArchiveCloser {
   void operator()(archive* a) const { archive_free(a); }
@@ -61,6 +90,7 @@ std::optional<std::string> ReadData(archive* a, std::size_t limit, std::string& 
 }  // namespace
 
 std::optional<std::string> LibarchiveFormat::Pack(const std::vector<ArchiveMember>& members, std::string& error) {
+  if (!libarchive.Loads(error)) return std::nullopt;
   ArchivePtr a(archive_write_new());
   std::string out;
   if (!a || archive_write_set_format_ustar(a.get()) != ARCHIVE_OK ||
@@ -84,6 +114,7 @@ std::optional<std::string> LibarchiveFormat::Pack(const std::vector<ArchiveMembe
 
 std::optional<std::vector<ArchiveMember>> LibarchiveFormat::Unpack(const std::string& archive,
                                                                    const ArchiveRules& rules, std::string& error) {
+  if (!libarchive.Loads(error)) return std::nullopt;
   ArchivePtr a(archive_read_new());
   // Tar only, uncompressed: nothing else is a saves archive.
   if (!a || archive_read_support_format_tar(a.get()) != ARCHIVE_OK ||

@@ -11,10 +11,27 @@
 
 #include "platform/common/catalog_folder.h"
 #include "platform/common/files.h"
+#include "platform/common/lazy_library.h"
 #include "platform/utf8.h"
 
 namespace pelmot {
 namespace {
+
+// Only a translation, or a check of one, reads PO files.
+LazyLibrary libgettextpo{PELMOT_LIBGETTEXTPO_SONAME};
+PELMOT_LAZY_FUNCTION(libgettextpo, po_file_domains);
+PELMOT_LAZY_FUNCTION(libgettextpo, po_file_free);
+PELMOT_LAZY_FUNCTION(libgettextpo, po_file_read);
+PELMOT_LAZY_FUNCTION(libgettextpo, po_message_is_fuzzy);
+PELMOT_LAZY_FUNCTION(libgettextpo, po_message_is_obsolete);
+PELMOT_LAZY_FUNCTION(libgettextpo, po_message_iterator);
+PELMOT_LAZY_FUNCTION(libgettextpo, po_message_iterator_free);
+PELMOT_LAZY_FUNCTION(libgettextpo, po_message_msgctxt);
+PELMOT_LAZY_FUNCTION(libgettextpo, po_message_msgid);
+PELMOT_LAZY_FUNCTION(libgettextpo, po_message_msgid_plural);
+PELMOT_LAZY_FUNCTION(libgettextpo, po_message_msgstr);
+PELMOT_LAZY_FUNCTION(libgettextpo, po_message_msgstr_plural);
+PELMOT_LAZY_FUNCTION(libgettextpo, po_next_message);
 
 // The first error libgettextpo reports while reading one file. Its handler
 // is a plain function, so the reader in progress is a thread's own.
@@ -163,6 +180,7 @@ std::optional<Catalog> ReadPoFile(const std::string& path, std::string& error) {
   // without end, is never what it reads.
   auto text = ReadWholeFile(path, kMaxScenarioBytes, error);
   if (!text) return std::nullopt;
+  if (!libgettextpo.Loads(error)) return Refuse(error, path + ": " + error);
   const int fd = MemoryFile(*text);
   if (fd < 0) return Refuse(error, path + ": " + std::strerror(errno));
   ReadErrors errors{path, ""};

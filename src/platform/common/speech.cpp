@@ -12,8 +12,18 @@
 #include <optional>
 #include <ostream>
 
+#include "platform/common/lazy_library.h"
+
 namespace pelmot {
 namespace {
+
+// Only a player who turns speech on talks to the speech service.
+LazyLibrary libspeechd{PELMOT_LIBSPEECHD_SONAME};
+PELMOT_LAZY_FUNCTION(libspeechd, spd_cancel);
+PELMOT_LAZY_FUNCTION(libspeechd, spd_close);
+PELMOT_LAZY_FUNCTION(libspeechd, spd_open2);
+PELMOT_LAZY_FUNCTION(libspeechd, spd_say);
+PELMOT_LAZY_FUNCTION(libspeechd, spd_set_language);
 
 constexpr const char* kClientName = "pelmot";
 // How long the game, ending, waits for a service that does not answer.
@@ -41,6 +51,7 @@ void BlockBrokenPipes(bool block) {
 
 // Opens a connection to the service; null with the reason in `error`.
 SPDConnection* OpenService(const std::string& socketPath, std::string& error) {
+  if (!libspeechd.Loads(error)) return nullptr;
   char* reason = nullptr;
   SPDConnection* spd = nullptr;
   if (socketPath.empty()) {
