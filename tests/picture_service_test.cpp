@@ -95,13 +95,16 @@ TEST_F(PictureServiceTest, AHintedPictureIsDecodedAheadAndDrawnFromMemory) {
 }
 
 // A picture that fills its surface is shown without a copy, sharing the
-// decoded pixels with the cache and other surfaces: whatever is drawn on
-// one surface afterwards reaches none of the others.
+// decoded pixels with the cache and other surfaces (and with a surface it
+// is copied to whole): whatever is drawn on one surface afterwards reaches
+// none of the others.
 TEST_F(PictureServiceTest, DrawingOnAShownPictureChangesNoOtherShowingOfIt) {
   PictureService service({kDefaultPictureBudget, ""});
   Surface status, pixel, cleared, swapped;
   for (Surface* s : {&status, &pixel, &cleared, &swapped}) service.PicLoad(*s, 7, pictures());
   EXPECT_EQ(service.counts().fromMemory, 3);
+  Surface copied(800, 600);  // a whole copy shares the pixels too
+  copied.BitBlt(0, 0, 800, 600, status, 0, 0, Rop::SrcCopy);
   status.FillRect(10, 10, 50, 20, kWhite);
   status.BitBlt(0, 0, 40, 40, status, 20, 20, Rop::SrcInvert);
   pixel.SetImagePixel(799, 599, kWhite);
@@ -116,6 +119,10 @@ TEST_F(PictureServiceTest, DrawingOnAShownPictureChangesNoOtherShowingOfIt) {
   EXPECT_EQ(swapped.Image(), std::vector<Colour>(800 * 600, kBlack));
   EXPECT_EQ(black.ImagePixel(0, 0), kWhite);
   EXPECT_EQ(black.ImagePixel(1, 0), first[1]);
+  EXPECT_EQ(copied.Image(), first);
+  copied.FillRect(0, 0, 800, 1, kWhite);
+  EXPECT_EQ(copied.ImagePixel(5, 0), kWhite);
+  EXPECT_EQ(copied.ImagePixel(5, 1), first[805]);
   EXPECT_EQ(Load(service), first);
 }
 

@@ -208,6 +208,7 @@ void Surface::BitBlt(int dx, int dy, int w, int h, const Surface& src, int sx, i
   w = std::min({w, src.width_ - sx, width_ - dx});
   h = std::min({h, src.height_ - sy, height_ - dy});
   if (w <= 0 || h <= 0) return;
+  if (rop == Rop::SrcCopy && dx == 0 && dy == 0 && sx == 0 && sy == 0 && ShareWhole(w, h, src)) return;
   auto& target = TargetRows(dy, dy + h);
   const std::vector<Colour>& source = src.Image();
   for (int row = 0; row < h; ++row) {
@@ -229,6 +230,22 @@ void Surface::BitBlt(int dx, int dy, int w, int h, const Surface& src, int sx, i
         break;
     }
   }
+}
+
+// A copy of the whole of a surface that shows shared pixels (a decoded
+// picture) shares them too, until either is drawn into; the buffer of this
+// surface's own goes, as the kept image is seldom drawn into after such a
+// copy (the screen's picture is copied so from the work surface).
+bool Surface::ShareWhole(int w, int h, const Surface& src) {
+  src.owed_.Settle();
+  if (&src == this || !src.borrowed_ || w != width_ || h != height_ || src.width_ != width_ ||
+      src.height_ != height_ || DrawsToScreen())
+    return false;
+  Touch();
+  changed_ = true;
+  borrowed_ = src.borrowed_;
+  std::vector<Colour>().swap(image_);
+  return true;
 }
 
 void Surface::SwapImage(Surface& other) {

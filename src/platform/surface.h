@@ -217,6 +217,7 @@ class Surface {
   void TouchRows(int top, int bottom);
   bool DrawsToScreen() const { return shown_ && !persistent_; }
   std::vector<Colour>& OwnScreen();
+  bool ShareWhole(int w, int h, const Surface& src);
   // The pixels of the kept image or the screen copy, made (all black) on
   // first use: a surface never drawn or read costs no memory.
   std::vector<Colour>& Allocated(std::vector<Colour>& pixels) const;
