@@ -8,10 +8,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <utility>
 
 #include "platform/common/files.h"
+#ifdef PELMOT_LAZY_SDL_IMAGE
+#include "platform/common/lazy_library.h"
+#endif
 #ifdef PELMOT_PNG_READER
 #include "platform/common/png_decode.h"
 #endif
@@ -23,6 +27,26 @@
 
 namespace pelmot {
 namespace {
+
+#ifdef PELMOT_LAZY_SDL_IMAGE
+// SDL_image reads only the pictures our PNG reader does not (BMP, GIF, JPEG,
+// rare PNG layouts) and writes the headless screenshots: it and the seven
+// libraries it brings are opened when first needed, not at every start.
+LazyLibrary sdlImage{PELMOT_SDL_IMAGE_SONAME};
+PELMOT_LAZY_FUNCTION(sdlImage, IMG_Init);
+PELMOT_LAZY_FUNCTION(sdlImage, IMG_Load_RW);
+PELMOT_LAZY_FUNCTION(sdlImage, IMG_SavePNG);
+#endif
+
+// SDL_image, its decoders set up once, by whichever thread comes first.
+bool SdlImageReady(std::string& error) {
+#ifdef PELMOT_LAZY_SDL_IMAGE
+  if (!sdlImage.Loads(error)) return false;
+#endif
+  static std::once_flag initialised;
+  std::call_once(initialised, [] { IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG); });
+  return true;
+}
 
 struct SurfaceDeleter {
   void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
@@ -166,6 +190,7 @@ std::optional<std::string> ReadPicture(const std::string& path, std::string& err
 // A picture file's bytes decoded by SDL_image; nothing, with `error` set,
 // when it cannot.
 SdlSurface LoadWithSdl(const std::string& bytes, std::string& error) {
+  if (!SdlImageReady(error)) return nullptr;
   SdlSurface loaded(IMG_Load_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1));
   if (loaded && !FitsTheScreen(loaded->w, loaded->h)) loaded.reset();  // the header lied
   if (!loaded) {
@@ -222,8 +247,6 @@ bool DecodeWithSdl(const std::string& bytes, DecodedPicture& out, std::string& e
   CopyOut(picture.get(), out);
   return true;
 }
-
-void PrepareDecoders() { IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG); }
 
 void PlacePicture(const DecodedPicture& picture, Surface& target) {
   std::vector<Colour>& pixels = target.Target();
@@ -305,6 +328,8 @@ void PngPictureLoader::PicLoad(Surface& target, int number, const std::string& f
 }
 
 bool SavePng(const std::vector<Colour>& pixels, int width, int height, const std::string& path) {
+  std::string error;
+  if (!SdlImageReady(error)) return false;
   SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<Colour*>(pixels.data()), width, height, 32,
                                                             width * 4, SDL_PIXELFORMAT_RGB888);
   if (!surface) return false;

@@ -29,10 +29,6 @@ bool DecodePictureFile(const std::string& path, DecodedPicture& out, std::string
 // cannot.
 bool DecodeWithSdl(const std::string& bytes, DecodedPicture& out, std::string& error);
 
-// Sets the decoders up once, so threads that decode later only read that
-// setting.
-void PrepareDecoders();
-
 // Draws `picture` at the origin of target's drawing target, cut at the
 // edges; what it does not cover becomes black.
 void PlacePicture(const DecodedPicture& picture, Surface& target);

@@ -17,7 +17,6 @@ constexpr std::size_t kMaxQueuedWrites = 3;
 PictureService::PictureService(PictureServiceSettings settings)
     : memory_(settings.budgetBytes), tidyDelay_(settings.tidyDelay) {
   if (!settings.diskCacheFolder.empty()) disk_.emplace(settings.diskCacheFolder);
-  PrepareDecoders();  // before two threads may decode at once
   worker_ = std::thread([this] { Work(); });
 }
 
