@@ -120,6 +120,7 @@ std::string ContentFolder(const Options& options) {
 }
 
 int RunWindowed(const Options& options) {
+  SdlWindow::PrepareEnvironment();
   const GamePaths paths = ResolvePaths(options);
   SystemFiles systemFiles;
   WriteBehindFiles files(systemFiles);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -82,6 +83,14 @@ SdlWindow::~SdlWindow() {
   if (impl_->renderer) SDL_DestroyRenderer(impl_->renderer);
   if (impl_->window) SDL_DestroyWindow(impl_->window);
   SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
+}
+
+void SdlWindow::PrepareEnvironment() {
+  // The game takes keys, never text, so the X input method SDL opens needs
+  // no compose table: without this, libX11 parses half a megabyte of them
+  // at every start (its cache of the parse serves no one running as root,
+  // and no one without a ~/.compose-cache). A table the player names wins.
+  ::setenv("XCOMPOSEFILE", "/dev/null", 0);
 }
 
 bool SdlWindow::Open(const std::string& title, std::string& error) {

@@ -16,6 +16,9 @@ class SdlWindow : public Display {
  public:
   SdlWindow();
   ~SdlWindow() override;
+  // What the window asks of the process's environment, done before any
+  // thread starts (the environment is not safe to change later).
+  static void PrepareEnvironment();
   bool Open(const std::string& title, std::string& error);
   // Called once, right after the first picture reaches the screen.
   void OnFirstPresent(std::function<void()> listener);
