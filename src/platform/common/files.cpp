@@ -126,6 +126,18 @@ std::optional<RegularFile> OpenRegularFile(const std::string& path, std::size_t 
   return RegularFile(file.Release(), static_cast<std::size_t>(st.st_size));
 }
 
+std::size_t ReadAt(int fd, void* out, std::size_t size, std::uint64_t offset) {
+  auto* at = static_cast<char*>(out);
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::pread(fd, at + done, size - done, static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
 bool ReadWholeFileInto(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& error) {
   auto file = OpenRegularFile(path, maxBytes, error);
   if (!file) return false;

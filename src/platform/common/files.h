@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -48,6 +49,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t ma
 // The same into `bytes`, whose memory it reuses; false (with `error`) when
 // the file cannot be read.
 bool ReadWholeFileInto(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& error);
+
+// Up to `size` bytes of `fd` from `offset` on into `out`: fewer only at the
+// file's end or an error.
+std::size_t ReadAt(int fd, void* out, std::size_t size, std::uint64_t offset);
 
 // A data file (stamps, seen flags, a slot) whole, or nothing.
 std::optional<std::string> ReadWholeFile(const std::string& path);

@@ -8,9 +8,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 
+#include "platform/common/files.h"
 #include "platform/utf8.h"
 
 namespace pelmot {
@@ -27,15 +27,7 @@ constexpr int kInkThreshold = 128;
 // of the file resident for each glyph ever drawn.
 unsigned long ReadFontBytes(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count) {
   if (count == 0) return offset <= stream->size ? 0 : 1;  // a seek: 0 when it lands inside the file
-  unsigned long done = 0;
-  while (done < count) {
-    const ssize_t n = ::pread(static_cast<int>(stream->descriptor.value), buffer + done, count - done,
-                              static_cast<off_t>(offset + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<unsigned long>(n);
-  }
-  return done;
+  return ReadAt(static_cast<int>(stream->descriptor.value), buffer, count, offset);
 }
 
 void CloseFontFile(FT_Stream stream) {

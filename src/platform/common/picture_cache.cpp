@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <lz4.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #define XXH_INLINE_ALL
@@ -12,7 +11,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <cstring>
@@ -147,18 +145,6 @@ bool LooksPackable(const DecodedPicture& picture) {
   return length > 0 && WorthPacking(length, band);
 }
 
-bool ReadExactly(int fd, void* out, std::size_t size) {
-  auto* at = static_cast<char*>(out);
-  while (size > 0) {
-    const ssize_t n = ::read(fd, at, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    at += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 constexpr const char* kCopyEnd = ".pix";
 
 bool FitsTheScreen(std::uint32_t width, std::uint32_t height) {
@@ -175,13 +161,13 @@ std::optional<DecodedPicture> ReadPayload(int fd, const CacheHeader& h, std::vec
   picture->pixels.resize(static_cast<std::size_t>(h.width) * h.height);
   const std::size_t rawBytes = picture->Bytes();
   if (IsRaw(h)) {
-    if (h.payloadLength != rawBytes || !ReadExactly(fd, picture->pixels.data(), rawBytes) ||
+    if (h.payloadLength != rawBytes || ReadAt(fd, picture->pixels.data(), rawBytes, sizeof h) != rawBytes ||
         XXH3_64bits(picture->pixels.data(), rawBytes) != h.payloadHash)
       return std::nullopt;
     return picture;
   }
   scratch.resize(h.payloadLength);
-  if (!ReadExactly(fd, scratch.data(), scratch.size()) || XXH3_64bits(scratch.data(), scratch.size()) != h.payloadHash)
+  if (ReadAt(fd, scratch.data(), scratch.size(), sizeof h) != scratch.size() || XXH3_64bits(scratch.data(), scratch.size()) != h.payloadHash)
     return std::nullopt;
   const int unpacked = LZ4_decompress_safe(scratch.data(), reinterpret_cast<char*>(picture->pixels.data()),
                                            static_cast<int>(scratch.size()), static_cast<int>(rawBytes));
@@ -330,7 +316,7 @@ std::optional<DecodedPicture> DiskPictureCache::Load(const std::string& source, 
   std::string error;
   auto opened = OpenRegularFile(file, kMaxPictureBytes, error);
   CacheHeader h;
-  if (!opened || opened->size() < sizeof h || !ReadExactly(opened->fd(), &h, sizeof h)) return std::nullopt;
+  if (!opened || opened->size() < sizeof h || ReadAt(opened->fd(), &h, sizeof h, 0) != sizeof h) return std::nullopt;
   const bool headerOk = (std::memcmp(h.magic, kMagic, sizeof kMagic) == 0 || IsRaw(h)) &&
                         h.headerCrc == HeaderCrc(h) && opened->size() == sizeof h + std::size_t{h.payloadLength};
   if (!headerOk || !(h.source == *key) || !FitsTheScreen(h.width, h.height)) return std::nullopt;

@@ -177,32 +177,30 @@ bool SdlWindow::Enlarge(const std::vector<Colour>& pixels, int multiple) {
 // The client area composed into the texture's pixels, or through a copy
 // where the texture's rows are not laid out as the client area's. Only the
 // software renderer's texture is known to keep its pixels between locks.
-ClientRows SdlWindow::ComposeIntoTexture(WindowEvents& core) {
+void SdlWindow::ComposeIntoTexture(WindowEvents& core) {
   Impl& m = *impl_;
   void* raw = nullptr;
   int pitch = 0;
   if (SDL_LockTexture(m.texture, nullptr, &raw, &pitch) == 0) {
     if (pitch == kWidth * static_cast<int>(sizeof(Colour))) {
-      const ClientRows rows = core.ComposeChanges(std::span<Colour>(static_cast<Colour*>(raw), kScreenPixels),
-                                                  m.software && m.kept == Impl::Kept::kTexture);
+      core.ComposeChanges(std::span<Colour>(static_cast<Colour*>(raw), kScreenPixels),
+                          m.software && m.kept == Impl::Kept::kTexture);
       m.kept = Impl::Kept::kTexture;
       SDL_UnlockTexture(m.texture);
-      return rows;
+      return;
     }
     SDL_UnlockTexture(m.texture);
   }
   ComposeIntoPixels(core);
   SDL_UpdateTexture(m.texture, nullptr, m.pixels.data(), kWidth * 4);
-  return {0, kHeight};
 }
 
 // The client area composed into m.pixels.
-ClientRows SdlWindow::ComposeIntoPixels(WindowEvents& core) {
+void SdlWindow::ComposeIntoPixels(WindowEvents& core) {
   Impl& m = *impl_;
   m.pixels.resize(kScreenPixels);
-  const ClientRows rows = core.ComposeChanges(m.pixels, m.kept == Impl::Kept::kPixels);
+  core.ComposeChanges(m.pixels, m.kept == Impl::Kept::kPixels);
   m.kept = Impl::Kept::kPixels;
-  return rows;
 }
 
 // With the software renderer and a window of the picture's own size, the

@@ -47,8 +47,8 @@ class SdlWindow : public Display {
   void ComposeAndPresent(WindowEvents& core, bool windowChanged);
   bool ComposeIntoWindowSurface(WindowEvents& core, bool windowChanged);
   bool EnsureTexture();
-  ClientRows ComposeIntoTexture(WindowEvents& core);
-  ClientRows ComposeIntoPixels(WindowEvents& core);
+  void ComposeIntoTexture(WindowEvents& core);
+  void ComposeIntoPixels(WindowEvents& core);
   bool Enlarge(const std::vector<Colour>& pixels, int multiple);
   void RestoreWindowed();
   std::unique_ptr<Impl> impl_;
