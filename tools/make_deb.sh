@@ -48,8 +48,10 @@ rm -rf "$out/shlibs"
 # the packages their files come from.
 while read -r soname; do
   [[ -n $soname ]] || continue
-  file=$(ldconfig -p | awk -v name="$soname" '$1 == name {print $NF; exit}')
-  package=$(dpkg -S "$(readlink -f "$file")" 2>/dev/null | head -1 | cut -d: -f1)
+  # Both filters read their input to the end: one that stopped early would
+  # kill the writer with SIGPIPE, which pipefail reports as a failure.
+  file=$(ldconfig -p | awk -v name="$soname" '$1 == name && !found {print $NF; found = 1}')
+  package=$(dpkg -S "$(readlink -f "$file")" 2>/dev/null | sed -n '1s/:.*//p')
   [[ -n $package ]] || { echo "make_deb: no package holds $soname" >&2; exit 1; }
   shlibs+=", $package"
 done <"$build/libraries_opened_later.txt"
