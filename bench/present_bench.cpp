@@ -19,6 +19,7 @@
 #include "platform/common/instance_lock.h"
 #include "platform/common/picload.h"
 #include "platform/headless/headless_services.h"
+#include "present/system_pictures.h"
 #include "present/choices.h"
 #include "present/menu_page.h"
 #include "present/pictures.h"
@@ -56,7 +57,7 @@ class BenchGame {
     for (Surface* s : {&f.Msg, &f.CMenu}) s->fontPixels = 24;
     f.MsgInk.fontPixels = 24;
     f.MainPic.visible = true;
-    pictures_.PicLoad(game_.state.SysPic[0], 0, game_.SystemPictureFolder());
+    LoadSystemPicture(game_, kDimmingMask);  // as the game loads it at start
     auto scene = std::make_unique<OneStepScene>();
     scene_ = scene.get();
     Scenes(game_).runner = std::move(scene);

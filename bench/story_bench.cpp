@@ -36,6 +36,7 @@
 #include "platform/common/text_factory.h"
 #include "platform/common/write_behind.h"
 #include "platform/headless/headless_services.h"
+#include "present/system_pictures.h"
 #include "scenes/story_runner.h"
 #include "shell/screen.h"
 #include "storymap/story_map.h"
@@ -96,7 +97,7 @@ class StoryBenchGame {
     for (Surface* s : {&f.Msg, &f.CMenu}) s->fontPixels = 24;
     f.MsgInk.fontPixels = 24;
     f.MainPic.visible = true;
-    pictures_.PicLoad(game_.state.SysPic[0], 0, game_.SystemPictureFolder());
+    LoadSystemPicture(game_, kDimmingMask);  // as the game loads it at start
   }
   ~StoryBenchGame() {
     std::error_code ignored;

@@ -49,23 +49,28 @@ TEST(PictureMemoryCache, KeepsWithinItsBudgetDroppingTheLeastRecentlyUsed) {
 }
 
 // Making room hands back the pixels of a picture only the cache held, for
-// the next decode to reuse; a picture someone still holds keeps its pixels.
+// the next decode to reuse; a picture someone still holds (the one on
+// screen) keeps its pixels, and they count against the budget until freed.
 TEST(PictureMemoryCache, MakingRoomReusesOnlyPixelsNobodyElseHolds) {
   const SourceStamp stamp{1, 2};
   const std::size_t one = PictureOf(10, 10)->Bytes();
   PictureMemoryCache cache(2 * one);
   cache.Put("a", stamp, PictureOf(10, 10));
   cache.Put("b", stamp, PictureOf(10, 10));
-  const SharedPicture held = cache.Find("a", stamp);
+  SharedPicture held = cache.Find("a", stamp);
   cache.Put("c", stamp, PictureOf(10, 10));  // b goes, a is kept
   ASSERT_EQ(cache.PathsByRecency(), (std::vector<std::string>{"c", "a"}));
   cache.Find("c", stamp);  // a is now the least recent, and still held here
-  EXPECT_TRUE(cache.MakeRoomFor(one).empty());
+  // a goes but still takes room, so c goes too: its pixels come back.
+  EXPECT_EQ(cache.MakeRoomFor(one), std::vector<Colour>(100, kWhite));
   EXPECT_EQ(held->pixels, std::vector<Colour>(100, kWhite));
-  EXPECT_EQ(cache.MakeRoomFor(2 * one), std::vector<Colour>(100, kWhite));  // c, held by the cache alone
   EXPECT_EQ(cache.Bytes(), 0u);
   cache.Put("d", stamp, PictureOf(10, 10));
-  EXPECT_EQ(cache.Bytes(), one);
+  cache.Put("e", stamp, PictureOf(10, 10));
+  EXPECT_EQ(cache.PathsByRecency(), (std::vector<std::string>{"e"}));
+  held.reset();
+  cache.Put("f", stamp, PictureOf(10, 10));
+  EXPECT_EQ(cache.PathsByRecency(), (std::vector<std::string>{"f", "e"}));
 }
 
 class PictureServiceTest : public ::testing::Test {

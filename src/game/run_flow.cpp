@@ -10,6 +10,9 @@ void RunFlow(Game& game) {
   GameState& s = game.state;
   s.ClickAdvances = true;  // a step that shows a menu or choice sets it back
   if (const Mode* mode = game.modes.For(s.FlowMode)) mode->Step(game);
+  // In play, the last menu's page is not read: the next menu draws its page
+  // whole, so the memory goes meanwhile.
+  if (s.FlowMode == kModeScene || s.FlowMode == kModeChoice) game.form.CMenu.ForgetPixels();
 }
 
 void ResetStep(Game& game) {

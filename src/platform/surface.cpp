@@ -248,6 +248,17 @@ bool Surface::ShareWhole(int w, int h, const Surface& src) {
   return true;
 }
 
+void Surface::ForgetPixels() {
+  owed_.Settle();
+  if (!borrowed_ && image_.empty() && screen_.empty()) return;
+  Touch();
+  changed_ = true;
+  borrowed_.reset();
+  std::vector<Colour>().swap(image_);
+  std::vector<Colour>().swap(screen_);
+  screenOwn_ = false;
+}
+
 void Surface::SwapImage(Surface& other) {
   owed_.Settle();
   other.owed_.Settle();

@@ -207,6 +207,10 @@ class Surface {
   void Lend(std::shared_ptr<OwedDrawing> drawing) { owed_.Hold(std::move(drawing)); }
   // Stops lending to `drawing`, which no longer reads this surface.
   void Unlend(const OwedDrawing* drawing) { owed_.Drop(drawing); }
+  // Lets the pixels go, kept image and screen copy: they read black until
+  // drawn again. For a surface whose picture is drawn whole before its
+  // next use, so it holds no memory meanwhile.
+  void ForgetPixels();
   // Swaps the kept images of two surfaces of the same size.
   void SwapImage(Surface& other);
 

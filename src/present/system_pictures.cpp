@@ -5,12 +5,21 @@
 
 namespace pelmot {
 
+namespace {
+
+// A system picture is kept all session: on pixels of its own, it leaves
+// the picture loader's memory free to let its copy go.
+void OwnPixels(Surface& picture) { picture.MutableImage(); }
+
+}  // namespace
+
 void LoadSystemPicture(Game& game, int index) {
   Surface& work = game.form.MainWork;
   game.services.pictures.PicLoad(work, index, game.SystemPictureFolder());
   Surface& picture = game.state.SysPic[index];
   picture = work;
   picture.SetShown(false);
+  OwnPixels(picture);
   work.Clear();
   game.mainWorkPicture = kNoPicture;
 }
@@ -29,6 +38,7 @@ const Surface& StatusSheet(Game& game) {
     Surface loaded(kScreenWidth, kScreenHeight);
     game.services.pictures.PicLoad(loaded, kStatusSheet, game.SystemPictureFolder());
     sheet = std::move(loaded);
+    OwnPixels(sheet);
   }
   return sheet;
 }

@@ -63,6 +63,7 @@ bool PictureMemoryCache::Holds(const std::string& path, const SourceStamp& stamp
 }
 
 void PictureMemoryCache::Remove(std::list<Entry>::iterator entry) {
+  if (entry->picture.use_count() > 1) heldElsewhere_.push_back(entry->picture);
   bytes_ -= entry->bytes;
   byPath_.erase(entry->path);
   entries_.erase(entry);
@@ -71,7 +72,7 @@ void PictureMemoryCache::Remove(std::list<Entry>::iterator entry) {
 void PictureMemoryCache::Put(const std::string& path, const SourceStamp& stamp, SharedPicture picture) {
   if (auto old = byPath_.find(path); old != byPath_.end()) Remove(old->second);
   if (!picture || picture->Bytes() > budget_) return;
-  while (bytes_ + picture->Bytes() > budget_) Remove(std::prev(entries_.end()));
+  while (!entries_.empty() && !Fits(picture->Bytes())) Remove(std::prev(entries_.end()));
   const std::size_t bytes = picture->Bytes();
   bytes_ += bytes;
   entries_.push_front(Entry{path, stamp, std::move(picture), bytes});
@@ -80,7 +81,7 @@ void PictureMemoryCache::Put(const std::string& path, const SourceStamp& stamp, 
 
 std::vector<Colour> PictureMemoryCache::MakeRoomFor(std::size_t bytes) {
   std::vector<Colour> reusable;
-  while (!entries_.empty() && bytes_ + bytes > budget_) {
+  while (!entries_.empty() && !Fits(bytes)) {
     auto last = std::prev(entries_.end());
     // Held by the cache alone (under the caller's lock), so no one sees
     // the pixels go.
@@ -89,6 +90,14 @@ std::vector<Colour> PictureMemoryCache::MakeRoomFor(std::size_t bytes) {
     Remove(last);
   }
   return reusable;
+}
+
+bool PictureMemoryCache::Fits(std::size_t bytes) {
+  std::erase_if(heldElsewhere_, [](const auto& held) { return held.expired(); });
+  std::size_t total = bytes_ + bytes;
+  for (const auto& held : heldElsewhere_)
+    if (SharedPicture picture = held.lock()) total += picture->Bytes();
+  return total <= budget_;
 }
 
 std::vector<std::string> PictureMemoryCache::PathsByRecency() const {

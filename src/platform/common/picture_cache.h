@@ -51,7 +51,9 @@ class PictureMemoryCache {
   bool Holds(const std::string& path, const SourceStamp& stamp) const;
   void Put(const std::string& path, const SourceStamp& stamp, SharedPicture picture);
   // Lets the least recently used go until `bytes` more fit the budget, so
-  // a picture about to be decoded never stands beside a full cache. The
+  // a picture about to be decoded never stands beside a full cache. A
+  // picture let go while someone still holds it (the one on screen, a copy
+  // waiting to be written) counts against the budget until it is freed. The
   // pixels of one that nobody else holds come back for the next decode to
   // reuse (empty when there are none): a fresh buffer costs a page fault
   // for every 4 KB.
@@ -68,7 +70,10 @@ class PictureMemoryCache {
     std::size_t bytes;  // as put in (the pixels may be handed on for reuse)
   };
   void Remove(std::list<Entry>::iterator entry);
+  // Whether `bytes` more, and the pictures let go but still held, fit.
+  bool Fits(std::size_t bytes);
   std::size_t budget_;
+  std::vector<std::weak_ptr<const DecodedPicture>> heldElsewhere_;
   std::size_t bytes_ = 0;
   std::list<Entry> entries_;  // most recently used first
   std::unordered_map<std::string, std::list<Entry>::iterator> byPath_;

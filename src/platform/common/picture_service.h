@@ -27,8 +27,8 @@
 namespace pelmot {
 
 inline constexpr std::size_t kFullScreenPictureBytes = std::size_t{kScreenWidth} * kScreenHeight * sizeof(Colour);
-// Three full-screen pictures (5.8 MB): the next one on each of two ways and
-// the one shown last (the picture on screen has its own copy in MainWork).
+// Three full-screen pictures (5.8 MB) in all, those the screen still holds
+// included: the one shown and the next one on each of two ways.
 // Read back from its packed copy, a picture takes a fraction of a
 // millisecond, so looking further ahead buys nothing but memory.
 inline constexpr std::size_t kDefaultPictureBudget = 3 * kFullScreenPictureBytes;
