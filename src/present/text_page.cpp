@@ -40,7 +40,7 @@ class FreshPageDrawing : public OwedDrawing {
       : game_(game), dimmed_(dimmed), work_(work) {}
   const FreshPageWork& Work() const { return work_; }
   // The page is made from `picture`, which holds what MainWork held.
-  void ReadPictureFrom(const Surface& picture) { picture_ = &picture; }
+  void ReadPictureFrom(Surface& picture) { picture_ = &picture; }
   bool ReadsMainWork() const { return !picture_; }
 
  private:
@@ -54,19 +54,21 @@ class FreshPageDrawing : public OwedDrawing {
     f.MainPic.Refresh();
     f.Msg.SetPersistent(pagePersistent);
     f.MainPic.SetPersistent(shownPersistent);
+    // The picture set aside served this page alone.
+    if (picture_) picture_->ForgetPixels();
   }
   Game& game_;
   DimmedArea dimmed_;
   FreshPageWork work_;
-  const Surface* picture_ = nullptr;  // MainWork when none
+  Surface* picture_ = nullptr;  // MainWork when none
 };
 
 // The fresh page still owed, and the work of one given up for the next.
 struct OwedPage {
   std::weak_ptr<FreshPageDrawing> drawing;
   std::optional<FreshPageWork> carried;
-  // The picture an owed page is made from, once MainWork takes another; its
-  // pixels are reused from one picture to the next.
+  // The picture an owed page is made from, once MainWork takes another,
+  // until the page is made or given up.
   Surface aside{0, 0};
 };
 
@@ -89,6 +91,7 @@ void ForgoUnseenPage(Game& game) {
   const std::shared_ptr<FreshPageDrawing> drawing = owed.drawing.lock();
   if (!drawing || !drawing->Open()) return;
   drawing->Forgo();
+  if (!drawing->ReadsMainWork()) owed.aside.ForgetPixels();  // no page will be made from it
   FreshPageWork work = drawing->Work();
   if (owed.carried) {
     work.rewrite.Cover(owed.carried->rewrite.top, owed.carried->rewrite.bottom - owed.carried->rewrite.top);
