@@ -343,11 +343,14 @@ TEST(PictureLookAhead, FollowsTheLaneThenEveryPickOfTheChoice) {
   const SceneScript& scene = *story.Find(1);
   const int condition = 3;
   const int background = BackgroundPicture(0, condition);
-  // From the start: 5, then three ways each past the choice, both picks.
-  EXPECT_EQ(UpcomingPictures(story, scene, 0, condition, 0, 3), (std::vector<int>{5, 10, background, 20, 30}));
+  // From the start: 5, then three ways each past the choice, both picks,
+  // nearest first: the first after the choice on each pick before the second.
+  EXPECT_EQ(UpcomingPictures(story, scene, 0, condition, 0, 3), (std::vector<int>{5, 10, 20, background, 30}));
+  EXPECT_EQ(UpcomingPictures(story, scene, 0, condition, 0, 3, 2), (std::vector<int>{5, 10}));
   // On the choice itself: each pick's first three; pick 1 goes on into
   // scene 2 and stops at its game over.
-  EXPECT_EQ(UpcomingPictures(story, scene, 2, condition, 0, 3), (std::vector<int>{10, background, 11, 20, 30}));
+  EXPECT_EQ(UpcomingPictures(story, scene, 2, condition, 0, 3), (std::vector<int>{10, 20, background, 30, 11}));
+  EXPECT_EQ(UpcomingPictures(story, scene, 2, condition, 0, 3, 2), (std::vector<int>{10, 20}));
   // Inside pick 0's lane only that lane counts.
   EXPECT_EQ(UpcomingPictures(story, scene, 3, condition, 0, 3), (std::vector<int>{background, 11, 12}));
   EXPECT_EQ(UpcomingPictures(story, scene, 3, condition, 1, 3), (std::vector<int>{30}));

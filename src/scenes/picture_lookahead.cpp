@@ -20,7 +20,11 @@ struct Walk {
   const Story& story;
   int perWay;
   int stepsLeft = kMaxStepsLooked;
-  std::vector<int> pictures;
+  struct Ahead {
+    int picture;
+    int distance;  // pictures shown before it on its way
+  };
+  std::vector<Ahead> pictures;
 };
 
 // Where one way of the story stands.
@@ -35,9 +39,13 @@ struct Cursor {
 void FollowWay(Walk& walk, Cursor at);
 
 void Found(Walk& walk, Cursor& at, int picture) {
-  ++at.found;
-  if (std::find(walk.pictures.begin(), walk.pictures.end(), picture) == walk.pictures.end())
-    walk.pictures.push_back(picture);
+  const int distance = at.found++;
+  auto known = std::find_if(walk.pictures.begin(), walk.pictures.end(),
+                            [&](const Walk::Ahead& a) { return a.picture == picture; });
+  if (known == walk.pictures.end())
+    walk.pictures.push_back({picture, distance});
+  else
+    known->distance = std::min(known->distance, distance);
 }
 
 // The pictures the operations show; the rest changes no picture but the
@@ -103,7 +111,7 @@ void FollowWay(Walk& walk, Cursor at) {
 }  // namespace
 
 std::vector<int> UpcomingPictures(const Story& story, const SceneScript& scene, int step, int condition, int lastChoice,
-                                  int perWay) {
+                                  int perWay, std::size_t most) {
   Walk walk{story, perWay, kMaxStepsLooked, {}};
   Cursor at{&scene, step, condition, lastChoice};
   const Step* current = StepToRun(scene, step, condition, lastChoice).step;
@@ -115,7 +123,12 @@ std::vector<int> UpcomingPictures(const Story& story, const SceneScript& scene, 
     ++at.step;
     FollowWay(walk, at);
   }
-  return walk.pictures;
+  std::stable_sort(walk.pictures.begin(), walk.pictures.end(),
+                   [](const Walk::Ahead& a, const Walk::Ahead& b) { return a.distance < b.distance; });
+  std::vector<int> nearestFirst;
+  for (const Walk::Ahead& a : walk.pictures)
+    if (nearestFirst.size() < most) nearestFirst.push_back(a.picture);
+  return nearestFirst;
 }
 
 void HintUpcomingPictures(Game& game) {
@@ -124,7 +137,8 @@ void HintUpcomingPictures(Game& game) {
   const SceneScript* scene = story ? story->Find(s.SceneNo) : nullptr;
   if (!scene) return;
   const SaveRecord& r = s.SaveRecord;
-  for (int picture : UpcomingPictures(*story, *scene, s.StepNo[kModeScene], r.Condition, r.LastChoice))
+  for (int picture :
+       UpcomingPictures(*story, *scene, s.StepNo[kModeScene], r.Condition, r.LastChoice, kPicturesAhead, kPicturesHinted))
     game.services.pictures.Prefetch(picture, game.PictureFolder());
 }
 
