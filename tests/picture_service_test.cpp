@@ -73,6 +73,31 @@ TEST(PictureMemoryCache, MakingRoomReusesOnlyPixelsNobodyElseHolds) {
   EXPECT_EQ(cache.PathsByRecency(), (std::vector<std::string>{"f", "e"}));
 }
 
+// Room for a picture read ahead is never made by letting go of one read
+// ahead for the same hints (it comes sooner), only of those in use or used;
+// once play moves on (NoneAhead), any may go again.
+TEST(PictureMemoryCache, ReadingAheadNeverPushesOutWhatComesSooner) {
+  const SourceStamp stamp{1, 2};
+  const std::size_t one = PictureOf(10, 10)->Bytes();
+  PictureMemoryCache cache(2 * one);
+  cache.Put("shown", stamp, PictureOf(10, 10));
+  cache.Put("next", stamp, PictureOf(10, 10), true);
+  ASSERT_TRUE(cache.MakeRoomAhead(one));  // the picture shown goes
+  cache.Put("after", stamp, PictureOf(10, 10), true);
+  EXPECT_FALSE(cache.MakeRoomAhead(one));
+  EXPECT_EQ(cache.PathsByRecency(), (std::vector<std::string>{"after", "next"}));
+  cache.Find("next", stamp);  // used: it may go now
+  EXPECT_TRUE(cache.MakeRoomAhead(one));
+  EXPECT_EQ(cache.PathsByRecency(), (std::vector<std::string>{"after"}));
+  // Hinted again while kept, a picture counts as ahead again.
+  cache.Put("again", stamp, PictureOf(10, 10));
+  EXPECT_TRUE(cache.HoldsAhead("again", stamp));
+  EXPECT_FALSE(cache.MakeRoomAhead(one));
+  cache.NoneAhead();
+  EXPECT_TRUE(cache.MakeRoomAhead(one));
+  EXPECT_EQ(cache.Bytes(), one);
+}
+
 class PictureServiceTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -81,6 +81,8 @@ class PictureLoader {
   // A hint that PicLoad may soon ask for this picture: a loader may decode
   // it ahead of need. Nothing the game sees depends on it.
   virtual void Prefetch(int /*number*/, const std::string& /*folder*/) {}
+  // The hints that follow replace those given before: play has moved on.
+  virtual void NewHints() {}
   // The most the decoded copies a loader keeps between runs may take; a
   // loader keeping none ignores it.
   virtual void KeepCopiesWithin(std::uint64_t /*bytes*/) {}

@@ -137,6 +137,7 @@ void HintUpcomingPictures(Game& game) {
   const SceneScript* scene = story ? story->Find(s.SceneNo) : nullptr;
   if (!scene) return;
   const SaveRecord& r = s.SaveRecord;
+  game.services.pictures.NewHints();
   for (int picture :
        UpcomingPictures(*story, *scene, s.StepNo[kModeScene], r.Condition, r.LastChoice, kPicturesAhead, kPicturesHinted))
     game.services.pictures.Prefetch(picture, game.PictureFolder());

@@ -54,12 +54,24 @@ SharedPicture PictureMemoryCache::Find(const std::string& path, const SourceStam
   auto found = byPath_.find(path);
   if (found == byPath_.end() || !(found->second->stamp == stamp)) return nullptr;
   entries_.splice(entries_.begin(), entries_, found->second);
+  found->second->ahead = false;
   return found->second->picture;
 }
 
 bool PictureMemoryCache::Holds(const std::string& path, const SourceStamp& stamp) const {
   auto found = byPath_.find(path);
   return found != byPath_.end() && found->second->stamp == stamp;
+}
+
+bool PictureMemoryCache::HoldsAhead(const std::string& path, const SourceStamp& stamp) {
+  auto found = byPath_.find(path);
+  if (found == byPath_.end() || !(found->second->stamp == stamp)) return false;
+  found->second->ahead = true;
+  return true;
+}
+
+void PictureMemoryCache::NoneAhead() {
+  for (Entry& e : entries_) e.ahead = false;
 }
 
 void PictureMemoryCache::Remove(std::list<Entry>::iterator entry) {
@@ -69,26 +81,39 @@ void PictureMemoryCache::Remove(std::list<Entry>::iterator entry) {
   entries_.erase(entry);
 }
 
-void PictureMemoryCache::Put(const std::string& path, const SourceStamp& stamp, SharedPicture picture) {
+void PictureMemoryCache::Put(const std::string& path, const SourceStamp& stamp, SharedPicture picture, bool ahead) {
   if (auto old = byPath_.find(path); old != byPath_.end()) Remove(old->second);
   if (!picture || picture->Bytes() > budget_) return;
   while (!entries_.empty() && !Fits(picture->Bytes())) Remove(std::prev(entries_.end()));
   const std::size_t bytes = picture->Bytes();
   bytes_ += bytes;
-  entries_.push_front(Entry{path, stamp, std::move(picture), bytes});
+  entries_.push_front(Entry{path, stamp, std::move(picture), bytes, ahead});
   byPath_[path] = entries_.begin();
 }
 
-std::vector<Colour> PictureMemoryCache::MakeRoomFor(std::size_t bytes) {
+std::vector<Colour> PictureMemoryCache::LetGoUntilFits(std::size_t bytes, bool spareAhead) {
   std::vector<Colour> reusable;
-  while (!entries_.empty() && !Fits(bytes)) {
-    auto last = std::prev(entries_.end());
+  auto kept = entries_.end();  // those after it stay
+  while (kept != entries_.begin() && !Fits(bytes)) {
+    const auto last = std::prev(kept);
+    if (spareAhead && last->ahead) {
+      kept = last;
+      continue;
+    }
     // Held by the cache alone (under the caller's lock), so no one sees
     // the pixels go.
     if (last->picture.use_count() == 1 && reusable.empty())
       reusable = std::move(const_cast<DecodedPicture&>(*last->picture).pixels);
     Remove(last);
   }
+  return reusable;
+}
+
+std::vector<Colour> PictureMemoryCache::MakeRoomFor(std::size_t bytes) { return LetGoUntilFits(bytes, false); }
+
+std::optional<std::vector<Colour>> PictureMemoryCache::MakeRoomAhead(std::size_t bytes) {
+  std::vector<Colour> reusable = LetGoUntilFits(bytes, true);
+  if (!Fits(bytes)) return std::nullopt;
   return reusable;
 }
 

@@ -49,7 +49,12 @@ class PictureMemoryCache {
   SharedPicture Find(const std::string& path, const SourceStamp& stamp);
   // Whether the picture is kept and matches `stamp`, without using it.
   bool Holds(const std::string& path, const SourceStamp& stamp) const;
-  void Put(const std::string& path, const SourceStamp& stamp, SharedPicture picture);
+  // Holds, and the picture is marked as needed ahead (see MakeRoomAhead).
+  bool HoldsAhead(const std::string& path, const SourceStamp& stamp);
+  // Every picture may go again, read ahead or not.
+  void NoneAhead();
+  // `ahead`: read ahead of need, not used yet (see MakeRoomAhead).
+  void Put(const std::string& path, const SourceStamp& stamp, SharedPicture picture, bool ahead = false);
   // Lets the least recently used go until `bytes` more fit the budget, so
   // a picture about to be decoded never stands beside a full cache. A
   // picture let go while someone still holds it (the one on screen, a copy
@@ -58,6 +63,9 @@ class PictureMemoryCache {
   // reuse (empty when there are none): a fresh buffer costs a page fault
   // for every 4 KB.
   std::vector<Colour> MakeRoomFor(std::size_t bytes);
+  // The same for a picture read ahead of need, but those read ahead and not
+  // used yet stay: they come sooner. Nothing when room cannot be made so.
+  std::optional<std::vector<Colour>> MakeRoomAhead(std::size_t bytes);
   // The kept paths, most recently used first.
   std::vector<std::string> PathsByRecency() const;
   std::size_t Bytes() const { return bytes_; }
@@ -68,8 +76,10 @@ class PictureMemoryCache {
     SourceStamp stamp;
     SharedPicture picture;
     std::size_t bytes;  // as put in (the pixels may be handed on for reuse)
+    bool ahead;         // read ahead of need and not used yet
   };
   void Remove(std::list<Entry>::iterator entry);
+  std::vector<Colour> LetGoUntilFits(std::size_t bytes, bool spareAhead);
   // Whether `bytes` more, and the pictures let go but still held, fit.
   bool Fits(std::size_t bytes);
   std::size_t budget_;

@@ -96,17 +96,26 @@ void PictureService::Prefetch(int number, const std::string& folder) {
   changed_.notify_all();
 }
 
+void PictureService::NewHints() {
+  std::lock_guard lock(mutex_);
+  hints_.clear();
+  memory_.NoneAhead();
+}
+
 void PictureService::RunHint(std::unique_lock<std::mutex>& lock, const std::string& path) {
   lock.unlock();
   const auto stamp = StampOf(path);
   lock.lock();
-  if (!stamp || memory_.Holds(path, *stamp)) return;
-  std::vector<Colour> reuse = memory_.MakeRoomFor(kFullScreenPictureBytes);
+  if (!stamp || memory_.HoldsAhead(path, *stamp)) return;
+  // No room but that of pictures read ahead and still to come: this one
+  // waits for the next hint, when the screen may have let one go.
+  std::optional<std::vector<Colour>> reuse = memory_.MakeRoomAhead(kFullScreenPictureBytes);
+  if (!reuse) return;
   inFlight_ = path;
   lock.unlock();
-  SharedPicture picture = DecodeFresh(path, *stamp, std::move(reuse), workerScratch_);
+  SharedPicture picture = DecodeFresh(path, *stamp, std::move(*reuse), workerScratch_);
   lock.lock();
-  if (picture) memory_.Put(path, *stamp, std::move(picture));
+  if (picture) memory_.Put(path, *stamp, std::move(picture), true);
   inFlight_.clear();
   changed_.notify_all();
 }

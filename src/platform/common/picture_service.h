@@ -52,6 +52,9 @@ class PictureService : public PictureLoader {
 
   void PicLoad(Surface& target, int number, const std::string& folder) override;
   void Prefetch(int number, const std::string& folder) override;
+  // Hints not started yet are dropped, and pictures read ahead for earlier
+  // hints may go again.
+  void NewHints() override;
   // Tidies the disk cache once, on the worker, when it has nothing else to
   // do and the settings' delay has passed; 0 also stops new copies.
   void KeepCopiesWithin(std::uint64_t bytes) override;
