@@ -50,13 +50,11 @@ std::uint8_t InkLayers::InkAt(int x, int y) const {
 // Should 255 colours be named, those no longer inked are given again; only
 // with 255 colours inked at once does the newest take the last number.
 std::uint8_t InkLayers::ColourNumber(Colour colour) {
-  std::uint8_t& recent = recentNumbers_[(colour * 0x9E3779B1u) >> 26];
-  if (recent != 0 && recent < palette_.size() && palette_[recent] == colour) return recent;
   const auto known = std::find(palette_.begin() + 1, palette_.end(), colour);
-  if (known != palette_.end()) return recent = static_cast<std::uint8_t>(known - palette_.begin());
+  if (known != palette_.end()) return static_cast<std::uint8_t>(known - palette_.begin());
   if (palette_.size() < 256) {
     palette_.push_back(colour);
-    return recent = static_cast<std::uint8_t>(palette_.size() - 1);
+    return static_cast<std::uint8_t>(palette_.size() - 1);
   }
   std::vector<bool> used(256, false);
   for (std::uint8_t n : ink_) used[n] = true;

@@ -6,7 +6,6 @@
 // number of the ink's colour.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -72,9 +71,6 @@ class InkLayers {
   // Colour numbers: 0 is no ink (black on the layer); at most 255 colours,
   // then the least recently named one is given again (see ColourNumber).
   std::vector<Colour> palette_{kBlack};
-  // Where each colour was last found in the palette, by a hash of it:
-  // antialiased text names dozens of colours, one run of pixels at a time.
-  std::array<std::uint8_t, 64> recentNumbers_{};
 };
 
 }  // namespace pelmot
