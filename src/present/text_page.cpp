@@ -115,21 +115,34 @@ void DrawShadowedRow(Game& game, int x, int y, std::string_view utf8, Colour sha
   inked.Cover(row.top, row.bottom - row.top);
   const int top = std::max(row.top, 0), bottom = std::min(row.bottom, f.MsgInk.Height());
   if (bottom <= top) return;
-  // The face over the shadow, as the layer holds them; the mask is black
-  // wherever either is, which is where the ink goes. Neither is black.
-  // Only the columns of the row and a cell of margin on either side are
-  // cleared and read: a row rarely spans the page.
+  // The face over the shadow, each clipped to the rows above and to the
+  // row's columns with a cell of margin either side.
+  const int width = f.MsgInk.Width();
+  const int left = std::clamp(x - cell, 0, width);
+  const int right = std::clamp(x + kShadowOffset + text.Width(utf8, cell) + cell, left, width);
+  auto ink = [&](int from, int to, Colour colour) {
+    return text.EachSpan(from, to, utf8, cell, [&](int spanLeft, int spanRow, int length) {
+      const int x0 = std::max(spanLeft, left), x1 = std::min(spanLeft + length, right);
+      if (spanRow >= top && spanRow < bottom && x0 < x1) f.MsgInk.Ink(x0, spanRow, x1 - x0, colour);
+    });
+  };
+  if (ink(x + kShadowOffset, y + kShadowOffset, shadow)) {
+    ink(x, y, kTextFace);
+    return;
+  }
+  // An engine that draws otherwise draws the row alone, light on black,
+  // and the layer takes what is not black. Neither colour is black. Only
+  // the row's columns are cleared and read: a row rarely spans the page.
   RowPicture& picture = game.parts.Get<RowPicture>();
   Surface& drawn = picture.rows;
   drawn.SetPersistent(true);
-  const int width = f.MsgInk.Width();
   if (drawn.Width() != width || drawn.Height() != bottom - top) {
     drawn.Resize(width, bottom - top);
   } else if (picture.right > picture.left) {
     drawn.FillRect(picture.left, 0, picture.right - picture.left, drawn.Height(), kBlack);
   }
-  picture.left = std::clamp(x - cell, 0, width);
-  picture.right = std::clamp(x + kShadowOffset + text.Width(utf8, cell) + cell, picture.left, width);
+  picture.left = left;
+  picture.right = right;
   text.Draw(drawn, x + kShadowOffset, y + kShadowOffset - top, utf8, shadow, cell);
   text.Draw(drawn, x, y - top, utf8, kTextFace, cell);
   f.MsgInk.InkFrom(drawn, 0, top, {picture.left, 0, picture.right - picture.left, drawn.Height()});

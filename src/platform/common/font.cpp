@@ -184,22 +184,24 @@ int FreeTypeTextEngine::Width(std::string_view utf8, int pixelSize) {
   return width;
 }
 
+bool FreeTypeTextEngine::EachSpan(int x, int y, std::string_view utf8, int pixelSize, const SpanSink& span) {
+  for (char32_t cp : DecodeUtf8(utf8)) {
+    const Glyph& glyph = GlyphFor(cp, pixelSize);
+    for (const Span& s : glyph.spans) span(x + s.dx, y + s.dy, s.length);
+    x += glyph.advance;
+  }
+  return true;
+}
+
 void FreeTypeTextEngine::Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour, int pixelSize) {
   std::vector<Colour>& pixels = target.Target();
   const int width = target.Width(), height = target.Height();
-  for (char32_t cp : DecodeUtf8(utf8)) {
-    const Glyph& glyph = GlyphFor(cp, pixelSize);
-    for (const Span& span : glyph.spans) {
-      const int yy = y + span.dy;
-      if (yy < 0 || yy >= height) continue;
-      const int x0 = std::max(x + span.dx, 0);
-      const int x1 = std::min(x + span.dx + span.length, width);
-      if (x0 >= x1) continue;
-      Colour* row = pixels.data() + static_cast<std::size_t>(yy) * width;
-      std::fill(row + x0, row + x1, colour);
-    }
-    x += glyph.advance;
-  }
+  EachSpan(x, y, utf8, pixelSize, [&](int left, int row, int length) {
+    if (row < 0 || row >= height) return;
+    const int x0 = std::max(left, 0), x1 = std::min(left + length, width);
+    if (x0 < x1) std::fill(pixels.data() + static_cast<std::size_t>(row) * width + x0,
+                           pixels.data() + static_cast<std::size_t>(row) * width + x1, colour);
+  });
   target.MarkChanged();
 }
 

@@ -61,6 +61,7 @@ class FreeTypeTextEngine : public TextEngine {
   // of its characters' widths.
   int Width(std::string_view utf8, int pixelSize) override;
   void Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour, int pixelSize) override;
+  bool EachSpan(int x, int y, std::string_view utf8, int pixelSize, const SpanSink& span) override;
 
   // Smoothed drawing that blends the glyph edges into the pixels below; for
   // the picture generator, never for the page composition.
