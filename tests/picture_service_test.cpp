@@ -44,7 +44,7 @@ TEST(PictureMemoryCache, KeepsWithinItsBudgetDroppingTheLeastRecentlyUsed) {
   // A stale stamp finds nothing; a picture above the budget is not kept.
   EXPECT_FALSE(cache.Find("a", SourceStamp{1, 3}));
   cache.Put("huge", stamp, PictureOf(40, 40));
-  EXPECT_FALSE(cache.Holds("huge", stamp));
+  EXPECT_FALSE(cache.Find("huge", stamp));
   EXPECT_EQ(cache.PathsByRecency().size(), 3u);
 }
 

@@ -58,11 +58,6 @@ SharedPicture PictureMemoryCache::Find(const std::string& path, const SourceStam
   return found->second->picture;
 }
 
-bool PictureMemoryCache::Holds(const std::string& path, const SourceStamp& stamp) const {
-  auto found = byPath_.find(path);
-  return found != byPath_.end() && found->second->stamp == stamp;
-}
-
 bool PictureMemoryCache::HoldsAhead(const std::string& path, const SourceStamp& stamp) {
   auto found = byPath_.find(path);
   if (found == byPath_.end() || !(found->second->stamp == stamp)) return false;

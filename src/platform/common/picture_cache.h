@@ -47,9 +47,8 @@ class PictureMemoryCache {
   // The picture if it is kept and still matches `stamp`; it becomes the most
   // recently used.
   SharedPicture Find(const std::string& path, const SourceStamp& stamp);
-  // Whether the picture is kept and matches `stamp`, without using it.
-  bool Holds(const std::string& path, const SourceStamp& stamp) const;
-  // Holds, and the picture is marked as needed ahead (see MakeRoomAhead).
+  // Whether the picture is kept and matches `stamp`, without using it; if
+  // so it is marked as needed ahead (see MakeRoomAhead).
   bool HoldsAhead(const std::string& path, const SourceStamp& stamp);
   // Every picture may go again, read ahead or not.
   void NoneAhead();

@@ -28,9 +28,9 @@ namespace pelmot {
 
 inline constexpr std::size_t kFullScreenPictureBytes = std::size_t{kScreenWidth} * kScreenHeight * sizeof(Colour);
 // Three full-screen pictures (5.8 MB) in all, those the screen still holds
-// included: the one shown and the next one on each of two ways.
-// Read back from its packed copy, a picture takes a fraction of a
-// millisecond, so looking further ahead buys nothing but memory.
+// included: the one shown and the two the look-ahead hints. Skipping shows
+// pictures faster than they are read back, so fewer would keep the game
+// waiting; more would cost memory a reader never gains from.
 inline constexpr std::size_t kDefaultPictureBudget = 3 * kFullScreenPictureBytes;
 
 // The packed copies' folder is tidied this long after the game says how

@@ -26,6 +26,10 @@ int LateFontText::Width(std::string_view utf8, int pixelSize) {
   return metrics_.Width(utf8, pixelSize);
 }
 
+bool LateFontText::EachSpan(int x, int y, std::string_view utf8, int pixelSize, const SpanSink& span) {
+  return !Ready() || engine_->EachSpan(x, y, utf8, pixelSize, span);
+}
+
 void LateFontText::Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour, int pixelSize) {
   if (Ready()) engine_->Draw(target, x, y, utf8, colour, pixelSize);
 }

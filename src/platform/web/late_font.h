@@ -19,6 +19,8 @@ class LateFontText : public TextEngine {
   void SetFace(TextFace face) override;
   int Width(std::string_view utf8, int pixelSize) override;
   void Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour, int pixelSize) override;
+  // Nothing until the fonts are in, as Draw.
+  bool EachSpan(int x, int y, std::string_view utf8, int pixelSize, const SpanSink& span) override;
 
  private:
   std::unique_ptr<TextEngine> engine_;
