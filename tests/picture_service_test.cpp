@@ -156,25 +156,32 @@ TEST_F(PictureServiceTest, DrawingOnAShownPictureChangesNoOtherShowingOfIt) {
   EXPECT_EQ(Load(service), first);
 }
 
-// Noisy pictures are kept as they are, others packed with LZ4; either kind
-// of copy is used while it matches and never when damaged.
+// Noisy pictures are kept as they are, others packed with LZ4, quickly and
+// then again, tighter, behind; either kind of copy is used while it matches
+// and never when damaged.
 TEST_F(PictureServiceTest, TheDiskCopyIsUsedWhileItMatchesAndNeverWhenDamaged) {
   std::vector<Colour> flat(800 * 600, kWhite);
   std::fill(flat.begin(), flat.begin() + 800 * 100, kBlack);
+  for (int y = 100; y < 600; y += 3) std::fill_n(flat.begin() + y * 800, 1 + y, Colour{0x00336699u + y});
   ASSERT_TRUE(SavePng(flat, 800, 600, PicturePath(pictures(), 8)));
   for (const auto& [number, pixels] : {std::pair{7, first}, std::pair{8, flat}}) {
     {
       PictureService service({kDefaultPictureBudget, cacheFolder()});
       EXPECT_EQ(Load(service, number), pixels);
       service.WaitIdle();  // the disk copy is written behind
+      service.WaitTightened();
+      EXPECT_EQ(service.counts().tightened, number == 8 ? 1 : 0);
     }
     const std::string copy = DiskPictureCache(cacheFolder()).FileOf(PicturePath(pictures(), number));
     ASSERT_TRUE(std::filesystem::exists(copy));
     EXPECT_EQ(std::filesystem::file_size(copy) > 800 * 600 * 4, number == 7) << "noise is kept unpacked";
+    EXPECT_EQ(testing::FileBytes(copy).substr(0, 8), number == 7 ? "PELRAW03" : "PELLZ4T3");
     {
       PictureService service({kDefaultPictureBudget, cacheFolder()});
       EXPECT_EQ(Load(service, number), pixels);
+      service.WaitTightened();
       EXPECT_EQ(service.counts().fromDisk, 1);
+      EXPECT_EQ(service.counts().tightened, 0) << "a tight copy is used as it is";
     }
     // One byte changed in the middle, the file cut short, and a copy of an
     // earlier layout at the name: each reads as absent and the PNG is

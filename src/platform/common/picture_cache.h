@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -126,6 +127,25 @@ class DiskPictureCache {
   // be read.
   std::string FileOf(const std::string& source);
   const std::string& Folder() const { return folder_; }
+
+  // Packed copies are written quickly, then packed again, tighter, when
+  // time allows (Tighten): those written or read in this run in the quick
+  // form wait for it, each once a run.
+  bool WaitingToTighten();
+  std::optional<PictureKey> NextToTighten();
+  // Memory Tighten keeps from one copy to the next.
+  struct TighteningScratch {
+    std::vector<Colour> pixels;
+    std::string payload, packed;
+    std::unique_ptr<char[]> state;
+  };
+  // Packs the quick copy of `key` again, in a form that unpacks in about
+  // half the time; false when it is gone, damaged, already tight or would
+  // not shrink.
+  bool Tighten(const PictureKey& key, TighteningScratch& scratch);
+  // Tidies the folder (see TidyPictureCache), never while a copy is
+  // repacked, which could write a copy the tidying had let go.
+  void Tidy(std::uint64_t limitBytes, std::int64_t now);
   // How many times a source's bytes were read to find its key, in this
   // run: once per source on its first run, none on later ones.
   int SourcesRead();
@@ -139,6 +159,7 @@ class DiskPictureCache {
   std::string RecordFileOf(const std::string& source, const SourceStamp& stamp) const;
   std::optional<PictureKey> ReadRecord(const std::string& source, const SourceStamp& stamp);
   void RecordKey(const std::string& source, const SourceStamp& stamp);
+  void QueueTightening(const PictureKey& key);
 
   std::string folder_;
   std::mutex mutex_;  // guards what follows
@@ -150,6 +171,9 @@ class DiskPictureCache {
   std::unordered_map<std::string, FoundKey> keys_;  // by source path
   std::unordered_set<std::string> touched_;         // copies and records touched in this run
   int sourcesRead_ = 0;
+  std::deque<PictureKey> toTighten_;
+  std::unordered_set<std::string> tighteningQueued_;  // copies' files, once a run
+  std::mutex rewriting_;  // held while a copy is repacked or the folder tidied
 };
 
 // What tidying the cache folder removes: temporary copies and key records

@@ -16,7 +16,10 @@ constexpr std::size_t kMaxQueuedWrites = 3;
 
 PictureService::PictureService(PictureServiceSettings settings)
     : memory_(settings.budgetBytes), tidyDelay_(settings.tidyDelay) {
-  if (!settings.diskCacheFolder.empty()) disk_.emplace(settings.diskCacheFolder);
+  if (!settings.diskCacheFolder.empty()) {
+    disk_.emplace(settings.diskCacheFolder);
+    tightener_.emplace(*disk_);
+  }
   worker_ = std::thread([this] { Work(); });
 }
 
@@ -34,6 +37,7 @@ SharedPicture PictureService::DecodeFresh(const std::string& path, const SourceS
                                           std::string& scratch) {
   if (disk_) {
     if (auto cached = disk_->Load(path, stamp, std::move(reuse), scratch)) {
+      WakeTightener();
       std::lock_guard lock(mutex_);
       ++counts_.fromDisk;
       return std::make_shared<const DecodedPicture>(std::move(*cached));
@@ -138,6 +142,7 @@ void PictureService::RunWrite(std::unique_lock<std::mutex>& lock) {
   writing_ = true;
   lock.unlock();
   disk_->Store(write.path, write.stamp, *write.picture);
+  WakeTightener();
   lock.lock();
   writing_ = false;
 }
@@ -147,7 +152,7 @@ void PictureService::RunTidy(std::unique_lock<std::mutex>& lock) {
   tidy_.reset();
   tidying_ = true;
   lock.unlock();
-  TidyPictureCache(disk_->Folder(), limit, std::chrono::duration_cast<std::chrono::seconds>(
+  disk_->Tidy(limit, std::chrono::duration_cast<std::chrono::seconds>(
                                                std::chrono::system_clock::now().time_since_epoch())
                                                .count());
   lock.lock();
@@ -191,6 +196,14 @@ void PictureService::WaitIdle() {
   });
 }
 
+void PictureService::WakeTightener() {
+  if (disk_->WaitingToTighten()) tightener_->Wake();
+}
+
+void PictureService::WaitTightened() {
+  if (tightener_) tightener_->WaitIdle();
+}
+
 std::vector<std::string> PictureService::CachedPaths() {
   std::lock_guard lock(mutex_);
   return memory_.PathsByRecency();
@@ -200,6 +213,7 @@ PictureService::Counts PictureService::counts() {
   std::lock_guard lock(mutex_);
   Counts counts = counts_;
   if (disk_) counts.sourcesRead = disk_->SourcesRead();
+  if (tightener_) counts.tightened = tightener_->Tightened();
   return counts;
 }
 

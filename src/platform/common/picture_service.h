@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/common/copy_tightener.h"
 #include "platform/common/picture_cache.h"
 
 namespace pelmot {
@@ -62,6 +63,8 @@ class PictureService : public PictureLoader {
   // Waits until every hint given so far is decoded (or dropped), every
   // copy queued is written, and a tidying that is due is done.
   void WaitIdle();
+  // Waits until the copies on disk are packed tight (see CopyTightener).
+  void WaitTightened();
   // The pictures in memory, most recently used first.
   std::vector<std::string> CachedPaths();
 
@@ -72,6 +75,7 @@ class PictureService : public PictureLoader {
     int decodedNow = 0;  // decoded on the calling thread
     int fromDisk = 0;    // of all decodes, those read from the copy on disk
     int sourcesRead = 0;  // sources read whole to find their copies' keys
+    int tightened = 0;    // copies packed again, tighter
   };
   Counts counts();
 
@@ -83,6 +87,8 @@ class PictureService : public PictureLoader {
   SharedPicture DecodeFresh(const std::string& path, const SourceStamp& stamp, std::vector<Colour> reuse,
                             std::string& scratch);
   SharedPicture Obtain(const std::string& path, const SourceStamp& stamp);
+  // After the disk cache was used: copies may wait to be tightened.
+  void WakeTightener();
   void Work();
   // The worker's next job; false when it stops.
   bool RunNextJob(std::unique_lock<std::mutex>& lock);
@@ -93,6 +99,7 @@ class PictureService : public PictureLoader {
 
   PictureMemoryCache memory_;
   std::optional<DiskPictureCache> disk_;
+  std::optional<CopyTightener> tightener_;  // of disk_'s copies
   std::set<std::string> warned_;
 
   std::mutex mutex_;
