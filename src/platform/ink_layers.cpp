@@ -78,6 +78,22 @@ void InkLayers::Ink(int x, int y, int length, Colour colour) {
   rowInked_[y] = 1;
 }
 
+void InkLayers::InkRuns(int x, int y, std::span<const GlyphRun> runs, Colour colour, Area clip) {
+  owed_.Settle();
+  const int left = std::max(clip.left, 0), right = std::min(clip.left + clip.width, width_);
+  const int top = std::max(clip.top, 0), bottom = std::min(clip.top + clip.height, height_);
+  if (colour == kBlack || left >= right || top >= bottom) return;
+  Allocate();
+  const std::uint8_t number = ColourNumber(colour);
+  for (const GlyphRun& run : runs) {
+    const int row = y + run.dy;
+    const int x0 = std::max(x + run.dx, left), x1 = std::min(x + run.dx + run.length, right);
+    if (row < top || row >= bottom || x0 >= x1) continue;
+    std::memset(&ink_[static_cast<std::size_t>(row) * width_ + x0], number, static_cast<std::size_t>(x1 - x0));
+    rowInked_[row] = 1;
+  }
+}
+
 // Whether four pixels from `p` are all black.
 static bool BlackQuad(const Colour* p) {
   std::uint64_t a, b;

@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/glyph_run.h"
 #include "platform/surface.h"
 
 namespace pelmot {
@@ -35,6 +36,9 @@ class InkLayers {
   struct Area {
     int left = 0, top = 0, width = 0, height = 0;
   };
+  // A glyph's runs from its cell's corner x, y, as Ink inks each, clipped
+  // to `clip` too.
+  void InkRuns(int x, int y, std::span<const GlyphRun> runs, Colour colour, Area clip);
   // Every pixel of `drawn` other than black inked in its colour, the
   // picture's top-left corner at x, y; only the pixels of `part` of it
   // when given.

@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "platform/glyph_run.h"
 #include "platform/surface.h"
 
 namespace pelmot {
@@ -104,11 +106,11 @@ class TextEngine {
   // Draws with a transparent background into target's current drawing target;
   // x, y is the top-left corner of the first character cell.
   virtual void Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour, int pixelSize) = 0;
-  // The runs of pixels Draw would colour from the same corner, in the
-  // order it colours them: `span` gets the left end of each and its length
-  // (nothing is clipped). False, calling nothing, for an engine that draws
-  // otherwise than by runs.
-  using SpanSink = std::function<void(int x, int y, int length)>;
+  // The runs of pixels Draw would colour from the same corner, glyph by
+  // glyph in the order it colours them: `span` gets each glyph's cell
+  // corner and its runs (nothing is clipped). False, calling nothing, for an
+  // engine that draws otherwise than by runs.
+  using SpanSink = std::function<void(int x, int y, std::span<const GlyphRun> runs)>;
   virtual bool EachSpan(int /*x*/, int /*y*/, std::string_view /*utf8*/, int /*pixelSize*/, const SpanSink& /*span*/) {
     return false;
   }

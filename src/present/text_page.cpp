@@ -120,10 +120,10 @@ void DrawShadowedRow(Game& game, int x, int y, std::string_view utf8, Colour sha
   const int width = f.MsgInk.Width();
   const int left = std::clamp(x - cell, 0, width);
   const int right = std::clamp(x + kShadowOffset + text.Width(utf8, cell) + cell, left, width);
+  const InkLayers::Area clip{left, top, right - left, bottom - top};
   auto ink = [&](int from, int to, Colour colour) {
-    return text.EachSpan(from, to, utf8, cell, [&](int spanLeft, int spanRow, int length) {
-      const int x0 = std::max(spanLeft, left), x1 = std::min(spanLeft + length, right);
-      if (spanRow >= top && spanRow < bottom && x0 < x1) f.MsgInk.Ink(x0, spanRow, x1 - x0, colour);
+    return text.EachSpan(from, to, utf8, cell, [&](int cellX, int cellY, std::span<const GlyphRun> runs) {
+      f.MsgInk.InkRuns(cellX, cellY, runs, colour, clip);
     });
   };
   if (ink(x + kShadowOffset, y + kShadowOffset, shadow)) {

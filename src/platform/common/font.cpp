@@ -187,7 +187,7 @@ int FreeTypeTextEngine::Width(std::string_view utf8, int pixelSize) {
 bool FreeTypeTextEngine::EachSpan(int x, int y, std::string_view utf8, int pixelSize, const SpanSink& span) {
   for (char32_t cp : DecodeUtf8(utf8)) {
     const Glyph& glyph = GlyphFor(cp, pixelSize);
-    for (const Span& s : glyph.spans) span(x + s.dx, y + s.dy, s.length);
+    if (!glyph.spans.empty()) span(x, y, glyph.spans);
     x += glyph.advance;
   }
   return true;
@@ -196,11 +196,14 @@ bool FreeTypeTextEngine::EachSpan(int x, int y, std::string_view utf8, int pixel
 void FreeTypeTextEngine::Draw(Surface& target, int x, int y, std::string_view utf8, Colour colour, int pixelSize) {
   std::vector<Colour>& pixels = target.Target();
   const int width = target.Width(), height = target.Height();
-  EachSpan(x, y, utf8, pixelSize, [&](int left, int row, int length) {
-    if (row < 0 || row >= height) return;
-    const int x0 = std::max(left, 0), x1 = std::min(left + length, width);
-    if (x0 < x1) std::fill(pixels.data() + static_cast<std::size_t>(row) * width + x0,
-                           pixels.data() + static_cast<std::size_t>(row) * width + x1, colour);
+  EachSpan(x, y, utf8, pixelSize, [&](int cellX, int cellY, std::span<const GlyphRun> runs) {
+    for (const GlyphRun& run : runs) {
+      const int row = cellY + run.dy;
+      const int x0 = std::max(cellX + run.dx, 0), x1 = std::min(cellX + run.dx + run.length, width);
+      if (row < 0 || row >= height || x0 >= x1) continue;
+      std::fill(pixels.data() + static_cast<std::size_t>(row) * width + x0,
+                pixels.data() + static_cast<std::size_t>(row) * width + x1, colour);
+    }
   });
   target.MarkChanged();
 }

@@ -68,12 +68,9 @@ class FreeTypeTextEngine : public TextEngine {
   void DrawSmooth(Surface& target, int x, int y, std::string_view utf8, Colour colour, int pixelSize);
 
  private:
-  struct Span {
-    std::int16_t dy, dx, length;  // from the top-left corner of the cell
-  };
   struct Glyph {
     int advance = 0;
-    std::vector<Span> spans;
+    std::vector<GlyphRun> spans;
   };
   // Rendered glyphs of one face and pixel size in pages of 256 code points:
   // finding one is two indexings, which matters because a row being laid
