@@ -166,7 +166,7 @@ TEST_F(PictureServiceTest, TheDiskCopyIsUsedWhileItMatchesAndNeverWhenDamaged) {
   ASSERT_TRUE(SavePng(flat, 800, 600, PicturePath(pictures(), 8)));
   for (const auto& [number, pixels] : {std::pair{7, first}, std::pair{8, flat}}) {
     {
-      PictureService service({kDefaultPictureBudget, cacheFolder()});
+      PictureService service({kDefaultPictureBudget, cacheFolder(), std::chrono::milliseconds(0)});
       EXPECT_EQ(Load(service, number), pixels);
       service.WaitIdle();  // the disk copy is written behind
       service.WaitTightened();
@@ -177,7 +177,7 @@ TEST_F(PictureServiceTest, TheDiskCopyIsUsedWhileItMatchesAndNeverWhenDamaged) {
     EXPECT_EQ(std::filesystem::file_size(copy) > 800 * 600 * 4, number == 7) << "noise is kept unpacked";
     EXPECT_EQ(testing::FileBytes(copy).substr(0, 8), number == 7 ? "PELRAW03" : "PELLZ4T3");
     {
-      PictureService service({kDefaultPictureBudget, cacheFolder()});
+      PictureService service({kDefaultPictureBudget, cacheFolder(), std::chrono::milliseconds(0)});
       EXPECT_EQ(Load(service, number), pixels);
       service.WaitTightened();
       EXPECT_EQ(service.counts().fromDisk, 1);

@@ -15,7 +15,8 @@ void RunOnlyWhenIdle() {
 
 }  // namespace
 
-CopyTightener::CopyTightener(DiskPictureCache& disk) : disk_(disk), thread_([this] { Work(); }) {}
+CopyTightener::CopyTightener(DiskPictureCache& disk, std::chrono::milliseconds delay)
+    : disk_(disk), startAt_(std::chrono::steady_clock::now() + delay), thread_([this] { Work(); }) {}
 
 CopyTightener::~CopyTightener() {
   {
@@ -59,6 +60,7 @@ void CopyTightener::TightenWaitingCopies() {
 void CopyTightener::Work() {
   RunOnlyWhenIdle();
   std::unique_lock lock(mutex_);
+  changed_.wait_until(lock, startAt_, [&] { return stopping_.load(); });
   for (;;) {
     changed_.wait(lock, [&] { return stopping_ || woken_; });
     if (stopping_) return;

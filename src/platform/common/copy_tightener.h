@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -15,7 +16,8 @@ namespace pelmot {
 
 class CopyTightener {
  public:
-  explicit CopyTightener(DiskPictureCache& disk);
+  // Starts work `delay` from now at the soonest.
+  CopyTightener(DiskPictureCache& disk, std::chrono::milliseconds delay);
   // Stops after the copy in hand.
   ~CopyTightener();
   CopyTightener(const CopyTightener&) = delete;
@@ -32,6 +34,7 @@ class CopyTightener {
   void TightenWaitingCopies();
 
   DiskPictureCache& disk_;
+  std::chrono::steady_clock::time_point startAt_;
   std::mutex mutex_;
   std::condition_variable changed_;
   bool woken_ = false;

@@ -15,10 +15,10 @@ constexpr std::size_t kMaxQueuedWrites = 3;
 }  // namespace
 
 PictureService::PictureService(PictureServiceSettings settings)
-    : memory_(settings.budgetBytes), tidyDelay_(settings.tidyDelay) {
+    : memory_(settings.budgetBytes), upkeepDelay_(settings.upkeepDelay) {
   if (!settings.diskCacheFolder.empty()) {
     disk_.emplace(settings.diskCacheFolder);
-    tightener_.emplace(*disk_);
+    tightener_.emplace(*disk_, settings.upkeepDelay);
   }
   worker_ = std::thread([this] { Work(); });
 }
@@ -129,7 +129,7 @@ void PictureService::KeepCopiesWithin(std::uint64_t bytes) {
     std::lock_guard lock(mutex_);
     storeCopies_ = bytes > 0;
     if (!disk_ || std::exchange(tidyAsked_, true)) return;
-    tidy_ = Tidy{std::chrono::steady_clock::now() + tidyDelay_, bytes};
+    tidy_ = Tidy{std::chrono::steady_clock::now() + upkeepDelay_, bytes};
   }
   changed_.notify_all();
 }

@@ -34,14 +34,16 @@ inline constexpr std::size_t kFullScreenPictureBytes = std::size_t{kScreenWidth}
 // waiting; more would cost memory a reader never gains from.
 inline constexpr std::size_t kDefaultPictureBudget = 3 * kFullScreenPictureBytes;
 
-// The packed copies' folder is tidied this long after the game says how
-// much it may hold: past the first frame, when the worker has nothing else.
-inline constexpr std::chrono::milliseconds kTidyDelay{2000};
+// The disk cache's upkeep waits this long, past the first frame: the
+// packed copies' folder is tidied this long after the game says how much it
+// may hold (when the worker has nothing else), and copies are repacked
+// tighter from this long after the service starts.
+inline constexpr std::chrono::milliseconds kUpkeepDelay{2000};
 
 struct PictureServiceSettings {
   std::size_t budgetBytes = kDefaultPictureBudget;
   std::string diskCacheFolder;  // empty: no cache on disk
-  std::chrono::milliseconds tidyDelay = kTidyDelay;
+  std::chrono::milliseconds upkeepDelay = kUpkeepDelay;
 };
 
 class PictureService : public PictureLoader {
@@ -115,7 +117,7 @@ class PictureService : public PictureLoader {
     std::chrono::steady_clock::time_point at;
     std::uint64_t limitBytes;
   };
-  std::chrono::milliseconds tidyDelay_;
+  std::chrono::milliseconds upkeepDelay_;
   std::optional<Tidy> tidy_;   // asked for, not yet run
   bool tidyAsked_ = false;     // once a run
   bool storeCopies_ = true;
