@@ -73,7 +73,7 @@ void BM_Decode(benchmark::State& state) {
     if (state.range(0) == 0)
       DecodePictureFile(path, picture, error);
     else if (state.range(0) == 1)
-      picture = *disk.Load(path, stamp, std::move(picture.pixels), scratch);
+      picture = *disk.Load(path, stamp, picture.pixels, scratch);
     PlacePicture(picture, target);
     benchmark::DoNotOptimize(target.Image().data());
   }

@@ -111,7 +111,7 @@ void BM_CopyReadBack(benchmark::State& state) {
       disk.emplace(folder.path + "/cache");
       state.ResumeTiming();
     }
-    auto loaded = disk->Load(path, stamp, std::move(picture.pixels), scratch);
+    auto loaded = disk->Load(path, stamp, picture.pixels, scratch);
     if (!loaded) return state.SkipWithError("no copy");
     picture = std::move(*loaded);
   }

@@ -167,24 +167,23 @@ bool FitsTheScreen(long long width, long long height) {
 
 // The bytes of the picture file at `path`, once its header says it is a
 // PNG, BMP, GIF or JPEG picture no larger than the screen; a file claiming
-// a huge size never reaches a decoder. Nothing, with `error` set, else.
-std::optional<std::string> ReadPicture(const std::string& path, std::string& error) {
-  auto bytes = ReadWholeFile(path, kMaxPictureBytes, error);
-  if (!bytes) {
+// a huge size never reaches a decoder. False, with `error` set, else.
+bool ReadPicture(const std::string& path, std::string& bytes, std::string& error) {
+  if (!ReadWholeFileInto(path, kMaxPictureBytes, bytes, error)) {
     if (error.rfind(path + ": ", 0) == 0) error.erase(0, path.size() + 2);  // the warning names it
-    return std::nullopt;
+    return false;
   }
-  const auto size = HeaderSize(*bytes);
+  const auto size = HeaderSize(bytes);
   if (!size) {
     error = "not a PNG, BMP, GIF or JPEG picture";
-    return std::nullopt;
+    return false;
   }
   if (!FitsTheScreen(size->width, size->height)) {
     error = "the picture says it is " + std::to_string(size->width) + " x " + std::to_string(size->height) +
             "; a picture is at most " + std::to_string(kScreenWidth) + " x " + std::to_string(kScreenHeight);
-    return std::nullopt;
+    return false;
   }
-  return bytes;
+  return true;
 }
 
 // A picture file's bytes decoded by SDL_image; nothing, with `error` set,
@@ -221,24 +220,29 @@ std::string PicturePath(const std::string& folder, int number) {
 }
 
 bool DecodePictureFile(const std::string& path, DecodedPicture& out, std::string& error) {
-  const auto bytes = ReadPicture(path, error);
-  if (!bytes) return false;
+  DecodeScratch scratch;
+  return DecodePictureFile(path, out, error, scratch);
+}
+
+bool DecodePictureFile(const std::string& path, DecodedPicture& out, std::string& error, DecodeScratch& scratch) {
+  if (!ReadPicture(path, scratch.file, error)) return false;
+  const std::string& bytes = scratch.file;
 #ifdef PELMOT_PNG_READER
   // Our own reader takes the common PNG layouts; SDL_image the rest. A file
   // ours refuses still gets libpng's judgement, which forgives some damage
   // (a bad checksum on a comment, data past the picture's end), so every
   // picture that showed before still shows; ours says what is wrong when
   // neither can read it.
-  switch (DecodePng(*bytes, out, error)) {
+  switch (DecodePng(bytes, out, error, scratch)) {
     case PngResult::kDecoded: return true;
     case PngResult::kDamaged: {
       std::string sdlError;
-      return DecodeWithSdl(*bytes, out, sdlError);
+      return DecodeWithSdl(bytes, out, sdlError);
     }
     case PngResult::kOtherFormat: break;
   }
 #endif
-  return DecodeWithSdl(*bytes, out, error);
+  return DecodeWithSdl(bytes, out, error);
 }
 
 bool DecodeWithSdl(const std::string& bytes, DecodedPicture& out, std::string& error) {

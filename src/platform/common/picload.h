@@ -19,10 +19,20 @@ struct DecodedPicture {
   std::size_t Bytes() const { return pixels.size() * sizeof(Colour); }
 };
 
+// Memory one decode leaves for the next to reuse: the file's bytes, and a
+// PNG's image data joined and inflated. A buffer made anew costs a page
+// fault for every 4 KB it takes, which on a new install costs as much as
+// inflating the picture. `out`'s pixels are reused the same way.
+struct DecodeScratch {
+  std::string file;
+  std::vector<unsigned char> joined, inflated;
+};
+
 // Decodes the picture file at `path` (PNG, BMP, GIF or JPEG of at most
 // 800 x 600, checked from its header before decoding); false, with `error`
 // set, when it cannot.
 bool DecodePictureFile(const std::string& path, DecodedPicture& out, std::string& error);
+bool DecodePictureFile(const std::string& path, DecodedPicture& out, std::string& error, DecodeScratch& scratch);
 
 // Decodes a whole picture file's bytes with SDL_image alone (the reference
 // the PNG reader's pixels are held to); false, with `error` set, when it

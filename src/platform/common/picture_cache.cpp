@@ -185,26 +185,31 @@ bool FitsTheScreen(std::uint32_t width, std::uint32_t height) {
 }
 
 // The payload after `h`, read from `fd` and checked against its hash.
-std::optional<DecodedPicture> ReadPayload(int fd, const CacheHeader& h, std::vector<Colour> reuse,
+// Whether the payload after `h`, read from `fd` into `pixels` (resized to
+// the picture), checks against its hash.
+bool ReadPixels(int fd, const CacheHeader& h, std::vector<Colour>& pixels, std::string& scratch) {
+  pixels.resize(static_cast<std::size_t>(h.width) * h.height);
+  const std::size_t rawBytes = pixels.size() * sizeof(Colour);
+  if (IsRaw(h))
+    return h.payloadLength == rawBytes && ReadAt(fd, pixels.data(), rawBytes, sizeof h) == rawBytes &&
+           XXH3_64bits(pixels.data(), rawBytes) == h.payloadHash;
+  scratch.resize(h.payloadLength);
+  if (ReadAt(fd, scratch.data(), scratch.size(), sizeof h) != scratch.size() || XXH3_64bits(scratch.data(), scratch.size()) != h.payloadHash)
+    return false;
+  const int unpacked = LZ4_decompress_safe(scratch.data(), reinterpret_cast<char*>(pixels.data()),
+                                           static_cast<int>(scratch.size()), static_cast<int>(rawBytes));
+  return unpacked == static_cast<int>(rawBytes);
+}
+
+// The picture after `h`, in `reuse`'s memory, which is taken only when the
+// picture is read.
+std::optional<DecodedPicture> ReadPayload(int fd, const CacheHeader& h, std::vector<Colour>& reuse,
                                           std::string& scratch) {
+  if (!ReadPixels(fd, h, reuse, scratch)) return std::nullopt;
   std::optional<DecodedPicture> picture(std::in_place);
   picture->width = static_cast<int>(h.width);
   picture->height = static_cast<int>(h.height);
   picture->pixels = std::move(reuse);
-  picture->pixels.resize(static_cast<std::size_t>(h.width) * h.height);
-  const std::size_t rawBytes = picture->Bytes();
-  if (IsRaw(h)) {
-    if (h.payloadLength != rawBytes || ReadAt(fd, picture->pixels.data(), rawBytes, sizeof h) != rawBytes ||
-        XXH3_64bits(picture->pixels.data(), rawBytes) != h.payloadHash)
-      return std::nullopt;
-    return picture;
-  }
-  scratch.resize(h.payloadLength);
-  if (ReadAt(fd, scratch.data(), scratch.size(), sizeof h) != scratch.size() || XXH3_64bits(scratch.data(), scratch.size()) != h.payloadHash)
-    return std::nullopt;
-  const int unpacked = LZ4_decompress_safe(scratch.data(), reinterpret_cast<char*>(picture->pixels.data()),
-                                           static_cast<int>(scratch.size()), static_cast<int>(rawBytes));
-  if (unpacked != static_cast<int>(rawBytes)) return std::nullopt;
   return picture;
 }
 
@@ -361,7 +366,7 @@ void DiskPictureCache::Touch(const std::string& file) {
 }
 
 std::optional<DecodedPicture> DiskPictureCache::Load(const std::string& source, const SourceStamp& stamp,
-                                                     std::vector<Colour> reuse, std::string& scratch) {
+                                                     std::vector<Colour>& reuse, std::string& scratch) {
   const auto key = KeyOf(source, stamp, scratch);
   if (!key) return std::nullopt;
   const std::string file = FileOf(*key);
@@ -369,7 +374,7 @@ std::optional<DecodedPicture> DiskPictureCache::Load(const std::string& source, 
   auto opened = OpenRegularFile(file, kMaxPictureBytes, error);
   CacheHeader h;
   if (!opened || !ReadHeader(*opened, *key, h)) return std::nullopt;
-  auto picture = ReadPayload(opened->fd(), h, std::move(reuse), scratch);
+  auto picture = ReadPayload(opened->fd(), h, reuse, scratch);
   if (!picture) return std::nullopt;
   Touch(file);
   RecordKey(source, stamp);
@@ -437,7 +442,7 @@ bool DiskPictureCache::Tighten(const PictureKey& key, TighteningScratch& scratch
   auto opened = OpenRegularFile(file, kMaxPictureBytes, error);
   CacheHeader h;
   if (!opened || !ReadHeader(*opened, key, h) || !IsQuick(h)) return false;
-  auto picture = ReadPayload(opened->fd(), h, std::move(scratch.pixels), scratch.payload);
+  auto picture = ReadPayload(opened->fd(), h, scratch.pixels, scratch.payload);
   if (!picture) return false;
   if (!scratch.state) scratch.state.reset(new char[static_cast<std::size_t>(LZ4_sizeofStateHC())]);
   // No larger than the quick copy, or it is kept.

@@ -115,9 +115,10 @@ class DiskPictureCache {
   // source, and found again when `stamp` (the source's stamp now) is not the
   // one it was found with. A copy used is touched (its modification time
   // set to now), once a run, so tidying lets the least recently used go.
-  // `reuse`: pixels whose memory the picture may take over; `scratch`: a
-  // buffer for the file's bytes, kept by the caller so its memory is reused.
-  std::optional<DecodedPicture> Load(const std::string& source, const SourceStamp& stamp, std::vector<Colour> reuse,
+  // `reuse`: pixels whose memory the picture takes over (only when it is
+  // read); `scratch`: a buffer for the file's bytes, kept by the caller so
+  // its memory is reused.
+  std::optional<DecodedPicture> Load(const std::string& source, const SourceStamp& stamp, std::vector<Colour>& reuse,
                                      std::string& scratch);
   // Writes the file whole (temporary file, then rename); false when it
   // could not, or when the source is no longer the one of `stamp`: the

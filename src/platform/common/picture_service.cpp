@@ -34,9 +34,9 @@ PictureService::~PictureService() {
 }
 
 SharedPicture PictureService::DecodeFresh(const std::string& path, const SourceStamp& stamp, std::vector<Colour> reuse,
-                                          std::string& scratch) {
+                                          DecodeScratch& scratch) {
   if (disk_) {
-    if (auto cached = disk_->Load(path, stamp, std::move(reuse), scratch)) {
+    if (auto cached = disk_->Load(path, stamp, reuse, scratch.file)) {
       WakeTightener();
       std::lock_guard lock(mutex_);
       ++counts_.fromDisk;
@@ -44,8 +44,9 @@ SharedPicture PictureService::DecodeFresh(const std::string& path, const SourceS
     }
   }
   auto picture = std::make_shared<DecodedPicture>();
+  picture->pixels = std::move(reuse);
   std::string error;
-  if (!DecodePictureFile(path, *picture, error)) return nullptr;
+  if (!DecodePictureFile(path, *picture, error, scratch)) return nullptr;
   if (!disk_) return picture;
   std::lock_guard lock(mutex_);
   if (storeCopies_) writes_.push_back({path, stamp, picture});
@@ -69,7 +70,7 @@ SharedPicture PictureService::Obtain(const std::string& path, const SourceStamp&
   ++counts_.decodedNow;
   std::vector<Colour> reuse = memory_.MakeRoomFor(kFullScreenPictureBytes);
   lock.unlock();
-  std::string scratch;  // a decode here is rare: its buffer is not kept
+  DecodeScratch scratch;  // a decode here is rare: its buffers are not kept
   SharedPicture picture = DecodeFresh(path, stamp, std::move(reuse), scratch);
   lock.lock();
   if (picture) memory_.Put(path, stamp, picture);

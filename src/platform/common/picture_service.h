@@ -85,9 +85,9 @@ class PictureService : public PictureLoader {
   // Decodes `path` from the disk copy or the source; a picture from the
   // source has its disk copy queued for the worker to write. `reuse` and
   // `scratch`: memory the decode may take over (see MakeRoomFor) and the
-  // caller's buffer for a disk copy's bytes.
+  // caller's buffers for a file's bytes and a PNG's image data.
   SharedPicture DecodeFresh(const std::string& path, const SourceStamp& stamp, std::vector<Colour> reuse,
-                            std::string& scratch);
+                            DecodeScratch& scratch);
   SharedPicture Obtain(const std::string& path, const SourceStamp& stamp);
   // After the disk cache was used: copies may wait to be tightened.
   void WakeTightener();
@@ -123,7 +123,7 @@ class PictureService : public PictureLoader {
   bool storeCopies_ = true;
   bool tidying_ = false;
   std::string inFlight_;       // the path the worker decodes now
-  std::string workerScratch_;  // the worker's buffer for disk copies' bytes
+  DecodeScratch workerScratch_;  // the worker's buffers for files' bytes
   bool writing_ = false;       // the worker writes a disk copy now
   bool stopping_ = false;
   Counts counts_;

@@ -181,37 +181,38 @@ libdeflate_decompressor* ThreadDecompressor() {
 }
 
 // All image data inflated in one call into exactly the bytes the header's
-// layout makes; a stream that makes fewer or more is refused.
-std::unique_ptr<unsigned char[]> Inflate(const Contents& contents, const Layout& layout, std::string& error) {
-  std::unique_ptr<unsigned char[]> joined;
+// layout makes, in `scratch.inflated`; a stream that makes fewer or more is
+// refused.
+bool Inflate(const Contents& contents, const Layout& layout, DecodeScratch& scratch, std::string& error) {
   const unsigned char* stream = reinterpret_cast<const unsigned char*>(contents.imageData.front().data());
   std::size_t streamBytes = contents.imageData.front().size();
   if (contents.imageData.size() > 1) {
     streamBytes = 0;
     for (std::string_view part : contents.imageData) streamBytes += part.size();
-    joined.reset(new unsigned char[streamBytes]);
+    scratch.joined.resize(streamBytes);
     std::size_t at = 0;
     for (std::string_view part : contents.imageData) {
-      std::memcpy(joined.get() + at, part.data(), part.size());
+      std::memcpy(scratch.joined.data() + at, part.data(), part.size());
       at += part.size();
     }
-    stream = joined.get();
+    stream = scratch.joined.data();
   }
   libdeflate_decompressor* decompressor = ThreadDecompressor();
-  if (!decompressor) return error = "out of memory", nullptr;
+  if (!decompressor) return error = "out of memory", false;
   const std::size_t expected = layout.ImageBytes();
-  std::unique_ptr<unsigned char[]> image(new unsigned char[expected]);
+  scratch.inflated.resize(expected);
   std::size_t inflated = 0;
-  const auto result = libdeflate_zlib_decompress(decompressor, stream, streamBytes, image.get(), expected, &inflated);
+  const auto result =
+      libdeflate_zlib_decompress(decompressor, stream, streamBytes, scratch.inflated.data(), expected, &inflated);
   const std::string needs = " bytes a " + layout.Size() + " picture of its layout needs";
   if (result == LIBDEFLATE_INSUFFICIENT_SPACE)
-    return error = "the image data holds more than the " + std::to_string(expected) + needs, nullptr;
-  if (result != LIBDEFLATE_SUCCESS) return error = "the image data is damaged (it does not inflate)", nullptr;
+    return error = "the image data holds more than the " + std::to_string(expected) + needs, false;
+  if (result != LIBDEFLATE_SUCCESS) return error = "the image data is damaged (it does not inflate)", false;
   if (inflated != expected)
     return error = "the image data ends after " + std::to_string(inflated) + " of the " + std::to_string(expected) +
                    needs,
-           nullptr;
-  return image;
+           false;
+  return true;
 }
 
 // The `bits`-bit sample `x` of a packed row, first sample in the high bits.
@@ -271,6 +272,11 @@ bool Unfilter(unsigned char* image, const Layout& layout, const Contents& conten
 }  // namespace
 
 PngResult DecodePng(std::string_view file, DecodedPicture& out, std::string& error) {
+  DecodeScratch scratch;
+  return DecodePng(file, out, error, scratch);
+}
+
+PngResult DecodePng(std::string_view file, DecodedPicture& out, std::string& error, DecodeScratch& scratch) {
   if (file.substr(0, kSignature.size()) != kSignature) return PngResult::kOtherFormat;
   ChunkWalker walker(file);
   Chunk chunk;
@@ -281,8 +287,8 @@ PngResult DecodePng(std::string_view file, DecodedPicture& out, std::string& err
   if (!ReadContents(walker, layout, contents, error)) return PngResult::kDamaged;
   // SDL_image turns a transparent grey level into an alpha channel of its own making.
   if (layout.colourType == kGrey && contents.hasTransparency) return PngResult::kOtherFormat;
-  const auto image = Inflate(contents, layout, error);
-  if (!image || !Unfilter(image.get(), layout, contents, out, error)) return PngResult::kDamaged;
+  if (!Inflate(contents, layout, scratch, error) || !Unfilter(scratch.inflated.data(), layout, contents, out, error))
+    return PngResult::kDamaged;
   return PngResult::kDecoded;
 }
 

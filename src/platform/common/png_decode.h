@@ -25,5 +25,7 @@ enum class PngResult {
 // Decodes the PNG file `file` (the whole file) of at most 800 x 600 into
 // 0x00RRGGBB pixels.
 PngResult DecodePng(std::string_view file, DecodedPicture& out, std::string& error);
+// The same, reusing `scratch`'s buffers (and `out`'s pixels).
+PngResult DecodePng(std::string_view file, DecodedPicture& out, std::string& error, DecodeScratch& scratch);
 
 }  // namespace pelmot
