@@ -194,7 +194,8 @@ bool ReadPixels(int fd, const CacheHeader& h, std::vector<Colour>& pixels, std::
     return h.payloadLength == rawBytes && ReadAt(fd, pixels.data(), rawBytes, sizeof h) == rawBytes &&
            XXH3_64bits(pixels.data(), rawBytes) == h.payloadHash;
   scratch.resize(h.payloadLength);
-  if (ReadAt(fd, scratch.data(), scratch.size(), sizeof h) != scratch.size() || XXH3_64bits(scratch.data(), scratch.size()) != h.payloadHash)
+  if (ReadAt(fd, scratch.data(), scratch.size(), sizeof h) != scratch.size() ||
+      XXH3_64bits(scratch.data(), scratch.size()) != h.payloadHash)
     return false;
   const int unpacked = LZ4_decompress_safe(scratch.data(), reinterpret_cast<char*>(pixels.data()),
                                            static_cast<int>(scratch.size()), static_cast<int>(rawBytes));
@@ -447,11 +448,12 @@ bool DiskPictureCache::Tighten(const PictureKey& key, TighteningScratch& scratch
   if (!scratch.state) scratch.state.reset(new char[static_cast<std::size_t>(LZ4_sizeofStateHC())]);
   // No larger than the quick copy, or it is kept.
   scratch.packed.resize(h.payloadLength);
-  const int length = LZ4_compress_HC_extStateHC(scratch.state.get(), reinterpret_cast<const char*>(picture->pixels.data()),
-                                                scratch.packed.data(), static_cast<int>(picture->Bytes()),
-                                                static_cast<int>(scratch.packed.size()), LZ4HC_CLEVEL_MIN);
+  const int length = LZ4_compress_HC_extStateHC(
+      scratch.state.get(), reinterpret_cast<const char*>(picture->pixels.data()), scratch.packed.data(),
+      static_cast<int>(picture->Bytes()), static_cast<int>(scratch.packed.size()), LZ4HC_CLEVEL_MIN);
   scratch.pixels = std::move(picture->pixels);
-  return length > 0 && WriteCopy(file, h, kTightMagic, std::string_view(scratch.packed.data(), static_cast<std::size_t>(length)));
+  return length > 0 &&
+         WriteCopy(file, h, kTightMagic, std::string_view(scratch.packed.data(), static_cast<std::size_t>(length)));
 }
 
 void DiskPictureCache::Tidy(std::uint64_t limitBytes, std::int64_t now) {

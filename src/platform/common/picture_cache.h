@@ -174,7 +174,8 @@ class DiskPictureCache {
   int sourcesRead_ = 0;
   std::deque<PictureKey> toTighten_;
   std::unordered_set<std::string> tighteningQueued_;  // copies' files, once a run
-  std::mutex rewriting_;  // held while a copy is repacked or the folder tidied
+  // Held while a copy is repacked or the folder tidied.
+  std::mutex rewriting_;
 };
 
 // What tidying the cache folder removes: temporary copies and key records

@@ -153,9 +153,8 @@ void PictureService::RunTidy(std::unique_lock<std::mutex>& lock) {
   tidy_.reset();
   tidying_ = true;
   lock.unlock();
-  disk_->Tidy(limit, std::chrono::duration_cast<std::chrono::seconds>(
-                                               std::chrono::system_clock::now().time_since_epoch())
-                                               .count());
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  disk_->Tidy(limit, std::chrono::duration_cast<std::chrono::seconds>(now).count());
   lock.lock();
   tidying_ = false;
 }

@@ -209,8 +209,8 @@ bool Inflate(const Contents& contents, const Layout& layout, DecodeScratch& scra
     return error = "the image data holds more than the " + std::to_string(expected) + needs, false;
   if (result != LIBDEFLATE_SUCCESS) return error = "the image data is damaged (it does not inflate)", false;
   if (inflated != expected)
-    return error = "the image data ends after " + std::to_string(inflated) + " of the " + std::to_string(expected) +
-                   needs,
+    return error =
+               "the image data ends after " + std::to_string(inflated) + " of the " + std::to_string(expected) + needs,
            false;
   return true;
 }
