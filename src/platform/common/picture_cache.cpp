@@ -184,7 +184,6 @@ bool FitsTheScreen(std::uint32_t width, std::uint32_t height) {
   return width > 0 && height > 0 && width <= kScreenWidth && height <= kScreenHeight;
 }
 
-// The payload after `h`, read from `fd` and checked against its hash.
 // Whether the payload after `h`, read from `fd` into `pixels` (resized to
 // the picture), checks against its hash.
 bool ReadPixels(int fd, const CacheHeader& h, std::vector<Colour>& pixels, std::string& scratch) {
@@ -443,15 +442,14 @@ bool DiskPictureCache::Tighten(const PictureKey& key, TighteningScratch& scratch
   auto opened = OpenRegularFile(file, kMaxPictureBytes, error);
   CacheHeader h;
   if (!opened || !ReadHeader(*opened, key, h) || !IsQuick(h)) return false;
-  auto picture = ReadPayload(opened->fd(), h, scratch.pixels, scratch.payload);
-  if (!picture) return false;
+  if (!ReadPixels(opened->fd(), h, scratch.pixels, scratch.payload)) return false;
   if (!scratch.state) scratch.state.reset(new char[static_cast<std::size_t>(LZ4_sizeofStateHC())]);
   // No larger than the quick copy, or it is kept.
   scratch.packed.resize(h.payloadLength);
-  const int length = LZ4_compress_HC_extStateHC(
-      scratch.state.get(), reinterpret_cast<const char*>(picture->pixels.data()), scratch.packed.data(),
-      static_cast<int>(picture->Bytes()), static_cast<int>(scratch.packed.size()), LZ4HC_CLEVEL_MIN);
-  scratch.pixels = std::move(picture->pixels);
+  const int length =
+      LZ4_compress_HC_extStateHC(scratch.state.get(), reinterpret_cast<const char*>(scratch.pixels.data()),
+                                 scratch.packed.data(), static_cast<int>(scratch.pixels.size() * sizeof(Colour)),
+                                 static_cast<int>(scratch.packed.size()), LZ4HC_CLEVEL_MIN);
   return length > 0 &&
          WriteCopy(file, h, kTightMagic, std::string_view(scratch.packed.data(), static_cast<std::size_t>(length)));
 }
